@@ -1,0 +1,193 @@
+#include "link/Encodings.h"
+
+#include "shell/RuntimeError.h"
+
+#include <cmath>
+
+namespace orvan::link {
+
+static void overflowUnless(bool ok)
+{
+    if (!ok)
+        throw RuntimeError(RuntimeError::Overflow, QStringLiteral("Overflow"));
+}
+
+quint8 ByteAlto(qint64 x)
+{
+    overflowUnless(x >= 0 && x <= 65535);
+    return quint8(x / 256);
+}
+
+quint8 ByteBajo(qint64 x)
+{
+    return quint8(x - 256 * ByteAlto(x));
+}
+
+quint8 Byte2(qint64 x)
+{
+    overflowUnless(x >= 0 && x < 16777216);
+    return quint8(x / 65536);
+}
+
+quint8 Byte1(qint64 x)
+{
+    return ByteAlto(x - 65536 * Byte2(x));
+}
+
+quint8 Byte0(qint64 x)
+{
+    return ByteBajo(x - 65536 * Byte2(x));
+}
+
+int Palabra(quint8 a, quint8 b)
+{
+    return a * 256 + b;
+}
+
+quint8 ABcd(int x)
+{
+    overflowUnless(x >= 0 && x <= 99);
+    return quint8((x / 10) * 16 + x % 10);
+}
+
+QString Hex2(quint8 b)
+{
+    return QStringLiteral("%1").arg(b, 2, 16, QLatin1Char('0')).toUpper();
+}
+
+QString BcdATexto(quint8 b)
+{
+    return Hex2(b);
+}
+
+int BcdValorInicial(quint8 b)
+{
+    const int hi = b >> 4, lo = b & 0x0F;
+    if (hi > 9)
+        return 0;
+    if (lo > 9)
+        return hi;
+    return hi * 10 + lo;
+}
+
+std::optional<int> BcdEstricto(quint8 b)
+{
+    const int hi = b >> 4, lo = b & 0x0F;
+    if (hi > 9 || lo > 9)
+        return std::nullopt;
+    return hi * 10 + lo;
+}
+
+QString Dec2(int x)
+{
+    const QString s = QString::number(x);
+    if (s.size() == 1)
+        return QLatin1Char('0') + s;
+    if (s.size() == 2)
+        return s;
+    return QStringLiteral("00");
+}
+
+static bool inCalendar(const QDateTime& t)
+{
+    return t.isValid() && t.date().year() >= 100 && t.date().year() <= 9999;
+}
+
+std::optional<QDateTime> FechaSerial(int year, int month, int day, int hour, int minute)
+{
+    // Months carry into years first, then days count from the first of that month.
+    const int monthIndex = year * 12 + (month - 1);
+    const int y = monthIndex >= 0 ? monthIndex / 12 : (monthIndex - 11) / 12;
+    const int m = monthIndex - y * 12 + 1;
+    const QDate first(y, m, 1);
+    if (!first.isValid())
+        return std::nullopt;
+    QDateTime t(first.addDays(day - 1), QTime(0, 0), Qt::UTC);
+    t = t.addSecs((qint64(hour) * 60 + minute) * 60);
+    if (!inCalendar(t))
+        return std::nullopt;
+    return t;
+}
+
+std::optional<QDateTime> SumaMinutos(const QDateTime& t, qint64 minutes)
+{
+    // Stay far from QDateTime's own limits: anything past year 9999 is out of the calendar anyway.
+    if (!t.isValid() || minutes > qint64(6000000000LL) || minutes < -qint64(6000000000LL))
+        return std::nullopt;
+    const QDateTime r = t.addSecs(minutes * 60);
+    if (!inCalendar(r))
+        return std::nullopt;
+    return r;
+}
+
+QString FormatoFecha(const QDateTime& t)
+{
+    return t.toString(QStringLiteral("dd/MM/yyyy - HH:mm"));
+}
+
+std::optional<QDateTime> HoraPreparacion(const quint8 bcd[5])
+{
+    const int minute = BcdValorInicial(bcd[0]);
+    const int hour = BcdValorInicial(bcd[1]);
+    const int day = BcdValorInicial(bcd[2]);
+    const int month = BcdValorInicial(bcd[3]);
+    const int yy = BcdValorInicial(bcd[4]);
+    const int year = yy < 30 ? 2000 + yy : 1900 + yy;
+    return FechaSerial(year, month, day, hour, minute);
+}
+
+double RawAGrados(int raw, int gradosC)
+{
+    // Integer arithmetic first keeps the halves exact, so rounding to even behaves.
+    if (EsCelsius(gradosC))
+        return raw / 2.0 - 40.0;
+    return (raw * 9) / 10.0 - 40.0;
+}
+
+int GradosARaw(double grados, int gradosC)
+{
+    const double raw = EsCelsius(gradosC) ? (grados + 40.0) * 2.0 : (grados + 40.0) * 10.0 / 9.0;
+    return int(std::nearbyint(raw));
+}
+
+int GradosEnteros(int raw, int gradosC)
+{
+    return int(std::nearbyint(RawAGrados(raw, gradosC)));
+}
+
+QString UnidadTexto(int gradosC)
+{
+    return EsCelsius(gradosC) ? QStringLiteral(" °C") : QStringLiteral(" °F");
+}
+
+QString Nombre12(const QString& s)
+{
+    QString t = s;
+    while (t.startsWith(QLatin1Char(' ')))
+        t.remove(0, 1);
+    while (t.endsWith(QLatin1Char(' ')))
+        t.chop(1);
+    return t.left(12).leftJustified(12, QLatin1Char(' '));
+}
+
+BitsModo DecodeModo(quint8 modo)
+{
+    BitsModo b;
+    b.Circular = modo & ModoCircular;
+    b.ArranquePulsador = modo & ModoPulsador;
+    b.Borrado = modo & ModoBorrar;
+    return b;
+}
+
+BitsEstado DecodeEstado(quint8 estado)
+{
+    BitsEstado b;
+    b.Guardado = estado & EstadoGuardado;
+    b.SinDatos = estado & EstadoSinDatos;
+    b.Registrando = estado & EstadoRegistrando;
+    b.AlarmaLo = estado & EstadoAlarmaLo;
+    b.AlarmaHi = estado & EstadoAlarmaHi;
+    return b;
+}
+
+} // namespace orvan::link

@@ -1,0 +1,67 @@
+#pragma once
+// The one mission record of the application: the byte image of the logger's memory and the
+// header fields decoded from it. Filled by a download or by reading a record file; every view
+// reads it. Decoding takes the image only, never a port or a file.
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+
+namespace orvan::records {
+
+constexpr int kImageSize = 32768;     // bytes of a record file and of the logger's memory
+constexpr int kMemoriaSize = 67001;   // room of the image; only 0..32767 is ever used
+constexpr int kSampleBase = 8192;     // address of sample 0
+constexpr int kCapacity = 24576;      // samples the logger holds
+
+struct Auditoria {
+    qint32 LoThreshold = 0;    // raw
+    qint32 HiThreshold = 0;    // raw
+    qint32 Rango = 0;          // minutes between samples
+    qint32 NumMuestras = 0;
+    qint32 EsperaInicio = 0;   // 0..65535
+    qint32 DemoraInicio = 0;   // 0..65535
+    qint32 PrimeraMuestra = 0;
+    qint32 UltimaMuestra = 0;
+    QDateTime InicioMision;    // Qt::UTC calendar values
+    QDateTime FinMision;
+    QDateTime InicioDatos;
+    QDateTime FinDatos;
+    bool Circular = false;
+    bool AlarmaHi = false;
+    bool AlarmaLo = false;
+    bool ArchivoOk = false;
+    QString Exportador;        // 12 characters
+    QString Transportador;     // 12 characters
+    QString NumSerie;          // 8 characters
+    QString NumSerie5;         // 5 characters
+};
+
+class MissionRecord {
+public:
+    MissionRecord();
+
+    // The image. Index 0..67000; a record file holds 0..32767.
+    QByteArray Memoria;
+    // Decoded fields; written only by LeeAuditoria.
+    Auditoria campos;
+
+    QString Archivo;          // full path of the record file last read or written
+    QString NombreArchivo;    // its name without folder
+    bool GuardadoEnDisco = false;
+
+    void clear();             // every image byte 0
+    quint8 byte(int index) const { return quint8(Memoria.at(index)); }
+    quint8 muestra(int k) const { return byte(kSampleBase + k); }   // sample k, raw
+    // Characters start .. start+length-1 of the image; RuntimeError 9 past index 67000.
+    QString TextoMemoria(int start, int length) const;
+
+    // Decodes every header field from the image. Returns the messages a user must see, in
+    // order (the start-date fall-back message); empty when the record decoded cleanly.
+    QStringList LeeAuditoria();
+
+    int muestrasGuardadas() const { return campos.UltimaMuestra - campos.PrimeraMuestra; }
+};
+
+} // namespace orvan::records

@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Installs the Debian packages OrvanLog needs, when any is missing.
+# Usage: scripts/deps.sh [build|test]
+set -euo pipefail
+
+packages=(build-essential cmake pkg-config qt6-base-dev qt6-serialport-dev libqcustomplot-dev libgl-dev
+          fonts-dejavu-core)
+if [ "${1:-build}" = test ]; then
+  packages+=(googletest libgtest-dev xvfb xauth)
+fi
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing missing packages: ${missing[*]}"
+sudo=""
+if [ "$(id -u)" -ne 0 ]; then
+  command -v sudo >/dev/null || { echo "Run as root or install sudo to install: ${missing[*]}" >&2; exit 1; }
+  sudo=sudo
+fi
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"

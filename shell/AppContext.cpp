@@ -1,0 +1,12 @@
+#include "shell/AppContext.h"
+
+#include "link/Encodings.h"
+
+namespace orvan::shell {
+
+QString AppContext::UnidadTexto() const
+{
+    return link::UnidadTexto(config.GradosC);
+}
+
+} // namespace orvan::shell

@@ -1,0 +1,44 @@
+#pragma once
+// The few objects that own the application's state, created once by the start-up and passed
+// by reference to every window and exchange that needs them.
+
+#include "shell/MessageSink.h"
+#include "shell/Settings.h"
+#include "shell/TextTable.h"
+
+#include <QString>
+#include <atomic>
+
+namespace orvan::records { class MissionRecord; }
+
+namespace orvan::shell {
+
+// The closing flags of the two logger forms. Atomic because exchanges run off the window thread
+// and test them at every step.
+struct ClosingFlags {
+    std::atomic<bool> CerrarPrep{false};
+    std::atomic<bool> CerrarSave{false};
+};
+
+struct AppContext {
+    explicit AppContext(const QString& appFolder) : appFolder(appFolder), settingsFile(appFolder) {}
+
+    QString appFolder;          // folder of the executable: settings, pictures, "Datos"
+    SettingsFile settingsFile;
+    RegConfig config;
+    TextTable textos;
+    QString LineaMarca;
+
+    ClosingFlags flags;
+    bool GraficoActivo = false;
+
+    // The file name last previewed or opened in the open dialog; kept while the application runs.
+    QString UltimoArchivo;
+
+    // Firmware version of the logger, from the last status read (0 when it failed).
+    int VerFw[3] = {0, 0, 0};
+
+    QString UnidadTexto() const;   // " °C" or " °F", from config.GradosC
+};
+
+} // namespace orvan::shell

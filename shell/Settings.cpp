@@ -1,0 +1,169 @@
+#include "shell/Settings.h"
+
+#include "shell/Ansi.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QtEndian>
+
+namespace orvan::shell {
+
+namespace {
+
+enum Offset { OffReservado = 0, OffCarpeta = 80, OffPuerto = 160, OffIdioma = 162, OffEmpresa = 164,
+              OffGrados = 194, OffVersion = 196, OffLimInf = 198, OffLimSup = 200 };
+
+void putInt(QByteArray& b, int off, qint16 v)
+{
+    qToLittleEndian<qint16>(v, b.data() + off);
+}
+
+qint16 getInt(const QByteArray& b, int off)
+{
+    return qFromLittleEndian<qint16>(b.constData() + off);
+}
+
+void putText(QByteArray& b, int off, int width, const QString& s)
+{
+    b.replace(off, width, ansiFixed(s, width));
+}
+
+} // namespace
+
+QByteArray RegConfig::toBytes() const
+{
+    QByteArray b(Size, '\0');
+    b.replace(OffReservado, 80, Reservado.leftJustified(80, ' ', true));
+    putText(b, OffCarpeta, 80, CarpetaDatos);
+    putInt(b, OffPuerto, PuertoCom);
+    putInt(b, OffIdioma, Idioma);
+    putText(b, OffEmpresa, 30, Empresa);
+    putInt(b, OffGrados, GradosC);
+    putInt(b, OffVersion, VersionCfg);
+    putInt(b, OffLimInf, LimInfDef);
+    putInt(b, OffLimSup, LimSupDef);
+    return b;
+}
+
+RegConfig RegConfig::fromBytes(const QByteArray& bytes)
+{
+    QByteArray b = bytes.left(Size);
+    b.append(QByteArray(Size - b.size(), '\0'));
+    RegConfig c;
+    c.Reservado = b.mid(OffReservado, 80);
+    c.CarpetaDatos = ansiDecode(b.mid(OffCarpeta, 80));
+    c.PuertoCom = getInt(b, OffPuerto);
+    c.Idioma = getInt(b, OffIdioma);
+    c.Empresa = ansiDecode(b.mid(OffEmpresa, 30));
+    c.GradosC = getInt(b, OffGrados);
+    c.VersionCfg = getInt(b, OffVersion);
+    c.LimInfDef = getInt(b, OffLimInf);
+    c.LimSupDef = getInt(b, OffLimSup);
+    return c;
+}
+
+QString RegConfig::carpetaDatos() const
+{
+    QString s = CarpetaDatos;
+    while (s.endsWith(QLatin1Char(' ')) || s.endsWith(QChar(0)))
+        s.chop(1);
+    return s;
+}
+
+void RegConfig::setCarpetaDatos(const QString& path)
+{
+    CarpetaDatos = path.left(80).leftJustified(80, QLatin1Char(' '));
+}
+
+QString defaultDataFolder(const QString& appFolder)
+{
+    QString base = QDir::toNativeSeparators(appFolder);
+    if (!base.endsWith(QDir::separator()))
+        base += QDir::separator();
+    return base + QStringLiteral("Datos");
+}
+
+void RegConfig::applyDefaults(const QString& appFolder)
+{
+    Empresa = QStringLiteral("Orvan").leftJustified(30, QLatin1Char(' '));
+    GradosC = -1;
+    setCarpetaDatos(defaultDataFolder(appFolder));
+    Idioma = 0;
+    PuertoCom = 1;
+    VersionCfg = VersionActual;
+    LimInfDef = 0;
+    LimSupDef = 8;
+}
+
+SettingsFile::SettingsFile(QString appFolder)
+    : m_appFolder(std::move(appFolder)), m_path(QDir(m_appFolder).filePath(QStringLiteral("Ruta.CnF")))
+{
+}
+
+SettingsFile::Result SettingsFile::read(RegConfig& cfg) const
+{
+    QFile f(m_path);
+    if (!f.exists()) {
+        cfg = RegConfig::fromBytes(QByteArray());
+        return {};
+    }
+    if (!f.open(QIODevice::ReadOnly)) {
+        return {false, QStringLiteral("No se puede leer %1: %2").arg(QDir::toNativeSeparators(m_path), f.errorString())};
+    }
+    const QByteArray bytes = f.read(RegConfig::Size);
+    if (f.error() != QFileDevice::NoError)
+        return {false, QStringLiteral("No se puede leer %1: %2").arg(QDir::toNativeSeparators(m_path), f.errorString())};
+    cfg = RegConfig::fromBytes(bytes);
+    return {};
+}
+
+SettingsFile::Result SettingsFile::write(const RegConfig& cfg) const
+{
+    // Keep anything that follows record 1, as record access would.
+    QByteArray content;
+    {
+        QFile old(m_path);
+        if (old.open(QIODevice::ReadOnly))
+            content = old.readAll();
+    }
+    const QByteArray record = cfg.toBytes();
+    if (content.size() < record.size())
+        content.resize(record.size());
+    content.replace(0, record.size(), record);
+
+    QSaveFile f(m_path);
+    if (!f.open(QIODevice::WriteOnly) || f.write(content) != content.size() || !f.commit()) {
+        return {false, QStringLiteral("No se puede escribir %1: %2").arg(QDir::toNativeSeparators(m_path), f.errorString())};
+    }
+    return {};
+}
+
+SettingsFile::Result SettingsFile::loadAtStartup(RegConfig& cfg) const
+{
+    RegConfig read;
+    Result r = this->read(read);
+    if (!r.ok) {
+        // Unreadable: run on with defaults in memory and leave the file alone.
+        cfg = RegConfig();
+        cfg.applyDefaults(m_appFolder);
+        return r;
+    }
+    cfg = read;
+    bool changed = false;
+    if (cfg.VersionCfg == RegConfig::VersionAntigua) {
+        cfg.LimInfDef = 0;
+        cfg.LimSupDef = 8;
+        cfg.VersionCfg = RegConfig::VersionActual;
+        changed = true;
+    } else if (cfg.VersionCfg != RegConfig::VersionActual) {
+        cfg.applyDefaults(m_appFolder);
+        changed = true;
+    }
+    if (changed)
+        return write(cfg);
+    return {};
+}
+
+} // namespace orvan::shell

@@ -1,0 +1,69 @@
+#pragma once
+// The settings record "Ruta.CnF": one 202-byte record in the application folder. Integers are
+// 16-bit little-endian, texts fixed-width Windows-1252 padded with blanks. Files written by the
+// Windows program load unchanged and ours load there.
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+namespace orvan::shell {
+
+struct RegConfig {
+    static constexpr int Size = 202;
+    static constexpr int VersionActual = 59;
+    static constexpr int VersionAntigua = 55;
+
+    QByteArray Reservado = QByteArray(80, ' ');  // carried as read, never interpreted
+    QString CarpetaDatos;                         // 80 characters
+    qint16 PuertoCom = 0;
+    qint16 Idioma = 0;
+    QString Empresa;                              // 30 characters, never read
+    qint16 GradosC = 0;                           // -1 Celsius, anything else Fahrenheit
+    qint16 VersionCfg = 0;
+    qint16 LimInfDef = 0;
+    qint16 LimSupDef = 0;
+
+    QByteArray toBytes() const;
+    // Missing bytes of a short record read as zeros.
+    static RegConfig fromBytes(const QByteArray& bytes);
+
+    // The default folder for records, without the blanks that pad the field.
+    QString carpetaDatos() const;
+    // Assigning cuts to the 80 characters of the field.
+    void setCarpetaDatos(const QString& path);
+
+    // The values a new or unreadable-version file gets; Reservado is kept.
+    void applyDefaults(const QString& appFolder);
+};
+
+// "<appFolder>/Datos", the record folder of a new installation.
+QString defaultDataFolder(const QString& appFolder);
+
+class SettingsFile {
+public:
+    explicit SettingsFile(QString appFolder);
+
+    QString path() const { return m_path; }
+    QString appFolder() const { return m_appFolder; }
+
+    struct Result {
+        bool ok = true;
+        QString error;   // for the user when !ok
+    };
+
+    // Reads record 1 and applies the version rule: version 55 gets the limits 0 and 8 and
+    // version 59; any other version gets every default. Writes back only when it changed the
+    // record. Failures are reported in the result and leave usable settings in `cfg`.
+    Result loadAtStartup(RegConfig& cfg) const;
+    // Reads record 1 as it stands (a missing file reads as all zeros).
+    Result read(RegConfig& cfg) const;
+    // Writes record 1 atomically, keeping whatever follows it in a longer file.
+    Result write(const RegConfig& cfg) const;
+
+private:
+    QString m_appFolder;
+    QString m_path;
+};
+
+} // namespace orvan::shell

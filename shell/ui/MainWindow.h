@@ -1,0 +1,99 @@
+#pragma once
+// MDIMenu: the only top-level window. Two toolbars start every command; the status panel shows
+// the record summary, the live logger or the maker picture; every other window is a child in
+// its multiple-document area.
+
+#include <QMainWindow>
+#include <QPointer>
+#include <functional>
+#include <map>
+
+class QAction;
+class QMdiArea;
+class QMdiSubWindow;
+class QToolBar;
+
+namespace orvan { class MessageSink; }
+namespace orvan::records { class MissionRecord; }
+
+namespace orvan::shell {
+
+struct AppContext;
+class StatusPanel;
+
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    // The child windows by the names the toolbar commands close them by.
+    enum class Child { frmGrafico, frmTorta, frmHisto, AbreArch, Detalle, frmAlar, Config, frmsave, frmPrep };
+    // Builds a child window; the main window places it in the document area.
+    using ChildFactory = std::function<QWidget*(MainWindow&)>;
+
+    MainWindow(AppContext& app, records::MissionRecord& record, MessageSink& messages, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // The start-up sequence: settings, unit, pictures, texts, tool tips. Errors are reported
+    // through the message sink; start-up goes on after a missing picture.
+    void startUp();
+
+    void setChildFactory(Child which, ChildFactory factory);
+
+    AppContext& app() { return m_app; }
+    records::MissionRecord& record() { return m_record; }
+    MessageSink& messages() { return m_messages; }
+    StatusPanel* panel() { return m_panel; }
+    QMdiArea* mdiArea() { return m_mdi; }
+
+    void PonerTextos();
+    void DeshabilitaBotones();
+    void HabilitaBotones();
+    void setConnectEnabled(bool enabled);   // Toolbar1 button 2
+
+    // Toolbar dispatch by button index (1-based), as a click runs it.
+    void toolbar1Click(int index);
+    void toolbar2Click(int index);
+    QAction* toolbar1Button(int index) const;   // 1..7
+    QAction* toolbar2Button(int index) const;   // 1..4
+
+    // Opens a child of the given kind through its factory (nothing when none is registered)
+    // and places it by the child-window rule. Returns the child widget, or nullptr.
+    QWidget* openChild(Child which);
+    // Places any widget as a child window of the document area by the child-window rule.
+    QMdiSubWindow* showChild(QWidget* widget);
+    // The open child of that kind, or nullptr.
+    QWidget* child(Child which) const;
+    // Closes the children of these kinds, in this order, if open.
+    void closeChildren(std::initializer_list<Child> order);
+
+    // The child-window rule in pixels: top left of the document area, panel width - 70 twips,
+    // main-window height - toolbar height - panel height - 580 twips.
+    QSize childSize() const;
+
+    // The print command; set by the printing subsystem when it exists.
+    std::function<void(MainWindow&, bool graficoActivo)> printHandler;
+
+Q_SIGNALS:
+    void configurationAccepted();
+
+private:
+    void buildToolbars();
+    void buildPanel();
+    void letEventsRun();
+
+    AppContext& m_app;
+    records::MissionRecord& m_record;
+    MessageSink& m_messages;
+    StatusPanel* m_panel = nullptr;
+    QMdiArea* m_mdi = nullptr;
+    QToolBar* m_toolbar1 = nullptr;
+    QToolBar* m_toolbar2 = nullptr;
+    QAction* m_buttons1[8] = {};
+    QAction* m_buttons2[5] = {};
+    std::map<Child, ChildFactory> m_factories;
+    std::map<Child, QPointer<QWidget>> m_children;
+};
+
+// Twips to pixels at the screen's resolution (15 twips per pixel at 96 dpi).
+int twipsToPixels(int twips);
+
+} // namespace orvan::shell
