@@ -1,8 +1,9 @@
 #pragma once
-// The serial ports of this computer under stable COM numbers. A folder "COM" in the application
-// folder may hold links named COM1, COM2, ... to devices (like Wine's dosdevices): they take
-// precedence over the detected devices, so a virtual port or an unusual device can be attached
-// without code changes. Detected devices get the COM numbers left over, in a stable order.
+// The serial ports of this computer under stable COM numbers. The folder "Puertos" of the
+// application folder may hold links named COM1, COM2, ... to devices (as Wine's dosdevices
+// folder does): they take precedence over the detected devices, so a virtual port or an unusual
+// device is attached without code changes. Detected devices get numbers derived from their names,
+// so a number does not change when other devices come and go.
 
 #include <QList>
 #include <QString>
@@ -23,5 +24,7 @@ QString devicePathFor(const QString& appFolder, int com);
 // A sentence telling the user how to get access to ports that exist but could not be opened
 // for lack of permission (the dialout group); empty when there are none.
 QString permissionAdvice(const QList<DetectedPort>& ports);
+// The alias folder, "<appFolder>/Puertos".
+QString aliasFolder(const QString& appFolder);
 
 } // namespace orvan::link
