@@ -1,0 +1,13 @@
+#pragma once
+// Writes a status summary of the live logger into the main window's status panel. Both logger
+// windows use it; a summary entry that is empty leaves its control as it was.
+
+#include "link/StatusSummary.h"
+
+namespace orvan::shell { class StatusPanel; }
+
+namespace orvan::mission {
+
+void aplicaResumen(shell::StatusPanel& panel, const link::Resumen& resumen);
+
+} // namespace orvan::mission

@@ -1,0 +1,48 @@
+#include "tools/emulator/EmulatorFixture.h"
+
+#include <QDir>
+
+namespace orvan::emulator {
+
+EmulatorFixture::EmulatorFixture(ScenarioKind kind, const ScenarioOptions& options, int com)
+    : m_logger(Scenarios::make(kind, options)), m_com(com)
+{
+    setUp();
+}
+
+EmulatorFixture::EmulatorFixture(std::unique_ptr<Logger> logger, int com)
+    : m_logger(logger ? std::move(logger) : std::make_unique<Logger>()), m_com(com)
+{
+    setUp();
+}
+
+EmulatorFixture::~EmulatorFixture()
+{
+    m_server->stop();
+}
+
+QString EmulatorFixture::aliasFolder() const
+{
+    return QDir(m_dir.path()).filePath(QStringLiteral("Puertos"));
+}
+
+void EmulatorFixture::setUp()
+{
+    m_server = std::make_unique<PtyServer>(*m_logger);
+    if (!m_dir.isValid()) {
+        m_error = QStringLiteral("no temporary folder: ") + m_dir.errorString();
+        return;
+    }
+    if (!m_server->start()) {
+        m_error = m_server->errorString();
+        return;
+    }
+    m_alias = m_server->createAlias(aliasFolder(), m_com);
+    if (m_alias.isEmpty()) {
+        m_error = QStringLiteral("cannot make the link COM%1 in %2").arg(m_com).arg(aliasFolder());
+        return;
+    }
+    m_ok = true;
+}
+
+} // namespace orvan::emulator

@@ -1,0 +1,55 @@
+#pragma once
+// An emulated logger on a pseudo-terminal for the duration of a test: builds the scenario,
+// starts a PtyServer, makes a temporary application folder whose "Puertos" folder holds the
+// link COM<n> to the pseudo-terminal, and stops and removes it all on destruction.
+//
+//     orvan::emulator::EmulatorFixture emu(orvan::emulator::ScenarioKind::Finished);
+//     ASSERT_TRUE(emu.ok()) << emu.errorString();
+//     QSerialPort port(emu.devicePath());   // or PortDirectory with emu.appFolder(), COM emu.com()
+
+#include "tools/emulator/Logger.h"
+#include "tools/emulator/PtyServer.h"
+#include "tools/emulator/Scenarios.h"
+
+#include <QTemporaryDir>
+
+#include <memory>
+
+namespace orvan::emulator {
+
+class EmulatorFixture {
+public:
+    static constexpr int kDefaultCom = 5;
+
+    explicit EmulatorFixture(ScenarioKind kind = ScenarioKind::Finished, const ScenarioOptions& options = {},
+                             int com = kDefaultCom);
+    explicit EmulatorFixture(std::unique_ptr<Logger> logger, int com = kDefaultCom);
+    ~EmulatorFixture();
+    EmulatorFixture(const EmulatorFixture&) = delete;
+    EmulatorFixture& operator=(const EmulatorFixture&) = delete;
+
+    // False when the pseudo-terminal, the folder or the alias could not be made.
+    bool ok() const { return m_ok; }
+    QString errorString() const { return m_error; }
+
+    Logger& logger() { return *m_logger; }
+    PtyServer& server() { return *m_server; }
+    QString devicePath() const { return m_server->devicePath(); }
+    QString appFolder() const { return m_dir.path(); }
+    QString aliasFolder() const;        // "<appFolder>/Puertos"
+    QString aliasPath() const { return m_alias; }
+    int com() const { return m_com; }
+
+private:
+    void setUp();
+
+    std::unique_ptr<Logger> m_logger;
+    std::unique_ptr<PtyServer> m_server;
+    QTemporaryDir m_dir;
+    int m_com;
+    QString m_alias;
+    bool m_ok = false;
+    QString m_error;
+};
+
+} // namespace orvan::emulator
