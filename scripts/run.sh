@@ -21,19 +21,13 @@ trap cleanup EXIT
 
 if [ "${1:-}" != "--no-emulator" ]; then
   mkdir -p "$bin/Puertos"
-  fifo=$(mktemp -u)
-  mkfifo "$fifo"
-  # The emulator keeps running while its standard input stays open.
-  sleep infinity > "$fifo" &
-  keeper=$!
+  : > "$bin/emulator.out"
   "$bin/klv-emulator" --scenario finished --samples 2400 --interval 15 --prepared "2024-03-01 10:00" \
-      --delay 30 --exporter "FRUTAS SUR" --carrier "NAVIERA AZUL" --low 2 --high 8 \
-      --alias-folder "$bin/Puertos" --com 9 < "$fifo" > "$bin/emulator.out" 2> "$bin/emulator.log" &
+      --delay 30 --exporter "FRUTAS SUR" --carrier "NAVIERA AZUL" --low 2 --high 8 --ignore-stdin \
+      --alias-folder "$bin/Puertos" --com 9 > "$bin/emulator.out" 2> "$bin/emulator.log" &
   emulator_pid=$!
-  rm -f "$fifo"
   for _ in $(seq 50); do [ -s "$bin/emulator.out" ] && break; sleep 0.1; done
   echo "KLV-100 emulator on $(head -n1 "$bin/emulator.out") as COM9 (press Connect in OrvanLog)"
-  trap 'cleanup; kill $keeper 2>/dev/null || true' EXIT
 fi
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then

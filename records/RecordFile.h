@@ -1,0 +1,44 @@
+#pragma once
+// The record file ".klv": the logger's 32768-byte memory image and nothing else, so records
+// move unchanged between this application and the logger's Windows software. Failures come
+// back as results for the caller to show; nothing here talks to the user.
+
+#include <QString>
+#include <functional>
+
+class QIODevice;
+class QByteArray;
+
+namespace orvan::records {
+
+class MissionRecord;
+
+struct FileResult {
+    bool ok = true;
+    int number = 0;          // run-time error number when !ok
+    QString description;     // its description
+    QString message;         // the text a user sees, empty when ok
+};
+
+// Puts the image bytes into the open device and returns how many went in (-1 on failure).
+// The default writes them in one call; tests pass their own to make a write fail.
+using WriteBytes = std::function<qint64(QIODevice& device, const QByteArray& bytes)>;
+
+// Writes image bytes 0..32767 to `path`. The bytes go to a temporary file in the same folder
+// that replaces `path` only once complete, so the result is exactly 32768 bytes even over a
+// longer file, and a failed save leaves an earlier file of that name as it was. On failure the
+// message reads "Error <n> (<description>) in procedure GuardaArchivo of Módulo Rutat1".
+// The caller sets GuardadoEnDisco from the result.
+FileResult GuardaArchivo(const MissionRecord& record, const QString& path, const WriteBytes& write = {});
+
+// Clears the image and loads the whole file into it. A missing or unreadable file, or one
+// longer than the image's 67001 bytes, is an error and leaves the image cleared; a shorter file
+// leaves the rest of the image zero.
+FileResult LeerArchivo(MissionRecord& record, const QString& path);
+
+// The preview's partial read: clears the image and loads only bytes 0..95, 256..258 and
+// 1280..1343, enough to decode the header and the alarm tables. Positions beyond the end of a
+// short file read as zero. Fails as LeerArchivo does.
+FileResult LeerCabecera(MissionRecord& record, const QString& path);
+
+} // namespace orvan::records

@@ -1,0 +1,84 @@
+#pragma once
+// AbreArch: the child window in which the user picks a record file from disk. A click previews
+// the file's mission summary; opening loads the whole record, fills the main window's summary,
+// enables the analysis commands and opens the graph.
+
+#include "shell/ui/MainWindow.h"
+
+#include <QString>
+#include <QWidget>
+#include <array>
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QListWidget;
+class QPushButton;
+
+namespace orvan { class MessageSink; }
+namespace orvan::shell { struct AppContext; }
+
+namespace orvan::records {
+
+class FolderLists;
+class MissionRecord;
+
+class OpenRecordDialog : public QWidget {
+    Q_OBJECT
+public:
+    // Runs the whole load: default folder, file list, pre-selection of the file last used.
+    OpenRecordDialog(shell::AppContext& app, MissionRecord& record, shell::MainWindow& main, MessageSink& messages,
+                     QWidget* parent = nullptr);
+
+    // What the main window registers to open this window from its toolbar.
+    static shell::MainWindow::ChildFactory factory();
+
+    // Fills the main window's record summary from the decoded fields and shows it.
+    void PoneResumenMenu();
+
+    // The full path of the selected file; empty when none is.
+    QString rutaSeleccionada() const { return m_ruta; }
+
+    FolderLists* carpetas = nullptr;
+    QComboBox* Drive1 = nullptr;
+    QListWidget* Dir1 = nullptr;
+    QListWidget* File1 = nullptr;
+    QLabel* Label1 = nullptr;
+    QLabel* lbInicioMision = nullptr;
+    QLabel* lbFinMision = nullptr;
+    QLabel* lbNumMuestras = nullptr;
+    QLabel* lbRango = nullptr;
+    QLabel* lbLoThreshold = nullptr;
+    QLabel* lbHiThtreshold = nullptr;
+    QLabel* imgLoAlar = nullptr;
+    QLabel* ImgHiAlar = nullptr;
+    std::array<QLabel*, 7> Image1{};
+    QLabel* imgOrvan = nullptr;
+    QCheckBox* Check1 = nullptr;
+    QPushButton* CmndAbrir = nullptr;
+    QPushButton* CmndCancel = nullptr;
+
+private:
+    void construye();
+    void Form_Load();
+    void PonerTextos();
+    void carpetaCambiada();
+    void unidadCambiada();
+    void archivoPulsado(const QString& nombre);
+    void archivoActivado(const QString& nombre);
+    void eligeArchivo(const QString& nombre);
+    void muestraVistaPrevia();
+    void blanqueaVistaPrevia();
+    void abrir();
+    void cancelar();
+    void descarga();
+    QString grados(int raw) const;
+
+    shell::AppContext& m_app;
+    MissionRecord& m_record;
+    shell::MainWindow& m_main;
+    MessageSink& m_messages;
+    QString m_ruta;   // the selected file, full path
+};
+
+} // namespace orvan::records

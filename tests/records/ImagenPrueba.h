@@ -1,0 +1,58 @@
+#pragma once
+// Small helpers to build record images and files for the record tests.
+
+#include "records/MissionRecord.h"
+
+#include <QByteArray>
+#include <QFile>
+#include <QString>
+#include <initializer_list>
+#include <utility>
+
+namespace orvan::records::prueba {
+
+// A record whose image holds the given bytes at the given addresses, zero elsewhere.
+inline MissionRecord registroCon(std::initializer_list<std::pair<int, int>> bytes)
+{
+    MissionRecord r;
+    for (const auto& [dir, valor] : bytes)
+        r.Memoria[dir] = char(valor);
+    return r;
+}
+
+inline void ponMuestras(MissionRecord& r, int n)
+{
+    r.Memoria[26] = char(n & 0xFF);
+    r.Memoria[27] = char((n >> 8) & 0xFF);
+    r.Memoria[28] = char((n >> 16) & 0xFF);
+}
+
+// Preparation stamp as the logger stores it: BCD minute, hour, day, month, year - 2000.
+inline void ponSello(MissionRecord& r, int minuto, int hora, int dia, int mes, int anio2)
+{
+    const auto bcd = [](int v) { return char((v / 10) * 16 + v % 10); };
+    r.Memoria[21] = bcd(minuto);
+    r.Memoria[22] = bcd(hora);
+    r.Memoria[23] = bcd(dia);
+    r.Memoria[24] = bcd(mes);
+    r.Memoria[25] = bcd(anio2);
+}
+
+inline bool escribe(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+inline QByteArray lee(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+inline QDateTime utc(int y, int mo, int d, int h = 0, int mi = 0)
+{
+    return QDateTime(QDate(y, mo, d), QTime(h, mi), Qt::UTC);
+}
+
+} // namespace orvan::records::prueba

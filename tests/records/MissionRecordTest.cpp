@@ -1,0 +1,181 @@
+// Decoding of the record header from the memory image.
+
+#include "records/ImagenPrueba.h"
+#include "records/MissionRecord.h"
+#include "shell/RuntimeError.h"
+
+#include <gtest/gtest.h>
+
+using namespace orvan::records;
+using namespace orvan::records::prueba;
+
+TEST(LeeAuditoria, AllZeroImageDecodesAsAnEmptyRecordStartingOn30November1999)
+{
+    MissionRecord r;
+    EXPECT_EQ(r.Memoria.size(), kMemoriaSize);
+    EXPECT_FALSE(r.campos.ArchivoOk);
+
+    EXPECT_TRUE(r.LeeAuditoria().isEmpty());
+    const Auditoria& c = r.campos;
+    EXPECT_TRUE(c.ArchivoOk);
+    EXPECT_EQ(c.NumMuestras, 0);
+    EXPECT_EQ(c.LoThreshold, 0);
+    EXPECT_EQ(c.HiThreshold, 0);
+    EXPECT_EQ(c.InicioMision, utc(1999, 11, 30));
+    EXPECT_EQ(c.InicioMision.timeSpec(), Qt::UTC);
+    EXPECT_EQ(c.FinMision, c.InicioMision);
+    EXPECT_EQ(c.FinDatos, c.InicioMision);
+    EXPECT_EQ(c.NumSerie, QStringLiteral("0       "));
+    EXPECT_EQ(c.NumSerie5, QStringLiteral("0    "));
+    EXPECT_EQ(c.Exportador, QString(12, QChar(0)));
+    EXPECT_FALSE(c.Circular || c.AlarmaHi || c.AlarmaLo);
+}
+
+TEST(LeeAuditoria, HeaderFieldsNamesSerialAndBits)
+{
+    MissionRecord r = registroCon({{11, 84}, {12, 96}, {13, 15}, {90, 0x00}, {91, 0x30}, {92, 0x39},
+                                   {256, 8 | 16}, {258, 2 | 4 | 128}});
+    ponMuestras(r, 0x012345);
+    // Windows-1252: 0xD1 is Ñ, 0x80 the euro sign.
+    r.Memoria.replace(64, 12, QByteArray("ESPA\xD1" "A \x80    ", 12));
+    r.Memoria.replace(76, 12, QByteArray("NAVIERA AZUL", 12));
+
+    r.LeeAuditoria();
+    const Auditoria& c = r.campos;
+    EXPECT_EQ(c.LoThreshold, 84);
+    EXPECT_EQ(c.HiThreshold, 96);
+    EXPECT_EQ(c.Rango, 15);
+    EXPECT_EQ(c.NumMuestras, 0x012345);
+    EXPECT_EQ(c.NumSerie, QStringLiteral("12345   "));
+    EXPECT_EQ(c.NumSerie5, QStringLiteral("12345"));
+    EXPECT_EQ(c.Exportador, QStringLiteral("ESPAÑA €    "));
+    EXPECT_EQ(c.Transportador, QStringLiteral("NAVIERA AZUL"));
+    EXPECT_TRUE(c.Circular);
+    EXPECT_TRUE(c.AlarmaHi);
+    EXPECT_TRUE(c.AlarmaLo);
+
+    // The largest serial still fits the eight characters.
+    MissionRecord grande = registroCon({{90, 0xFF}, {91, 0xFF}, {92, 0xFF}});
+    grande.LeeAuditoria();
+    EXPECT_EQ(grande.campos.NumSerie, QStringLiteral("16777215"));
+}
+
+TEST(LeeAuditoria, HeldSamplesFollowCircularModeAndCapacity)
+{
+    struct Caso {
+        bool circular;
+        int muestras;
+        int primera;
+        int ultima;
+    };
+    const Caso casos[] = {
+        {true, 30000, 5424, 30000},  {false, 30000, 0, 24576},
+        {true, 24576, 0, 24576},     {false, 24576, 0, 24576},
+        {true, 100, 0, 100},         {false, 100, 0, 100},
+    };
+    for (const Caso& k : casos) {
+        SCOPED_TRACE(testing::Message() << "circular " << k.circular << ", " << k.muestras << " samples");
+        MissionRecord r = registroCon({{13, 10}, {256, k.circular ? 8 : 0}});
+        ponSello(r, 0, 12, 1, 6, 24);
+        ponMuestras(r, k.muestras);
+        EXPECT_TRUE(r.LeeAuditoria().isEmpty());
+        const Auditoria& c = r.campos;
+        EXPECT_EQ(c.PrimeraMuestra, k.primera);
+        EXPECT_EQ(c.UltimaMuestra, k.ultima);
+        EXPECT_EQ(r.muestrasGuardadas(), k.ultima - k.primera);
+        EXPECT_EQ(c.InicioDatos, c.InicioMision);
+        EXPECT_EQ(c.FinMision, c.InicioMision.addSecs(qint64(k.muestras) * 10 * 60));
+        EXPECT_EQ(c.FinDatos, c.InicioMision.addSecs(qint64(k.ultima) * 10 * 60));
+    }
+}
+
+TEST(LeeAuditoria, StartDateCarriesLikeCalendarArithmeticAndAddsBothDelays)
+{
+    struct Caso {
+        const char* nombre;
+        int minuto, hora, dia, mes, anio2;
+        int demora, espera;
+        QDateTime inicio;
+    };
+    const Caso casos[] = {
+        {"plain", 30, 10, 1, 3, 24, 0, 0, utc(2024, 3, 1, 10, 30)},
+        {"month 13", 0, 0, 15, 13, 23, 0, 0, utc(2024, 1, 15)},
+        {"day 0", 0, 0, 0, 3, 24, 0, 0, utc(2024, 2, 29)},
+        {"minute 75, hour 24", 75, 24, 31, 12, 24, 0, 0, utc(2025, 1, 1, 1, 15)},
+        {"delay and wait", 0, 8, 1, 1, 24, 90, 30, utc(2024, 1, 1, 10, 0)},
+        // Delays of 32768 minutes and more are valid programmings, decoded unsigned.
+        {"delay 32768", 0, 0, 1, 1, 24, 32768, 0, utc(2024, 1, 1).addSecs(32768LL * 60)},
+        {"both 65535", 0, 0, 1, 1, 24, 65535, 65535, utc(2024, 1, 1).addSecs(131070LL * 60)},
+    };
+    for (const Caso& k : casos) {
+        SCOPED_TRACE(k.nombre);
+        MissionRecord r = registroCon({{0, k.espera & 0xFF}, {1, k.espera >> 8},
+                                       {18, k.demora & 0xFF}, {19, k.demora >> 8}});
+        ponSello(r, k.minuto, k.hora, k.dia, k.mes, k.anio2);
+        EXPECT_TRUE(r.LeeAuditoria().isEmpty());
+        EXPECT_EQ(r.campos.DemoraInicio, k.demora);
+        EXPECT_EQ(r.campos.EsperaInicio, k.espera);
+        EXPECT_EQ(r.campos.InicioMision, k.inicio);
+        EXPECT_TRUE(r.campos.ArchivoOk);
+    }
+}
+
+TEST(LeeAuditoria, BadStampFallsBackTo2011AndStillGetsTheDelays)
+{
+    const QString mensaje = QStringLiteral("Error de fecha de inicio\r\nSe adopta 1/1/2011 00:00");
+    EXPECT_EQ(mensajeFechaInicio(), mensaje);
+
+    // One non-decimal digit in any of the five stamp bytes.
+    for (int dir = 21; dir <= 25; ++dir) {
+        SCOPED_TRACE(dir);
+        MissionRecord r = registroCon({{13, 5}, {18, 30}, {0, 15}});
+        ponSello(r, 0, 10, 1, 3, 24);
+        ponMuestras(r, 12);
+        r.Memoria[dir] = char(0x1A);
+        EXPECT_EQ(r.LeeAuditoria(), QStringList{mensaje});
+        const Auditoria& c = r.campos;
+        EXPECT_EQ(c.InicioMision, utc(2011, 1, 1, 0, 45));
+        EXPECT_EQ(c.InicioDatos, c.InicioMision);
+        EXPECT_EQ(c.FinMision, utc(2011, 1, 1, 1, 45));
+        EXPECT_EQ(c.FinDatos, c.FinMision);
+        EXPECT_TRUE(c.ArchivoOk);
+        // Decoding again shows the message again.
+        EXPECT_EQ(r.LeeAuditoria().size(), 1);
+    }
+}
+
+TEST(LeeAuditoria, EndBeyondTheCalendarFallsBackWithoutKeepingAnEarlierRecordsValues)
+{
+    MissionRecord r = registroCon({{13, 10}});
+    ponSello(r, 0, 10, 1, 3, 24);
+    ponMuestras(r, 100);
+    ASSERT_TRUE(r.LeeAuditoria().isEmpty());
+    const QDateTime finAnterior = r.campos.FinMision;
+
+    // 16777215 samples of 255 minutes reach past the year 9999 even from 2011.
+    r.Memoria[13] = char(255);
+    r.Memoria[256] = 8;
+    ponMuestras(r, 0xFFFFFF);
+    const QStringList mensajes = r.LeeAuditoria();
+    const Auditoria& c = r.campos;
+    EXPECT_EQ(mensajes, QStringList(2, mensajeFechaInicio()));   // end, then end of data from 2011
+    EXPECT_EQ(c.InicioMision, fechaRespaldo());
+    EXPECT_EQ(c.InicioDatos, fechaRespaldo());
+    EXPECT_NE(c.FinMision, finAnterior);
+    EXPECT_EQ(c.FinMision, fechaRespaldo());
+    EXPECT_EQ(c.FinDatos, fechaRespaldo());
+
+    // Not circular: the end of data is 24576 samples after the fall-back start.
+    r.Memoria[256] = 0;
+    EXPECT_EQ(r.LeeAuditoria().size(), 1);
+    EXPECT_EQ(r.campos.FinDatos, fechaRespaldo().addSecs(24576LL * 255 * 60));
+}
+
+TEST(MissionRecord, TextoMemoriaStopsAtTheEndOfTheImage)
+{
+    MissionRecord r = registroCon({{66999, 'A'}, {67000, 'B'}});
+    EXPECT_EQ(r.TextoMemoria(66999, 2), QStringLiteral("AB"));
+    EXPECT_THROW(r.TextoMemoria(66999, 3), orvan::RuntimeError);
+    r.clear();
+    EXPECT_EQ(r.Memoria, QByteArray(kMemoriaSize, '\0'));
+}

@@ -1,0 +1,174 @@
+// GrabArch on the offscreen platform: proposal, folder change, name checks, overwrite, failures.
+
+#include "records/ImagenPrueba.h"
+#include "records/ui/FolderLists.h"
+#include "records/ui/SaveRecordDialog.h"
+#include "shell/AppContext.h"
+#include "tools/generator/RecordGenerator.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <memory>
+
+using namespace orvan;
+using namespace orvan::records;
+
+namespace {
+
+class GrabArchTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        app = std::make_unique<shell::AppContext>(dir.path());
+        app->config.applyDefaults(dir.path());
+        app->textos.CargaTextos(0);
+        datos = dir.filePath(QStringLiteral("Datos"));
+        ASSERT_TRUE(QDir().mkpath(datos));
+        generator::GeneratorOptions o;
+        o.exporter = QStringLiteral("EXPO");
+        record.Memoria.replace(0, kImageSize, generator::generateImage(o));
+        record.LeeAuditoria();
+        record.GuardadoEnDisco = true;
+        record.Archivo = QStringLiteral("stale");
+    }
+
+    std::unique_ptr<SaveRecordDialog> abre()
+    {
+        auto d = std::make_unique<SaveRecordDialog>(*app, record, sink);
+        d->setPregunta([this](const QString& text) {
+            preguntas << text;
+            return respuesta;
+        });
+        d->show();
+        return d;
+    }
+
+    QString en(const QString& nombre) const { return QDir(datos).filePath(nombre); }
+
+    QTemporaryDir dir;
+    std::unique_ptr<shell::AppContext> app;
+    MissionRecord record;
+    RecordingSink sink;
+    QString datos;
+    QStringList preguntas;
+    bool respuesta = false;
+};
+
+} // namespace
+
+TEST_F(GrabArchTest, ProposesTheNextFreeNameAndAFolderChangeReplacesIt)
+{
+    ASSERT_TRUE(prueba::escribe(en(QStringLiteral("EXPO_1.klv")), "1"));
+    ASSERT_TRUE(prueba::escribe(en(QStringLiteral("EXPO_2.klv")), "2"));
+    ASSERT_TRUE(QDir(datos).mkdir(QStringLiteral("vacia")));
+
+    auto d = abre();
+    EXPECT_EQ(d->objectName(), QStringLiteral("GrabArch"));
+    EXPECT_TRUE(d->isModal());
+    EXPECT_FALSE(record.GuardadoEnDisco);
+    EXPECT_TRUE(record.Archivo.isEmpty());
+    EXPECT_EQ(d->carpeta(), datos);
+    EXPECT_EQ(d->Text1->text(), QStringLiteral("EXPO_3"));
+    EXPECT_EQ(d->lbExten->text(), QStringLiteral(".klv"));
+    EXPECT_EQ(d->Label2->text(), QStringLiteral("Guardar como:"));
+    EXPECT_EQ(d->Check1->text(), QStringLiteral("Guardar como carpeta predeterminada"));
+
+    d->Text1->setText(QStringLiteral("mi nombre"));
+    const auto vacia = d->Dir1->findItems(QStringLiteral("vacia"), Qt::MatchExactly);
+    ASSERT_EQ(vacia.size(), 1);
+    Q_EMIT d->Dir1->itemActivated(vacia.first());
+    EXPECT_EQ(d->carpeta(), en(QStringLiteral("vacia")));
+    EXPECT_EQ(d->Text1->text(), QStringLiteral("EXPO_1"));
+
+    // Accepting writes the record there under the proposal.
+    d->CmndAbrir->click();
+    EXPECT_FALSE(d->isVisible());
+    EXPECT_EQ(d->result(), QDialog::Accepted);
+    EXPECT_TRUE(record.GuardadoEnDisco);
+    EXPECT_EQ(record.Archivo, QDir(en(QStringLiteral("vacia"))).filePath(QStringLiteral("EXPO_1.klv")));
+    EXPECT_EQ(prueba::lee(record.Archivo), record.Memoria.left(kImageSize));
+    EXPECT_TRUE(preguntas.isEmpty());
+    EXPECT_TRUE(sink.messages.isEmpty());
+}
+
+TEST_F(GrabArchTest, RefusesEmptyNamesAndSeparatorsAndAsksBeforeWritingOver)
+{
+    auto d = abre();
+    for (const QString& malo : {QStringLiteral("   "), QStringLiteral("a/b"), QStringLiteral("..\\x")}) {
+        SCOPED_TRACE(qPrintable(malo));
+        sink.messages.clear();
+        d->Text1->setText(malo);
+        d->CmndAbrir->click();
+        EXPECT_TRUE(d->isVisible());
+        EXPECT_EQ(sink.messages.size(), 1);
+        EXPECT_FALSE(record.GuardadoEnDisco);
+    }
+    EXPECT_EQ(QDir(datos).entryList(QDir::Files), QStringList());
+    EXPECT_EQ(QDir(dir.path()).entryList({QStringLiteral("*.klv")}, QDir::Files), QStringList());
+
+    sink.messages.clear();
+    const QString existente = en(QStringLiteral("viejo.klv"));
+    ASSERT_TRUE(prueba::escribe(existente, QByteArray(40000, 'v')));
+    d->Text1->setText(QStringLiteral("  viejo "));
+    respuesta = false;
+    d->CmndAbrir->click();
+    ASSERT_EQ(preguntas.size(), 1);
+    EXPECT_TRUE(preguntas.first().contains(QDir::toNativeSeparators(existente)));
+    EXPECT_TRUE(d->isVisible());
+    EXPECT_EQ(prueba::lee(existente), QByteArray(40000, 'v'));
+    EXPECT_FALSE(record.GuardadoEnDisco);
+
+    respuesta = true;
+    d->CmndAbrir->click();
+    EXPECT_EQ(preguntas.size(), 2);
+    EXPECT_FALSE(d->isVisible());
+    EXPECT_TRUE(record.GuardadoEnDisco);
+    EXPECT_EQ(prueba::lee(existente), record.Memoria.left(kImageSize));
+    EXPECT_TRUE(sink.messages.isEmpty());
+}
+
+TEST_F(GrabArchTest, FailedWriteIsReportedClosesUnsavedAndStillStoresTheDefaultFolder)
+{
+    const QString previo = en(QStringLiteral("EXPO_1.klv"));
+    ASSERT_TRUE(prueba::escribe(previo, "earlier"));
+    const QString otra = dir.filePath(QStringLiteral("otra"));
+    ASSERT_TRUE(QDir().mkpath(otra));
+
+    auto d = abre();
+    d->setEscritura([](QIODevice&, const QByteArray&) -> qint64 { return -1; });
+    ASSERT_TRUE(d->carpetas->setPath(otra));
+    d->Check1->setChecked(true);
+    d->CmndAbrir->click();
+    EXPECT_FALSE(d->isVisible());
+    EXPECT_FALSE(record.GuardadoEnDisco);
+    EXPECT_EQ(sink.messages, QStringList{QStringLiteral("Error 57 (Device I/O error) in procedure GuardaArchivo of Módulo Rutat1")});
+    EXPECT_EQ(QDir(otra).entryList(QDir::Files), QStringList());
+    shell::RegConfig guardada;
+    ASSERT_TRUE(app->settingsFile.read(guardada).ok);
+    EXPECT_EQ(guardada.carpetaDatos(), QDir::toNativeSeparators(otra));
+
+    // Cancel leaves nothing saved.
+    record.GuardadoEnDisco = true;
+    auto otraVez = abre();
+    EXPECT_EQ(otraVez->carpeta(), otra);
+    otraVez->CmndCancel->click();
+    EXPECT_FALSE(record.GuardadoEnDisco);
+    EXPECT_EQ(otraVez->result(), QDialog::Rejected);
+    EXPECT_EQ(prueba::lee(previo), QByteArray("earlier"));
+}
+
+TEST_F(GrabArchTest, MissingDefaultFolderFallsBackToTheApplicationFolder)
+{
+    app->config.setCarpetaDatos(dir.filePath(QStringLiteral("gone")));
+    auto d = abre();
+    EXPECT_EQ(d->carpeta(), QDir::cleanPath(dir.path()));
+    EXPECT_EQ(d->Text1->text(), QStringLiteral("EXPO_1"));
+    EXPECT_EQ(d->Label2->text(), QStringLiteral("Guardar como:"));
+}
