@@ -4,6 +4,7 @@
 // its multiple-document area.
 
 #include <QMainWindow>
+#include <QPixmap>
 #include <QPointer>
 #include <functional>
 #include <map>
@@ -72,13 +73,26 @@ public:
     // The print command; set by the printing subsystem when it exists.
     std::function<void(MainWindow&, bool graficoActivo)> printHandler;
 
+    // How long the connect command waits for the logger forms to let go of their port before it
+    // opens the device-data form. The window stays responsive meanwhile.
+    int connectPauseMs = 1000;
+
 Q_SIGNALS:
     void configurationAccepted();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildToolbars();
     void buildPanel();
     void letEventsRun();
+    void pause(int ms);
+    void runConnect(quint64 command);
+    bool loadMdiBackground(const QString& path);
+    void updateMdiBackground();
+    static QMdiSubWindow* subWindowOf(QWidget* widget);
 
     AppContext& m_app;
     records::MissionRecord& m_record;
@@ -91,6 +105,9 @@ private:
     QAction* m_buttons2[5] = {};
     std::map<Child, ChildFactory> m_factories;
     std::map<Child, QPointer<QWidget>> m_children;
+    QPixmap m_mdiPicture;             // "KLV-204.jpg" as loaded
+    quint64 m_command = 0;            // counts toolbar commands; a newer one cancels a pending connect
+    bool m_closing = false;
 };
 
 // Twips to pixels at the screen's resolution (15 twips per pixel at 96 dpi).

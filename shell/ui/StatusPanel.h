@@ -5,6 +5,7 @@
 
 #include <QFrame>
 #include <QLabel>
+#include <QPixmap>
 #include <array>
 
 namespace orvan::shell {
@@ -79,6 +80,14 @@ public:
 
     // Small icons beside the fields (elements 0..14).
     std::array<QLabel*, 15> Image1{};
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QString m_appFolder;
+    QPixmap m_background;   // as loaded
+    QPixmap m_scaled;       // cut to the panel's size
 };
 
 } // namespace orvan::shell

@@ -164,7 +164,7 @@ TEST(DeviceDataForm, EachLoggerStateShowsItsPicturesAndCommands)
         EXPECT_EQ(c.p().imgRec->toolTip(), "KLV-100 Registrando");
         EXPECT_EQ(c.p().lbTempActualX->text(), "--");
         EXPECT_EQ(c.p().lbHoraFinX->text(), "--/--/--  --:--");
-        EXPECT_EQ(c.p().lbAlarLowX->text(), "    -- °C");
+        EXPECT_EQ(c.p().lbAlarLowX->text(), "    --  °C");
     }
 }
 

@@ -1,0 +1,230 @@
+// The configuration window and the confirmation dialog.
+
+#include "ShellUiFixture.h"
+
+#include "shell/ui/ConfigDialog.h"
+#include "shell/ui/ConfirmDialog.h"
+#include "shell/ui/StatusPanel.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+
+using namespace shelltest;
+using orvan::shell::ConfigDialog;
+using orvan::shell::ConfirmDialog;
+
+namespace {
+
+constexpr int kIdioma = 162;
+constexpr int kGrados = 194;
+constexpr int kVersion = 196;
+
+class ConfigTest : public ShellUiTest {
+protected:
+    ConfigDialog* openConfig()
+    {
+        window->toolbar2Click(2);
+        return dynamic_cast<ConfigDialog*>(window->child(Child::Config));
+    }
+
+    void start()
+    {
+        writePictures();
+        makeWindow();
+        window->startUp();
+        ASSERT_TRUE(sink.messages.isEmpty());
+    }
+};
+
+} // namespace
+
+TEST_F(ConfigTest, UnitClickTakesEffectAtOnceAndCancelLeavesTheFile)
+{
+    start();
+    ConfigDialog* config = openConfig();
+    ASSERT_NE(config, nullptr);
+    EXPECT_TRUE(config->optGrados[0]->isChecked());
+    EXPECT_TRUE(config->optLenguaje[0]->isChecked());
+
+    config->optGrados[1]->click();
+    EXPECT_EQ(app->UnidadTexto(), QStringLiteral(" \u00b0F"));
+    config->optGrados[0]->click();
+    EXPECT_EQ(app->UnidadTexto(), QStringLiteral(" \u00b0C"));
+    config->optGrados[1]->click();
+
+    config->CmndCancel->click();
+    EXPECT_EQ(window->child(Child::Config), nullptr);
+    EXPECT_EQ(app->UnidadTexto(), QStringLiteral(" \u00b0F"));
+    EXPECT_EQ(storedInt(kGrados), -1);
+    // The next start uses the stored unit.
+    orvan::shell::RegConfig next;
+    ASSERT_TRUE(app->settingsFile.loadAtStartup(next).ok);
+    EXPECT_EQ(next.GradosC, -1);
+}
+
+TEST_F(ConfigTest, OkStoresLanguageAndUnitAndRelabelsTheWindow)
+{
+    start();
+    // A change made in memory elsewhere and never written is not stored by this dialog.
+    app->config.PuertoCom = 7;
+    ConfigDialog* config = openConfig();
+    ASSERT_NE(config, nullptr);
+    config->optLenguaje[1]->click();
+    config->optGrados[1]->click();
+    config->CmndAbrir->click();
+
+    EXPECT_TRUE(sink.messages.isEmpty()) << sink.messages.join(QStringLiteral("\n")).toStdString();
+    EXPECT_EQ(window->child(Child::Config), nullptr);
+    EXPECT_EQ(storedInt(kIdioma), 1);
+    EXPECT_EQ(storedInt(kGrados), 0);
+    EXPECT_EQ(storedInt(160), 1);
+    EXPECT_EQ(app->config.PuertoCom, 1);
+    EXPECT_EQ(app->config.Idioma, 1);
+    EXPECT_EQ(window->toolbar1Button(1)->toolTip(), QStringLiteral("Study from disk"));
+    EXPECT_EQ(window->toolbar2Button(4)->toolTip(), QStringLiteral("Finish"));
+    EXPECT_EQ(window->panel()->lbArchivo->toolTip(), QStringLiteral("File's name"));
+    EXPECT_EQ(window->panel()->Image1[13]->toolTip(), QStringLiteral("Carrier"));
+
+    // A stored unit other than -1 shows as Fahrenheit when the dialog opens again.
+    config = openConfig();
+    ASSERT_NE(config, nullptr);
+    EXPECT_TRUE(config->optGrados[1]->isChecked());
+    EXPECT_TRUE(config->optLenguaje[1]->isChecked());
+}
+
+TEST_F(ConfigTest, SettingsFileFailuresAreReportedAndMemoryIsKept)
+{
+    start();
+    // The file cannot be read: nothing changes and the dialog stays for another try or Cancel.
+    ASSERT_TRUE(QFile::remove(settingsPath()));
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("Ruta.CnF")));
+    ConfigDialog* config = openConfig();
+    ASSERT_NE(config, nullptr);
+    config->optLenguaje[2]->click();
+    config->CmndAbrir->click();
+    ASSERT_EQ(sink.messages.size(), 1);
+    EXPECT_TRUE(sink.messages.first().endsWith(QStringLiteral("in procedure CmndAbrir_Click of Formulario Config")));
+    EXPECT_EQ(app->config.Idioma, 0);
+    EXPECT_EQ(window->toolbar1Button(1)->toolTip(), QStringLiteral("Analizar de disco"));
+    EXPECT_NE(window->child(Child::Config), nullptr);
+
+    // The folder cannot take the file: the same.
+    sink.messages.clear();
+    ASSERT_TRUE(QDir(dir.path()).rmdir(QStringLiteral("Ruta.CnF")));
+    const QString gone = dir.filePath(QStringLiteral("gone"));
+    app->settingsFile = orvan::shell::SettingsFile(gone);
+    config->CmndAbrir->click();
+    ASSERT_EQ(sink.messages.size(), 1);
+    EXPECT_EQ(app->config.Idioma, 0);
+    EXPECT_NE(window->child(Child::Config), nullptr);
+}
+
+TEST_F(ConfigTest, OkAfterTheFileVanishedWritesARecordTheNextStartKeeps)
+{
+    start();
+    ASSERT_TRUE(QFile::remove(settingsPath()));
+    ConfigDialog* config = openConfig();
+    ASSERT_NE(config, nullptr);
+    config->optLenguaje[3]->click();
+    config->CmndAbrir->click();
+    ASSERT_TRUE(sink.messages.isEmpty());
+    EXPECT_EQ(storedInt(kVersion), 59);
+    orvan::shell::RegConfig next;
+    ASSERT_TRUE(app->settingsFile.loadAtStartup(next).ok);
+    EXPECT_EQ(next.Idioma, 3);
+    EXPECT_EQ(next.carpetaDatos(), app->config.carpetaDatos());
+    EXPECT_FALSE(next.carpetaDatos().isEmpty());
+}
+
+TEST_F(ConfigTest, FirmwareAndPortButtonsAlwaysAnswer)
+{
+    start();
+    ConfigDialog* config = openConfig();
+    ASSERT_NE(config, nullptr);
+    const struct {
+        int v[3];
+        const char16_t* answer;
+    } cases[] = {
+        {{2, 1, 0}, u"Establezca conexión con el equipo primero"},
+        {{0, 0, 0}, u"Establezca conexión con el equipo primero"},
+        {{0, 7, 2}, u"Establezca conexión con el equipo primero"},
+        {{1, 7, 2}, u"Version de Firmware 1.7.2"},
+        {{3, 12, 1}, u"Version de Firmware 3.12.1"},
+    };
+    for (const auto& c : cases) {
+        std::copy(c.v, c.v + 3, app->VerFw);
+        sink.messages.clear();
+        config->Command2->click();
+        ASSERT_EQ(sink.messages.size(), 1);
+        EXPECT_EQ(sink.messages.first(), QString::fromUtf16(c.answer));
+    }
+
+    // Whatever ports this computer has, the search says something.
+    sink.messages.clear();
+    config->Command1->click();
+    ASSERT_EQ(sink.messages.size(), 1);
+    EXPECT_FALSE(sink.messages.first().isEmpty());
+}
+
+namespace {
+
+// Answers the next modal dialog with `act` as soon as it shows.
+void whenModal(const std::function<void(ConfirmDialog&)>& act)
+{
+    auto* poll = new QTimer;
+    poll->setInterval(5);
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, act] {
+        if (auto* d = qobject_cast<ConfirmDialog*>(QApplication::activeModalWidget())) {
+            poll->stop();
+            poll->deleteLater();
+            act(*d);
+        }
+    });
+    poll->start();
+}
+
+} // namespace
+
+TEST(Seguro, OnlyTheAcceptButtonConfirms)
+{
+    QPixmap picture(32, 32);
+    picture.fill(Qt::red);
+    const struct {
+        const char* way;
+        std::function<void(ConfirmDialog&)> act;
+        bool expected;
+    } cases[] = {
+        {"accept", [](ConfirmDialog& d) { d.CmndAbrir->click(); }, true},
+        {"refuse", [](ConfirmDialog& d) { d.CmndCancel->click(); }, false},
+        {"close", [](ConfirmDialog& d) { d.close(); }, false},
+        {"escape",
+         [](ConfirmDialog& d) {
+             QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+             QApplication::sendEvent(&d, &esc);
+         },
+         false},
+        {"enter",
+         [](ConfirmDialog& d) {
+             QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+             QApplication::sendEvent(&d, &enter);
+         },
+         false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.way);
+        bool pictureShown = false;
+        whenModal([&](ConfirmDialog& d) {
+            pictureShown = !d.imgAccion->pixmap().isNull();
+            c.act(d);
+        });
+        EXPECT_EQ(ConfirmDialog::ask(nullptr, picture), c.expected);
+        EXPECT_TRUE(pictureShown);
+    }
+}

@@ -1,0 +1,192 @@
+// The settings record "Ruta.CnF": its bytes, the start-up version rules and failures.
+
+#include "shell/AppContext.h"
+#include "shell/Settings.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtEndian>
+#include <gtest/gtest.h>
+
+using orvan::shell::AppContext;
+using orvan::shell::RegConfig;
+using orvan::shell::SettingsFile;
+
+namespace {
+
+QByteArray readAll(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void writeAll(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    ASSERT_EQ(f.write(bytes), bytes.size());
+}
+
+void put16(QByteArray& b, int offset, qint16 v)
+{
+    qToLittleEndian<qint16>(v, b.data() + offset);
+}
+
+QByteArray padded(const QByteArray& text, int width)
+{
+    return text.leftJustified(width, ' ', true);
+}
+
+// The bytes of a record built field by field, independent of the code under test.
+QByteArray record(const QByteArray& reservado, const QByteArray& carpeta, qint16 puerto, qint16 idioma,
+                  const QByteArray& empresa, qint16 grados, qint16 version, qint16 limInf, qint16 limSup)
+{
+    QByteArray b = reservado.left(80).leftJustified(80, '\0') + padded(carpeta, 80);
+    b += QByteArray(2, '\0') + QByteArray(2, '\0') + padded(empresa, 30) + QByteArray(8, '\0');
+    put16(b, 160, puerto);
+    put16(b, 162, idioma);
+    put16(b, 194, grados);
+    put16(b, 196, version);
+    put16(b, 198, limInf);
+    put16(b, 200, limSup);
+    return b;
+}
+
+QByteArray defaultsFor(const QString& appFolder, const QByteArray& reservado)
+{
+    const QByteArray folder = QDir::toNativeSeparators(appFolder + QStringLiteral("/Datos")).toLatin1();
+    return record(reservado, folder, 1, 0, "Orvan", -1, 59, 0, 8);
+}
+
+class SettingsTest : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+    QString path() const { return dir.filePath(QStringLiteral("Ruta.CnF")); }
+};
+
+} // namespace
+
+TEST_F(SettingsTest, NewFileGetsTheDefaultRecord)
+{
+    ASSERT_TRUE(dir.isValid());
+    RegConfig cfg;
+    const SettingsFile::Result r = SettingsFile(dir.path()).loadAtStartup(cfg);
+    ASSERT_TRUE(r.ok) << r.error.toStdString();
+
+    // A new file has nothing in its reserved field: the record is read from an empty file.
+    EXPECT_EQ(readAll(path()), defaultsFor(dir.path(), QByteArray(80, '\0')));
+    EXPECT_EQ(cfg.carpetaDatos(), QDir::toNativeSeparators(dir.path() + QStringLiteral("/Datos")));
+    EXPECT_EQ(cfg.PuertoCom, 1);
+    EXPECT_EQ(cfg.Idioma, 0);
+    EXPECT_EQ(cfg.GradosC, -1);
+    EXPECT_EQ(cfg.LimInfDef, 0);
+    EXPECT_EQ(cfg.LimSupDef, 8);
+}
+
+TEST_F(SettingsTest, OldLayoutKeepsItsChoicesAndGetsTheLimits)
+{
+    const QByteArray reservado = "reserved bytes written by someone else";
+    const QByteArray old = record(reservado, "D:\\Registros", 3, 2, "ACME Frio", 0, 55, 5, 20);
+    const QByteArray trailer = "tail past record 1";
+    writeAll(path(), old + trailer);
+
+    RegConfig cfg;
+    ASSERT_TRUE(SettingsFile(dir.path()).loadAtStartup(cfg).ok);
+
+    QByteArray expected = old;
+    put16(expected, 196, 59);
+    put16(expected, 198, 0);
+    put16(expected, 200, 8);
+    EXPECT_EQ(readAll(path()), expected + trailer);
+    EXPECT_EQ(cfg.carpetaDatos(), QStringLiteral("D:\\Registros"));
+    EXPECT_EQ(cfg.PuertoCom, 3);
+    EXPECT_EQ(cfg.Idioma, 2);
+    EXPECT_EQ(cfg.GradosC, 0);
+}
+
+TEST_F(SettingsTest, OtherVersionsAreResetButTheReservedFieldIsKept)
+{
+    const QByteArray reservado(80, 'R');
+    for (qint16 version : {qint16(0), qint16(1), qint16(54), qint16(56), qint16(58), qint16(60), qint16(-1),
+                           qint16(0x3B00)}) {
+        SCOPED_TRACE(version);
+        writeAll(path(), record(reservado, "C:\\X", 4, 3, "Other", 0, version, 7, 9));
+        RegConfig cfg;
+        ASSERT_TRUE(SettingsFile(dir.path()).loadAtStartup(cfg).ok);
+        EXPECT_EQ(readAll(path()), defaultsFor(dir.path(), reservado));
+        EXPECT_EQ(cfg.Reservado, reservado);
+    }
+
+    // The current version is taken as it is and not written.
+    const QByteArray current = record(reservado, "C:\\X", 4, 3, "Other", 0, 59, 7, 9);
+    writeAll(path(), current);
+    RegConfig cfg;
+    ASSERT_TRUE(SettingsFile(dir.path()).loadAtStartup(cfg).ok);
+    EXPECT_EQ(readAll(path()), current);
+    EXPECT_EQ(cfg.LimInfDef, 7);
+    EXPECT_EQ(cfg.LimSupDef, 9);
+    EXPECT_EQ(cfg.Idioma, 3);
+}
+
+TEST_F(SettingsTest, LongFolderIsCutAndShortFileReadsZeros)
+{
+    const SettingsFile file(dir.path());
+    RegConfig cfg;
+    cfg.applyDefaults(dir.path());
+    const QString longPath = QStringLiteral("/data/") + QString(100, QLatin1Char('a'));
+    cfg.setCarpetaDatos(longPath);
+    ASSERT_TRUE(file.write(cfg).ok);
+    EXPECT_EQ(readAll(path()).size(), RegConfig::Size);
+    EXPECT_EQ(readAll(path()).mid(80, 80), longPath.left(80).toLatin1());
+    RegConfig back;
+    ASSERT_TRUE(file.read(back).ok);
+    EXPECT_EQ(back.carpetaDatos(), longPath.left(80));
+
+    // A file that ends inside the language field: the missing bytes read as zeros.
+    QByteArray shortFile = record("", "C:\\Y", 4, 2, "", 0, 0, 0, 0).left(163);
+    writeAll(path(), shortFile);
+    RegConfig partial;
+    ASSERT_TRUE(file.read(partial).ok);
+    EXPECT_EQ(partial.PuertoCom, 4);
+    EXPECT_EQ(partial.Idioma, 2);
+    EXPECT_EQ(partial.GradosC, 0);
+    EXPECT_EQ(partial.VersionCfg, 0);
+    EXPECT_EQ(partial.LimSupDef, 0);
+}
+
+TEST_F(SettingsTest, UnreadableOrUnwritableFileIsReportedWithUsableSettings)
+{
+    // A folder where the file should be: it can be neither read nor replaced.
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("Ruta.CnF")));
+    RegConfig cfg;
+    SettingsFile::Result r = SettingsFile(dir.path()).loadAtStartup(cfg);
+    EXPECT_FALSE(r.ok);
+    EXPECT_FALSE(r.error.isEmpty());
+    EXPECT_EQ(cfg.VersionCfg, 59);
+    EXPECT_EQ(cfg.GradosC, -1);
+    EXPECT_EQ(cfg.PuertoCom, 1);
+    EXPECT_FALSE(SettingsFile(dir.path()).write(cfg).ok);
+
+    // An application folder that cannot take the file: defaults in memory, failure reported.
+    const QString gone = dir.filePath(QStringLiteral("missing/folder"));
+    RegConfig fresh;
+    r = SettingsFile(gone).loadAtStartup(fresh);
+    EXPECT_FALSE(r.ok);
+    EXPECT_EQ(fresh.Idioma, 0);
+    EXPECT_EQ(fresh.LimSupDef, 8);
+    EXPECT_FALSE(QFile::exists(gone + QStringLiteral("/Ruta.CnF")));
+}
+
+TEST(UnitText, OnlyMinusOneMeansCelsius)
+{
+    AppContext app(QStringLiteral("/tmp"));
+    const struct {
+        qint16 grados;
+        const char16_t* text;
+    } cases[] = {{-1, u" °C"}, {0, u" °F"}, {1, u" °F"}, {-2, u" °F"}, {59, u" °F"}};
+    for (const auto& c : cases) {
+        app.config.GradosC = c.grados;
+        EXPECT_EQ(app.UnidadTexto(), QString::fromUtf16(c.text)) << c.grados;
+    }
+}
