@@ -3,10 +3,21 @@
 // application folder may hold links named COM1, COM2, ... to devices (as Wine's dosdevices
 // folder does): they take precedence over the detected devices, so a virtual port or an unusual
 // device is attached without code changes. Detected devices get numbers derived from their names,
-// so a number does not change when other devices come and go.
+// so a number does not change when other devices come and go:
+//
+//   ttyS<n>   (n < 32)  COM<n + 1>      built-in and PCI serial ports: ttyS0 is COM1
+//   ttyUSB<n> (n < 32)  COM<33 + n>     USB adapters with their own chip driver
+//   ttyACM<n> (n < 32)  COM<65 + n>     USB modem-class adapters
+//   COM<n>              COM<n>          Windows names
+//   anything else       COM97 and up, in order of device name
+//
+// A number held by a link in "Puertos" is taken from the device that would have had it, and a
+// device some link points to is listed once, under the link's number. There is no limit on the
+// number of ports.
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 namespace orvan::link {
 
@@ -15,16 +26,26 @@ struct DetectedPort {
     QString device;         // system path, e.g. "/dev/ttyUSB0"
     bool usable = false;    // exists and can be opened now
     QString reason;         // why not usable (for example no permission), empty otherwise
+    bool permissionDenied = false;  // exists but this user may not open it
 };
 
 // Every port under its COM number, in ascending order; the usable ones are the free ports.
+// Each port is opened and closed once to learn whether it is usable.
 QList<DetectedPort> detectPorts(const QString& appFolder);
-// The device path of a COM number, or an empty text when none is known.
+// The device path of a COM number, or an empty text when none is known. Opens nothing.
 QString devicePathFor(const QString& appFolder, int com);
 // A sentence telling the user how to get access to ports that exist but could not be opened
 // for lack of permission (the dialout group); empty when there are none.
 QString permissionAdvice(const QList<DetectedPort>& ports);
 // The alias folder, "<appFolder>/Puertos".
 QString aliasFolder(const QString& appFolder);
+
+// The number a device name gets by the table above, or 0 when it falls in "anything else".
+int stableComNumber(const QString& deviceName);
+// The numbering alone, for the given system devices (paths), without opening anything; every
+// entry is marked usable.
+QList<DetectedPort> numberPorts(const QString& appFolder, const QStringList& systemDevices);
+// The serial devices the system reports (QSerialPortInfo), as paths.
+QStringList systemSerialDevices();
 
 } // namespace orvan::link

@@ -1,0 +1,100 @@
+#pragma once
+// The exchanges of one logger window, run off the window thread so the window never freezes.
+//
+// The session owns a worker thread and, on it, the serial port (made there by a factory, so
+// tests pass an in-memory port and the application a QtSerialPort), a clock and the Link. The
+// window posts jobs; one runs at a time, and a post that arrives while a job runs is refused
+// (the poll tick that finds an exchange still running is skipped). Every signal is emitted on
+// the window thread, so a slot never runs on the worker. The window's closing flag ends a
+// running exchange at its next check.
+
+#include "link/Link.h"
+#include "link/LoggerStatus.h"
+#include "link/PortDirectory.h"
+
+#include <QObject>
+#include <QThread>
+#include <atomic>
+#include <functional>
+#include <memory>
+
+namespace orvan::link {
+
+class DeviceSession;
+
+// What a job works with, on the worker thread.
+struct LinkContext {
+    Link& link;
+    SerialPort& port;
+    LinkClock& clock;
+    // The window's snapshot; kept from poll to poll, as commands use the last one read.
+    EstadoKLV& estado;
+    DeviceSession& session;
+
+    // Runs fn later on the window thread; jobs emit the session's signals through it.
+    void toWindow(std::function<void()> fn);
+    // A text for the user, delivered as DeviceSession::message.
+    void message(const QString& text);
+};
+
+class DeviceSession : public QObject {
+    Q_OBJECT
+public:
+    using PortFactory = std::function<std::unique_ptr<SerialPort>()>;
+    using ClockFactory = std::function<std::unique_ptr<LinkClock>()>;
+
+    struct Options {
+        LinkProfile profile;
+        PortFactory portFactory;     // called once, on the worker thread
+        ClockFactory clockFactory;   // called once, on the worker thread; a SystemClock when empty
+        QString device;              // the port's device until a search or setDevice changes it
+    };
+
+    // closing is the window's closing flag (CerrarSave or CerrarPrep); it must outlive the session.
+    DeviceSession(std::atomic<bool>& closing, Options options, QObject* parent = nullptr);
+    ~DeviceSession() override;
+
+    // Queues a job for the worker thread. False, and nothing queued, while a job is still running
+    // or after close(). A RuntimeError a job lets out is reported as a message.
+    bool post(std::function<void(LinkContext&)> job);
+    bool busy() const { return m_busy.load(); }
+
+    // Port detection, then the search for the logger: portsDetected, then searchFinished with the
+    // COM number of the port left open, or 0 when no logger answered.
+    bool search(const QString& appFolder);
+    // One status poll in the profile's order; statusRead with the snapshot (unless closing).
+    // gradosC is the unit flag of the settings.
+    bool poll(int gradosC);
+    // Closes the port and points it at another device; it opens on the next exchange.
+    bool setDevice(const QString& device);
+
+    // Sets the closing flag, lets a running job end, closes the port on the worker thread and
+    // ends the thread. Called by the destructor too.
+    void close();
+
+Q_SIGNALS:
+    void statusRead(const orvan::link::EstadoKLV& estado);
+    void portsDetected(const QList<orvan::link::DetectedPort>& ports);
+    void searchFinished(int com);
+    void message(const QString& text);
+    void jobFinished();
+
+private:
+    friend struct LinkContext;
+    struct Worker;
+    // Every signal is emitted on the session's own (window) thread, whatever the connection type.
+    void onWindow(std::function<void()> fn);
+    void run(const std::function<void(LinkContext&)>& job);
+
+    std::atomic<bool>& m_closing;
+    LinkProfile m_profile;
+    QThread m_thread;
+    QObject* m_context = nullptr;        // lives on the worker thread; jobs are queued to it
+    std::unique_ptr<Worker> m_worker;    // touched only on the worker thread
+    std::atomic<bool> m_busy{false};
+    bool m_closed = false;
+};
+
+} // namespace orvan::link
+
+Q_DECLARE_METATYPE(orvan::link::DetectedPort)

@@ -1,0 +1,218 @@
+#include "link/Link.h"
+
+#include "link/Encodings.h"
+
+#include <algorithm>
+
+namespace orvan::link {
+
+Q_LOGGING_CATEGORY(lcLink, "orvan.link", QtWarningMsg)
+
+Link::Link(SerialPort& port, LinkClock& clock, std::atomic<bool>& closing, LinkProfile profile, MessageFn message)
+    : m_port(port), m_clock(clock), m_closing(closing), m_profile(std::move(profile)), m_message(std::move(message))
+{
+}
+
+Link::Link(SerialPort& port, LinkClock& clock, std::atomic<bool>& closing, LinkProfile profile, MessageSink& sink)
+    : Link(port, clock, closing, std::move(profile), [&sink](const QString& text) { sink.show(text); })
+{
+}
+
+void Link::ensureOpen()
+{
+    if (!m_port.isOpen())
+        m_port.open();
+}
+
+void Link::send(const QByteArray& frame)
+{
+    qCDebug(lcLink).noquote() << m_port.portName() << "->" << frame.toHex(' ');
+    m_port.write(frame);
+}
+
+QByteArray Link::take(int maxBytes)
+{
+    const QByteArray bytes = m_port.read(maxBytes);
+    if (!bytes.isEmpty())
+        qCDebug(lcLink).noquote() << m_port.portName() << "<-" << bytes.toHex(' ');
+    return bytes;
+}
+
+void Link::fail(const RuntimeError& e, const char* procedure)
+{
+    m_failed = true;
+    if (m_message)
+        m_message(errorInForm(e, QString::fromLatin1(procedure), m_profile.form));
+    bool wasOpen = false;
+    try {
+        wasOpen = m_port.isOpen();
+        if (wasOpen)
+            m_port.close();
+    } catch (const RuntimeError&) {
+        // The port is being given up anyway.
+    }
+    if (wasOpen)
+        m_clock.sleepMs(100);
+    m_closing = true;
+}
+
+void Link::VaciaBuff()
+{
+    if (closing())
+        return;
+    try {
+        ensureOpen();
+        const QByteArray discarded = m_port.read(0);
+        if (!discarded.isEmpty())
+            qCDebug(lcLink).noquote() << m_port.portName() << "discarded" << discarded.toHex(' ');
+    } catch (const RuntimeError& e) {
+        fail(e, "VaciaBuff");
+    }
+}
+
+bool Link::Transmite(const QByteArray& frame)
+{
+    // A closing window does not reopen its port: reopening a port that just failed would only
+    // report the same error a second time.
+    if (closing())
+        return false;
+    try {
+        ensureOpen();
+        send(frame);
+        return true;
+    } catch (const RuntimeError& e) {
+        fail(e, "Transmite");
+        return false;
+    }
+}
+
+Reply Link::Recibe()
+{
+    // A reply abandoned by the closing flag never hands on an earlier reply: the caller would
+    // take it for the block it asked for.
+    if (closing())
+        return {ReplyStatus::Cancelled, {}};
+
+    const qint64 start = m_clock.nowMs();
+    QByteArray got;
+    try {
+        ensureOpen();
+        for (;;) {
+            if (closing())
+                return {ReplyStatus::Cancelled, got};
+            const int waiting = m_port.bytesWaiting();
+            if (waiting > 0) {
+                got += take(std::min(waiting, kReplySize - int(got.size())));
+                if (got.size() >= kReplySize)
+                    return {ReplyStatus::Ok, got};
+            }
+            const qint64 left = kReplyTimeoutMs - (m_clock.nowMs() - start);
+            if (left <= 0) {
+                qCDebug(lcLink).noquote() << m_port.portName() << "time-out after" << got.size() << "bytes";
+                return {ReplyStatus::NoReply, {}};
+            }
+            m_port.waitForBytes(int(std::min<qint64>(left, kPollSliceMs)));
+        }
+    } catch (const RuntimeError& e) {
+        const bool quiet = e.number == ErrInvalidPort || e.number == ErrReadDevice || e.number == ErrDeviceControlBlock;
+        if (!(m_profile.recibeSilentPortErrors && quiet))
+            fail(e, "Recibe");
+        return {ReplyStatus::PortError, {}};
+    }
+}
+
+QByteArray Link::frameLeeBloque(int block)
+{
+    if (block < 0 || block >= kBlockCount)
+        throw RuntimeError(RuntimeError::Overflow, QStringLiteral("Overflow"));
+    const int address = block * kBlockSize;
+    QByteArray frame;
+    frame.append(char(kReadBlock)).append(char(ByteAlto(address))).append(char(ByteBajo(address)));
+    return frame;
+}
+
+QByteArray Link::frameEscribeByte(int address, quint8 value)
+{
+    QByteArray frame;
+    frame.append(char(kWriteByte)).append(char(ByteAlto(address))).append(char(ByteBajo(address))).append(char(value));
+    return frame;
+}
+
+QByteArray Link::frameEscribeByteCorto(int address, quint8 value)
+{
+    if (address < 0 || address > 255)
+        throw RuntimeError(RuntimeError::Overflow, QStringLiteral("Overflow"));
+    QByteArray frame;
+    frame.append(char(kWriteByte)).append(char(address)).append(char(value));
+    return frame;
+}
+
+Reply Link::LeeBloque(int block)
+{
+    if (m_profile.block1024As1023 && block == kBlockCount)
+        block = kBlockCount - 1;
+    const QByteArray frame = frameLeeBloque(block);
+
+    m_failed = false;
+    Reply reply;
+    const int attempts = std::max(1, m_profile.blockAttempts);
+    for (int attempt = 0; attempt < attempts; ++attempt) {
+        if (closing())
+            break;
+        VaciaBuff();
+        Transmite(frame);
+        reply = Recibe();
+        if (reply.ok())
+            return reply;
+        if (reply.status == ReplyStatus::Cancelled)
+            break;
+    }
+    if (m_failed)
+        reply.status = ReplyStatus::PortError;
+    else if (closing())
+        reply.status = ReplyStatus::Cancelled;
+    reply.data.clear();
+    return reply;
+}
+
+bool Link::EscribeByte(int address, quint8 value)
+{
+    const QByteArray frame = frameEscribeByte(address, value);
+    VaciaBuff();
+    return Transmite(frame);
+}
+
+bool Link::EscribeByteCorto(int address, quint8 value)
+{
+    const QByteArray frame = frameEscribeByteCorto(address, value);
+    VaciaBuff();
+    return Transmite(frame);
+}
+
+bool Link::Sondea()
+{
+    VaciaBuff();
+    if (closing())
+        return false;
+    const qint64 sent = m_clock.nowMs();
+    send(QByteArray(1, char(kProbe)));
+    m_clock.sleepMs(kProbePauseMs);
+    // A logger answers within the pause; a USB adapter may hold the byte back for its latency
+    // time (16 ms on common chips), so a late answer is still waited for a while.
+    while (m_port.bytesWaiting() == 0) {
+        const qint64 left = kProbeWaitMs - (m_clock.nowMs() - sent);
+        if (left <= 0 || closing())
+            return false;
+        m_port.waitForBytes(int(std::min<qint64>(left, kPollSliceMs)));
+    }
+    const QByteArray answer = take(1);
+    return answer.size() == 1 && quint8(answer.at(0)) == kProbeAnswer;
+}
+
+bool Link::EnviaBorrado()
+{
+    VaciaBuff();
+    return Transmite(QByteArray(1, char(kEraseTrigger)));
+}
+
+} // namespace orvan::link

@@ -1,0 +1,178 @@
+#include "link/PortDirectory.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSerialPort>
+#include <QSerialPortInfo>
+#include <QSet>
+#include <algorithm>
+
+namespace orvan::link {
+
+namespace {
+
+constexpr int kFamilySize = 32;
+constexpr int kFirstOther = 97;
+
+// Links "COM<n>" of the alias folder. A dangling link is kept: opening it reports the missing
+// device, which is what the user needs to see.
+QList<DetectedPort> aliases(const QString& appFolder)
+{
+    static const QRegularExpression name(QStringLiteral("^COM([1-9][0-9]{0,4})$"),
+                                         QRegularExpression::CaseInsensitiveOption);
+    QList<DetectedPort> found;
+    QSet<int> seen;
+    const QDir dir(aliasFolder(appFolder));
+    const QFileInfoList entries =
+        dir.entryInfoList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+    for (const QFileInfo& entry : entries) {
+        const QRegularExpressionMatch m = name.match(entry.fileName());
+        if (!m.hasMatch() || (entry.isDir() && !entry.isSymLink()))
+            continue;
+        const int com = m.captured(1).toInt();
+        if (seen.contains(com))
+            continue;
+        seen.insert(com);
+        const QString device = entry.isSymLink() ? entry.symLinkTarget() : entry.absoluteFilePath();
+        found.append(DetectedPort{com, device, true, QString(), false});
+    }
+    return found;
+}
+
+QString canonical(const QString& path)
+{
+    const QString c = QFileInfo(path).canonicalFilePath();
+    return c.isEmpty() ? path : c;
+}
+
+QString usabilityProblem(const QString& device, bool* permissionDenied)
+{
+    *permissionDenied = false;
+    const QFileInfo info(device);
+    if (!info.exists())
+        return QStringLiteral("%1 does not exist").arg(device);
+    if (!info.isReadable() || !info.isWritable()) {
+        *permissionDenied = true;
+        return QStringLiteral("no permission to open %1").arg(device);
+    }
+    QSerialPort port;
+    port.setPortName(device);
+    if (port.open(QIODevice::ReadWrite)) {
+        port.close();
+        return QString();
+    }
+    if (port.error() == QSerialPort::PermissionError)
+        return QStringLiteral("%1 is in use by another program").arg(device);
+    return QStringLiteral("%1 cannot be opened: %2").arg(device, port.errorString());
+}
+
+} // namespace
+
+QString aliasFolder(const QString& appFolder)
+{
+    return QDir(appFolder).filePath(QStringLiteral("Puertos"));
+}
+
+int stableComNumber(const QString& deviceName)
+{
+    static const QRegularExpression family(QStringLiteral("^(ttyS|ttyUSB|ttyACM|COM)([0-9]{1,5})$"));
+    const QRegularExpressionMatch m = family.match(QFileInfo(deviceName).fileName());
+    if (!m.hasMatch())
+        return 0;
+    const QString kind = m.captured(1);
+    const int n = m.captured(2).toInt();
+    if (kind == QLatin1String("COM"))
+        return n;
+    if (n >= kFamilySize)
+        return 0;
+    if (kind == QLatin1String("ttyS"))
+        return 1 + n;
+    if (kind == QLatin1String("ttyUSB"))
+        return 1 + kFamilySize + n;
+    return 1 + 2 * kFamilySize + n;
+}
+
+QStringList systemSerialDevices()
+{
+    QStringList devices;
+    const QList<QSerialPortInfo> infos = QSerialPortInfo::availablePorts();
+    for (const QSerialPortInfo& info : infos)
+        devices.append(info.systemLocation());
+    return devices;
+}
+
+QList<DetectedPort> numberPorts(const QString& appFolder, const QStringList& systemDevices)
+{
+    QList<DetectedPort> ports = aliases(appFolder);
+    QSet<int> taken;
+    QSet<QString> linked;
+    for (const DetectedPort& p : ports) {
+        taken.insert(p.com);
+        linked.insert(canonical(p.device));
+    }
+
+    QStringList others;
+    QStringList sorted = systemDevices;
+    sorted.sort();
+    sorted.removeDuplicates();
+    for (const QString& device : sorted) {
+        if (linked.contains(canonical(device)))
+            continue;
+        const int com = stableComNumber(device);
+        if (com == 0) {
+            others.append(device);
+            continue;
+        }
+        if (taken.contains(com))
+            continue;
+        taken.insert(com);
+        ports.append(DetectedPort{com, device, true, QString(), false});
+    }
+    int next = kFirstOther;
+    for (const QString& device : others) {
+        while (taken.contains(next))
+            ++next;
+        taken.insert(next);
+        ports.append(DetectedPort{next, device, true, QString(), false});
+    }
+
+    std::sort(ports.begin(), ports.end(), [](const DetectedPort& a, const DetectedPort& b) { return a.com < b.com; });
+    return ports;
+}
+
+QList<DetectedPort> detectPorts(const QString& appFolder)
+{
+    QList<DetectedPort> ports = numberPorts(appFolder, systemSerialDevices());
+    for (DetectedPort& port : ports) {
+        port.reason = usabilityProblem(port.device, &port.permissionDenied);
+        port.usable = port.reason.isEmpty();
+    }
+    return ports;
+}
+
+QString devicePathFor(const QString& appFolder, int com)
+{
+    const QList<DetectedPort> ports = numberPorts(appFolder, systemSerialDevices());
+    for (const DetectedPort& port : ports) {
+        if (port.com == com)
+            return port.device;
+    }
+    return QString();
+}
+
+QString permissionAdvice(const QList<DetectedPort>& ports)
+{
+    QStringList denied;
+    for (const DetectedPort& port : ports) {
+        if (port.permissionDenied)
+            denied.append(port.device);
+    }
+    if (denied.isEmpty())
+        return QString();
+    return QStringLiteral("This user may not open %1: add yourself to the dialout group with "
+                          "\"sudo usermod -aG dialout $USER\", then log out and in again.")
+        .arg(denied.join(QStringLiteral(", ")));
+}
+
+} // namespace orvan::link

@@ -1,0 +1,240 @@
+// The frame exchange on an in-memory port and a clock that moves only when the link waits.
+
+#include "link/Link.h"
+#include "link/PortSearch.h"
+#include "support/ScriptedPort.h"
+
+#include <QHash>
+#include <gtest/gtest.h>
+
+using namespace orvan;
+using namespace orvan::link;
+using orvan::test::FakeLogger;
+using orvan::test::ScriptedPort;
+
+namespace {
+
+QByteArray counting(int n)
+{
+    QByteArray out;
+    for (int i = 0; i < n; ++i)
+        out.append(char(i + 1));
+    return out;
+}
+
+// One window's link on a scripted port.
+struct Bench {
+    explicit Bench(const LinkProfile& profile) : link(port, clock, closing, profile, sink)
+    {
+        port.setPortName(QStringLiteral("/dev/klv"));
+    }
+    ManualClock clock;
+    ScriptedPort port{clock};
+    std::atomic<bool> closing{false};
+    RecordingSink sink;
+    Link link;
+};
+
+} // namespace
+
+TEST(Link, ReplyMustBeExactly34BytesWithin300ms)
+{
+    struct Case {
+        const char* what;
+        int bytes;
+        qint64 delay, step;
+        bool ok;
+        int leftOver;   // bytes still in the port once everything has arrived
+    };
+    const Case cases[] = {
+        {"no reply", 0, 0, 0, false, 0},
+        {"34 at once", 34, 5, 0, true, 0},
+        {"33 and silence", 33, 5, 0, false, 0},
+        {"40 at once", 40, 5, 0, true, 6},
+        {"spread, last byte at 274 ms", 34, 10, 8, true, 0},
+        {"spread, last byte at 307 ms", 34, 10, 9, false, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Bench b(LinkProfile::frmPrep());
+        b.port.responder = [&](const QByteArray&, ScriptedPort& p) { p.arrive(counting(c.bytes), c.delay, c.step); };
+        b.link.VaciaBuff();
+        ASSERT_TRUE(b.link.Transmite(Link::frameLeeBloque(0)));
+        const Reply r = b.link.Recibe();
+        EXPECT_EQ(r.ok(), c.ok);
+        if (c.ok) {
+            EXPECT_EQ(r.data, counting(34));
+        } else {
+            EXPECT_TRUE(r.data.isEmpty());
+            // The time-out covers the whole reply and is not stretched by late bytes.
+            EXPECT_GE(b.clock.nowMs(), 300);
+            EXPECT_LE(b.clock.nowMs(), 300 + kPollSliceMs);
+        }
+        // What followed the 34th byte waits in the port until the next VaciaBuff drops it.
+        b.clock.advance(1000);
+        EXPECT_EQ(b.port.bytesWaiting(), c.leftOver);
+        b.link.VaciaBuff();
+        EXPECT_EQ(b.port.pendingBytes(), 0);
+        EXPECT_TRUE(b.sink.messages.isEmpty());
+    }
+}
+
+TEST(Link, ClosingFlagEndsTheExchangeWithoutStaleData)
+{
+    Bench b(LinkProfile::frmsave());
+    FakeLogger logger;
+    logger.attach(b.port);
+    ASSERT_TRUE(b.link.LeeBloque(0).ok());
+
+    // Cancel once ten bytes of the next reply are in: the wait ends at its next look at the
+    // flag, long before the time-out, keeping what had arrived.
+    b.port.responder = [](const QByteArray&, ScriptedPort& p) { p.arrive(counting(10), 1); };
+    b.port.onWait = [&] { b.closing = b.clock.nowMs() >= 50; };
+    b.link.Transmite(Link::frameLeeBloque(8));
+    const Reply cancelled = b.link.Recibe();
+    EXPECT_EQ(cancelled.status, ReplyStatus::Cancelled);
+    EXPECT_EQ(cancelled.data, counting(10));
+    EXPECT_LT(b.clock.nowMs(), 50 + 2 * kPollSliceMs);
+
+    // While the flag is set nothing is sent, and the earlier good reply is never handed back.
+    const int written = b.port.writes.size();
+    const Reply after = b.link.LeeBloque(2);
+    EXPECT_EQ(after.status, ReplyStatus::Cancelled);
+    EXPECT_TRUE(after.data.isEmpty());
+    EXPECT_FALSE(b.link.EscribeByte(258, 0));
+    EXPECT_EQ(b.port.writes.size(), written);
+    EXPECT_TRUE(b.sink.messages.isEmpty());
+}
+
+TEST(Link, PortErrorsAreReportedOnceOrIgnoredPerWindow)
+{
+    struct Case {
+        bool save;
+        const char* where;
+        int number;
+        const char* procedure;   // nullptr: silent, the link stays up
+        int writes;
+    };
+    const Case cases[] = {
+        {false, "open", ErrInvalidPort, "VaciaBuff", 0},       {true, "open", ErrInvalidPort, "VaciaBuff", 0},
+        {false, "read", ErrReadDevice, "Recibe", 1},           {true, "read", ErrReadDevice, nullptr, 4},
+        {true, "read", ErrInvalidPort, nullptr, 4},            {true, "read", ErrDeviceControlBlock, nullptr, 4},
+        {true, "read", ErrWriteDevice, "Recibe", 1},           {true, "write", ErrWriteDevice, "Transmite", 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.where) + " " + std::to_string(c.number) + (c.save ? " frmsave" : " frmPrep"));
+        Bench b(c.save ? LinkProfile::frmsave() : LinkProfile::frmPrep());
+        const RuntimeError error(c.number, QStringLiteral("Boom"));
+        if (QLatin1String(c.where) == QLatin1String("open"))
+            b.port.openError = error;
+        else if (QLatin1String(c.where) == QLatin1String("write"))
+            b.port.writeError = error;
+        else
+            b.port.responder = [&](const QByteArray&, ScriptedPort& p) { p.readError = error; };
+
+        EXPECT_EQ(b.link.LeeBloque(0).status, ReplyStatus::PortError);
+        EXPECT_EQ(b.port.writes.size(), c.writes);
+        b.link.LeeBloque(8);   // the window's next tick closes it; nothing is reported again
+        if (c.procedure) {
+            EXPECT_EQ(b.sink.messages, QStringList{QStringLiteral("Error %1 (Boom) in procedure %2 of Formulario %3")
+                                                       .arg(c.number)
+                                                       .arg(QLatin1String(c.procedure), b.link.profile().form)});
+            EXPECT_TRUE(b.closing);
+            EXPECT_FALSE(b.port.isOpen());
+        } else {
+            EXPECT_TRUE(b.sink.messages.isEmpty());
+            EXPECT_FALSE(b.closing);
+            EXPECT_TRUE(b.port.isOpen());
+        }
+    }
+}
+
+TEST(Link, BlockReadAttemptsPerWindow)
+{
+    Bench prep(LinkProfile::frmPrep());
+    EXPECT_FALSE(prep.link.LeeBloque(0).ok());
+    EXPECT_EQ(prep.port.writes.size(), 1);
+    EXPECT_THROW(prep.link.LeeBloque(1024), RuntimeError);
+
+    Bench save(LinkProfile::frmsave());
+    EXPECT_EQ(save.link.LeeBloque(0).status, ReplyStatus::NoReply);
+    EXPECT_EQ(save.port.writes.size(), 4);
+
+    // Two short replies, then a good one; block 1024 is read as the last block.
+    save.port.writes.clear();
+    FakeLogger logger;
+    logger.attach(save.port);
+    logger.setByte(1023 * 32, 0x7E);
+    const auto answer = save.port.responder;
+    save.port.responder = [&](const QByteArray& f, ScriptedPort& p) {
+        logger.replyLength = save.port.writes.size() < 3 ? 33 : 34;
+        answer(f, p);
+    };
+    const Reply r = save.link.LeeBloque(1024);
+    ASSERT_TRUE(r.ok());
+    EXPECT_EQ(quint8(r.data.at(0)), 0x7E);
+    EXPECT_EQ(save.port.writes, QList<QByteArray>(3, Link::frameLeeBloque(1023)));
+}
+
+TEST(Link, WritesProbeAndEraseTrigger)
+{
+    Bench b(LinkProfile::frmsave());
+    FakeLogger logger;
+    logger.attach(b.port);
+    b.port.open();
+    b.port.arrive(QByteArrayLiteral("junk"));   // dropped before the frame goes out
+    EXPECT_TRUE(b.link.EscribeByte(258, 0x20));
+    EXPECT_EQ(b.port.pendingBytes(), 0);
+    EXPECT_EQ(quint8(logger.memory.at(258)), 0x20);
+    EXPECT_TRUE(b.link.EscribeByteCorto(64, 'A'));
+    EXPECT_TRUE(b.link.EnviaBorrado());
+    EXPECT_EQ(b.port.writes, (QList<QByteArray>{QByteArray::fromHex("22010220"), QByteArray::fromHex("224041"),
+                                                QByteArray::fromHex("a5")}));
+
+    qint64 start = b.clock.nowMs();
+    EXPECT_TRUE(b.link.Sondea());
+    EXPECT_EQ(b.clock.nowMs() - start, 20);
+    // An answer held back by an adapter still counts; silence gives up 100 ms after the probe.
+    logger.replyDelayMs = 60;
+    EXPECT_TRUE(b.link.Sondea());
+    logger.silent = true;
+    start = b.clock.nowMs();
+    EXPECT_FALSE(b.link.Sondea());
+    EXPECT_EQ(b.clock.nowMs() - start, 100);
+}
+
+TEST(Link, PortSearchFindsTheLoggerAndLeavesItOpen)
+{
+    Bench b(LinkProfile::frmsave());
+    const QString loggerDevice = QStringLiteral("/dev/ttyUSB0");
+    b.port.opens = [](const QString& device) { return device != QStringLiteral("/dev/ttyS1"); };
+    QHash<QString, int> probes;
+    b.port.responder = [&](const QByteArray&, ScriptedPort& p) {
+        if (++probes[p.portName()] >= 3 && p.portName() == loggerDevice)
+            p.arrive(QByteArray::fromHex("14"), 1);
+    };
+    const QList<DetectedPort> ports = {
+        {1, QStringLiteral("/dev/ttyS0"), true, {}, false},
+        {2, QStringLiteral("/dev/ttyS1"), true, {}, false},   // fails to open
+        {3, QStringLiteral("/dev/ttyS2"), false, QStringLiteral("busy"), false},
+        {33, loggerDevice, true, {}, false},
+        {34, QStringLiteral("/dev/ttyUSB1"), true, {}, false},
+    };
+    EXPECT_EQ(BuscaPuerto(b.link, ports), std::optional<int>(33));
+    EXPECT_TRUE(b.port.isOpen());
+    EXPECT_EQ(b.port.portName(), loggerDevice);
+    EXPECT_EQ(probes, (QHash<QString, int>{{QStringLiteral("/dev/ttyS0"), 5}, {loggerDevice, 3}}));
+
+    // Nobody answers: every candidate closed again, the port keeps the last one's device.
+    b.port.responder = nullptr;
+    EXPECT_EQ(BuscaPuerto(b.link, ports), std::nullopt);
+    EXPECT_FALSE(b.port.isOpen());
+    EXPECT_EQ(b.port.portName(), QStringLiteral("/dev/ttyUSB1"));
+
+    // A closing window tries nothing.
+    const int opened = b.port.openCount;
+    b.closing = true;
+    EXPECT_EQ(BuscaPuerto(b.link, ports), std::nullopt);
+    EXPECT_EQ(b.port.openCount, opened);
+    EXPECT_TRUE(b.sink.messages.isEmpty());
+}

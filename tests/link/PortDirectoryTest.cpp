@@ -1,0 +1,88 @@
+// COM numbers for the system's serial devices and the alias links of the application folder.
+
+#include "link/PortDirectory.h"
+#include "link/Pty.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace orvan::link;
+
+namespace {
+
+QList<std::pair<int, QString>> numbering(const QList<DetectedPort>& ports)
+{
+    QList<std::pair<int, QString>> out;
+    for (const DetectedPort& p : ports)
+        out.append({p.com, p.device});
+    return out;
+}
+
+// An application folder whose "Puertos" holds the given links.
+bool link(QTemporaryDir& app, const QList<std::pair<QString, QString>>& links)
+{
+    QDir(app.path()).mkdir(QStringLiteral("Puertos"));
+    for (const auto& [name, target] : links) {
+        if (!QFile::link(target, aliasFolder(app.path()) + QLatin1Char('/') + name))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+TEST(PortDirectory, StableNumbersAndAliasesFirst)
+{
+    for (const auto& [device, com] : {std::pair{"/dev/ttyS31", 32}, {"/dev/ttyS32", 0}, {"/dev/ttyUSB31", 64}, {"COM12", 12}})
+        EXPECT_EQ(stableComNumber(QString::fromLatin1(device)), com) << device;
+
+    QTemporaryDir app;
+    ASSERT_TRUE(link(app, {{QStringLiteral("COM1"), QStringLiteral("/dev/ttyUSB7")},
+                           {QStringLiteral("COM9"), QStringLiteral("/dev/ttyS3")},
+                           {QStringLiteral("notaport"), QStringLiteral("/dev/null")}}));
+    const QStringList system = {QStringLiteral("/dev/ttyS0"),   QStringLiteral("/dev/ttyS3"),
+                                QStringLiteral("/dev/ttyUSB0"), QStringLiteral("/dev/ttyACM2"),
+                                QStringLiteral("/dev/ttyAMA0"), QStringLiteral("/dev/rfcomm0")};
+    EXPECT_EQ(numbering(numberPorts(app.path(), system)), (QList<std::pair<int, QString>>{
+                                                              {1, QStringLiteral("/dev/ttyUSB7")},   // wins over ttyS0
+                                                              {9, QStringLiteral("/dev/ttyS3")},     // listed once
+                                                              {33, QStringLiteral("/dev/ttyUSB0")},
+                                                              {67, QStringLiteral("/dev/ttyACM2")},
+                                                              {97, QStringLiteral("/dev/rfcomm0")},
+                                                              {98, QStringLiteral("/dev/ttyAMA0")},
+                                                          }));
+    // Unplugging devices moves no other number.
+    EXPECT_EQ(numbering(numberPorts(app.path(), {system[3], system[4]})),
+              (QList<std::pair<int, QString>>{{1, QStringLiteral("/dev/ttyUSB7")},
+                                              {9, QStringLiteral("/dev/ttyS3")},
+                                              {67, QStringLiteral("/dev/ttyACM2")},
+                                              {97, QStringLiteral("/dev/ttyAMA0")}}));
+}
+
+TEST(PortDirectory, DetectionOpensEachPortToTellUsableFromNot)
+{
+    orvan::test::Pty pty;
+    ASSERT_TRUE(pty.ok());
+    QTemporaryDir app;
+    ASSERT_TRUE(link(app, {{QStringLiteral("COM150"), pty.slave()},
+                           {QStringLiteral("COM151"), QStringLiteral("/dev/null")},
+                           {QStringLiteral("COM152"), QStringLiteral("/dev/klv-missing")}}));
+    QHash<int, DetectedPort> byCom;
+    for (const DetectedPort& p : detectPorts(app.path()))
+        byCom.insert(p.com, p);
+    EXPECT_TRUE(byCom.value(150).usable);
+    EXPECT_FALSE(byCom.value(151).usable);   // not a tty
+    EXPECT_FALSE(byCom.value(151).reason.isEmpty());
+    EXPECT_FALSE(byCom.value(152).usable);   // dangling link
+    EXPECT_EQ(devicePathFor(app.path(), 150), pty.slave());
+    EXPECT_EQ(devicePathFor(app.path(), 152), QStringLiteral("/dev/klv-missing"));
+    EXPECT_EQ(devicePathFor(app.path(), 4999), QString());
+
+    QList<DetectedPort> ports = byCom.values();
+    EXPECT_TRUE(permissionAdvice(ports).isEmpty());
+    ports.append({33, QStringLiteral("/dev/ttyUSB0"), false, QStringLiteral("no permission"), true});
+    EXPECT_TRUE(permissionAdvice(ports).contains(QStringLiteral("/dev/ttyUSB0")));
+    EXPECT_TRUE(permissionAdvice(ports).contains(QStringLiteral("sudo usermod -aG dialout $USER")));
+}

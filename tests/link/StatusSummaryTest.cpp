@@ -1,0 +1,142 @@
+// What the status panel shows for a snapshot, in both windows' rules.
+
+#include "link/StatusSummary.h"
+
+#include <gtest/gtest.h>
+
+using namespace orvan;
+using namespace orvan::link;
+
+namespace {
+
+const QString kSinFecha = QStringLiteral("--/--/--  --:--");
+
+class StatusSummaryTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        textos.CargaTextos(shell::TextTable::Espanol);
+        e.Comunicado = true;
+        e.HoraPrep = QDateTime(QDate(2024, 3, 1), QTime(10, 0), Qt::UTC);
+        e.Intervalo = 15;
+        e.LimInf = 2;
+        e.LimSup = 8;
+        e.Exportador = QStringLiteral("FRUTAS SUR  ");
+        e.SerieKLV = QStringLiteral("12345");
+    }
+    Resumen save(Disponibilidad previa = {})
+    {
+        return PoneResumen(e, QStringLiteral(" °C"), textos, ahora, CopiaResumen::frmsave, previa);
+    }
+    Resumen prep() { return PoneResumen(e, QStringLiteral(" °C"), textos, ahora, CopiaResumen::frmPrep); }
+
+    EstadoKLV e;
+    shell::TextTable textos;
+    QDateTime ahora = QDateTime(QDate(2024, 3, 5), QTime(9, 41), Qt::LocalTime);
+};
+
+// cmdAlmacena, cmdClear, cmdStop, cmdPrepara
+std::vector<std::optional<bool>> buttons(const Resumen& r)
+{
+    return {r.cmdAlmacena, r.cmdClear, r.cmdStop, r.cmdPrepara};
+}
+std::vector<std::optional<bool>> enabled(bool almacena, bool clear, bool stop, bool prepara)
+{
+    return {almacena, clear, stop, prepara};
+}
+
+} // namespace
+
+TEST_F(StatusSummaryTest, EmptyLoggerOffersEraseAndPrepareOnly)
+{
+    e.SinDatos = true;
+    e.NumMuestras = 5;
+    const Resumen r = save({true, true, false});
+    EXPECT_EQ(r.imgRec, (ImagenPanel{4, QStringLiteral("KLV-100 Sin Datos")}));
+    EXPECT_EQ(r.imgKLV, (ImagenPanel{9, QStringLiteral("Comunicado con KLV-100")}));
+    EXPECT_FALSE(r.lbNumMuestrasX);   // left as they were
+    EXPECT_FALSE(r.lbRangoX);
+    EXPECT_EQ(r.lbHoraInicioX, kSinFecha);
+    EXPECT_EQ(r.lbHoraFinX, kSinFecha);
+    EXPECT_EQ(buttons(r), enabled(false, true, false, true));
+    EXPECT_EQ(r.lbHoraActualX, QStringLiteral("05/03/2024 - 09:41"));
+    // The preparation window leaves the start and end labels alone.
+    EXPECT_FALSE(prep().lbHoraInicioX);
+    EXPECT_FALSE(prep().lbHoraFinX);
+}
+
+TEST_F(StatusSummaryTest, RecordingShowsTemperatureFromOneDegreeAndWaitsForASetTime)
+{
+    e.Registrando = true;
+    e.NumMuestras = 12;
+    for (const auto& [temp, shown] : {std::pair{-5, "--"}, {0, "--"}, {1, "1 °C"}, {23, "23 °C"}}) {
+        e.TempActual = temp;
+        EXPECT_EQ(save().lbTempActualX, QString::fromUtf8(shown)) << temp;
+        EXPECT_EQ(prep().lbTempActualX, QString::fromUtf8(shown)) << temp;
+    }
+    // Armed for a set time that has not come: no start, no temperature, only stop and erase.
+    e.NumMuestras = 0;
+    e.DemoraInicio = 90;
+    for (const Resumen& r : {save(), prep()}) {
+        EXPECT_EQ(r.lbHoraInicioX, kSinFecha);
+        EXPECT_EQ(r.imgStartmode, (ImagenPanel{6, QStringLiteral("Esperando la hora de comienzo del registro")}));
+        EXPECT_EQ(r.imgRec, (ImagenPanel{7, QStringLiteral("KLV-100 Registrando")}));
+        EXPECT_EQ(r.lbTempActualX, QStringLiteral("--"));
+    }
+    EXPECT_EQ(buttons(save()), enabled(false, true, true, false));
+}
+
+TEST_F(StatusSummaryTest, FinishedMissionShowsStartEndAndSavedState)
+{
+    e.NumMuestras = 100;
+    e.DemoraInicio = 30;
+    e.AlarmaHi = true;
+    for (const Resumen& r : {save(), prep()}) {
+        EXPECT_EQ(r.lbHoraInicioX, QStringLiteral("01/03/2024 - 10:30"));
+        EXPECT_EQ(r.lbHoraFinX, QStringLiteral("02/03/2024 - 11:30"));
+        EXPECT_EQ(r.imgRec, (ImagenPanel{11, QStringLiteral("Registro Finalizado")}));
+        EXPECT_EQ(r.imgStartmode, (ImagenPanel{17, QStringLiteral("Datos no almacenados en disco")}));
+        EXPECT_EQ(std::make_pair(r.ImgHiAlarX->index, r.imgLoAlarX->index), std::make_pair(2, 1));
+        EXPECT_EQ(r.lbAlarHiX, QStringLiteral(" > 8 °C"));
+        EXPECT_EQ(r.lbAlarLowX, QStringLiteral(" < 2 °C"));
+    }
+    EXPECT_EQ(buttons(save()), enabled(true, true, false, false));
+    // After a save, store stays available.
+    e.Guardado = true;
+    EXPECT_EQ(save().imgStartmode, (ImagenPanel{16, QStringLiteral("Datos almacenados en disco")}));
+    EXPECT_EQ(buttons(save()), enabled(true, true, false, false));
+
+    // Ended with no sample: the preparation stamp, and prepare allowed again.
+    e.NumMuestras = 0;
+    e.DemoraInicio = 0;
+    EXPECT_EQ(save().lbHoraInicioX, QStringLiteral("01/03/2024 - 10:00"));
+    EXPECT_EQ(buttons(save()), enabled(false, true, false, true));
+
+    // No limit (raw 0) shows as dashes on the device-data window only.
+    e.LimSup = -40;
+    EXPECT_EQ(save().lbAlarHiX, QStringLiteral("    --  °C"));
+    EXPECT_EQ(prep().lbAlarHiX, QStringLiteral(" > -40 °C"));
+}
+
+TEST_F(StatusSummaryTest, NoCommunicationDisablesEveryCommand)
+{
+    e.Comunicado = false;
+    const Resumen r = save({false, true, false});
+    EXPECT_EQ(r.imgKLV, (ImagenPanel{10, QStringLiteral("No hay comunicacion con KLV-100")}));
+    EXPECT_EQ(r.Frame3X, false);
+    // The last poll's permission to store must not re-enable store with no logger answering.
+    EXPECT_EQ(buttons(r), enabled(false, false, false, false));
+    EXPECT_TRUE(r.disponibilidad.PuedeAlmacenar);
+    EXPECT_FALSE(r.lbexportX);
+    EXPECT_TRUE(prep().deshabilitaCmndAbrir);
+    EXPECT_EQ(prep().lbAlarHiX, QStringLiteral("    --  °C"));
+
+    textos.CargaTextos(shell::TextTable::Ingles);   // tool tips follow the language
+    EXPECT_EQ(save().imgKLV->toolTip, QStringLiteral("No connection with KLV-100"));
+}
+
+TEST(StatusSummary, FirmwareVersionNeedsThreeNonZeroNumbers)
+{
+    EXPECT_EQ(MensajeFirmware(2, 1, 3), QStringLiteral("Version de Firmware 2.1.3"));
+    EXPECT_EQ(MensajeFirmware(2, 1, 0), QStringLiteral("Establezca conexión con el equipo primero"));
+}

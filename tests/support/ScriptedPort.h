@@ -1,0 +1,64 @@
+#pragma once
+// An in-memory serial port for link tests. What the "device" sends is scheduled on the link's
+// clock and becomes readable when that clock reaches it; waiting on the port moves the clock, so
+// with a ManualClock a 300 ms time-out costs no real time. A responder sees every frame written.
+
+#include "link/LinkClock.h"
+#include "link/SerialPort.h"
+
+#include <QByteArray>
+#include <QList>
+#include <deque>
+#include <functional>
+#include <optional>
+
+namespace orvan::test {
+
+class ScriptedPort : public link::SerialPort {
+public:
+    explicit ScriptedPort(link::LinkClock& clock) : m_clock(clock) {}
+
+    void setPortName(const QString& device) override { m_name = device; }
+    QString portName() const override { return m_name; }
+    void open() override;
+    void close() override { m_open = false; }
+    bool isOpen() const override { return m_open; }
+    void write(const QByteArray& frame) override;
+    int bytesWaiting() override;
+    QByteArray read(int maxBytes) override;
+    bool waitForBytes(int timeoutMs) override;
+
+    // The device sends bytes: the first after delayMs, the next ones stepMs apart.
+    void arrive(const QByteArray& bytes, qint64 delayMs = 0, qint64 stepMs = 0);
+    int pendingBytes() const { return int(m_incoming.size()); }   // arrived or not
+
+    std::function<void(const QByteArray& frame, ScriptedPort& port)> responder;
+    std::function<void()> onWait;                        // at every wait for input
+    std::function<bool(const QString& device)> opens;    // which devices open; all when empty
+    std::optional<RuntimeError> openError;   // thrown by every open()
+    std::optional<RuntimeError> readError;   // thrown once, by the next look at the input
+    std::optional<RuntimeError> writeError;  // thrown once, by the next write()
+
+    QList<QByteArray> writes;
+    int openCount = 0;
+
+private:
+    link::LinkClock& m_clock;
+    QString m_name;
+    bool m_open = false;
+    std::deque<std::pair<qint64, char>> m_incoming;   // (arrival time, byte)
+};
+
+// A logger answering block reads and the probe from a memory image, and taking byte writes.
+struct FakeLogger {
+    QByteArray memory = QByteArray(32768, '\0');
+    bool silent = false;
+    int replyLength = 34;      // bytes sent for a block read
+    qint64 replyDelayMs = 2;
+    QList<int> blocksRead;     // in the order asked
+
+    void attach(ScriptedPort& port);
+    void setByte(int address, quint8 value) { memory[address] = char(value); }
+};
+
+} // namespace orvan::test
