@@ -3,6 +3,7 @@
 #include "link/QtSerialPort.h"
 #include "mission/ui/PanelResumen.h"
 #include "shell/AppContext.h"
+#include "shell/ui/IconButton.h"
 #include "shell/ui/MainWindow.h"
 #include "shell/ui/Pictures.h"
 #include "shell/ui/StatusPanel.h"
@@ -29,16 +30,6 @@ link::DeviceSession::Options sessionOptions(const QString& appFolder, link::Devi
     // Until the search finds the logger the port is COM1, as a port control starts out.
     o.device = link::devicePathFor(appFolder, 1);
     return o;
-}
-
-QPushButton* commandButton(const QPixmap& picture, QWidget* parent)
-{
-    auto* b = new QPushButton(parent);
-    b->setIcon(QIcon(picture));
-    b->setIconSize(QSize(40, 40));
-    b->setMinimumSize(64, 56);
-    b->setEnabled(false);
-    return b;
 }
 
 } // namespace
@@ -86,12 +77,17 @@ void DeviceDataForm::buildControls()
         Picture1->setPixmap(barco.scaled(480, 260, Qt::KeepAspectRatio, Qt::SmoothTransformation));
 
     using shell::Pictures;
-    cmdClear = commandButton(Pictures::statePicture(19, 40), this);
-    cmdStop = commandButton(Pictures::statePicture(11, 40), this);
-    cmdAlmacena = commandButton(Pictures::statePicture(16, 40), this);
-    cmdPrepara = commandButton(Pictures::statePicture(6, 40), this);
-    CmndCancel = commandButton(Pictures::refuseIcon(40), this);
-    CmndCancel->setEnabled(true);
+    const auto command = [this](const char* name, const QPixmap& picture) {
+        return shell::iconButton(this, QString::fromLatin1(name), picture, 40, QSize(64, 56));
+    };
+    cmdClear = command("cmdClear", Pictures::statePicture(19, 40));
+    cmdStop = command("cmdStop", Pictures::statePicture(11, 40));
+    cmdAlmacena = command("cmdAlmacena", Pictures::statePicture(16, 40));
+    cmdPrepara = command("cmdPrepara", Pictures::statePicture(6, 40));
+    CmndCancel = command("CmndCancel", Pictures::refuseIcon(40));
+    // Commands wait for the first status that allows them.
+    for (QPushButton* b : {cmdClear, cmdStop, cmdAlmacena, cmdPrepara})
+        b->setEnabled(false);
 
     ProgressBar2 = new QProgressBar(this);
     ProgressBar2->setMaximum(750);

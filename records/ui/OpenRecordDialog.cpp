@@ -7,6 +7,7 @@
 #include "shell/AppContext.h"
 #include "shell/MessageSink.h"
 #include "shell/RuntimeError.h"
+#include "shell/ui/IconButton.h"
 #include "shell/ui/Pictures.h"
 #include "shell/ui/StatusPanel.h"
 
@@ -103,17 +104,7 @@ void OpenRecordDialog::construye()
 
     Check1 = new QCheckBox(this);
     Check1->setObjectName(QStringLiteral("Check1"));
-    CmndAbrir = new QPushButton(this);
-    CmndAbrir->setObjectName(QStringLiteral("CmndAbrir"));
-    CmndAbrir->setIcon(QIcon(shell::Pictures::acceptIcon(24)));
-    CmndAbrir->setIconSize(QSize(24, 24));
-    CmndAbrir->setMinimumSize(56, 36);
-    CmndAbrir->setDefault(true);
-    CmndCancel = new QPushButton(this);
-    CmndCancel->setObjectName(QStringLiteral("CmndCancel"));
-    CmndCancel->setIcon(QIcon(shell::Pictures::refuseIcon(24)));
-    CmndCancel->setIconSize(QSize(24, 24));
-    CmndCancel->setMinimumSize(56, 36);
+    shell::acceptCancelButtons(this, CmndAbrir, CmndCancel);
 
     auto* nombre = new QHBoxLayout;
     nombre->addWidget(Image1[5]);

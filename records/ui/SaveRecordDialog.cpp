@@ -5,6 +5,7 @@
 #include "records/ui/FolderLists.h"
 #include "shell/AppContext.h"
 #include "shell/MessageSink.h"
+#include "shell/ui/IconButton.h"
 #include "shell/ui/Pictures.h"
 
 #include <QCheckBox>
@@ -48,17 +49,7 @@ void SaveRecordDialog::construye()
     Check1 = new QCheckBox(this);
     Check1->setObjectName(QStringLiteral("Check1"));
 
-    CmndAbrir = new QPushButton(this);
-    CmndAbrir->setObjectName(QStringLiteral("CmndAbrir"));
-    CmndAbrir->setIcon(QIcon(shell::Pictures::acceptIcon(24)));
-    CmndAbrir->setIconSize(QSize(24, 24));
-    CmndAbrir->setMinimumSize(56, 36);
-    CmndAbrir->setDefault(true);
-    CmndCancel = new QPushButton(this);
-    CmndCancel->setObjectName(QStringLiteral("CmndCancel"));
-    CmndCancel->setIcon(QIcon(shell::Pictures::refuseIcon(24)));
-    CmndCancel->setIconSize(QSize(24, 24));
-    CmndCancel->setMinimumSize(56, 36);
+    shell::acceptCancelButtons(this, CmndAbrir, CmndCancel);
 
     auto* nombre = new QHBoxLayout;
     nombre->addWidget(Label2);

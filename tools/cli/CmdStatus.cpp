@@ -1,4 +1,5 @@
 #include "tools/cli/Commands.h"
+#include "tools/cli/JsonObject.h"
 
 #include "link/LoggerStatus.h"
 #include "link/PortDirectory.h"
@@ -12,65 +13,33 @@ namespace orvan::cli {
 
 namespace {
 
-QString jsonString(const QString& s)
-{
-    QString out = QStringLiteral("\"");
-    for (const QChar c : s) {
-        switch (c.unicode()) {
-        case '"': out += QStringLiteral("\\\""); break;
-        case '\\': out += QStringLiteral("\\\\"); break;
-        case '\n': out += QStringLiteral("\\n"); break;
-        case '\r': out += QStringLiteral("\\r"); break;
-        case '\t': out += QStringLiteral("\\t"); break;
-        default:
-            if (c.unicode() < 0x20)
-                out += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
-            else
-                out += c;
-        }
-    }
-    return out + QLatin1Char('"');
-}
-
-QString jsonBool(bool b)
-{
-    return b ? QStringLiteral("true") : QStringLiteral("false");
-}
-
 // The snapshot as one JSON object, keys in the snapshot's own order.
 QString toJson(const link::EstadoKLV& e)
 {
-    const QString horaPrep = e.HoraPrep.isValid()
-        ? jsonString(e.HoraPrep.toString(QStringLiteral("yyyy-MM-ddTHH:mm")))
-        : QStringLiteral("null");
-    const QList<std::pair<const char*, QString>> fields = {
-        {"Comunicado", jsonBool(e.Comunicado)},
-        {"EsperaInicio", QString::number(e.EsperaInicio)},
-        {"HoraPrep", horaPrep},
-        {"LimInf", QString::number(e.LimInf)},
-        {"LimSup", QString::number(e.LimSup)},
-        {"Intervalo", QString::number(e.Intervalo)},
-        {"TempActual", QString::number(e.TempActual)},
-        {"DemoraInicio", QString::number(e.DemoraInicio)},
-        {"NumMuestras", QString::number(e.NumMuestras)},
-        {"Exportador", jsonString(e.Exportador)},
-        {"Transportador", jsonString(e.Transportador)},
-        {"SerieKLV", jsonString(e.SerieKLV)},
-        {"ModoKLV", QString::number(e.ModoKLV)},
-        {"EstadoByte", QString::number(e.EstadoByte)},
-        {"Circular", jsonBool(e.Circular)},
-        {"ArranquePulsador", jsonBool(e.ArranquePulsador)},
-        {"Guardado", jsonBool(e.Guardado)},
-        {"SinDatos", jsonBool(e.SinDatos)},
-        {"Registrando", jsonBool(e.Registrando)},
-        {"AlarmaLo", jsonBool(e.AlarmaLo)},
-        {"AlarmaHi", jsonBool(e.AlarmaHi)},
-        {"VerFw", QStringLiteral("[%1, %2, %3]").arg(e.VerFw1).arg(e.VerFw2).arg(e.VerFw3)},
-    };
-    QStringList parts;
-    for (const auto& [key, value] : fields)
-        parts.append(QStringLiteral("  \"%1\": %2").arg(QLatin1String(key), value));
-    return QStringLiteral("{\n") + parts.join(QStringLiteral(",\n")) + QStringLiteral("\n}\n");
+    JsonObject json;
+    json.add("Comunicado", e.Comunicado)
+        .add("EsperaInicio", qint64(e.EsperaInicio))
+        .addDate("HoraPrep", e.HoraPrep)
+        .add("LimInf", qint64(e.LimInf))
+        .add("LimSup", qint64(e.LimSup))
+        .add("Intervalo", qint64(e.Intervalo))
+        .add("TempActual", qint64(e.TempActual))
+        .add("DemoraInicio", qint64(e.DemoraInicio))
+        .add("NumMuestras", qint64(e.NumMuestras))
+        .add("Exportador", e.Exportador)
+        .add("Transportador", e.Transportador)
+        .add("SerieKLV", e.SerieKLV)
+        .add("ModoKLV", qint64(e.ModoKLV))
+        .add("EstadoByte", qint64(e.EstadoByte))
+        .add("Circular", e.Circular)
+        .add("ArranquePulsador", e.ArranquePulsador)
+        .add("Guardado", e.Guardado)
+        .add("SinDatos", e.SinDatos)
+        .add("Registrando", e.Registrando)
+        .add("AlarmaLo", e.AlarmaLo)
+        .add("AlarmaHi", e.AlarmaHi)
+        .add("VerFw", QList<int>{e.VerFw1, e.VerFw2, e.VerFw3});
+    return json.text();
 }
 
 } // namespace

@@ -20,7 +20,7 @@ const Command kCommands[] = {
     {"generate", "generate SCENARIO FILE [--samples N] [--interval MIN] [--seed S]",
      "write a realistic .klv record (finished, alarms, circular, empty)", orvan::cli::runGenerate},
     {"ports", "ports", "list the serial ports as COM numbers", orvan::cli::runPorts},
-    {"status", "status --port DEVICE", "read a logger's live status and print it as JSON", orvan::cli::runStatus},
+    {"status", "status --port DEVICE [--fahrenheit]", "read a logger's live status and print it as JSON", orvan::cli::runStatus},
 };
 
 void printHelp(QTextStream& out)
