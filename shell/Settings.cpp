@@ -161,8 +161,18 @@ SettingsFile::Result SettingsFile::loadAtStartup(RegConfig& cfg) const
         cfg.applyDefaults(m_appFolder);
         changed = true;
     }
-    if (changed)
-        return write(cfg);
+    if (changed) {
+        const Result w = write(cfg);
+        if (!w.ok)
+            return w;
+    }
+    // A record of another size is not one this application wrote: it is used as read (missing
+    // bytes as zeros), and the user learns that the file looks damaged.
+    const qint64 size = QFileInfo(m_path).size();
+    if (!changed && size != 0 && size != RegConfig::Size) {
+        return {false, QStringLiteral("%1 tiene %2 bytes en lugar de %3")
+                           .arg(QDir::toNativeSeparators(m_path)).arg(size).arg(RegConfig::Size)};
+    }
     return {};
 }
 

@@ -105,15 +105,32 @@ void DeviceDataForm::buildControls()
     layout->addWidget(ProgressBar2);
     layout->addLayout(buttons);
 
-    connect(cmdClear, &QPushButton::clicked, this, [this] { PedidoBorrar = Pedido; });
-    connect(cmdStop, &QPushButton::clicked, this, [this] { PedidoDetener = Pedido; });
-    connect(cmdAlmacena, &QPushButton::clicked, this, [this] {
+    // A command this window cannot run yet says so rather than doing nothing.
+    const auto available = [this](const std::function<void(DeviceDataForm&)>& command) {
+        if (!command)
+            m_main.messages().show(QStringLiteral("Esta función todavía no está disponible."));
+        return bool(command);
+    };
+    connect(cmdClear, &QPushButton::clicked, this, [this, available] {
+        if (available(BorraMemoria))
+            PedidoBorrar = Pedido;
+    });
+    connect(cmdStop, &QPushButton::clicked, this, [this, available] {
+        if (available(DetieneMision))
+            PedidoDetener = Pedido;
+    });
+    connect(cmdAlmacena, &QPushButton::clicked, this, [this, available] {
+        if (!available(Almacena))
+            return;
         CmndCancel->hide();
         ProgressBar2->setValue(0);
         ProgressBar2->show();
         PedidoAlmacenar = Pedido;
     });
-    connect(cmdPrepara, &QPushButton::clicked, this, [this] { PedidoPreparar = Pedido; });
+    connect(cmdPrepara, &QPushButton::clicked, this, [this, available] {
+        if (available(Preparar))
+            PedidoPreparar = Pedido;
+    });
     connect(CmndCancel, &QPushButton::clicked, this, [this] {
         m_main.setConnectEnabled(true);
         m_main.app().flags.CerrarSave = true;

@@ -725,6 +725,15 @@ void drawMark(QPainter& p, const QRectF& r)
 
 } // namespace
 
+// Toolbar buttons are drawn at every size a style may ask for, so they stay sharp.
+static QIcon toolbarIcon(const std::function<void(QPainter&)>& draw)
+{
+    QIcon icon;
+    for (int size : {16, 24, 32, 48})
+        icon.addPixmap(glyph(size, draw));
+    return icon;
+}
+
 QIcon Pictures::toolbar1Icon(int index)
 {
     std::function<void(QPainter&)> draw;
@@ -738,10 +747,7 @@ QIcon Pictures::toolbar1Icon(int index)
     case 7: draw = drawAlarms; break;
     default: return QIcon();
     }
-    QIcon icon;
-    for (int size : {16, 24, 32, 48})
-        icon.addPixmap(glyph(size, draw));
-    return icon;
+    return toolbarIcon(draw);
 }
 
 QIcon Pictures::toolbar2Icon(int index)
@@ -753,10 +759,7 @@ QIcon Pictures::toolbar2Icon(int index)
     case 4: draw = drawFinish; break;
     default: return QIcon();
     }
-    QIcon icon;
-    for (int size : {16, 24, 32, 48})
-        icon.addPixmap(glyph(size, draw));
-    return icon;
+    return toolbarIcon(draw);
 }
 
 QPixmap Pictures::fieldIcon(int element, int size)
