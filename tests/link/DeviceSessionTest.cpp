@@ -2,9 +2,9 @@
 
 #include "link/DeviceSession.h"
 #include "support/ScriptedPort.h"
+#include "support/WaitFor.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QSemaphore>
 #include <gtest/gtest.h>
 
@@ -12,6 +12,7 @@ using namespace orvan;
 using namespace orvan::link;
 using orvan::test::FakeLogger;
 using orvan::test::ScriptedPort;
+using orvan::test::waitFor;
 
 namespace {
 
@@ -31,18 +32,6 @@ private:
         return shared;
     }
 };
-
-bool waitFor(const std::function<bool()>& done)
-{
-    QElapsedTimer t;
-    t.start();
-    while (!done()) {
-        if (t.elapsed() > 15000)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
-    return true;
-}
 
 DeviceSession::Options options(bool silent)
 {

@@ -4,6 +4,7 @@
 #include "link/Link.h"
 
 #include <gtest/gtest.h>
+#include <tuple>
 
 using namespace orvan;
 using namespace orvan::link;
@@ -29,11 +30,9 @@ TEST(Encodings, FramesAndByteSplitting)
 TEST(Encodings, TemperaturesBcdAndTexts)
 {
     const int C = -1, F = 0;
-    EXPECT_DOUBLE_EQ(RawAGrados(250, C), 85.0);
-    EXPECT_DOUBLE_EQ(RawAGrados(250, F), 185.0);
-    EXPECT_DOUBLE_EQ(RawAGrados(0, C), -40.0);
-    EXPECT_DOUBLE_EQ(RawAGrados(0, F), -40.0);
-    EXPECT_DOUBLE_EQ(RawAGrados(250, 1), 185.0);   // any flag but -1 is Fahrenheit
+    // raw, unit flag (any but -1 is Fahrenheit), degrees
+    for (const auto& [raw, flag, grados] : {std::tuple{250, C, 85.0}, {250, F, 185.0}, {0, C, -40.0}, {0, F, -40.0}, {250, 1, 185.0}})
+        EXPECT_DOUBLE_EQ(RawAGrados(raw, flag), grados) << raw << " " << flag;
     EXPECT_EQ(GradosARaw(8, C), 96);
     EXPECT_EQ(GradosARaw(50, F), 100);
     EXPECT_EQ(GradosEnteros(1, C), -40);   // -39.5, halves to even

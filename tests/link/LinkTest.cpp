@@ -22,18 +22,7 @@ QByteArray counting(int n)
     return out;
 }
 
-// One window's link on a scripted port.
-struct Bench {
-    explicit Bench(const LinkProfile& profile) : link(port, clock, closing, profile, sink)
-    {
-        port.setPortName(QStringLiteral("/dev/klv"));
-    }
-    ManualClock clock;
-    ScriptedPort port{clock};
-    std::atomic<bool> closing{false};
-    RecordingSink sink;
-    Link link;
-};
+using Bench = orvan::test::LinkBench;
 
 } // namespace
 
@@ -116,10 +105,10 @@ TEST(Link, PortErrorsAreReportedOnceOrIgnoredPerWindow)
         int writes;
     };
     const Case cases[] = {
-        {false, "open", ErrInvalidPort, "VaciaBuff", 0},       {true, "open", ErrInvalidPort, "VaciaBuff", 0},
-        {false, "read", ErrReadDevice, "Recibe", 1},           {true, "read", ErrReadDevice, nullptr, 4},
-        {true, "read", ErrInvalidPort, nullptr, 4},            {true, "read", ErrDeviceControlBlock, nullptr, 4},
-        {true, "read", ErrWriteDevice, "Recibe", 1},           {true, "write", ErrWriteDevice, "Transmite", 0},
+        {true, "open", ErrInvalidPort, "VaciaBuff", 0},   {false, "read", ErrReadDevice, "Recibe", 1},
+        {true, "read", ErrReadDevice, nullptr, 4},        {true, "read", ErrInvalidPort, nullptr, 4},
+        {true, "read", ErrDeviceControlBlock, nullptr, 4}, {true, "read", ErrWriteDevice, "Recibe", 1},
+        {true, "write", ErrWriteDevice, "Transmite", 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.where) + " " + std::to_string(c.number) + (c.save ? " frmsave" : " frmPrep"));
@@ -203,33 +192,22 @@ TEST(Link, WritesProbeAndEraseTrigger)
     EXPECT_EQ(b.clock.nowMs() - start, 100);
 }
 
-TEST(Link, PortSearchFindsTheLoggerAndLeavesItOpen)
+// Finding the logger among other ports runs end to end on pseudo-terminals; here, what only a
+// scripted port can show: ports marked unusable are skipped, and a failed search leaves none open.
+TEST(Link, PortSearchSkipsUnusablePortsAndClosesEveryCandidate)
 {
     Bench b(LinkProfile::frmsave());
-    const QString loggerDevice = QStringLiteral("/dev/ttyUSB0");
-    b.port.opens = [](const QString& device) { return device != QStringLiteral("/dev/ttyS1"); };
     QHash<QString, int> probes;
-    b.port.responder = [&](const QByteArray&, ScriptedPort& p) {
-        if (++probes[p.portName()] >= 3 && p.portName() == loggerDevice)
-            p.arrive(QByteArray::fromHex("14"), 1);
-    };
+    b.port.responder = [&](const QByteArray&, ScriptedPort& p) { ++probes[p.portName()]; };
     const QList<DetectedPort> ports = {
         {1, QStringLiteral("/dev/ttyS0"), true, {}, false},
-        {2, QStringLiteral("/dev/ttyS1"), true, {}, false},   // fails to open
         {3, QStringLiteral("/dev/ttyS2"), false, QStringLiteral("busy"), false},
-        {33, loggerDevice, true, {}, false},
         {34, QStringLiteral("/dev/ttyUSB1"), true, {}, false},
     };
-    EXPECT_EQ(BuscaPuerto(b.link, ports), std::optional<int>(33));
-    EXPECT_TRUE(b.port.isOpen());
-    EXPECT_EQ(b.port.portName(), loggerDevice);
-    EXPECT_EQ(probes, (QHash<QString, int>{{QStringLiteral("/dev/ttyS0"), 5}, {loggerDevice, 3}}));
-
-    // Nobody answers: every candidate closed again, the port keeps the last one's device.
-    b.port.responder = nullptr;
     EXPECT_EQ(BuscaPuerto(b.link, ports), std::nullopt);
     EXPECT_FALSE(b.port.isOpen());
     EXPECT_EQ(b.port.portName(), QStringLiteral("/dev/ttyUSB1"));
+    EXPECT_EQ(probes, (QHash<QString, int>{{QStringLiteral("/dev/ttyS0"), 5}, {QStringLiteral("/dev/ttyUSB1"), 5}}));
 
     // A closing window tries nothing.
     const int opened = b.port.openCount;

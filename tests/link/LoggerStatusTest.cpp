@@ -32,13 +32,8 @@ FakeLogger loggerWithMission()
     return l;
 }
 
-struct Bench {
-    explicit Bench(const LinkProfile& profile) : link(port, clock, closing, profile, sink) { logger.attach(port); }
-    ManualClock clock;
-    ScriptedPort port{clock};
-    std::atomic<bool> closing{false};
-    RecordingSink sink;
-    Link link;
+struct Bench : orvan::test::LinkBench {
+    explicit Bench(const LinkProfile& profile) : LinkBench(profile) { logger.attach(port); }
     FakeLogger logger = loggerWithMission();
 };
 

@@ -12,12 +12,13 @@ using namespace orvan::link;
 
 namespace {
 
-QList<std::pair<int, QString>> numbering(const QList<DetectedPort>& ports)
+// "com=device" for each port, in the order given.
+QString numbering(const QList<DetectedPort>& ports)
 {
-    QList<std::pair<int, QString>> out;
+    QStringList out;
     for (const DetectedPort& p : ports)
-        out.append({p.com, p.device});
-    return out;
+        out << QStringLiteral("%1=%2").arg(p.com).arg(p.device);
+    return out.join(QLatin1Char(' '));
 }
 
 // An application folder whose "Puertos" holds the given links.
@@ -45,20 +46,12 @@ TEST(PortDirectory, StableNumbersAndAliasesFirst)
     const QStringList system = {QStringLiteral("/dev/ttyS0"),   QStringLiteral("/dev/ttyS3"),
                                 QStringLiteral("/dev/ttyUSB0"), QStringLiteral("/dev/ttyACM2"),
                                 QStringLiteral("/dev/ttyAMA0"), QStringLiteral("/dev/rfcomm0")};
-    EXPECT_EQ(numbering(numberPorts(app.path(), system)), (QList<std::pair<int, QString>>{
-                                                              {1, QStringLiteral("/dev/ttyUSB7")},   // wins over ttyS0
-                                                              {9, QStringLiteral("/dev/ttyS3")},     // listed once
-                                                              {33, QStringLiteral("/dev/ttyUSB0")},
-                                                              {67, QStringLiteral("/dev/ttyACM2")},
-                                                              {97, QStringLiteral("/dev/rfcomm0")},
-                                                              {98, QStringLiteral("/dev/ttyAMA0")},
-                                                          }));
+    // An alias wins over the system's name for the same number; a device is listed once.
+    EXPECT_EQ(numbering(numberPorts(app.path(), system)),
+              QStringLiteral("1=/dev/ttyUSB7 9=/dev/ttyS3 33=/dev/ttyUSB0 67=/dev/ttyACM2 97=/dev/rfcomm0 98=/dev/ttyAMA0"));
     // Unplugging devices moves no other number.
     EXPECT_EQ(numbering(numberPorts(app.path(), {system[3], system[4]})),
-              (QList<std::pair<int, QString>>{{1, QStringLiteral("/dev/ttyUSB7")},
-                                              {9, QStringLiteral("/dev/ttyS3")},
-                                              {67, QStringLiteral("/dev/ttyACM2")},
-                                              {97, QStringLiteral("/dev/ttyAMA0")}}));
+              QStringLiteral("1=/dev/ttyUSB7 9=/dev/ttyS3 67=/dev/ttyACM2 97=/dev/ttyAMA0"));
 }
 
 TEST(PortDirectory, DetectionOpensEachPortToTellUsableFromNot)

@@ -21,7 +21,6 @@ TEST(NombrePropuesto, FirstFreeNumberOfTheTrimmedExporter)
         {"other case is another name", QStringLiteral("EXPO"), {QStringLiteral("expo_1.klv"), QStringLiteral("EXPO_1.KLV")}, QStringLiteral("EXPO_1")},
         {"leading and trailing blanks", QStringLiteral("  FRUTAS SUR "), {QStringLiteral("FRUTAS SUR_1.klv")}, QStringLiteral("FRUTAS SUR_2")},
         {"blank exporter", QString(12, QLatin1Char(' ')), {}, QStringLiteral("_1")},
-        {"blank exporter, _1 taken", QString(12, QLatin1Char(' ')), {QStringLiteral("_1.klv")}, QStringLiteral("_2")},
         {"never named logger", QString(12, QChar(0)), {}, QStringLiteral("_1")},
         {"separators", QStringLiteral("A/B\\C"), {}, QStringLiteral("A_B_C_1")},
     };

@@ -70,15 +70,11 @@ TEST_F(GrabArchTest, ProposesTheNextFreeNameAndAFolderChangeReplacesIt)
     ASSERT_TRUE(QDir(datos).mkdir(QStringLiteral("vacia")));
 
     auto d = abre();
-    EXPECT_EQ(d->objectName(), QStringLiteral("GrabArch"));
     EXPECT_TRUE(d->isModal());
     EXPECT_FALSE(record.GuardadoEnDisco);
     EXPECT_TRUE(record.Archivo.isEmpty());
     EXPECT_EQ(d->carpeta(), datos);
     EXPECT_EQ(d->Text1->text(), QStringLiteral("EXPO_3"));
-    EXPECT_EQ(d->lbExten->text(), QStringLiteral(".klv"));
-    EXPECT_EQ(d->Label2->text(), QStringLiteral("Guardar como:"));
-    EXPECT_EQ(d->Check1->text(), QStringLiteral("Guardar como carpeta predeterminada"));
 
     d->Text1->setText(QStringLiteral("mi nombre"));
     const auto vacia = d->Dir1->findItems(QStringLiteral("vacia"), Qt::MatchExactly);
@@ -170,5 +166,4 @@ TEST_F(GrabArchTest, MissingDefaultFolderFallsBackToTheApplicationFolder)
     auto d = abre();
     EXPECT_EQ(d->carpeta(), QDir::cleanPath(dir.path()));
     EXPECT_EQ(d->Text1->text(), QStringLiteral("EXPO_1"));
-    EXPECT_EQ(d->Label2->text(), QStringLiteral("Guardar como:"));
 }

@@ -3,7 +3,6 @@
 #include "shell/ui/WindowRegistry.h"
 
 #include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QFile>
 #include <QGuiApplication>
 #include <QImage>
@@ -13,18 +12,9 @@ namespace shelltest {
 
 QString childName(Child which)
 {
-    switch (which) {
-    case Child::frmGrafico: return QStringLiteral("frmGrafico");
-    case Child::frmTorta: return QStringLiteral("frmTorta");
-    case Child::frmHisto: return QStringLiteral("frmHisto");
-    case Child::AbreArch: return QStringLiteral("AbreArch");
-    case Child::Detalle: return QStringLiteral("Detalle");
-    case Child::frmAlar: return QStringLiteral("frmAlar");
-    case Child::Config: return QStringLiteral("Config");
-    case Child::frmsave: return QStringLiteral("frmsave");
-    case Child::frmPrep: return QStringLiteral("frmPrep");
-    }
-    return QString();
+    static const char* const names[] = {"frmGrafico", "frmTorta", "frmHisto", "AbreArch", "Detalle",
+                                        "frmAlar",    "Config",   "frmsave",  "frmPrep"};
+    return QString::fromLatin1(names[int(which)]);
 }
 
 void StandIn::closeEvent(QCloseEvent* event)
@@ -73,8 +63,7 @@ void ShellUiTest::makeWindow()
                 failOpening(which);
             auto* w = new StandIn(which, &closed);
             w->setObjectName(childName(which));
-            w->seen = {main.app().flags.CerrarPrep.load(), main.app().flags.CerrarSave.load(), main.app().GraficoActivo};
-            seen[which] = w->seen;
+            seen[which] = {main.app().flags.CerrarPrep.load(), main.app().flags.CerrarSave.load(), main.app().GraficoActivo};
             // The graph tells the print command that it is the active view.
             if (which == Child::frmGrafico)
                 main.app().GraficoActivo = true;
@@ -82,6 +71,14 @@ void ShellUiTest::makeWindow()
         });
     }
     window->show();
+}
+
+void ShellUiTest::start()
+{
+    writePictures();
+    makeWindow();
+    window->startUp();
+    EXPECT_TRUE(sink.messages.isEmpty()) << sink.messages.join(QStringLiteral("\n")).toStdString();
 }
 
 QString ShellUiTest::settingsPath() const
@@ -101,18 +98,6 @@ qint16 ShellUiTest::storedInt(int offset) const
     if (b.size() < offset + 2)
         return qint16(0x7777);
     return qFromLittleEndian<qint16>(b.constData() + offset);
-}
-
-bool ShellUiTest::waitFor(const std::function<bool()>& condition, int ms)
-{
-    QDeadlineTimer deadline(ms);
-    while (!condition()) {
-        if (deadline.hasExpired())
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
-    return true;
 }
 
 StandIn* ShellUiTest::standIn(Child which) const

@@ -29,7 +29,6 @@ struct Seen {
 class StandIn : public QWidget {
 public:
     StandIn(Child which, std::vector<QString>* closed) : m_which(which), m_closed(closed) {}
-    Seen seen;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -48,12 +47,11 @@ protected:
     void writePictures(bool mdi = true, bool panel = true);
     // Builds the main window, registers the real configuration window and stand-ins for the others.
     void makeWindow();
+    // Pictures, window and start-up, expected to run without a message.
+    void start();
     QByteArray settingsBytes() const;
     QString settingsPath() const;
     qint16 storedInt(int offset) const;
-
-    // Processes events until the condition holds or a generous deadline passes.
-    static bool waitFor(const std::function<bool()>& condition, int ms = 5000);
 
     StandIn* standIn(Child which) const;
 

@@ -21,7 +21,7 @@ void ScriptedPort::open()
 {
     if (openError)
         throw *openError;
-    if (m_open || (opens && !opens(m_name)))
+    if (m_open)
         throw RuntimeError(link::ErrInvalidPort, QStringLiteral("Cannot open ") + m_name);
     m_open = true;
     ++openCount;

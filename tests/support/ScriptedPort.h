@@ -3,11 +3,13 @@
 // clock and becomes readable when that clock reaches it; waiting on the port moves the clock, so
 // with a ManualClock a 300 ms time-out costs no real time. A responder sees every frame written.
 
+#include "link/Link.h"
 #include "link/LinkClock.h"
 #include "link/SerialPort.h"
 
 #include <QByteArray>
 #include <QList>
+#include <atomic>
 #include <deque>
 #include <functional>
 #include <optional>
@@ -34,7 +36,6 @@ public:
 
     std::function<void(const QByteArray& frame, ScriptedPort& port)> responder;
     std::function<void()> onWait;                        // at every wait for input
-    std::function<bool(const QString& device)> opens;    // which devices open; all when empty
     std::optional<RuntimeError> openError;   // thrown by every open()
     std::optional<RuntimeError> readError;   // thrown once, by the next look at the input
     std::optional<RuntimeError> writeError;  // thrown once, by the next write()
@@ -59,6 +60,19 @@ struct FakeLogger {
 
     void attach(ScriptedPort& port);
     void setByte(int address, quint8 value) { memory[address] = char(value); }
+};
+
+// One window's link on a scripted port, on a clock that moves only when the link waits.
+struct LinkBench {
+    explicit LinkBench(const link::LinkProfile& profile) : link(port, clock, closing, profile, sink)
+    {
+        port.setPortName(QStringLiteral("/dev/klv"));
+    }
+    link::ManualClock clock;
+    ScriptedPort port{clock};
+    std::atomic<bool> closing{false};
+    RecordingSink sink;
+    link::Link link;
 };
 
 } // namespace orvan::test

@@ -1,0 +1,47 @@
+#pragma once
+// What a logger's memory image must hold in its count table, alarm tables and alarm bits after the
+// given samples, computed again from the samples alone. Shared by the emulator's and the record
+// generator's tests, which both build such images.
+
+#include <QByteArray>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <vector>
+
+namespace orvan::test {
+
+inline int imageInt24(const QByteArray& img, int at)
+{
+    return quint8(img[at]) | quint8(img[at + 1]) << 8 | quint8(img[at + 2]) << 16;
+}
+
+inline void expectTablesFollowSamples(const QByteArray& img, const QByteArray& samples)
+{
+    std::vector<int> counts(256, 0);
+    for (const char v : samples)
+        ++counts[quint8(v)];
+    for (int raw = 0; raw < 512; ++raw) {
+        const int entry = quint8(img[4096 + 2 * raw]) * 256 + quint8(img[4097 + 2 * raw]);
+        ASSERT_EQ(entry, raw < 256 ? std::min(counts[size_t(raw)], 65535) : 0) << "count of raw " << raw;
+    }
+    // An entry for each sample that goes past a limit the sample before it was within; a high
+    // limit of raw 0 is no limit.
+    const int low = quint8(img[11]), high = quint8(img[12]);
+    std::vector<int> lows, highs;
+    for (int k = 0; k < samples.size(); ++k) {
+        const int raw = quint8(samples[k]), prev = k > 0 ? quint8(samples[k - 1]) : -1;
+        if (raw < low && !(prev >= 0 && prev < low))
+            lows.push_back(k + 1);
+        if (high != 0 && raw > high && !(prev > high))
+            highs.push_back(k + 1);
+    }
+    for (size_t i = 0; i < 10; ++i) {
+        EXPECT_EQ(imageInt24(img, 1280 + 3 * int(i)), i < lows.size() ? lows[i] : 0) << "low entry " << i;
+        EXPECT_EQ(imageInt24(img, 1312 + 3 * int(i)), i < highs.size() ? highs[i] : 0) << "high entry " << i;
+    }
+    EXPECT_EQ(bool(img[258] & 4), !lows.empty());
+    EXPECT_EQ(bool(img[258] & 2), !highs.empty());
+}
+
+} // namespace orvan::test
