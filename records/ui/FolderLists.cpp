@@ -9,6 +9,8 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QStorageInfo>
+#include <QStyle>
+#include <QTreeWidget>
 #include <QVBoxLayout>
 
 namespace orvan::records {
@@ -16,7 +18,6 @@ namespace orvan::records {
 namespace {
 
 constexpr int kRolRuta = Qt::UserRole;
-const QString kSubir = QStringLiteral("..");
 
 QString limpia(const QString& folder)
 {
@@ -48,8 +49,12 @@ FolderLists::FolderLists(QWidget* parent)
     lbCarpeta->setObjectName(QStringLiteral("lbCarpeta"));
     lbCarpeta->setTextFormat(Qt::PlainText);
     lbCarpeta->setWordWrap(true);
-    Dir1 = new QListWidget(this);
+    Dir1 = new QTreeWidget(this);
     Dir1->setObjectName(QStringLiteral("Dir1"));
+    Dir1->setHeaderHidden(true);
+    Dir1->setRootIsDecorated(false);
+    Dir1->setItemsExpandable(false);
+    Dir1->setIndentation(14);
     File1 = new QListWidget(this);
     File1->setObjectName(QStringLiteral("File1"));
 
@@ -63,7 +68,7 @@ FolderLists::FolderLists(QWidget* parent)
     llenaUnidades();
 
     connect(Drive1, qOverload<int>(&QComboBox::activated), this, &FolderLists::unidadElegida);
-    connect(Dir1, &QListWidget::itemActivated, this, &FolderLists::carpetaActivada);
+    connect(Dir1, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item, int) { carpetaActivada(item); });
     connect(File1, &QListWidget::currentRowChanged, this, [this](int row) {
         if (!m_llenando && row >= 0)
             Q_EMIT archivoPulsado(File1->item(row)->text());
@@ -154,16 +159,36 @@ void FolderLists::listaCarpeta()
     const QDir dir(m_path);
     lbCarpeta->setText(QDir::toNativeSeparators(m_path));
 
+    // The tree opened down to the current folder: every ancestor from the volume's root, each
+    // one level deeper, then the current folder's subfolders. Any of them can be entered.
     Dir1->clear();
-    if (!dir.isRoot()) {
-        auto* arriba = new QListWidgetItem(kSubir, Dir1);
-        arriba->setData(kRolRuta, limpia(dir.absoluteFilePath(kSubir)));
+    const QString raiz = limpia(unidadDe(m_path));
+    QStringList cadena;
+    for (QString p = m_path;;) {
+        cadena.prepend(p);
+        const QString arriba = limpia(p + QStringLiteral("/.."));
+        if (p == raiz || arriba == p)
+            break;
+        p = arriba;
+    }
+    const QIcon abierta = style()->standardIcon(QStyle::SP_DirOpenIcon);
+    const QIcon cerrada = style()->standardIcon(QStyle::SP_DirClosedIcon);
+    QTreeWidgetItem* actual = nullptr;
+    for (const QString& p : cadena) {
+        const QString nombre = actual ? QFileInfo(p).fileName() : QDir::toNativeSeparators(p);
+        actual = actual ? new QTreeWidgetItem(actual, {nombre}) : new QTreeWidgetItem(Dir1, {nombre});
+        actual->setIcon(0, abierta);
+        actual->setData(0, kRolRuta, p);
     }
     const QStringList carpetas = dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
     for (const QString& c : carpetas) {
-        auto* item = new QListWidgetItem(c, Dir1);
-        item->setData(kRolRuta, dir.absoluteFilePath(c));
+        auto* item = new QTreeWidgetItem(actual, {c});
+        item->setIcon(0, cerrada);
+        item->setData(0, kRolRuta, dir.absoluteFilePath(c));
     }
+    Dir1->expandAll();
+    Dir1->setCurrentItem(actual);
+    Dir1->scrollToItem(actual);
 
     // The pattern matches ".KLV" too, as it does on the logger's home platform.
     File1->clear();
@@ -206,11 +231,14 @@ void FolderLists::unidadElegida(int index)
     Q_EMIT unidadCambiada();
 }
 
-void FolderLists::carpetaActivada(QListWidgetItem* item)
+void FolderLists::carpetaActivada(QTreeWidgetItem* item)
 {
     if (!item)
         return;
-    if (setPath(item->data(kRolRuta).toString()))
+    const QString destino = item->data(0, kRolRuta).toString();
+    if (destino == m_path)
+        return;
+    if (setPath(destino))
         Q_EMIT carpetaCambiada(m_path);
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // The drive, folder and file lists that the open and save dialogs share: `Drive1` the mounted
-// volumes, `Dir1` the subfolders of the current folder (with ".." to go up), `File1` the record
-// files of that folder. The dialogs react to the signals; nothing here knows about records.
+// volumes, `Dir1` a folder tree opened down to the current folder (its ancestors from the
+// volume's root, then its subfolders), `File1` the record files of that folder. The dialogs react to the signals; nothing here knows about records.
 
 #include <QString>
 #include <QStringList>
@@ -11,6 +11,8 @@ class QComboBox;
 class QLabel;
 class QListWidget;
 class QListWidgetItem;
+class QTreeWidget;
+class QTreeWidgetItem;
 
 namespace orvan { class MessageSink; }
 namespace orvan::shell { struct AppContext; }
@@ -29,7 +31,7 @@ public:
 
     QComboBox* Drive1 = nullptr;
     QLabel* lbCarpeta = nullptr;     // the current folder in full
-    QListWidget* Dir1 = nullptr;
+    QTreeWidget* Dir1 = nullptr;
     QListWidget* File1 = nullptr;
 
     // The current folder (absolute, no trailing separator except for the root).
@@ -57,7 +59,7 @@ private:
     void marcaUnidad(const QString& folder);
     void listaCarpeta();
     void unidadElegida(int index);
-    void carpetaActivada(QListWidgetItem* item);
+    void carpetaActivada(QTreeWidgetItem* item);
 
     QString m_path;
     bool m_llenando = false;   // programmatic changes raise no user signals

@@ -14,6 +14,7 @@ class QComboBox;
 class QLabel;
 class QListWidget;
 class QPushButton;
+class QTreeWidget;
 
 namespace orvan { class MessageSink; }
 namespace orvan::shell { struct AppContext; }
@@ -41,7 +42,7 @@ public:
 
     FolderLists* carpetas = nullptr;
     QComboBox* Drive1 = nullptr;
-    QListWidget* Dir1 = nullptr;
+    QTreeWidget* Dir1 = nullptr;
     QListWidget* File1 = nullptr;
     QLabel* Label1 = nullptr;
     QLabel* lbInicioMision = nullptr;

@@ -15,6 +15,7 @@ class QLabel;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
+class QTreeWidget;
 
 namespace orvan { class MessageSink; }
 namespace orvan::shell { struct AppContext; }
@@ -42,7 +43,7 @@ public:
 
     FolderLists* carpetas = nullptr;
     QComboBox* Drive1 = nullptr;
-    QListWidget* Dir1 = nullptr;
+    QTreeWidget* Dir1 = nullptr;
     QListWidget* File1 = nullptr;
     QLineEdit* Text1 = nullptr;
     QLabel* lbExten = nullptr;

@@ -15,6 +15,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QListWidget>
+#include <QTreeWidget>
 #include <QLocale>
 #include <QPointer>
 #include <QPushButton>
@@ -155,9 +156,9 @@ TEST_F(AbreArchTest, SecondOpeningPreselectsTheLastFileAndCancelHidesTheSummary)
     // Changing the folder forgets the selection but leaves open enabled: open then only closes.
     ASSERT_TRUE(QDir(datos).mkdir(QStringLiteral("sub")));
     segunda->carpetas->refresca();
-    const auto sub = segunda->Dir1->findItems(QStringLiteral("sub"), Qt::MatchExactly);
+    const auto sub = segunda->Dir1->findItems(QStringLiteral("sub"), Qt::MatchExactly | Qt::MatchRecursive);
     ASSERT_EQ(sub.size(), 1);
-    Q_EMIT segunda->Dir1->itemActivated(sub.first());
+    Q_EMIT segunda->Dir1->itemActivated(sub.first(), 0);
     EXPECT_TRUE(record.Archivo.isEmpty());
     EXPECT_TRUE(segunda->Label1->text().isEmpty());
     EXPECT_TRUE(segunda->CmndAbrir->isEnabled());

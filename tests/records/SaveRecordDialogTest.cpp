@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QTreeWidget>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -77,9 +78,9 @@ TEST_F(GrabArchTest, ProposesTheNextFreeNameAndAFolderChangeReplacesIt)
     EXPECT_EQ(d->Text1->text(), QStringLiteral("EXPO_3"));
 
     d->Text1->setText(QStringLiteral("mi nombre"));
-    const auto vacia = d->Dir1->findItems(QStringLiteral("vacia"), Qt::MatchExactly);
+    const auto vacia = d->Dir1->findItems(QStringLiteral("vacia"), Qt::MatchExactly | Qt::MatchRecursive);
     ASSERT_EQ(vacia.size(), 1);
-    Q_EMIT d->Dir1->itemActivated(vacia.first());
+    Q_EMIT d->Dir1->itemActivated(vacia.first(), 0);
     EXPECT_EQ(d->carpeta(), en(QStringLiteral("vacia")));
     EXPECT_EQ(d->Text1->text(), QStringLiteral("EXPO_1"));
 
