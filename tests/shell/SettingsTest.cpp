@@ -141,6 +141,14 @@ TEST_F(SettingsTest, LongFolderIsCutAndShortFileReadsZeros)
     ASSERT_TRUE(file.read(partial).ok);
     EXPECT_EQ(std::make_tuple(partial.PuertoCom, partial.Idioma, partial.GradosC, partial.VersionCfg, partial.LimSupDef),
               std::make_tuple(4, 2, 0, 0, 0));
+
+    // A current record with bytes after it is used as read, and the odd size is reported.
+    writeAll(path(), record("", "C:\\Y", 4, 2, "Orvan", -1, 59, 1, 7) + QByteArray(10, 'x'));
+    RegConfig longer;
+    const SettingsFile::Result r = file.loadAtStartup(longer);
+    EXPECT_FALSE(r.ok);
+    EXPECT_TRUE(r.error.contains(QStringLiteral("212"))) << r.error.toStdString();
+    EXPECT_EQ(std::make_tuple(longer.PuertoCom, longer.Idioma, longer.LimSupDef), std::make_tuple(4, 2, 7));
 }
 
 TEST_F(SettingsTest, UnreadableOrUnwritableFileIsReportedWithUsableSettings)
