@@ -4,6 +4,7 @@
 #include "shell/Ansi.h"
 #include "shell/RuntimeError.h"
 
+#include <limits>
 #include <optional>
 
 namespace orvan::records {
@@ -116,14 +117,20 @@ QStringList MissionRecord::LeeAuditoria()
     else
         falla(c.InicioMision);
 
-    if (const auto t = link::SumaMinutos(c.InicioMision, qint64(c.NumMuestras) * c.Rango))
+    // Sample count times interval is a 32-bit product on the logger's side: one that does not
+    // fit is a failed step like a date past the calendar.
+    const auto duracion = [](qint32 muestras, qint32 rango) -> qint64 {
+        const qint64 minutos = qint64(muestras) * rango;
+        return minutos > std::numeric_limits<qint32>::max() ? std::numeric_limits<qint64>::max() : minutos;
+    };
+    if (const auto t = link::SumaMinutos(c.InicioMision, duracion(c.NumMuestras, c.Rango)))
         c.FinMision = *t;
     else
         falla(c.FinMision);
 
     c.InicioDatos = c.InicioMision;
 
-    if (const auto t = link::SumaMinutos(c.InicioMision, qint64(c.UltimaMuestra) * c.Rango))
+    if (const auto t = link::SumaMinutos(c.InicioMision, duracion(c.UltimaMuestra, c.Rango)))
         c.FinDatos = *t;
     else
         falla(c.FinDatos);

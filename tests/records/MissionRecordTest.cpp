@@ -156,6 +156,14 @@ TEST(LeeAuditoria, EndBeyondTheCalendarFallsBackWithoutKeepingAnEarlierRecordsVa
     r.Memoria[256] = 0;
     EXPECT_EQ(r.LeeAuditoria().size(), 1);
     EXPECT_EQ(r.campos.FinDatos, fechaRespaldo().addSecs(24576LL * 255 * 60));
+
+    // 200-minute samples would still end inside the calendar, in the year 8416, but their minutes
+    // no longer fit the logger's 32-bit count: that end is as unusable.
+    r.Memoria[13] = char(200);
+    ponSello(r, 0, 10, 1, 3, 24);
+    EXPECT_EQ(r.LeeAuditoria(), QStringList(mensajeFechaInicio()));
+    EXPECT_EQ(r.campos.FinMision, fechaRespaldo());
+    EXPECT_EQ(r.campos.FinDatos, fechaRespaldo().addSecs(24576LL * 200 * 60));
 }
 
 TEST(MissionRecord, TextoMemoriaStopsAtTheEndOfTheImage)
