@@ -8,6 +8,8 @@ namespace {
 
 // Entries of the text table used as tool tips.
 enum Texto {
+    TxtLimiteInferior = 4,
+    TxtLimiteSuperior = 5,
     TxtSinComunicacion = 36,
     TxtComunicado = 38,
     TxtSinDatos = 39,
@@ -42,10 +44,12 @@ void limpiaImagenes(Resumen& r)
     r.imgRec = r.imgStartmode = r.imgOver = r.imgBat = ImagenPanel{};
 }
 
-void limites(const EstadoKLV& e, const QString& unidad, bool sinLimiteComoGuiones, Resumen& r)
+void limites(const EstadoKLV& e, const QString& unidad, const shell::TextTable& textos, bool sinLimiteComoGuiones,
+             Resumen& r)
 {
-    r.ImgHiAlarX = ImagenPanel{e.AlarmaHi ? ImgLimiteExcedido : ImgLimiteOk, QString()};
-    r.imgLoAlarX = ImagenPanel{e.AlarmaLo ? ImgLimiteExcedido : ImgLimiteOk, QString()};
+    // The limit pictures keep the tool tips the main window gave them; only the picture changes.
+    r.ImgHiAlarX = ImagenPanel{e.AlarmaHi ? ImgLimiteExcedido : ImgLimiteOk, textos[TxtLimiteSuperior]};
+    r.imgLoAlarX = ImagenPanel{e.AlarmaLo ? ImgLimiteExcedido : ImgLimiteOk, textos[TxtLimiteInferior]};
     // Raw 0 (-40 in both units) is how the logger holds "no limit".
     r.lbAlarHiX = sinLimiteComoGuiones && e.LimSup == -40 ? sinLimite(unidad)
                                                           : QStringLiteral(" > %1%2").arg(e.LimSup).arg(unidad);
@@ -136,7 +140,7 @@ Resumen resumenSave(const EstadoKLV& e, const QString& unidad, const shell::Text
         }
     }
 
-    limites(e, unidad, true, r);
+    limites(e, unidad, textos, true, r);
     identificacion(e, ahora, r);
 
     r.disponibilidad = puede;
@@ -196,7 +200,7 @@ Resumen resumenPrep(const EstadoKLV& e, const QString& unidad, const shell::Text
         }
     }
 
-    limites(e, unidad, false, r);
+    limites(e, unidad, textos, false, r);
     identificacion(e, ahora, r);
     return r;
 }

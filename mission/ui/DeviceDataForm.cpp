@@ -51,6 +51,10 @@ DeviceDataForm::DeviceDataForm(shell::MainWindow& main, link::DeviceSession::Por
         m_main.messages().show(text);
     });
 
+    // While this window holds the link there is nothing to connect; whichever way it closes
+    // (Cancel, its frame, a toolbar command, a link error) gives the command back.
+    m_main.setConnectEnabled(false);
+
     Timer2.setInterval(500);
     connect(&Timer2, &QTimer::timeout, this, &DeviceDataForm::tick);
     Timer2.start();
@@ -219,6 +223,7 @@ void DeviceDataForm::CierraEnlace()
     panel->frameInstit->show();
     Timer2.stop();
     m_session->close();
+    m_main.setConnectEnabled(true);
     Q_EMIT linkClosed();
     // The form goes with its frame in the document area.
     if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget()))
@@ -229,13 +234,10 @@ void DeviceDataForm::CierraEnlace()
 
 void DeviceDataForm::closeEvent(QCloseEvent* event)
 {
-    // Closing the window by its frame ends the link like Cancel does, and gives the connect
-    // command back: otherwise the panel would keep a stale logger and connect would stay off.
-    if (!m_closed) {
-        m_main.app().flags.CerrarSave = true;
-        m_main.setConnectEnabled(true);
+    // Closing the window by its frame ends the link like Cancel does: otherwise the panel would
+    // keep a stale logger.
+    if (!m_closed)
         CierraEnlace();
-    }
     event->accept();
 }
 

@@ -97,6 +97,9 @@ TEST_F(StatusSummaryTest, FinishedMissionShowsStartEndAndSavedState)
         EXPECT_EQ(r.imgRec, (ImagenPanel{11, QStringLiteral("Registro Finalizado")}));
         EXPECT_EQ(r.imgStartmode, (ImagenPanel{17, QStringLiteral("Datos no almacenados en disco")}));
         EXPECT_EQ(std::make_pair(r.ImgHiAlarX->index, r.imgLoAlarX->index), std::make_pair(2, 1));
+        // Changing the picture must not wipe the limit tool tips the panel carries.
+        EXPECT_EQ(r.ImgHiAlarX->toolTip, QStringLiteral("Limite superior de temperatura"));
+        EXPECT_EQ(r.imgLoAlarX->toolTip, QStringLiteral("Limite inferior de temperatura"));
         EXPECT_EQ(r.lbAlarHiX, QStringLiteral(" > 8 °C"));
         EXPECT_EQ(r.lbAlarLowX, QStringLiteral(" < 2 °C"));
     }

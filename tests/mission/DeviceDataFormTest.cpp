@@ -218,7 +218,7 @@ TEST(DeviceDataForm, CancelWhileTheLoggerIsSilentClosesTheLink)
     ASSERT_TRUE(emu.ok());
     Connected c(emu);
     ASSERT_TRUE(c.waitStatus([&] { return c.picture(c.p().imgKLV) == 9; }));
-    c.window->setConnectEnabled(false);
+    EXPECT_FALSE(c.window->toolbar1Button(2)->isEnabled()) << "connect stays off while the window holds the link";
 
     emu.logger().setFault(emulator::Fault::Silent);
     ASSERT_TRUE(waitFor([&] { return c.form->session().busy(); }));
