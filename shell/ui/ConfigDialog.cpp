@@ -2,6 +2,7 @@
 
 #include "link/Encodings.h"
 #include "link/PortDirectory.h"
+#include "link/StatusSummary.h"
 #include "shell/AppContext.h"
 #include "shell/MessageSink.h"
 #include "shell/RuntimeError.h"
@@ -245,11 +246,7 @@ void ConfigDialog::Command1Click()
 void ConfigDialog::Command2Click()
 {
     const int* v = m_main.app().VerFw;
-    if (v[0] >= 1 && v[1] >= 1 && v[2] >= 1) {
-        m_main.messages().show(QStringLiteral("Version de Firmware %1.%2.%3").arg(v[0]).arg(v[1]).arg(v[2]));
-    } else {
-        m_main.messages().show(QStringLiteral("Establezca conexión con el equipo primero"));
-    }
+    m_main.messages().show(link::MensajeFirmware(v[0], v[1], v[2]));
 }
 
 } // namespace orvan::shell

@@ -382,8 +382,11 @@ QWidget* MainWindow::openChild(Child which)
     if (factory == m_factories.end())
         return nullptr;
     if (QWidget* open = child(which)) {
-        if (QMdiSubWindow* sub = subWindowOf(open))
+        if (QMdiSubWindow* sub = subWindowOf(open)) {
+            if (sub->isMinimized())
+                sub->showNormal();
             m_mdi->setActiveSubWindow(sub);
+        }
         return open;
     }
     QWidget* w = factory->second(*this);
@@ -421,9 +424,12 @@ QWidget* MainWindow::child(Child which) const
     if (it == m_children.end() || !it->second)
         return nullptr;
     QWidget* w = it->second;
-    if (w->isHidden())
+    const QMdiSubWindow* sub = subWindowOf(w);
+    if (sub && sub->isHidden())
         return nullptr;
-    if (const QMdiSubWindow* sub = subWindowOf(w); sub && sub->isHidden())
+    // A minimized child hides its widget but is still open: commands must close it, and opening
+    // it again must not make a second one.
+    if (w->isHidden() && !(sub && sub->isMinimized()))
         return nullptr;
     return w;
 }
@@ -483,7 +489,8 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
         if (w && w->isHidden()) {
             if (QMdiSubWindow* sub = subWindowOf(w); sub && !sub->isHidden()) {
                 QTimer::singleShot(0, sub, [sub] {
-                    if (!sub->isHidden())
+                    // Minimizing hides the widget too, and is no reason to close.
+                    if (!sub->isHidden() && !sub->isMinimized())
                         sub->close();
                 });
             }

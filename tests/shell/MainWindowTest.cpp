@@ -271,6 +271,22 @@ TEST_F(ShellUiTest, ChildWindowsArePlacedAndLeaveNoFrameWhenTheyCloseThemselves)
     delete list;
     EXPECT_EQ(window->child(Child::Detalle), nullptr);
     EXPECT_TRUE(orvan::test::waitFor([this] { return window->mdiArea()->subWindowList().isEmpty(); }));
+
+    // A minimized child is still open: opening it again brings it back instead of making a
+    // second one, and the next command closes it.
+    graph = window->openChild(Child::frmGrafico);
+    sub = qobject_cast<QMdiSubWindow*>(graph->parentWidget());
+    ASSERT_NE(sub, nullptr);
+    sub->showMinimized();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(window->openChild(Child::frmGrafico), graph);
+    EXPECT_FALSE(sub->isMinimized());
+    sub->showMinimized();
+    QCoreApplication::processEvents();
+    closed.clear();
+    window->toolbar1Click(4);
+    EXPECT_EQ(closed, (std::vector<QString>{QStringLiteral("frmGrafico")}));
+    EXPECT_TRUE(orvan::test::waitFor([this] { return window->mdiArea()->subWindowList().size() == 1; }));
 }
 
 TEST_F(ShellUiTest, FinishClosesEveryChildAndTellsTheDeviceFormsToStop)
