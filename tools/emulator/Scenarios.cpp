@@ -134,26 +134,26 @@ std::unique_ptr<Logger> Scenarios::empty(const ScenarioOptions& o)
     return blankLogger(o);
 }
 
-std::unique_ptr<Logger> Scenarios::button(const ScenarioOptions& o)
+// A logger prepared and waiting for its start: mode 16 waits for the button, status 32 for the set time.
+static std::unique_ptr<Logger> armed(const ScenarioOptions& o, quint8 mode, quint8 status)
 {
     auto logger = blankLogger(o);
     useProfile(*logger, o, qint64(std::max(o.samples, 96)) * interval(o));
     const QDateTime now = presentMinute();
     const QDateTime stamp = o.prepared.isValid() ? o.prepared : now;
-    prepare(*logger, o, stamp, 16, 0);
+    Scenarios::prepare(*logger, o, stamp, mode, status);
     logger->advanceMinutes(minutesFromTo(stamp, now));
     return logger;
 }
 
+std::unique_ptr<Logger> Scenarios::button(const ScenarioOptions& o)
+{
+    return armed(o, 16, 0);
+}
+
 std::unique_ptr<Logger> Scenarios::setTime(const ScenarioOptions& o)
 {
-    auto logger = blankLogger(o);
-    useProfile(*logger, o, qint64(std::max(o.samples, 96)) * interval(o));
-    const QDateTime now = presentMinute();
-    const QDateTime stamp = o.prepared.isValid() ? o.prepared : now;
-    prepare(*logger, o, stamp, 0, 32);
-    logger->advanceMinutes(minutesFromTo(stamp, now));
-    return logger;
+    return armed(o, 0, 32);
 }
 
 std::unique_ptr<Logger> Scenarios::recording(const ScenarioOptions& o)
