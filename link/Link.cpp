@@ -1,6 +1,6 @@
 #include "link/Link.h"
 
-#include "link/Encodings.h"
+#include "base/Encodings.h"
 
 #include <algorithm>
 

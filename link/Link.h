@@ -14,7 +14,7 @@
 #include "link/LinkClock.h"
 #include "link/LinkProfile.h"
 #include "link/SerialPort.h"
-#include "shell/MessageSink.h"
+#include "base/MessageSink.h"
 
 #include <QByteArray>
 #include <QLoggingCategory>

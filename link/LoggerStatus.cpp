@@ -1,7 +1,7 @@
 #include "link/LoggerStatus.h"
 
-#include "link/Encodings.h"
-#include "shell/Ansi.h"
+#include "base/Encodings.h"
+#include "base/Ansi.h"
 
 namespace orvan::link {
 

@@ -3,7 +3,7 @@
 // others serve tests and the emulator. Failures throw RuntimeError with the numbers below,
 // so the link can tell apart the conditions it treats differently.
 
-#include "shell/RuntimeError.h"
+#include "base/RuntimeError.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,6 +1,6 @@
 #include "link/StatusSummary.h"
 
-#include "link/Encodings.h"
+#include "base/Encodings.h"
 
 namespace orvan::link {
 
@@ -44,7 +44,7 @@ void limpiaImagenes(Resumen& r)
     r.imgRec = r.imgStartmode = r.imgOver = r.imgBat = ImagenPanel{};
 }
 
-void limites(const EstadoKLV& e, const QString& unidad, const shell::TextTable& textos, bool sinLimiteComoGuiones,
+void limites(const EstadoKLV& e, const QString& unidad, const TextTable& textos, bool sinLimiteComoGuiones,
              Resumen& r)
 {
     // The limit pictures keep the tool tips the main window gave them; only the picture changes.
@@ -65,27 +65,27 @@ void identificacion(const EstadoKLV& e, const QDateTime& ahora, Resumen& r)
     r.lbNumserX = e.SerieKLV;
 }
 
-void conectado(const shell::TextTable& textos, Resumen& r)
+void conectado(const TextTable& textos, Resumen& r)
 {
     r.Frame3X = true;
     r.FrameSerial = true;
     r.imgKLV = ImagenPanel{ImgConectado, textos[TxtComunicado]};
 }
 
-void sinComunicacion(const shell::TextTable& textos, Resumen& r)
+void sinComunicacion(const TextTable& textos, Resumen& r)
 {
     r.Frame3X = false;
     r.FrameSerial = false;
     r.imgKLV = ImagenPanel{ImgSinComunicacion, textos[TxtSinComunicacion]};
 }
 
-ImagenPanel guardado(const EstadoKLV& e, const shell::TextTable& textos)
+ImagenPanel guardado(const EstadoKLV& e, const TextTable& textos)
 {
     return e.Guardado ? ImagenPanel{ImgAlmacenado, textos[TxtAlmacenados]}
                       : ImagenPanel{ImgNoAlmacenado, textos[TxtNoAlmacenados]};
 }
 
-Resumen resumenSave(const EstadoKLV& e, const QString& unidad, const shell::TextTable& textos, const QDateTime& ahora,
+Resumen resumenSave(const EstadoKLV& e, const QString& unidad, const TextTable& textos, const QDateTime& ahora,
                     Disponibilidad puede)
 {
     Resumen r;
@@ -150,7 +150,7 @@ Resumen resumenSave(const EstadoKLV& e, const QString& unidad, const shell::Text
     return r;
 }
 
-Resumen resumenPrep(const EstadoKLV& e, const QString& unidad, const shell::TextTable& textos, const QDateTime& ahora)
+Resumen resumenPrep(const EstadoKLV& e, const QString& unidad, const TextTable& textos, const QDateTime& ahora)
 {
     Resumen r;
     limpiaImagenes(r);
@@ -207,7 +207,7 @@ Resumen resumenPrep(const EstadoKLV& e, const QString& unidad, const shell::Text
 
 } // namespace
 
-Resumen PoneResumen(const EstadoKLV& e, const QString& unidad, const shell::TextTable& textos, const QDateTime& ahora,
+Resumen PoneResumen(const EstadoKLV& e, const QString& unidad, const TextTable& textos, const QDateTime& ahora,
                     CopiaResumen copia, Disponibilidad previa)
 {
     if (copia == CopiaResumen::frmsave)

@@ -4,7 +4,7 @@
 // rules; both leave some controls as they were, which is why every entry is optional.
 
 #include "link/LoggerStatus.h"
-#include "shell/TextTable.h"
+#include "base/TextTable.h"
 
 #include <QDateTime>
 #include <QString>
@@ -53,7 +53,7 @@ inline QString sinFecha() { return QStringLiteral("--/--/--  --:--"); }
 
 // unidad is " °C" or " °F"; textos supplies the tool tips in the current language; ahora is the
 // PC's clock for lbHoraActualX; previa is the device-data window's availability before the poll.
-Resumen PoneResumen(const EstadoKLV& e, const QString& unidad, const shell::TextTable& textos,
+Resumen PoneResumen(const EstadoKLV& e, const QString& unidad, const TextTable& textos,
                     const QDateTime& ahora, CopiaResumen copia, Disponibilidad previa = {});
 
 // The configuration dialog's firmware button: "Version de Firmware 2.1.3" when all three numbers

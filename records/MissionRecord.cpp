@@ -1,8 +1,8 @@
 #include "records/MissionRecord.h"
 
-#include "link/Encodings.h"
-#include "shell/Ansi.h"
-#include "shell/RuntimeError.h"
+#include "base/Encodings.h"
+#include "base/Ansi.h"
+#include "base/RuntimeError.h"
 
 #include <limits>
 #include <optional>
@@ -66,10 +66,10 @@ QStringList MissionRecord::LeeAuditoria()
     c.Rango = byte(DirRango);
     c.NumMuestras = byte(DirMuestras + 2) * 65536 + byte(DirMuestras + 1) * 256 + byte(DirMuestras);
 
-    const link::BitsEstado bitsEstado = link::DecodeEstado(estado);
+    const BitsEstado bitsEstado = DecodeEstado(estado);
     c.AlarmaHi = bitsEstado.AlarmaHi;
     c.AlarmaLo = bitsEstado.AlarmaLo;
-    c.Circular = link::DecodeModo(modo).Circular;
+    c.Circular = DecodeModo(modo).Circular;
 
     // A circular mission keeps only the last kCapacity samples; exactly a full memory has not wrapped.
     if (c.Circular) {
@@ -99,20 +99,20 @@ QStringList MissionRecord::LeeAuditoria()
 
     std::optional<QDateTime> inicio;
     {
-        const auto minuto = link::BcdEstricto(byte(DirSelloMinuto));
-        const auto hora = link::BcdEstricto(byte(DirSelloHora));
-        const auto dia = link::BcdEstricto(byte(DirSelloDia));
-        const auto mes = link::BcdEstricto(byte(DirSelloMes));
-        const auto anio = link::BcdEstricto(byte(DirSelloAnio));
+        const auto minuto = BcdEstricto(byte(DirSelloMinuto));
+        const auto hora = BcdEstricto(byte(DirSelloHora));
+        const auto dia = BcdEstricto(byte(DirSelloDia));
+        const auto mes = BcdEstricto(byte(DirSelloMes));
+        const auto anio = BcdEstricto(byte(DirSelloAnio));
         if (minuto && hora && dia && mes && anio)
-            inicio = link::FechaSerial(2000 + *anio, *mes, *dia, *hora, *minuto);
+            inicio = FechaSerial(2000 + *anio, *mes, *dia, *hora, *minuto);
     }
     if (inicio)
         c.InicioMision = *inicio;
     else
         falla(c.InicioMision);
 
-    if (const auto t = link::SumaMinutos(c.InicioMision, qint64(c.DemoraInicio) + c.EsperaInicio))
+    if (const auto t = SumaMinutos(c.InicioMision, qint64(c.DemoraInicio) + c.EsperaInicio))
         c.InicioMision = *t;
     else
         falla(c.InicioMision);
@@ -123,14 +123,14 @@ QStringList MissionRecord::LeeAuditoria()
         const qint64 minutos = qint64(muestras) * rango;
         return minutos > std::numeric_limits<qint32>::max() ? std::numeric_limits<qint64>::max() : minutos;
     };
-    if (const auto t = link::SumaMinutos(c.InicioMision, duracion(c.NumMuestras, c.Rango)))
+    if (const auto t = SumaMinutos(c.InicioMision, duracion(c.NumMuestras, c.Rango)))
         c.FinMision = *t;
     else
         falla(c.FinMision);
 
     c.InicioDatos = c.InicioMision;
 
-    if (const auto t = link::SumaMinutos(c.InicioMision, duracion(c.UltimaMuestra, c.Rango)))
+    if (const auto t = SumaMinutos(c.InicioMision, duracion(c.UltimaMuestra, c.Rango)))
         c.FinDatos = *t;
     else
         falla(c.FinDatos);

@@ -1,7 +1,7 @@
 #include "records/RecordFile.h"
 
 #include "records/MissionRecord.h"
-#include "shell/RuntimeError.h"
+#include "base/RuntimeError.h"
 
 #include <QByteArray>
 #include <QFile>

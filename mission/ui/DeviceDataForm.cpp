@@ -2,11 +2,11 @@
 
 #include "link/QtSerialPort.h"
 #include "mission/ui/PanelResumen.h"
-#include "shell/AppContext.h"
-#include "shell/ui/IconButton.h"
-#include "shell/ui/MainWindow.h"
-#include "shell/ui/Pictures.h"
-#include "shell/ui/StatusPanel.h"
+#include "base/AppContext.h"
+#include "base/ui/IconButton.h"
+#include "base/ui/Workspace.h"
+#include "base/ui/Pictures.h"
+#include "base/ui/StatusPanel.h"
 
 #include <QCloseEvent>
 #include <QDateTime>
@@ -34,12 +34,12 @@ link::DeviceSession::Options sessionOptions(const QString& appFolder, link::Devi
 
 } // namespace
 
-DeviceDataForm::DeviceDataForm(shell::MainWindow& main, link::DeviceSession::PortFactory portFactory, QWidget* parent)
+DeviceDataForm::DeviceDataForm(ui::Workspace& main, link::DeviceSession::PortFactory portFactory, QWidget* parent)
     : QWidget(parent), m_main(main)
 {
     setObjectName(QStringLiteral("frmsave"));
     setWindowTitle(main.app().textos[8]);
-    shell::AppContext& app = main.app();
+    AppContext& app = main.app();
     m_session = std::make_unique<link::DeviceSession>(app.flags.CerrarSave, sessionOptions(app.appFolder, std::move(portFactory)));
 
     buildControls();
@@ -80,9 +80,9 @@ void DeviceDataForm::buildControls()
     if (!barco.isNull())
         Picture1->setPixmap(barco.scaled(480, 260, Qt::KeepAspectRatio, Qt::SmoothTransformation));
 
-    using shell::Pictures;
+    using ui::Pictures;
     const auto command = [this](const char* name, const QPixmap& picture) {
-        return shell::iconButton(this, QString::fromLatin1(name), picture, 40, QSize(64, 56));
+        return ui::iconButton(this, QString::fromLatin1(name), picture, 40, QSize(64, 56));
     };
     cmdClear = command("cmdClear", Pictures::statePicture(19, 40));
     cmdStop = command("cmdStop", Pictures::statePicture(11, 40));
@@ -143,7 +143,7 @@ void DeviceDataForm::buildControls()
 
 void DeviceDataForm::setTexts()
 {
-    const shell::TextTable& t = m_main.app().textos;
+    const TextTable& t = m_main.app().textos;
     cmdClear->setToolTip(t[24]);
     cmdStop->setToolTip(t[25]);
     cmdAlmacena->setToolTip(t[26]);
@@ -155,7 +155,7 @@ void DeviceDataForm::tick()
 {
     if (m_closed)
         return;
-    shell::AppContext& app = m_main.app();
+    AppContext& app = m_main.app();
     if (app.flags.CerrarSave) {
         PedidoBorrar = 0;
         Timer2.stop();
@@ -192,7 +192,7 @@ void DeviceDataForm::onStatus(const link::EstadoKLV& estado)
     if (m_closed || m_main.app().flags.CerrarSave)
         return;
     m_estado = estado;
-    shell::AppContext& app = m_main.app();
+    AppContext& app = m_main.app();
     app.VerFw[0] = estado.VerFw1;
     app.VerFw[1] = estado.VerFw2;
     app.VerFw[2] = estado.VerFw3;
@@ -218,7 +218,7 @@ void DeviceDataForm::CierraEnlace()
         return;
     m_closed = true;
     m_main.app().flags.CerrarSave = true;
-    shell::StatusPanel* panel = m_main.panel();
+    ui::StatusPanel* panel = m_main.panel();
     panel->FrameComm->hide();
     panel->frameInstit->show();
     Timer2.stop();

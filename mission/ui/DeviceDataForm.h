@@ -17,7 +17,7 @@ class QLabel;
 class QProgressBar;
 class QPushButton;
 
-namespace orvan::shell { class MainWindow; }
+namespace orvan::ui { class Workspace; }
 
 namespace orvan::mission {
 
@@ -28,7 +28,7 @@ public:
     static constexpr quint16 Pedido = 0x55AA;
 
     // portFactory makes the serial port on the link's thread; empty means the system's ports.
-    explicit DeviceDataForm(shell::MainWindow& main, link::DeviceSession::PortFactory portFactory = {},
+    explicit DeviceDataForm(ui::Workspace& main, link::DeviceSession::PortFactory portFactory = {},
                             QWidget* parent = nullptr);
     ~DeviceDataForm() override;
 
@@ -74,7 +74,7 @@ private:
     void onSearchFinished(int com);
     void CierraEnlace();
 
-    shell::MainWindow& m_main;
+    ui::Workspace& m_main;
     std::unique_ptr<link::DeviceSession> m_session;
     link::EstadoKLV m_estado;
     link::Disponibilidad m_disponibilidad;

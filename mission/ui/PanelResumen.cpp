@@ -1,6 +1,6 @@
 #include "mission/ui/PanelResumen.h"
 
-#include "shell/ui/StatusPanel.h"
+#include "base/ui/StatusPanel.h"
 
 namespace orvan::mission {
 
@@ -15,7 +15,7 @@ void texto(QLabel* label, const std::optional<QString>& value)
 void imagen(QLabel* label, const std::optional<link::ImagenPanel>& value)
 {
     if (label && value)
-        shell::StatusPanel::showPicture(label, value->index, value->toolTip);
+        ui::StatusPanel::showPicture(label, value->index, value->toolTip);
 }
 
 void visible(QWidget* widget, const std::optional<bool>& value)
@@ -26,7 +26,7 @@ void visible(QWidget* widget, const std::optional<bool>& value)
 
 } // namespace
 
-void aplicaResumen(shell::StatusPanel& p, const link::Resumen& r)
+void aplicaResumen(ui::StatusPanel& p, const link::Resumen& r)
 {
     texto(p.lbHoraInicioX, r.lbHoraInicioX);
     texto(p.lbHoraFinX, r.lbHoraFinX);

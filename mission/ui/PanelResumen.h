@@ -4,10 +4,10 @@
 
 #include "link/StatusSummary.h"
 
-namespace orvan::shell { class StatusPanel; }
+namespace orvan::ui { class StatusPanel; }
 
 namespace orvan::mission {
 
-void aplicaResumen(shell::StatusPanel& panel, const link::Resumen& resumen);
+void aplicaResumen(ui::StatusPanel& panel, const link::Resumen& resumen);
 
 } // namespace orvan::mission

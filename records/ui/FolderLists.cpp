@@ -1,7 +1,7 @@
 #include "records/ui/FolderLists.h"
 
-#include "shell/AppContext.h"
-#include "shell/MessageSink.h"
+#include "base/AppContext.h"
+#include "base/MessageSink.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -26,7 +26,7 @@ QString limpia(const QString& folder)
 
 } // namespace
 
-void guardaCarpetaPredeterminada(shell::AppContext& app, const QString& folder, MessageSink& messages)
+void guardaCarpetaPredeterminada(AppContext& app, const QString& folder, MessageSink& messages)
 {
     const QString carpeta = QDir::toNativeSeparators(folder);
     if (carpeta.size() > 80) {

@@ -14,15 +14,14 @@ class QListWidgetItem;
 class QTreeWidget;
 class QTreeWidgetItem;
 
-namespace orvan { class MessageSink; }
-namespace orvan::shell { struct AppContext; }
+namespace orvan { struct AppContext; class MessageSink; }
 
 namespace orvan::records {
 
 // Makes `folder` the default record folder and writes the settings file. A failure to write is
 // reported and changes nothing else; a path longer than the settings' 80 characters is refused
 // with a message, as it would come back as another folder.
-void guardaCarpetaPredeterminada(shell::AppContext& app, const QString& folder, MessageSink& messages);
+void guardaCarpetaPredeterminada(AppContext& app, const QString& folder, MessageSink& messages);
 
 class FolderLists : public QWidget {
     Q_OBJECT

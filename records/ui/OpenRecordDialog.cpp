@@ -1,15 +1,16 @@
 #include "records/ui/OpenRecordDialog.h"
 
-#include "link/Encodings.h"
+#include "base/Encodings.h"
 #include "records/MissionRecord.h"
 #include "records/RecordFile.h"
 #include "records/ui/FolderLists.h"
-#include "shell/AppContext.h"
-#include "shell/MessageSink.h"
-#include "shell/RuntimeError.h"
-#include "shell/ui/IconButton.h"
-#include "shell/ui/Pictures.h"
-#include "shell/ui/StatusPanel.h"
+#include "base/AppContext.h"
+#include "base/MessageSink.h"
+#include "base/RuntimeError.h"
+#include "base/ui/IconButton.h"
+#include "base/ui/Pictures.h"
+#include "base/ui/StatusPanel.h"
+#include "base/ui/Workspace.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -50,7 +51,7 @@ QLabel* icono(QWidget* parent, const QString& name, const QPixmap& pm)
 
 } // namespace
 
-OpenRecordDialog::OpenRecordDialog(shell::AppContext& app, MissionRecord& record, shell::MainWindow& main,
+OpenRecordDialog::OpenRecordDialog(AppContext& app, MissionRecord& record, ui::Workspace& main,
                                    MessageSink& messages, QWidget* parent)
     : QWidget(parent), m_app(app), m_record(record), m_main(main), m_messages(messages)
 {
@@ -58,13 +59,6 @@ OpenRecordDialog::OpenRecordDialog(shell::AppContext& app, MissionRecord& record
     setAttribute(Qt::WA_DeleteOnClose);
     construye();
     Form_Load();
-}
-
-shell::MainWindow::ChildFactory OpenRecordDialog::factory()
-{
-    return [](shell::MainWindow& main) -> QWidget* {
-        return new OpenRecordDialog(main.app(), main.record(), main, main.messages());
-    };
 }
 
 void OpenRecordDialog::construye()
@@ -89,22 +83,22 @@ void OpenRecordDialog::construye()
     ImgHiAlar = icono(this, QStringLiteral("ImgHiAlar"), QPixmap());
 
     // Icons beside the fields: 0 low limit, 1 high limit, 2 interval, 3 end, 4 start, 5 file, 6 samples.
-    Image1[0] = icono(this, QStringLiteral("Image1_0"), shell::Pictures::limitIcon(0, kPictureSize));
-    Image1[1] = icono(this, QStringLiteral("Image1_1"), shell::Pictures::limitIcon(1, kPictureSize));
-    Image1[2] = icono(this, QStringLiteral("Image1_2"), shell::Pictures::fieldIcon(2, kPictureSize));
-    Image1[3] = icono(this, QStringLiteral("Image1_3"), shell::Pictures::fieldIcon(1, kPictureSize));
-    Image1[4] = icono(this, QStringLiteral("Image1_4"), shell::Pictures::fieldIcon(0, kPictureSize));
-    Image1[5] = icono(this, QStringLiteral("Image1_5"), shell::Pictures::fileIcon(kPictureSize));
-    Image1[6] = icono(this, QStringLiteral("Image1_6"), shell::Pictures::fieldIcon(4, kPictureSize));
+    Image1[0] = icono(this, QStringLiteral("Image1_0"), ui::Pictures::limitIcon(0, kPictureSize));
+    Image1[1] = icono(this, QStringLiteral("Image1_1"), ui::Pictures::limitIcon(1, kPictureSize));
+    Image1[2] = icono(this, QStringLiteral("Image1_2"), ui::Pictures::fieldIcon(2, kPictureSize));
+    Image1[3] = icono(this, QStringLiteral("Image1_3"), ui::Pictures::fieldIcon(1, kPictureSize));
+    Image1[4] = icono(this, QStringLiteral("Image1_4"), ui::Pictures::fieldIcon(0, kPictureSize));
+    Image1[5] = icono(this, QStringLiteral("Image1_5"), ui::Pictures::fileIcon(kPictureSize));
+    Image1[6] = icono(this, QStringLiteral("Image1_6"), ui::Pictures::fieldIcon(4, kPictureSize));
 
     imgOrvan = new QLabel(this);
     imgOrvan->setObjectName(QStringLiteral("imgOrvan"));
     imgOrvan->setAlignment(Qt::AlignCenter);
-    imgOrvan->setPixmap(shell::Pictures::makerPicture(QSize(180, 64)));
+    imgOrvan->setPixmap(ui::Pictures::makerPicture(QSize(180, 64)));
 
     Check1 = new QCheckBox(this);
     Check1->setObjectName(QStringLiteral("Check1"));
-    shell::acceptCancelButtons(this, CmndAbrir, CmndCancel);
+    ui::acceptCancelButtons(this, CmndAbrir, CmndCancel);
 
     auto* nombre = new QHBoxLayout;
     nombre->addWidget(Image1[5]);
@@ -164,7 +158,7 @@ void OpenRecordDialog::Form_Load()
     // A default folder that went missing is replaced by the application's own "Datos".
     QString carpeta = m_app.config.carpetaDatos();
     if (carpeta.isEmpty() || !QFileInfo(carpeta).isDir()) {
-        carpeta = shell::defaultDataFolder(m_app.appFolder);
+        carpeta = defaultDataFolder(m_app.appFolder);
         if (!QDir().mkpath(carpeta)) {
             m_messages.show(errorInForm(75, QStringLiteral("Path/File access error"), QStringLiteral("Form_Load"), kFormulario));
             return;
@@ -189,7 +183,7 @@ void OpenRecordDialog::Form_Load()
 
 void OpenRecordDialog::PonerTextos()
 {
-    const shell::TextTable& t = m_app.textos;
+    const TextTable& t = m_app.textos;
     setWindowTitle(t[7]);
     Image1[4]->setToolTip(t[0]);
     lbInicioMision->setToolTip(t[0]);
@@ -245,15 +239,15 @@ void OpenRecordDialog::archivoActivado(const QString& nombre)
 
 QString OpenRecordDialog::grados(int raw) const
 {
-    return QLocale().toString(link::RawAGrados(raw, m_app.config.GradosC));
+    return QLocale().toString(RawAGrados(raw, m_app.config.GradosC));
 }
 
 void OpenRecordDialog::blanqueaVistaPrevia()
 {
     for (QLabel* l : {lbInicioMision, lbFinMision, lbNumMuestras, lbRango, lbLoThreshold, lbHiThtreshold})
         l->clear();
-    shell::StatusPanel::showPicture(ImgHiAlar, 1, ImgHiAlar->toolTip());
-    shell::StatusPanel::showPicture(imgLoAlar, 1, imgLoAlar->toolTip());
+    ui::StatusPanel::showPicture(ImgHiAlar, 1, ImgHiAlar->toolTip());
+    ui::StatusPanel::showPicture(imgLoAlar, 1, imgLoAlar->toolTip());
 }
 
 void OpenRecordDialog::muestraVistaPrevia()
@@ -278,16 +272,16 @@ void OpenRecordDialog::muestraVistaPrevia()
     imgOrvan->setVisible(!c.ArchivoOk);
 
     const QString unidad = m_app.UnidadTexto();
-    lbFinMision->setText(link::FormatoFecha(c.FinMision));
-    lbInicioMision->setText(link::FormatoFecha(c.InicioMision));
+    lbFinMision->setText(FormatoFecha(c.FinMision));
+    lbInicioMision->setText(FormatoFecha(c.InicioMision));
     lbHiThtreshold->setText(QStringLiteral("> ") + grados(c.HiThreshold) + unidad);
     lbLoThreshold->setText(QStringLiteral("< ") + grados(c.LoThreshold) + unidad);
     lbNumMuestras->setText(QString::number(c.NumMuestras));
     lbRango->setText(QString::number(c.Rango) + QStringLiteral(" min."));
     if (c.AlarmaHi)
-        shell::StatusPanel::showPicture(ImgHiAlar, 2, ImgHiAlar->toolTip());
+        ui::StatusPanel::showPicture(ImgHiAlar, 2, ImgHiAlar->toolTip());
     if (c.AlarmaLo)
-        shell::StatusPanel::showPicture(imgLoAlar, 2, imgLoAlar->toolTip());
+        ui::StatusPanel::showPicture(imgLoAlar, 2, imgLoAlar->toolTip());
     unsetCursor();
 }
 
@@ -316,10 +310,10 @@ void OpenRecordDialog::abrir()
     if (m_record.campos.ArchivoOk) {
         imgOrvan->hide();
         PoneResumenMenu();
-        shell::MainWindow& principal = m_main;
+        ui::Workspace& principal = m_main;
         principal.HabilitaBotones();
         descarga();
-        principal.openChild(shell::MainWindow::Child::frmGrafico);
+        principal.openChild(ui::Child::frmGrafico);
         return;
     }
     imgOrvan->show();
@@ -328,7 +322,7 @@ void OpenRecordDialog::abrir()
 
 void OpenRecordDialog::cancelar()
 {
-    if (shell::StatusPanel* panel = m_main.panel())
+    if (ui::StatusPanel* panel = m_main.panel())
         panel->showRest();
     descarga();
 }
@@ -346,24 +340,24 @@ void OpenRecordDialog::descarga()
 
 void OpenRecordDialog::PoneResumenMenu()
 {
-    shell::StatusPanel* p = m_main.panel();
+    ui::StatusPanel* p = m_main.panel();
     if (!p)
         return;
     const Auditoria& c = m_record.campos;
     const QString unidad = m_app.UnidadTexto();
 
-    shell::StatusPanel::showPicture(p->ImgHiAlar, 1, p->ImgHiAlar->toolTip());
-    shell::StatusPanel::showPicture(p->imgLoAlar, 1, p->imgLoAlar->toolTip());
+    ui::StatusPanel::showPicture(p->ImgHiAlar, 1, p->ImgHiAlar->toolTip());
+    ui::StatusPanel::showPicture(p->imgLoAlar, 1, p->imgLoAlar->toolTip());
     p->lbAlarHi->setText(QStringLiteral(" > ") + grados(c.HiThreshold) + unidad);
     p->lbAlarLow->setText(QStringLiteral(" < ") + grados(c.LoThreshold) + unidad);
-    p->lbFinMision->setText(link::FormatoFecha(c.FinMision));
-    p->lbInicioMision->setText(link::FormatoFecha(c.InicioMision));
+    p->lbFinMision->setText(FormatoFecha(c.FinMision));
+    p->lbInicioMision->setText(FormatoFecha(c.InicioMision));
     p->lbNumMuestras->setText(QString::number(c.NumMuestras));
     p->lbRango->setText(QString::number(c.Rango) + QStringLiteral("min."));
     if (c.AlarmaHi)
-        shell::StatusPanel::showPicture(p->ImgHiAlar, 2, p->ImgHiAlar->toolTip());
+        ui::StatusPanel::showPicture(p->ImgHiAlar, 2, p->ImgHiAlar->toolTip());
     if (c.AlarmaLo)
-        shell::StatusPanel::showPicture(p->imgLoAlar, 2, p->imgLoAlar->toolTip());
+        ui::StatusPanel::showPicture(p->imgLoAlar, 2, p->imgLoAlar->toolTip());
     p->lbArchivo->setText(m_record.NombreArchivo);
     p->lbExport->setText(c.Exportador);
     p->lbTransport->setText(c.Transportador);

@@ -3,8 +3,6 @@
 // the file's mission summary; opening loads the whole record, fills the main window's summary,
 // enables the analysis commands and opens the graph.
 
-#include "shell/ui/MainWindow.h"
-
 #include <QString>
 #include <QWidget>
 #include <array>
@@ -16,8 +14,8 @@ class QListWidget;
 class QPushButton;
 class QTreeWidget;
 
-namespace orvan { class MessageSink; }
-namespace orvan::shell { struct AppContext; }
+namespace orvan { struct AppContext; class MessageSink; }
+namespace orvan::ui { class Workspace; }
 
 namespace orvan::records {
 
@@ -28,11 +26,8 @@ class OpenRecordDialog : public QWidget {
     Q_OBJECT
 public:
     // Runs the whole load: default folder, file list, pre-selection of the file last used.
-    OpenRecordDialog(shell::AppContext& app, MissionRecord& record, shell::MainWindow& main, MessageSink& messages,
+    OpenRecordDialog(AppContext& app, MissionRecord& record, ui::Workspace& main, MessageSink& messages,
                      QWidget* parent = nullptr);
-
-    // What the main window registers to open this window from its toolbar.
-    static shell::MainWindow::ChildFactory factory();
 
     // Fills the main window's record summary from the decoded fields and shows it.
     void PoneResumenMenu();
@@ -75,9 +70,9 @@ private:
     void descarga();
     QString grados(int raw) const;
 
-    shell::AppContext& m_app;
+    AppContext& m_app;
     MissionRecord& m_record;
-    shell::MainWindow& m_main;
+    ui::Workspace& m_main;
     MessageSink& m_messages;
     QString m_ruta;   // the selected file, full path
 };

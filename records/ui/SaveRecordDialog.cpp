@@ -3,10 +3,10 @@
 #include "records/MissionRecord.h"
 #include "records/ProposedName.h"
 #include "records/ui/FolderLists.h"
-#include "shell/AppContext.h"
-#include "shell/MessageSink.h"
-#include "shell/ui/IconButton.h"
-#include "shell/ui/Pictures.h"
+#include "base/AppContext.h"
+#include "base/MessageSink.h"
+#include "base/ui/IconButton.h"
+#include "base/ui/Pictures.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -20,7 +20,7 @@
 
 namespace orvan::records {
 
-SaveRecordDialog::SaveRecordDialog(shell::AppContext& app, MissionRecord& record, MessageSink& messages, QWidget* parent)
+SaveRecordDialog::SaveRecordDialog(AppContext& app, MissionRecord& record, MessageSink& messages, QWidget* parent)
     : QDialog(parent), m_app(app), m_record(record), m_messages(messages)
 {
     setObjectName(QStringLiteral("GrabArch"));
@@ -49,7 +49,7 @@ void SaveRecordDialog::construye()
     Check1 = new QCheckBox(this);
     Check1->setObjectName(QStringLiteral("Check1"));
 
-    shell::acceptCancelButtons(this, CmndAbrir, CmndCancel);
+    ui::acceptCancelButtons(this, CmndAbrir, CmndCancel);
 
     auto* nombre = new QHBoxLayout;
     nombre->addWidget(Label2);

@@ -17,8 +17,7 @@ class QListWidget;
 class QPushButton;
 class QTreeWidget;
 
-namespace orvan { class MessageSink; }
-namespace orvan::shell { struct AppContext; }
+namespace orvan { struct AppContext; class MessageSink; }
 
 namespace orvan::records {
 
@@ -31,7 +30,7 @@ public:
     // A Yes/No question to the user; true for Yes.
     using Pregunta = std::function<bool(const QString& text)>;
 
-    SaveRecordDialog(shell::AppContext& app, MissionRecord& record, MessageSink& messages, QWidget* parent = nullptr);
+    SaveRecordDialog(AppContext& app, MissionRecord& record, MessageSink& messages, QWidget* parent = nullptr);
 
     // The question asked before a file is written over; by default a message box.
     void setPregunta(Pregunta pregunta) { m_pregunta = std::move(pregunta); }
@@ -61,7 +60,7 @@ private:
     void carpetaCambiada();
     void aceptar();
 
-    shell::AppContext& m_app;
+    AppContext& m_app;
     MissionRecord& m_record;
     MessageSink& m_messages;
     Pregunta m_pregunta;

@@ -1,13 +1,13 @@
 #include "shell/ui/ConfigDialog.h"
 
-#include "link/Encodings.h"
+#include "base/Encodings.h"
 #include "link/PortDirectory.h"
 #include "link/StatusSummary.h"
-#include "shell/AppContext.h"
-#include "shell/MessageSink.h"
-#include "shell/RuntimeError.h"
+#include "base/AppContext.h"
+#include "base/MessageSink.h"
+#include "base/RuntimeError.h"
 #include "shell/ui/MainWindow.h"
-#include "shell/ui/Pictures.h"
+#include "base/ui/Pictures.h"
 
 #include <QEvent>
 #include <QGridLayout>
@@ -23,6 +23,8 @@
 #include <exception>
 
 namespace orvan::shell {
+
+using namespace ui;
 
 namespace {
 
@@ -167,7 +169,7 @@ ConfigDialog::ConfigDialog(MainWindow& main, QWidget* parent)
     connect(Command2, &QPushButton::clicked, this, &ConfigDialog::Command2Click);
 
     // Show the settings as they are in memory.
-    optGrados[link::EsCelsius(app.config.GradosC) ? 0 : 1]->setChecked(true);
+    optGrados[EsCelsius(app.config.GradosC) ? 0 : 1]->setChecked(true);
     if (app.config.Idioma >= 0 && app.config.Idioma < 5)
         optLenguaje[app.config.Idioma]->setChecked(true);
 }

@@ -1,10 +1,11 @@
 #include "shell/ui/MainWindow.h"
 
-#include "shell/AppContext.h"
-#include "shell/MessageSink.h"
-#include "shell/RuntimeError.h"
-#include "shell/ui/Pictures.h"
-#include "shell/ui/StatusPanel.h"
+#include "base/AppContext.h"
+#include "base/MessageSink.h"
+#include "base/RuntimeError.h"
+#include "base/ui/Pictures.h"
+#include "base/ui/StatusPanel.h"
+#include "base/ui/Twips.h"
 
 #include <QAction>
 #include <QApplication>
@@ -23,6 +24,8 @@
 #include <functional>
 
 namespace orvan::shell {
+
+using namespace ui;
 
 namespace {
 
@@ -63,14 +66,6 @@ struct WaitCursor {
 };
 
 } // namespace
-
-int twipsToPixels(int twips)
-{
-    qreal dpi = 96.0;
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        dpi = screen->logicalDotsPerInch();
-    return qRound(twips * dpi / 1440.0);
-}
 
 MainWindow::MainWindow(AppContext& app, records::MissionRecord& record, MessageSink& messages, QWidget* parent)
     : QMainWindow(parent), m_app(app), m_record(record), m_messages(messages)

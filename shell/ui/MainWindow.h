@@ -3,6 +3,8 @@
 // the record summary, the live logger or the maker picture; every other window is a child in
 // its multiple-document area.
 
+#include "base/ui/Workspace.h"
+
 #include <QMainWindow>
 #include <QPixmap>
 #include <QPointer>
@@ -14,19 +16,16 @@ class QMdiArea;
 class QMdiSubWindow;
 class QToolBar;
 
-namespace orvan { class MessageSink; }
 namespace orvan::records { class MissionRecord; }
 
 namespace orvan::shell {
 
-struct AppContext;
-class StatusPanel;
+using ui::StatusPanel;
 
-class MainWindow : public QMainWindow {
+class MainWindow : public QMainWindow, public ui::Workspace {
     Q_OBJECT
 public:
-    // The child windows by the names the toolbar commands close them by.
-    enum class Child { frmGrafico, frmTorta, frmHisto, AbreArch, Detalle, frmAlar, Config, frmsave, frmPrep };
+    using Child = ui::Child;
     // Builds a child window; the main window places it in the document area.
     using ChildFactory = std::function<QWidget*(MainWindow&)>;
 
@@ -39,16 +38,16 @@ public:
 
     void setChildFactory(Child which, ChildFactory factory);
 
-    AppContext& app() { return m_app; }
+    AppContext& app() override { return m_app; }
     records::MissionRecord& record() { return m_record; }
-    MessageSink& messages() { return m_messages; }
-    StatusPanel* panel() { return m_panel; }
+    MessageSink& messages() override { return m_messages; }
+    StatusPanel* panel() override { return m_panel; }
     QMdiArea* mdiArea() { return m_mdi; }
 
     void PonerTextos();
-    void DeshabilitaBotones();
-    void HabilitaBotones();
-    void setConnectEnabled(bool enabled);   // Toolbar1 button 2
+    void DeshabilitaBotones() override;
+    void HabilitaBotones() override;
+    void setConnectEnabled(bool enabled) override;
 
     // Toolbar dispatch by button index (1-based), as a click runs it.
     void toolbar1Click(int index);
@@ -58,17 +57,14 @@ public:
 
     // Opens a child of the given kind through its factory (nothing when none is registered)
     // and places it by the child-window rule. Returns the child widget, or nullptr.
-    QWidget* openChild(Child which);
-    // Places any widget as a child window of the document area by the child-window rule.
-    QMdiSubWindow* showChild(QWidget* widget);
-    // The open child of that kind, or nullptr.
-    QWidget* child(Child which) const;
-    // Closes the children of these kinds, in this order, if open.
-    void closeChildren(std::initializer_list<Child> order);
+    QWidget* openChild(Child which) override;
+    QMdiSubWindow* showChild(QWidget* widget) override;
+    QWidget* child(Child which) const override;
+    void closeChildren(std::initializer_list<Child> order) override;
 
     // The child-window rule in pixels: top left of the document area, panel width - 70 twips,
     // main-window height - toolbar height - panel height - 580 twips.
-    QSize childSize() const;
+    QSize childSize() const override;
 
     // The print command; set by the printing subsystem when it exists.
     std::function<void(MainWindow&, bool graficoActivo)> printHandler;
@@ -109,8 +105,5 @@ private:
     quint64 m_command = 0;            // counts toolbar commands; a newer one cancels a pending connect
     bool m_closing = false;
 };
-
-// Twips to pixels at the screen's resolution (15 twips per pixel at 96 dpi).
-int twipsToPixels(int twips);
 
 } // namespace orvan::shell

@@ -12,7 +12,9 @@ namespace orvan::shell {
 void registerWindows(MainWindow& main)
 {
     main.setChildFactory(MainWindow::Child::Config, [](MainWindow& m) { return new ConfigDialog(m); });
-    main.setChildFactory(MainWindow::Child::AbreArch, records::OpenRecordDialog::factory());
+    main.setChildFactory(MainWindow::Child::AbreArch, [](MainWindow& m) {
+        return new records::OpenRecordDialog(m.app(), m.record(), m, m.messages());
+    });
     main.setChildFactory(MainWindow::Child::frmsave, [](MainWindow& m) { return new mission::DeviceDataForm(m); });
 }
 

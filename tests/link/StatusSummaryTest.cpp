@@ -15,7 +15,7 @@ class StatusSummaryTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        textos.CargaTextos(shell::TextTable::Espanol);
+        textos.CargaTextos(TextTable::Espanol);
         e.Comunicado = true;
         e.HoraPrep = QDateTime(QDate(2024, 3, 1), QTime(10, 0), Qt::UTC);
         e.Intervalo = 15;
@@ -31,7 +31,7 @@ protected:
     Resumen prep() { return PoneResumen(e, QStringLiteral(" °C"), textos, ahora, CopiaResumen::frmPrep); }
 
     EstadoKLV e;
-    shell::TextTable textos;
+    TextTable textos;
     QDateTime ahora = QDateTime(QDate(2024, 3, 5), QTime(9, 41), Qt::LocalTime);
 };
 
@@ -134,7 +134,7 @@ TEST_F(StatusSummaryTest, NoCommunicationDisablesEveryCommand)
     EXPECT_TRUE(prep().deshabilitaCmndAbrir);
     EXPECT_EQ(prep().lbAlarHiX, QStringLiteral("    --  °C"));
 
-    textos.CargaTextos(shell::TextTable::Ingles);   // tool tips follow the language
+    textos.CargaTextos(TextTable::Ingles);   // tool tips follow the language
     EXPECT_EQ(save().imgKLV->toolTip, QStringLiteral("No connection with KLV-100"));
 }
 

@@ -4,9 +4,9 @@
 
 #include "mission/ui/DeviceDataForm.h"
 #include "records/MissionRecord.h"
-#include "shell/AppContext.h"
+#include "base/AppContext.h"
 #include "shell/ui/MainWindow.h"
-#include "shell/ui/StatusPanel.h"
+#include "base/ui/StatusPanel.h"
 #include "tools/emulator/EmulatorFixture.h"
 
 #include <QAction>
@@ -61,10 +61,10 @@ struct Connected {
     {
         return waitFor([&] { return form && form->searchDone() && condition(); }, ms);
     }
-    shell::StatusPanel& p() { return *window->panel(); }
-    int picture(QLabel* l) { return shell::StatusPanel::pictureIndex(l); }
+    ui::StatusPanel& p() { return *window->panel(); }
+    int picture(QLabel* l) { return ui::StatusPanel::pictureIndex(l); }
 
-    shell::AppContext app;
+    AppContext app;
     records::MissionRecord record;
     RecordingSink messages;
     std::unique_ptr<shell::MainWindow> window;

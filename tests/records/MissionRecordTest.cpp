@@ -2,7 +2,7 @@
 
 #include "records/ImagenPrueba.h"
 #include "records/MissionRecord.h"
-#include "shell/RuntimeError.h"
+#include "base/RuntimeError.h"
 
 #include <gtest/gtest.h>
 #include <tuple>

@@ -4,9 +4,9 @@
 #include "records/RecordFile.h"
 #include "records/ui/FolderLists.h"
 #include "records/ui/OpenRecordDialog.h"
-#include "shell/AppContext.h"
+#include "base/AppContext.h"
 #include "shell/ui/MainWindow.h"
-#include "shell/ui/StatusPanel.h"
+#include "base/ui/StatusPanel.h"
 #include "tools/generator/RecordGenerator.h"
 
 #include <QAction>
@@ -26,7 +26,7 @@
 using namespace orvan;
 using namespace orvan::records;
 using shell::MainWindow;
-using shell::StatusPanel;
+using ui::StatusPanel;
 
 namespace {
 
@@ -36,7 +36,7 @@ protected:
     {
         QLocale::setDefault(QLocale::c());
         ASSERT_TRUE(dir.isValid());
-        app = std::make_unique<shell::AppContext>(dir.path());
+        app = std::make_unique<AppContext>(dir.path());
         app->config.applyDefaults(dir.path());
         app->textos.CargaTextos(0);
         datos = dir.filePath(QStringLiteral("Datos"));
@@ -77,7 +77,7 @@ protected:
     static void borraPendientes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 
     QTemporaryDir dir;
-    std::unique_ptr<shell::AppContext> app;
+    std::unique_ptr<AppContext> app;
     MissionRecord record;
     RecordingSink sink;
     std::unique_ptr<MainWindow> ventana;
@@ -174,7 +174,9 @@ TEST_F(AbreArchTest, OpenLoadsTheRecordFillsTheSummaryAndOpensTheGraph)
     const QString path = generaRegistro(QStringLiteral("FRUTAS SUR_1.klv"));
 
     // Study from disk, as the toolbar runs it: the dialog opens inside the main window.
-    ventana->setChildFactory(MainWindow::Child::AbreArch, OpenRecordDialog::factory());
+    ventana->setChildFactory(MainWindow::Child::AbreArch, [](MainWindow& m) {
+        return new OpenRecordDialog(m.app(), m.record(), m, m.messages());
+    });
     ventana->toolbar1Click(1);
     QPointer<OpenRecordDialog> d = qobject_cast<OpenRecordDialog*>(ventana->child(MainWindow::Child::AbreArch));
     ASSERT_FALSE(d.isNull());
@@ -239,7 +241,7 @@ TEST_F(AbreArchTest, MissingDefaultFolderIsCreatedAndStored)
     EXPECT_TRUE(sink.messages.isEmpty()) << qPrintable(sink.messages.join(QLatin1Char('|')));
     EXPECT_TRUE(QFileInfo(datos).isDir());
     EXPECT_EQ(d->carpetas->path(), datos);
-    shell::RegConfig guardada;
+    RegConfig guardada;
     ASSERT_TRUE(app->settingsFile.read(guardada).ok);
     EXPECT_EQ(guardada.carpetaDatos(), QDir::toNativeSeparators(datos));
     delete d;

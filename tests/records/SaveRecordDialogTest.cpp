@@ -3,7 +3,7 @@
 #include "records/ImagenPrueba.h"
 #include "records/ui/FolderLists.h"
 #include "records/ui/SaveRecordDialog.h"
-#include "shell/AppContext.h"
+#include "base/AppContext.h"
 #include "tools/generator/RecordGenerator.h"
 
 #include <QCheckBox>
@@ -27,7 +27,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(dir.isValid());
-        app = std::make_unique<shell::AppContext>(dir.path());
+        app = std::make_unique<AppContext>(dir.path());
         app->config.applyDefaults(dir.path());
         app->textos.CargaTextos(0);
         datos = dir.filePath(QStringLiteral("Datos"));
@@ -54,7 +54,7 @@ protected:
     QString en(const QString& nombre) const { return QDir(datos).filePath(nombre); }
 
     QTemporaryDir dir;
-    std::unique_ptr<shell::AppContext> app;
+    std::unique_ptr<AppContext> app;
     MissionRecord record;
     RecordingSink sink;
     QString datos;
@@ -147,7 +147,7 @@ TEST_F(GrabArchTest, FailedWriteIsReportedClosesUnsavedAndStillStoresTheDefaultF
     EXPECT_FALSE(record.GuardadoEnDisco);
     EXPECT_EQ(sink.messages, QStringList{QStringLiteral("Error 57 (Device I/O error) in procedure GuardaArchivo of Módulo Rutat1")});
     EXPECT_EQ(QDir(otra).entryList(QDir::Files), QStringList());
-    shell::RegConfig guardada;
+    RegConfig guardada;
     ASSERT_TRUE(app->settingsFile.read(guardada).ok);
     EXPECT_EQ(guardada.carpetaDatos(), QDir::toNativeSeparators(otra));
 

@@ -3,8 +3,8 @@
 #include "ShellUiFixture.h"
 
 #include "shell/ui/ConfigDialog.h"
-#include "shell/ui/ConfirmDialog.h"
-#include "shell/ui/StatusPanel.h"
+#include "base/ui/ConfirmDialog.h"
+#include "base/ui/StatusPanel.h"
 
 #include <QAction>
 #include <QApplication>
@@ -18,7 +18,7 @@
 
 using namespace shelltest;
 using orvan::shell::ConfigDialog;
-using orvan::shell::ConfirmDialog;
+using orvan::ui::ConfirmDialog;
 
 namespace {
 
@@ -56,7 +56,7 @@ TEST_F(ConfigTest, UnitClickTakesEffectAtOnceAndCancelLeavesTheFile)
     EXPECT_EQ(app->UnidadTexto(), QStringLiteral(" \u00b0F"));
     EXPECT_EQ(storedInt(kGrados), -1);
     // The next start uses the stored unit.
-    orvan::shell::RegConfig next;
+    orvan::RegConfig next;
     ASSERT_TRUE(app->settingsFile.loadAtStartup(next).ok);
     EXPECT_EQ(next.GradosC, -1);
 }
@@ -118,7 +118,7 @@ TEST_F(ConfigTest, OkAfterTheFileVanishedWritesARecordTheNextStartKeeps)
     config->CmndAbrir->click();
     ASSERT_TRUE(sink.messages.isEmpty());
     EXPECT_EQ(storedInt(kVersion), 59);
-    orvan::shell::RegConfig next;
+    orvan::RegConfig next;
     ASSERT_TRUE(app->settingsFile.loadAtStartup(next).ok);
     EXPECT_EQ(next.Idioma, 3);
     EXPECT_EQ(next.carpetaDatos(), app->config.carpetaDatos());

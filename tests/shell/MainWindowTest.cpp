@@ -4,8 +4,8 @@
 #include "ShellUiFixture.h"
 #include "support/WaitFor.h"
 
-#include "shell/RuntimeError.h"
-#include "shell/ui/StatusPanel.h"
+#include "base/RuntimeError.h"
+#include "base/ui/StatusPanel.h"
 
 #include <QAction>
 #include <QDir>
@@ -17,7 +17,7 @@
 #include <stdexcept>
 
 using namespace shelltest;
-using orvan::shell::StatusPanel;
+using orvan::ui::StatusPanel;
 
 namespace {
 
@@ -56,7 +56,7 @@ TEST_F(ShellUiTest, StartUpSetsCaptionSettingsAndEveryToolTip)
     for (int i = 1; i <= 4; ++i)
         EXPECT_TRUE(window->toolbar2Button(i)->isEnabled()) << i;
 
-    const orvan::shell::TextTable& t = app->textos;
+    const orvan::TextTable& t = app->textos;
     for (int i = 1; i <= 7; ++i)
         EXPECT_EQ(window->toolbar1Button(i)->toolTip(), t[6 + i]) << i;
     EXPECT_EQ(window->toolbar2Button(1)->toolTip(), QStringLiteral("Imprimir"));
@@ -93,7 +93,7 @@ TEST_F(ShellUiTest, MissingPicturesAreOneMessageAndStartUpGoesOn)
         QDir().mkpath(dir.path());
         writePictures(c.mdi, c.panel);
         sink.messages.clear();
-        app = std::make_unique<orvan::shell::AppContext>(dir.path());
+        app = std::make_unique<orvan::AppContext>(dir.path());
         makeWindow();
         window->startUp();
 

@@ -29,7 +29,7 @@ void ShellUiTest::SetUp()
     ASSERT_TRUE(dir.isValid());
     // Closing the main window in one test must not end the event loops of the next.
     QGuiApplication::setQuitOnLastWindowClosed(false);
-    app = std::make_unique<orvan::shell::AppContext>(dir.path());
+    app = std::make_unique<orvan::AppContext>(dir.path());
 }
 
 void ShellUiTest::TearDown()

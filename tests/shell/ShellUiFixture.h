@@ -3,8 +3,8 @@
 // what they saw when they opened and the order in which they were closed.
 
 #include "records/MissionRecord.h"
-#include "shell/AppContext.h"
-#include "shell/MessageSink.h"
+#include "base/AppContext.h"
+#include "base/MessageSink.h"
 #include "shell/ui/MainWindow.h"
 
 #include <QTemporaryDir>
@@ -56,7 +56,7 @@ protected:
     StandIn* standIn(Child which) const;
 
     QTemporaryDir dir;
-    std::unique_ptr<orvan::shell::AppContext> app;
+    std::unique_ptr<orvan::AppContext> app;
     orvan::records::MissionRecord record;
     orvan::RecordingSink sink;
     std::unique_ptr<orvan::shell::MainWindow> window;

@@ -3,7 +3,7 @@
 
 #include "records/MissionRecord.h"
 #include "records/RecordFile.h"
-#include "shell/RuntimeError.h"
+#include "base/RuntimeError.h"
 
 #include <QDateTime>
 #include <QTextStream>

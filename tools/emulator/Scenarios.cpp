@@ -1,7 +1,7 @@
 #include "tools/emulator/Scenarios.h"
 
-#include "shell/Ansi.h"
-#include "shell/RuntimeError.h"
+#include "base/Ansi.h"
+#include "base/RuntimeError.h"
 
 #include <QFile>
 #include <QFileInfo>

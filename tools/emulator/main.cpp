@@ -2,7 +2,7 @@
 // Prints the device path on the first line of stdout, then serves until SIGINT, SIGTERM, "quit"
 // or the end of stdin.
 
-#include "shell/RuntimeError.h"
+#include "base/RuntimeError.h"
 #include "tools/emulator/Logger.h"
 #include "tools/emulator/PtyServer.h"
 #include "tools/emulator/Scenarios.h"

@@ -1,8 +1,8 @@
 #include "tools/generator/RecordGenerator.h"
 
-#include "link/Encodings.h"
+#include "base/Encodings.h"
 #include "records/MissionRecord.h"
-#include "shell/Ansi.h"
+#include "base/Ansi.h"
 
 #include <QVector>
 #include <QtEndian>
@@ -48,7 +48,7 @@ struct Excursion {
 
 int rawDeCelsius(double grados)
 {
-    const int raw = link::GradosARaw(grados, -1);
+    const int raw = GradosARaw(grados, -1);
     return std::clamp(raw, 0, 255);
 }
 
@@ -90,7 +90,7 @@ QVector<Excursion> excursiones(const GeneratorOptions& o, int n, double mitad, d
 
 void ponBcd(QByteArray& img, int dir, int valor)
 {
-    img[dir] = char(link::ABcd(std::clamp(valor, 0, 99)));
+    img[dir] = char(ABcd(std::clamp(valor, 0, 99)));
 }
 
 void pon16(QByteArray& img, int dir, int valor)
@@ -191,17 +191,17 @@ QByteArray buildImage(const GeneratorOptions& o, const QByteArray& tomadas)
     ponBcd(img, 23, sello.date().day());
     ponBcd(img, 24, sello.date().month());
     ponBcd(img, 25, sello.date().year() - 2000);
-    img[26] = char(link::Byte0(n));
-    img[27] = char(link::Byte1(n));
-    img[28] = char(link::Byte2(n));
+    img[26] = char(Byte0(n));
+    img[27] = char(Byte1(n));
+    img[28] = char(Byte2(n));
 
     // Identification block.
-    img.replace(64, 12, ansiFixed(link::Nombre12(o.exporter), 12));
-    img.replace(76, 12, ansiFixed(link::Nombre12(o.carrier), 12));
+    img.replace(64, 12, ansiFixed(Nombre12(o.exporter), 12));
+    img.replace(76, 12, ansiFixed(Nombre12(o.carrier), 12));
     const qint64 serie = std::min<quint32>(o.serial, 16777215u);
-    img[90] = char(link::Byte2(serie));
-    img[91] = char(link::Byte1(serie));
-    img[92] = char(link::Byte0(serie));
+    img[90] = char(Byte2(serie));
+    img[91] = char(Byte1(serie));
+    img[92] = char(Byte0(serie));
     img[93] = char(o.firmware[0]);
     img[94] = char(o.firmware[1]);
     img[95] = char(o.firmware[2]);
@@ -223,15 +223,15 @@ QByteArray buildImage(const GeneratorOptions& o, const QByteArray& tomadas)
         // Each table keeps the sample number (from 1) where the limit was crossed, ten at most.
         if (bajaAhora && !previaBaja && alarmasBajas < kEntradasAlarma) {
             const int dir = kTablaAlarmaBaja + 3 * alarmasBajas++;
-            img[dir] = char(link::Byte0(k + 1));
-            img[dir + 1] = char(link::Byte1(k + 1));
-            img[dir + 2] = char(link::Byte2(k + 1));
+            img[dir] = char(Byte0(k + 1));
+            img[dir + 1] = char(Byte1(k + 1));
+            img[dir + 2] = char(Byte2(k + 1));
         }
         if (altaAhora && !previaAlta && alarmasAltas < kEntradasAlarma) {
             const int dir = kTablaAlarmaAlta + 3 * alarmasAltas++;
-            img[dir] = char(link::Byte0(k + 1));
-            img[dir + 1] = char(link::Byte1(k + 1));
-            img[dir + 2] = char(link::Byte2(k + 1));
+            img[dir] = char(Byte0(k + 1));
+            img[dir + 1] = char(Byte1(k + 1));
+            img[dir + 2] = char(Byte2(k + 1));
         }
         huboBaja |= bajaAhora;
         huboAlta |= altaAhora;
@@ -245,20 +245,20 @@ QByteArray buildImage(const GeneratorOptions& o, const QByteArray& tomadas)
 
     quint8 modo = 0;
     if (circular)
-        modo |= link::ModoCircular;
+        modo |= ModoCircular;
     if (o.pushButton)
-        modo |= link::ModoPulsador;
+        modo |= ModoPulsador;
     img[256] = char(modo);
 
     quint8 estado = 0;
     if (huboAlta)
-        estado |= link::EstadoAlarmaHi;
+        estado |= EstadoAlarmaHi;
     if (huboBaja)
-        estado |= link::EstadoAlarmaLo;
+        estado |= EstadoAlarmaLo;
     if (o.scenario == Scenario::Recording)
-        estado |= link::EstadoRegistrando;
+        estado |= EstadoRegistrando;
     if (o.scenario == Scenario::Empty || n == 0)
-        estado |= link::EstadoSinDatos;
+        estado |= EstadoSinDatos;
     img[258] = char(estado);
     return img;
 }

@@ -1,10 +1,10 @@
-#include "shell/ui/IconButton.h"
+#include "base/ui/IconButton.h"
 
-#include "shell/ui/Pictures.h"
+#include "base/ui/Pictures.h"
 
 #include <QPushButton>
 
-namespace orvan::shell {
+namespace orvan::ui {
 
 QPushButton* iconButton(QWidget* parent, const QString& name, const QPixmap& picture, int iconSize,
                         const QSize& minimumSize)
@@ -25,4 +25,4 @@ void acceptCancelButtons(QWidget* parent, QPushButton*& accept, QPushButton*& ca
     cancel = iconButton(parent, QStringLiteral("CmndCancel"), Pictures::refuseIcon(iconSize), iconSize, minimum);
 }
 
-} // namespace orvan::shell
+} // namespace orvan::ui

@@ -1,4 +1,4 @@
-#include "shell/Ansi.h"
+#include "base/Ansi.h"
 
 namespace orvan {
 

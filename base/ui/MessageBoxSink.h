@@ -2,12 +2,12 @@
 // The desktop application's message sink: a modal message box with only an OK button, titled
 // with the application's name, over the main window.
 
-#include "shell/MessageSink.h"
+#include "base/MessageSink.h"
 
 #include <QPointer>
 #include <QWidget>
 
-namespace orvan::shell {
+namespace orvan::ui {
 
 class MessageBoxSink : public MessageSink {
 public:
@@ -24,4 +24,4 @@ private:
     QPointer<QWidget> m_window;
 };
 
-} // namespace orvan::shell
+} // namespace orvan::ui

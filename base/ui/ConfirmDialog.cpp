@@ -1,13 +1,13 @@
-#include "shell/ui/ConfirmDialog.h"
+#include "base/ui/ConfirmDialog.h"
 
-#include "shell/ui/Pictures.h"
+#include "base/ui/Pictures.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace orvan::shell {
+namespace orvan::ui {
 
 ConfirmDialog::ConfirmDialog(QWidget* parent)
     : QDialog(parent)
@@ -63,4 +63,4 @@ bool ConfirmDialog::ask(QWidget* parent, const QPixmap& accion)
     return dialog.Confirmado && dialog.result() == QDialog::Accepted;
 }
 
-} // namespace orvan::shell
+} // namespace orvan::ui

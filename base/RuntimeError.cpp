@@ -1,4 +1,4 @@
-#include "shell/RuntimeError.h"
+#include "base/RuntimeError.h"
 
 namespace orvan {
 

@@ -8,7 +8,7 @@
 #include <QPixmap>
 #include <array>
 
-namespace orvan::shell {
+namespace orvan::ui {
 
 class StatusPanel : public QFrame {
     Q_OBJECT
@@ -90,4 +90,4 @@ private:
     QPixmap m_scaled;       // cut to the panel's size
 };
 
-} // namespace orvan::shell
+} // namespace orvan::ui

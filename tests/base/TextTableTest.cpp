@@ -1,10 +1,10 @@
 // The language table: every entry of every language, the fall-back language and a few exact texts.
 
-#include "shell/TextTable.h"
+#include "base/TextTable.h"
 
 #include <gtest/gtest.h>
 
-using orvan::shell::TextTable;
+using orvan::TextTable;
 
 TEST(TextTable, EmptyUntilFilledAndEveryEntryReplacedOnSwitch)
 {

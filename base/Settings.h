@@ -7,7 +7,7 @@
 #include <QString>
 #include <QStringList>
 
-namespace orvan::shell {
+namespace orvan {
 
 struct RegConfig {
     static constexpr int Size = 202;
@@ -66,4 +66,4 @@ private:
     QString m_path;
 };
 
-} // namespace orvan::shell
+} // namespace orvan

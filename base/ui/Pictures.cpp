@@ -1,4 +1,4 @@
-#include "shell/ui/Pictures.h"
+#include "base/ui/Pictures.h"
 
 #include <QGuiApplication>
 #include <QLinearGradient>
@@ -9,7 +9,7 @@
 
 #include <functional>
 
-namespace orvan::shell {
+namespace orvan::ui {
 
 namespace {
 
@@ -1089,4 +1089,4 @@ QIcon Pictures::appIcon()
     return icon;
 }
 
-} // namespace orvan::shell
+} // namespace orvan::ui

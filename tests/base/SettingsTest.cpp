@@ -1,6 +1,6 @@
 // The settings record "Ruta.CnF": its bytes, the start-up version rules and failures.
 
-#include "shell/Settings.h"
+#include "base/Settings.h"
 
 #include <QDir>
 #include <QFile>
@@ -9,8 +9,8 @@
 #include <tuple>
 #include <gtest/gtest.h>
 
-using orvan::shell::RegConfig;
-using orvan::shell::SettingsFile;
+using orvan::RegConfig;
+using orvan::SettingsFile;
 
 namespace {
 

@@ -1,10 +1,10 @@
-#include "link/Encodings.h"
+#include "base/Encodings.h"
 
-#include "shell/RuntimeError.h"
+#include "base/RuntimeError.h"
 
 #include <cmath>
 
-namespace orvan::link {
+namespace orvan {
 
 static void overflowUnless(bool ok)
 {
@@ -190,4 +190,4 @@ BitsEstado DecodeEstado(quint8 estado)
     return b;
 }
 
-} // namespace orvan::link
+} // namespace orvan

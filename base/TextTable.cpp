@@ -1,6 +1,6 @@
-#include "shell/TextTable.h"
+#include "base/TextTable.h"
 
-namespace orvan::shell {
+namespace orvan {
 
 // One row per entry: Spanish, English, German, French, Portuguese.
 static const char16_t* const kTextos[TextTable::Count][5] = {
@@ -98,4 +98,4 @@ QString TextTable::LineaMarca(int idioma)
     return QString::fromUtf16(kTextos[64][column]);
 }
 
-} // namespace orvan::shell
+} // namespace orvan

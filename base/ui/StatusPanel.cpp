@@ -1,7 +1,7 @@
-#include "shell/ui/StatusPanel.h"
+#include "base/ui/StatusPanel.h"
 
-#include "shell/ui/MainWindow.h"
-#include "shell/ui/Pictures.h"
+#include "base/ui/Twips.h"
+#include "base/ui/Pictures.h"
 
 #include <QDir>
 #include <QGridLayout>
@@ -10,7 +10,7 @@
 #include <QPaintEvent>
 #include <QVBoxLayout>
 
-namespace orvan::shell {
+namespace orvan::ui {
 
 namespace {
 
@@ -396,4 +396,4 @@ void StatusPanel::paintEvent(QPaintEvent* event)
     QFrame::paintEvent(event);
 }
 
-} // namespace orvan::shell
+} // namespace orvan::ui

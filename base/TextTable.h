@@ -4,7 +4,7 @@
 #include <QString>
 #include <array>
 
-namespace orvan::shell {
+namespace orvan {
 
 class TextTable {
 public:
@@ -26,4 +26,4 @@ private:
     std::array<QString, Count> m_textos;
 };
 
-} // namespace orvan::shell
+} // namespace orvan

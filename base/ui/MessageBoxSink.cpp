@@ -1,8 +1,8 @@
-#include "shell/ui/MessageBoxSink.h"
+#include "base/ui/MessageBoxSink.h"
 
 #include <QMessageBox>
 
-namespace orvan::shell {
+namespace orvan::ui {
 
 QString MessageBoxSink::title()
 {
@@ -16,4 +16,4 @@ void MessageBoxSink::show(const QString& text)
     box.exec();
 }
 
-} // namespace orvan::shell
+} // namespace orvan::ui

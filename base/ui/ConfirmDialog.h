@@ -7,7 +7,7 @@
 class QLabel;
 class QPushButton;
 
-namespace orvan::shell {
+namespace orvan::ui {
 
 class ConfirmDialog : public QDialog {
     Q_OBJECT
@@ -26,4 +26,4 @@ public:
     static bool ask(QWidget* parent, const QPixmap& accion);
 };
 
-} // namespace orvan::shell
+} // namespace orvan::ui

@@ -2,16 +2,16 @@
 // The few objects that own the application's state, created once by the start-up and passed
 // by reference to every window and exchange that needs them.
 
-#include "shell/MessageSink.h"
-#include "shell/Settings.h"
-#include "shell/TextTable.h"
+#include "base/MessageSink.h"
+#include "base/Settings.h"
+#include "base/TextTable.h"
 
 #include <QString>
 #include <atomic>
 
 namespace orvan::records { class MissionRecord; }
 
-namespace orvan::shell {
+namespace orvan {
 
 // The closing flags of the two logger forms. Atomic because exchanges run off the window thread
 // and test them at every step.
@@ -41,4 +41,4 @@ struct AppContext {
     QString UnidadTexto() const;   // " °C" or " °F", from config.GradosC
 };
 
-} // namespace orvan::shell
+} // namespace orvan

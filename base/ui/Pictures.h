@@ -7,7 +7,7 @@
 #include <QPixmap>
 #include <QSize>
 
-namespace orvan::shell {
+namespace orvan::ui {
 
 class Pictures {
 public:
@@ -55,4 +55,4 @@ public:
     static QIcon appIcon();
 };
 
-} // namespace orvan::shell
+} // namespace orvan::ui

@@ -1,6 +1,6 @@
 // The value encodings shared by the link, the record file and the views.
 
-#include "link/Encodings.h"
+#include "base/Encodings.h"
 #include "link/Link.h"
 
 #include <gtest/gtest.h>

@@ -8,7 +8,7 @@
 class QPushButton;
 class QWidget;
 
-namespace orvan::shell {
+namespace orvan::ui {
 
 // A button named `name` (the control's name) showing `picture` at iconSize pixels.
 QPushButton* iconButton(QWidget* parent, const QString& name, const QPixmap& picture, int iconSize,
@@ -16,4 +16,4 @@ QPushButton* iconButton(QWidget* parent, const QString& name, const QPixmap& pic
 // The accept and cancel pair of the dialogs; accept is the default button.
 void acceptCancelButtons(QWidget* parent, QPushButton*& accept, QPushButton*& cancel, int iconSize = 24);
 
-} // namespace orvan::shell
+} // namespace orvan::ui

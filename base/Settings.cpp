@@ -1,6 +1,6 @@
-#include "shell/Settings.h"
+#include "base/Settings.h"
 
-#include "shell/Ansi.h"
+#include "base/Ansi.h"
 
 #include <QDir>
 #include <QFile>
@@ -8,7 +8,7 @@
 #include <QSaveFile>
 #include <QtEndian>
 
-namespace orvan::shell {
+namespace orvan {
 
 namespace {
 
@@ -176,4 +176,4 @@ SettingsFile::Result SettingsFile::loadAtStartup(RegConfig& cfg) const
     return {};
 }
 
-} // namespace orvan::shell
+} // namespace orvan

@@ -8,7 +8,7 @@
 #include <QtGlobal>
 #include <optional>
 
-namespace orvan::link {
+namespace orvan {
 
 // Byte splitting. A value out of range raises RuntimeError::Overflow, as the logger's
 // 16- and 24-bit fields cannot hold it.
@@ -71,4 +71,4 @@ enum : quint8 {
     EstadoAlarmaHi = 2, EstadoAlarmaLo = 4, EstadoRegistrando = 32, EstadoSinDatos = 64, EstadoGuardado = 128,
 };
 
-} // namespace orvan::link
+} // namespace orvan

@@ -1,0 +1,12 @@
+#include "base/AppContext.h"
+
+#include "base/Encodings.h"
+
+namespace orvan {
+
+QString AppContext::UnidadTexto() const
+{
+    return orvan::UnidadTexto(config.GradosC);
+}
+
+} // namespace orvan
