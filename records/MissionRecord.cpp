@@ -34,20 +34,35 @@ QDateTime fechaRespaldo()
 }
 
 MissionRecord::MissionRecord()
-    : Memoria(kMemoriaSize, '\0')
+    : m_memoria(kMemoriaSize, '\0')
 {
 }
 
 void MissionRecord::clear()
 {
-    Memoria.fill('\0', kMemoriaSize);
+    m_memoria.fill('\0');
+}
+
+void MissionRecord::setByte(qint64 index, quint8 value)
+{
+    if (inImage(index))
+        m_memoria[int(index)] = char(value);
+}
+
+void MissionRecord::setBytes(qint64 start, const QByteArray& bytes)
+{
+    // Clip to the image: the part of `bytes` that falls inside 0..kMemoriaSize-1.
+    const qint64 from = qMax<qint64>(start, 0);
+    const qint64 to = qMin<qint64>(start + bytes.size(), kMemoriaSize);
+    for (qint64 i = from; i < to; ++i)
+        m_memoria[int(i)] = bytes.at(int(i - start));
 }
 
 QString MissionRecord::TextoMemoria(int start, int length) const
 {
     if (start < 0 || length < 0 || qint64(start) + length > kMemoriaSize)
         throw RuntimeError(RuntimeError::SubscriptOutOfRange, QStringLiteral("Subscript out of range"));
-    return ansiDecode(Memoria.mid(start, length));
+    return ansiDecode(m_memoria.mid(start, length));
 }
 
 QStringList MissionRecord::LeeAuditoria()

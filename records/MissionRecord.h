@@ -46,8 +46,9 @@ class MissionRecord {
 public:
     MissionRecord();
 
-    // The image. Index 0..67000; a record file holds 0..32767.
-    QByteArray Memoria;
+    // The image: always kMemoriaSize bytes, index 0..67000; a record file holds 0..32767.
+    // Read-only from outside: nothing can shrink or grow it.
+    const QByteArray& Memoria() const { return m_memoria; }
     // Decoded fields; written only by LeeAuditoria.
     Auditoria campos;
 
@@ -56,8 +57,17 @@ public:
     bool GuardadoEnDisco = false;
 
     void clear();             // every image byte 0
-    quint8 byte(int index) const { return quint8(Memoria.at(index)); }
-    quint8 muestra(int k) const { return byte(kSampleBase + k); }   // sample k, raw
+
+    // Reads are bounds-checked: counts and addresses come from hostile files, so an index
+    // outside the image reads as 0 instead of faulting; inImage tells the two apart.
+    static bool inImage(qint64 index) { return index >= 0 && index < kMemoriaSize; }
+    quint8 byte(qint64 index) const { return inImage(index) ? quint8(m_memoria.at(int(index))) : 0; }
+    quint8 muestra(qint64 k) const { return byte(kSampleBase + k); }   // sample k, raw
+    // Writes land only inside the image; whatever lies outside is dropped.
+    void setByte(qint64 index, quint8 value);
+    void setBytes(qint64 start, const QByteArray& bytes);
+    // Bytes 0..32767: the content of a record file.
+    QByteArray imagen() const { return m_memoria.left(kImageSize); }
     // Characters start .. start+length-1 of the image; RuntimeError 9 past index 67000.
     QString TextoMemoria(int start, int length) const;
 
@@ -66,6 +76,9 @@ public:
     QStringList LeeAuditoria();
 
     int muestrasGuardadas() const { return campos.UltimaMuestra - campos.PrimeraMuestra; }
+
+private:
+    QByteArray m_memoria;
 };
 
 } // namespace orvan::records

@@ -76,7 +76,7 @@ FileResult leerContenido(const QString& path, const QString& procedure, QByteArr
 FileResult GuardaArchivo(const MissionRecord& record, const QString& path, const WriteBytes& write)
 {
     const QString procedimiento = QStringLiteral("GuardaArchivo");
-    const QByteArray imagen = record.Memoria.left(kImageSize);
+    const QByteArray imagen = record.imagen();
 
     QSaveFile f(path);
     if (!f.open(QIODevice::WriteOnly))
@@ -104,7 +104,7 @@ FileResult LeerArchivo(MissionRecord& record, const QString& path)
     const FileResult r = leerContenido(path, QStringLiteral("LeerArchivo"), contenido);
     if (!r.ok)
         return r;
-    record.Memoria.replace(0, contenido.size(), contenido);
+    record.setBytes(0, contenido);
     return r;
 }
 
@@ -117,7 +117,7 @@ FileResult LeerCabecera(MissionRecord& record, const QString& path)
         return r;
     const auto copia = [&](int desde, int hasta) {
         for (int i = desde; i <= hasta && i < contenido.size(); ++i)
-            record.Memoria[i] = contenido[i];
+            record.setByte(i, quint8(contenido[i]));
     };
     copia(0, 95);
     copia(256, 258);

@@ -66,7 +66,7 @@ TEST(CliInfo, DecodingMessagesAndUnreadableFiles)
 {
     QTemporaryDir dir;
     MissionRecord r;
-    r.Memoria[23] = char(0x1A);
+    r.setByte(23, quint8(0x1A));
     const QString malo = dir.filePath(QStringLiteral("malo.klv"));
     ASSERT_TRUE(GuardaArchivo(r, malo).ok);
     const orvan::test::CliRun info = orvan::test::runCli({QStringLiteral("info"), malo});

@@ -16,26 +16,26 @@ inline MissionRecord registroCon(std::initializer_list<std::pair<int, int>> byte
 {
     MissionRecord r;
     for (const auto& [dir, valor] : bytes)
-        r.Memoria[dir] = char(valor);
+        r.setByte(dir, quint8(valor));
     return r;
 }
 
 inline void ponMuestras(MissionRecord& r, int n)
 {
-    r.Memoria[26] = char(n & 0xFF);
-    r.Memoria[27] = char((n >> 8) & 0xFF);
-    r.Memoria[28] = char((n >> 16) & 0xFF);
+    r.setByte(26, quint8(n & 0xFF));
+    r.setByte(27, quint8((n >> 8) & 0xFF));
+    r.setByte(28, quint8((n >> 16) & 0xFF));
 }
 
 // Preparation stamp as the logger stores it: BCD minute, hour, day, month, year - 2000.
 inline void ponSello(MissionRecord& r, int minuto, int hora, int dia, int mes, int anio2)
 {
     const auto bcd = [](int v) { return char((v / 10) * 16 + v % 10); };
-    r.Memoria[21] = bcd(minuto);
-    r.Memoria[22] = bcd(hora);
-    r.Memoria[23] = bcd(dia);
-    r.Memoria[24] = bcd(mes);
-    r.Memoria[25] = bcd(anio2);
+    r.setByte(21, quint8(bcd(minuto)));
+    r.setByte(22, quint8(bcd(hora)));
+    r.setByte(23, quint8(bcd(dia)));
+    r.setByte(24, quint8(bcd(mes)));
+    r.setByte(25, quint8(bcd(anio2)));
 }
 
 inline bool escribe(const QString& path, const QByteArray& bytes)

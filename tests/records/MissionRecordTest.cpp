@@ -32,8 +32,8 @@ TEST(LeeAuditoria, HeaderFieldsNamesSerialAndBits)
                                    {256, 8 | 16}, {258, 2 | 4 | 128}});
     ponMuestras(r, 0x012345);
     // Windows-1252: 0xD1 is Ñ, 0x80 the euro sign.
-    r.Memoria.replace(64, 12, QByteArray("ESPA\xD1" "A \x80    ", 12));
-    r.Memoria.replace(76, 12, QByteArray("NAVIERA AZUL", 12));
+    r.setBytes(64, QByteArray("ESPA\xD1" "A \x80    ", 12));
+    r.setBytes(76, QByteArray("NAVIERA AZUL", 12));
 
     r.LeeAuditoria();
     const Auditoria& c = r.campos;
@@ -118,7 +118,7 @@ TEST(LeeAuditoria, BadStampFallsBackTo2011AndStillGetsTheDelays)
         MissionRecord r = registroCon({{13, 5}, {18, 30}, {0, 15}});
         ponSello(r, 0, 10, 1, 3, 24);
         ponMuestras(r, 12);
-        r.Memoria[dir] = char(0x1A);
+        r.setByte(dir, quint8(0x1A));
         EXPECT_EQ(r.LeeAuditoria(), QStringList{mensaje});
         const Auditoria& c = r.campos;
         EXPECT_EQ(c.InicioMision, utc(2011, 1, 1, 0, 45));
@@ -140,8 +140,8 @@ TEST(LeeAuditoria, EndBeyondTheCalendarFallsBackWithoutKeepingAnEarlierRecordsVa
     const QDateTime finAnterior = r.campos.FinMision;
 
     // 16777215 samples of 255 minutes reach past the year 9999 even from 2011.
-    r.Memoria[13] = char(255);
-    r.Memoria[256] = 8;
+    r.setByte(13, quint8(255));
+    r.setByte(256, quint8(8));
     ponMuestras(r, 0xFFFFFF);
     const QStringList mensajes = r.LeeAuditoria();
     const Auditoria& c = r.campos;
@@ -153,13 +153,13 @@ TEST(LeeAuditoria, EndBeyondTheCalendarFallsBackWithoutKeepingAnEarlierRecordsVa
     EXPECT_EQ(c.FinDatos, fechaRespaldo());
 
     // Not circular: the end of data is 24576 samples after the fall-back start.
-    r.Memoria[256] = 0;
+    r.setByte(256, quint8(0));
     EXPECT_EQ(r.LeeAuditoria().size(), 1);
     EXPECT_EQ(r.campos.FinDatos, fechaRespaldo().addSecs(24576LL * 255 * 60));
 
     // 200-minute samples would still end inside the calendar, in the year 8416, but their minutes
     // no longer fit the logger's 32-bit count: that end is as unusable.
-    r.Memoria[13] = char(200);
+    r.setByte(13, quint8(200));
     ponSello(r, 0, 10, 1, 3, 24);
     EXPECT_EQ(r.LeeAuditoria(), QStringList(mensajeFechaInicio()));
     EXPECT_EQ(r.campos.FinMision, fechaRespaldo());
@@ -171,4 +171,20 @@ TEST(MissionRecord, TextoMemoriaStopsAtTheEndOfTheImage)
     MissionRecord r = registroCon({{66999, 'A'}, {67000, 'B'}});
     EXPECT_EQ(r.TextoMemoria(66999, 2), QStringLiteral("AB"));
     EXPECT_THROW(r.TextoMemoria(66999, 3), orvan::RuntimeError);
+}
+
+TEST(MissionRecord, TheImageKeepsItsSizeAndReadsOutsideItAsZero)
+{
+    MissionRecord r;
+    r.setBytes(kMemoriaSize - 2, QByteArray("ABCD", 4));   // runs past the end: clipped
+    r.setBytes(-2, QByteArray("WXYZ", 4));                 // starts before 0: clipped
+    r.setByte(kMemoriaSize, 9);
+    EXPECT_EQ(r.Memoria().size(), kMemoriaSize);
+    EXPECT_EQ(r.byte(kMemoriaSize - 1), 'B');
+    EXPECT_EQ(r.byte(0), 'Y');
+    EXPECT_EQ(r.byte(-1), 0);
+    // A hostile sample count indexes far past the image.
+    EXPECT_FALSE(MissionRecord::inImage(kSampleBase + 16777215));
+    EXPECT_EQ(r.muestra(16777215), 0);
+    EXPECT_EQ(r.imagen().size(), kImageSize);
 }

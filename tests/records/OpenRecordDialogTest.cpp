@@ -55,7 +55,7 @@ protected:
         generator::GeneratorOptions o;
         o.delayMinutes = 30;
         MissionRecord r;
-        r.Memoria.replace(0, kImageSize, generator::generateImage(o));
+        r.setBytes(0, generator::generateImage(o));
         const QString path = QDir(datos).filePath(nombre);
         EXPECT_TRUE(GuardaArchivo(r, path).ok);
         return path;
@@ -118,9 +118,9 @@ TEST_F(AbreArchTest, ClickPreviewsTheRecordHeader)
     // Fahrenheit, and a record without alarms or a readable stamp.
     app->config.GradosC = 0;
     MissionRecord sinAlarmas;
-    sinAlarmas.Memoria[11] = char(84);
-    sinAlarmas.Memoria[12] = char(96);
-    sinAlarmas.Memoria[21] = char(0x1A);
+    sinAlarmas.setByte(11, quint8(84));
+    sinAlarmas.setByte(12, quint8(96));
+    sinAlarmas.setByte(21, quint8(0x1A));
     ASSERT_TRUE(GuardaArchivo(sinAlarmas, QDir(datos).filePath(QStringLiteral("otro.KLV"))).ok);
     d->File1->setCurrentRow(fila(d, QStringLiteral("otro.KLV")));
     EXPECT_EQ(sink.messages, QStringList{mensajeFechaInicio()});
@@ -189,7 +189,7 @@ TEST_F(AbreArchTest, OpenLoadsTheRecordFillsTheSummaryAndOpensTheGraph)
     EXPECT_EQ(ventana->child(MainWindow::Child::AbreArch), nullptr);
     EXPECT_EQ(graficos, 1);
     EXPECT_TRUE(sink.messages.isEmpty());
-    EXPECT_EQ(record.Memoria.left(kImageSize), prueba::lee(path));
+    EXPECT_EQ(record.imagen(), prueba::lee(path));
     EXPECT_EQ(record.campos.NumMuestras, 2400);
     for (int i = 3; i <= 7; ++i)
         EXPECT_TRUE(ventana->toolbar1Button(i)->isEnabled()) << i;
@@ -227,7 +227,7 @@ TEST_F(AbreArchTest, UnreadableFileEndsTheAttemptWithOneMessage)
     ASSERT_FALSE(d.isNull());
     EXPECT_EQ(graficos, 0);
     EXPECT_FALSE(ventana->toolbar1Button(3)->isEnabled());
-    EXPECT_EQ(record.Memoria, QByteArray(kMemoriaSize, '\0'));
+    EXPECT_EQ(record.Memoria(), QByteArray(kMemoriaSize, '\0'));
     EXPECT_FALSE(d->imgOrvan->isHidden());
     delete d;
 }

@@ -22,7 +22,7 @@ MissionRecord registroGenerado(orvan::generator::Scenario escenario, quint64 sem
     o.seed = semilla;
     o.delayMinutes = 40000;
     MissionRecord r;
-    r.Memoria.replace(0, kImageSize, orvan::generator::generateImage(o));
+    r.setBytes(0, orvan::generator::generateImage(o));
     return r;
 }
 
@@ -36,21 +36,21 @@ TEST(RecordFile, WriteThenReadGivesTheSameImageAndFields)
     ASSERT_TRUE(escribe(path, QByteArray(50000, 'x')));   // a longer file is replaced, not overlaid
     for (auto escenario : {orvan::generator::Scenario::Finished, orvan::generator::Scenario::Circular}) {
         MissionRecord original = registroGenerado(escenario);
-        original.Memoria[40000] = 7;   // beyond the logger's memory: never written
+        original.setByte(40000, quint8(7));   // beyond the logger's memory: never written
         original.LeeAuditoria();
 
         const FileResult w = GuardaArchivo(original, path);
         ASSERT_TRUE(w.ok) << qPrintable(w.message);
         const QByteArray enDisco = lee(path);
         ASSERT_EQ(enDisco.size(), kImageSize);
-        EXPECT_EQ(enDisco, original.Memoria.left(kImageSize));
+        EXPECT_EQ(enDisco, original.imagen());
 
         MissionRecord leido;
-        leido.Memoria.fill('\x55');
+        leido.setBytes(0, QByteArray(kMemoriaSize, '\x55'));
         ASSERT_TRUE(LeerArchivo(leido, path).ok);
-        EXPECT_EQ(leido.Memoria.size(), kMemoriaSize);
-        EXPECT_EQ(leido.Memoria.left(kImageSize), original.Memoria.left(kImageSize));
-        EXPECT_EQ(leido.Memoria.mid(kImageSize), QByteArray(kMemoriaSize - kImageSize, '\0'));
+        EXPECT_EQ(leido.Memoria().size(), kMemoriaSize);
+        EXPECT_EQ(leido.imagen(), original.imagen());
+        EXPECT_EQ(leido.Memoria().mid(kImageSize), QByteArray(kMemoriaSize - kImageSize, '\0'));
 
         EXPECT_TRUE(leido.LeeAuditoria().isEmpty());
         const Auditoria& a = original.campos;
@@ -96,9 +96,9 @@ TEST(RecordFile, ReadAcceptsUpTo67001BytesAndRejectsLongerOrMissingFiles)
 
     const QString vacio = dir.filePath(QStringLiteral("vacio.klv"));
     ASSERT_TRUE(escribe(vacio, QByteArray()));
-    r.Memoria.fill('\x11');
+    r.setBytes(0, QByteArray(kMemoriaSize, '\x11'));
     ASSERT_TRUE(LeerArchivo(r, vacio).ok);
-    EXPECT_EQ(r.Memoria, QByteArray(kMemoriaSize, '\0'));
+    EXPECT_EQ(r.Memoria(), QByteArray(kMemoriaSize, '\0'));
 
     QByteArray lleno(kMemoriaSize, '\0');
     lleno[kMemoriaSize - 1] = 'Z';
@@ -110,18 +110,18 @@ TEST(RecordFile, ReadAcceptsUpTo67001BytesAndRejectsLongerOrMissingFiles)
     const QString largo = dir.filePath(QStringLiteral("largo.klv"));
     ASSERT_TRUE(escribe(largo, QByteArray(kMemoriaSize + 1, '\x22')));
     for (auto leer : {LeerArchivo, LeerCabecera}) {
-        r.Memoria.fill('\x11');
+        r.setBytes(0, QByteArray(kMemoriaSize, '\x11'));
         const FileResult res = leer(r, largo);
         EXPECT_FALSE(res.ok);
         EXPECT_EQ(res.number, 9);
-        EXPECT_EQ(r.Memoria, QByteArray(kMemoriaSize, '\0'));   // cleared, nothing loaded
+        EXPECT_EQ(r.Memoria(), QByteArray(kMemoriaSize, '\0'));   // cleared, nothing loaded
     }
 
-    r.Memoria.fill('\x11');
+    r.setBytes(0, QByteArray(kMemoriaSize, '\x11'));
     const FileResult falta = LeerArchivo(r, dir.filePath(QStringLiteral("falta.klv")));
     EXPECT_FALSE(falta.ok);
     EXPECT_EQ(falta.number, 53);
-    EXPECT_EQ(r.Memoria, QByteArray(kMemoriaSize, '\0'));
+    EXPECT_EQ(r.Memoria(), QByteArray(kMemoriaSize, '\0'));
 }
 
 TEST(RecordFile, PartialReadTakesOnlyTheHeaderBlocksAndAlarmTables)
@@ -134,13 +134,13 @@ TEST(RecordFile, PartialReadTakesOnlyTheHeaderBlocksAndAlarmTables)
     ASSERT_TRUE(escribe(path, todo));
 
     MissionRecord r;
-    r.Memoria.fill('\x77');
+    r.setBytes(0, QByteArray(kMemoriaSize, '\x77'));
     ASSERT_TRUE(LeerCabecera(r, path).ok);
     for (int i = 0; i < 2000; ++i) {
         const bool leido = i <= 95 || (i >= 256 && i <= 258) || (i >= 1280 && i <= 1343);
-        ASSERT_EQ(r.Memoria.at(i), leido ? todo.at(i) : '\0') << "address " << i;
+        ASSERT_EQ(r.Memoria().at(i), leido ? todo.at(i) : '\0') << "address " << i;
     }
-    EXPECT_EQ(r.Memoria.mid(2000), QByteArray(kMemoriaSize - 2000, '\0'));
+    EXPECT_EQ(r.Memoria().mid(2000), QByteArray(kMemoriaSize - 2000, '\0'));
 
     // A short file reads zeros where it has no bytes.
     const QString corto = dir.filePath(QStringLiteral("corto.klv"));

@@ -34,7 +34,7 @@ protected:
         ASSERT_TRUE(QDir().mkpath(datos));
         generator::GeneratorOptions o;
         o.exporter = QStringLiteral("EXPO");
-        record.Memoria.replace(0, kImageSize, generator::generateImage(o));
+        record.setBytes(0, generator::generateImage(o));
         record.LeeAuditoria();
         record.GuardadoEnDisco = true;
         record.Archivo = QStringLiteral("stale");
@@ -90,7 +90,7 @@ TEST_F(GrabArchTest, ProposesTheNextFreeNameAndAFolderChangeReplacesIt)
     EXPECT_EQ(d->result(), QDialog::Accepted);
     EXPECT_TRUE(record.GuardadoEnDisco);
     EXPECT_EQ(record.Archivo, QDir(en(QStringLiteral("vacia"))).filePath(QStringLiteral("EXPO_1.klv")));
-    EXPECT_EQ(prueba::lee(record.Archivo), record.Memoria.left(kImageSize));
+    EXPECT_EQ(prueba::lee(record.Archivo), record.imagen());
     EXPECT_TRUE(preguntas.isEmpty());
     EXPECT_TRUE(sink.messages.isEmpty());
 }
@@ -127,7 +127,7 @@ TEST_F(GrabArchTest, RefusesEmptyNamesAndSeparatorsAndAsksBeforeWritingOver)
     EXPECT_EQ(preguntas.size(), 2);
     EXPECT_FALSE(d->isVisible());
     EXPECT_TRUE(record.GuardadoEnDisco);
-    EXPECT_EQ(prueba::lee(existente), record.Memoria.left(kImageSize));
+    EXPECT_EQ(prueba::lee(existente), record.imagen());
     EXPECT_TRUE(sink.messages.isEmpty());
 }
 

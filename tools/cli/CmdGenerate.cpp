@@ -115,7 +115,7 @@ int runGenerate(const QStringList& args)
     }
 
     records::MissionRecord record;
-    record.Memoria.replace(0, records::kImageSize, generator::generateImage(o));
+    record.setBytes(0, generator::generateImage(o));
     const QString path = posicionales.at(1);
     const records::FileResult r = records::GuardaArchivo(record, path);
     if (!r.ok) {
