@@ -1,0 +1,38 @@
+#pragma once
+// What one run of orvanlog-cli asked for, as the one option parser understood it: the command,
+// its positional arguments, its options, and the language and unit every command honours.
+// Commands read this and never parse the command line themselves.
+
+#include <QMap>
+#include <QString>
+#include <QStringList>
+#include <stdexcept>
+
+namespace orvan::cli {
+
+// A command line that makes no sense: one line on stderr, exit code 2.
+struct UsageError : std::runtime_error {
+    explicit UsageError(const QString& text) : std::runtime_error(text.toStdString()) {}
+};
+
+// The command could not do its work (unreadable file, no logger, write failed): one line on
+// stderr, exit code 1. Nothing has been written to stdout or to an output file.
+struct Failure : std::runtime_error {
+    explicit Failure(const QString& text) : std::runtime_error(text.toStdString()) {}
+};
+
+struct Invocation {
+    QString command;
+    QStringList positional;
+    QMap<QString, QString> options;   // "--port" -> "COM9"; a flag maps to "" when present
+
+    // From --lang N and --unit C|F; without them from the application folder's settings
+    // record, and without that Spanish (0) and Celsius (-1).
+    int idioma = 0;
+    int gradosC = -1;
+
+    bool has(const QString& option) const { return options.contains(option); }
+    QString value(const QString& option, const QString& fallback = {}) const { return options.value(option, fallback); }
+};
+
+} // namespace orvan::cli
