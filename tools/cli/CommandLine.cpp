@@ -155,6 +155,8 @@ Invocation parseCommandLine(const QStringList& args, const std::vector<CommandSp
     inv.fromSettings = applySettings(inv, appFolder);
     if (inv.has(QStringLiteral("--help")))
         return inv;
+    // A wrong --lang or --unit is named first, whatever else the line lacks.
+    applyCommonOptions(inv);
 
     const int n = int(inv.positional.size());
     if (n < command->minArgs || n > command->maxArgs) {
@@ -170,7 +172,6 @@ Invocation parseCommandLine(const QStringList& args, const std::vector<CommandSp
         if (o.required && !inv.has(optionName(o.name)))
             throw UsageError(QStringLiteral("%1 needs %2").arg(inv.command, optionColumn(o)));
     }
-    applyCommonOptions(inv);
     return inv;
 }
 
