@@ -128,3 +128,23 @@ TEST(CliProgram, SettingsRecordBesideTheProgramDecidesTheDefaults)
     ASSERT_TRUE(orvan::SettingsFile(dir.path()).write(cfg).ok);
     EXPECT_EQ(nowLine({}), QStringLiteral("Now: English, Fahrenheit (settings record)."));
 }
+
+TEST(CliProgram, GenerateMakesOnlyTheApplicationsRecordFolder)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString program = dir.filePath(QStringLiteral("orvanlog-cli"));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(ORVAN_CLI_PATH), program));
+    const auto generate = [&](const QString& path) {
+        return orvan::test::runCliAt(program, {QStringLiteral("generate"), QStringLiteral("empty"), dir.filePath(path)});
+    };
+    // Missing folders the user named stay missing; nothing is written.
+    for (const char* path : {"Otra/demo.klv", "Datos/sub/demo.klv", "datos/demo.klv"}) {
+        SCOPED_TRACE(path);
+        expectOneLineError(generate(QString::fromLatin1(path)), 1, "cannot write");
+        EXPECT_FALSE(QFile::exists(dir.filePath(QString::fromLatin1(path).section(QLatin1Char('/'), 0, 0))));
+    }
+    const CliRun made = generate(QStringLiteral("Datos/demo.klv"));
+    EXPECT_EQ(made.code, 0) << made.err.constData();
+    EXPECT_TRUE(QFile::exists(dir.filePath(QStringLiteral("Datos/demo.klv"))));
+}

@@ -41,6 +41,7 @@ int runGenerate(const Invocation& inv)
 
     records::MissionRecord record;
     record.setBytes(0, generator::generateImage(o));
+    inv.makeDefaultFolderFor(path);
     const records::FileResult r = records::GuardaArchivo(record, path);
     if (!r.ok)
         throw Failure(QStringLiteral("cannot write %1: %2").arg(path, r.description));

@@ -3,7 +3,9 @@
 #include "base/Settings.h"
 #include "link/PortDirectory.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 
 namespace orvan::cli {
@@ -279,6 +281,20 @@ QString Invocation::portDevice() const
     if (device.isEmpty())
         throw Failure(QStringLiteral("%1 is not a known port (see orvanlog-cli ports)").arg(port));
     return device;
+}
+
+void Invocation::makeDefaultFolderFor(const QString& outputPath) const
+{
+    const QFileInfo folder(QFileInfo(outputPath).absolutePath());
+    if (folder.exists())
+        return;
+    const QFileInfo dataFolder(QDir::fromNativeSeparators(defaultDataFolder(appFolder)));
+    const QString parent = QFileInfo(folder.absolutePath()).canonicalFilePath();
+    if (parent.isEmpty() || parent != QFileInfo(dataFolder.absolutePath()).canonicalFilePath()
+        || folder.fileName() != dataFolder.fileName())
+        return;
+    if (!QDir().mkpath(dataFolder.absoluteFilePath()))
+        throw Failure(QStringLiteral("cannot make the record folder %1").arg(QDir::toNativeSeparators(dataFolder.absoluteFilePath())));
 }
 
 } // namespace orvan::cli

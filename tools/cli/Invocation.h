@@ -44,6 +44,10 @@ struct Invocation {
     // The device --port names: a path as given, or COM<n> through the port aliases of the
     // application folder (Failure when no such port is known).
     QString portDevice() const;
+    // Makes the application's default record folder ("Datos" in the application folder) when
+    // `outputPath` goes there and it is not made yet, as the application does on first use. Any
+    // other missing folder is the user's mistake and stays missing. Failure when it cannot be made.
+    void makeDefaultFolderFor(const QString& outputPath) const;
 };
 
 } // namespace orvan::cli
