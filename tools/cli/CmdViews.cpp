@@ -1,7 +1,7 @@
 // stats, alarms and csv: what the histogram, proportions, alarm list and export show of a
 // record file, computed by the same code as the windows, in the system's locale.
 
-#include "tools/cli/Invocation.h"
+#include "tools/cli/Commands.h"
 #include "tools/cli/JsonObject.h"
 
 #include "base/TextTable.h"
@@ -19,12 +19,6 @@
 namespace orvan::cli {
 
 namespace {
-
-void unArchivo(const Invocation& inv, const char* uso)
-{
-    if (inv.positional.size() != 1)
-        throw UsageError(QStringLiteral("usage: orvanlog-cli %1").arg(QLatin1String(uso)));
-}
 
 void leeRegistro(records::MissionRecord& record, const QString& path)
 {
@@ -62,7 +56,6 @@ void escribe(const QString& texto)
 
 int runStats(const Invocation& inv)
 {
-    unArchivo(inv, "stats FILE");
     records::MissionRecord record;
     leeRegistro(record, inv.positional.first());
     const views::ZoneCounts h = views::CuentaMuestras(record, inv.gradosC, views::Vista::Histograma);
@@ -77,7 +70,6 @@ int runStats(const Invocation& inv)
 
 int runAlarms(const Invocation& inv)
 {
-    unArchivo(inv, "alarms FILE");
     records::MissionRecord record;
     leeRegistro(record, inv.positional.first());
     const auto filas = views::MuestraAlarmas(views::CargaAlarmas(record, inv.gradosC), QLocale());
@@ -95,7 +87,6 @@ int runAlarms(const Invocation& inv)
 
 int runCsv(const Invocation& inv)
 {
-    unArchivo(inv, "csv FILE [-o OUT]");
     const QString path = inv.positional.first();
     records::MissionRecord record;
     leeRegistro(record, path);
