@@ -43,7 +43,7 @@ void pintaCelda(QLabel* l, const QColor& fondo, const QColor& texto, bool negrit
 
 } // namespace
 
-Detalle::Detalle(ui::Workspace& main, const records::MissionRecord& record, QWidget* parent)
+Detalle::Detalle(orvan::ui::Workspace& main, const records::MissionRecord& record, QWidget* parent)
     : QWidget(parent), m_main(main), m_app(main.app()), m_record(record), m_locale(QLocale::system())
 {
     setObjectName(kFormulario);
@@ -224,7 +224,7 @@ void Detalle::VScroll1_Scroll(int value)
     // Beside the thumb: the label runs down the bar as the value does.
     const QRect barra(VScroll1->mapTo(this, QPoint(0, 0)), VScroll1->size());
     const int maximo = qMax(1, VScroll1->maximum());
-    const int top = (barra.height() - ui::twipsToPixels(600)) * value / maximo + barra.top() + ui::twipsToPixels(200)
+    const int top = (barra.height() - orvan::ui::twipsToPixels(600)) * value / maximo + barra.top() + orvan::ui::twipsToPixels(200)
         - lbPosic->height() / 2;
     lbPosic->move(barra.left() - lbPosic->width() - 4, qBound(0, top, height() - lbPosic->height()));
     lbPosic->raise();

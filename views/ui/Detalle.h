@@ -27,7 +27,7 @@ public:
     static constexpr int kFilas = 51;
     static constexpr int kFilasColumna = 17;
 
-    Detalle(ui::Workspace& main, const records::MissionRecord& record, QWidget* parent = nullptr);
+    Detalle(orvan::ui::Workspace& main, const records::MissionRecord& record, QWidget* parent = nullptr);
 
     // The export button's click: nothing without a record file; the button is disabled while
     // it runs and enabled again however it ends.
@@ -56,7 +56,7 @@ private:
     void VScroll1_Change(int value);
     void VScroll1_Scroll(int value);
 
-    ui::Workspace& m_main;
+    orvan::ui::Workspace& m_main;
     AppContext& m_app;
     const records::MissionRecord& m_record;
     QLocale m_locale;

@@ -14,7 +14,7 @@
 
 namespace orvan::views {
 
-frmAlar::frmAlar(ui::Workspace& main, const records::MissionRecord& record, QWidget* parent)
+frmAlar::frmAlar(orvan::ui::Workspace& main, const records::MissionRecord& record, QWidget* parent)
     : QWidget(parent), m_app(main.app())
 {
     setObjectName(QStringLiteral("frmAlar"));
@@ -81,7 +81,7 @@ void frmAlar::construye()
         const int c = bloque * 3;
         auto* titulo = new QHBoxLayout;
         auto* icono = new QLabel(bloques);
-        icono->setPixmap(ui::Pictures::limitIcon(bloque, 22));
+        icono->setPixmap(orvan::ui::Pictures::limitIcon(bloque, 22));
         titulo->setSpacing(6);
         titulo->addWidget(icono);
         titulo->addWidget(bloque == 0 ? lbTitLow : lbTitHi, 1);
@@ -100,7 +100,7 @@ void frmAlar::construye()
 
     Image1 = new QLabel(this);
     Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setPixmap(ui::Pictures::thermometerIcon(72));
+    Image1->setPixmap(orvan::ui::Pictures::thermometerIcon(72));
     Image1->setAlignment(Qt::AlignCenter);
 
     lbCopyrigt = footerLabel(this, m_app.LineaMarca);

@@ -19,7 +19,7 @@ namespace orvan::views {
 class frmAlar : public QWidget {
     Q_OBJECT
 public:
-    frmAlar(ui::Workspace& main, const records::MissionRecord& record, QWidget* parent = nullptr);
+    frmAlar(orvan::ui::Workspace& main, const records::MissionRecord& record, QWidget* parent = nullptr);
 
     std::array<QLabel*, kFilasAlarma + 1> lbFecha{};
     std::array<QLabel*, kFilasAlarma + 1> lbtiempo{};
