@@ -44,7 +44,7 @@ void pintaCelda(QLabel* l, const QColor& fondo, const QColor& texto, bool negrit
 } // namespace
 
 Detalle::Detalle(orvan::ui::Workspace& main, const records::MissionRecord& record, QWidget* parent)
-    : QWidget(parent), m_main(main), m_app(main.app()), m_record(record), m_locale(QLocale::system())
+    : QWidget(parent), m_main(main), m_app(main.app()), m_record(record), m_locale()
 {
     setObjectName(kFormulario);
     setAttribute(Qt::WA_DeleteOnClose);

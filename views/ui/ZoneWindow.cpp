@@ -123,7 +123,7 @@ void ZoneWindow::PoneResultados()
 {
     const int gradosC = m_app.config.GradosC;
     m_counts = CuentaMuestras(m_record, gradosC, m_vista);
-    const Leyendas l = views::PoneResultados(m_counts, m_record, m_app.textos, gradosC, m_vista, QLocale::system());
+    const Leyendas l = views::PoneResultados(m_counts, m_record, m_app.textos, gradosC, m_vista, QLocale());
     for (size_t r = 0; r < 2; ++r) {
         lbCantMuestras[r]->setText(l.CantMuestras[r]);
         lbMueOk[r]->setText(l.MueOk[r]);

@@ -23,8 +23,8 @@ frmAlar::frmAlar(orvan::ui::Workspace& main, const records::MissionRecord& recor
     construye();
 
     const int gradosC = m_app.config.GradosC;
-    lbTitLow->setText(TituloAlarma(false, record, gradosC, QLocale::system()));
-    lbTitHi->setText(TituloAlarma(true, record, gradosC, QLocale::system()));
+    lbTitLow->setText(TituloAlarma(false, record, gradosC, QLocale()));
+    lbTitHi->setText(TituloAlarma(true, record, gradosC, QLocale()));
     const ListaAlarmas lista = CargaAlarmas(record, gradosC);
     lbFecha[0]->setText(m_app.textos[21]);
     lbtitu[1]->setText(m_app.textos[21]);
@@ -121,7 +121,7 @@ void frmAlar::construye()
 
 void frmAlar::MuestraAlarmas(const ListaAlarmas& lista)
 {
-    const auto filas = views::MuestraAlarmas(lista, QLocale::system());
+    const auto filas = views::MuestraAlarmas(lista, QLocale());
     for (int r = 1; r <= kFilasAlarma; ++r) {
         const FilaAlarma& f = filas[size_t(r)];
         lbFecha[size_t(r)]->setText(f.textoFecha);
