@@ -5,6 +5,8 @@
 
 #include "base/AppContext.h"
 #include "base/ui/Workspace.h"
+#include "shell/ui/MainWindow.h"
+#include "shell/ui/WindowRegistry.h"
 #include "views/ui/Chart.h"
 #include "views/ui/Detalle.h"
 #include "views/ui/ZoneColors.h"
@@ -17,6 +19,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -203,4 +206,34 @@ TEST(ZoneWindows, CircularMissionShowsTheSecondPanel)
     EXPECT_FALSE(t.Frame2->isHidden());
     EXPECT_EQ(t.lbCantMuestras[1]->text(), QStringLiteral("29999 muestras de  un total de 30000"));
     EXPECT_DOUBLE_EQ(t.Chart2D2->y(1, 1), 29000);
+}
+
+TEST(ViewButtons, ToolbarButtonsFourToSevenOpenTheViews)
+{
+    QTemporaryDir dir;
+    AppContext app(dir.path());
+    app.textos.CargaTextos(TextTable::Ingles);
+    RecordingSink sink;
+    records::MissionRecord r = cien();
+    shell::MainWindow window(app, r, sink);
+    shell::registerWindows(window);
+    window.HabilitaBotones();
+    const std::pair<int, orvan::ui::Child> botones[] = {
+        {4, orvan::ui::Child::frmTorta}, {5, orvan::ui::Child::frmHisto},
+        {6, orvan::ui::Child::Detalle}, {7, orvan::ui::Child::frmAlar},
+    };
+    const char* nombres[] = {"frmTorta", "frmHisto", "Detalle", "frmAlar"};
+    for (size_t i = 0; i < 4; ++i) {
+        window.toolbar1Click(botones[i].first);
+        QWidget* w = window.child(botones[i].second);
+        ASSERT_NE(w, nullptr) << nombres[i];
+        EXPECT_EQ(w->objectName(), QLatin1String(nombres[i]));
+    }
+    EXPECT_TRUE(sink.messages.isEmpty());
+
+    // The export's note appears in the status bar and takes no room once it is gone.
+    window.showStatusMessage(QStringLiteral("CSV \u2192 x.csv"));
+    EXPECT_EQ(window.statusBar()->currentMessage(), QStringLiteral("CSV \u2192 x.csv"));
+    window.statusBar()->clearMessage();
+    EXPECT_TRUE(window.statusBar()->isHidden());
 }
