@@ -180,7 +180,7 @@ TEST(ZoneWindows, OnePanelHidesEmptyZonesInTheHistogramOnly)
     EXPECT_DOUBLE_EQ(h.Chart2D1->y(1, 1), 90);
     EXPECT_TRUE(views::ui::Chart::isHole(h.Chart2D1->y(2, 1)));
     EXPECT_DOUBLE_EQ(h.Chart2D1->y(2, 2), 10);
-    EXPECT_EQ(h.Chart2D1->axisTitle(views::ui::Chart::Eje::X), QStringLiteral("\u00b0C"));
+    EXPECT_EQ(h.Chart2D1->axisTitle(views::ui::Chart::Eje::X), QStringLiteral(" \u00b0C"));
 
     frmTorta t(ws, r);
     EXPECT_TRUE(t.Frame2->isHidden());

@@ -53,9 +53,9 @@ Detalle::Detalle(orvan::ui::Workspace& main, const records::MissionRecord& recor
 
     // Headings.
     const QString unidad = m_app.UnidadTexto();
-    lbKm[0]->setText(unidad.trimmed());
-    lbtitu[1]->setText(unidad.trimmed());
-    lbtitu[18]->setText(unidad.trimmed());
+    lbKm[0]->setText(unidad);
+    lbtitu[1]->setText(unidad);
+    lbtitu[18]->setText(unidad);
     lbFecha[0]->setText(m_app.textos[21]);
     lbtitu[0]->setText(m_app.textos[21]);
     lbtitu[2]->setText(m_app.textos[21]);

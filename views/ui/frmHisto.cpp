@@ -32,7 +32,7 @@ void frmHisto::DibujaHistograma()
         chart->setBatch(true);
         chart->setTipo(ui::Chart::Tipo::Barras);
         colorea(chart);
-        chart->setAxisTitle(ui::Chart::Eje::X, unidad.trimmed());
+        chart->setAxisTitle(ui::Chart::Eje::X, unidad);
         chart->setAxisAuto(ui::Chart::Eje::X, true);
         chart->setAxisAuto(ui::Chart::Eje::Y, true);
         // AgregaBarra: one point per non-empty bin, its count in the series of its zone.
