@@ -25,6 +25,11 @@ const std::vector<CommandSpec>& commandTable()
         {"ports", "", "list the serial ports as COM numbers", {}, 0, 0, runPorts},
         {"status", "", "read a logger's live status and print it as JSON",
          {portOption(), {"--fahrenheit", nullptr, "same as --unit F"}}, 0, 0, runStatus},
+        {"stats", "FILE", "zone counts, percentages and distributions of the histogram and proportions views, as JSON",
+         {}, 1, 1, runStats},
+        {"alarms", "FILE", "the 20 rows of the alarm list as JSON (null where a row is empty)", {}, 1, 1, runAlarms},
+        {"csv", "FILE", "export the sample list as the export button does, next to FILE unless -o is given",
+         {{"-o", "OUT", "write the comma-separated file here instead"}}, 1, 1, runCsv},
     };
     return table;
 }

@@ -11,5 +11,8 @@ int runInfo(const Invocation& inv);       // info FILE
 int runGenerate(const Invocation& inv);   // generate SCENARIO FILE
 int runPorts(const Invocation& inv);      // ports
 int runStatus(const Invocation& inv);     // status --port DEVICE
+int runStats(const Invocation& inv);      // stats FILE
+int runAlarms(const Invocation& inv);     // alarms FILE
+int runCsv(const Invocation& inv);        // csv FILE [-o OUT]
 
 } // namespace orvan::cli
