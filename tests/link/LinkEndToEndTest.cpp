@@ -8,15 +8,20 @@
 #include "support/WaitFor.h"
 #include "tools/emulator/EmulatorFixture.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <gtest/gtest.h>
+#include <iostream>
 
 using namespace orvan;
 using namespace orvan::link;
 using orvan::emulator::EmulatorFixture;
+using orvan::emulator::Fault;
+using orvan::emulator::Logger;
+using orvan::emulator::PtyServer;
 using orvan::emulator::ScenarioKind;
 using orvan::test::runCli;
 using orvan::test::waitFor;
@@ -112,4 +117,75 @@ TEST(LinkEndToEnd, QtSerialPortReportsAMissingOrLostDevice)
     EXPECT_TRUE(w.sink.messages.first().startsWith(QStringLiteral("Error 8020 (")));
     EXPECT_TRUE(w.closing);
     EXPECT_FALSE(w.port.isOpen());
+}
+
+// A real line does all of these; the emulator does them at 9600 baud on a pseudo-terminal. Block
+// reads go on for a while under each, and every reply taken must be exactly the block asked for.
+TEST(LinkEndToEnd, PacedFaultsNeverHandOnAMisalignedReply)
+{
+    // Every byte of the image tells its address apart from its neighbours', so a reply shifted
+    // by any number of bytes cannot pass for the block.
+    QByteArray image(Logger::kMemorySize, '\0');
+    for (int i = 0; i < image.size(); ++i)
+        image[i] = char((i * 7 + i / 256) & 0xFF);
+    image[Logger::AddrStatus] = char(64);   // no mission: nothing changes the memory meanwhile
+
+    struct Case {
+        const char* what;
+        Fault fault;
+        int paceUs;
+        bool someTaken;
+    };
+    const Case cases[] = {
+        {"a sound line at 9600 baud", Fault::None, PtyServer::kLinePaceUs, true},
+        {"long replies at 9600 baud", Fault::LongReply, PtyServer::kLinePaceUs, false},
+        {"long replies trickling, 5 ms a byte", Fault::LongReply, PtyServer::kTrickleUs, false},
+        {"random bytes between replies at 9600 baud", Fault::Noise, PtyServer::kLinePaceUs, true},
+        {"random bytes between replies trickling", Fault::Noise, PtyServer::kTrickleUs, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        auto logger = std::make_unique<Logger>();
+        logger->loadImage(image);
+        EmulatorFixture emu(std::move(logger));
+        ASSERT_TRUE(emu.ok()) << emu.errorString().toStdString();
+        emu.server().setPaceUs(c.paceUs);
+        emu.logger().setFault(c.fault);
+        const QByteArray memory = emu.logger().memory();
+
+        Wire w(emu.devicePath(), LinkProfile::frmsave());
+        int accepted = 0, misaligned = 0, failedReads = 0;
+        QElapsedTimer t;
+        t.start();
+        for (int block = 100; t.elapsed() < 1500; block = (block + 37) % kBlockCount) {
+            const Reply r = w.link.LeeBloque(block);
+            if (!r.ok()) {
+                ++failedReads;
+                continue;
+            }
+            QByteArray expected = memory.mid(block * kBlockSize, kBlockSize);
+            int sum = 0;
+            for (const char b : std::as_const(expected))
+                sum += quint8(b);
+            expected.append(char((sum >> 8) & 0xFF)).append(char(sum & 0xFF));
+            ++(r.data == expected ? accepted : misaligned);
+        }
+        const FramingCounts& n = w.link.framingCounts();
+        std::cout << "[ framing  ] " << c.what << ": accepted " << accepted << ", retried "
+                  << n.runOn + n.leftover + n.timedOut << " (run-on " << n.runOn << ", leftover " << n.leftover
+                  << ", time-out " << n.timedOut << "), failed reads " << failedReads << ", misaligned " << misaligned
+                  << std::endl;
+        EXPECT_EQ(misaligned, 0);
+        if (c.fault == Fault::None) {
+            EXPECT_EQ(failedReads + n.runOn + n.leftover + n.timedOut, 0);
+        } else {
+            EXPECT_GT(n.runOn + n.leftover, 0) << "the fault never showed";
+        }
+        if (c.someTaken) {
+            EXPECT_GT(accepted, 0);
+        } else if (c.fault == Fault::LongReply) {
+            EXPECT_EQ(accepted, 0);
+        }
+        EXPECT_TRUE(w.sink.messages.isEmpty());
+    }
 }

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <random>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
@@ -20,7 +21,9 @@ namespace orvan::emulator {
 
 namespace {
 
-constexpr qint64 kByteUs = 1042;      // one byte at 9600 baud, 10 bits
+constexpr qint64 kByteUs = PtyServer::kLinePaceUs;
+constexpr qint64 kNoiseMinUs = 5000;  // Fault::Noise: a burst of 1 to 3 random bytes every 5 to 150 ms
+constexpr qint64 kNoiseMaxUs = 150000;
 constexpr int kClockTickMs = 50;      // how often the mission clock moves when nothing happens
 
 QString systemError(const char* what)
@@ -130,15 +133,24 @@ void PtyServer::run()
     qint64 lastTickMs = 0;
     double missionMsPending = 0.0;
     char buf[4096];
+    std::mt19937 random(std::random_device{}());
+    std::uniform_int_distribution<qint64> noiseGap(kNoiseMinUs, kNoiseMaxUs);
+    qint64 noiseAtUs = noiseGap(random);
 
     while (!m_stop.load()) {
         qint64 nowUs = clock.nsecsElapsed() / 1000;
         const qint64 gapUs = qint64(m_gapMs.load()) * 1000;
-        const bool paced = m_paced.load();
+        const Fault fault = m_logger.fault();
+        // Microseconds per reply byte; 0 writes a reply at once.
+        const qint64 byteUs = m_paceUs.load();
+        const bool paced = byteUs > 0;
+        const bool noisy = fault == Fault::Noise;
 
         qint64 waitUs = kClockTickMs * 1000;
         if (!chunk.isEmpty())
             waitUs = std::min(waitUs, std::max<qint64>(0, lastInUs + gapUs - nowUs));
+        if (noisy && out.isEmpty())
+            waitUs = std::min(waitUs, std::max<qint64>(0, noiseAtUs - nowUs));
         bool wantOut = false;
         if (!out.isEmpty()) {
             if (!paced || nowUs >= outStartUs)
@@ -178,7 +190,7 @@ void PtyServer::run()
                 const QByteArray reply = m_logger.handleFrame(frame);
                 if (!reply.isEmpty()) {
                     if (out.isEmpty())
-                        outStartUs = nowUs + kByteUs;
+                        outStartUs = nowUs + std::max(byteUs, kByteUs);
                     out.append(reply);
                 }
             }
@@ -187,18 +199,30 @@ void PtyServer::run()
         if (!out.isEmpty()) {
             qint64 due = out.size();
             if (paced)
-                due = nowUs < outStartUs ? 0 : std::min<qint64>(out.size(), 1 + (nowUs - outStartUs) / kByteUs);
+                due = nowUs < outStartUs ? 0 : std::min<qint64>(out.size(), 1 + (nowUs - outStartUs) / byteUs);
             if (due > 0) {
                 const ssize_t n = ::write(m_master, out.constData(), size_t(due));
                 if (n > 0) {
                     out.remove(0, int(n));
-                    outStartUs += qint64(n) * kByteUs;
+                    outStartUs += qint64(n) * byteUs;
                 } else if (n < 0 && errno == EAGAIN) {
                     // Nobody reads and the line's buffer is full: a serial line does not wait, the
                     // bytes are lost.
                     out.clear();
                 }
             }
+        }
+
+        // Noise only between replies: a reply being written is never broken into.
+        if (noisy && out.isEmpty() && nowUs >= noiseAtUs) {
+            char noise[3];
+            const int count = int(random() % 3) + 1;
+            for (int i = 0; i < count; ++i)
+                noise[i] = char(random() & 0xFF);
+            [[maybe_unused]] const ssize_t n = ::write(m_master, noise, size_t(count));
+            noiseAtUs = nowUs + noiseGap(random);
+        } else if (!noisy) {
+            noiseAtUs = nowUs + noiseGap(random);
         }
 
         const qint64 nowMs = nowUs / 1000;
