@@ -250,24 +250,31 @@ bool Link::EscribeByteCorto(int address, quint8 value)
     return Transmite(frame);
 }
 
-bool Link::Sondea()
+ProbeResult Link::Sondea()
 {
-    VaciaBuff();
     if (closing())
-        return false;
-    const qint64 sent = m_clock.nowMs();
+        return ProbeResult::Silence;
+    ensureOpen();
+    const QByteArray unasked = m_port.read(0);
+    if (!unasked.isEmpty())
+        qCDebug(lcLink).noquote() << m_port.portName() << "talks unasked:" << unasked.toHex(' ');
     send(QByteArray(1, char(kProbe)));
+    const qint64 sent = m_sentAtMs;
     m_clock.sleepMs(kProbePauseMs);
     // A logger answers within the pause; a USB adapter may hold the byte back for its latency
     // time (16 ms on common chips), so a late answer is still waited for a while.
     while (m_port.bytesWaiting() == 0) {
         const qint64 left = kProbeWaitMs - (m_clock.nowMs() - sent);
-        if (left <= 0 || closing())
-            return false;
+        if (closing())
+            return ProbeResult::Silence;
+        if (left <= 0)
+            return unasked.isEmpty() ? ProbeResult::Silence : ProbeResult::Other;
         m_port.waitForBytes(int(std::min<qint64>(left, kPollSliceMs)));
     }
-    const QByteArray answer = take(1);
-    return answer.size() == 1 && quint8(answer.at(0)) == kProbeAnswer;
+    m_clock.sleepMs(kProbeSettleMs);
+    const QByteArray answer = take(0);
+    const bool lone = answer.size() == 1 && quint8(answer.at(0)) == kProbeAnswer;
+    return lone && unasked.isEmpty() ? ProbeResult::Logger : ProbeResult::Other;
 }
 
 bool Link::EnviaBorrado()

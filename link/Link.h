@@ -36,11 +36,19 @@ constexpr int kSettleMs = 2;           // after the 34th byte: about two byte ti
 constexpr int kQuietMs = 20;           // silence that ends the draining of a refused reply
 constexpr int kProbePauseMs = 20;      // pause after the probe before looking for the answer
 constexpr int kProbeWaitMs = 100;      // longest wait for the answer, from the probe
+constexpr int kProbeSettleMs = 5;      // after the answer: any further byte disowns it
 constexpr quint8 kProbe = 0xEA;
 constexpr quint8 kProbeAnswer = 0x14;
 constexpr quint8 kEraseTrigger = 0xA5;
 constexpr quint8 kReadBlock = 0x33;
 constexpr quint8 kWriteByte = 0x22;
+
+// What one presence probe heard.
+enum class ProbeResult {
+    Logger,    // a lone 0x14, on a line that had been quiet
+    Silence,   // nothing within the wait
+    Other,     // any other byte, more bytes, or bytes before the probe: no logger on this port
+};
 
 enum class ReplyStatus {
     Ok,          // exactly 34 bytes, all of them the answer to this request
@@ -97,10 +105,12 @@ public:
     // (0..65535 for the long form, 0..255 for the short one).
     bool EscribeByte(int address, quint8 value);
     bool EscribeByteCorto(int address, quint8 value);
-    // Presence probe: 0xEA, a 20 ms pause, then one byte that must be 0x14 (waited for up to
-    // 100 ms after the probe). The port's own errors are thrown, as the port search treats them
-    // per port.
-    bool Sondea();
+    // Presence probe: drops what is pending, sends 0xEA, pauses 20 ms, waits for an answer up to
+    // 100 ms after the probe, then kProbeSettleMs more for any further byte. Only a lone 0x14 on
+    // a line that said nothing before the probe is a logger: a logger never speaks unasked and
+    // answers with that one byte. The port's own errors are thrown, not reported, as the port
+    // search treats them per port.
+    ProbeResult Sondea();
     // The erase trigger 0xA5; no reply.
     bool EnviaBorrado();
 

@@ -201,16 +201,40 @@ TEST(Link, WritesProbeAndEraseTrigger)
     EXPECT_EQ(b.port.writes, (QList<QByteArray>{QByteArray::fromHex("22010220"), QByteArray::fromHex("224041"),
                                                 QByteArray::fromHex("a5")}));
 
-    qint64 start = b.clock.nowMs();
-    EXPECT_TRUE(b.link.Sondea());
-    EXPECT_EQ(b.clock.nowMs() - start, 20);
-    // An answer held back by an adapter still counts; silence gives up 100 ms after the probe.
-    logger.replyDelayMs = 60;
-    EXPECT_TRUE(b.link.Sondea());
-    logger.silent = true;
-    start = b.clock.nowMs();
-    EXPECT_FALSE(b.link.Sondea());
-    EXPECT_EQ(b.clock.nowMs() - start, 100);
+}
+
+TEST(Link, OnlyALoneAnswerOnAQuietLineIsALogger)
+{
+    struct Case {
+        const char* what;
+        QByteArray before;   // already waiting when the probe goes out
+        QByteArray answer;
+        qint64 delay, step;
+        ProbeResult heard;
+        qint64 tookMs;
+    };
+    const Case cases[] = {
+        {"0x14 within the pause", {}, QByteArray::fromHex("14"), 5, 0, ProbeResult::Logger, 25},
+        {"0x14 held back by an adapter", {}, QByteArray::fromHex("14"), 60, 0, ProbeResult::Logger, 65},
+        {"silence", {}, {}, 0, 0, ProbeResult::Silence, 100},
+        {"another byte", {}, QByteArray::fromHex("15"), 5, 0, ProbeResult::Other, 25},
+        {"0x14 twice", {}, QByteArray::fromHex("1414"), 5, 1, ProbeResult::Other, 25},
+        {"0x14, then a byte while it settles", {}, QByteArray::fromHex("14ff"), 19, 4, ProbeResult::Other, 25},
+        {"0x14 after the line spoke unasked", QByteArray::fromHex("14"), QByteArray::fromHex("14"), 5, 0,
+         ProbeResult::Other, 25},
+        {"the line spoke unasked, then silence", QByteArray::fromHex("00"), {}, 0, 0, ProbeResult::Other, 100},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Bench b(LinkProfile::frmsave());
+        b.port.open();
+        b.port.arrive(c.before);
+        b.port.responder = [&](const QByteArray&, ScriptedPort& p) { p.arrive(c.answer, c.delay, c.step); };
+        const qint64 start = b.clock.nowMs();
+        EXPECT_EQ(b.link.Sondea(), c.heard);
+        EXPECT_EQ(b.clock.nowMs() - start, c.tookMs);
+        EXPECT_EQ(b.port.writes, QList<QByteArray>{QByteArray::fromHex("ea")});
+    }
 }
 
 // Finding the logger among other ports runs end to end on pseudo-terminals; here, what only a

@@ -129,7 +129,8 @@ void PtyServer::run()
     QByteArray chunk;          // bytes since the last silence gap
     qint64 lastInUs = 0;
     QByteArray out;            // reply bytes not written yet
-    qint64 outStartUs = 0;     // when paced: the time the first byte of `out` is due
+    qint64 outStartUs = 0;     // the time the first byte of `out` is due
+    qint64 chunkStartUs = 0;   // when the first byte of `chunk` came
     qint64 lastTickMs = 0;
     double missionMsPending = 0.0;
     char buf[4096];
@@ -153,7 +154,7 @@ void PtyServer::run()
             waitUs = std::min(waitUs, std::max<qint64>(0, noiseAtUs - nowUs));
         bool wantOut = false;
         if (!out.isEmpty()) {
-            if (!paced || nowUs >= outStartUs)
+            if (nowUs >= outStartUs)
                 wantOut = true;
             else
                 waitUs = std::min(waitUs, outStartUs - nowUs);
@@ -174,6 +175,8 @@ void PtyServer::run()
         if (fds[0].revents & POLLIN) {
             const ssize_t n = ::read(m_master, buf, sizeof buf);
             if (n > 0) {
+                if (chunk.isEmpty())
+                    chunkStartUs = nowUs;
                 chunk.append(buf, int(n));
                 lastInUs = nowUs;
             } else if (n < 0 && errno != EAGAIN && errno != EINTR) {
@@ -184,20 +187,23 @@ void PtyServer::run()
         }
 
         if (!chunk.isEmpty() && nowUs - lastInUs >= gapUs) {
+            // No answer can begin before the frame has crossed the line and its own first byte
+            // has too, however fast the logger is (the pseudo-terminal itself has no baud rate).
+            const qint64 earliestUs = chunkStartUs + (qint64(chunk.size()) + 1) * kByteUs;
             const QList<QByteArray> frames = FrameSplitter::split(chunk);
             chunk.clear();
             for (const QByteArray& frame : frames) {
                 const QByteArray reply = m_logger.handleFrame(frame);
                 if (!reply.isEmpty()) {
                     if (out.isEmpty())
-                        outStartUs = nowUs + std::max(byteUs, kByteUs);
+                        outStartUs = std::max(nowUs + (paced ? std::max(byteUs, kByteUs) : 0), earliestUs);
                     out.append(reply);
                 }
             }
         }
 
         if (!out.isEmpty()) {
-            qint64 due = out.size();
+            qint64 due = nowUs < outStartUs ? 0 : out.size();
             if (paced)
                 due = nowUs < outStartUs ? 0 : std::min<qint64>(out.size(), 1 + (nowUs - outStartUs) / byteUs);
             if (due > 0) {
