@@ -29,9 +29,9 @@ QString limpia(const QString& folder)
 void guardaCarpetaPredeterminada(AppContext& app, const QString& folder, MessageSink& messages)
 {
     const QString carpeta = QDir::toNativeSeparators(folder);
-    if (carpeta.size() > 80) {
-        messages.show(QStringLiteral("La carpeta ") + carpeta
-                      + QStringLiteral(" tiene más de 80 caracteres y no se guarda como carpeta predeterminada"));
+    const QString rechazo = RegConfig::rechazoCarpetaDatos(carpeta);
+    if (!rechazo.isEmpty()) {
+        messages.show(rechazo);
         return;
     }
     app.config.setCarpetaDatos(carpeta);
