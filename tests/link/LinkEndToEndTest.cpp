@@ -154,6 +154,23 @@ TEST(LinkEndToEnd, CommandLineStatus)
     EXPECT_TRUE(silent.out.isEmpty());
     EXPECT_EQ(silent.err.count('\n'), 1) << silent.err.toStdString();
     EXPECT_TRUE(silent.err.contains("no logger answers"));
+
+    // The line hangs up while the tool waits for a logger: one line, whether the port reported the
+    // hang-up (the error that ended the poll) or not (no logger).
+    orvan::test::Pty hangUp;
+    ASSERT_TRUE(hangUp.ok());
+    QProcess cli;
+    cli.start(QStringLiteral(ORVAN_CLI_PATH), {QStringLiteral("status"), QStringLiteral("--port"), hangUp.slave()});
+    ASSERT_TRUE(cli.waitForStarted());
+    EXPECT_FALSE(hangUp.receive(10000).isEmpty());   // the first request, left unanswered
+    EXPECT_FALSE(hangUp.receive(10000).isEmpty());   // and the next attempt
+    hangUp.closeMaster();
+    ASSERT_TRUE(cli.waitForFinished(60000));
+    const QByteArray err = cli.readAllStandardError();
+    EXPECT_EQ(cli.exitCode(), 1);
+    EXPECT_TRUE(cli.readAllStandardOutput().isEmpty());
+    EXPECT_EQ(err.count('\n'), 1) << err.toStdString();
+    EXPECT_TRUE(err.startsWith("orvanlog-cli: Error 80") || err.contains("no logger answers")) << err.toStdString();
 }
 
 TEST(LinkEndToEnd, QtSerialPortReportsAMissingOrLostDevice)

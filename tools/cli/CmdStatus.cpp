@@ -91,11 +91,21 @@ int runStatus(const QStringList& args)
 
     link::SystemClock clock;
     std::atomic<bool> closing{false};
-    link::Link lnk(serial, clock, closing, link::LinkProfile::frmsave(),
-                   [&err](const QString& text) { err << "orvanlog-cli: " << text << '\n'; });
+    // One failure, one line: a port error the link reports is what went wrong, and it ends the
+    // poll, which then also finds no logger.
+    QString portError;
+    link::Link lnk(serial, clock, closing, link::LinkProfile::frmsave(), [&portError](const QString& text) {
+        if (portError.isEmpty())
+            portError = text;
+    });
     link::EstadoKLV estado;
     // The device-data window's poll: blocks 0, 8, 15 and 2, then 8 again.
-    if (!link::ActualizaEstado(lnk, estado, gradosC)) {
+    const bool answered = link::ActualizaEstado(lnk, estado, gradosC);
+    if (!portError.isEmpty()) {
+        err << "orvanlog-cli: " << portError << '\n';
+        return 1;
+    }
+    if (!answered) {
         err << "orvanlog-cli: no logger answers on " << device << '\n';
         return 1;
     }
