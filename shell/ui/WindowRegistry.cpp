@@ -4,6 +4,7 @@
 #include "records/ui/OpenRecordDialog.h"
 #include "shell/ui/ConfigDialog.h"
 #include "shell/ui/MainWindow.h"
+#include "views/ui/GraphForm.h"
 
 namespace orvan::shell {
 
@@ -14,6 +15,9 @@ void registerWindows(MainWindow& main)
     main.setChildFactory(MainWindow::Child::Config, [](MainWindow& m) { return new ConfigDialog(m); });
     main.setChildFactory(MainWindow::Child::AbreArch, [](MainWindow& m) {
         return new records::OpenRecordDialog(m.app(), m.record(), m, m.messages());
+    });
+    main.setChildFactory(MainWindow::Child::frmGrafico, [](MainWindow& m) {
+        return new views::GraphForm(m.app(), m.record(), m.messages());
     });
     main.setChildFactory(MainWindow::Child::frmsave, [](MainWindow& m) { return new mission::DeviceDataForm(m); });
 }
