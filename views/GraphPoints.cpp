@@ -228,11 +228,13 @@ bool NivelesZoom::terminaBanda(int hasta)
 
 Ventana VentanaScroll(int value, int span, int numPuntos)
 {
-    span = std::max(span, 1);
-    Ventana v{value, value + span - 1};
+    // span is the distance between the first and last point of the window that set it, so the
+    // window keeps its number of points: value .. value + span.
+    span = std::max(span, 0);
+    Ventana v{value, value + span};
     if (v.last > numPuntos) {
         v.last = numPuntos;
-        v.first = numPuntos - span + 1;
+        v.first = numPuntos - span;
     }
     v.first = std::max(v.first, 1);
     v.last = std::max(v.last, v.first);

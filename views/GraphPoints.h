@@ -104,7 +104,8 @@ public:
     bool terminaBanda(int hasta);
 };
 
-// The scroll bar's window for a value: value .. value + span - 1, kept inside 1..numPuntos.
+// The scroll bar's window for a value: value .. value + span, kept inside 1..numPuntos, where
+// span (the scroll bar's large change) is last - first of the window that set it.
 struct Ventana {
     int first = 1, last = 1;
 };

@@ -162,7 +162,8 @@ TEST(GraphPoints, ZoomLevelsAndScrollWindows)
     EXPECT_EQ(z.ZoomHasta[0], 1) << "a record without samples shows its single point";
 
     struct Caso { int value, span, n, first, last; };
-    const Caso casos[] = {{1, 10, 100, 1, 10}, {95, 10, 100, 91, 100}, {100, 10, 100, 91, 100},
+    // A window keeps its number of points when scrolled: a band over 4..6 scrolls as 3 points.
+    const Caso casos[] = {{4, 2, 100, 4, 6}, {1, 10, 100, 1, 11}, {95, 10, 100, 90, 100}, {100, 10, 100, 90, 100},
                           {3, 0, 100, 3, 3}, {1, 50, 20, 1, 20}};
     for (const Caso& k : casos) {
         const Ventana v = VentanaScroll(k.value, k.span, k.n);
