@@ -101,6 +101,8 @@ Chart::Chart(QWidget* parent) : QWidget(parent), m_locale(QLocale::system())
     m_plot->addLayer(QStringLiteral("cursor"), m_plot->layer(QStringLiteral("overlay")), QCustomPlot::limAbove);
     m_cursorLayer = m_plot->layer(QStringLiteral("cursor"));
     m_cursorLayer->setMode(QCPLayer::lmBuffered);
+    // The title stays readable over the cursor line.
+    m_plot->addLayer(QStringLiteral("titulo"), m_cursorLayer, QCustomPlot::limAbove);
 
     m_band = new QCPItemRect(m_plot);
     m_band->setLayer(m_cursorLayer);
@@ -378,8 +380,9 @@ Chart::Etiqueta& Chart::etiqueta(const QString& name)
             f.setPointSizeF(f.pointSizeF() + 1);
             e->item->setFont(f);
             e->item->setPen(Qt::NoPen);
-            e->item->setBrush(QColor(255, 255, 255, 200));
+            e->item->setBrush(QColor(255, 255, 255, 225));
             e->item->setPositionAlignment(Qt::AlignTop | Qt::AlignHCenter);
+            e->item->setLayer(QStringLiteral("titulo"));
         } else {
             e->item->setLayer(m_cursorLayer);
         }
