@@ -67,6 +67,8 @@ Chart::Chart(QWidget* parent) : QWidget(parent), m_locale(QLocale::system())
     m_plot->installEventFilter(this);
     m_plot->setAntialiasedElements(QCP::aeAll);
     m_plot->setNotAntialiasedElements(QCP::aeNone);
+    // Lines of thousands of samples are drawn as one polyline each, not segment by segment.
+    m_plot->setPlottingHint(QCP::phFastPolylines, true);
     m_plot->setBackground(Qt::white);
     m_plot->axisRect()->setBackground(QColor(0xfb, 0xfc, 0xfd));
 
@@ -690,7 +692,7 @@ void Chart::applyStyles()
         QCPAbstractPlottable* p = m_plottables[s];
         p->setName(serie.name);
         if (auto* g = qobject_cast<QCPGraph*>(p)) {
-            g->setPen(QPen(serie.color, serie.width, serie.style, Qt::RoundCap, Qt::RoundJoin));
+            g->setPen(QPen(serie.color, serie.width, serie.style, Qt::FlatCap, Qt::BevelJoin));
             if (serie.marcador == Punto)
                 g->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssDisc, serie.color, serie.color, serie.size));
             else

@@ -249,6 +249,8 @@ void GraphForm::MuestraVentana(int first, int last)
     m_first = first;
     m_last = last;
     const records::Auditoria& campos = m_record.campos;
+    // Every change of the window is one batch, so the chart repaints once.
+    c.setBatch(true);
 
     c.setAxisTitle(ui::Chart::Eje::X, TituloEje(m_app.textos, campos.Circular, first, last, n, campos.NumMuestras));
     const int forma = ConMarcadores(first, last) ? ui::Chart::Punto : ui::Chart::SinMarcador;
@@ -264,7 +266,6 @@ void GraphForm::MuestraVentana(int first, int last)
     c.setAxisOrigin(ui::Chart::Eje::Y, yMin);
     c.setAxisTitle(ui::Chart::Eje::Y, UnidadTexto(m_gradosC).trimmed());
 
-    c.setBatch(true);
     const double xMin = n > 0 ? c.x(first) : 0, xMax = n > 0 ? c.x(last) : 0;
     c.setAxisRange(ui::Chart::Eje::X, xMin, xMax);
 
