@@ -225,19 +225,31 @@ void GraphForm::SetZoom()
     c.setPickable(SerieLimiteAlto, false);
     const int n = m_puntos.NumPuntos();
     c.setPointCount(n);
-    const QDateTime base = m_record.campos.InicioDatos;
-    for (int i = 1; i <= n; ++i) {
-        const Punto& p = m_puntos[i];
-        const int serie = SerieDeZona(ClasificaPunto(p.Temp, m_limites.lo, m_limites.hi));
-        c.setX(i, double(MinutosDesde(base, p.Fecha)));
-        c.setY(SerieLimiteBajo, i, double(m_limites.lo));
-        c.setY(SerieLimiteAlto, i, double(m_limites.hi));
-        for (int s = SerieBaja; s <= SerieAlta; ++s)
-            c.setY(s, i, s == serie ? double(p.Temp) : ui::Chart::hole());
-    }
+    m_cuenta = 0;
+    for (int i = 1; i <= n; ++i)
+        ClasificaPunto(i);
     c.setBatch(false);
     scrGraph->setMaximum(std::max(n, 1));
     scrGraph->setMinimum(0);
+}
+
+void GraphForm::ClasificaPunto(int i)
+{
+    const Punto& p = m_puntos[i];
+    AgregaPunto(p, SerieDeZona(views::ClasificaPunto(p.Temp, m_limites.lo, m_limites.hi)));
+}
+
+// Appends a point to the five series: its temperature in the series of its zone, holes in the
+// other two, and the limits.
+void GraphForm::AgregaPunto(const Punto& p, int serie)
+{
+    ui::Chart& c = *Chart2D1;
+    const int n = ++m_cuenta;
+    c.setX(n, double(MinutosDesde(m_record.campos.InicioDatos, p.Fecha)));
+    c.setY(SerieLimiteBajo, n, double(m_limites.lo));
+    c.setY(SerieLimiteAlto, n, double(m_limites.hi));
+    for (int s = SerieBaja; s <= SerieAlta; ++s)
+        c.setY(s, n, s == serie ? double(p.Temp) : ui::Chart::hole());
 }
 
 void GraphForm::MuestraVentana(int first, int last)

@@ -59,6 +59,8 @@ protected:
 private:
     void buildControls();
     void SetZoom();
+    void ClasificaPunto(int i);
+    void AgregaPunto(const Punto& p, int serie);
     void onScroll(int value);
     void onPress(Qt::MouseButton button, const QPoint& px);
     void onMove(Qt::MouseButtons buttons, const QPoint& px);
@@ -82,6 +84,7 @@ private:
     QRect m_area;                    // AreaGrafico at the press of the band
     QRect m_banda{-1, -1, 0, 0};     // RectBanda: left -1 while no band is dragged
     int m_relojes = 0;               // hourglass nesting
+    int m_cuenta = 0;                // points appended to the chart
 };
 
 } // namespace orvan::views
