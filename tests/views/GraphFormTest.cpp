@@ -15,6 +15,7 @@
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <random>
 
 using namespace orvan;
 using namespace orvan::views;
@@ -260,6 +261,33 @@ TEST_F(GraphFormTest, RecordsWithNothingMuchToShow)
     EXPECT_LE(form->ultimo(), 9);
     drag(at(2), at(6));
     EXPECT_EQ(form->niveles().NivelZoom, 1) << "all points share one column: no band";
+}
+
+TEST_F(GraphFormTest, RandomImagesOpenZoomAndReadOut)
+{
+    std::mt19937 azar(11);
+    for (int caso = 0; caso < 6; ++caso) {
+        records::MissionRecord r;
+        QByteArray imagen(records::kImageSize, '\0');
+        for (char& b : imagen)
+            b = char(azar() & 0xFF);
+        r.setBytes(0, imagen);
+        open(std::move(r), caso % 5, caso % 2 ? -1 : 0, QSize(700, 420));
+        const QRect area = chart().plotArea();
+        for (int paso = 0; paso < 12; ++paso) {
+            const QPoint a(area.left() + int(azar() % uint(area.width())), area.center().y());
+            const QPoint b(area.left() + int(azar() % uint(area.width())), area.center().y());
+            drag(a, b);
+            hover(b);
+            if (paso % 3 == 0)
+                form->cmdZoom->click();
+            if (paso % 4 == 0)
+                form->scrGraph->setValue(int(azar() % uint(form->scrGraph->maximum() + 1)));
+            ASSERT_LE(form->primero(), form->ultimo());
+        }
+        form->cmdResetZoom->click();
+        EXPECT_EQ(form->niveles().NivelZoom, 0);
+    }
 }
 
 // Pictures of the window for a person to look at: ORVAN_SHOTS=folder build/bin/test_views_ui

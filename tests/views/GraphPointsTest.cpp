@@ -7,6 +7,7 @@
 #include "views/GraphRecords.h"
 
 #include <gtest/gtest.h>
+#include <random>
 
 using namespace orvan;
 using namespace orvan::views;
@@ -207,4 +208,69 @@ TEST(TimeFormat, PatternsAndTicksAtEveryWidth)
         medianoche |= m.texto == QStringLiteral("02 Mar");
     EXPECT_TRUE(medianoche);
     EXPECT_TRUE(MarcasTiempo(QDateTime(), 0, 10, 5, kEn).empty());
+}
+
+// Hostile records and random clicks: any header, any samples, any sequence of zoom steps.
+TEST(GraphPoints, RandomRecordsAndZoomSequencesKeepTheirInvariants)
+{
+    std::mt19937 azar(7);
+    for (int caso = 0; caso < 60; ++caso) {
+        records::MissionRecord r;
+        QByteArray imagen(records::kImageSize, '\0');
+        for (char& b : imagen)
+            b = char(azar() & 0xFF);
+        r.setBytes(0, imagen);
+        r.LeeAuditoria();
+        const int gradosC = caso % 2 ? -1 : 0;
+        const Puntos p = CargaPuntos(r, gradosC);
+        ASSERT_GE(p.NumPuntos(), 0);
+        ASSERT_LE(p.NumPuntos(), kMaxPuntos);
+        const int n = p.NumPuntos();
+        for (int i = 2; i <= n; ++i)
+            ASSERT_GE(MinutosDesde(p[1].Fecha, p[i].Fecha), MinutosDesde(p[1].Fecha, p[i - 1].Fecha))
+                << "points never go back in time";
+
+        NivelesZoom z;
+        z.inicia(n);
+        int first = 1, last = std::max(1, n - 1);
+        for (int paso = 0; paso < 200; ++paso) {
+            switch (azar() % 4) {
+            case 0:
+                if (z.acercaMitad(first, last) > 0) {
+                    first = z.ZoomDesde[z.NivelZoom];
+                    last = z.ZoomHasta[z.NivelZoom];
+                }
+                break;
+            case 1:
+                z.aleja();
+                break;
+            case 2:
+                if (z.empiezaBanda(1 + int(azar() % std::max(1, n))) && z.terminaBanda(1 + int(azar() % std::max(1, n)))) {
+                    first = z.ZoomDesde[z.NivelZoom];
+                    last = z.ZoomHasta[z.NivelZoom];
+                }
+                break;
+            default: {
+                const Ventana v = VentanaScroll(1 + int(azar() % std::max(1, n)), last - first, n);
+                ASSERT_LE(v.first, v.last);
+                ASSERT_GE(v.first, 1);
+                first = v.first;
+                last = v.last;
+            }
+            }
+            ASSERT_GE(z.NivelZoom, 0);
+            ASSERT_LE(z.NivelZoom, 23);
+            ASSERT_LE(z.ZoomDesde[z.NivelZoom], z.ZoomHasta[z.NivelZoom]);
+        }
+        if (n >= 1) {
+            const RangoTemp rango = RangoVentana(p, first, std::min(last, n));
+            if (!rango.vacio) {
+                ASSERT_LE(rango.min, rango.max);
+            }
+            const QDateTime a = p[std::min(first, n)].Fecha, b = p[std::min(last, n)].Fecha;
+            EXPECT_FALSE(TituloFecha(a, b, a.addSecs(a.secsTo(b) / 2), kEs).isEmpty());
+            const double x0 = double(MinutosDesde(p[1].Fecha, a)), x1 = double(MinutosDesde(p[1].Fecha, b));
+            EXPECT_LE(MarcasTiempo(p[1].Fecha, x0, x1, 10, kEn).size(), 11u);
+        }
+    }
 }
