@@ -310,4 +310,9 @@ TEST_F(GraphFormTest, Screenshots)
         QApplication::processEvents();
         form->grab().save(carpeta + QStringLiteral("/%1.png").arg(QString::fromLatin1(k.nombre)));
     }
+    open(prueba::registro({100, 101, 96, 84, 83, 97, 110, 90, 91, 92}), 2, -1, QSize(1000, 560));
+    hover(at(3));
+    form->grab().save(carpeta + QStringLiteral("/diez_de_C.png"));
+    open(prueba::generado(generator::Scenario::Empty, 0), 3, 0, QSize(1000, 560));
+    form->grab().save(carpeta + QStringLiteral("/vacio_fr_F.png"));
 }

@@ -303,8 +303,12 @@ void Chart::setAxisRange(Eje eje, double min, double max)
 {
     if (!std::isfinite(min) || !std::isfinite(max))
         return;
-    if (max <= min)
-        max = min + 1;   // a single value still gets an axis of some width
+    if (max <= min) {
+        // A single value still gets an axis of some width, with the value in its middle.
+        const double centro = (min + max) / 2;
+        min = centro - 1;
+        max = centro + 1;
+    }
     ejeDe(m_plot, eje)->setRange(min, max);
     (eje == Eje::X ? m_autoX : m_autoY) = false;
     changed(false);
