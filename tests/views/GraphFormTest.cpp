@@ -6,6 +6,7 @@
 #include "views/GraphRecords.h"
 #include "views/ui/Chart.h"
 #include "views/ui/GraphForm.h"
+#include "views/ui/QCustomPlotInclude.h"
 
 #include <QApplication>
 #include <QDir>
@@ -263,6 +264,28 @@ TEST_F(GraphFormTest, RecordsWithNothingMuchToShow)
     EXPECT_EQ(form->niveles().NivelZoom, 1) << "all points share one column: no band";
 }
 
+// At every zoom level and window width the time labels stand apart and there are enough of them.
+TEST_F(GraphFormTest, TimeLabelsNeverOverlap)
+{
+    for (int ancho : {480, 900, 1500}) {
+        open(prueba::generado(generator::Scenario::Alarms, 24576, 5), 3, -1, QSize(ancho, 500));
+        for (int nivel = 0; nivel < 13; ++nivel) {
+            chart().repaintNow();
+            const QCPAxis* x = chart().plot()->xAxis;
+            const QVector<double> ticks = x->tickVector();
+            const QVector<QString> textos = x->tickVectorLabels();
+            ASSERT_GE(ticks.size(), 2) << ancho << " level " << nivel;
+            const QFontMetrics fm(x->tickLabelFont());
+            for (int i = 1; i < ticks.size(); ++i) {
+                const double hueco = x->coordToPixel(ticks[i]) - x->coordToPixel(ticks[i - 1]);
+                const int mitades = (fm.horizontalAdvance(textos[i]) + fm.horizontalAdvance(textos[i - 1])) / 2;
+                EXPECT_GT(hueco, mitades + 8) << ancho << " level " << nivel << " " << textos[i].toStdString();
+            }
+            form->cmdZoom->click();
+        }
+    }
+}
+
 TEST_F(GraphFormTest, RandomImagesOpenZoomAndReadOut)
 {
     std::mt19937 azar(11);
@@ -313,6 +336,9 @@ TEST_F(GraphFormTest, Screenshots)
     open(prueba::registro({100, 101, 96, 84, 83, 97, 110, 90, 91, 92}), 2, -1, QSize(1000, 560));
     hover(at(3));
     form->grab().save(carpeta + QStringLiteral("/diez_de_C.png"));
+    open(prueba::generado(generator::Scenario::Circular, 30000, 15), 4, -1, QSize(1000, 560));
+    hover(at(20000));
+    form->grab().save(carpeta + QStringLiteral("/circular_pt_C.png"));
     open(prueba::generado(generator::Scenario::Empty, 0), 3, 0, QSize(1000, 560));
     form->grab().save(carpeta + QStringLiteral("/vacio_fr_F.png"));
 }

@@ -362,8 +362,11 @@ QString Chart::formatDate(const QDateTime& t, const QString& pattern) const
 void Chart::updateTickCount()
 {
     // About one time label per 95 pixels keeps "dd mmm" labels apart with room to spare.
-    m_ticker->maxMarcas = std::max(2, m_plot->axisRect()->width() / 95);
-    m_plot->yAxis->ticker()->setTickCount(std::max(3, m_plot->axisRect()->height() / 60));
+    // From the widget's size now and the axes' margins of the last layout, so a resize does not
+    // crowd the labels of its first repaint.
+    const QMargins m = m_plot->axisRect()->margins();
+    m_ticker->maxMarcas = std::max(2, (m_plot->width() - m.left() - m.right()) / 95);
+    m_plot->yAxis->ticker()->setTickCount(std::max(3, (m_plot->height() - m.top() - m.bottom()) / 60));
 }
 
 // --- Labels ---

@@ -276,7 +276,7 @@ void GraphForm::MuestraVentana(int first, int last)
     const double media = (double(r.min) + double(r.max)) / 2;
     c.setAxisRange(ui::Chart::Eje::Y, yMin, yMax);
     c.setAxisOrigin(ui::Chart::Eje::Y, yMin);
-    c.setAxisTitle(ui::Chart::Eje::Y, UnidadTexto(m_gradosC).trimmed());
+    c.setAxisTitle(ui::Chart::Eje::Y, UnidadTexto(m_gradosC));
 
     const double xMin = n > 0 ? c.x(first) : 0, xMax = n > 0 ? c.x(last) : 0;
     c.setAxisRange(ui::Chart::Eje::X, xMin, xMax);
