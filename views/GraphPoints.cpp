@@ -4,6 +4,7 @@
 #include "base/TextTable.h"
 #include "records/MissionRecord.h"
 #include "views/TimeFormat.h"
+#include "views/ZoneCounts.h"
 
 #include <algorithm>
 #include <limits>
@@ -39,18 +40,18 @@ Puntos CargaPuntos(const records::MissionRecord& record, int gradosC)
     return puntos;
 }
 
-Zona ClasificaPunto(float temp, float lo, float hi)
+ZonaPunto ClasificaPunto(float temp, float lo, float hi)
 {
     if (std::isnan(temp))
         return ZonaHueco;
-    if (temp > hi)
-        return ZonaAlta;
-    if (temp >= lo)
-        return ZonaDentro;
-    return ZonaBaja;
+    switch (zonaGrados(temp, lo, hi)) {
+    case Arriba: return ZonaAlta;
+    case Dentro: return ZonaDentro;
+    default: return ZonaBaja;
+    }
 }
 
-int SerieDeZona(Zona zona)
+int SerieDeZona(ZonaPunto zona)
 {
     switch (zona) {
     case ZonaBaja: return 1;

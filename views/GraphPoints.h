@@ -35,10 +35,10 @@ Puntos CargaPuntos(const records::MissionRecord& record, int gradosC);
 
 // Zones of a point: 1 below the low limit, 2 within (limits included), 4 above the high limit;
 // 0 for a gap, which no series carries. Compared as 4-byte floats.
-enum Zona { ZonaHueco = 0, ZonaBaja = 1, ZonaDentro = 2, ZonaAlta = 4 };
-Zona ClasificaPunto(float temp, float lo, float hi);
+enum ZonaPunto { ZonaHueco = 0, ZonaBaja = 1, ZonaDentro = 2, ZonaAlta = 4 };
+ZonaPunto ClasificaPunto(float temp, float lo, float hi);
 // The series of the chart that carries a zone: 1, 2, 3; 0 for none.
-int SerieDeZona(Zona zona);
+int SerieDeZona(ZonaPunto zona);
 
 // Limits in degrees of the unit, as 4-byte floats.
 struct Limites {

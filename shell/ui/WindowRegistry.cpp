@@ -4,7 +4,11 @@
 #include "records/ui/OpenRecordDialog.h"
 #include "shell/ui/ConfigDialog.h"
 #include "shell/ui/MainWindow.h"
-#include "views/ui/GraphForm.h"
+#include "views/ui/Detalle.h"
+#include "views/ui/frmAlar.h"
+#include "views/ui/frmGrafico.h"
+#include "views/ui/frmHisto.h"
+#include "views/ui/frmTorta.h"
 
 namespace orvan::shell {
 
@@ -17,9 +21,13 @@ void registerWindows(MainWindow& main)
         return new records::OpenRecordDialog(m.app(), m.record(), m, m.messages());
     });
     main.setChildFactory(MainWindow::Child::frmGrafico, [](MainWindow& m) {
-        return new views::GraphForm(m.app(), m.record(), m.messages());
+        return new views::frmGrafico(m.app(), m.record(), m.messages());
     });
     main.setChildFactory(MainWindow::Child::frmsave, [](MainWindow& m) { return new mission::DeviceDataForm(m); });
+    main.setChildFactory(MainWindow::Child::Detalle, [](MainWindow& m) { return new views::Detalle(m, m.record()); });
+    main.setChildFactory(MainWindow::Child::frmTorta, [](MainWindow& m) { return new views::frmTorta(m, m.record()); });
+    main.setChildFactory(MainWindow::Child::frmHisto, [](MainWindow& m) { return new views::frmHisto(m, m.record()); });
+    main.setChildFactory(MainWindow::Child::frmAlar, [](MainWindow& m) { return new views::frmAlar(m, m.record()); });
 }
 
 } // namespace orvan::shell

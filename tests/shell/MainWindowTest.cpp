@@ -7,7 +7,7 @@
 #include "base/RuntimeError.h"
 #include "base/ui/StatusPanel.h"
 #include "shell/ui/WindowRegistry.h"
-#include "views/ui/GraphForm.h"
+#include "views/ui/frmGrafico.h"
 
 #include <QAction>
 #include <QDir>
@@ -119,7 +119,7 @@ TEST_F(ShellUiTest, CommandsSetButtonsPanelAndChildren)
     window->toolbar2Click(1);   // no printer attached: nothing happens
     EXPECT_TRUE(sink.messages.isEmpty());
     std::vector<bool> printed;   // print follows the active graph
-    window->printHandler = [&printed](orvan::shell::MainWindow&, bool grafico) { printed.push_back(grafico); };
+    window->printHandler = [&printed](orvan::shell::MainWindow&, bool chartActive) { printed.push_back(chartActive); };
 
     // Study from disk: rest state, the open dialog.
     window->toolbar1Click(1);
@@ -312,7 +312,7 @@ TEST_F(ShellUiTest, GraphButtonOpensTheGraphOfTheRecord)
     record.setByte(orvan::records::kSampleBase, 100);
     window->HabilitaBotones();
     window->toolbar1Click(3);
-    auto* graph = qobject_cast<orvan::views::GraphForm*>(window->child(Child::frmGrafico));
+    auto* graph = qobject_cast<orvan::views::frmGrafico*>(window->child(Child::frmGrafico));
     ASSERT_NE(graph, nullptr);
     EXPECT_TRUE(app->GraficoActivo);
     EXPECT_GE(graph->puntos().NumPuntos(), 1);

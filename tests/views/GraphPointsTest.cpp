@@ -69,7 +69,7 @@ TEST(GraphPoints, ZonesIncludeTheLimitsComparedAsFloats)
     EXPECT_EQ(c.lo, 2.0f);
     EXPECT_EQ(c.hi, 8.0f);
     const Limites f = LimitesGrados(r, 0);   // raw 84 and 96: 35.6 and 46.4 °F
-    struct Caso { float temp; Limites lim; Zona zona; int serie; };
+    struct Caso { float temp; Limites lim; ZonaPunto zona; int serie; };
     const Caso casos[] = {
         {8.0f, c, ZonaDentro, 2}, {2.0f, c, ZonaDentro, 2}, {8.5f, c, ZonaAlta, 3}, {1.5f, c, ZonaBaja, 1},
         {float(RawAGrados(96, 0)), f, ZonaDentro, 2}, {float(RawAGrados(84, 0)), f, ZonaDentro, 2},

@@ -5,7 +5,7 @@
 #include "base/MessageSink.h"
 #include "views/GraphRecords.h"
 #include "views/ui/Chart.h"
-#include "views/ui/GraphForm.h"
+#include "views/ui/frmGrafico.h"
 #include "views/ui/QCustomPlotInclude.h"
 
 #include <QApplication>
@@ -24,13 +24,13 @@ using orvan::views::ui::Chart;
 
 namespace {
 
-class GraphFormTest : public ::testing::Test {
+class frmGraficoTest : public ::testing::Test {
 protected:
     QTemporaryDir dir;
     AppContext app{dir.path()};
     RecordingSink messages;
     records::MissionRecord record;
-    std::unique_ptr<GraphForm> form;
+    std::unique_ptr<frmGrafico> form;
 
     void open(records::MissionRecord r, int idioma = 1, int gradosC = -1, QSize size = {1000, 600})
     {
@@ -39,7 +39,7 @@ protected:
         app.textos.CargaTextos(idioma);
         app.LineaMarca = QStringLiteral("Orvan");
         record = std::move(r);
-        form = std::make_unique<GraphForm>(app, record, messages);
+        form = std::make_unique<frmGrafico>(app, record, messages);
         form->resize(size);
         form->show();
         QApplication::processEvents();
@@ -75,7 +75,7 @@ protected:
 
 } // namespace
 
-TEST_F(GraphFormTest, TenSamplesShowEveryPointWithMarkers)
+TEST_F(frmGraficoTest, TenSamplesShowEveryPointWithMarkers)
 {
     open(prueba::registro({100, 101, 96, 84, 83, 97, 110, 90, 91, 92}));
     EXPECT_TRUE(app.GraficoActivo);
@@ -118,7 +118,7 @@ TEST_F(GraphFormTest, TenSamplesShowEveryPointWithMarkers)
     EXPECT_TRUE(form->lbVeloc->styleSheet().contains(QStringLiteral("#ffc0c0")));
 }
 
-TEST_F(GraphFormTest, ButtonsStackLevelsAndScrollingReachesTheLastPoint)
+TEST_F(frmGraficoTest, ButtonsStackLevelsAndScrollingReachesTheLastPoint)
 {
     open(prueba::generado(generator::Scenario::Finished, 2400));
     ASSERT_EQ(chart().pointCount(), 2401);
@@ -154,7 +154,7 @@ TEST_F(GraphFormTest, ButtonsStackLevelsAndScrollingReachesTheLastPoint)
     EXPECT_FALSE(form->scrGraph->isEnabled());
 }
 
-TEST_F(GraphFormTest, BandZoomByMouseInBothDirections)
+TEST_F(frmGraficoTest, BandZoomByMouseInBothDirections)
 {
     open(prueba::generado(generator::Scenario::Finished, 2400));
     drag(at(300), at(900));
@@ -194,7 +194,7 @@ TEST_F(GraphFormTest, BandZoomByMouseInBothDirections)
     EXPECT_EQ(form->niveles().NivelZoom, 0);
 }
 
-TEST_F(GraphFormTest, NarrowBandsClicksAndTheLevelLimit)
+TEST_F(frmGraficoTest, NarrowBandsClicksAndTheLevelLimit)
 {
     open(prueba::registro({100, 101, 96, 84, 83, 97, 110, 90, 91, 92}));
     // A band over fewer than 2 points is cancelled and leaves no trace.
@@ -230,7 +230,7 @@ TEST_F(GraphFormTest, NarrowBandsClicksAndTheLevelLimit)
     EXPECT_FALSE(form->niveles().ZoomAlLimite);
 }
 
-TEST_F(GraphFormTest, RecordsWithNothingMuchToShow)
+TEST_F(frmGraficoTest, RecordsWithNothingMuchToShow)
 {
     // No samples: one point, an axis title, and the controls do nothing harmful.
     open(prueba::generado(generator::Scenario::Empty, 0));
@@ -265,7 +265,7 @@ TEST_F(GraphFormTest, RecordsWithNothingMuchToShow)
 }
 
 // At every zoom level and window width the time labels stand apart and there are enough of them.
-TEST_F(GraphFormTest, TimeLabelsNeverOverlap)
+TEST_F(frmGraficoTest, TimeLabelsNeverOverlap)
 {
     for (int ancho : {480, 900, 1500}) {
         open(prueba::generado(generator::Scenario::Alarms, 24576, 5), 3, -1, QSize(ancho, 500));
@@ -286,7 +286,7 @@ TEST_F(GraphFormTest, TimeLabelsNeverOverlap)
     }
 }
 
-TEST_F(GraphFormTest, RandomImagesOpenZoomAndReadOut)
+TEST_F(frmGraficoTest, RandomImagesOpenZoomAndReadOut)
 {
     std::mt19937 azar(11);
     for (int caso = 0; caso < 6; ++caso) {
@@ -314,7 +314,7 @@ TEST_F(GraphFormTest, RandomImagesOpenZoomAndReadOut)
 }
 
 // Pictures of the window for a person to look at: ORVAN_SHOTS=folder build/bin/test_views_ui
-TEST_F(GraphFormTest, Screenshots)
+TEST_F(frmGraficoTest, Screenshots)
 {
     const QString carpeta = qEnvironmentVariable("ORVAN_SHOTS");
     if (carpeta.isEmpty())

@@ -21,11 +21,11 @@ namespace orvan::views {
 
 namespace ui { class Chart; }
 
-class GraphForm : public QWidget {
+class frmGrafico : public QWidget {
     Q_OBJECT
 public:
-    GraphForm(AppContext& app, records::MissionRecord& record, MessageSink& messages, QWidget* parent = nullptr);
-    ~GraphForm() override;
+    frmGrafico(AppContext& app, records::MissionRecord& record, MessageSink& messages, QWidget* parent = nullptr);
+    ~frmGrafico() override;
 
     ui::Chart* Chart2D1 = nullptr;
     QPushButton* cmdZoom = nullptr;

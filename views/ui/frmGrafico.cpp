@@ -1,4 +1,4 @@
-#include "views/ui/GraphForm.h"
+#include "views/ui/frmGrafico.h"
 
 #include "base/AppContext.h"
 #include "base/Encodings.h"
@@ -6,6 +6,7 @@
 #include "records/MissionRecord.h"
 #include "views/TimeFormat.h"
 #include "views/ui/Chart.h"
+#include "views/ui/ViewWindow.h"
 
 #include <QApplication>
 #include <QHBoxLayout>
@@ -68,7 +69,7 @@ QString estiloLectura(const QColor& fondo)
 
 } // namespace
 
-GraphForm::GraphForm(AppContext& app, records::MissionRecord& record, MessageSink& messages, QWidget* parent)
+frmGrafico::frmGrafico(AppContext& app, records::MissionRecord& record, MessageSink& messages, QWidget* parent)
     : QWidget(parent), m_app(app), m_record(record)
 {
     setObjectName(QStringLiteral("frmGrafico"));
@@ -99,13 +100,13 @@ GraphForm::GraphForm(AppContext& app, records::MissionRecord& record, MessageSin
     ReleaseHourGlass();
 }
 
-GraphForm::~GraphForm()
+frmGrafico::~frmGrafico()
 {
     while (m_relojes > 0)
         ReleaseHourGlass();
 }
 
-void GraphForm::buildControls()
+void frmGrafico::buildControls()
 {
     auto* raiz = new QVBoxLayout(this);
     raiz->setContentsMargins(8, 6, 8, 4);
@@ -166,26 +167,23 @@ void GraphForm::buildControls()
         Text1[i]->setObjectName(QStringLiteral("Text1_%1").arg(i));
         Text1[i]->setMaximumWidth(220);
     }
-    lbCopyrigt = new QLabel(this);
-    lbCopyrigt->setObjectName(QStringLiteral("lbCopyrigt"));
-    lbCopyrigt->setAlignment(Qt::AlignCenter);
-    lbCopyrigt->setStyleSheet(QStringLiteral("color: #5b6470;"));
+    lbCopyrigt = footerLabel(this, QString());
     pie->addWidget(Text1[0]);
     pie->addWidget(lbCopyrigt, 1);
     pie->addWidget(Text1[1]);
     raiz->addLayout(pie);
 
-    connect(cmdZoom, &QPushButton::clicked, this, &GraphForm::zoomClick);
-    connect(cmdUpZoom, &QPushButton::clicked, this, &GraphForm::upZoomClick);
-    connect(cmdResetZoom, &QPushButton::clicked, this, &GraphForm::resetZoomClick);
-    connect(scrGraph, &QScrollBar::valueChanged, this, &GraphForm::onScroll);
-    connect(Chart2D1, &ui::Chart::mousePressed, this, &GraphForm::onPress);
-    connect(Chart2D1, &ui::Chart::mouseMoved, this, &GraphForm::onMove);
-    connect(Chart2D1, &ui::Chart::mouseReleased, this, &GraphForm::onRelease);
+    connect(cmdZoom, &QPushButton::clicked, this, &frmGrafico::zoomClick);
+    connect(cmdUpZoom, &QPushButton::clicked, this, &frmGrafico::upZoomClick);
+    connect(cmdResetZoom, &QPushButton::clicked, this, &frmGrafico::resetZoomClick);
+    connect(scrGraph, &QScrollBar::valueChanged, this, &frmGrafico::onScroll);
+    connect(Chart2D1, &ui::Chart::mousePressed, this, &frmGrafico::onPress);
+    connect(Chart2D1, &ui::Chart::mouseMoved, this, &frmGrafico::onMove);
+    connect(Chart2D1, &ui::Chart::mouseReleased, this, &frmGrafico::onRelease);
     connect(Chart2D1, &ui::Chart::clicked, this, [this] { m_sinArrastre = true; });
 }
 
-void GraphForm::resizeEvent(QResizeEvent* event)
+void frmGrafico::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
     // A band belongs to the geometry it was started in.
@@ -196,13 +194,13 @@ void GraphForm::resizeEvent(QResizeEvent* event)
     }
 }
 
-void GraphForm::ShowHourGlass()
+void frmGrafico::ShowHourGlass()
 {
     if (++m_relojes == 1)
         QApplication::setOverrideCursor(Qt::WaitCursor);
 }
 
-void GraphForm::ReleaseHourGlass()
+void frmGrafico::ReleaseHourGlass()
 {
     if (m_relojes > 0 && --m_relojes == 0)
         QApplication::restoreOverrideCursor();
@@ -210,7 +208,7 @@ void GraphForm::ReleaseHourGlass()
 
 // Loads every point into the chart: each zone in its own series, holes elsewhere, and the two
 // limits as flat lines.
-void GraphForm::SetZoom()
+void frmGrafico::SetZoom()
 {
     ui::Chart& c = *Chart2D1;
     c.setTimeLabels(m_record.campos.InicioDatos);
@@ -233,7 +231,7 @@ void GraphForm::SetZoom()
     scrGraph->setMinimum(0);
 }
 
-void GraphForm::ClasificaPunto(int i)
+void frmGrafico::ClasificaPunto(int i)
 {
     const Punto& p = m_puntos[i];
     AgregaPunto(p, SerieDeZona(views::ClasificaPunto(p.Temp, m_limites.lo, m_limites.hi)));
@@ -241,7 +239,7 @@ void GraphForm::ClasificaPunto(int i)
 
 // Appends a point to the five series: its temperature in the series of its zone, holes in the
 // other two, and the limits.
-void GraphForm::AgregaPunto(const Punto& p, int serie)
+void frmGrafico::AgregaPunto(const Punto& p, int serie)
 {
     ui::Chart& c = *Chart2D1;
     const int n = ++m_cuenta;
@@ -252,7 +250,7 @@ void GraphForm::AgregaPunto(const Punto& p, int serie)
         c.setY(s, n, s == serie ? double(p.Temp) : ui::Chart::hole());
 }
 
-void GraphForm::MuestraVentana(int first, int last)
+void frmGrafico::MuestraVentana(int first, int last)
 {
     ui::Chart& c = *Chart2D1;
     const int n = m_puntos.NumPuntos();
@@ -297,7 +295,7 @@ void GraphForm::MuestraVentana(int first, int last)
     c.setBatch(false);
 }
 
-void GraphForm::MuestraNivel(int nivel)
+void frmGrafico::MuestraNivel(int nivel)
 {
     nivel = std::clamp(nivel, 0, NivelesZoom::kNiveles - 1);
     MuestraVentana(m_zoom.ZoomDesde[nivel], m_zoom.ZoomHasta[nivel]);
@@ -305,14 +303,14 @@ void GraphForm::MuestraNivel(int nivel)
     habilitaNivel(nivel != 0);
 }
 
-void GraphForm::habilitaNivel(bool zoomed)
+void frmGrafico::habilitaNivel(bool zoomed)
 {
     cmdResetZoom->setEnabled(zoomed);
     cmdUpZoom->setEnabled(zoomed);
     scrGraph->setEnabled(zoomed);
 }
 
-void GraphForm::zoomClick()
+void frmGrafico::zoomClick()
 {
     const int nivel = m_zoom.acercaMitad(m_first, m_last);
     if (nivel < 0)
@@ -320,7 +318,7 @@ void GraphForm::zoomClick()
     MuestraNivel(nivel);
 }
 
-void GraphForm::upZoomClick()
+void frmGrafico::upZoomClick()
 {
     if (m_zoom.NivelZoom == 0)
         return;
@@ -328,7 +326,7 @@ void GraphForm::upZoomClick()
     m_zoom.ZoomAlLimite = false;
 }
 
-void GraphForm::resetZoomClick()
+void frmGrafico::resetZoomClick()
 {
     const bool cursor = Chart2D1->markerVisible(QStringLiteral("X"));
     Chart2D1->setMarkerVisible(QStringLiteral("X"), false);
@@ -337,7 +335,7 @@ void GraphForm::resetZoomClick()
     m_zoom.reinicia();
 }
 
-void GraphForm::onScroll(int value)
+void frmGrafico::onScroll(int value)
 {
     m_desdeScroll = true;
     if (m_zoom.NivelZoom == 0)
@@ -348,13 +346,13 @@ void GraphForm::onScroll(int value)
 
 // --- Band zoom ---
 
-void GraphForm::dibujaBanda()
+void frmGrafico::dibujaBanda()
 {
     Chart2D1->showBand(QRect(QPoint(std::min(m_banda.left(), m_banda.right()), m_banda.top()),
                              QPoint(std::max(m_banda.left(), m_banda.right()), m_banda.bottom())));
 }
 
-void GraphForm::onPress(Qt::MouseButton button, const QPoint& px)
+void frmGrafico::onPress(Qt::MouseButton button, const QPoint& px)
 {
     if (button != Qt::LeftButton || m_sinArrastre)
         return;
@@ -371,7 +369,7 @@ void GraphForm::onPress(Qt::MouseButton button, const QPoint& px)
     dibujaBanda();
 }
 
-void GraphForm::onMove(Qt::MouseButtons buttons, const QPoint& px)
+void frmGrafico::onMove(Qt::MouseButtons buttons, const QPoint& px)
 {
     if (buttons == Qt::NoButton || m_zoom.ZoomAlLimite) {
         lectura(px);
@@ -385,7 +383,7 @@ void GraphForm::onMove(Qt::MouseButtons buttons, const QPoint& px)
     dibujaBanda();
 }
 
-void GraphForm::onRelease(Qt::MouseButton button, const QPoint& px)
+void frmGrafico::onRelease(Qt::MouseButton button, const QPoint& px)
 {
     if (m_zoom.ZoomAlLimite)
         return;
@@ -409,7 +407,7 @@ void GraphForm::onRelease(Qt::MouseButton button, const QPoint& px)
 
 // --- Cursor readout ---
 
-void GraphForm::lectura(const QPoint& px)
+void frmGrafico::lectura(const QPoint& px)
 {
     ui::Chart& c = *Chart2D1;
     const QPointF dato = c.pixelToData(px);
