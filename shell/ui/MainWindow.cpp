@@ -354,6 +354,7 @@ void MainWindow::toolbar2Click(int index)
             break;
         case 2:
             ++m_command;
+            m_app.GraficoActivo = false;
             closeChildren(kViewsAndDialogs);
             m_app.flags.CerrarPrep = true;
             m_app.flags.CerrarSave = true;

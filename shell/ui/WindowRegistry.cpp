@@ -4,6 +4,7 @@
 #include "records/ui/OpenRecordDialog.h"
 #include "shell/ui/ConfigDialog.h"
 #include "shell/ui/MainWindow.h"
+#include "shell/ui/PrintCommand.h"
 
 namespace orvan::shell {
 
@@ -16,6 +17,9 @@ void registerWindows(MainWindow& main)
         return new records::OpenRecordDialog(m.app(), m.record(), m, m.messages());
     });
     main.setChildFactory(MainWindow::Child::frmsave, [](MainWindow& m) { return new mission::DeviceDataForm(m); });
+
+    PrintCommand print;
+    main.printHandler = print;
 }
 
 } // namespace orvan::shell
