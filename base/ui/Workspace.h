@@ -7,6 +7,7 @@
 #include <initializer_list>
 
 class QMdiSubWindow;
+class QString;
 class QWidget;
 
 namespace orvan { struct AppContext; class MessageSink; }
@@ -41,6 +42,9 @@ public:
     virtual void closeChildren(std::initializer_list<Child> order) = 0;
     // The child-window rule in pixels.
     virtual QSize childSize() const = 0;
+
+    // A passing note in the main window's status bar, for news that needs no acknowledgement.
+    virtual void showStatusMessage(const QString& text) { (void)text; }
 };
 
 } // namespace orvan::ui

@@ -16,6 +16,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QScreen>
+#include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
@@ -452,6 +453,18 @@ QSize MainWindow::childSize() const
     const int width = m_panel->width() - twipsToPixels(70);
     const int height = frameGeometry().height() - m_toolbar1->height() - m_panel->height() - twipsToPixels(580);
     return QSize(qMax(width, 320), qMax(height, 200));
+}
+
+void MainWindow::showStatusMessage(const QString& text)
+{
+    // The bar appears only while it has something to say, so the document area keeps its room.
+    QStatusBar* bar = statusBar();
+    if (!m_statusBarWired) {
+        connect(bar, &QStatusBar::messageChanged, bar, [bar](const QString& m) { bar->setVisible(!m.isEmpty()); });
+        m_statusBarWired = true;
+    }
+    bar->show();
+    bar->showMessage(text, 20000);
 }
 
 QMdiSubWindow* MainWindow::subWindowOf(QWidget* widget)

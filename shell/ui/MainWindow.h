@@ -65,6 +65,7 @@ public:
     // The child-window rule in pixels: top left of the document area, panel width - 70 twips,
     // main-window height - toolbar height - panel height - 580 twips.
     QSize childSize() const override;
+    void showStatusMessage(const QString& text) override;
 
     // The print command; set by the printing subsystem when it exists.
     std::function<void(MainWindow&, bool graficoActivo)> printHandler;
@@ -104,6 +105,7 @@ private:
     QPixmap m_mdiPicture;             // "KLV-204.jpg" as loaded
     quint64 m_command = 0;            // counts toolbar commands; a newer one cancels a pending connect
     bool m_closing = false;
+    bool m_statusBarWired = false;
 };
 
 } // namespace orvan::shell

@@ -5,6 +5,10 @@
 #include "shell/ui/ConfigDialog.h"
 #include "shell/ui/MainWindow.h"
 #include "shell/ui/PrintCommand.h"
+#include "views/ui/Detalle.h"
+#include "views/ui/frmAlar.h"
+#include "views/ui/frmHisto.h"
+#include "views/ui/frmTorta.h"
 
 namespace orvan::shell {
 
@@ -17,6 +21,10 @@ void registerWindows(MainWindow& main)
         return new records::OpenRecordDialog(m.app(), m.record(), m, m.messages());
     });
     main.setChildFactory(MainWindow::Child::frmsave, [](MainWindow& m) { return new mission::DeviceDataForm(m); });
+    main.setChildFactory(MainWindow::Child::Detalle, [](MainWindow& m) { return new views::Detalle(m, m.record()); });
+    main.setChildFactory(MainWindow::Child::frmTorta, [](MainWindow& m) { return new views::frmTorta(m, m.record()); });
+    main.setChildFactory(MainWindow::Child::frmHisto, [](MainWindow& m) { return new views::frmHisto(m, m.record()); });
+    main.setChildFactory(MainWindow::Child::frmAlar, [](MainWindow& m) { return new views::frmAlar(m, m.record()); });
 
     PrintCommand print;
     main.printHandler = print;

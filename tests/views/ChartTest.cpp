@@ -1,0 +1,182 @@
+// The chart component: gaps at the hole value, one repaint per batch, picking and coordinate
+// conversion, named labels and markers, bars and pies, and pictures at printer resolution.
+
+#include "views/ui/Chart.h"
+#include "views/ui/QCustomPlotInclude.h"
+
+#include <QImage>
+#include <QPainter>
+#include <gtest/gtest.h>
+
+using orvan::views::ui::Chart;
+
+namespace {
+
+// A line chart of n points at X = 0, 10, 20 ... with series 1 = 5 everywhere except the holes.
+void fillLine(Chart& chart, int n, std::initializer_list<int> holes = {})
+{
+    chart.setBatch(true);
+    chart.setSeriesCount(1);
+    chart.setPointCount(n);
+    for (int i = 1; i <= n; ++i) {
+        chart.setX(i, (i - 1) * 10.0);
+        chart.setY(1, i, 5.0);
+    }
+    for (int h : holes)
+        chart.setY(1, h, Chart::hole());
+    chart.setSeriesStyle(1, Qt::red, 3);
+    chart.setAxisRange(Chart::Eje::X, 0, (n - 1) * 10.0);
+    chart.setAxisRange(Chart::Eje::Y, 0, 10);
+    chart.setBatch(false);
+}
+
+bool redAt(const QImage& image, int x, int y)
+{
+    for (int dy = -2; dy <= 2; ++dy) {
+        const QColor c = image.pixelColor(x, y + dy);
+        if (c.red() > 180 && c.green() < 120 && c.blue() < 120)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+TEST(Chart, HoleLeavesAGapAndBatchRepaintsOnce)
+{
+    Chart chart;
+    chart.resize(600, 400);
+    chart.show();
+    const int before = chart.repaintCount();
+    fillLine(chart, 11, {5, 6});
+    EXPECT_EQ(chart.repaintCount(), before + 1) << "a batch of changes repaints once";
+    EXPECT_TRUE(Chart::isHole(chart.y(1, 5)));
+    EXPECT_TRUE(Chart::isHole(chart.y(1, 99))) << "outside the points reads as a hole";
+
+    const QImage image = chart.toImage(chart.size());
+    const QPointF y5 = chart.dataToPixel({0, 5});
+    const int row = int(std::lround(y5.y()));
+    EXPECT_TRUE(redAt(image, int(chart.dataToPixel({15, 5}).x()), row)) << "drawn between points 2 and 3";
+    EXPECT_FALSE(redAt(image, int(chart.dataToPixel({45, 5}).x()), row)) << "no line across the holes";
+    EXPECT_TRUE(redAt(image, int(chart.dataToPixel({85, 5}).x()), row));
+}
+
+TEST(Chart, PickingConversionsLabelsAndMarkers)
+{
+    Chart chart;
+    chart.resize(600, 400);
+    chart.show();
+    fillLine(chart, 11);
+    // A second series far away that is not pickable, and a third one just above series 1.
+    chart.setSeriesCount(3);
+    for (int i = 1; i <= 11; ++i) {
+        chart.setY(2, i, 5.2);
+        chart.setY(3, i, 9.5);
+    }
+    chart.setPickable(2, false);
+    chart.repaintNow();
+
+    const QRect area = chart.plotArea();
+    ASSERT_FALSE(area.isEmpty());
+    EXPECT_TRUE(chart.rect().contains(area));
+    const QPointF px = chart.dataToPixel({42, 5});
+    const QPointF back = chart.pixelToData(px);
+    EXPECT_NEAR(back.x(), 42, 0.5);
+    EXPECT_NEAR(back.y(), 5, 0.05);
+
+    const Chart::Pick near = chart.pick(px.toPoint());
+    EXPECT_EQ(near.point, 5) << "X 42 is nearest to point 5 (X 40)";
+    EXPECT_EQ(near.series, 1) << "series 2 is nearer but not pickable";
+    EXPECT_EQ(chart.pick(chart.dataToPixel({50, 9}).toPoint()).series, 3);
+    EXPECT_EQ(chart.pick(QPoint(-500, 0)).point, 1);
+    EXPECT_EQ(chart.pick(QPoint(5000, 0)).point, 11);
+
+    chart.attachLabelToPoint(QStringLiteral("lbcursor"), 3, 4);
+    chart.setLabelText(QStringLiteral("LBCURSOR"), QStringLiteral("9,5 °C"));
+    chart.setLabelBackground(QStringLiteral("lbcursor"), QColor(0, 255, 0));
+    EXPECT_EQ(chart.labelAnchor(QStringLiteral("lbcursor")), QPointF(30, 9.5));
+    EXPECT_EQ(chart.labelText(QStringLiteral("lbcursor")), QStringLiteral("9,5 °C"));
+    EXPECT_TRUE(chart.labelVisible(QStringLiteral("lbcursor")));
+    chart.attachLabelToPoint(QStringLiteral("lbcursor"), 1, 99);
+    EXPECT_FALSE(chart.labelVisible(QStringLiteral("lbcursor"))) << "a label on no point is not shown";
+
+    chart.setMarkerValue(QStringLiteral("X"), 30);
+    chart.setMarkerVisible(QStringLiteral("x"), false);
+    EXPECT_FALSE(chart.markerVisible(QStringLiteral("X")));
+    EXPECT_EQ(chart.markerValue(QStringLiteral("x")), 30);
+    chart.setMarkerValue(QStringLiteral("Y"), Chart::hole());
+    EXPECT_TRUE(Chart::isHole(chart.markerValue(QStringLiteral("Y"))));
+}
+
+TEST(Chart, BarsPiesAndPrinterResolution)
+{
+    Chart bars;
+    bars.resize(500, 300);
+    bars.setTipo(Chart::Tipo::Barras);
+    bars.setBatch(true);
+    bars.setSeriesCount(2);
+    bars.setPointCount(3);
+    for (int i = 1; i <= 3; ++i)
+        bars.setX(i, i);
+    bars.setY(1, 1, 10);
+    bars.setY(2, 2, 40);
+    bars.setY(1, 3, 20);
+    bars.setSeriesStyle(1, Qt::green);
+    bars.setSeriesStyle(2, Qt::red);
+    bars.setAxisAuto(Chart::Eje::X, true);
+    bars.setAxisAuto(Chart::Eje::Y, true);
+    bars.setBatch(false);
+    EXPECT_LE(bars.axisMin(Chart::Eje::Y), 0);
+    EXPECT_GE(bars.axisMax(Chart::Eje::Y), 40);
+    auto* second = qobject_cast<QCPBars*>(bars.plot()->plottable(1));
+    ASSERT_NE(second, nullptr);
+    EXPECT_EQ(second->dataCount(), 1) << "holes make no bars";
+
+    Chart pie;
+    pie.setTipo(Chart::Tipo::Torta);
+    pie.setSeriesCount(3);
+    pie.setPointCount(1);
+    const QColor colores[] = {Qt::green, Qt::red, Qt::blue};
+    for (int s = 1; s <= 3; ++s) {
+        pie.setSeriesStyle(s, colores[s - 1]);
+        pie.setSeriesName(s, QStringLiteral("zona %1").arg(s));
+    }
+    pie.setY(1, 1, 75);
+    pie.setY(2, 1, 25);
+    pie.setY(3, 1, 0);
+    const QImage tarta = pie.toImage(QSize(400, 300));
+    int verdes = 0, rojos = 0, azules = 0;
+    for (int y = 0; y < tarta.height(); y += 2)
+        for (int x = 0; x < tarta.width(); x += 2) {
+            const QColor c = tarta.pixelColor(x, y);
+            verdes += c == QColor(Qt::green);
+            rojos += c == QColor(Qt::red);
+            azules += c == QColor(Qt::blue) && x > 0;
+        }
+    ASSERT_GT(rojos, 0);
+    EXPECT_NEAR(double(verdes) / rojos, 3.0, 0.4) << "slices in proportion to the values";
+    EXPECT_LT(azules, 50) << "an empty zone has only its legend box";
+
+    // A printer page at 600 dpi: the picture fills the target at full resolution.
+    Chart line;
+    line.resize(600, 400);
+    fillLine(line, 11);
+    QImage page(2400, 1600, QImage::Format_ARGB32_Premultiplied);
+    page.setDotsPerMeterX(23622);
+    page.setDotsPerMeterY(23622);
+    page.fill(Qt::white);
+    {
+        QPainter painter(&page);
+        line.render(painter, QRectF(200, 100, 2000, 1400));
+    }
+    int rojosPagina = 0, fuera = 0;
+    for (int y = 0; y < page.height(); y += 3)
+        for (int x = 0; x < page.width(); x += 3) {
+            const QColor c = page.pixelColor(x, y);
+            const bool dentro = QRect(200, 100, 2000, 1400).contains(x, y);
+            rojosPagina += c.red() > 180 && c.green() < 120 && dentro;
+            fuera += c != QColor(Qt::white) && !dentro;
+        }
+    EXPECT_GT(rojosPagina, 100);
+    EXPECT_EQ(fuera, 0) << "nothing is drawn outside the target";
+}

@@ -1,0 +1,68 @@
+#pragma once
+// The zone counts behind the histogram and the proportions views: how many samples lay within
+// the limits, above the high limit and below the low limit, first among the samples the record
+// holds (row 0), then in the logger's own count table for the whole mission (row 1).
+
+#include <QLocale>
+#include <QString>
+#include <QVector>
+#include <array>
+
+namespace orvan { class TextTable; }
+namespace orvan::records { class MissionRecord; }
+
+namespace orvan::views {
+
+// Column of a zone in the counts; also the series of a bar or a slice.
+enum Zona { Dentro = 0, Arriba = 1, Abajo = 2 };
+
+// Raw rule, for count-table entries and bars: a value equal to a limit is within.
+Zona zonaRaw(int raw, int loRaw, int hiRaw);
+// Converted rule, on single-precision degrees.
+Zona zonaGrados(float grados, float lo, float hi);
+
+// The two views count row 0 differently: the histogram replaces a byte above 216 by the value
+// before it, the proportions count it as it is.
+enum class Vista { Histograma, Proporciones };
+
+constexpr int kTablaConteos = 4096;   // 512 entries of two bytes, high byte first
+constexpr int kEntradasTabla = 512;
+constexpr int kMayorValido = 216;     // bytes above it are not temperatures the logger writes
+
+struct ZoneCounts {
+    // [row][within, above, below, total]
+    std::array<std::array<qint32, 4>, 2> Cuentas{};
+    // [row][within, above, below], whole percentages
+    std::array<std::array<qint32, 3>, 2> Porcentajes{};
+    std::array<qint32, 256> HistoMuestras{};   // row 0 by raw value (histogram only)
+    std::array<qint32, 256> HistoEquipo{};     // row 1 by count-table entry
+};
+
+// Counts both rows and computes the percentages. The record must be decoded.
+ZoneCounts CuentaMuestras(const records::MissionRecord& record, int gradosC, Vista vista);
+
+// count x 100 / total rounded to the nearest whole number, halves to even; 0 for a total below 1.
+qint32 Porcentaje(qint64 count, qint64 total);
+
+// The result captions of one row. A hidden zone label is one the view does not show.
+struct Leyendas {
+    QString CantMuestras[2];
+    QString MueOk[2], MueMay[2], MueMen[2];
+    bool visibleOk[2] = {true, true}, visibleMay[2] = {true, true}, visibleMen[2] = {true, true};
+};
+Leyendas PoneResultados(const ZoneCounts& z, const records::MissionRecord& record, const TextTable& textos,
+                        int gradosC, Vista vista, const QLocale& locale);
+
+// The second panel is shown only when the mission took more samples than the memory holds.
+bool muestraSegundoPanel(const records::MissionRecord& record);
+
+// One bar of a histogram chart: a non-empty bin, its temperature, count and zone.
+struct Barra {
+    double x = 0;
+    qint32 cuenta = 0;
+    Zona zona = Dentro;
+};
+// The bars of chart 0 (the record's samples) or 1 (the logger's table), in increasing temperature.
+QVector<Barra> Barras(const ZoneCounts& z, int chart, const records::MissionRecord& record, int gradosC);
+
+} // namespace orvan::views

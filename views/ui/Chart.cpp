@@ -1,0 +1,934 @@
+#include "views/ui/Chart.h"
+
+#include "views/TimeFormat.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPicture>
+#include <QVBoxLayout>
+#include "views/ui/QCustomPlotInclude.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace orvan::views::ui {
+
+// Ticks of an X axis that holds minutes from a base date; without a base it is a plain axis.
+class TimeTicker : public QCPAxisTicker {
+public:
+    QDateTime base;
+    QLocale locale;
+    int maxMarcas = 8;
+
+    void generate(const QCPRange& range, const QLocale& loc, QChar formatChar, int precision,
+                  QVector<double>& ticks, QVector<double>* subTicks, QVector<QString>* tickLabels) override
+    {
+        if (!base.isValid()) {
+            QCPAxisTicker::generate(range, loc, formatChar, precision, ticks, subTicks, tickLabels);
+            return;
+        }
+        ticks.clear();
+        if (subTicks)
+            subTicks->clear();
+        if (tickLabels)
+            tickLabels->clear();
+        for (const MarcaTiempo& m : MarcasTiempo(base, range.lower, range.upper, maxMarcas, locale)) {
+            ticks.append(m.x);
+            if (tickLabels)
+                tickLabels->append(m.texto);
+        }
+    }
+};
+
+struct Chart::Etiqueta {
+    QCPItemText* item = nullptr;
+    bool toPoint = false;
+    int series = 0, point = 0;
+    double x = 0, y = 0;
+    QColor background = Qt::white;
+};
+
+namespace {
+QString clave(const QString& name) { return name.toLower(); }
+const QColor kEjes(0x55, 0x5b, 0x66);
+const QColor kRejilla(0xe3, 0xe6, 0xeb);
+} // namespace
+
+Chart::Chart(QWidget* parent) : QWidget(parent), m_locale(QLocale::system())
+{
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    m_plot = new QCustomPlot(this);
+    layout->addWidget(m_plot);
+    m_plot->setMouseTracking(true);
+    m_plot->installEventFilter(this);
+    m_plot->setAntialiasedElements(QCP::aeAll);
+    m_plot->setNotAntialiasedElements(QCP::aeNone);
+    m_plot->setBackground(Qt::white);
+    m_plot->axisRect()->setBackground(QColor(0xfb, 0xfc, 0xfd));
+
+    m_ticker = new TimeTicker;
+    m_plot->xAxis->setTicker(QSharedPointer<QCPAxisTicker>(m_ticker));
+    for (QCPAxis* a : {m_plot->xAxis, m_plot->yAxis, m_plot->xAxis2, m_plot->yAxis2}) {
+        a->setBasePen(QPen(kEjes, 1));
+        a->setTickPen(QPen(kEjes, 1));
+        a->setSubTickPen(QPen(kEjes, 1));
+        a->setTickLabelColor(kEjes);
+        a->setLabelColor(kEjes);
+        a->grid()->setPen(QPen(kRejilla, 1));
+        a->grid()->setSubGridVisible(false);
+    }
+    m_plot->xAxis->setSubTicks(false);
+    m_plot->xAxis2->setVisible(true);
+    m_plot->yAxis2->setVisible(true);
+    m_plot->xAxis2->setTickLabels(false);
+    m_plot->yAxis2->setTickLabels(false);
+    m_plot->xAxis2->setTicks(false);
+    m_plot->yAxis2->setTicks(false);
+    connect(m_plot->xAxis, qOverload<const QCPRange&>(&QCPAxis::rangeChanged), m_plot->xAxis2,
+            [this](const QCPRange& r) { m_plot->xAxis2->setRange(r); });
+    connect(m_plot->yAxis, qOverload<const QCPRange&>(&QCPAxis::rangeChanged), m_plot->yAxis2,
+            [this](const QCPRange& r) { m_plot->yAxis2->setRange(r); });
+    m_plot->legend->setVisible(false);
+    m_plot->legend->setBrush(QColor(255, 255, 255, 220));
+    m_plot->legend->setBorderPen(QPen(kRejilla));
+
+    // The cursor lines, the cursor label and the band repaint alone on their own buffer, so a
+    // pointer move does not redraw the samples.
+    m_plot->addLayer(QStringLiteral("cursor"), m_plot->layer(QStringLiteral("overlay")), QCustomPlot::limAbove);
+    m_cursorLayer = m_plot->layer(QStringLiteral("cursor"));
+    m_cursorLayer->setMode(QCPLayer::lmBuffered);
+
+    m_band = new QCPItemRect(m_plot);
+    m_band->setLayer(m_cursorLayer);
+    m_band->topLeft->setType(QCPItemPosition::ptAbsolute);
+    m_band->bottomRight->setType(QCPItemPosition::ptAbsolute);
+    m_band->setPen(QPen(QColor(0x1f, 0x4e, 0x8c), 1));
+    m_band->setBrush(QColor(0x3d, 0x7e, 0xd6, 60));
+    m_band->setClipToAxisRect(false);
+    m_band->setVisible(false);
+
+    connect(m_plot, &QCustomPlot::beforeReplot, this, [this] { sync(); });
+    connect(m_plot, &QCustomPlot::afterReplot, this, [this] { ++m_repaints; });
+    updateTickCount();
+}
+
+Chart::~Chart()
+{
+    for (auto& [name, e] : m_labels)
+        delete e;
+}
+
+double Chart::hole() { return std::numeric_limits<double>::quiet_NaN(); }
+bool Chart::isHole(double y) { return !std::isfinite(y); }
+
+void Chart::setTipo(Tipo tipo)
+{
+    if (m_tipo == tipo)
+        return;
+    m_tipo = tipo;
+    m_plot->setVisible(tipo != Tipo::Torta);
+    m_plottables.clear();
+    m_plot->clearPlottables();
+    m_styleDirty = true;
+    changed(true);
+    update();
+}
+
+void Chart::setSeriesCount(int n)
+{
+    n = std::max(n, 0);
+    m_series.resize(n);
+    m_y.resize(n, std::vector<double>(m_x.size(), hole()));
+    m_styleDirty = true;
+    changed(true);
+}
+
+void Chart::setPointCount(int n)
+{
+    n = std::max(n, 0);
+    m_x.resize(n, 0.0);
+    for (auto& serie : m_y)
+        serie.resize(n, hole());
+    changed(true);
+}
+
+void Chart::setX(int point, double x)
+{
+    if (point < 1 || point > pointCount())
+        return;
+    m_x[point - 1] = x;
+    changed(true);
+}
+
+void Chart::setY(int series, int point, double y)
+{
+    if (series < 1 || series > seriesCount() || point < 1 || point > pointCount())
+        return;
+    m_y[series - 1][point - 1] = y;
+    changed(true);
+}
+
+double Chart::x(int point) const
+{
+    return point >= 1 && point <= pointCount() ? m_x[point - 1] : hole();
+}
+
+double Chart::y(int series, int point) const
+{
+    if (series < 1 || series > seriesCount() || point < 1 || point > pointCount())
+        return hole();
+    return m_y[series - 1][point - 1];
+}
+
+void Chart::setSeriesStyle(int series, const QColor& color, qreal width, Qt::PenStyle style)
+{
+    if (series < 1 || series > seriesCount())
+        return;
+    Serie& s = m_series[series - 1];
+    s.color = color;
+    s.width = width;
+    s.style = style;
+    m_styleDirty = true;
+    changed(false);
+}
+
+void Chart::setSeriesName(int series, const QString& name)
+{
+    if (series < 1 || series > seriesCount())
+        return;
+    m_series[series - 1].name = name;
+    m_styleDirty = true;
+    changed(false);
+}
+
+void Chart::setMarcador(int series, int shape, int size)
+{
+    if (series < 1 || series > seriesCount())
+        return;
+    Serie& s = m_series[series - 1];
+    if (s.marcador == shape && s.size == size)
+        return;
+    s.marcador = shape;
+    s.size = size;
+    m_styleDirty = true;
+    changed(false);
+}
+
+int Chart::marcador(int series) const
+{
+    return series >= 1 && series <= seriesCount() ? m_series[series - 1].marcador : SinMarcador;
+}
+
+void Chart::setPickable(int series, bool pickable)
+{
+    if (series >= 1 && series <= seriesCount())
+        m_series[series - 1].pickable = pickable;
+}
+
+void Chart::setLegendVisible(bool visible)
+{
+    m_legend = visible;
+    m_styleDirty = true;
+    changed(false);
+}
+
+void Chart::setBarWidth(double width)
+{
+    m_barWidth = width;
+    m_styleDirty = true;
+    changed(true);
+}
+
+void Chart::setBatch(bool on)
+{
+    if (m_batch == on)
+        return;
+    m_batch = on;
+    if (!on)
+        repaintNow();
+}
+
+void Chart::repaintNow()
+{
+    if (m_tipo == Tipo::Torta) {
+        ++m_repaints;
+        repaint();
+        return;
+    }
+    m_plot->replot(QCustomPlot::rpImmediateRefresh);
+}
+
+void Chart::changed(bool datos)
+{
+    if (datos)
+        m_dataDirty = true;
+    if (m_batch)
+        return;
+    if (m_tipo == Tipo::Torta)
+        update();
+    else
+        m_plot->replot(QCustomPlot::rpQueuedReplot);
+}
+
+// --- Axes ---
+
+static QCPAxis* ejeDe(QCustomPlot* plot, Chart::Eje eje)
+{
+    return eje == Chart::Eje::X ? plot->xAxis : plot->yAxis;
+}
+
+void Chart::setAxisRange(Eje eje, double min, double max)
+{
+    if (!std::isfinite(min) || !std::isfinite(max))
+        return;
+    if (max <= min)
+        max = min + 1;   // a single value still gets an axis of some width
+    ejeDe(m_plot, eje)->setRange(min, max);
+    (eje == Eje::X ? m_autoX : m_autoY) = false;
+    changed(false);
+}
+
+void Chart::setAxisMin(Eje eje, double min) { setAxisRange(eje, min, std::max(axisMax(eje), min)); }
+void Chart::setAxisMax(Eje eje, double max) { setAxisRange(eje, std::min(axisMin(eje), max), max); }
+double Chart::axisMin(Eje eje) const { return ejeDe(m_plot, eje)->range().lower; }
+double Chart::axisMax(Eje eje) const { return ejeDe(m_plot, eje)->range().upper; }
+void Chart::setAxisOrigin(Eje eje, double origin) { (eje == Eje::X ? m_originX : m_originY) = origin; }
+double Chart::axisOrigin(Eje eje) const { return eje == Eje::X ? m_originX : m_originY; }
+
+void Chart::setAxisTitle(Eje eje, const QString& title)
+{
+    ejeDe(m_plot, eje)->setLabel(title);
+    changed(false);
+}
+
+QString Chart::axisTitle(Eje eje) const { return ejeDe(m_plot, eje)->label(); }
+
+void Chart::setAxisAuto(Eje eje, bool autoRange)
+{
+    (eje == Eje::X ? m_autoX : m_autoY) = autoRange;
+    changed(true);
+}
+
+// --- Time labels ---
+
+void Chart::setTimeLabels(const QDateTime& base)
+{
+    m_base = base;
+    m_ticker->base = base;
+    changed(false);
+}
+
+QDateTime Chart::dateAt(double x) const { return FechaDeMinutos(m_base, x); }
+
+void Chart::setLocale(const QLocale& locale)
+{
+    m_locale = locale;
+    m_ticker->locale = locale;
+    m_plot->setLocale(locale);
+    changed(false);
+}
+
+QString Chart::formatDate(const QDateTime& t, const QString& pattern) const
+{
+    return FormatoTiempo(t, pattern, m_locale);
+}
+
+void Chart::updateTickCount()
+{
+    // About one time label per 95 pixels keeps "dd mmm" labels apart with room to spare.
+    m_ticker->maxMarcas = std::max(2, m_plot->axisRect()->width() / 95);
+    m_plot->yAxis->ticker()->setTickCount(std::max(3, m_plot->axisRect()->height() / 60));
+}
+
+// --- Labels ---
+
+Chart::Etiqueta& Chart::etiqueta(const QString& name)
+{
+    Etiqueta*& e = m_labels[clave(name)];
+    if (!e) {
+        e = new Etiqueta;
+        e->item = new QCPItemText(m_plot);
+        e->item->setPadding(QMargins(6, 3, 6, 3));
+        e->item->setPen(QPen(QColor(0x80, 0x86, 0x90), 1));
+        e->item->setBrush(e->background);
+        e->item->setColor(QColor(0x20, 0x24, 0x2a));
+        e->item->setClipToAxisRect(true);
+        e->item->position->setType(QCPItemPosition::ptPlotCoords);
+        if (clave(name) == QLatin1String("title")) {
+            QFont f = e->item->font();
+            f.setBold(true);
+            f.setPointSizeF(f.pointSizeF() + 1);
+            e->item->setFont(f);
+            e->item->setPen(Qt::NoPen);
+            e->item->setBrush(QColor(255, 255, 255, 200));
+            e->item->setPositionAlignment(Qt::AlignTop | Qt::AlignHCenter);
+        } else {
+            e->item->setLayer(m_cursorLayer);
+        }
+    }
+    return *e;
+}
+
+const Chart::Etiqueta* Chart::etiquetaOr(const QString& name) const
+{
+    const auto it = m_labels.find(clave(name));
+    return it == m_labels.end() ? nullptr : it->second;
+}
+
+void Chart::setLabelText(const QString& name, const QString& text)
+{
+    Etiqueta& e = etiqueta(name);
+    e.item->setText(text);
+    if (e.item->layer() == m_cursorLayer && !m_batch)
+        m_cursorLayer->replot();
+    else
+        changed(false);
+}
+
+QString Chart::labelText(const QString& name) const
+{
+    const Etiqueta* e = etiquetaOr(name);
+    return e ? e->item->text() : QString();
+}
+
+void Chart::placeLabel(Etiqueta& e)
+{
+    double x = e.x, y = e.y;
+    if (e.toPoint) {
+        x = this->x(e.point);
+        y = this->y(e.series, e.point);
+    }
+    e.item->position->setCoords(x, y);
+    if (e.item->layer() == m_cursorLayer) {
+        // Stand beside the point, on the side with more room, so the label stays whole.
+        const QCPRange r = m_plot->xAxis->range();
+        const bool derecha = x > r.center();
+        const QCPRange ry = m_plot->yAxis->range();
+        const bool arriba = y < ry.center();
+        e.item->setPositionAlignment((derecha ? Qt::AlignRight : Qt::AlignLeft) |
+                                     (arriba ? Qt::AlignBottom : Qt::AlignTop));
+    }
+    e.item->setVisible(e.item->visible() && std::isfinite(x) && std::isfinite(y));
+}
+
+void Chart::attachLabel(const QString& name, double x, double y)
+{
+    Etiqueta& e = etiqueta(name);
+    e.toPoint = false;
+    e.x = x;
+    e.y = y;
+    e.item->setVisible(true);
+    placeLabel(e);
+    if (e.item->layer() == m_cursorLayer && !m_batch)
+        m_cursorLayer->replot();
+    else
+        changed(false);
+}
+
+void Chart::attachLabelToPoint(const QString& name, int series, int point)
+{
+    Etiqueta& e = etiqueta(name);
+    e.toPoint = true;
+    e.series = series;
+    e.point = point;
+    e.item->setVisible(true);
+    placeLabel(e);
+    if (e.item->layer() == m_cursorLayer && !m_batch)
+        m_cursorLayer->replot();
+    else
+        changed(false);
+}
+
+void Chart::setLabelBackground(const QString& name, const QColor& color)
+{
+    Etiqueta& e = etiqueta(name);
+    e.background = color;
+    e.item->setBrush(color);
+    if (e.item->layer() == m_cursorLayer && !m_batch)
+        m_cursorLayer->replot();
+    else
+        changed(false);
+}
+
+QColor Chart::labelBackground(const QString& name) const
+{
+    const Etiqueta* e = etiquetaOr(name);
+    return e ? e->background : QColor();
+}
+
+void Chart::setLabelVisible(const QString& name, bool visible)
+{
+    Etiqueta& e = etiqueta(name);
+    e.item->setVisible(visible);
+    if (visible)
+        placeLabel(e);
+    if (e.item->layer() == m_cursorLayer && !m_batch)
+        m_cursorLayer->replot();
+    else
+        changed(false);
+}
+
+bool Chart::labelVisible(const QString& name) const
+{
+    const Etiqueta* e = etiquetaOr(name);
+    return e && e->item->visible();
+}
+
+QPointF Chart::labelAnchor(const QString& name) const
+{
+    const Etiqueta* e = etiquetaOr(name);
+    return e ? e->item->position->coords() : QPointF();
+}
+
+QCPItemText* Chart::labelItem(const QString& name) { return etiqueta(name).item; }
+
+// --- Markers ---
+
+QCPItemStraightLine* Chart::marker(const QString& name) const
+{
+    const auto it = m_markers.find(clave(name));
+    return it == m_markers.end() ? nullptr : it->second;
+}
+
+QCPItemStraightLine* Chart::markerItem(const QString& name)
+{
+    QCPItemStraightLine*& line = m_markers[clave(name)];
+    if (!line) {
+        line = new QCPItemStraightLine(m_plot);
+        line->setLayer(m_cursorLayer);
+        line->setPen(QPen(QColor(0x33, 0x36, 0x3c, 170), 1, Qt::DashLine));
+        m_markerValues[clave(name)] = 0;
+        line->point1->setCoords(0, 0);
+        line->point2->setCoords(0, 1);
+    }
+    return line;
+}
+
+void Chart::setMarkerValue(const QString& name, double value)
+{
+    QCPItemStraightLine* line = markerItem(name);
+    m_markerValues[clave(name)] = value;
+    // A hole puts the line out of sight, as a value outside the axis would.
+    const bool vertical = clave(name) == QLatin1String("x");
+    const double v = std::isfinite(value) ? value : -1e300;
+    if (vertical) {
+        line->point1->setCoords(v, 0);
+        line->point2->setCoords(v, 1);
+    } else {
+        line->point1->setCoords(0, v);
+        line->point2->setCoords(1, v);
+    }
+    if (!m_batch)
+        m_cursorLayer->replot();
+}
+
+double Chart::markerValue(const QString& name) const
+{
+    const auto it = m_markerValues.find(clave(name));
+    return it == m_markerValues.end() ? hole() : it->second;
+}
+
+void Chart::setMarkerVisible(const QString& name, bool visible)
+{
+    markerItem(name)->setVisible(visible);
+    if (!m_batch)
+        m_cursorLayer->replot();
+}
+
+bool Chart::markerVisible(const QString& name) const
+{
+    const QCPItemStraightLine* line = marker(name);
+    return line && line->visible();
+}
+
+// --- Picking ---
+
+QPointF Chart::pixelToData(const QPointF& pixel) const
+{
+    return {m_plot->xAxis->pixelToCoord(pixel.x()), m_plot->yAxis->pixelToCoord(pixel.y())};
+}
+
+QPointF Chart::dataToPixel(const QPointF& data) const
+{
+    return {m_plot->xAxis->coordToPixel(data.x()), m_plot->yAxis->coordToPixel(data.y())};
+}
+
+QRect Chart::plotArea() const
+{
+    // The plotting area follows the widget's size and the axes' label widths; lay it out now
+    // rather than wait for the next repaint.
+    QCPLayoutElement* layout = m_plot->plotLayout();
+    if (layout->outerRect() != m_plot->rect())
+        m_plot->setViewport(m_plot->rect());
+    layout->update(QCPLayoutElement::upPreparation);
+    layout->update(QCPLayoutElement::upMargins);
+    layout->update(QCPLayoutElement::upLayout);
+    return m_plot->axisRect()->rect();
+}
+
+Chart::Pick Chart::pick(const QPoint& pixel) const
+{
+    Pick found;
+    if (m_x.empty())
+        return found;
+    const double xd = m_plot->xAxis->pixelToCoord(pixel.x());
+    int best = 0;
+    if (std::is_sorted(m_x.begin(), m_x.end())) {
+        const auto it = std::lower_bound(m_x.begin(), m_x.end(), xd);
+        best = int(it - m_x.begin());
+        if (best == int(m_x.size()) || (best > 0 && xd - m_x[best - 1] <= m_x[best] - xd)) {
+            // Equal X values (a repeated point) resolve to the first of them.
+            --best;
+            while (best > 0 && m_x[best - 1] == m_x[best])
+                --best;
+        }
+    } else {
+        double dist = std::numeric_limits<double>::infinity();
+        for (int i = 0; i < int(m_x.size()); ++i) {
+            if (std::abs(m_x[i] - xd) < dist) {
+                dist = std::abs(m_x[i] - xd);
+                best = i;
+            }
+        }
+    }
+    found.point = best + 1;
+    double dist = std::numeric_limits<double>::infinity();
+    for (int s = 0; s < seriesCount(); ++s) {
+        const double v = m_y[s][best];
+        if (!m_series[s].pickable || !std::isfinite(v))
+            continue;
+        const double d = std::abs(m_plot->yAxis->coordToPixel(v) - pixel.y());
+        if (d < dist) {
+            dist = d;
+            found.series = s + 1;
+        }
+    }
+    return found;
+}
+
+// --- Band ---
+
+void Chart::showBand(const QRect& band)
+{
+    m_band->topLeft->setCoords(band.left(), band.top());
+    m_band->bottomRight->setCoords(band.right() + 1, band.bottom() + 1);
+    m_band->setVisible(true);
+    m_cursorLayer->replot();
+}
+
+void Chart::hideBand()
+{
+    if (!m_band->visible())
+        return;
+    m_band->setVisible(false);
+    m_cursorLayer->replot();
+}
+
+QRect Chart::band() const
+{
+    if (!m_band->visible())
+        return {};
+    return QRect(m_band->topLeft->coords().toPoint(), m_band->bottomRight->coords().toPoint() - QPoint(1, 1));
+}
+
+// --- Drawing ---
+
+void Chart::rebuildPlottables()
+{
+    m_plot->clearPlottables();
+    m_plottables.clear();
+    if (m_tipo == Tipo::Torta)
+        return;
+    for (int s = 0; s < seriesCount(); ++s) {
+        if (m_tipo == Tipo::Lineas) {
+            m_plottables.push_back(m_plot->addGraph());
+        } else {
+            auto* bars = new QCPBars(m_plot->xAxis, m_plot->yAxis);
+            m_plottables.push_back(bars);
+        }
+    }
+    m_styleDirty = true;
+    m_dataDirty = true;
+}
+
+void Chart::applyStyles()
+{
+    for (int s = 0; s < int(m_plottables.size()); ++s) {
+        const Serie& serie = m_series[s];
+        QCPAbstractPlottable* p = m_plottables[s];
+        p->setName(serie.name);
+        if (auto* g = qobject_cast<QCPGraph*>(p)) {
+            g->setPen(QPen(serie.color, serie.width, serie.style, Qt::RoundCap, Qt::RoundJoin));
+            if (serie.marcador == Punto)
+                g->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssDisc, serie.color, serie.color, serie.size));
+            else
+                g->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssNone));
+        } else if (auto* b = qobject_cast<QCPBars*>(p)) {
+            b->setPen(QPen(serie.color.darker(130), 1));
+            b->setBrush(serie.color);
+        }
+        if (m_legend && !serie.name.isEmpty())
+            p->addToLegend();
+        else
+            p->removeFromLegend();
+    }
+    m_plot->legend->setVisible(m_legend && m_tipo != Tipo::Torta);
+}
+
+void Chart::sync()
+{
+    updateTickCount();
+    if (int(m_plottables.size()) != seriesCount() ||
+        (m_tipo == Tipo::Lineas) != (m_plottables.empty() || qobject_cast<QCPGraph*>(m_plottables.front())))
+        rebuildPlottables();
+    if (m_styleDirty) {
+        applyStyles();
+        m_styleDirty = false;
+    }
+    if (m_dataDirty) {
+        m_dataDirty = false;
+        const QVector<double> keys(m_x.begin(), m_x.end());
+        const bool sorted = std::is_sorted(m_x.begin(), m_x.end());
+        double minStep = 0;
+        for (size_t i = 1; i < m_x.size(); ++i) {
+            const double d = m_x[i] - m_x[i - 1];
+            if (d > 0 && (minStep == 0 || d < minStep))
+                minStep = d;
+        }
+        for (int s = 0; s < int(m_plottables.size()); ++s) {
+            if (auto* g = qobject_cast<QCPGraph*>(m_plottables[s])) {
+                g->setData(keys, QVector<double>(m_y[s].begin(), m_y[s].end()), sorted);
+            } else if (auto* b = qobject_cast<QCPBars*>(m_plottables[s])) {
+                // A bar chart has no gaps to draw: holes are simply left out.
+                QVector<double> k, v;
+                for (size_t i = 0; i < m_x.size(); ++i) {
+                    if (std::isfinite(m_y[s][i])) {
+                        k.append(m_x[i]);
+                        v.append(m_y[s][i]);
+                    }
+                }
+                b->setData(k, v, sorted);
+                b->setWidth(m_barWidth > 0 ? m_barWidth : (minStep > 0 ? minStep * 0.8 : 0.8));
+            }
+        }
+        if (m_autoX && !m_x.empty()) {
+            const auto [lo, hi] = std::minmax_element(m_x.begin(), m_x.end());
+            const double pad = m_tipo == Tipo::Barras ? (minStep > 0 ? minStep : 1) : 0;
+            m_plot->xAxis->setRange(*lo - pad, *hi + pad + (*hi == *lo && pad == 0 ? 1 : 0));
+        }
+        if (m_autoY) {
+            double lo = std::numeric_limits<double>::infinity(), hi = -lo;
+            for (const auto& serie : m_y)
+                for (double v : serie)
+                    if (std::isfinite(v)) {
+                        lo = std::min(lo, v);
+                        hi = std::max(hi, v);
+                    }
+            if (std::isfinite(lo)) {
+                if (m_tipo == Tipo::Barras)
+                    lo = std::min(lo, 0.0);
+                const double pad = (hi - lo) * 0.08 + (hi == lo ? 1 : 0);
+                m_plot->yAxis->setRange(m_tipo == Tipo::Barras ? lo : lo - pad, hi + pad);
+            }
+        }
+    }
+    for (auto& [name, e] : m_labels)
+        if (e->item->visible())
+            placeLabel(*e);
+}
+
+void Chart::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    updateTickCount();
+}
+
+bool Chart::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_plot) {
+        switch (event->type()) {
+        case QEvent::MouseButtonPress: {
+            auto* me = static_cast<QMouseEvent*>(event);
+            m_pressAt = me->position().toPoint();
+            m_dragged = false;
+            Q_EMIT mousePressed(me->button(), m_pressAt);
+            return true;
+        }
+        case QEvent::MouseMove: {
+            auto* me = static_cast<QMouseEvent*>(event);
+            const QPoint at = me->position().toPoint();
+            if (me->buttons() != Qt::NoButton && (at - m_pressAt).manhattanLength() > 3)
+                m_dragged = true;
+            Q_EMIT mouseMoved(me->buttons(), at);
+            return true;
+        }
+        case QEvent::MouseButtonRelease: {
+            auto* me = static_cast<QMouseEvent*>(event);
+            const QPoint at = me->position().toPoint();
+            if ((at - m_pressAt).manhattanLength() > 3)
+                m_dragged = true;
+            Q_EMIT mouseReleased(me->button(), at);
+            if (!m_dragged)
+                Q_EMIT clicked(at);
+            return true;
+        }
+        case QEvent::MouseButtonDblClick:
+        case QEvent::Wheel:
+            return true;
+        default:
+            break;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void Chart::paintEvent(QPaintEvent* event)
+{
+    QWidget::paintEvent(event);
+    if (m_tipo != Tipo::Torta)
+        return;
+    QPainter painter(this);
+    paintPies(painter, rect());
+}
+
+void Chart::paintPies(QPainter& painter, const QRectF& area) const
+{
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.fillRect(area, Qt::white);
+
+    QRectF zona = area.adjusted(12, 12, -12, -12);
+    const Etiqueta* titulo = etiquetaOr(QStringLiteral("Title"));
+    QFont fuente = painter.font();
+    const QFontMetricsF fm(fuente);
+    if (titulo && titulo->item->visible() && !titulo->item->text().isEmpty()) {
+        QFont negrita = fuente;
+        negrita.setBold(true);
+        painter.setFont(negrita);
+        painter.setPen(QColor(0x20, 0x24, 0x2a));
+        const QRectF r(zona.left(), zona.top(), zona.width(), fm.height() * 1.5);
+        painter.drawText(r, Qt::AlignCenter, titulo->item->text());
+        zona.setTop(r.bottom() + 6);
+        painter.setFont(fuente);
+    }
+
+    // Legend on the right when there is room, else below.
+    std::vector<int> nombradas;
+    qreal anchoLeyenda = 0;
+    for (int s = 0; s < seriesCount(); ++s) {
+        if (!m_series[s].name.isEmpty()) {
+            nombradas.push_back(s);
+            anchoLeyenda = std::max(anchoLeyenda, fm.horizontalAdvance(m_series[s].name) + fm.height() + 14);
+        }
+    }
+    const bool leyendaDerecha = zona.width() > zona.height() + anchoLeyenda;
+    QRectF leyenda;
+    if (!nombradas.empty()) {
+        if (leyendaDerecha) {
+            leyenda = QRectF(zona.right() - anchoLeyenda, zona.top(), anchoLeyenda, zona.height());
+            zona.setRight(leyenda.left() - 10);
+        } else {
+            const qreal alto = fm.height() * 1.4 * nombradas.size();
+            leyenda = QRectF(zona.left(), zona.bottom() - alto, zona.width(), alto);
+            zona.setBottom(leyenda.top() - 8);
+        }
+    }
+
+    const qreal lado = std::max<qreal>(0, std::min(zona.width(), zona.height()));
+    const QRectF circulo(zona.center().x() - lado / 2, zona.center().y() - lado / 2, lado, lado);
+    double total = 0;
+    for (int s = 0; s < seriesCount(); ++s) {
+        const double v = y(s + 1, 1);
+        if (std::isfinite(v) && v > 0)
+            total += v;
+    }
+    if (total <= 0 || lado <= 0) {
+        painter.setPen(QPen(QColor(0xc8, 0xcc, 0xd2), 2));
+        painter.setBrush(QColor(0xf2, 0xf3, 0xf5));
+        painter.drawEllipse(circulo);
+    } else {
+        // Slices clockwise from twelve o'clock, split by thin white lines.
+        int angulo = 90 * 16;
+        double acumulado = 0;
+        painter.setPen(QPen(Qt::white, 2));
+        for (int s = 0; s < seriesCount(); ++s) {
+            const double v = y(s + 1, 1);
+            if (!std::isfinite(v) || v <= 0)
+                continue;
+            const int fin = 90 * 16 - int(std::lround((acumulado + v) / total * 360 * 16));
+            painter.setBrush(m_series[s].color);
+            if (v >= total)
+                painter.drawEllipse(circulo);
+            else
+                painter.drawPie(circulo, angulo, fin - angulo);
+            acumulado += v;
+            angulo = fin;
+        }
+    }
+
+    qreal yl = leyendaDerecha ? leyenda.center().y() - fm.height() * 1.4 * nombradas.size() / 2 : leyenda.top();
+    for (int s : nombradas) {
+        const QRectF muestra(leyenda.left(), yl + fm.height() * 0.2, fm.height(), fm.height());
+        painter.setPen(QPen(m_series[s].color.darker(130), 1));
+        painter.setBrush(m_series[s].color);
+        painter.drawRoundedRect(muestra, 2, 2);
+        painter.setPen(QColor(0x20, 0x24, 0x2a));
+        painter.drawText(QRectF(muestra.right() + 6, yl, leyenda.width(), fm.height() * 1.4),
+                         Qt::AlignLeft | Qt::AlignVCenter, m_series[s].name);
+        yl += fm.height() * 1.4;
+    }
+    painter.restore();
+}
+
+void Chart::copyToClipboard()
+{
+    QApplication::clipboard()->setImage(toImage(size()));
+}
+
+QImage Chart::toImage(const QSize& size)
+{
+    QImage image(size.expandedTo(QSize(1, 1)), QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    render(painter, QRectF(QPointF(0, 0), QSizeF(image.size())));
+    return image;
+}
+
+void Chart::render(QPainter& painter, const QRectF& target)
+{
+    if (target.isEmpty())
+        return;
+    if (m_tipo == Tipo::Torta) {
+        paintPies(painter, target);
+        return;
+    }
+    // Lay the chart out at screen proportions (fonts and lines as on screen), record it as
+    // vectors and scale the recording into the target, so a printer page gets it at full
+    // resolution.
+    const QPaintDevice* device = painter.device();
+    const qreal dpi = device ? device->logicalDpiX() : 96;
+    const qreal escala = std::max<qreal>(dpi / 96.0, 0.01);
+    const int w = std::max(1, int(std::lround(target.width() / escala)));
+    const int h = std::max(1, int(std::lround(target.height() / escala)));
+    sync();
+    QPicture picture;
+    {
+        QCPPainter recorder(&picture);
+        m_plot->toPainter(&recorder, w, h);
+    }
+    painter.save();
+    painter.translate(target.topLeft());
+    // A recording played on a device of another resolution is scaled to it by the painter;
+    // scale only what remains.
+    const qreal sx = target.width() / w * picture.logicalDpiX() / qreal(device ? device->logicalDpiX() : 96);
+    const qreal sy = target.height() / h * picture.logicalDpiY() / qreal(device ? device->logicalDpiY() : 96);
+    painter.scale(sx, sy);
+    painter.drawPicture(0, 0, picture);
+    painter.restore();
+}
+
+} // namespace orvan::views::ui

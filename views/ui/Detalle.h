@@ -1,0 +1,67 @@
+#pragma once
+// Detalle: every stored sample of the record as date and temperature, 51 rows at a time in three
+// columns, the temperature cells coloured by zone, paged with a scroll bar; while the thumb is
+// dragged a label beside it shows the sample under it. The export button writes the list to a
+// comma-separated file next to the record file.
+
+#include "views/SampleList.h"
+
+#include <QLocale>
+#include <QWidget>
+#include <array>
+#include <map>
+
+class QLabel;
+class QPushButton;
+class QScrollBar;
+
+namespace orvan { struct AppContext; }
+namespace orvan::records { class MissionRecord; }
+namespace orvan::ui { class Workspace; }
+
+namespace orvan::views {
+
+class Detalle : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int kFilas = 51;
+    static constexpr int kFilasColumna = 17;
+
+    Detalle(orvan::ui::Workspace& main, const records::MissionRecord& record, QWidget* parent = nullptr);
+
+    // The export button's click: nothing without a record file; the button is disabled while
+    // it runs and enabled again however it ends.
+    void ExportaCsv();
+
+    const ListaMuestras& lista() const { return m_lista; }
+    int PrimeraFila() const { return m_primeraFila; }
+
+    std::array<QLabel*, kFilas + 1> lbFecha{};
+    std::array<QLabel*, kFilas + 1> lbKm{};
+    std::map<int, QLabel*> lbtitu;   // elements 0, 1, 2 and 18
+    QScrollBar* VScroll1 = nullptr;
+    QLabel* lbPosic = nullptr;
+    QPushButton* cmdExcel = nullptr;
+    QLabel* lbCopyrigt = nullptr;
+
+protected:
+    void wheelEvent(QWheelEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void construye();
+    void MuestraFilas();
+    void muestraFila(int r, int k);
+    void limpiaFila(int r);
+    void VScroll1_Change(int value);
+    void VScroll1_Scroll(int value);
+
+    orvan::ui::Workspace& m_main;
+    AppContext& m_app;
+    const records::MissionRecord& m_record;
+    QLocale m_locale;
+    ListaMuestras m_lista;
+    int m_primeraFila = 1;
+};
+
+} // namespace orvan::views

@@ -1,0 +1,45 @@
+#include "views/ui/ViewWindow.h"
+
+#include <QLabel>
+#include <QPainter>
+
+namespace orvan::views {
+
+QLabel* footerLabel(QWidget* parent, const QString& text)
+{
+    auto* l = new QLabel(text, parent);
+    l->setObjectName(QStringLiteral("lbCopyrigt"));
+    l->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
+    QFont f = l->font();
+    f.setPointSizeF(f.pointSizeF() * 0.9);
+    l->setFont(f);
+    QPalette p = l->palette();
+    p.setColor(QPalette::WindowText, QColor(0x44, 0x4a, 0x55));
+    l->setPalette(p);
+    return l;
+}
+
+QPixmap exportIcon(int size)
+{
+    QPixmap pm(size, size);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    const qreal m = size * 0.12;
+    const QRectF hoja(m, m, size - 2 * m, size - 2 * m);
+    p.setPen(QPen(QColor(0x1d, 0x6f, 0x42), size / 16.0));
+    p.setBrush(Qt::white);
+    p.drawRoundedRect(hoja, size * 0.08, size * 0.08);
+    // Header row, then a grid of cells.
+    p.fillRect(QRectF(hoja.left(), hoja.top(), hoja.width(), hoja.height() / 4), QColor(0x1d, 0x6f, 0x42));
+    p.setPen(QPen(QColor(0x1d, 0x6f, 0x42), size / 24.0));
+    for (int i = 2; i <= 3; ++i) {
+        const qreal y = hoja.top() + hoja.height() * i / 4;
+        p.drawLine(QPointF(hoja.left(), y), QPointF(hoja.right(), y));
+    }
+    const qreal x = hoja.left() + hoja.width() / 2.5;
+    p.drawLine(QPointF(x, hoja.top()), QPointF(x, hoja.bottom()));
+    return pm;
+}
+
+} // namespace orvan::views

@@ -1,0 +1,46 @@
+#include "views/ui/frmTorta.h"
+
+#include "records/MissionRecord.h"
+#include "views/ui/Chart.h"
+
+#include <QBoxLayout>
+#include <QFrame>
+
+namespace orvan::views {
+
+frmTorta::frmTorta(orvan::ui::Workspace& main, const records::MissionRecord& record, QWidget* parent)
+    : ZoneWindow(main, record, Vista::Proporciones, QStringLiteral("frmTorta"), 10, parent)
+{
+    PoneResultados();
+}
+
+void frmTorta::dibuja()
+{
+    DibujaTorta();
+}
+
+void frmTorta::DibujaTorta()
+{
+    // Every sample is held: the one pie keeps its width, centred where the two would stand.
+    if (!muestraSegundoPanel(m_record)) {
+        Frame2->hide();
+        if (auto* fila = qobject_cast<QBoxLayout*>(Frame1->parentWidget()->layout()->itemAt(0)->layout())) {
+            fila->insertStretch(0, 1);
+            fila->addStretch(1);
+            fila->setStretchFactor(Frame1, 2);
+        }
+    }
+    for (int c = 0; c < 2; ++c) {
+        ui::Chart* chart = c == 0 ? Chart2D1 : Chart2D2;
+        chart->setBatch(true);
+        chart->setTipo(ui::Chart::Tipo::Torta);
+        colorea(chart);
+        chart->setPointCount(1);
+        chart->setY(1, 1, m_counts.Cuentas[size_t(c)][Dentro]);
+        chart->setY(2, 1, m_counts.Cuentas[size_t(c)][Arriba]);
+        chart->setY(3, 1, m_counts.Cuentas[size_t(c)][Abajo]);
+        chart->setBatch(false);
+    }
+}
+
+} // namespace orvan::views

@@ -1,0 +1,19 @@
+#pragma once
+// frmTorta: the shares of the samples within, above and below the limits as pies, with the
+// count and percentage of each zone.
+
+#include "views/ui/ZoneWindow.h"
+
+namespace orvan::views {
+
+class frmTorta : public ZoneWindow {
+    Q_OBJECT
+public:
+    frmTorta(orvan::ui::Workspace& main, const records::MissionRecord& record, QWidget* parent = nullptr);
+
+private:
+    void dibuja() override;
+    void DibujaTorta();
+};
+
+} // namespace orvan::views
