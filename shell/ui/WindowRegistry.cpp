@@ -7,6 +7,7 @@
 #include "shell/ui/PrintCommand.h"
 #include "views/ui/Detalle.h"
 #include "views/ui/frmAlar.h"
+#include "views/ui/frmGrafico.h"
 #include "views/ui/frmHisto.h"
 #include "views/ui/frmTorta.h"
 
@@ -19,6 +20,9 @@ void registerWindows(MainWindow& main)
     main.setChildFactory(MainWindow::Child::Config, [](MainWindow& m) { return new ConfigDialog(m); });
     main.setChildFactory(MainWindow::Child::AbreArch, [](MainWindow& m) {
         return new records::OpenRecordDialog(m.app(), m.record(), m, m.messages());
+    });
+    main.setChildFactory(MainWindow::Child::frmGrafico, [](MainWindow& m) {
+        return new views::frmGrafico(m.app(), m.record(), m.messages());
     });
     main.setChildFactory(MainWindow::Child::frmsave, [](MainWindow& m) { return new mission::DeviceDataForm(m); });
     main.setChildFactory(MainWindow::Child::Detalle, [](MainWindow& m) { return new views::Detalle(m, m.record()); });
