@@ -58,8 +58,8 @@ std::unique_ptr<Report> makeScreenReport()
 {
     auto r = std::make_unique<Report>(QStringLiteral("arScreen"), QPageLayout::Portrait);
     // A4 portrait, 210 x 297 mm.
-    r->addImage(Section::PageHeader, QStringLiteral("Image2"), QRectF(15, 10, 40, 22));
-    r->addLabel(Section::PageHeader, QStringLiteral("Label1"), QRectF(60, 12, 135, 18), arial(15, true),
+    r->addImage(Section::PageHeader, QStringLiteral("Image2"), QRectF(15, 12, 64, 16));
+    r->addLabel(Section::PageHeader, QStringLiteral("Label1"), QRectF(82, 12, 113, 18), arial(15, true),
                 Qt::AlignRight | Qt::AlignVCenter);
     r->addRule(Section::PageHeader, QStringLiteral("Line1"), QRectF(15, 34, 180, 0));
     r->addRule(Section::PageHeader, QStringLiteral("Line2"), QRectF(15, 35.2, 180, 0));
@@ -67,7 +67,7 @@ std::unique_ptr<Report> makeScreenReport()
     r->addRule(Section::PageFooter, QStringLiteral("LineFooter"), QRectF(15, 279, 180, 0));
     r->addLabel(Section::PageFooter, QStringLiteral("lbPie"), QRectF(15, 281, 180, 8), arial(8),
                 Qt::AlignHCenter | Qt::AlignVCenter);
-    r->setPixmap(QStringLiteral("Image2"), ui::Pictures::makerPicture(QSize(400, 220)));
+    r->setPixmap(QStringLiteral("Image2"), ui::Pictures::makerPicture(QSize(640, 160)));
     return r;
 }
 
@@ -83,8 +83,8 @@ std::unique_ptr<Report> makeGraphReport()
     auto r = std::make_unique<Report>(QStringLiteral("arGrafic"), QPageLayout::Landscape);
     // A4 landscape, 297 x 210 mm. Header: title line, then three columns of record fields with
     // their icons; the chart fills the detail; the trademark line closes the page.
-    r->addImage(Section::PageHeader, QStringLiteral("Image6"), QRectF(12, 8, 30, 16));
-    r->addLabel(Section::PageHeader, QStringLiteral("Label1"), QRectF(46, 8, 239, 16), arial(14, true),
+    r->addImage(Section::PageHeader, QStringLiteral("Image6"), QRectF(12, 8, 64, 16));
+    r->addLabel(Section::PageHeader, QStringLiteral("Label1"), QRectF(80, 8, 205, 16), arial(14, true),
                 Qt::AlignRight | Qt::AlignVCenter);
     r->addRule(Section::PageHeader, QStringLiteral("Line1"), QRectF(12, 26, 273, 0));
 
@@ -126,7 +126,7 @@ std::unique_ptr<Report> makeGraphReport()
                 Qt::AlignHCenter | Qt::AlignVCenter);
 
     // The fixed design: logo, the file and serial glyphs, the logger.
-    r->setPixmap(QStringLiteral("Image6"), ui::Pictures::makerPicture(QSize(300, 160)));
+    r->setPixmap(QStringLiteral("Image6"), ui::Pictures::makerPicture(QSize(640, 160)));
     r->setPixmap(QStringLiteral("Image7"), ui::Pictures::serialIcon(64));
     r->setPixmap(QStringLiteral("Image8"), ui::Pictures::fileIcon(64));
     r->setPixmap(QStringLiteral("Image9"), ui::Pictures::statePicture(9, 96));

@@ -5,6 +5,15 @@
 #include "base/ui/Pictures.h"
 #include "base/ui/StatusPanel.h"
 #include "shell/ui/PrintCommand.h"
+#include "shell/ui/WindowRegistry.h"
+#include "support/RunCli.h"
+#include "tools/generator/RecordGenerator.h"
+#include "views/ui/Chart.h"
+#include "views/ui/frmGrafico.h"
+
+#include <QCoreApplication>
+#include <QLineEdit>
+#include <QTemporaryDir>
 
 #include <QFile>
 #include <QFileInfo>
@@ -164,4 +173,93 @@ TEST(Report, WritesAnA4PdfOnlyWhenComplete)
         EXPECT_EQ(QFileInfo(pdf).size(), bytes.size());
     }
     QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+}
+
+namespace {
+
+QImage paintChart(const std::function<void(QPainter&, const QRectF&)>& draw)
+{
+    QImage image(900, 420, QImage::Format_ARGB32);
+    image.fill(Qt::white);
+    QPainter p(&image);
+    draw(p, QRectF(image.rect()));
+    return image;
+}
+
+} // namespace
+
+TEST_F(ShellUiTest, ThePrintedChartHasNoCursorAndTheScreenKeepsIt)
+{
+    start();
+    orvan::generator::GeneratorOptions o;
+    o.scenario = orvan::generator::Scenario::Alarms;
+    record.setBytes(0, orvan::generator::generateImage(o));
+    record.LeeAuditoria();
+    orvan::views::frmGrafico graph(*app, record, sink);
+    graph.resize(900, 500);
+    graph.show();
+    QCoreApplication::processEvents();
+    graph.Text1[0]->setText(QStringLiteral("Contenedor 12"));
+
+    orvan::views::ui::Chart& chart = *graph.Chart2D1;
+    const QPointF middle = chart.pixelToData(QPointF(chart.plotArea().center()));
+    chart.setMarkerValue(QStringLiteral("X"), middle.x());
+    chart.setMarkerVisible(QStringLiteral("X"), true);
+    chart.setLabelText(QStringLiteral("lbcursor"), QStringLiteral("CURSOR 12,5"));
+    chart.attachLabel(QStringLiteral("lbcursor"), middle.x(), middle.y());
+    chart.setLabelVisible(QStringLiteral("lbcursor"), true);
+
+    const std::optional<GraphPrintSource> source = orvan::shell::printCommand().graphSource(&graph);
+    ASSERT_TRUE(source.has_value());
+    EXPECT_EQ(source->text0, QStringLiteral("Contenedor 12"));
+    const QImage printed = paintChart(source->chart);
+    // The cursor is back on screen at once.
+    EXPECT_TRUE(chart.markerVisible(QStringLiteral("X")));
+    EXPECT_TRUE(chart.labelVisible(QStringLiteral("lbcursor")));
+
+    const QImage withCursor = paintChart([&](QPainter& p, const QRectF& r) { chart.render(p, r); });
+    chart.setMarkerVisible(QStringLiteral("X"), false);
+    chart.setLabelVisible(QStringLiteral("lbcursor"), false);
+    const QImage withoutCursor = paintChart([&](QPainter& p, const QRectF& r) { chart.render(p, r); });
+    EXPECT_NE(printed, withCursor);
+    EXPECT_EQ(printed, withoutCursor);
+
+    // Not a graph window: no graph source.
+    QWidget other;
+    EXPECT_FALSE(orvan::shell::printCommand().graphSource(&other).has_value());
+}
+
+TEST(ReportCommand, WritesTheGraphReportOfARecordOrNothing)
+{
+    using orvan::test::runCli;
+    QTemporaryDir dir;
+    const QString klv = dir.filePath(QStringLiteral("demo.klv"));
+    ASSERT_EQ(runCli({QStringLiteral("generate"), QStringLiteral("alarms"), klv}).code, 0);
+
+    const QString pdf = dir.filePath(QStringLiteral("demo.pdf"));
+    const auto ok = runCli({QStringLiteral("report"), klv, pdf, QStringLiteral("--lang"), QStringLiteral("1")});
+    EXPECT_EQ(ok.code, 0) << ok.err.toStdString();
+    QFile f(pdf);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QByteArray bytes = f.readAll();
+    EXPECT_TRUE(bytes.startsWith("%PDF"));
+    EXPECT_TRUE(bytes.contains("/MediaBox [0 0 842.000000 595.000000]"));
+
+    // A file that is not a record, or a PDF path in a missing folder: exit 1, one line, and the
+    // PDF already there stays as it was.
+    const QString junk = dir.filePath(QStringLiteral("junk.klv"));
+    QFile j(junk);
+    ASSERT_TRUE(j.open(QIODevice::WriteOnly));
+    j.write(QByteArray(70000, '\x7f'));
+    j.close();
+    for (const QStringList& args : {QStringList{QStringLiteral("report"), junk, pdf},
+                                    QStringList{QStringLiteral("report"), dir.filePath(QStringLiteral("none.klv")), pdf},
+                                    QStringList{QStringLiteral("report"), klv, dir.filePath(QStringLiteral("no/x.pdf"))}}) {
+        const auto bad = runCli(args);
+        EXPECT_EQ(bad.code, 1) << args.join(' ').toStdString();
+        EXPECT_EQ(bad.err.count('\n'), 1) << bad.err.toStdString();
+        EXPECT_TRUE(bad.out.isEmpty());
+    }
+    EXPECT_EQ(QFileInfo(pdf).size(), bytes.size());
+    EXPECT_EQ(runCli({QStringLiteral("report"), klv, dir.filePath(QStringLiteral("x.png"))}).code, 2);
 }
