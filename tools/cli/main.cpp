@@ -1,5 +1,6 @@
 // orvanlog-cli: the OrvanLog core from a terminal, for scripts, demos and bug reports.
 
+#include "tools/cli/CmdDevice.h"
 #include "tools/cli/Commands.h"
 
 #include <QCoreApplication>
@@ -7,6 +8,32 @@
 #include <cstdio>
 
 namespace {
+
+// Until every command takes its Invocation from the one option parser: the logger commands'
+// options, read the simple way (--port takes a value, any other option is a flag).
+template <int (*Run)(const orvan::cli::Invocation&)>
+int invoked(const QStringList& args)
+{
+    using namespace orvan::cli;
+    Invocation inv;
+    for (int i = 0; i < args.size(); ++i) {
+        if (args[i] == QLatin1String("--port") && i + 1 < args.size())
+            inv.options.insert(args[i], args[i + 1]), ++i;
+        else if (args[i].startsWith(QLatin1String("--")))
+            inv.options.insert(args[i], QString());
+        else
+            inv.positional.append(args[i]);
+    }
+    try {
+        return Run(inv);
+    } catch (const UsageError& e) {
+        QTextStream(stderr) << "orvanlog-cli: " << e.what() << "\n";
+        return 2;
+    } catch (const Failure& e) {
+        QTextStream(stderr) << "orvanlog-cli: " << e.what() << "\n";
+        return 1;
+    }
+}
 
 struct Command {
     const char* name;
@@ -21,6 +48,12 @@ const Command kCommands[] = {
      "write a realistic .klv record (finished, alarms, circular, empty)", orvan::cli::runGenerate},
     {"ports", "ports", "list the serial ports as COM numbers", orvan::cli::runPorts},
     {"status", "status --port DEVICE [--fahrenheit]", "read a logger's live status and print it as JSON", orvan::cli::runStatus},
+    {"download", "download --port DEVICE OUT [--no-mark]",
+     "download the logger's memory into the record file OUT and mark the logger as saved",
+     invoked<orvan::cli::runDownload>},
+    {"stop", "stop --port DEVICE", "stop the logger's running mission", invoked<orvan::cli::runStop>},
+    {"erase", "erase --port DEVICE", "erase the logger's memory (34 s) and check that it is empty",
+     invoked<orvan::cli::runErase>},
 };
 
 void printHelp(QTextStream& out)
