@@ -12,8 +12,8 @@ namespace orvan {
 
 namespace {
 
-enum Offset { OffReservado = 0, OffCarpeta = 80, OffPuerto = 160, OffIdioma = 162, OffEmpresa = 164,
-              OffGrados = 194, OffVersion = 196, OffLimInf = 198, OffLimSup = 200 };
+enum Offset { OffReserved = 0, OffFolder = 80, OffPort = 160, OffLanguage = 162, OffCompany = 164,
+              OffUnit = 194, OffVersion = 196, OffLimInf = 198, OffLimSup = 200 };
 
 void putInt(QByteArray& b, int off, qint16 v)
 {
@@ -35,12 +35,12 @@ void putText(QByteArray& b, int off, int width, const QString& s)
 QByteArray RegConfig::toBytes() const
 {
     QByteArray b(Size, '\0');
-    b.replace(OffReservado, 80, Reservado.leftJustified(80, ' ', true));
-    putText(b, OffCarpeta, 80, CarpetaDatos);
-    putInt(b, OffPuerto, PuertoCom);
-    putInt(b, OffIdioma, Idioma);
-    putText(b, OffEmpresa, 30, Empresa);
-    putInt(b, OffGrados, GradosC);
+    b.replace(OffReserved, 80, Reservado.leftJustified(80, ' ', true));
+    putText(b, OffFolder, 80, CarpetaDatos);
+    putInt(b, OffPort, PuertoCom);
+    putInt(b, OffLanguage, Idioma);
+    putText(b, OffCompany, 30, Empresa);
+    putInt(b, OffUnit, GradosC);
     putInt(b, OffVersion, VersionCfg);
     putInt(b, OffLimInf, LimInfDef);
     putInt(b, OffLimSup, LimSupDef);
@@ -52,12 +52,12 @@ RegConfig RegConfig::fromBytes(const QByteArray& bytes)
     QByteArray b = bytes.left(Size);
     b.append(QByteArray(Size - b.size(), '\0'));
     RegConfig c;
-    c.Reservado = b.mid(OffReservado, 80);
-    c.CarpetaDatos = ansiDecode(b.mid(OffCarpeta, 80));
-    c.PuertoCom = getInt(b, OffPuerto);
-    c.Idioma = getInt(b, OffIdioma);
-    c.Empresa = ansiDecode(b.mid(OffEmpresa, 30));
-    c.GradosC = getInt(b, OffGrados);
+    c.Reservado = b.mid(OffReserved, 80);
+    c.CarpetaDatos = ansiDecode(b.mid(OffFolder, 80));
+    c.PuertoCom = getInt(b, OffPort);
+    c.Idioma = getInt(b, OffLanguage);
+    c.Empresa = ansiDecode(b.mid(OffCompany, 30));
+    c.GradosC = getInt(b, OffUnit);
     c.VersionCfg = getInt(b, OffVersion);
     c.LimInfDef = getInt(b, OffLimInf);
     c.LimSupDef = getInt(b, OffLimSup);

@@ -1,7 +1,7 @@
 #pragma once
-// The record file ".klv": the logger's 32768-byte memory image and nothing else, so records
-// move unchanged between this application and the logger's Windows software. Failures come
-// back as results for the caller to show; nothing here talks to the user.
+// The record file ".klv": the logger's 32768-byte memory image and nothing else, a stable format:
+// a record reads the same in every version of this application. Failures come back as results
+// for the caller to show; nothing here talks to the user.
 
 #include <QString>
 #include <functional>
@@ -39,6 +39,6 @@ FileResult LeerArchivo(MissionRecord& record, const QString& path);
 // The preview's partial read: clears the image and loads only bytes 0..95, 256..258 and
 // 1280..1343, enough to decode the header and the alarm tables. Positions beyond the end of a
 // short file read as zero. Fails as LeerArchivo does.
-FileResult LeerCabecera(MissionRecord& record, const QString& path);
+FileResult readHeader(MissionRecord& record, const QString& path);
 
 } // namespace orvan::records

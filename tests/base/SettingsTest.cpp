@@ -38,12 +38,12 @@ QByteArray padded(const QByteArray& text, int width)
 }
 
 // The bytes of a record built field by field, independent of the code under test.
-QByteArray record(const QByteArray& reservado, const QByteArray& carpeta, qint16 puerto, qint16 idioma,
-                  const QByteArray& empresa, qint16 grados, qint16 version, qint16 limInf, qint16 limSup)
+QByteArray record(const QByteArray& reserved, const QByteArray& folderText, qint16 port, qint16 idioma,
+                  const QByteArray& company, qint16 grados, qint16 version, qint16 limInf, qint16 limSup)
 {
-    QByteArray b = reservado.left(80).leftJustified(80, '\0') + padded(carpeta, 80);
-    b += QByteArray(2, '\0') + QByteArray(2, '\0') + padded(empresa, 30) + QByteArray(8, '\0');
-    put16(b, 160, puerto);
+    QByteArray b = reserved.left(80).leftJustified(80, '\0') + padded(folderText, 80);
+    b += QByteArray(2, '\0') + QByteArray(2, '\0') + padded(company, 30) + QByteArray(8, '\0');
+    put16(b, 160, port);
     put16(b, 162, idioma);
     put16(b, 194, grados);
     put16(b, 196, version);
@@ -52,10 +52,10 @@ QByteArray record(const QByteArray& reservado, const QByteArray& carpeta, qint16
     return b;
 }
 
-QByteArray defaultsFor(const QString& appFolder, const QByteArray& reservado)
+QByteArray defaultsFor(const QString& appFolder, const QByteArray& reserved)
 {
     const QByteArray folder = QDir::toNativeSeparators(appFolder + QStringLiteral("/Datos")).toLatin1();
-    return record(reservado, folder, 1, 0, "Orvan", -1, 59, 0, 8);
+    return record(reserved, folder, 1, 0, "Orvan", -1, 59, 0, 8);
 }
 
 class SettingsTest : public ::testing::Test {
@@ -82,8 +82,8 @@ TEST_F(SettingsTest, NewFileGetsTheDefaultRecord)
 
 TEST_F(SettingsTest, OldLayoutKeepsItsChoicesAndGetsTheLimits)
 {
-    const QByteArray reservado = "reserved bytes written by someone else";
-    const QByteArray old = record(reservado, "D:\\Registros", 3, 2, "ACME Frio", 0, 55, 5, 20);
+    const QByteArray reserved = "reserved bytes written by someone else";
+    const QByteArray old = record(reserved, "D:\\Registros", 3, 2, "ACME Frio", 0, 55, 5, 20);
     const QByteArray trailer = "tail past record 1";
     writeAll(path(), old + trailer);
 
@@ -101,18 +101,18 @@ TEST_F(SettingsTest, OldLayoutKeepsItsChoicesAndGetsTheLimits)
 
 TEST_F(SettingsTest, OtherVersionsAreResetButTheReservedFieldIsKept)
 {
-    const QByteArray reservado(80, 'R');
+    const QByteArray reserved(80, 'R');
     for (qint16 version : {qint16(0), qint16(54), qint16(56), qint16(60), qint16(-1), qint16(0x3B00)}) {
         SCOPED_TRACE(version);
-        writeAll(path(), record(reservado, "C:\\X", 4, 3, "Other", 0, version, 7, 9));
+        writeAll(path(), record(reserved, "C:\\X", 4, 3, "Other", 0, version, 7, 9));
         RegConfig cfg;
         ASSERT_TRUE(SettingsFile(dir.path()).loadAtStartup(cfg).ok);
-        EXPECT_EQ(readAll(path()), defaultsFor(dir.path(), reservado));
-        EXPECT_EQ(cfg.Reservado, reservado);
+        EXPECT_EQ(readAll(path()), defaultsFor(dir.path(), reserved));
+        EXPECT_EQ(cfg.Reservado, reserved);
     }
 
     // The current version is taken as it is and not written.
-    const QByteArray current = record(reservado, "C:\\X", 4, 3, "Other", 0, 59, 7, 9);
+    const QByteArray current = record(reserved, "C:\\X", 4, 3, "Other", 0, 59, 7, 9);
     writeAll(path(), current);
     RegConfig cfg;
     ASSERT_TRUE(SettingsFile(dir.path()).loadAtStartup(cfg).ok);

@@ -337,7 +337,7 @@ TEST(DeviceDataForm, StoreDownloadsSavesTheFileAndMarksTheLogger)
     QString folder;
     whenModal<records::SaveRecordDialog>([&](records::SaveRecordDialog* d) {
         EXPECT_EQ(d->Text1->text(), "FRUTAS SUR_1");
-        folder = d->carpeta();
+        folder = d->folderPath();
         d->Text1->setText(QStringLiteral("viaje"));
         d->CmndAbrir->click();
     });
@@ -491,11 +491,10 @@ TEST(DeviceDataForm, EraseWaitsAndReportsWhatTheLoggerSays)
         bool done = false;
         int maximum = 0;
         QObject::connect(c.form, &mission::DeviceDataForm::comandoTerminado, [&] { done = true; });
+        QObject::connect(c.form->ProgressBar2, &QProgressBar::valueChanged,
+                         [&] { maximum = std::max(maximum, c.form->ProgressBar2->maximum()); });
         c.form->cmdClear->click();
-        ASSERT_TRUE(waitFor([&] {
-            maximum = std::max(maximum, c.form->ProgressBar2->maximum());
-            return done;
-        }, 30000));
+        ASSERT_TRUE(waitFor([&] { return done; }, 30000));
         EXPECT_EQ(maximum, 3500);
         EXPECT_FALSE(c.form->ProgressBar2->isVisible());
         EXPECT_EQ(c.form->ProgressBar2->maximum(), 750);

@@ -10,26 +10,19 @@
 
 namespace orvan::cli {
 
-int runInfo(const QStringList& args)
+int runInfo(const Invocation& inv)
 {
-    QTextStream out(stdout);
-    QTextStream err(stderr);
-    if (args.size() != 1 || args.first().startsWith(QLatin1String("--"))) {
-        err << "Usage: orvanlog-cli info FILE\n";
-        return 2;
-    }
-    const QString path = args.first();
+    const QString path = inv.positional.at(0);
 
     records::MissionRecord record;
-    const records::FileResult leido = records::LeerArchivo(record, path);
-    if (!leido.ok) {
-        const QString motivo = leido.number == RuntimeError::SubscriptOutOfRange
+    const records::FileResult readResult = records::LeerArchivo(record, path);
+    if (!readResult.ok) {
+        const QString reason = readResult.number == RuntimeError::SubscriptOutOfRange
             ? QStringLiteral("longer than %1 bytes, not a record file").arg(records::kMemoriaSize)
-            : leido.description;
-        err << "orvanlog-cli: cannot read " << path << ": " << motivo << "\n";
-        return 1;
+            : readResult.description;
+        throw Failure(QStringLiteral("cannot read %1: %2").arg(path, reason));
     }
-    const QStringList mensajes = record.LeeAuditoria();
+    const QStringList messages = record.LeeAuditoria();
     const records::Auditoria& c = record.campos;
 
     // Keys in the order a reader scans a record: timing, limits, counts, state, names, dates.
@@ -53,8 +46,9 @@ int runInfo(const QStringList& args)
         .addDate("FinMision", c.FinMision)
         .addDate("InicioDatos", c.InicioDatos)
         .addDate("FinDatos", c.FinDatos)
-        .add("mensajes", mensajes);
+        .add("mensajes", messages);
 
+    QTextStream out(stdout);
     out.setEncoding(QStringConverter::Utf8);
     out << json.text();
     return 0;

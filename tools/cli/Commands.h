@@ -1,14 +1,21 @@
 #pragma once
-// The subcommands of orvanlog-cli, one file each. Each gets its arguments after the command
-// name and returns the process exit code; output goes to stdout, one-line errors to stderr.
+// The commands of orvanlog-cli, one file each, registered in CommandTable.cpp. Each returns the
+// process exit code, prints its result on stdout and throws UsageError or Failure (Invocation.h)
+// with one line for the user.
 
-#include <QStringList>
+#include "tools/cli/Invocation.h"
 
 namespace orvan::cli {
 
-int runInfo(const QStringList& args);       // info FILE
-int runGenerate(const QStringList& args);   // generate SCENARIO FILE [options]
-int runPorts(const QStringList& args);      // ports
-int runStatus(const QStringList& args);     // status --port DEVICE
+int runInfo(const Invocation& inv);       // info FILE
+int runGenerate(const Invocation& inv);   // generate SCENARIO FILE
+int runPorts(const Invocation& inv);      // ports
+int runStatus(const Invocation& inv);     // status --port DEVICE
+// download --port DEVICE OUT [--no-mark]: the status read, the block plan, OUT written whole
+// (32768 bytes, or not at all), then the write-back and the saved bit unless --no-mark.
+int runDownload(const Invocation& inv);
+int runStop(const Invocation& inv);       // stop --port DEVICE: ends a running mission
+// erase --port DEVICE: erases the memory, waits the 34 s the logger needs and checks the result.
+int runErase(const Invocation& inv);
 
 } // namespace orvan::cli
