@@ -108,6 +108,8 @@ int runDownload(const Invocation& inv)
     const mission::Descarga d = mission::LeerKLV(logger.link(), estado.NumMuestras, [&](int, int) {
         bar.show(done++, int(plan.bloques.size()));
     });
+    if (d.ok())
+        bar.show(done, done);
     bar.finish();
     if (!d.ok())
         logger.fail(mission::mensajeDesconexion());
