@@ -77,6 +77,18 @@ void RegConfig::setCarpetaDatos(const QString& path)
     CarpetaDatos = path.left(80).leftJustified(80, QLatin1Char(' '));
 }
 
+QString RegConfig::rechazoCarpetaDatos(const QString& path)
+{
+    const QString carpeta = QDir::toNativeSeparators(path);
+    if (carpeta.size() > 80)
+        return QStringLiteral("La carpeta ") + carpeta
+            + QStringLiteral(" tiene más de 80 caracteres y no se guarda como carpeta predeterminada");
+    if (!ansiEncodable(carpeta))
+        return QStringLiteral("La carpeta ") + carpeta
+            + QStringLiteral(" tiene caracteres que la configuración no puede guardar y no se guarda como carpeta predeterminada");
+    return QString();
+}
+
 QString defaultDataFolder(const QString& appFolder)
 {
     QString base = QDir::toNativeSeparators(appFolder);
@@ -134,6 +146,8 @@ SettingsFile::Result SettingsFile::write(const RegConfig& cfg) const
     content.replace(0, record.size(), record);
 
     QSaveFile f(m_path);
+    // A read-only application folder with a writable "Ruta.CnF" in it still takes the settings.
+    f.setDirectWriteFallback(true);
     if (!f.open(QIODevice::WriteOnly) || f.write(content) != content.size() || !f.commit()) {
         return {false, QStringLiteral("No se puede escribir %1: %2").arg(QDir::toNativeSeparators(m_path), f.errorString())};
     }

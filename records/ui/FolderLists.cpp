@@ -29,9 +29,9 @@ QString cleaned(const QString& folder)
 void saveDefaultFolder(AppContext& app, const QString& folder, MessageSink& messages)
 {
     const QString folderPath = QDir::toNativeSeparators(folder);
-    if (folderPath.size() > 80) {
-        messages.show(QStringLiteral("La carpeta ") + folderPath
-                      + QStringLiteral(" tiene más de 80 caracteres y no se guarda como carpeta predeterminada"));
+    const QString refusal = RegConfig::rechazoCarpetaDatos(folderPath);
+    if (!refusal.isEmpty()) {
+        messages.show(refusal);
         return;
     }
     app.config.setCarpetaDatos(folderPath);

@@ -19,8 +19,9 @@ namespace orvan { struct AppContext; class MessageSink; }
 namespace orvan::records {
 
 // Makes `folder` the default record folder and writes the settings file. A failure to write is
-// reported and changes nothing else; a path longer than the settings' 80 characters is refused
-// with a message, as it would come back as another folder.
+// reported and changes nothing else; a path the settings cannot hold as it is (longer than 80
+// characters, or with characters outside Windows-1252) is refused with a message, as it would
+// come back as another folder.
 void saveDefaultFolder(AppContext& app, const QString& folder, MessageSink& messages);
 
 class FolderLists : public QWidget {

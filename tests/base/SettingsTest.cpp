@@ -6,7 +6,10 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtEndian>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <tuple>
+#include <unistd.h>
 #include <gtest/gtest.h>
 
 using orvan::RegConfig;
@@ -170,4 +173,73 @@ TEST_F(SettingsTest, UnreadableOrUnwritableFileIsReportedWithUsableSettings)
     EXPECT_EQ(fresh.Idioma, 0);
     EXPECT_EQ(fresh.LimSupDef, 8);
     EXPECT_FALSE(QFile::exists(gone + QStringLiteral("/Ruta.CnF")));
+}
+
+TEST_F(SettingsTest, ReadOnlyApplicationFolderWithAWritableFileStillTakesTheSettings)
+{
+    const SettingsFile file(dir.path());
+    RegConfig cfg;
+    cfg.applyDefaults(dir.path());
+    ASSERT_TRUE(file.write(cfg).ok);
+    const QByteArray tail("kept after the record");
+    writeAll(path(), readAll(path()) + tail);
+    ASSERT_EQ(::chmod(path().toLocal8Bit().constData(), 0666), 0);
+    ASSERT_EQ(::chmod(dir.path().toLocal8Bit().constData(), 0555), 0);
+
+    // Permissions do not stop root: the write then runs as another user, in a child process.
+    cfg.Idioma = 3;
+    cfg.LimSupDef = 12;
+    const auto writeIt = [&] { return file.write(cfg).ok; };
+    bool written = false;
+    if (::geteuid() != 0) {
+        written = writeIt();
+    } else {
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            const bool ok = ::setgid(65534) == 0 && ::setuid(65534) == 0 && ::access(dir.path().toLocal8Bit().constData(), W_OK) != 0
+                && writeIt();
+            ::_exit(ok ? 0 : 1);
+        }
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        written = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    }
+    ::chmod(dir.path().toLocal8Bit().constData(), 0755);
+    EXPECT_TRUE(written);
+    RegConfig back;
+    ASSERT_TRUE(file.read(back).ok);
+    EXPECT_EQ(back.Idioma, 3);
+    EXPECT_EQ(back.LimSupDef, 12);
+    EXPECT_TRUE(readAll(path()).endsWith(tail));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("Ruta.CnF")});
+}
+
+TEST(Settings, AFolderNameMustComeBackAsItWent)
+{
+    const struct {
+        QString carpeta;
+        const char* motivo;   // nullptr: kept
+    } casos[] = {
+        {QStringLiteral("C:\\Datos"), nullptr},
+        {QStringLiteral("/home/ana/Año ñandú € ¿?"), nullptr},
+        {QString(80, QLatin1Char('a')), nullptr},
+        {QString(81, QLatin1Char('a')), "más de 80"},
+        {QStringLiteral("/home/用户/datos"), "caracteres"},
+        {QStringLiteral("/data/Ω"), "caracteres"},
+        {QStringLiteral("/data/") + QString::fromUtf8("\xF0\x9F\x93\x81"), "caracteres"},
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.carpeta.toStdString());
+        const QString rechazo = RegConfig::rechazoCarpetaDatos(c.carpeta);
+        if (!c.motivo) {
+            EXPECT_TRUE(rechazo.isEmpty()) << rechazo.toStdString();
+            RegConfig cfg;
+            cfg.setCarpetaDatos(c.carpeta);
+            EXPECT_EQ(RegConfig::fromBytes(cfg.toBytes()).carpetaDatos(), QDir::toNativeSeparators(c.carpeta));
+        } else {
+            EXPECT_TRUE(rechazo.contains(QString::fromUtf8(c.motivo))) << rechazo.toStdString();
+            EXPECT_TRUE(rechazo.endsWith(QStringLiteral(" y no se guarda como carpeta predeterminada")));
+        }
+    }
 }

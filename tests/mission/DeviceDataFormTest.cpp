@@ -240,19 +240,22 @@ TEST(DeviceDataForm, SilentLoggerShowsNoCommunicationAndComesBack)
     EXPECT_TRUE(c.form->cmdAlmacena->isEnabled());
 }
 
-TEST(DeviceDataForm, ShortRepliesAreLostAndLongRepliesAreCut)
+TEST(DeviceDataForm, ShortAndLongRepliesAreBothLost)
 {
     EmulatorFixture emu(ScenarioKind::Finished);
     ASSERT_TRUE(emu.ok());
-    emu.logger().setFault(emulator::Fault::LongReply);
     Connected c(emu);
     ASSERT_TRUE(c.waitStatus([&] { return c.picture(c.p().imgKLV) == 9; }));
     EXPECT_EQ(c.p().lbNumMuestrasX->text(), "100");
 
-    emu.logger().setFault(emulator::Fault::ShortReply);
-    ASSERT_TRUE(c.waitStatus([&] { return c.picture(c.p().imgKLV) == 10; }, 20000));
-    emu.logger().setFault(emulator::Fault::None);
-    ASSERT_TRUE(c.waitStatus([&] { return c.picture(c.p().imgKLV) == 9; }));
+    // A reply that runs on could be the head of a shifted one: it is not taken either.
+    for (const auto fault : {emulator::Fault::LongReply, emulator::Fault::ShortReply}) {
+        emu.logger().setFault(fault);
+        ASSERT_TRUE(c.waitStatus([&] { return c.picture(c.p().imgKLV) == 10; }, 20000));
+        emu.logger().setFault(emulator::Fault::None);
+        ASSERT_TRUE(c.waitStatus([&] { return c.picture(c.p().imgKLV) == 9; }));
+    }
+    EXPECT_TRUE(c.messages.messages.isEmpty());
 }
 
 TEST(DeviceDataForm, CancelWhileTheLoggerIsSilentClosesTheLink)

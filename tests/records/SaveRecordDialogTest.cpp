@@ -168,3 +168,37 @@ TEST_F(GrabArchTest, MissingDefaultFolderFallsBackToTheApplicationFolder)
     EXPECT_EQ(d->folderPath(), QDir::cleanPath(dir.path()));
     EXPECT_EQ(d->Text1->text(), QStringLiteral("EXPO_1"));
 }
+
+TEST_F(GrabArchTest, ADefaultFolderTheSettingsCannotHoldIsRefusedWithAMessage)
+{
+    ASSERT_TRUE(app->settingsFile.write(app->config).ok);
+    const QString antes = app->config.carpetaDatos();
+    const struct {
+        QString carpeta;
+        const char* motivo;
+    } casos[] = {
+        {dir.filePath(QStringLiteral("datos-数据")), "caracteres"},
+        {dir.filePath(QStringLiteral("Ωmega")), "caracteres"},
+        {QStringLiteral("/") + QString(80, QLatin1Char('a')), "más de 80"},
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.carpeta.toStdString());
+        sink.messages.clear();
+        saveDefaultFolder(*app, c.carpeta, sink);
+        ASSERT_EQ(sink.messages.size(), 1);
+        EXPECT_TRUE(sink.messages.first().contains(QString::fromUtf8(c.motivo))) << sink.messages.first().toStdString();
+        EXPECT_EQ(app->config.carpetaDatos(), antes);
+        RegConfig guardada;
+        ASSERT_TRUE(app->settingsFile.read(guardada).ok);
+        EXPECT_EQ(guardada.carpetaDatos(), antes);
+    }
+
+    // Windows-1252 holds these: the folder is kept as it is.
+    sink.messages.clear();
+    const QString acentos = dir.filePath(QStringLiteral("Año ñandú €"));
+    saveDefaultFolder(*app, acentos, sink);
+    EXPECT_TRUE(sink.messages.isEmpty());
+    RegConfig guardada;
+    ASSERT_TRUE(app->settingsFile.read(guardada).ok);
+    EXPECT_EQ(guardada.carpetaDatos(), QDir::toNativeSeparators(acentos));
+}

@@ -44,10 +44,11 @@ public:
         return e;
     }
 
-    // The port's own error, when there was one, says more than the caller's summary.
+    // One failure, one line: a port error the link reported is what went wrong, and the summary
+    // that follows from it would only repeat it.
     [[noreturn]] void fail(const QString& text) const
     {
-        throw Failure(m_errors.isEmpty() ? text : text + QStringLiteral(" (") + m_errors.first() + QStringLiteral(")"));
+        throw Failure(m_errors.isEmpty() ? text : m_errors.first());
     }
 
 private:

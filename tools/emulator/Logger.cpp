@@ -518,6 +518,7 @@ QString Logger::faultName(Fault fault)
     case Fault::ShortReply: return QStringLiteral("short");
     case Fault::LongReply: return QStringLiteral("long");
     case Fault::SilentAfter: return QStringLiteral("silent-after");
+    case Fault::Noise: return QStringLiteral("noise");
     }
     return QString();
 }

@@ -33,6 +33,7 @@ enum class Fault {
     ShortReply,      // block replies cut to 33 bytes
     LongReply,       // block replies lengthened to 40 bytes
     SilentAfter,     // answers the first N block reads, then goes silent
+    Noise,           // on a pseudo-terminal: random bytes now and then between replies
 };
 
 struct FrameLogEntry {
