@@ -518,3 +518,29 @@ TEST(DeviceDataForm, EraseWaitsAndReportsWhatTheLoggerSays)
         }
     }
 }
+
+TEST(DeviceDataForm, CancelledSaveMarksNothingAndGivesTheWayOutBack)
+{
+    EmulatorFixture emu(ScenarioKind::Finished);
+    ASSERT_TRUE(emu.ok());
+    Connected c(emu);
+    ASSERT_TRUE(c.waitStatus([&] { return c.form->cmdAlmacena->isEnabled(); }));
+
+    whenModal<records::SaveRecordDialog>([](records::SaveRecordDialog* d) { d->CmndCancel->click(); });
+    bool done = false;
+    QObject::connect(c.form, &mission::DeviceDataForm::comandoTerminado, [&] { done = true; });
+    c.form->cmdAlmacena->click();
+    ASSERT_TRUE(waitFor([&] { return done; }, 30000));
+
+    // The download was complete, so the record is the logger's; the logger itself is not marked.
+    EXPECT_EQ(c.record.campos.NumMuestras, 100);
+    EXPECT_FALSE(c.record.GuardadoEnDisco);
+    EXPECT_TRUE(c.form->CmndCancel->isVisible());
+    EXPECT_FALSE(c.form->ProgressBar2->isVisible());
+    int polls = 0;
+    QObject::connect(c.form, &mission::DeviceDataForm::statusShown, [&] { ++polls; });
+    ASSERT_TRUE(waitFor([&] { return polls >= 1; }));
+    for (const QByteArray& f : framesOf(emu.logger()))
+        EXPECT_NE(quint8(f[0]), 0x22);
+    EXPECT_EQ(c.picture(c.p().imgStartmode), 17);
+}
