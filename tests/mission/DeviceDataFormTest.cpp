@@ -172,10 +172,6 @@ TEST(DeviceDataForm, EachLoggerStateShowsItsPicturesAndCommands)
         EXPECT_EQ(c.p().imgRec->toolTip(), "KLV-100 Sin Datos");
         EXPECT_EQ(c.p().lbHoraInicioX->text(), "--/--/--  --:--");
         EXPECT_EQ(c.p().lbHoraFinX->text(), "--/--/--  --:--");
-        EXPECT_TRUE(c.form->cmdPrepara->isEnabled());
-        EXPECT_TRUE(c.form->cmdClear->isEnabled());
-        EXPECT_FALSE(c.form->cmdAlmacena->isEnabled());
-        EXPECT_FALSE(c.form->cmdStop->isEnabled());
     }
     {
         ScenarioOptions o;
@@ -188,10 +184,6 @@ TEST(DeviceDataForm, EachLoggerStateShowsItsPicturesAndCommands)
         EXPECT_EQ(c.picture(c.p().imgStartmode), 6);
         EXPECT_EQ(c.p().imgStartmode->toolTip(), "Esperando la hora de comienzo del registro");
         EXPECT_EQ(c.p().lbTempActualX->text(), "--");
-        EXPECT_TRUE(c.form->cmdStop->isEnabled());
-        EXPECT_TRUE(c.form->cmdClear->isEnabled());
-        EXPECT_FALSE(c.form->cmdAlmacena->isEnabled());
-        EXPECT_FALSE(c.form->cmdPrepara->isEnabled());
     }
     {
         // Recording in a freezer: temperatures of 0 degrees or below are not shown.
