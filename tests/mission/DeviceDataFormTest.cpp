@@ -536,3 +536,46 @@ TEST(DeviceDataForm, CancelledSaveMarksNothingAndGivesTheWayOutBack)
         EXPECT_NE(quint8(f[0]), 0x22);
     EXPECT_EQ(c.picture(c.p().imgStartmode), 17);
 }
+
+TEST(DeviceDataForm, OneRequestPerTickCloseFirstThenEraseStoreStopPrepare)
+{
+    EmulatorFixture emu(ScenarioKind::Finished);
+    ASSERT_TRUE(emu.ok());
+    Connected c(emu);
+    ASSERT_TRUE(c.waitStatus([&] { return c.form->cmdAlmacena->isEnabled(); }));
+    c.form->Timer2.stop();
+    ASSERT_TRUE(waitFor([&] { return !c.form->session().busy(); }));
+    c.form->GrabArch = [](records::MissionRecord&) {};
+    bool done = false;
+    QObject::connect(c.form, &mission::DeviceDataForm::comandoTerminado, [&] { done = true; });
+
+    constexpr quint16 P = mission::DeviceDataForm::Pedido;
+    c.form->PedidoPreparar = c.form->PedidoDetener = c.form->PedidoAlmacenar = c.form->PedidoBorrar = P;
+    struct Step {
+        quint16* served;
+        QByteArray firstFrame;   // the first frame the command sends
+    };
+    const Step steps[] = {{&c.form->PedidoBorrar, QByteArray::fromHex("22010040")},
+                          {&c.form->PedidoAlmacenar, QByteArray::fromHex("330000")},
+                          {&c.form->PedidoDetener, QByteArray::fromHex("220102")}};
+    for (const Step& s : steps) {
+        done = false;
+        emu.logger().clearFrameLog();
+        c.form->tick();
+        EXPECT_EQ(*s.served, 0);
+        ASSERT_TRUE(waitFor([&] { return done; }, 30000));
+        // A write's frame reaches the logger a moment after the command has sent it.
+        ASSERT_TRUE(waitFor([&] { return !framesOf(emu.logger()).isEmpty(); }));
+        EXPECT_TRUE(framesOf(emu.logger()).first().startsWith(s.firstFrame)) << framesOf(emu.logger()).first().toHex().toStdString();
+    }
+    EXPECT_EQ(c.form->PedidoPreparar, P) << "prepare waits for a later tick";
+
+    // Closing comes before any request.
+    bool closed = false;
+    QObject::connect(c.form, &mission::DeviceDataForm::linkClosed, [&] { closed = true; });
+    c.app.flags.CerrarSave = true;
+    c.form->tick();
+    EXPECT_TRUE(closed);
+    if (c.form)
+        EXPECT_EQ(c.form->PedidoPreparar, P);
+}
