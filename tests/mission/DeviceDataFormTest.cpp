@@ -576,6 +576,7 @@ TEST(DeviceDataForm, OneRequestPerTickCloseFirstThenEraseStoreStopPrepare)
     c.app.flags.CerrarSave = true;
     c.form->tick();
     EXPECT_TRUE(closed);
-    if (c.form)
+    if (c.form) {
         EXPECT_EQ(c.form->PedidoPreparar, P);
+    }
 }
