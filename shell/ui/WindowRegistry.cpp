@@ -28,7 +28,7 @@ void registerWindows(MainWindow& main)
     main.setChildFactory(MainWindow::Child::frmGrafico, [](MainWindow& m) {
         return new views::frmGrafico(m.app(), m.record(), m.messages());
     });
-    main.setChildFactory(MainWindow::Child::frmsave, [](MainWindow& m) { return new mission::DeviceDataForm(m); });
+    main.setChildFactory(MainWindow::Child::frmsave, [](MainWindow& m) { return new mission::DeviceDataForm(m, m.record()); });
     main.setChildFactory(MainWindow::Child::Detalle, [](MainWindow& m) { return new views::Detalle(m, m.record()); });
     main.setChildFactory(MainWindow::Child::frmTorta, [](MainWindow& m) { return new views::frmTorta(m, m.record()); });
     main.setChildFactory(MainWindow::Child::frmHisto, [](MainWindow& m) { return new views::frmHisto(m, m.record()); });

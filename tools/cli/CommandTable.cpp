@@ -35,6 +35,13 @@ const std::vector<CommandSpec>& commandTable()
          "write the graph report of a record as the application prints it after opening the record's graph",
          {}, 2, 2, runReport},
 #endif
+        {"download", "OUT",
+         "download the logger's memory into the record file OUT, then mark the logger as saved",
+         {portOption(), {"--no-mark", nullptr, "leave the logger as it is: no names written back, no saved bit"}},
+         1, 1, runDownload},
+        {"stop", "", "stop the logger's running mission", {portOption()}, 0, 0, runStop},
+        {"erase", "", "erase the logger's memory, wait the 34 s it takes and check that it is empty",
+         {portOption()}, 0, 0, runErase},
     };
     return table;
 }
