@@ -1,0 +1,152 @@
+#include "mission/ProgramaKLV.h"
+
+#include "base/Encodings.h"
+
+namespace orvan::mission {
+
+namespace {
+
+constexpr int kBloqueEstado = 0;
+constexpr int kBloqueIdentificacion = 2;
+constexpr int kBloqueBanderas = 8;
+constexpr int kAddrSerie = 90;
+constexpr int kAddrModo = 256;
+constexpr int kAddrEstado = 258;
+
+// One table of the few sentences this window adds to the language texts, by language.
+enum class Frase { NoProgramado, SinComunicacion };
+
+QString frase(Frase f, int idioma)
+{
+    static const char16_t* const kFrases[2][5] = {
+        {u"El KLV-100 no quedó programado correctamente. Prepárelo nuevamente antes de usarlo.",
+         u"The KLV-100 was not programmed correctly. Prepare it again before using it.",
+         u"Der KLV-100 wurde nicht korrekt programmiert. Bitte vor dem Einsatz erneut vorbereiten.",
+         u"Le KLV-100 n'a pas été programmé correctement. Préparez-le à nouveau avant de l'utiliser.",
+         u"O KLV-100 não foi programado corretamente. Prepare-o novamente antes de usá-lo."},
+        {u"No hay comunicacion con KLV-100. No se escribió nada.",
+         u"No connection with KLV-100. Nothing was written.",
+         u"Keine Verbindung mit KLV-100. Es wurde nichts geschrieben.",
+         u"Pas de connexion avec KLV-100. Rien n'a été écrit.",
+         u"Sem conexão com KLV-100. Nada foi escrito."},
+    };
+    const int i = idioma >= 0 && idioma <= 4 ? idioma : 0;
+    return QString::fromUtf16(kFrases[int(f)][i]);
+}
+
+} // namespace
+
+ProgramaKLV::ProgramaKLV(link::Link& link, Progreso progreso) : m_link(link), m_progreso(std::move(progreso)) {}
+
+void ProgramaKLV::progreso(int valor)
+{
+    if (m_progreso && valor > 0)
+        m_progreso(valor);
+}
+
+ResultadoPrep ProgramaKLV::run(const Preparacion& p, const QDateTime& ahora)
+{
+    ResultadoPrep r;
+    if (const auto motivo = ValidaPreparacion(p, ahora)) {
+        r.estado = ResultadoPrep::Estado::Invalido;
+        r.texto = *motivo;
+        return r;
+    }
+
+    // The serial number goes back byte for byte as the logger holds it: its decimal text on the
+    // status panel is cut to five digits and would shorten a longer number.
+    const link::Reply id = m_link.LeeBloque(kBloqueIdentificacion);
+    if (!id.ok()) {
+        r.estado = m_link.closing() ? ResultadoPrep::Estado::Interrumpido : ResultadoPrep::Estado::SinComunicacion;
+        return r;
+    }
+    const QByteArray bloque = id.block();
+    for (int i = 0; i < 3; ++i)
+        r.serie[size_t(i)] = quint8(bloque.at(kAddrSerie - 64 + i));
+
+    r.valores = CalculaValores(p, ahora);
+    progreso(kProgresoInicio);
+    progreso(kProgresoModo);
+    if (!escribe(TablaEscritura(p, r.valores)) || !EscribeNombres(p.exportador, p.transportador, r.serie)) {
+        r.estado = ResultadoPrep::Estado::Interrumpido;
+        return r;
+    }
+    progreso(kProgresoFinal);
+
+    r.diferencias = verifica(p, r.valores, r.serie);
+    r.estado = r.diferencias.isEmpty() ? ResultadoPrep::Estado::Programado : ResultadoPrep::Estado::NoProgramado;
+    return r;
+}
+
+bool ProgramaKLV::escribe(const QList<Escritura>& tabla)
+{
+    for (const Escritura& e : tabla) {
+        if (!m_link.EscribeByte(e.address, e.value))
+            return false;
+        m_link.clock().sleepMs(e.pausaMs);
+        progreso(e.progreso);
+    }
+    return true;
+}
+
+bool ProgramaKLV::EscribeNombres(const QString& exportador, const QString& transportador,
+                                 const std::array<quint8, 3>& serie)
+{
+    return escribe(TablaNombres(exportador, transportador, serie));
+}
+
+QList<int> ProgramaKLV::verifica(const Preparacion& p, const ValoresPrep& v, const std::array<quint8, 3>& serie)
+{
+    // What each written address must hold now.
+    QByteArray esperado(512, '\0');
+    for (const Escritura& e : TablaEscritura(p, v) + TablaNombres(p.exportador, p.transportador, serie))
+        esperado[e.address] = char(e.value);
+
+    QByteArray leido(512, '\0');
+    bool completo = true;
+    for (int bloque : {kBloqueEstado, kBloqueIdentificacion, kBloqueBanderas}) {
+        const link::Reply reply = m_link.LeeBloque(bloque);
+        if (!reply.ok()) {
+            completo = false;
+            break;
+        }
+        leido.replace(bloque * link::kBlockSize, link::kBlockSize, reply.block());
+    }
+
+    QList<int> diferencias;
+    const QList<int> direcciones = DireccionesVerificadas();
+    if (!completo) {
+        // Nothing known is nothing verified.
+        return direcciones + QList<int>{kAddrModo, kAddrEstado};
+    }
+    for (int a : direcciones) {
+        if (leido.at(a) != esperado.at(a))
+            diferencias.append(a);
+    }
+    const quint8 modo = quint8(leido.at(kAddrModo));
+    if ((modo & (ModoCircular | ModoPulsador)) != (v.ModoPrep & (ModoCircular | ModoPulsador)))
+        diferencias.append(kAddrModo);
+    const quint8 estado = quint8(leido.at(kAddrEstado));
+    const bool armado = !(v.EstadoPrep & EstadoRegistrando) || (estado & EstadoRegistrando);
+    if (!armado || (estado & (EstadoSinDatos | EstadoGuardado)))
+        diferencias.append(kAddrEstado);
+    return diferencias;
+}
+
+QString MensajeResultado(const ResultadoPrep& r, int idioma)
+{
+    switch (r.estado) {
+    case ResultadoPrep::Estado::Programado:
+        return {};
+    case ResultadoPrep::Estado::Invalido:
+        return r.texto;
+    case ResultadoPrep::Estado::SinComunicacion:
+        return frase(Frase::SinComunicacion, idioma);
+    case ResultadoPrep::Estado::NoProgramado:
+    case ResultadoPrep::Estado::Interrumpido:
+        return frase(Frase::NoProgramado, idioma);
+    }
+    return {};
+}
+
+} // namespace orvan::mission
