@@ -1,0 +1,175 @@
+// orvanlog-cli prepare: programs a logger for a new mission with the same writes and values as
+// the preparation window, then reads them back. Every argument is checked before the port is
+// opened, so a refused command line writes nothing to the logger.
+
+#include "tools/cli/Commands.h"
+#include "tools/cli/JsonObject.h"
+
+#include "base/Encodings.h"
+#include "link/PortDirectory.h"
+#include "link/QtSerialPort.h"
+#include "mission/ProgramaKLV.h"
+
+#include <QCoreApplication>
+#include <QRegularExpression>
+#include <QTextStream>
+
+namespace orvan::cli {
+
+namespace {
+
+int wholeNumber(const Invocation& inv, const QString& option)
+{
+    static const QRegularExpression entero(QStringLiteral("^-?[0-9]{1,9}$"));
+    const QString text = inv.value(option).trimmed();
+    if (!entero.match(text).hasMatch())
+        throw UsageError(QStringLiteral("%1 needs a whole number, not '%2'").arg(option, text));
+    return text.toInt();
+}
+
+QString joined(const QList<int>& values)
+{
+    QStringList s;
+    for (int v : values)
+        s.append(QString::number(v));
+    return s.join(QLatin1Char(','));
+}
+
+int intervalFrom(const Invocation& inv)
+{
+    const bool days = inv.has(QStringLiteral("--days"));
+    const bool interval = inv.has(QStringLiteral("--interval"));
+    if (days == interval)
+        throw UsageError(QStringLiteral("give either --days D or --interval MIN"));
+    if (days) {
+        const int d = wholeNumber(inv, QStringLiteral("--days"));
+        if (!mission::DuracionesDias().contains(d))
+            throw UsageError(QStringLiteral("--days %1 is not one of %2").arg(d).arg(joined(mission::DuracionesDias())));
+        return mission::RangoParaDias(d);
+    }
+    const int r = wholeNumber(inv, QStringLiteral("--interval"));
+    if (!mission::Intervalos().contains(r))
+        throw UsageError(QStringLiteral("--interval %1 is not a whole number of minutes from 1 to 60").arg(r));
+    return r;
+}
+
+int rawLimit(const Invocation& inv, const QString& option)
+{
+    if (!inv.has(option))
+        throw UsageError(QStringLiteral("%1 is required").arg(option));
+    const int t = wholeNumber(inv, option);
+    if (!mission::ListaLimites(inv.gradosC).contains(t)) {
+        throw UsageError(QStringLiteral("%1 %2 is not a limit the logger takes in%3 (see the limit list: %4)")
+                             .arg(option).arg(t).arg(UnidadTexto(inv.gradosC), joined(mission::ListaLimites(inv.gradosC))));
+    }
+    return GradosARaw(t, inv.gradosC);
+}
+
+void startFrom(const Invocation& inv, const QDateTime& ahora, mission::Preparacion& p)
+{
+    const QString start = inv.value(QStringLiteral("--start"));
+    if (start == QLatin1String("button")) {
+        p.modo = mission::ModoInicio::Pulsador;
+    } else if (start.startsWith(QLatin1String("delay="))) {
+        const auto demora = mission::LeeDemora(start.mid(6));
+        if (!demora)
+            throw UsageError(QStringLiteral("--start delay=MIN needs whole minutes from 0 to 65535, not '%1'").arg(start.mid(6)));
+        p.modo = mission::ModoInicio::PulsadorDemora;
+        p.demora = *demora;
+    } else if (start.startsWith(QLatin1String("time="))) {
+        const QDateTime t = QDateTime::fromString(start.mid(5), QStringLiteral("yyyy-MM-ddTHH:mm"));
+        if (!t.isValid())
+            throw UsageError(QStringLiteral("--start time= needs YYYY-MM-DDTHH:MM, not '%1'").arg(start.mid(5)));
+        if (mission::MinutosHasta(ahora, t) > mission::kMaxMinutosInicio)
+            throw UsageError(QStringLiteral("--start %1 is more than 45 days ahead").arg(start.mid(5)));
+        p.modo = mission::ModoInicio::Hora;
+        p.horaInicio = t;
+    } else {
+        throw UsageError(QStringLiteral("--start needs button, delay=MIN or time=YYYY-MM-DDTHH:MM"));
+    }
+}
+
+// The device of --port: a path as given, or COM<n> through the application folder's ports.
+QString deviceFrom(const Invocation& inv)
+{
+    const QString port = inv.value(QStringLiteral("--port"));
+    if (port.isEmpty())
+        throw UsageError(QStringLiteral("--port DEVICE is required"));
+    static const QRegularExpression comName(QStringLiteral("^COM([0-9]+)$"), QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch m = comName.match(port);
+    if (!m.hasMatch())
+        return port;
+    const QString device = link::devicePathFor(QCoreApplication::applicationDirPath(), m.captured(1).toInt());
+    if (device.isEmpty())
+        throw Failure(QStringLiteral("%1 is not a known port (see orvanlog-cli ports)").arg(port));
+    return device;
+}
+
+} // namespace
+
+int runPrepare(const Invocation& inv)
+{
+    const QDateTime ahora = QDateTime::currentDateTime();
+    mission::Preparacion p;
+    p.rango = intervalFrom(inv);
+    p.rawLimInf = rawLimit(inv, QStringLiteral("--lo"));
+    p.rawLimSup = rawLimit(inv, QStringLiteral("--hi"));
+    if (p.rawLimInf > p.rawLimSup)
+        throw UsageError(QStringLiteral("--lo must not be above --hi"));
+    startFrom(inv, ahora, p);
+    p.circular = inv.has(QStringLiteral("--circular"));
+    for (const char* option : {"--exporter", "--carrier"}) {
+        if (!inv.has(QString::fromLatin1(option)))
+            throw UsageError(QStringLiteral("%1 NAME is required").arg(QString::fromLatin1(option)));
+    }
+    p.exportador = inv.value(QStringLiteral("--exporter"));
+    p.transportador = inv.value(QStringLiteral("--carrier"));
+    // The exporter's name proposes the record's file name later: no folder separators in it.
+    if (p.exportador.contains(QLatin1Char('/')) || p.exportador.contains(QLatin1Char('\\')))
+        throw UsageError(QStringLiteral("--exporter must not contain '/' or '\\'"));
+    if (const auto motivo = mission::ValidaPreparacion(p, ahora))
+        throw UsageError(*motivo);
+
+    const QString device = deviceFrom(inv);
+    link::QtSerialPort serial;
+    serial.setPortName(device);
+    try {
+        serial.open();
+    } catch (const RuntimeError& e) {
+        throw Failure(QStringLiteral("cannot open %1: %2").arg(device, e.description));
+    }
+    link::SystemClock clock;
+    std::atomic<bool> closing{false};
+    QStringList linkErrors;
+    link::Link lnk(serial, clock, closing, link::LinkProfile::frmPrep(),
+                   [&linkErrors](const QString& text) { linkErrors.append(text); });
+    const mission::ResultadoPrep r = mission::ProgramaKLV(lnk).run(p, ahora);
+    if (!linkErrors.isEmpty())
+        throw Failure(linkErrors.first() + QStringLiteral(" - ") + mission::MensajeResultado(r, 1));
+    if (r.estado == mission::ResultadoPrep::Estado::SinComunicacion)
+        throw Failure(QStringLiteral("no logger answers on %1; nothing was written").arg(device));
+    if (!r.verificado()) {
+        QStringList addresses;
+        for (int a : r.diferencias)
+            addresses.append(QString::number(a));
+        throw Failure(QStringLiteral("the logger was not programmed correctly and must be prepared again (read back "
+                                     "differently at %1)").arg(addresses.join(QLatin1Char(','))));
+    }
+
+    JsonObject json;
+    json.add("verified", true)
+        .add("Rango", qint64(p.rango))
+        .add("Duracion", mission::TextoDuracion(p.rango))
+        .add("RawLimInf", qint64(p.rawLimInf))
+        .add("RawLimSup", qint64(p.rawLimSup))
+        .add("ModoPrep", qint64(r.valores.ModoPrep))
+        .add("EstadoPrep", qint64(r.valores.EstadoPrep))
+        .add("DemoraPrep", qint64(r.valores.DemoraPrep))
+        .add("Exportador", Nombre12(p.exportador))
+        .add("Transportador", Nombre12(p.transportador))
+        .add("NumSerie", qint64(r.serie[0]) << 16 | qint64(r.serie[1]) << 8 | r.serie[2]);
+    QTextStream(stdout) << json.text();
+    return 0;
+}
+
+} // namespace orvan::cli
