@@ -1,6 +1,7 @@
 #include "shell/ui/WindowRegistry.h"
 
 #include "mission/ui/DeviceDataForm.h"
+#include "mission/ui/PrepForm.h"
 #include "records/ui/OpenRecordDialog.h"
 #include "shell/ui/ConfigDialog.h"
 #include "shell/ui/MainWindow.h"
@@ -16,6 +17,7 @@ void registerWindows(MainWindow& main)
         return new records::OpenRecordDialog(m.app(), m.record(), m, m.messages());
     });
     main.setChildFactory(MainWindow::Child::frmsave, [](MainWindow& m) { return new mission::DeviceDataForm(m); });
+    main.setChildFactory(MainWindow::Child::frmPrep, [](MainWindow& m) { return new mission::PrepForm(m); });
 }
 
 } // namespace orvan::shell
