@@ -16,7 +16,7 @@ void registerWindows(MainWindow& main)
     main.setChildFactory(MainWindow::Child::AbreArch, [](MainWindow& m) {
         return new records::OpenRecordDialog(m.app(), m.record(), m, m.messages());
     });
-    main.setChildFactory(MainWindow::Child::frmsave, [](MainWindow& m) { return new mission::DeviceDataForm(m); });
+    main.setChildFactory(MainWindow::Child::frmsave, [](MainWindow& m) { return new mission::DeviceDataForm(m, m.record()); });
     main.setChildFactory(MainWindow::Child::frmPrep, [](MainWindow& m) { return new mission::PrepForm(m); });
 }
 

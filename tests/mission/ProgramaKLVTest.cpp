@@ -5,6 +5,7 @@
 #include "link/QtSerialPort.h"
 #include "link/StatusSummary.h"
 #include "mission/ProgramaKLV.h"
+#include "support/RunCli.h"
 #include "tools/emulator/EmulatorFixture.h"
 
 #include <gtest/gtest.h>
@@ -189,4 +190,54 @@ TEST(ProgramaKLV, LostWritesAndSilenceAreNeverReportedAsProgrammed)
     c = programa(emu, p, kAhora);
     EXPECT_EQ(c.r.estado, ResultadoPrep::Estado::Invalido);
     EXPECT_TRUE(c.escrituras.isEmpty() && c.lecturas.isEmpty());
+}
+
+TEST(ProgramaKLV, CommandLinePrepareVerifiesAndRefusesBadArguments)
+{
+    EmulatorFixture emu(ScenarioKind::Empty);
+    ASSERT_TRUE(emu.ok()) << emu.errorString().toStdString();
+    const QStringList comunes{QStringLiteral("prepare"), QStringLiteral("--port"), emu.devicePath(),
+                              QStringLiteral("--exporter"), QStringLiteral("FRIGORIFICO"), QStringLiteral("--carrier"),
+                              QStringLiteral("MSC")};
+    const auto corre = [&](const QStringList& extra) { return orvan::test::runCli(comunes + extra); };
+
+    // Refused, and nothing at all sent to the logger.
+    emu.logger().clearFrameLog();
+    const QList<QStringList> malos = {
+        {"--days", "16", "--lo", "2", "--hi", "8", "--start", "button"},
+        {"--interval", "61", "--lo", "2", "--hi", "8", "--start", "button"},
+        {"--days", "30", "--interval", "2", "--lo", "2", "--hi", "8", "--start", "button"},
+        {"--days", "30", "--lo", "2", "--hi", "8", "--start", "button", "--unit", "F"},   // 2 °F is not listed
+        {"--days", "30", "--lo", "8", "--hi", "2", "--start", "button"},
+        {"--days", "30", "--lo", "2", "--hi", "8", "--start", "delay=65536"},
+        {"--days", "30", "--lo", "2", "--hi", "8", "--start", "delay=ten"},
+        {"--days", "30", "--lo", "2", "--hi", "8", "--start",
+         "time=" + QDateTime::currentDateTime().addDays(46).toString(QStringLiteral("yyyy-MM-ddTHH:mm"))},
+        {"--days", "30", "--lo", "2", "--hi", "8", "--start", "button", "--exporter", "A/B"},
+        {"--days", "30", "--lo", "2", "--hi", "8", "--start", "button", "--exporter", "A\\B"},
+    };
+    for (const QStringList& extra : malos) {
+        SCOPED_TRACE(extra.join(' ').toStdString());
+        const auto r = corre(extra);
+        EXPECT_EQ(r.code, 2) << r.err.toStdString();
+        EXPECT_TRUE(r.out.isEmpty());
+        EXPECT_EQ(r.err.count('\n'), 1);
+    }
+    EXPECT_TRUE(emu.logger().frameLog().isEmpty());
+
+    // In Fahrenheit 34 and 46 are listed limits (raw 82 and 96).
+    auto r = corre({"--days", "30", "--lo", "34", "--hi", "46", "--unit", "F", "--start", "delay=90", "--circular"});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains("\"verified\": true"));
+    EXPECT_EQ(emu.logger().peek(11), 82);
+    EXPECT_EQ(emu.logger().peek(12), 96);
+    EXPECT_EQ(emu.logger().peek(13), 2);
+    EXPECT_EQ(emu.logger().peek(18), 90);
+    EXPECT_EQ(emu.logger().peek(256), 24);
+
+    emu.logger().setFault(Fault::DropsWrites);
+    r = corre({"--interval", "15", "--lo", "2", "--hi", "8", "--start", "button"});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_TRUE(r.out.isEmpty());
+    EXPECT_TRUE(r.err.contains("not programmed correctly")) << r.err.toStdString();
 }

@@ -1,5 +1,6 @@
 // orvanlog-cli: the OrvanLog core from a terminal, for scripts, demos and bug reports.
 
+#include "tools/cli/CmdDevice.h"
 #include "tools/cli/Commands.h"
 
 #include <QCoreApplication>
@@ -7,6 +8,35 @@
 #include <cstdio>
 
 namespace {
+
+// Until every command takes its Invocation from the one option parser: the logger commands'
+// options, read the simple way (the options below take a value, any other option is a flag).
+template <int (*Run)(const orvan::cli::Invocation&)>
+int invoked(const QStringList& args)
+{
+    using namespace orvan::cli;
+    static const QStringList withValue{"--port", "--days", "--interval", "--lo", "--hi", "--start", "--exporter", "--carrier"};
+    Invocation inv;
+    for (int i = 0; i < args.size(); ++i) {
+        if (args[i] == QLatin1String("--unit") && i + 1 < args.size())
+            inv.gradosC = args[++i].compare(QLatin1String("F"), Qt::CaseInsensitive) == 0 ? 0 : -1;
+        else if (withValue.contains(args[i]) && i + 1 < args.size())
+            inv.options.insert(args[i], args[i + 1]), ++i;
+        else if (args[i].startsWith(QLatin1String("--")))
+            inv.options.insert(args[i], QString());
+        else
+            inv.positional.append(args[i]);
+    }
+    try {
+        return Run(inv);
+    } catch (const UsageError& e) {
+        QTextStream(stderr) << "orvanlog-cli: " << e.what() << "\n";
+        return 2;
+    } catch (const Failure& e) {
+        QTextStream(stderr) << "orvanlog-cli: " << e.what() << "\n";
+        return 1;
+    }
+}
 
 struct Command {
     const char* name;
@@ -21,45 +51,17 @@ const Command kCommands[] = {
      "write a realistic .klv record (finished, alarms, circular, empty)", orvan::cli::runGenerate},
     {"ports", "ports", "list the serial ports as COM numbers", orvan::cli::runPorts},
     {"status", "status --port DEVICE [--fahrenheit]", "read a logger's live status and print it as JSON", orvan::cli::runStatus},
+    {"download", "download --port DEVICE OUT [--no-mark]",
+     "download the logger's memory into the record file OUT and mark the logger as saved",
+     invoked<orvan::cli::runDownload>},
+    {"stop", "stop --port DEVICE", "stop the logger's running mission", invoked<orvan::cli::runStop>},
+    {"erase", "erase --port DEVICE", "erase the logger's memory (34 s) and check that it is empty",
+     invoked<orvan::cli::runErase>},
     {"prepare",
      "prepare --port DEVICE (--days D | --interval MIN) --lo T --hi T --start button|delay=MIN|time=YYYY-MM-DDTHH:MM "
      "[--circular] --exporter NAME --carrier NAME [--unit C|F]",
-     "program a logger for a new mission and read it back; exit 0 only when verified", nullptr},
+     "program a logger for a new mission and read it back; exit 0 only when verified", invoked<orvan::cli::runPrepare>},
 };
-
-// prepare takes the invocation the common option parser will hand every command.
-int runWithInvocation(const QString& name, const QStringList& args, int (*run)(const orvan::cli::Invocation&))
-{
-    QTextStream err(stderr);
-    orvan::cli::Invocation inv;
-    inv.command = name;
-    try {
-        for (int i = 0; i < args.size(); ++i) {
-            const QString& a = args[i];
-            if (!a.startsWith(QLatin1String("--"))) {
-                inv.positional.append(a);
-            } else if (a == QLatin1String("--circular")) {
-                inv.options.insert(a, QString());
-            } else if (i + 1 >= args.size()) {
-                throw orvan::cli::UsageError(a + QStringLiteral(" needs a value"));
-            } else if (a == QLatin1String("--unit")) {
-                const QString u = args[++i].toUpper();
-                if (u != QLatin1String("C") && u != QLatin1String("F"))
-                    throw orvan::cli::UsageError(QStringLiteral("--unit takes C or F"));
-                inv.gradosC = u == QLatin1String("C") ? -1 : 0;
-            } else {
-                inv.options.insert(a, args[++i]);
-            }
-        }
-        return run(inv);
-    } catch (const orvan::cli::UsageError& e) {
-        err << "orvanlog-cli: " << e.what() << '\n';
-        return 2;
-    } catch (const orvan::cli::Failure& e) {
-        err << "orvanlog-cli: " << e.what() << '\n';
-        return 1;
-    }
-}
 
 void printHelp(QTextStream& out)
 {
@@ -91,7 +93,7 @@ int main(int argc, char** argv)
     const QString name = args.takeFirst();
     for (const Command& c : kCommands) {
         if (name == QLatin1String(c.name))
-            return c.run ? c.run(args) : runWithInvocation(name, args, orvan::cli::runPrepare);
+            return c.run(args);
     }
     err << "orvanlog-cli: unknown command '" << name << "' (try --help)\n";
     return 2;
