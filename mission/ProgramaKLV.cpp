@@ -36,7 +36,7 @@ QString frase(Frase f, int idioma)
 
 } // namespace
 
-ProgramaKLV::ProgramaKLV(link::Link& link, Progreso progreso) : m_link(link), m_progreso(std::move(progreso)) {}
+ProgramaKLV::ProgramaKLV(link::Link& link, ProgresoPrep progreso) : m_link(link), m_progreso(std::move(progreso)) {}
 
 void ProgramaKLV::progreso(int valor)
 {

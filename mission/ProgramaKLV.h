@@ -30,11 +30,11 @@ struct ResultadoPrep {
     bool verificado() const { return estado == Estado::Programado; }
 };
 
-using Progreso = std::function<void(int)>;
+using ProgresoPrep = std::function<void(int)>;
 
 class ProgramaKLV {
 public:
-    explicit ProgramaKLV(link::Link& link, Progreso progreso = {});
+    explicit ProgramaKLV(link::Link& link, ProgresoPrep progreso = {});
 
     // Validates, reads block 2 for the serial number, writes everything, verifies. ahora is the
     // PC clock, read once: it gives the stamp and the delay of a set-time start.
@@ -53,7 +53,7 @@ private:
     void progreso(int valor);
 
     link::Link& m_link;
-    Progreso m_progreso;
+    ProgresoPrep m_progreso;
 };
 
 // The user's message for a result that is not a success, in the language of the text table;

@@ -118,7 +118,7 @@ void PrepForm::buildControls()
         e->setObjectName(QString::fromLatin1(name));
         e->setReadOnly(true);
         e->setFocusPolicy(Qt::NoFocus);
-        e->setMinimumWidth(110);
+        e->setFixedWidth(130);
         return e;
     };
     const auto lista = [this](const char* name) {
@@ -184,6 +184,10 @@ void PrepForm::buildControls()
     ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
     ProgressBar1->setRange(0, kProgresoFinal);
     ProgressBar1->setTextVisible(false);
+    // Its place stays reserved, so the buttons do not jump when it shows.
+    QSizePolicy keep = ProgressBar1->sizePolicy();
+    keep.setRetainSizeWhenHidden(true);
+    ProgressBar1->setSizePolicy(keep);
     ProgressBar1->hide();
 
     ui::acceptCancelButtons(this, CmndAbrir, CmndCancel, 28);
@@ -228,7 +232,10 @@ void PrepForm::buildControls()
     grid->addWidget(txtExport, 8, 1, 1, 3);
     grid->addWidget(imgTransport, 9, 0);
     grid->addWidget(txtTransport, 9, 1, 1, 3);
-    grid->setColumnStretch(3, 1);
+    DTPickerStart->setMaximumWidth(220);
+    for (QLineEdit* e : {txtExport, txtTransport})
+        e->setMaximumWidth(360);
+    grid->setColumnStretch(4, 1);
 
     auto* botones = new QHBoxLayout;
     botones->addStretch();
