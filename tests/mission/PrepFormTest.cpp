@@ -1,0 +1,229 @@
+// The preparation window against the emulated logger on a pseudo-terminal: Accept waits for a
+// usable choice, programming runs and is read back, a logger that loses writes is reported, and
+// the next poll shows the armed logger in the status panel.
+
+#include "mission/ui/PrepForm.h"
+#include "base/AppContext.h"
+#include "base/ui/StatusPanel.h"
+#include "records/MissionRecord.h"
+#include "shell/ui/MainWindow.h"
+#include "shell/ui/WindowRegistry.h"
+#include "support/WaitFor.h"
+#include "tools/emulator/EmulatorFixture.h"
+
+#include <QComboBox>
+#include <QDateTimeEdit>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <gtest/gtest.h>
+
+using namespace orvan;
+using emulator::EmulatorFixture;
+using emulator::Fault;
+using emulator::Logger;
+using emulator::ScenarioKind;
+using orvan::test::waitFor;
+
+namespace {
+
+// Real time for time-outs; the fixed pauses of the write sequence are skipped.
+class SinPausas : public link::SystemClock {
+public:
+    void sleepMs(int) override {}
+};
+
+struct Preparando {
+    explicit Preparando(EmulatorFixture& emu, int gradosC = -1) : app(emu.appFolder())
+    {
+        app.config.applyDefaults(emu.appFolder());
+        app.config.PuertoCom = qint16(emu.com());
+        app.config.GradosC = qint16(gradosC);
+        app.textos.CargaTextos(0);
+        window = std::make_unique<shell::MainWindow>(app, record, messages);
+        window->resize(1100, 800);
+        window->show();
+        window->panel()->showLive();
+        app.flags.CerrarPrep = false;
+        form = new mission::PrepForm(*window, {}, [] { return std::make_unique<SinPausas>(); });
+        window->showChild(form);
+    }
+    bool aceptaCuando(bool enabled)
+    {
+        form->tick();
+        return waitFor([&] {
+            form->tick();
+            return form->CmndAbrir->isEnabled() == enabled && form->estado().Comunicado;
+        }, 10000);
+    }
+    bool programa()
+    {
+        form->CmndAbrir->click();
+        bool done = false;
+        QObject::connect(form, &mission::PrepForm::programmed, [&] { done = true; });
+        return waitFor([&] {
+            form->tick();
+            return done;
+        }, 10000);
+    }
+    int picture(QLabel* l) { return ui::StatusPanel::pictureIndex(l); }
+
+    AppContext app;
+    records::MissionRecord record;
+    RecordingSink messages;
+    std::unique_ptr<shell::MainWindow> window;
+    QPointer<mission::PrepForm> form;
+};
+
+} // namespace
+
+TEST(PrepForm, ChoicesAndTheAcceptButton)
+{
+    EmulatorFixture emu(ScenarioKind::Empty);
+    ASSERT_TRUE(emu.ok()) << emu.errorString().toStdString();
+    Preparando p(emu, 0);   // Fahrenheit
+    auto& f = *p.form;
+
+    EXPECT_EQ(f.txtcDuracion->text(), QStringLiteral("0 d"));
+    EXPECT_EQ(f.txtcRango->text(), QStringLiteral("0 min."));
+    EXPECT_EQ(f.ComboLoThreshold->itemText(0), QStringLiteral("-40"));
+    EXPECT_EQ(f.ComboLoThreshold->itemText(f.ComboLoThreshold->count() - 1), QStringLiteral("185"));
+    // Accept waits for a duration or an interval.
+    ASSERT_TRUE(p.aceptaCuando(false));
+    f.eligeRango(15);
+    EXPECT_EQ(f.txtcDuracion->text(), QStringLiteral("256 d  00 h"));
+    EXPECT_EQ(f.ComboDuracion->placeholderText(), QStringLiteral("256"));
+    ASSERT_TRUE(p.aceptaCuando(true));
+    f.eligeDuracion(360);
+    EXPECT_EQ(f.RangoPrep(), 22);
+    EXPECT_EQ(f.ComboRango->currentText(), QStringLiteral("22"));
+    EXPECT_EQ(f.txtcDuracion->text(), QStringLiteral("375 d  11 h"));
+
+    // A high limit below the low one takes it along, and the mirror.
+    f.eligeLimiteBajo(50);
+    f.eligeLimiteAlto(34);
+    EXPECT_EQ(f.ComboLoThreshold->currentText(), QStringLiteral("34"));
+    EXPECT_EQ(f.txtcLoThreshold->text(), QStringLiteral("34 °F"));
+    EXPECT_EQ(f.RawLimInf(), 82);
+    f.eligeLimiteBajo(59);
+    EXPECT_EQ(f.ComboHiThreshold->currentText(), QStringLiteral("59"));
+    EXPECT_EQ(f.RawLimSup(), 110);
+    EXPECT_TRUE(f.CambioLimites());
+    EXPECT_EQ(p.app.config.LimInfDef, 59);
+
+    // A set start beyond 45 days keeps Accept disabled and shows picture 13.
+    f.optInicio[1]->click();
+    EXPECT_TRUE(f.DTPickerStart->isEnabled());
+    f.DTPickerStart->setDateTime(QDateTime::currentDateTime().addDays(46));
+    ASSERT_TRUE(p.aceptaCuando(false));
+    f.DTPickerStart->setDateTime(QDateTime::currentDateTime().addDays(44));
+    ASSERT_TRUE(p.aceptaCuando(true));
+
+    // Folder separators never get into the exporter's name.
+    const auto teclea = [](QLineEdit* e, const QString& text) {
+        for (QChar c : text)
+            e->insert(QString(c));   // as typed: the box's validator judges each character
+    };
+    teclea(f.txtExport, QStringLiteral("A/B\\C"));
+    EXPECT_EQ(f.txtExport->text(), QStringLiteral("ABC"));
+    teclea(f.txtTransport, QStringLiteral("A/B"));
+    EXPECT_EQ(f.txtTransport->text(), QStringLiteral("A/B"));
+
+    // A delay the two bytes cannot hold is refused before anything is written.
+    f.optInicio[2]->click();
+    f.txtcStartDelay->setText(QStringLiteral("70000"));
+    emu.logger().clearFrameLog();
+    f.CmndAbrir->click();
+    ASSERT_EQ(p.messages.messages.size(), 1);
+    EXPECT_TRUE(p.messages.messages.first().contains(QStringLiteral("65535")));
+    EXPECT_EQ(f.PedidoPrep, 0);
+    ASSERT_TRUE(p.aceptaCuando(true));
+    for (const auto& e : emu.logger().frameLog())
+        EXPECT_NE(quint8(e.frame.at(0)), 0x22) << "nothing written";
+}
+
+TEST(PrepForm, ProgramsTheLoggerAndTheNextPollShowsItArmed)
+{
+    EmulatorFixture emu(ScenarioKind::Empty);
+    ASSERT_TRUE(emu.ok()) << emu.errorString().toStdString();
+    Preparando p(emu);
+    auto& f = *p.form;
+
+    f.eligeDuracion(30);
+    f.optInicio[1]->click();
+    f.DTPickerStart->setDateTime(QDateTime::currentDateTime().addSecs(2 * 3600));
+    f.txtExport->setText(QStringLiteral("FRUTAS DEL VALLE"));
+    f.txtTransport->setText(QStringLiteral("MSC"));
+    ASSERT_TRUE(p.aceptaCuando(true));
+    ASSERT_TRUE(p.programa());
+    ASSERT_TRUE(f.resultado());
+    EXPECT_TRUE(f.resultado()->verificado());
+    EXPECT_EQ(f.resultado()->valores.EstadoPrep, 32);
+    EXPECT_TRUE(p.messages.messages.isEmpty()) << p.messages.messages.join('\n').toStdString();
+    EXPECT_FALSE(f.ProgressBar1->isVisible());
+    EXPECT_EQ(emu.logger().phase(), Logger::Phase::WaitingStart);
+    // The limits chosen were not changed, so the settings file was not written.
+    EXPECT_FALSE(f.CambioLimites());
+
+    // The next poll: armed, waiting for the set time.
+    ASSERT_TRUE(waitFor([&] {
+        f.tick();
+        return p.picture(p.window->panel()->imgRec) == 7;
+    }, 10000));
+    EXPECT_EQ(p.picture(p.window->panel()->imgStartmode), 6);
+    EXPECT_EQ(p.window->panel()->lbRangoX->text(), QStringLiteral("2 min"));
+    EXPECT_EQ(p.window->panel()->lbexportX->text(), QStringLiteral("FRUTAS DEL V"));
+
+    // The window stays open: a logger that now loses writes is reported as not programmed.
+    emu.logger().erase();
+    emu.logger().setFault(Fault::DropsWrites);
+    f.optInicio[0]->click();
+    ASSERT_TRUE(p.aceptaCuando(true));
+    ASSERT_TRUE(p.programa());
+    EXPECT_FALSE(f.resultado()->verificado());
+    ASSERT_EQ(p.messages.messages.size(), 1);
+    EXPECT_EQ(p.messages.messages.first(),
+              QStringLiteral("El KLV-100 no quedó programado correctamente. Prepárelo nuevamente antes de usarlo."));
+}
+
+TEST(PrepForm, DeviceWindowHandsTheLoggerOverAndCancelGivesConnectBack)
+{
+    EmulatorFixture emu(ScenarioKind::Empty);
+    ASSERT_TRUE(emu.ok()) << emu.errorString().toStdString();
+    AppContext app(emu.appFolder());
+    app.config.applyDefaults(emu.appFolder());
+    app.textos.CargaTextos(0);
+    records::MissionRecord record;
+    RecordingSink messages;
+    shell::MainWindow window(app, record, messages);
+    shell::registerWindows(window);
+    window.resize(1100, 800);
+    window.show();
+
+    window.toolbar1Click(2);   // Connect: the device-data window searches the ports
+    QWidget* save = nullptr;
+    ASSERT_TRUE(waitFor([&] { return (save = window.child(ui::Child::frmsave)) != nullptr; }, 15000));
+    auto* prepara = save->findChild<QPushButton*>(QStringLiteral("cmdPrepara"));
+    ASSERT_TRUE(prepara);
+    ASSERT_TRUE(waitFor([&] { return prepara->isEnabled(); }, 15000));
+    prepara->click();
+
+    QPointer<mission::PrepForm> prep;
+    ASSERT_TRUE(waitFor([&] {
+        prep = qobject_cast<mission::PrepForm*>(window.child(ui::Child::frmPrep));
+        return prep && window.child(ui::Child::frmsave) == nullptr;
+    }, 15000));
+    EXPECT_FALSE(app.flags.CerrarPrep);
+    EXPECT_TRUE(app.flags.CerrarSave);
+    // The port found by the search is opened again by the preparation window.
+    ASSERT_TRUE(waitFor([&] { return prep->estado().Comunicado; }, 15000));
+    EXPECT_EQ(app.config.PuertoCom, emu.com());
+    EXPECT_FALSE(window.toolbar1Button(2)->isEnabled());
+
+    prep->CmndCancel->click();
+    ASSERT_TRUE(waitFor([&] { return prep.isNull() || window.child(ui::Child::frmPrep) == nullptr; }, 15000));
+    EXPECT_TRUE(window.toolbar1Button(2)->isEnabled());
+    EXPECT_TRUE(window.panel()->frameInstit->isVisible());
+    EXPECT_TRUE(messages.messages.isEmpty()) << messages.messages.join('\n').toStdString();
+}
