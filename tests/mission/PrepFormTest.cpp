@@ -119,6 +119,13 @@ TEST(PrepForm, ChoicesAndTheAcceptButton)
     ASSERT_TRUE(p.aceptaCuando(false));
     f.DTPickerStart->setDateTime(QDateTime::currentDateTime().addDays(44));
     ASSERT_TRUE(p.aceptaCuando(true));
+    // A start time in the past moves to now at the next poll; 45 days on is then the latest.
+    f.DTPickerStart->setDateTime(QDateTime::currentDateTime().addSecs(-3600));
+    ASSERT_TRUE(waitFor([&] {
+        f.tick();
+        return f.DTPickerStart->dateTime() > QDateTime::currentDateTime().addSecs(-120);
+    }));
+    EXPECT_LE(f.DTPickerStart->maximumDateTime(), QDateTime::currentDateTime().addDays(45));
 
     // Folder separators never get into the exporter's name.
     const auto teclea = [](QLineEdit* e, const QString& text) {
@@ -155,6 +162,7 @@ TEST(PrepForm, ProgramsTheLoggerAndTheNextPollShowsItArmed)
     f.DTPickerStart->setDateTime(QDateTime::currentDateTime().addSecs(2 * 3600));
     f.txtExport->setText(QStringLiteral("FRUTAS DEL VALLE"));
     f.txtTransport->setText(QStringLiteral("MSC"));
+    f.eligeLimiteAlto(10);
     ASSERT_TRUE(p.aceptaCuando(true));
     ASSERT_TRUE(p.programa());
     ASSERT_TRUE(f.resultado());
@@ -163,8 +171,11 @@ TEST(PrepForm, ProgramsTheLoggerAndTheNextPollShowsItArmed)
     EXPECT_TRUE(p.messages.messages.isEmpty()) << p.messages.messages.join('\n').toStdString();
     EXPECT_FALSE(f.ProgressBar1->isVisible());
     EXPECT_EQ(emu.logger().phase(), Logger::Phase::WaitingStart);
-    // The limits chosen were not changed, so the settings file was not written.
-    EXPECT_FALSE(f.CambioLimites());
+    // Changed limits become the defaults of the settings file on Accept.
+    RegConfig saved;
+    ASSERT_TRUE(p.app.settingsFile.read(saved).ok);
+    EXPECT_EQ(saved.LimSupDef, 10);
+    EXPECT_EQ(emu.logger().peek(12), 100);
 
     // The next poll: armed, waiting for the set time.
     ASSERT_TRUE(waitFor([&] {
@@ -174,6 +185,7 @@ TEST(PrepForm, ProgramsTheLoggerAndTheNextPollShowsItArmed)
     EXPECT_EQ(p.picture(p.window->panel()->imgStartmode), 6);
     EXPECT_EQ(p.window->panel()->lbRangoX->text(), QStringLiteral("2 min"));
     EXPECT_EQ(p.window->panel()->lbexportX->text(), QStringLiteral("FRUTAS DEL V"));
+    EXPECT_EQ(p.window->panel()->lbAlarHiX->text(), QStringLiteral(" > 10 °C"));
 
     // The window stays open: a logger that now loses writes is reported as not programmed.
     emu.logger().erase();
