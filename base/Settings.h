@@ -1,7 +1,7 @@
 #pragma once
 // The settings record "Ruta.CnF": one 202-byte record in the application folder. Integers are
-// 16-bit little-endian, texts fixed-width Windows-1252 padded with blanks. Files written by the
-// Windows program load unchanged and ours load there.
+// 16-bit little-endian, texts fixed-width Windows-1252 padded with blanks. The format is stable:
+// every version of this application reads and writes the same record.
 
 #include <QByteArray>
 #include <QString>

@@ -1,9 +1,9 @@
 #pragma once
 // The serial ports of this computer under stable COM numbers. The folder "Puertos" of the
-// application folder may hold links named COM1, COM2, ... to devices (as Wine's dosdevices
-// folder does): they take precedence over the detected devices, so a virtual port or an unusual
-// device is attached without code changes. Detected devices get numbers derived from their names,
-// so a number does not change when other devices come and go:
+// application folder may hold links named COM1, COM2, ... to devices: they take precedence over
+// the detected devices, so a virtual port or an unusual device is attached without code changes.
+// Detected devices get numbers derived from their names, so a number does not change when other
+// devices come and go:
 //
 //   ttyS<n>   (n < 32)  COM<n + 1>      built-in and PCI serial ports: ttyS0 is COM1
 //   ttyUSB<n> (n < 32)  COM<33 + n>     USB adapters with their own chip driver

@@ -1,7 +1,7 @@
 #pragma once
-// The record file ".klv": the logger's 32768-byte memory image and nothing else, so records
-// move unchanged between this application and the logger's Windows software. Failures come
-// back as results for the caller to show; nothing here talks to the user.
+// The record file ".klv": the logger's 32768-byte memory image and nothing else, a stable format:
+// a record reads the same in every version of this application. Failures come back as results
+// for the caller to show; nothing here talks to the user.
 
 #include <QString>
 #include <functional>

@@ -190,7 +190,7 @@ void FolderLists::listaCarpeta()
     Dir1->setCurrentItem(actual);
     Dir1->scrollToItem(actual);
 
-    // The pattern matches ".KLV" too, as it does on the logger's home platform.
+    // Record names ignore case: the pattern matches ".KLV" too.
     File1->clear();
     File1->addItems(dir.entryList({QStringLiteral("*.klv")}, QDir::Files, QDir::Name | QDir::IgnoreCase));
     File1->setCurrentRow(-1);

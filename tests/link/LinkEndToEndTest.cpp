@@ -1,6 +1,7 @@
 // The link against the emulated logger on a real pseudo-terminal: QtSerialPort, the kernel's tty
 // layer and the emulator's server all run.
 
+#include "base/Settings.h"
 #include "link/DeviceSession.h"
 #include "link/Pty.h"
 #include "link/QtSerialPort.h"
@@ -12,6 +13,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using namespace orvan;
@@ -83,6 +85,26 @@ TEST(LinkEndToEnd, CommandLineStatus)
     EXPECT_EQ(o.value(QStringLiteral("LimSup")).toInt(), 46);   // 8 °C in Fahrenheit
     EXPECT_EQ(o.value(QStringLiteral("Exportador")).toString(), QStringLiteral("FRUTAS SUR  "));
     EXPECT_EQ(o.value(QStringLiteral("VerFw")).toArray(), (QJsonArray{1, 7, 2}));
+
+    // The unit from --unit in either place, else from the settings record beside the program.
+    QTemporaryDir folder;
+    const QString program = folder.filePath(QStringLiteral("orvanlog-cli"));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(ORVAN_CLI_PATH), program));
+    RegConfig cfg;
+    cfg.applyDefaults(folder.path());
+    cfg.GradosC = 0;
+    ASSERT_TRUE(SettingsFile(folder.path()).write(cfg).ok);
+    const QString port = emu.devicePath();
+    const std::pair<QStringList, int> units[] = {
+        {{QStringLiteral("status"), QStringLiteral("--port"), port, QStringLiteral("--unit"), QStringLiteral("F")}, 46},
+        {{QStringLiteral("status"), QStringLiteral("--unit"), QStringLiteral("C"), QStringLiteral("--port"), port}, 8},
+    };
+    for (const auto& [args, limSup] : units) {
+        SCOPED_TRACE(args.join(QLatin1Char(' ')).toStdString());
+        EXPECT_EQ(QJsonDocument::fromJson(runCli(args).out).object().value(QStringLiteral("LimSup")).toInt(), limSup);
+    }
+    const auto fromSettings = orvan::test::runCliAt(program, {QStringLiteral("status"), QStringLiteral("--port"), port});
+    EXPECT_EQ(QJsonDocument::fromJson(fromSettings.out).object().value(QStringLiteral("LimSup")).toInt(), 46) << fromSettings.err.constData();
 
     // Nobody at the other end: a non-zero exit and one line saying so.
     orvan::test::Pty quiet;

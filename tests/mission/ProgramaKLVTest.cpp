@@ -199,13 +199,17 @@ TEST(ProgramaKLV, CommandLinePrepareVerifiesAndRefusesBadArguments)
     const QStringList comunes{QStringLiteral("prepare"), QStringLiteral("--port"), emu.devicePath(),
                               QStringLiteral("--exporter"), QStringLiteral("FRIGORIFICO"), QStringLiteral("--carrier"),
                               QStringLiteral("MSC")};
-    const auto corre = [&](const QStringList& extra) { return orvan::test::runCli(comunes + extra); };
+    // The unit is given, so the settings record beside the program does not decide it.
+    const auto corre = [&](const QStringList& extra) {
+        return orvan::test::runCli(comunes + extra + (extra.contains(QStringLiteral("--unit")) ? QStringList() : QStringList{"--unit", "C"}));
+    };
 
     // Refused, and nothing at all sent to the logger.
     emu.logger().clearFrameLog();
     const QList<QStringList> malos = {
         {"--days", "16", "--lo", "2", "--hi", "8", "--start", "button"},
         {"--interval", "61", "--lo", "2", "--hi", "8", "--start", "button"},
+        {"--interval", "4", "--lo", "2", "--hi", "8"},   // no --start
         {"--days", "30", "--interval", "2", "--lo", "2", "--hi", "8", "--start", "button"},
         {"--days", "30", "--lo", "2", "--hi", "8", "--start", "button", "--unit", "F"},   // 2 °F is not listed
         {"--days", "30", "--lo", "8", "--hi", "2", "--start", "button"},

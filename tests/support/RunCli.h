@@ -1,5 +1,5 @@
 #pragma once
-// Runs the built orvanlog-cli (ORVAN_CLI_PATH) and collects its exit code and output.
+// Runs the built orvanlog-cli (ORVAN_CLI_PATH) or a copy of it and collects its exit code and output.
 
 #include <QProcess>
 #include <QStringList>
@@ -11,16 +11,22 @@ struct CliRun {
     QByteArray out, err;
 };
 
-inline CliRun runCli(const QStringList& args)
+// `program` is a copy of orvanlog-cli, for a run in another application folder.
+inline CliRun runCliAt(const QString& program, const QStringList& args)
 {
     QProcess p;
-    p.start(QStringLiteral(ORVAN_CLI_PATH), args);
+    p.start(program, args);
     CliRun r;
     if (p.waitForFinished(60000) && p.exitStatus() == QProcess::NormalExit)
         r.code = p.exitCode();
     r.out = p.readAllStandardOutput();
     r.err = p.readAllStandardError();
     return r;
+}
+
+inline CliRun runCli(const QStringList& args)
+{
+    return runCliAt(QStringLiteral(ORVAN_CLI_PATH), args);
 }
 
 } // namespace orvan::test

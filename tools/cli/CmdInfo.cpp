@@ -10,15 +10,9 @@
 
 namespace orvan::cli {
 
-int runInfo(const QStringList& args)
+int runInfo(const Invocation& inv)
 {
-    QTextStream out(stdout);
-    QTextStream err(stderr);
-    if (args.size() != 1 || args.first().startsWith(QLatin1String("--"))) {
-        err << "Usage: orvanlog-cli info FILE\n";
-        return 2;
-    }
-    const QString path = args.first();
+    const QString path = inv.positional.at(0);
 
     records::MissionRecord record;
     const records::FileResult leido = records::LeerArchivo(record, path);
@@ -26,8 +20,7 @@ int runInfo(const QStringList& args)
         const QString motivo = leido.number == RuntimeError::SubscriptOutOfRange
             ? QStringLiteral("longer than %1 bytes, not a record file").arg(records::kMemoriaSize)
             : leido.description;
-        err << "orvanlog-cli: cannot read " << path << ": " << motivo << "\n";
-        return 1;
+        throw Failure(QStringLiteral("cannot read %1: %2").arg(path, motivo));
     }
     const QStringList mensajes = record.LeeAuditoria();
     const records::Auditoria& c = record.campos;
@@ -55,6 +48,7 @@ int runInfo(const QStringList& args)
         .addDate("FinDatos", c.FinDatos)
         .add("mensajes", mensajes);
 
+    QTextStream out(stdout);
     out.setEncoding(QStringConverter::Utf8);
     out << json.text();
     return 0;

@@ -2,21 +2,15 @@
 
 #include "link/PortDirectory.h"
 
-#include <QCoreApplication>
 #include <QTextStream>
 
 namespace orvan::cli {
 
-int runPorts(const QStringList& args)
+int runPorts(const Invocation& inv)
 {
     QTextStream out(stdout);
     QTextStream err(stderr);
-    if (!args.isEmpty()) {
-        err << "orvanlog-cli: ports takes no arguments\n";
-        return 2;
-    }
-    // Aliases live beside the executable, as for the application.
-    const QList<link::DetectedPort> ports = link::detectPorts(QCoreApplication::applicationDirPath());
+    const QList<link::DetectedPort> ports = link::detectPorts(inv.appFolder);
     for (const link::DetectedPort& port : ports)
         out << "COM" << port.com << ' ' << port.device << '\n';
     out.flush();

@@ -6,26 +6,14 @@
 #include "tools/cli/JsonObject.h"
 
 #include "base/Encodings.h"
-#include "link/PortDirectory.h"
 #include "link/QtSerialPort.h"
 #include "mission/ProgramaKLV.h"
 
-#include <QCoreApplication>
-#include <QRegularExpression>
 #include <QTextStream>
 
 namespace orvan::cli {
 
 namespace {
-
-int wholeNumber(const Invocation& inv, const QString& option)
-{
-    static const QRegularExpression entero(QStringLiteral("^-?[0-9]{1,9}$"));
-    const QString text = inv.value(option).trimmed();
-    if (!entero.match(text).hasMatch())
-        throw UsageError(QStringLiteral("%1 needs a whole number, not '%2'").arg(option, text));
-    return text.toInt();
-}
 
 QString joined(const QList<int>& values)
 {
@@ -42,22 +30,17 @@ int intervalFrom(const Invocation& inv)
     if (days == interval)
         throw UsageError(QStringLiteral("give either --days D or --interval MIN"));
     if (days) {
-        const int d = wholeNumber(inv, QStringLiteral("--days"));
+        const int d = int(inv.intValue(QStringLiteral("--days"), 1, 360, 0));
         if (!mission::DuracionesDias().contains(d))
             throw UsageError(QStringLiteral("--days %1 is not one of %2").arg(d).arg(joined(mission::DuracionesDias())));
         return mission::RangoParaDias(d);
     }
-    const int r = wholeNumber(inv, QStringLiteral("--interval"));
-    if (!mission::Intervalos().contains(r))
-        throw UsageError(QStringLiteral("--interval %1 is not a whole number of minutes from 1 to 60").arg(r));
-    return r;
+    return int(inv.intValue(QStringLiteral("--interval"), 1, 60, 0));
 }
 
 int rawLimit(const Invocation& inv, const QString& option)
 {
-    if (!inv.has(option))
-        throw UsageError(QStringLiteral("%1 is required").arg(option));
-    const int t = wholeNumber(inv, option);
+    const int t = int(inv.intValue(option, -40, 185, 0));
     if (!mission::ListaLimites(inv.gradosC).contains(t)) {
         throw UsageError(QStringLiteral("%1 %2 is not a limit the logger takes in%3 (see the limit list: %4)")
                              .arg(option).arg(t).arg(UnidadTexto(inv.gradosC), joined(mission::ListaLimites(inv.gradosC))));
@@ -89,22 +72,6 @@ void startFrom(const Invocation& inv, const QDateTime& ahora, mission::Preparaci
     }
 }
 
-// The device of --port: a path as given, or COM<n> through the application folder's ports.
-QString deviceFrom(const Invocation& inv)
-{
-    const QString port = inv.value(QStringLiteral("--port"));
-    if (port.isEmpty())
-        throw UsageError(QStringLiteral("--port DEVICE is required"));
-    static const QRegularExpression comName(QStringLiteral("^COM([0-9]+)$"), QRegularExpression::CaseInsensitiveOption);
-    const QRegularExpressionMatch m = comName.match(port);
-    if (!m.hasMatch())
-        return port;
-    const QString device = link::devicePathFor(QCoreApplication::applicationDirPath(), m.captured(1).toInt());
-    if (device.isEmpty())
-        throw Failure(QStringLiteral("%1 is not a known port (see orvanlog-cli ports)").arg(port));
-    return device;
-}
-
 } // namespace
 
 int runPrepare(const Invocation& inv)
@@ -118,10 +85,6 @@ int runPrepare(const Invocation& inv)
         throw UsageError(QStringLiteral("--lo must not be above --hi"));
     startFrom(inv, ahora, p);
     p.circular = inv.has(QStringLiteral("--circular"));
-    for (const char* option : {"--exporter", "--carrier"}) {
-        if (!inv.has(QString::fromLatin1(option)))
-            throw UsageError(QStringLiteral("%1 NAME is required").arg(QString::fromLatin1(option)));
-    }
     p.exportador = inv.value(QStringLiteral("--exporter"));
     p.transportador = inv.value(QStringLiteral("--carrier"));
     // The exporter's name proposes the record's file name later: no folder separators in it.
@@ -130,7 +93,7 @@ int runPrepare(const Invocation& inv)
     if (const auto motivo = mission::ValidaPreparacion(p, ahora))
         throw UsageError(*motivo);
 
-    const QString device = deviceFrom(inv);
+    const QString device = inv.portDevice();
     link::QtSerialPort serial;
     serial.setPortName(device);
     try {

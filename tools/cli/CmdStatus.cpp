@@ -5,8 +5,6 @@
 #include "link/PortDirectory.h"
 #include "link/QtSerialPort.h"
 
-#include <QCoreApplication>
-#include <QRegularExpression>
 #include <QTextStream>
 
 namespace orvan::cli {
@@ -44,61 +42,28 @@ QString toJson(const link::EstadoKLV& e)
 
 } // namespace
 
-int runStatus(const QStringList& args)
+int runStatus(const Invocation& inv)
 {
-    QTextStream out(stdout);
-    QTextStream err(stderr);
-
-    QString port;
-    int gradosC = -1;
-    for (int i = 0; i < args.size(); ++i) {
-        if (args[i] == QLatin1String("--port") && i + 1 < args.size())
-            port = args[++i];
-        else if (args[i] == QLatin1String("--fahrenheit"))
-            gradosC = 0;
-        else if (args[i] == QLatin1String("--celsius"))
-            gradosC = -1;
-        else {
-            err << "orvanlog-cli: unexpected argument '" << args[i] << "'\n"
-                << "usage: orvanlog-cli status --port DEVICE|COM<n> [--fahrenheit]\n";
-            return 2;
-        }
-    }
-    if (port.isEmpty()) {
-        err << "usage: orvanlog-cli status --port DEVICE|COM<n> [--fahrenheit]\n";
-        return 2;
-    }
-
-    QString device = port;
-    static const QRegularExpression comName(QStringLiteral("^COM([0-9]+)$"), QRegularExpression::CaseInsensitiveOption);
-    const QRegularExpressionMatch m = comName.match(port);
-    if (m.hasMatch()) {
-        device = link::devicePathFor(QCoreApplication::applicationDirPath(), m.captured(1).toInt());
-        if (device.isEmpty()) {
-            err << "orvanlog-cli: " << port << " is not a known port (see orvanlog-cli ports)\n";
-            return 1;
-        }
-    }
-
+    const QString device = inv.portDevice();
     link::QtSerialPort serial;
     serial.setPortName(device);
     try {
         serial.open();
     } catch (const RuntimeError& e) {
-        err << "orvanlog-cli: cannot open " << device << ": " << e.description << '\n';
-        return 1;
+        throw Failure(QStringLiteral("cannot open %1: %2").arg(device, e.description));
     }
 
     link::SystemClock clock;
     std::atomic<bool> closing{false};
+    // A port error becomes part of the one line that reports the failure.
+    QString portError;
     link::Link lnk(serial, clock, closing, link::LinkProfile::frmsave(),
-                   [&err](const QString& text) { err << "orvanlog-cli: " << text << '\n'; });
+                   [&portError](const QString& text) { portError = text; });
     link::EstadoKLV estado;
     // The device-data window's poll: blocks 0, 8, 15 and 2, then 8 again.
-    if (!link::ActualizaEstado(lnk, estado, gradosC)) {
-        err << "orvanlog-cli: no logger answers on " << device << '\n';
-        return 1;
-    }
+    if (!link::ActualizaEstado(lnk, estado, inv.gradosC))
+        throw Failure(QStringLiteral("no logger answers on %1%2").arg(device, portError.isEmpty() ? QString() : QStringLiteral(": ") + portError));
+    QTextStream out(stdout);
     out << toJson(estado);
     return 0;
 }

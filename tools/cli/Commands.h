@@ -1,17 +1,16 @@
 #pragma once
-// The subcommands of orvanlog-cli, one file each. Each gets its arguments after the command
-// name and returns the process exit code; output goes to stdout, one-line errors to stderr.
+// The commands of orvanlog-cli, one file each, registered in CommandTable.cpp. Each returns the
+// process exit code, prints its result on stdout and throws UsageError or Failure (Invocation.h)
+// with one line for the user.
 
 #include "tools/cli/Invocation.h"
 
-#include <QStringList>
-
 namespace orvan::cli {
 
-int runInfo(const QStringList& args);       // info FILE
-int runGenerate(const QStringList& args);   // generate SCENARIO FILE [options]
-int runPorts(const QStringList& args);      // ports
-int runStatus(const QStringList& args);     // status --port DEVICE
-int runPrepare(const Invocation& inv);      // prepare --port DEVICE ...
+int runInfo(const Invocation& inv);       // info FILE
+int runGenerate(const Invocation& inv);   // generate SCENARIO FILE
+int runPorts(const Invocation& inv);      // ports
+int runStatus(const Invocation& inv);     // status --port DEVICE
+int runPrepare(const Invocation& inv);    // prepare --port DEVICE ...
 
 } // namespace orvan::cli

@@ -25,14 +25,29 @@ struct Invocation {
     QString command;
     QStringList positional;
     QMap<QString, QString> options;   // "--port" -> "COM9"; a flag maps to "" when present
+    QString appFolder;                // where the settings record and the port aliases live
 
     // From --lang N and --unit C|F; without them from the application folder's settings
     // record, and without that Spanish (0) and Celsius (-1).
     int idioma = 0;
     int gradosC = -1;
+    bool fromSettings = false;        // the settings record gave the defaults
 
     bool has(const QString& option) const { return options.contains(option); }
     QString value(const QString& option, const QString& fallback = {}) const { return options.value(option, fallback); }
+
+    // The option's value as a whole number in low..high, or `fallback` when the option is absent;
+    // anything else is a UsageError naming the option.
+    qint64 intValue(const QString& option, qint64 low, qint64 high, qint64 fallback) const;
+    // The option's value as a decimal number, or `fallback` when absent.
+    double numberValue(const QString& option, double fallback) const;
+    // The device --port names: a path as given, or COM<n> through the port aliases of the
+    // application folder (Failure when no such port is known).
+    QString portDevice() const;
+    // Makes the application's default record folder ("Datos" in the application folder) when
+    // `outputPath` goes there and it is not made yet, as the application does on first use. Any
+    // other missing folder is the user's mistake and stays missing. Failure when it cannot be made.
+    void makeDefaultFolderFor(const QString& outputPath) const;
 };
 
 } // namespace orvan::cli

@@ -1,0 +1,49 @@
+#include "tools/cli/CommandTable.h"
+
+#include "tools/cli/CmdDevice.h"
+#include "tools/cli/Commands.h"
+
+namespace orvan::cli {
+
+const std::vector<CommandSpec>& commandTable()
+{
+    static const std::vector<CommandSpec> table = {
+        {"info", "FILE", "decode a .klv record file and print its header as JSON", {}, 1, 1, runInfo},
+        {"generate", "SCENARIO FILE",
+         "write a realistic .klv record; SCENARIO is finished, alarms, circular, recording or empty",
+         {{"--samples", "N", "samples taken (default 2400; circular 30000; empty 0)"},
+          {"--interval", "MIN", "minutes between samples, 1..255 (default 15)"},
+          {"--seed", "S", "seed of the temperature profile (default 1)"},
+          {"--exporter", "NAME", "exporter name, 12 characters at most"},
+          {"--carrier", "NAME", "carrier name, 12 characters at most"},
+          {"--prepared", "\"YYYY-MM-DD HH:MM\"", "preparation time stamp (default 2024-03-01 10:00)"},
+          {"--delay", "MIN", "programmed start delay in minutes, 0..65535"},
+          {"--wait", "MIN", "minutes the logger added to the start, 0..65535"},
+          {"--low", "C", "low temperature limit in degrees Celsius (default 2)"},
+          {"--high", "C", "high temperature limit in degrees Celsius (default 8)"},
+          {"--serial", "N", "logger serial number, 0..16777215"}},
+         2, 2, runGenerate},
+        {"ports", "", "list the serial ports as COM numbers", {}, 0, 0, runPorts},
+        {"status", "", "read a logger's live status and print it as JSON",
+         {portOption(), {"--fahrenheit", nullptr, "same as --unit F"}}, 0, 0, runStatus},
+        {"download", "OUT", "download the logger's memory into the record file OUT and mark the logger as saved",
+         {portOption(), {"--no-mark", nullptr, "leave the logger's saved mark as it is"}}, 1, 1, runDownload},
+        {"stop", "", "stop the logger's running mission", {portOption()}, 0, 0, runStop},
+        {"erase", "", "erase the logger's memory (34 s) and check that it is empty", {portOption()}, 0, 0, runErase},
+        {"prepare", "", "program the logger for a new mission and read it back; exit 0 only when it reads back as written",
+         {portOption(),
+          {"--days", "D", "mission length in days: 1..15, 20..45 by 5, 60..90 by 15, 120..360 by 30"},
+          {"--interval", "MIN", "minutes between samples, 1..60 (instead of --days)"},
+          {"--lo", "T", "low limit in whole degrees of --unit, one of the logger's limit list", true},
+          {"--hi", "T", "high limit in whole degrees of --unit, not below --lo", true},
+          {"--start", "button|delay=MIN|time=YYYY-MM-DDTHH:MM",
+           "push-button start, push-button with a delay of 0..65535 minutes, or a set time at most 45 days ahead", true},
+          {"--circular", nullptr, "overwrite from the beginning when the memory is full"},
+          {"--exporter", "NAME", "exporter name, without '/' or '\\'; 12 characters are kept", true},
+          {"--carrier", "NAME", "carrier name; 12 characters are kept", true}},
+         0, 0, runPrepare},
+    };
+    return table;
+}
+
+} // namespace orvan::cli
