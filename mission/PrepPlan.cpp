@@ -150,20 +150,64 @@ std::array<quint8, 5> FechaHoraBCD(const QDateTime& ahora)
             ABcd(t.date().year() % 100)};
 }
 
-std::optional<QString> ValidaPreparacion(const Preparacion& p, const QDateTime& ahora)
+QString TextoPrep(FrasePrep frase, int idioma)
+{
+    // Spanish, English, German, French, Portuguese.
+    static const char16_t* const kFrases[7][5] = {
+        {u"Elija la duración del registro o el tiempo entre muestras.",
+         u"Choose the record's time length or the time between samples.",
+         u"Wählen Sie die Dauer der Aufnahme oder die Zeitspanne zw. Messungen.",
+         u"Choisissez la durée d'enregistrement ou le temps entre mesures.",
+         u"Escolha o comprimento do registro ou o tempo entre amostras."},
+        {u"El límite inferior de temperatura no puede superar al superior.",
+         u"The temperature lower limit cannot be above the upper limit.",
+         u"Die untere Temperaturgrenze darf nicht über der oberen liegen.",
+         u"La limite de température minimale ne peut pas dépasser la maximale.",
+         u"O limite inferior de temperatura não pode superar o superior."},
+        {u"Elija la hora de comienzo del registro.",
+         u"Choose the start time of the mission.",
+         u"Wählen Sie die Startzeit der Aufnahme.",
+         u"Choisissez l'heure de début de l'enregistrement.",
+         u"Escolha a hora de início do registro."},
+        {u"La hora de comienzo no puede estar a más de 45 días.",
+         u"The start time cannot be more than 45 days ahead.",
+         u"Die Startzeit darf höchstens 45 Tage in der Zukunft liegen.",
+         u"L'heure de début ne peut pas être à plus de 45 jours.",
+         u"A hora de início não pode estar a mais de 45 dias."},
+        {u"La demora de inicio debe ser un número entero de minutos entre 0 y 65535.",
+         u"The start delay must be a whole number of minutes from 0 to 65535.",
+         u"Die Startverzögerung muss eine ganze Zahl von Minuten zwischen 0 und 65535 sein.",
+         u"Le délai de démarrage doit être un nombre entier de minutes entre 0 et 65535.",
+         u"O atraso de início deve ser um número inteiro de minutos entre 0 e 65535."},
+        {u"El KLV-100 no quedó programado correctamente. Prepárelo nuevamente antes de usarlo.",
+         u"The KLV-100 was not programmed correctly. Prepare it again before using it.",
+         u"Der KLV-100 wurde nicht korrekt programmiert. Bitte vor dem Einsatz erneut vorbereiten.",
+         u"Le KLV-100 n'a pas été programmé correctement. Préparez-le à nouveau avant de l'utiliser.",
+         u"O KLV-100 não foi programado corretamente. Prepare-o novamente antes de usá-lo."},
+        {u"No hay comunicacion con KLV-100. No se escribió nada.",
+         u"No connection with KLV-100. Nothing was written.",
+         u"Keine Verbindung mit KLV-100. Es wurde nichts geschrieben.",
+         u"Pas de connexion avec KLV-100. Rien n'a été écrit.",
+         u"Sem conexão com KLV-100. Nada foi escrito."},
+    };
+    const int i = idioma >= 0 && idioma <= 4 ? idioma : 0;
+    return QString::fromUtf16(kFrases[int(frase)][i]);
+}
+
+std::optional<FrasePrep> ValidaPreparacion(const Preparacion& p, const QDateTime& ahora)
 {
     if (p.rango < 1 || p.rango > 60)
-        return QStringLiteral("Elija la duración del registro o el tiempo entre muestras (1 a 60 minutos).");
+        return FrasePrep::SinRango;
     if (p.rawLimInf < 0 || p.rawLimInf > 255 || p.rawLimSup < 0 || p.rawLimSup > 255 || p.rawLimInf > p.rawLimSup)
-        return QStringLiteral("Los límites de temperatura no son válidos: el inferior no puede superar al superior.");
+        return FrasePrep::Limites;
     if (p.modo == ModoInicio::Hora) {
         if (!p.horaInicio.isValid())
-            return QStringLiteral("Elija la hora de comienzo del registro.");
+            return FrasePrep::SinHora;
         if (MinutosHasta(ahora, p.horaInicio) > kMaxMinutosInicio)
-            return QStringLiteral("La hora de comienzo no puede estar a más de 45 días.");
+            return FrasePrep::HoraLejana;
     }
     if (p.modo == ModoInicio::PulsadorDemora && (p.demora < 0 || p.demora > kMaxDemora))
-        return QStringLiteral("La demora de inicio debe ser un número entero de minutos entre 0 y 65535.");
+        return FrasePrep::Demora;
     return std::nullopt;
 }
 

@@ -90,9 +90,22 @@ struct ValoresPrep {
 // The PC clock as the five BCD bytes of the preparation stamp.
 std::array<quint8, 5> FechaHoraBCD(const QDateTime& ahora);
 
-// A choice the logger cannot be programmed with, in words for the user; nothing when it is fine.
-// Checked before anything is written.
-std::optional<QString> ValidaPreparacion(const Preparacion& p, const QDateTime& ahora);
+// The sentences the preparation adds to the language texts.
+enum class FrasePrep {
+    SinRango,          // no duration or interval chosen
+    Limites,           // low limit above the high one, or out of the raw scale
+    SinHora,           // set-time start without a time
+    HoraLejana,        // set time more than 45 days ahead
+    Demora,            // delay not a whole number 0..65535
+    NoProgramado,      // the logger does not read back what was written
+    SinComunicacion,   // no answer before the first write
+};
+// The sentence in the language idioma (0..4; another value gives Spanish).
+QString TextoPrep(FrasePrep frase, int idioma);
+
+// Why the logger cannot be programmed with these choices; nothing when it can. Checked before
+// anything is written.
+std::optional<FrasePrep> ValidaPreparacion(const Preparacion& p, const QDateTime& ahora);
 // The values to write. A set start time that has passed by now starts the mission now (delay 0).
 // Call only after ValidaPreparacion accepted p.
 ValoresPrep CalculaValores(const Preparacion& p, const QDateTime& ahora);

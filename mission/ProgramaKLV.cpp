@@ -13,27 +13,6 @@ constexpr int kAddrSerie = 90;
 constexpr int kAddrModo = 256;
 constexpr int kAddrEstado = 258;
 
-// One table of the few sentences this window adds to the language texts, by language.
-enum class Frase { NoProgramado, SinComunicacion };
-
-QString frase(Frase f, int idioma)
-{
-    static const char16_t* const kFrases[2][5] = {
-        {u"El KLV-100 no quedó programado correctamente. Prepárelo nuevamente antes de usarlo.",
-         u"The KLV-100 was not programmed correctly. Prepare it again before using it.",
-         u"Der KLV-100 wurde nicht korrekt programmiert. Bitte vor dem Einsatz erneut vorbereiten.",
-         u"Le KLV-100 n'a pas été programmé correctement. Préparez-le à nouveau avant de l'utiliser.",
-         u"O KLV-100 não foi programado corretamente. Prepare-o novamente antes de usá-lo."},
-        {u"No hay comunicacion con KLV-100. No se escribió nada.",
-         u"No connection with KLV-100. Nothing was written.",
-         u"Keine Verbindung mit KLV-100. Es wurde nichts geschrieben.",
-         u"Pas de connexion avec KLV-100. Rien n'a été écrit.",
-         u"Sem conexão com KLV-100. Nada foi escrito."},
-    };
-    const int i = idioma >= 0 && idioma <= 4 ? idioma : 0;
-    return QString::fromUtf16(kFrases[int(f)][i]);
-}
-
 } // namespace
 
 ProgramaKLV::ProgramaKLV(link::Link& link, ProgresoPrep progreso) : m_link(link), m_progreso(std::move(progreso)) {}
@@ -49,7 +28,7 @@ ResultadoPrep ProgramaKLV::run(const Preparacion& p, const QDateTime& ahora)
     ResultadoPrep r;
     if (const auto motivo = ValidaPreparacion(p, ahora)) {
         r.estado = ResultadoPrep::Estado::Invalido;
-        r.texto = *motivo;
+        r.rechazo = *motivo;
         return r;
     }
 
@@ -139,12 +118,12 @@ QString MensajeResultado(const ResultadoPrep& r, int idioma)
     case ResultadoPrep::Estado::Programado:
         return {};
     case ResultadoPrep::Estado::Invalido:
-        return r.texto;
+        return TextoPrep(r.rechazo, idioma);
     case ResultadoPrep::Estado::SinComunicacion:
-        return frase(Frase::SinComunicacion, idioma);
+        return TextoPrep(FrasePrep::SinComunicacion, idioma);
     case ResultadoPrep::Estado::NoProgramado:
     case ResultadoPrep::Estado::Interrumpido:
-        return frase(Frase::NoProgramado, idioma);
+        return TextoPrep(FrasePrep::NoProgramado, idioma);
     }
     return {};
 }

@@ -19,13 +19,13 @@ struct ResultadoPrep {
         NoProgramado,      // the read-back differs, or did not come
         SinComunicacion,   // the logger did not answer before the first write: nothing written
         Interrumpido,      // the closing flag or a port error stopped the writes half way
-        Invalido,          // the choices were refused before anything was written (texto says why)
+        Invalido,          // the choices were refused before anything was written (rechazo says why)
     };
     Estado estado = Estado::SinComunicacion;
     ValoresPrep valores;            // what was (or would have been) written
     std::array<quint8, 3> serie{};  // the serial number bytes as read
     QList<int> diferencias;         // addresses read back otherwise than written (256, 258: their bits)
-    QString texto;                  // Invalido: the reason
+    FrasePrep rechazo = FrasePrep::SinRango;   // Invalido: the reason
 
     bool verificado() const { return estado == Estado::Programado; }
 };

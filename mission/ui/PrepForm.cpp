@@ -407,7 +407,7 @@ void PrepForm::aceptar()
     AppContext& app = m_main.app();
     // A delay the two bytes cannot hold is refused before anything reaches the logger.
     if (modoInicio() == ModoInicio::PulsadorDemora && !LeeDemora(txtcStartDelay->text())) {
-        m_main.messages().show(QStringLiteral("La demora de inicio debe ser un número entero de minutos entre 0 y 65535."));
+        m_main.messages().show(TextoPrep(FrasePrep::Demora, app.config.Idioma));
         txtcStartDelay->setFocus();
         return;
     }

@@ -116,7 +116,7 @@ TEST(PrepPlan, StartModesGiveModeStatusAndDelay)
     EXPECT_FALSE(ValidaPreparacion(p, kAhora));
     EXPECT_EQ(CalculaValores(p, kAhora).DemoraPrep, 0);
     p.horaInicio = kAhora.addDays(46);
-    EXPECT_TRUE(ValidaPreparacion(p, kAhora));
+    EXPECT_EQ(ValidaPreparacion(p, kAhora), FrasePrep::HoraLejana);
 
     p.modo = ModoInicio::PulsadorDemora;
     p.demora = 300;
@@ -124,14 +124,15 @@ TEST(PrepPlan, StartModesGiveModeStatusAndDelay)
     EXPECT_EQ(v.ModoPrep, 16);
     EXPECT_EQ(v.DemoraPrep, 300);
     p.demora = 70000;
-    EXPECT_TRUE(ValidaPreparacion(p, kAhora));
+    EXPECT_EQ(ValidaPreparacion(p, kAhora), FrasePrep::Demora);
 
     p.demora = 0;
     p.rawLimInf = 100;   // above the high limit
-    EXPECT_TRUE(ValidaPreparacion(p, kAhora));
+    EXPECT_EQ(ValidaPreparacion(p, kAhora), FrasePrep::Limites);
     p.rawLimInf = 80;
     p.rango = 0;
-    EXPECT_TRUE(ValidaPreparacion(p, kAhora));
+    EXPECT_EQ(ValidaPreparacion(p, kAhora), FrasePrep::SinRango);
+    EXPECT_EQ(TextoPrep(FrasePrep::SinRango, 1), QStringLiteral("Choose the record's time length or the time between samples."));
 }
 
 TEST(PrepPlan, WriteTableInOrderWithPausesAndProgress)

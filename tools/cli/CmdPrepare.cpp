@@ -91,7 +91,7 @@ int runPrepare(const Invocation& inv)
     if (p.exportador.contains(QLatin1Char('/')) || p.exportador.contains(QLatin1Char('\\')))
         throw UsageError(QStringLiteral("--exporter must not contain '/' or '\\'"));
     if (const auto motivo = mission::ValidaPreparacion(p, ahora))
-        throw UsageError(*motivo);
+        throw UsageError(mission::TextoPrep(*motivo, 1));
 
     const QString device = inv.portDevice();
     link::QtSerialPort serial;
