@@ -5,8 +5,19 @@
 // tests pass an in-memory port and the application a QtSerialPort), a clock and the Link. The
 // window posts jobs; one runs at a time, and a post that arrives while a job runs is refused
 // (the poll tick that finds an exchange still running is skipped). Every signal is emitted on
-// the window thread, so a slot never runs on the worker. The window's closing flag ends a
-// running exchange at its next check.
+// the window thread, so a slot never runs on the worker.
+//
+// Each session has its own cancel token: cancel(), close() and a port error of its link set it,
+// and a set token ends a running exchange at its next check. A window may hand its closing flag
+// to the session: the worker only reads it (a set flag ends the exchange like the token), and
+// when the link itself fails the session raises the flag on the window thread, so the window
+// closes on its next tick as it always has. No worker writes a flag shared beyond its session,
+// so a session that is going away cannot close the window that comes after it.
+//
+// Bound on close(): it returns within kCloseBoundMs. A job looks at the token at least every
+// kPollSliceMs while it waits for a reply, and its pauses (the clock it is given) end early
+// when the token is set; only the port call in progress (a one-frame write, one slice of a
+// wait) still has to finish.
 
 #include "link/Link.h"
 #include "link/LoggerStatus.h"
@@ -50,14 +61,29 @@ public:
         QString device;              // the port's device until a search or setDevice changes it
     };
 
-    // closing is the window's closing flag (CerrarSave or CerrarPrep); it must outlive the session.
-    DeviceSession(std::atomic<bool>& closing, Options options, QObject* parent = nullptr);
+    static constexpr int kCloseBoundMs = kReplyTimeoutMs;
+
+    explicit DeviceSession(Options options, QObject* parent = nullptr);
+    // windowFlag is the window's closing flag (CerrarSave or CerrarPrep), watched as said above;
+    // it must outlive the session.
+    DeviceSession(std::atomic<bool>& windowFlag, Options options, QObject* parent = nullptr);
     ~DeviceSession() override;
 
     // Queues a job for the worker thread. False, and nothing queued, while a job is still running
-    // or after close(). A RuntimeError a job lets out is reported as a message.
+    // or after close(). Whatever a job throws is reported as a message and the session goes on.
+    // A port factory that fails is reported once; the session is then cancelled and runs no job.
     bool post(std::function<void(LinkContext&)> job);
     bool busy() const { return m_busy.load(); }
+
+    // Sets the cancel token: the running exchange ends at its next check and later exchanges
+    // send nothing. Any thread.
+    void cancel()
+    {
+        m_cancelRequested = true;
+        m_cancel = true;
+    }
+    // The token is set (by cancel(), close(), or a port error the link reported).
+    bool cancelled() const { return m_cancel.load(); }
 
     // Port detection, then the search for the logger: portsDetected, then searchFinished with the
     // COM number of the port left open, or 0 when no logger answered.
@@ -68,8 +94,8 @@ public:
     // Closes the port and points it at another device; it opens on the next exchange.
     bool setDevice(const QString& device);
 
-    // Sets the closing flag, lets a running job end, closes the port on the worker thread and
-    // ends the thread. Called by the destructor too.
+    // Sets the cancel token, lets a running job end, closes the port on the worker thread and
+    // ends the thread, all within kCloseBoundMs. Called by the destructor too.
     void close();
 
 Q_SIGNALS:
@@ -78,6 +104,9 @@ Q_SIGNALS:
     void searchFinished(int com);
     void message(const QString& text);
     void jobFinished();
+    // The link failed on its own (a port error, already reported as a message): the session is
+    // cancelled and its window should close.
+    void linkFailed();
 
 private:
     friend struct LinkContext;
@@ -86,12 +115,19 @@ private:
     void onWindow(std::function<void()> fn);
     void run(const std::function<void(LinkContext&)>& job);
 
-    std::atomic<bool>& m_closing;
+    DeviceSession(Options options, QObject* parent, std::atomic<bool>* windowFlag);
+    bool ending() const;
+    // Called on the worker; raises the window's flag and linkFailed on the window thread.
+    void linkEnded();
+
+    std::atomic<bool> m_cancel{false};
+    std::atomic<bool>* m_windowFlag = nullptr;   // only ever written on the window thread
     LinkProfile m_profile;
     QThread m_thread;
     QObject* m_context = nullptr;        // lives on the worker thread; jobs are queued to it
     std::unique_ptr<Worker> m_worker;    // touched only on the worker thread
     std::atomic<bool> m_busy{false};
+    std::atomic<bool> m_cancelRequested{false};   // cancel() by the window is not a link failure
     bool m_closed = false;
 };
 

@@ -89,7 +89,10 @@ public:
     static QByteArray frameEscribeByte(int address, quint8 value);
     static QByteArray frameEscribeByteCorto(int address, quint8 value);
 
-    bool closing() const { return m_closing.load(); }
+    // The flag of the window this link serves, read (never written) at every check, so the window
+    // ends an exchange in progress by setting its own flag; nullptr for none.
+    void watch(const std::atomic<bool>* windowFlag) { m_watched = windowFlag; }
+    bool closing() const { return m_closing.load() || (m_watched && m_watched->load()); }
     SerialPort& port() { return m_port; }
     LinkClock& clock() { return m_clock; }
     const LinkProfile& profile() const { return m_profile; }
@@ -103,6 +106,7 @@ private:
     SerialPort& m_port;
     LinkClock& m_clock;
     std::atomic<bool>& m_closing;
+    const std::atomic<bool>* m_watched = nullptr;
     LinkProfile m_profile;
     MessageFn m_message;
     bool m_failed = false;   // an error was reported since the current block read began

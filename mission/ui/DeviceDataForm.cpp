@@ -142,6 +142,7 @@ void DeviceDataForm::buildControls()
     connect(CmndCancel, &QPushButton::clicked, this, [this] {
         m_main.setConnectEnabled(true);
         m_main.app().flags.CerrarSave = true;
+        m_session->cancel();
     });
 }
 
@@ -165,7 +166,8 @@ void DeviceDataForm::tick()
     if (m_closed)
         return;
     AppContext& app = m_main.app();
-    if (app.flags.CerrarSave) {
+    // The session's own token is set when its link failed; the window's flag by everything else.
+    if (app.flags.CerrarSave || m_session->cancelled()) {
         PedidoBorrar = 0;
         Timer2.stop();
         CierraEnlace();

@@ -5,7 +5,9 @@
 #include "support/WaitFor.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QSemaphore>
+#include <stdexcept>
 #include <gtest/gtest.h>
 
 using namespace orvan;
@@ -108,11 +110,128 @@ TEST(DeviceSession, CloseEndsTheExchangeAndReleasesThePortOnItsThread)
     }));
     ASSERT_TRUE(waitFor([&] { return inJob.load(); }));
     session->close();
-    EXPECT_TRUE(closing);
+    EXPECT_TRUE(session->cancelled());
+    EXPECT_FALSE(closing);   // the window's flag is the window's
     EXPECT_NE(portDestroyedOn.load(), nullptr);
     EXPECT_NE(portDestroyedOn.load(), QThread::currentThread());
     EXPECT_FALSE(session->post([](LinkContext&) {}));
     session.reset();
     QCoreApplication::processEvents();
     EXPECT_EQ(delivered, 0);
+}
+
+TEST(DeviceSession, EachSessionHasItsOwnTokenAndOnlyTheWindowThreadRaisesTheWindowFlag)
+{
+    std::atomic<bool> windowFlag{false};
+    DeviceSession::Options failing = options(false);
+    failing.profile = LinkProfile::frmPrep();   // a read error ends the link
+    DeviceSession broken(windowFlag, failing);
+    DeviceSession other(options(false));
+    int failed = 0;
+    QObject::connect(&broken, &DeviceSession::linkFailed, [&] { ++failed; });
+
+    ASSERT_TRUE(broken.post([](LinkContext& ctx) {
+        auto& port = static_cast<ScriptedPort&>(ctx.port);
+        port.responder = [](const QByteArray&, ScriptedPort& p) { p.readError = RuntimeError(ErrReadDevice, QStringLiteral("Boom")); };
+        EXPECT_EQ(ctx.link.LeeBloque(0).status, ReplyStatus::PortError);
+    }));
+    // The job is over, but no event of this thread has run: the worker left the flag alone.
+    for (int i = 0; i < 1500 && broken.busy(); ++i)
+        QThread::msleep(10);
+    ASSERT_FALSE(broken.busy());
+    EXPECT_TRUE(broken.cancelled());
+    EXPECT_FALSE(windowFlag);
+    ASSERT_TRUE(waitFor([&] { return failed == 1; }));
+    EXPECT_TRUE(windowFlag);
+    EXPECT_FALSE(other.cancelled());
+
+    // The other session still reads; cancelling it is not a link failure.
+    int finished = 0;
+    QObject::connect(&other, &DeviceSession::jobFinished, [&] { ++finished; });
+    ASSERT_TRUE(other.post([](LinkContext& ctx) { EXPECT_TRUE(ctx.link.LeeBloque(0).ok()); }));
+    ASSERT_TRUE(waitFor([&] { return finished == 1; }));
+    other.cancel();
+    ASSERT_TRUE(other.post([](LinkContext& ctx) { EXPECT_EQ(ctx.link.LeeBloque(0).status, ReplyStatus::Cancelled); }));
+    ASSERT_TRUE(waitFor([&] { return finished == 2; }));
+
+    // A closed session raises nobody's flag, even when its last job failed.
+    windowFlag = false;
+    broken.close();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(windowFlag);
+}
+
+TEST(DeviceSession, EveryFailureBecomesAMessageAndTheSessionGoesOn)
+{
+    std::atomic<bool> closing{false};
+    DeviceSession session(closing, options(false));
+    QStringList messages;
+    int finished = 0;
+    QObject::connect(&session, &DeviceSession::message, [&](const QString& m) { messages.append(m); });
+    QObject::connect(&session, &DeviceSession::jobFinished, [&] { ++finished; });
+    const std::function<void(LinkContext&)> jobs[] = {
+        [](LinkContext&) { throw std::runtime_error("bad_alloc-like"); },
+        [](LinkContext&) { throw 42; },
+        [](LinkContext& ctx) { EXPECT_TRUE(ctx.link.LeeBloque(0).ok()); },
+    };
+    for (const auto& job : jobs) {
+        const int before = finished;
+        ASSERT_TRUE(waitFor([&] { return session.post(job); }));
+        ASSERT_TRUE(waitFor([&] { return finished == before + 1; }));
+    }
+    EXPECT_EQ(messages, (QStringList{
+                            QStringLiteral("Error 0 (bad_alloc-like) in procedure Timer2_Timer of Formulario frmsave"),
+                            QStringLiteral("Error 0 (Unexpected error) in procedure Timer2_Timer of Formulario frmsave"),
+                        }));
+    EXPECT_FALSE(closing);
+    EXPECT_FALSE(session.cancelled());
+
+    // A port that cannot be made is reported once; the window is told to close, nothing crashes.
+    for (const bool throws : {true, false}) {
+        SCOPED_TRACE(throws ? "factory throws" : "factory returns nothing");
+        std::atomic<bool> flag{false};
+        DeviceSession::Options o = options(false);
+        o.portFactory = [throws]() -> std::unique_ptr<SerialPort> {
+            if (throws)
+                throw RuntimeError(ErrInvalidPort, QStringLiteral("No adapter"));
+            return nullptr;
+        };
+        DeviceSession broken(flag, o);
+        QStringList said;
+        int ran = 0, done = 0;
+        QObject::connect(&broken, &DeviceSession::message, [&](const QString& m) { said.append(m); });
+        QObject::connect(&broken, &DeviceSession::jobFinished, [&] { ++done; });
+        ASSERT_TRUE(broken.post([&](LinkContext&) { ++ran; }));
+        ASSERT_TRUE(waitFor([&] { return done == 1 && flag; }));
+        EXPECT_EQ(ran, 0);
+        EXPECT_EQ(said, QStringList{QStringLiteral("Error 8002 (%1) in procedure Form_Load of Formulario frmsave")
+                                        .arg(throws ? QStringLiteral("No adapter") : QStringLiteral("No serial port"))});
+    }
+}
+
+TEST(DeviceSession, CloseReturnsWithinItsBound)
+{
+    // A job in a long pause, and one waiting on a logger that never answers.
+    const std::function<void(LinkContext&)> jobs[] = {
+        [](LinkContext& ctx) { ctx.clock.sleepMs(60000); },
+        [](LinkContext& ctx) {
+            for (int i = 0; i < 100; ++i)
+                ctx.link.LeeBloque(i);
+        },
+    };
+    for (const auto& job : jobs) {
+        std::atomic<bool> closing{false};
+        DeviceSession session(closing, options(true));
+        std::atomic<bool> inJob{false};
+        ASSERT_TRUE(session.post([&](LinkContext& ctx) {
+            inJob = true;
+            job(ctx);
+        }));
+        ASSERT_TRUE(waitFor([&] { return inJob.load(); }));
+        QThread::msleep(30);   // well inside the wait
+        QElapsedTimer t;
+        t.start();
+        session.close();
+        EXPECT_LT(t.elapsed(), DeviceSession::kCloseBoundMs);
+    }
 }
