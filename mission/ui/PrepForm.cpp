@@ -259,6 +259,8 @@ void PrepForm::buildControls()
     connect(CmndCancel, &QPushButton::clicked, this, [this] {
         m_main.setConnectEnabled(true);
         m_main.app().flags.CerrarPrep = true;
+        // A programming in progress stops at its next write; its result says so.
+        m_session->cancel();
     });
 
     optInicio[0]->setChecked(true);
@@ -427,7 +429,8 @@ void PrepForm::tick()
     if (m_closed)
         return;
     AppContext& app = m_main.app();
-    if (app.flags.CerrarPrep) {
+    // The session's own token is set when its link failed; the window's flag by everything else.
+    if (app.flags.CerrarPrep || m_session->cancelled()) {
         Timer2.stop();
         CierraEnlace();
         return;
