@@ -102,6 +102,7 @@ PrepForm::PrepForm(ui::Workspace& main, link::DeviceSession::PortFactory portFac
         m_rawLimInf = GradosARaw(ComboLoThreshold->currentText().toInt(), app.config.GradosC);
         m_rawLimSup = GradosARaw(ComboHiThreshold->currentText().toInt(), app.config.GradosC);
         DTPickerStart->setEnabled(false);
+        app.PrepAbierto = true;
     }
 }
 
@@ -527,6 +528,7 @@ void PrepForm::CierraEnlace()
     }
     Timer2.stop();
     m_session->close();
+    m_main.app().PrepAbierto = false;
     m_main.setConnectEnabled(true);
     Q_EMIT linkClosed();
     if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget()))

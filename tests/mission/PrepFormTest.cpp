@@ -28,10 +28,15 @@ using orvan::test::waitFor;
 
 namespace {
 
-// Real time for time-outs; the fixed pauses of the write sequence are skipped.
+// Real time for time-outs; the fixed pauses of the write sequence move the clock instead of
+// waiting.
 class SinPausas : public link::SystemClock {
 public:
-    void sleepMs(int) override {}
+    qint64 nowMs() override { return SystemClock::nowMs() + m_saltado; }
+    void sleepMs(int ms) override { m_saltado += ms > 0 ? ms : 0; }
+
+private:
+    std::atomic<qint64> m_saltado{0};
 };
 
 struct Preparando {
@@ -228,6 +233,7 @@ TEST(PrepForm, DeviceWindowHandsTheLoggerOverAndCancelGivesConnectBack)
     }, 15000));
     EXPECT_FALSE(app.flags.CerrarPrep);
     EXPECT_TRUE(app.flags.CerrarSave);
+    EXPECT_TRUE(app.PrepAbierto);
     // The port found by the search is opened again by the preparation window.
     ASSERT_TRUE(waitFor([&] { return prep->estado().Comunicado; }, 15000));
     EXPECT_EQ(app.config.PuertoCom, emu.com());
@@ -237,5 +243,48 @@ TEST(PrepForm, DeviceWindowHandsTheLoggerOverAndCancelGivesConnectBack)
     ASSERT_TRUE(waitFor([&] { return prep.isNull() || window.child(ui::Child::frmPrep) == nullptr; }, 15000));
     EXPECT_TRUE(window.toolbar1Button(2)->isEnabled());
     EXPECT_TRUE(window.panel()->frameInstit->isVisible());
+    EXPECT_FALSE(app.PrepAbierto);
     EXPECT_TRUE(messages.messages.isEmpty()) << messages.messages.join('\n').toStdString();
+}
+
+TEST(PrepForm, CancelDuringProgrammingStopsTheWritesAndClosesTheWindow)
+{
+    EmulatorFixture emu(ScenarioKind::Empty);
+    ASSERT_TRUE(emu.ok()) << emu.errorString().toStdString();
+    AppContext app(emu.appFolder());
+    app.config.applyDefaults(emu.appFolder());
+    app.config.PuertoCom = qint16(emu.com());
+    app.textos.CargaTextos(0);
+    records::MissionRecord record;
+    RecordingSink messages;
+    shell::MainWindow window(app, record, messages);
+    window.show();
+    // The system clock: the sequence takes its real 4.75 s, time enough to cancel it.
+    QPointer<mission::PrepForm> f = new mission::PrepForm(window);
+    window.showChild(f);
+    f->eligeRango(4);
+    ASSERT_TRUE(waitFor([&] {
+        f->tick();
+        return f->CmndAbrir->isEnabled();
+    }));
+    f->CmndAbrir->click();
+    ASSERT_TRUE(waitFor([&] {
+        f->tick();
+        return f->ProgressBar1->value() >= 1300;
+    }));
+    QElapsedTimer t;
+    t.start();
+    f->CmndCancel->click();
+    ASSERT_TRUE(waitFor([&] {
+        if (f)
+            f->tick();
+        return f.isNull() || window.child(ui::Child::frmPrep) == nullptr;
+    }, 3000));
+    EXPECT_LT(t.elapsed(), 2000);
+    int writes = 0;
+    for (const auto& e : emu.logger().frameLog())
+        writes += quint8(e.frame.at(0)) == 0x22;
+    EXPECT_GE(writes, 2);
+    EXPECT_LT(writes, 14) << "the writes stop with Cancel";
+    EXPECT_TRUE(window.toolbar1Button(2)->isEnabled());
 }
