@@ -151,8 +151,11 @@ TEST(ProgramaKLV, SetTimeAndDelayedButtonStarts)
     emu.logger().erase();
     p.modo = ModoInicio::PulsadorDemora;
     p.demora = 300;
+    p.exportador = QStringLiteral("SUR");
     c = programa(emu, p, kAhora);
     ASSERT_EQ(c.r.estado, ResultadoPrep::Estado::Programado);
+    EXPECT_EQ(c.escrituras.mid(14, 12), (QList<QByteArray>{w(64, 'S'), w(65, 'U'), w(66, 'R'), w(67, ' '), w(68, ' '), w(69, ' '),
+                                                            w(70, ' '), w(71, ' '), w(72, ' '), w(73, ' '), w(74, ' '), w(75, ' ')}));
     EXPECT_EQ(c.escrituras.mid(7, 2), (QList<QByteArray>{w(18, 0x2C), w(19, 0x01)}));
     EXPECT_EQ(c.escrituras.mid(12, 2), (QList<QByteArray>{w(256, 16), w(258, 0)}));
     EXPECT_EQ(emu.logger().phase(), Logger::Phase::WaitingButton);
