@@ -4,7 +4,6 @@
 #include "base/Encodings.h"
 #include "base/ui/IconButton.h"
 #include "base/ui/Pictures.h"
-#include "base/ui/StatusPanel.h"
 #include "base/ui/Workspace.h"
 #include "link/PortDirectory.h"
 #include "link/QtSerialPort.h"
@@ -19,7 +18,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMdiSubWindow>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -522,19 +520,12 @@ void PrepForm::CierraEnlace()
         return;
     m_closed = true;
     m_main.app().flags.CerrarPrep = true;
-    if (ui::StatusPanel* panel = m_main.panel()) {
-        panel->FrameComm->hide();
-        panel->frameInstit->show();
-    }
     Timer2.stop();
     m_session->close();
     m_main.app().PrepAbierto = false;
-    m_main.setConnectEnabled(true);
+    finEnlace(m_main);
     Q_EMIT linkClosed();
-    if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget()))
-        frame->close();
-    else
-        close();
+    cierraConMarco(this);
 }
 
 void PrepForm::closeEvent(QCloseEvent* event)
