@@ -44,6 +44,15 @@ QByteArray ansiEncode(const QString& text)
     return out;
 }
 
+bool ansiEncodable(const QString& text)
+{
+    for (QChar ch : text) {
+        if (encodeChar(ch) == '?' && ch != QLatin1Char('?'))
+            return false;
+    }
+    return true;
+}
+
 QByteArray ansiFixed(const QString& text, int width)
 {
     QByteArray out = ansiEncode(text.left(width));

@@ -11,6 +11,8 @@ QString ansiDecode(const QByteArray& bytes);
 QChar ansiChar(unsigned char byte);
 // Characters without a Windows-1252 code become '?'.
 QByteArray ansiEncode(const QString& text);
+// Whether every character has a Windows-1252 code, so the text comes back as it went in.
+bool ansiEncodable(const QString& text);
 // Cut to width or padded on the right with blanks, then encoded.
 QByteArray ansiFixed(const QString& text, int width);
 

@@ -12,8 +12,8 @@ namespace orvan {
 
 namespace {
 
-enum Offset { OffReservado = 0, OffCarpeta = 80, OffPuerto = 160, OffIdioma = 162, OffEmpresa = 164,
-              OffGrados = 194, OffVersion = 196, OffLimInf = 198, OffLimSup = 200 };
+enum Offset { OffReserved = 0, OffFolder = 80, OffPort = 160, OffLanguage = 162, OffCompany = 164,
+              OffUnit = 194, OffVersion = 196, OffLimInf = 198, OffLimSup = 200 };
 
 void putInt(QByteArray& b, int off, qint16 v)
 {
@@ -35,12 +35,12 @@ void putText(QByteArray& b, int off, int width, const QString& s)
 QByteArray RegConfig::toBytes() const
 {
     QByteArray b(Size, '\0');
-    b.replace(OffReservado, 80, Reservado.leftJustified(80, ' ', true));
-    putText(b, OffCarpeta, 80, CarpetaDatos);
-    putInt(b, OffPuerto, PuertoCom);
-    putInt(b, OffIdioma, Idioma);
-    putText(b, OffEmpresa, 30, Empresa);
-    putInt(b, OffGrados, GradosC);
+    b.replace(OffReserved, 80, Reservado.leftJustified(80, ' ', true));
+    putText(b, OffFolder, 80, CarpetaDatos);
+    putInt(b, OffPort, PuertoCom);
+    putInt(b, OffLanguage, Idioma);
+    putText(b, OffCompany, 30, Empresa);
+    putInt(b, OffUnit, GradosC);
     putInt(b, OffVersion, VersionCfg);
     putInt(b, OffLimInf, LimInfDef);
     putInt(b, OffLimSup, LimSupDef);
@@ -52,12 +52,12 @@ RegConfig RegConfig::fromBytes(const QByteArray& bytes)
     QByteArray b = bytes.left(Size);
     b.append(QByteArray(Size - b.size(), '\0'));
     RegConfig c;
-    c.Reservado = b.mid(OffReservado, 80);
-    c.CarpetaDatos = ansiDecode(b.mid(OffCarpeta, 80));
-    c.PuertoCom = getInt(b, OffPuerto);
-    c.Idioma = getInt(b, OffIdioma);
-    c.Empresa = ansiDecode(b.mid(OffEmpresa, 30));
-    c.GradosC = getInt(b, OffGrados);
+    c.Reservado = b.mid(OffReserved, 80);
+    c.CarpetaDatos = ansiDecode(b.mid(OffFolder, 80));
+    c.PuertoCom = getInt(b, OffPort);
+    c.Idioma = getInt(b, OffLanguage);
+    c.Empresa = ansiDecode(b.mid(OffCompany, 30));
+    c.GradosC = getInt(b, OffUnit);
     c.VersionCfg = getInt(b, OffVersion);
     c.LimInfDef = getInt(b, OffLimInf);
     c.LimSupDef = getInt(b, OffLimSup);
@@ -75,6 +75,18 @@ QString RegConfig::carpetaDatos() const
 void RegConfig::setCarpetaDatos(const QString& path)
 {
     CarpetaDatos = path.left(80).leftJustified(80, QLatin1Char(' '));
+}
+
+QString RegConfig::rechazoCarpetaDatos(const QString& path)
+{
+    const QString carpeta = QDir::toNativeSeparators(path);
+    if (carpeta.size() > 80)
+        return QStringLiteral("La carpeta ") + carpeta
+            + QStringLiteral(" tiene más de 80 caracteres y no se guarda como carpeta predeterminada");
+    if (!ansiEncodable(carpeta))
+        return QStringLiteral("La carpeta ") + carpeta
+            + QStringLiteral(" tiene caracteres que la configuración no puede guardar y no se guarda como carpeta predeterminada");
+    return QString();
 }
 
 QString defaultDataFolder(const QString& appFolder)
@@ -134,6 +146,8 @@ SettingsFile::Result SettingsFile::write(const RegConfig& cfg) const
     content.replace(0, record.size(), record);
 
     QSaveFile f(m_path);
+    // A read-only application folder with a writable "Ruta.CnF" in it still takes the settings.
+    f.setDirectWriteFallback(true);
     if (!f.open(QIODevice::WriteOnly) || f.write(content) != content.size() || !f.commit()) {
         return {false, QStringLiteral("No se puede escribir %1: %2").arg(QDir::toNativeSeparators(m_path), f.errorString())};
     }

@@ -32,6 +32,10 @@ struct RegConfig {
     QString carpetaDatos() const;
     // Assigning cuts to the 80 characters of the field.
     void setCarpetaDatos(const QString& path);
+    // Why a folder cannot be kept as the default record folder, for the user; empty when it can.
+    // A longer name would come back cut and a name with characters the file cannot hold would
+    // come back with '?' in their place: either way another folder than the one chosen.
+    static QString rechazoCarpetaDatos(const QString& path);
 
     // The values a new or unreadable-version file gets; Reservado is kept.
     void applyDefaults(const QString& appFolder);
@@ -58,7 +62,8 @@ public:
     Result loadAtStartup(RegConfig& cfg) const;
     // Reads record 1 as it stands (a missing file reads as all zeros).
     Result read(RegConfig& cfg) const;
-    // Writes record 1 atomically, keeping whatever follows it in a longer file.
+    // Writes record 1, keeping whatever follows it in a longer file: atomically where the
+    // application folder lets a new file be made, else in place in the existing file.
     Result write(const RegConfig& cfg) const;
 
 private:

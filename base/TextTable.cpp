@@ -3,7 +3,7 @@
 namespace orvan {
 
 // One row per entry: Spanish, English, German, French, Portuguese.
-static const char16_t* const kTextos[TextTable::Count][5] = {
+static const char16_t* const kTexts[TextTable::Count][5] = {
     /*  0 */ {u"Hora de inicio de registro", u"Start date/time", u"Messbeginn", u"Début de la mesure", u"Hora de início de registro"},
     /*  1 */ {u"Hora de fin de registro", u"Finish date/time", u"Ende der Messungen", u"Fin d'enrégistrement", u"Hora de fim de registro"},
     /*  2 */ {u"Tiempo entre muestras", u"Time between samples", u"Zeitspanne zw. Messungen", u"Temps entre mesures", u"Tempo entre amostras"},
@@ -80,22 +80,22 @@ void TextTable::CargaTextos(int idioma)
     const bool known = idioma >= 0 && idioma <= 4;
     const int column = known ? idioma : 0;
     for (int i = 0; i < Count; ++i)
-        m_textos[i] = QString::fromUtf16(kTextos[i][column]);
+        m_texts[i] = QString::fromUtf16(kTexts[i][column]);
     if (!known)
-        m_textos[49] = QStringLiteral("Datos actuales del KLV-100");
+        m_texts[49] = QStringLiteral("Datos actuales del KLV-100");
 }
 
 QString TextTable::at(int entry) const
 {
     if (entry < 0 || entry >= Count)
         return QString();
-    return m_textos[entry];
+    return m_texts[entry];
 }
 
 QString TextTable::LineaMarca(int idioma)
 {
     const int column = idioma >= 0 && idioma <= 4 ? idioma : 0;
-    return QString::fromUtf16(kTextos[64][column]);
+    return QString::fromUtf16(kTexts[64][column]);
 }
 
 } // namespace orvan

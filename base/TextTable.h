@@ -23,7 +23,7 @@ public:
     static QString LineaMarca(int idioma);
 
 private:
-    std::array<QString, Count> m_textos;
+    std::array<QString, Count> m_texts;
 };
 
 } // namespace orvan

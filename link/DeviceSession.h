@@ -14,10 +14,11 @@
 // closes on its next tick as it always has. No worker writes a flag shared beyond its session,
 // so a session that is going away cannot close the window that comes after it.
 //
-// Bound on close(): it returns within kCloseBoundMs. A job looks at the token at least every
-// kPollSliceMs while it waits for a reply, and its pauses (the clock it is given) end early
-// when the token is set; only the port call in progress (a one-frame write, one slice of a
-// wait) still has to finish.
+// Bound on close(): it returns within kCloseBoundMs (the reply time-out, 300 ms). A job looks
+// at the token at least every kPollSliceMs while it waits for a reply, and its pauses (the
+// clock it is given) end early when the token is set; only the port call in progress (one slice
+// of a wait, or a one-frame write, which a port that does not drain at all may hold for its own
+// write time-out) still has to finish.
 
 #include "link/Link.h"
 #include "link/LoggerStatus.h"

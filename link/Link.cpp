@@ -27,6 +27,9 @@ void Link::ensureOpen()
 void Link::send(const QByteArray& frame)
 {
     qCDebug(lcLink).noquote() << m_port.portName() << "->" << frame.toHex(' ');
+    // Taken before the write: a write that lingers must not make an early answer look late.
+    m_sentAtMs = m_clock.nowMs();
+    m_sentBytes = int(frame.size());
     m_port.write(frame);
 }
 
@@ -86,6 +89,28 @@ bool Link::Transmite(const QByteArray& frame)
     }
 }
 
+bool Link::beforeAnswerPossible(qint64 nowMs) const
+{
+    // The logger answers once the whole frame is in; its first byte is then one more byte time
+    // on the line. The clock counts whole milliseconds, so "sooner" is judged on the safe side.
+    return m_sentAtMs >= 0 && (nowMs - m_sentAtMs) * 1000 < qint64(m_sentBytes) * kByteUs;
+}
+
+bool Link::drain(qint64 deadlineMs)
+{
+    qint64 quietSince = m_clock.nowMs();
+    for (;;) {
+        if (closing())
+            return false;
+        const qint64 now = m_clock.nowMs();
+        if (!m_port.read(0).isEmpty())
+            quietSince = now;
+        else if (now - quietSince >= kQuietMs || now >= deadlineMs)
+            return true;
+        m_port.waitForBytes(int(std::max<qint64>(1, std::min<qint64>({kPollSliceMs, kQuietMs - (now - quietSince), deadlineMs - now}))));
+    }
+}
+
 Reply Link::Recibe()
 {
     // A reply abandoned by the closing flag never hands on an earlier reply: the caller would
@@ -95,6 +120,15 @@ Reply Link::Recibe()
 
     const qint64 start = m_clock.nowMs();
     QByteArray got;
+    qint64 firstAt = -1;
+    bool early = false;   // a byte came before any answer could have begun
+    const auto refuse = [&](int& counter, const char* why) -> Reply {
+        ++counter;
+        qCDebug(lcLink).noquote() << m_port.portName() << "reply refused:" << why << got.toHex(' ');
+        if (!drain(start + kReplyTimeoutMs))
+            return {ReplyStatus::Cancelled, {}};
+        return {ReplyStatus::NoReply, {}};
+    };
     try {
         ensureOpen();
         for (;;) {
@@ -102,12 +136,39 @@ Reply Link::Recibe()
                 return {ReplyStatus::Cancelled, got};
             const int waiting = m_port.bytesWaiting();
             if (waiting > 0) {
-                got += take(std::min(waiting, kReplySize - int(got.size())));
-                if (got.size() >= kReplySize)
+                const qint64 now = m_clock.nowMs();
+                early = early || beforeAnswerPossible(now);
+                if (firstAt < 0)
+                    firstAt = now;
+                const int need = kReplySize - int(got.size());
+                got += take(std::min(waiting, need));
+                if (waiting > need)
+                    return refuse(m_counts.runOn, "run-on");
+                if (got.size() == kReplySize) {
+                    if (early)
+                        return refuse(m_counts.leftover, "leftover bytes");
+                    // A 35th byte would follow the 34th at the reply's own pace: one byte time
+                    // on a steady line, longer when the reply trickles.
+                    const qint64 pace = (2 * (now - firstAt) + (kReplySize - 1) / 2) / (kReplySize - 1);
+                    const qint64 settleEnd = now + std::max<qint64>(kSettleMs, pace);
+                    for (;;) {
+                        if (closing())
+                            return {ReplyStatus::Cancelled, got};
+                        if (m_port.bytesWaiting() > 0)
+                            return refuse(m_counts.runOn, "run-on");
+                        const qint64 left = settleEnd - m_clock.nowMs();
+                        if (left <= 0)
+                            break;
+                        m_port.waitForBytes(int(std::min<qint64>(left, kPollSliceMs)));
+                    }
+                    ++m_counts.accepted;
+                    m_counts.settleMs += m_clock.nowMs() - now;
                     return {ReplyStatus::Ok, got};
+                }
             }
             const qint64 left = kReplyTimeoutMs - (m_clock.nowMs() - start);
             if (left <= 0) {
+                ++m_counts.timedOut;
                 qCDebug(lcLink).noquote() << m_port.portName() << "time-out after" << got.size() << "bytes";
                 return {ReplyStatus::NoReply, {}};
             }
@@ -189,24 +250,31 @@ bool Link::EscribeByteCorto(int address, quint8 value)
     return Transmite(frame);
 }
 
-bool Link::Sondea()
+ProbeResult Link::Sondea()
 {
-    VaciaBuff();
     if (closing())
-        return false;
-    const qint64 sent = m_clock.nowMs();
+        return ProbeResult::Silence;
+    ensureOpen();
+    const QByteArray unasked = m_port.read(0);
+    if (!unasked.isEmpty())
+        qCDebug(lcLink).noquote() << m_port.portName() << "talks unasked:" << unasked.toHex(' ');
     send(QByteArray(1, char(kProbe)));
+    const qint64 sent = m_sentAtMs;
     m_clock.sleepMs(kProbePauseMs);
     // A logger answers within the pause; a USB adapter may hold the byte back for its latency
     // time (16 ms on common chips), so a late answer is still waited for a while.
     while (m_port.bytesWaiting() == 0) {
         const qint64 left = kProbeWaitMs - (m_clock.nowMs() - sent);
-        if (left <= 0 || closing())
-            return false;
+        if (closing())
+            return ProbeResult::Silence;
+        if (left <= 0)
+            return unasked.isEmpty() ? ProbeResult::Silence : ProbeResult::Other;
         m_port.waitForBytes(int(std::min<qint64>(left, kPollSliceMs)));
     }
-    const QByteArray answer = take(1);
-    return answer.size() == 1 && quint8(answer.at(0)) == kProbeAnswer;
+    m_clock.sleepMs(kProbeSettleMs);
+    const QByteArray answer = take(0);
+    const bool lone = answer.size() == 1 && quint8(answer.at(0)) == kProbeAnswer;
+    return lone && unasked.isEmpty() ? ProbeResult::Logger : ProbeResult::Other;
 }
 
 bool Link::EnviaBorrado()

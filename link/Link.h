@@ -31,17 +31,28 @@ constexpr int kBlockCount = 1024;      // blocks of the 32 KiB memory
 constexpr int kReplySize = 34;         // a block reply: 32 memory bytes and 2 unexamined ones
 constexpr int kReplyTimeoutMs = 300;   // for the whole reply, not per byte
 constexpr int kPollSliceMs = 10;       // longest wait between two looks at the closing flag
+constexpr int kByteUs = 1042;          // one byte on the line at 9600 baud, 8N1 (10 bits)
+constexpr int kSettleMs = 2;           // after the 34th byte: about two byte times for a 35th
+constexpr int kQuietMs = 20;           // silence that ends the draining of a refused reply
 constexpr int kProbePauseMs = 20;      // pause after the probe before looking for the answer
 constexpr int kProbeWaitMs = 100;      // longest wait for the answer, from the probe
+constexpr int kProbeSettleMs = 5;      // after the answer: any further byte disowns it
 constexpr quint8 kProbe = 0xEA;
 constexpr quint8 kProbeAnswer = 0x14;
 constexpr quint8 kEraseTrigger = 0xA5;
 constexpr quint8 kReadBlock = 0x33;
 constexpr quint8 kWriteByte = 0x22;
 
+// What one presence probe heard.
+enum class ProbeResult {
+    Logger,    // a lone 0x14, on a line that had been quiet
+    Silence,   // nothing within the wait
+    Other,     // any other byte, more bytes, or bytes before the probe: no logger on this port
+};
+
 enum class ReplyStatus {
-    Ok,          // exactly 34 bytes
-    NoReply,     // time-out, or a reply too short
+    Ok,          // exactly 34 bytes, all of them the answer to this request
+    NoReply,     // time-out, a reply too short, or one refused by the framing checks (see Recibe)
     Cancelled,   // the closing flag ended the exchange
     PortError,   // the port failed (already reported unless the profile keeps it silent)
 };
@@ -55,6 +66,15 @@ struct Reply {
     QByteArray block() const { return data.left(kBlockSize); }   // the 32 memory bytes
 };
 
+// What the framing checks did, since the link was made; for tests and measurements.
+struct FramingCounts {
+    int accepted = 0;    // replies taken
+    int runOn = 0;       // refused: more than 34 bytes
+    int leftover = 0;    // refused: bytes that came before the request could have been answered
+    int timedOut = 0;    // no reply, or a short one
+    qint64 settleMs = 0; // time spent waiting for a 35th byte after accepted replies
+};
+
 class Link {
 public:
     using MessageFn = std::function<void(const QString&)>;
@@ -66,8 +86,15 @@ public:
     void VaciaBuff();
     // Sends one frame as one write. Returns whether it was sent.
     bool Transmite(const QByteArray& frame);
-    // Collects one reply: exactly 34 bytes within 300 ms. Bytes beyond the 34th stay in the port
-    // for the next VaciaBuff.
+    // Collects one reply: exactly 34 bytes within 300 ms, all of them the answer to the frame
+    // sent last. Refused, so that a shifted reply is never handed on:
+    //  - a run-on: more bytes waiting beyond the 34th when they are read, or one arriving while
+    //    the line settles after the 34th (kSettleMs, or twice the reply's own pace when it
+    //    trickles);
+    //  - a reply reached by leftovers: a byte already there sooner after the request than the
+    //    request's own transmission time, before which no answer can have begun.
+    // A refused reply's bytes are drained until the line has been quiet for kQuietMs (at most
+    // until the time-out), so that a retry starts on a clean line.
     Reply Recibe();
 
     // Reads block 0..1023 with the profile's attempts; RuntimeError Overflow for another number
@@ -78,12 +105,16 @@ public:
     // (0..65535 for the long form, 0..255 for the short one).
     bool EscribeByte(int address, quint8 value);
     bool EscribeByteCorto(int address, quint8 value);
-    // Presence probe: 0xEA, a 20 ms pause, then one byte that must be 0x14 (waited for up to
-    // 100 ms after the probe). The port's own errors are thrown, as the port search treats them
-    // per port.
-    bool Sondea();
+    // Presence probe: drops what is pending, sends 0xEA, pauses 20 ms, waits for an answer up to
+    // 100 ms after the probe, then kProbeSettleMs more for any further byte. Only a lone 0x14 on
+    // a line that said nothing before the probe is a logger: a logger never speaks unasked and
+    // answers with that one byte. The port's own errors are thrown, not reported, as the port
+    // search treats them per port.
+    ProbeResult Sondea();
     // The erase trigger 0xA5; no reply.
     bool EnviaBorrado();
+
+    const FramingCounts& framingCounts() const { return m_counts; }
 
     static QByteArray frameLeeBloque(int block);
     static QByteArray frameEscribeByte(int address, quint8 value);
@@ -102,6 +133,10 @@ private:
     void send(const QByteArray& frame);
     QByteArray take(int maxBytes);
     void fail(const RuntimeError& e, const char* procedure);
+    // Whether bytes seen now can be the answer to the last frame sent, by its transmission time.
+    bool beforeAnswerPossible(qint64 nowMs) const;
+    // Discards input until kQuietMs pass without a byte or the deadline comes; false if closing.
+    bool drain(qint64 deadlineMs);
 
     SerialPort& m_port;
     LinkClock& m_clock;
@@ -110,6 +145,9 @@ private:
     LinkProfile m_profile;
     MessageFn m_message;
     bool m_failed = false;   // an error was reported since the current block read began
+    qint64 m_sentAtMs = -1;  // when the last frame was handed to the port
+    int m_sentBytes = 0;     // and its length
+    FramingCounts m_counts;
 };
 
 } // namespace orvan::link

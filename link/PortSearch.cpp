@@ -1,10 +1,15 @@
 #include "link/PortSearch.h"
 
+#include <exception>
+
 namespace orvan::link {
 
 namespace {
 
 constexpr int kProbeAttempts = 5;
+// A logger answers every probe: two answers in a row, so that one stray 0x14 on a quiet but
+// noisy line is not taken for one.
+constexpr int kAnswersNeeded = 2;
 
 void closeQuietly(SerialPort& port)
 {
@@ -28,14 +33,25 @@ std::optional<int> BuscaPuerto(Link& link, const QList<DetectedPort>& ports)
             continue;
         closeQuietly(port);
         port.setPortName(candidate.device);
+        // Any failure of this candidate (open, discard, write, read) only rules it out: a logger
+        // may still sit on a later port.
         try {
             port.open();
+            int answers = 0;
             for (int attempt = 0; attempt < kProbeAttempts && !link.closing(); ++attempt) {
-                if (link.Sondea())
+                const ProbeResult heard = link.Sondea();
+                if (heard == ProbeResult::Other) {
+                    qCDebug(lcLink).noquote() << candidate.device << "skipped: not a logger's answer";
+                    break;
+                }
+                answers = heard == ProbeResult::Logger ? answers + 1 : 0;
+                if (answers == kAnswersNeeded)
                     return candidate.com;
             }
         } catch (const RuntimeError& e) {
-            qCDebug(lcLink).noquote() << candidate.device << "skipped:" << e.description;
+            qCDebug(lcLink).noquote() << candidate.device << "skipped:" << e.number << e.description;
+        } catch (const std::exception& e) {
+            qCDebug(lcLink).noquote() << candidate.device << "skipped:" << e.what();
         }
         closeQuietly(port);
     }

@@ -9,11 +9,13 @@
 
 namespace orvan::link {
 
-// Tries each usable port in order: opens it and sends the probe up to five times. On an answer
-// the port is left open and its COM number returned. Otherwise every candidate is closed again
-// and nothing is returned; the link's port then keeps the last candidate's device, so later
-// exchanges reopen that one. A candidate that fails to open or errs during the probe counts as
-// silent. Stops as soon as the link's closing flag is set.
+// Tries each usable port in order: opens it and sends the probe up to five times; a port where
+// two probes in a row are answered by a lone 0x14 holds a logger. It is left open and its COM
+// number returned. Any other answer rules the port out at once, and so does any port error
+// while it is tried (logged at debug level only, never shown: the search goes on with the next
+// candidate). Otherwise every candidate is closed again and nothing is returned; the link's
+// port then keeps the last candidate's device, so later exchanges reopen that one. Stops as
+// soon as the link's closing flag is set.
 std::optional<int> BuscaPuerto(Link& link, const QList<DetectedPort>& ports);
 
 } // namespace orvan::link

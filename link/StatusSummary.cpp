@@ -7,212 +7,212 @@ namespace orvan::link {
 namespace {
 
 // Entries of the text table used as tool tips.
-enum Texto {
-    TxtLimiteInferior = 4,
-    TxtLimiteSuperior = 5,
-    TxtSinComunicacion = 36,
-    TxtComunicado = 38,
-    TxtSinDatos = 39,
-    TxtFinalizado = 40,
-    TxtRegistrando = 41,
-    TxtEsperaPulsador = 42,
-    TxtNoAlmacenados = 43,
-    TxtAlmacenados = 44,
-    TxtEsperaHora = 45,
+enum TextId {
+    TxtLowLimit = 4,
+    TxtHighLimit = 5,
+    TxtNoLink = 36,
+    TxtLinked = 38,
+    TxtNoData = 39,
+    TxtFinished = 40,
+    TxtRecording = 41,
+    TxtWaitingButton = 42,
+    TxtNotSaved = 43,
+    TxtSaved = 44,
+    TxtWaitingTime = 45,
     TxtCircular = 47,
 };
 
 // Picture indexes of the link windows' picture list.
-enum Imagen {
-    ImgLimiteOk = 1, ImgLimiteExcedido = 2, ImgSinDatos = 4, ImgPulsador = 5, ImgHoraFijada = 6,
-    ImgRegistrando = 7, ImgCircular = 8, ImgConectado = 9, ImgSinComunicacion = 10, ImgFinalizado = 11,
-    ImgAlmacenado = 16, ImgNoAlmacenado = 17,
+enum PictureId {
+    ImgLimitOk = 1, ImgLimitExceeded = 2, ImgNoData = 4, ImgButton = 5, ImgSetTime = 6,
+    ImgRecording = 7, ImgCircular = 8, ImgLinked = 9, ImgNoLink = 10, ImgFinished = 11,
+    ImgSaved = 16, ImgNotSaved = 17,
 };
 
-QString fecha(const std::optional<QDateTime>& t)
+QString dateText(const std::optional<QDateTime>& t)
 {
-    return t && t->isValid() ? FormatoFecha(*t) : sinFecha();
+    return t && t->isValid() ? FormatoFecha(*t) : noDateText();
 }
 
-QString sinLimite(const QString& unidad)
+QString noLimit(const QString& unit)
 {
-    return QStringLiteral("    -- ") + unidad;
+    return QStringLiteral("    -- ") + unit;
 }
 
-void limpiaImagenes(Resumen& r)
+void clearPictures(Resumen& r)
 {
     r.imgRec = r.imgStartmode = r.imgOver = r.imgBat = ImagenPanel{};
 }
 
-void limites(const EstadoKLV& e, const QString& unidad, const TextTable& textos, bool sinLimiteComoGuiones,
+void limits(const EstadoKLV& e, const QString& unit, const TextTable& textos, bool noLimitAsDashes,
              Resumen& r)
 {
     // The limit pictures keep the tool tips the main window gave them; only the picture changes.
-    r.ImgHiAlarX = ImagenPanel{e.AlarmaHi ? ImgLimiteExcedido : ImgLimiteOk, textos[TxtLimiteSuperior]};
-    r.imgLoAlarX = ImagenPanel{e.AlarmaLo ? ImgLimiteExcedido : ImgLimiteOk, textos[TxtLimiteInferior]};
+    r.ImgHiAlarX = ImagenPanel{e.AlarmaHi ? ImgLimitExceeded : ImgLimitOk, textos[TxtHighLimit]};
+    r.imgLoAlarX = ImagenPanel{e.AlarmaLo ? ImgLimitExceeded : ImgLimitOk, textos[TxtLowLimit]};
     // Raw 0 (-40 in both units) is how the logger holds "no limit".
-    r.lbAlarHiX = sinLimiteComoGuiones && e.LimSup == -40 ? sinLimite(unidad)
-                                                          : QStringLiteral(" > %1%2").arg(e.LimSup).arg(unidad);
-    r.lbAlarLowX = sinLimiteComoGuiones && e.LimInf == -40 ? sinLimite(unidad)
-                                                           : QStringLiteral(" < %1%2").arg(e.LimInf).arg(unidad);
+    r.lbAlarHiX = noLimitAsDashes && e.LimSup == -40 ? noLimit(unit)
+                                                          : QStringLiteral(" > %1%2").arg(e.LimSup).arg(unit);
+    r.lbAlarLowX = noLimitAsDashes && e.LimInf == -40 ? noLimit(unit)
+                                                           : QStringLiteral(" < %1%2").arg(e.LimInf).arg(unit);
 }
 
-void identificacion(const EstadoKLV& e, const QDateTime& ahora, Resumen& r)
+void identification(const EstadoKLV& e, const QDateTime& now, Resumen& r)
 {
-    r.lbHoraActualX = FormatoFecha(ahora);
+    r.lbHoraActualX = FormatoFecha(now);
     r.lbexportX = e.Exportador;
     r.lbTransportX = e.Transportador;
     r.lbNumserX = e.SerieKLV;
 }
 
-void conectado(const TextTable& textos, Resumen& r)
+void linked(const TextTable& textos, Resumen& r)
 {
     r.Frame3X = true;
     r.FrameSerial = true;
-    r.imgKLV = ImagenPanel{ImgConectado, textos[TxtComunicado]};
+    r.imgKLV = ImagenPanel{ImgLinked, textos[TxtLinked]};
 }
 
-void sinComunicacion(const TextTable& textos, Resumen& r)
+void noLink(const TextTable& textos, Resumen& r)
 {
     r.Frame3X = false;
     r.FrameSerial = false;
-    r.imgKLV = ImagenPanel{ImgSinComunicacion, textos[TxtSinComunicacion]};
+    r.imgKLV = ImagenPanel{ImgNoLink, textos[TxtNoLink]};
 }
 
-ImagenPanel guardado(const EstadoKLV& e, const TextTable& textos)
+ImagenPanel savedPicture(const EstadoKLV& e, const TextTable& textos)
 {
-    return e.Guardado ? ImagenPanel{ImgAlmacenado, textos[TxtAlmacenados]}
-                      : ImagenPanel{ImgNoAlmacenado, textos[TxtNoAlmacenados]};
+    return e.Guardado ? ImagenPanel{ImgSaved, textos[TxtSaved]}
+                      : ImagenPanel{ImgNotSaved, textos[TxtNotSaved]};
 }
 
-Resumen resumenSave(const EstadoKLV& e, const QString& unidad, const TextTable& textos, const QDateTime& ahora,
-                    Disponibilidad puede)
+Resumen summarySave(const EstadoKLV& e, const QString& unit, const TextTable& textos, const QDateTime& now,
+                    Disponibilidad allowed)
 {
     Resumen r;
-    limpiaImagenes(r);
-    r.lbHoraInicioX = sinFecha();
-    r.lbHoraFinX = sinFecha();
+    clearPictures(r);
+    r.lbHoraInicioX = noDateText();
+    r.lbHoraFinX = noDateText();
     r.lbTempActualX = QStringLiteral("--");
 
     if (!e.Comunicado) {
-        sinComunicacion(textos, r);
+        noLink(textos, r);
         // With no logger answering, no command may be offered, whatever the last poll allowed.
-        r.disponibilidad = puede;
+        r.disponibilidad = allowed;
         r.cmdAlmacena = r.cmdClear = r.cmdStop = r.cmdPrepara = false;
         return r;
     }
 
     r.cmdClear = true;
-    conectado(textos, r);
+    linked(textos, r);
 
     if (e.SinDatos) {
-        r.imgRec = ImagenPanel{ImgSinDatos, textos[TxtSinDatos]};
-        puede = {false, false, true};
+        r.imgRec = ImagenPanel{ImgNoData, textos[TxtNoData]};
+        allowed = {false, false, true};
     } else {
         if (e.ArranquePulsador)
-            r.imgStartmode = ImagenPanel{ImgPulsador, textos[TxtEsperaPulsador]};
+            r.imgStartmode = ImagenPanel{ImgButton, textos[TxtWaitingButton]};
         r.lbNumMuestrasX = QString::number(e.NumMuestras);
         r.lbRangoX = QString::number(e.Intervalo) + QStringLiteral(" min");
         if (e.Registrando) {
-            puede = {true, false, false};
-            r.lbHoraInicioX = fecha(e.inicioMision());
-            r.imgRec = ImagenPanel{ImgRegistrando, textos[TxtRegistrando]};
-            r.lbHoraFinX = sinFecha();
+            allowed = {true, false, false};
+            r.lbHoraInicioX = dateText(e.inicioMision());
+            r.imgRec = ImagenPanel{ImgRecording, textos[TxtRecording]};
+            r.lbHoraFinX = noDateText();
             if (e.NumMuestras >= 1 && e.TempActual >= 1)
-                r.lbTempActualX = QString::number(e.TempActual) + unidad;
+                r.lbTempActualX = QString::number(e.TempActual) + unit;
             if (e.DemoraInicio > 0) {
-                r.lbHoraInicioX = sinFecha();
-                r.imgStartmode = ImagenPanel{ImgHoraFijada, textos[TxtEsperaHora]};
+                r.lbHoraInicioX = noDateText();
+                r.imgStartmode = ImagenPanel{ImgSetTime, textos[TxtWaitingTime]};
             }
             if (e.Circular)
                 r.imgOver = ImagenPanel{ImgCircular, textos[TxtCircular]};
         } else if (e.NumMuestras == 0) {
-            puede = {false, false, true};
-            r.imgRec = ImagenPanel{ImgFinalizado, textos[TxtFinalizado]};
+            allowed = {false, false, true};
+            r.imgRec = ImagenPanel{ImgFinished, textos[TxtFinished]};
             if (e.DemoraInicio == 0)
-                r.lbHoraInicioX = fecha(e.HoraPrep);
+                r.lbHoraInicioX = dateText(e.HoraPrep);
         } else {
-            puede = {false, true, false};
-            r.imgRec = ImagenPanel{ImgFinalizado, textos[TxtFinalizado]};
-            r.lbHoraInicioX = fecha(e.inicioMision());
-            r.lbHoraFinX = fecha(e.finMision());
-            r.imgStartmode = guardado(e, textos);
+            allowed = {false, true, false};
+            r.imgRec = ImagenPanel{ImgFinished, textos[TxtFinished]};
+            r.lbHoraInicioX = dateText(e.inicioMision());
+            r.lbHoraFinX = dateText(e.finMision());
+            r.imgStartmode = savedPicture(e, textos);
         }
     }
 
-    limites(e, unidad, textos, true, r);
-    identificacion(e, ahora, r);
+    limits(e, unit, textos, true, r);
+    identification(e, now, r);
 
-    r.disponibilidad = puede;
-    r.cmdPrepara = puede.PuedePreparar;
-    r.cmdAlmacena = puede.PuedeAlmacenar;
-    r.cmdStop = puede.PuedeDetener;
+    r.disponibilidad = allowed;
+    r.cmdPrepara = allowed.PuedePreparar;
+    r.cmdAlmacena = allowed.PuedeAlmacenar;
+    r.cmdStop = allowed.PuedeDetener;
     return r;
 }
 
-Resumen resumenPrep(const EstadoKLV& e, const QString& unidad, const TextTable& textos, const QDateTime& ahora)
+Resumen summaryPrep(const EstadoKLV& e, const QString& unit, const TextTable& textos, const QDateTime& now)
 {
     Resumen r;
-    limpiaImagenes(r);
+    clearPictures(r);
     r.lbTempActualX = QStringLiteral("--");
-    r.lbAlarHiX = sinLimite(unidad);
-    r.lbAlarLowX = sinLimite(unidad);
+    r.lbAlarHiX = noLimit(unit);
+    r.lbAlarLowX = noLimit(unit);
 
     if (!e.Comunicado) {
-        sinComunicacion(textos, r);
-        r.deshabilitaCmndAbrir = true;
+        noLink(textos, r);
+        r.disableCmndAbrir = true;
         return r;
     }
 
     r.framePrepara = true;
-    conectado(textos, r);
+    linked(textos, r);
 
     if (e.SinDatos) {
-        r.imgRec = ImagenPanel{ImgSinDatos, textos[TxtSinDatos]};
+        r.imgRec = ImagenPanel{ImgNoData, textos[TxtNoData]};
     } else {
         if (e.ArranquePulsador)
-            r.imgStartmode = ImagenPanel{ImgPulsador, textos[TxtEsperaPulsador]};
+            r.imgStartmode = ImagenPanel{ImgButton, textos[TxtWaitingButton]};
         if (e.NumMuestras > 0) {
-            r.lbHoraInicioX = fecha(e.inicioMision());
-            r.lbHoraFinX = sinFecha();
+            r.lbHoraInicioX = dateText(e.inicioMision());
+            r.lbHoraFinX = noDateText();
         } else if (e.Registrando) {
             r.lbTempActualX = QStringLiteral("--");
             if (e.DemoraInicio != 0) {
-                r.lbHoraInicioX = sinFecha();
-                r.imgStartmode = ImagenPanel{ImgHoraFijada, textos[TxtEsperaHora]};
+                r.lbHoraInicioX = noDateText();
+                r.imgStartmode = ImagenPanel{ImgSetTime, textos[TxtWaitingTime]};
             } else {
-                r.lbHoraInicioX = fecha(SumaMinutos(e.HoraPrep, e.EsperaInicio));
+                r.lbHoraInicioX = dateText(SumaMinutos(e.HoraPrep, e.EsperaInicio));
             }
         }
         r.lbNumMuestrasX = QString::number(e.NumMuestras);
         r.lbRangoX = QString::number(e.Intervalo) + QStringLiteral(" min");
         if (e.Registrando && e.NumMuestras >= 1 && e.TempActual >= 1)
-            r.lbTempActualX = QString::number(e.TempActual) + unidad;
+            r.lbTempActualX = QString::number(e.TempActual) + unit;
         if (e.Registrando) {
-            r.imgRec = ImagenPanel{ImgRegistrando, textos[TxtRegistrando]};
-            r.lbHoraFinX = sinFecha();
+            r.imgRec = ImagenPanel{ImgRecording, textos[TxtRecording]};
+            r.lbHoraFinX = noDateText();
             if (e.Circular)
                 r.imgOver = ImagenPanel{ImgCircular, textos[TxtCircular]};
         } else if (e.NumMuestras > 0) {
-            r.imgRec = ImagenPanel{ImgFinalizado, textos[TxtFinalizado]};
-            r.lbHoraFinX = fecha(e.finMision());
-            r.imgStartmode = guardado(e, textos);
+            r.imgRec = ImagenPanel{ImgFinished, textos[TxtFinished]};
+            r.lbHoraFinX = dateText(e.finMision());
+            r.imgStartmode = savedPicture(e, textos);
         }
     }
 
-    limites(e, unidad, textos, false, r);
-    identificacion(e, ahora, r);
+    limits(e, unit, textos, false, r);
+    identification(e, now, r);
     return r;
 }
 
 } // namespace
 
-Resumen PoneResumen(const EstadoKLV& e, const QString& unidad, const TextTable& textos, const QDateTime& ahora,
-                    CopiaResumen copia, Disponibilidad previa)
+Resumen PoneResumen(const EstadoKLV& e, const QString& unit, const TextTable& textos, const QDateTime& now,
+                    CopiaResumen copy, Disponibilidad before)
 {
-    if (copia == CopiaResumen::frmsave)
-        return resumenSave(e, unidad, textos, ahora, previa);
-    return resumenPrep(e, unidad, textos, ahora);
+    if (copy == CopiaResumen::frmsave)
+        return summarySave(e, unit, textos, now, before);
+    return summaryPrep(e, unit, textos, now);
 }
 
 QString MensajeFirmware(int verFw1, int verFw2, int verFw3)

@@ -45,16 +45,16 @@ struct Resumen {
     Disponibilidad disponibilidad;
     std::optional<bool> cmdAlmacena, cmdClear, cmdStop, cmdPrepara;
     // Preparation window: its accept button must be disabled (no communication).
-    bool deshabilitaCmndAbrir = false;
+    bool disableCmndAbrir = false;
 };
 
 // The text a start or end label shows when no time applies.
-inline QString sinFecha() { return QStringLiteral("--/--/--  --:--"); }
+inline QString noDateText() { return QStringLiteral("--/--/--  --:--"); }
 
-// unidad is " °C" or " °F"; textos supplies the tool tips in the current language; ahora is the
-// PC's clock for lbHoraActualX; previa is the device-data window's availability before the poll.
-Resumen PoneResumen(const EstadoKLV& e, const QString& unidad, const TextTable& textos,
-                    const QDateTime& ahora, CopiaResumen copia, Disponibilidad previa = {});
+// unit is " °C" or " °F"; textos supplies the tool tips in the current language; now is the
+// PC's clock for lbHoraActualX; before is the device-data window's availability before the poll.
+Resumen PoneResumen(const EstadoKLV& e, const QString& unit, const TextTable& textos,
+                    const QDateTime& now, CopiaResumen copy, Disponibilidad before = {});
 
 // The configuration dialog's firmware button: "Version de Firmware 2.1.3" when all three numbers
 // are 1 or more, otherwise the request to connect first (a version read as 0 means no reading).

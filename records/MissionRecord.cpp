@@ -12,23 +12,23 @@ namespace orvan::records {
 namespace {
 
 // Addresses of the header fields in the image.
-enum Direccion {
-    DirEspera = 0, DirLimiteBajo = 11, DirLimiteAlto = 12, DirRango = 13, DirDemora = 18,
-    DirSelloMinuto = 21, DirSelloHora = 22, DirSelloDia = 23, DirSelloMes = 24, DirSelloAnio = 25,
-    DirMuestras = 26, DirExportador = 64, DirTransportador = 76, DirSerie = 90,
-    DirModo = 256, DirEstado = 258,
+enum Address {
+    AddrWait = 0, AddrLowLimit = 11, AddrHighLimit = 12, AddrInterval = 13, AddrDelay = 18,
+    AddrStampMinute = 21, AddrStampHour = 22, AddrStampDay = 23, AddrStampMonth = 24, AddrStampYear = 25,
+    AddrSampleCount = 26, AddrExporter = 64, AddrCarrier = 76, AddrSerial = 90,
+    AddrMode = 256, AddrStatus = 258,
 };
 
-constexpr int kLargoNombre = 12;
+constexpr int kNameLength = 12;
 
 } // namespace
 
-QString mensajeFechaInicio()
+QString startDateMessage()
 {
     return QStringLiteral("Error de fecha de inicio\r\nSe adopta 1/1/2011 00:00");
 }
 
-QDateTime fechaRespaldo()
+QDateTime fallbackDate()
 {
     return QDateTime(QDate(2011, 1, 1), QTime(0, 0), Qt::UTC);
 }
@@ -67,24 +67,24 @@ QString MissionRecord::TextoMemoria(int start, int length) const
 
 QStringList MissionRecord::LeeAuditoria()
 {
-    QStringList mensajes;
+    QStringList messages;
     Auditoria& c = campos;
-    const quint8 modo = byte(DirModo);
-    const quint8 estado = byte(DirEstado);
+    const quint8 modeByte = byte(AddrMode);
+    const quint8 statusByte = byte(AddrStatus);
 
     // The delays are unsigned: the preparation programs up to 64800 minutes and the live status
     // reads them unsigned, so a delay of 32768 minutes or more is a valid record, not an error.
-    c.EsperaInicio = byte(DirEspera) + 256 * byte(DirEspera + 1);
-    c.DemoraInicio = byte(DirDemora) + 256 * byte(DirDemora + 1);
-    c.HiThreshold = byte(DirLimiteAlto);
-    c.LoThreshold = byte(DirLimiteBajo);
-    c.Rango = byte(DirRango);
-    c.NumMuestras = byte(DirMuestras + 2) * 65536 + byte(DirMuestras + 1) * 256 + byte(DirMuestras);
+    c.EsperaInicio = byte(AddrWait) + 256 * byte(AddrWait + 1);
+    c.DemoraInicio = byte(AddrDelay) + 256 * byte(AddrDelay + 1);
+    c.HiThreshold = byte(AddrHighLimit);
+    c.LoThreshold = byte(AddrLowLimit);
+    c.Rango = byte(AddrInterval);
+    c.NumMuestras = byte(AddrSampleCount + 2) * 65536 + byte(AddrSampleCount + 1) * 256 + byte(AddrSampleCount);
 
-    const BitsEstado bitsEstado = DecodeEstado(estado);
-    c.AlarmaHi = bitsEstado.AlarmaHi;
-    c.AlarmaLo = bitsEstado.AlarmaLo;
-    c.Circular = DecodeModo(modo).Circular;
+    const BitsEstado statusBits = DecodeEstado(statusByte);
+    c.AlarmaHi = statusBits.AlarmaHi;
+    c.AlarmaLo = statusBits.AlarmaLo;
+    c.Circular = DecodeModo(modeByte).Circular;
 
     // A circular mission keeps only the last kCapacity samples; exactly a full memory has not wrapped.
     if (c.Circular) {
@@ -95,62 +95,62 @@ QStringList MissionRecord::LeeAuditoria()
         c.UltimaMuestra = qMin(c.NumMuestras, kCapacity);
     }
 
-    c.Exportador = TextoMemoria(DirExportador, kLargoNombre);
-    c.Transportador = TextoMemoria(DirTransportador, kLargoNombre);
+    c.Exportador = TextoMemoria(AddrExporter, kNameLength);
+    c.Transportador = TextoMemoria(AddrCarrier, kNameLength);
 
-    const int serie = byte(DirSerie) * 65536 + byte(DirSerie + 1) * 256 + byte(DirSerie + 2);
-    c.NumSerie = QString::number(serie).leftJustified(8, QLatin1Char(' '));
+    const int serial = byte(AddrSerial) * 65536 + byte(AddrSerial + 1) * 256 + byte(AddrSerial + 2);
+    c.NumSerie = QString::number(serial).leftJustified(8, QLatin1Char(' '));
     c.NumSerie5 = c.NumSerie.left(5);
     c.ArchivoOk = true;
 
     // From here on a failing step shows the start-date message, puts the start at the fall-back
     // date and lets the following steps run from it. The failing step's own field takes the
     // fall-back date too, so no value of an earlier record survives into this one.
-    const auto falla = [&](QDateTime& campo) {
-        mensajes.append(mensajeFechaInicio());
-        campo = fechaRespaldo();
-        c.InicioMision = fechaRespaldo();
+    const auto fail = [&](QDateTime& field) {
+        messages.append(startDateMessage());
+        field = fallbackDate();
+        c.InicioMision = fallbackDate();
     };
 
-    std::optional<QDateTime> inicio;
+    std::optional<QDateTime> missionStart;
     {
-        const auto minuto = BcdEstricto(byte(DirSelloMinuto));
-        const auto hora = BcdEstricto(byte(DirSelloHora));
-        const auto dia = BcdEstricto(byte(DirSelloDia));
-        const auto mes = BcdEstricto(byte(DirSelloMes));
-        const auto anio = BcdEstricto(byte(DirSelloAnio));
-        if (minuto && hora && dia && mes && anio)
-            inicio = FechaSerial(2000 + *anio, *mes, *dia, *hora, *minuto);
+        const auto minute = BcdEstricto(byte(AddrStampMinute));
+        const auto hour = BcdEstricto(byte(AddrStampHour));
+        const auto day = BcdEstricto(byte(AddrStampDay));
+        const auto month = BcdEstricto(byte(AddrStampMonth));
+        const auto year = BcdEstricto(byte(AddrStampYear));
+        if (minute && hour && day && month && year)
+            missionStart = FechaSerial(2000 + *year, *month, *day, *hour, *minute);
     }
-    if (inicio)
-        c.InicioMision = *inicio;
+    if (missionStart)
+        c.InicioMision = *missionStart;
     else
-        falla(c.InicioMision);
+        fail(c.InicioMision);
 
     if (const auto t = SumaMinutos(c.InicioMision, qint64(c.DemoraInicio) + c.EsperaInicio))
         c.InicioMision = *t;
     else
-        falla(c.InicioMision);
+        fail(c.InicioMision);
 
     // Sample count times interval is a 32-bit product on the logger's side: one that does not
     // fit is a failed step like a date past the calendar.
-    const auto duracion = [](qint32 muestras, qint32 rango) -> qint64 {
-        const qint64 minutos = qint64(muestras) * rango;
-        return minutos > std::numeric_limits<qint32>::max() ? std::numeric_limits<qint64>::max() : minutos;
+    const auto duration = [](qint32 samples, qint32 interval) -> qint64 {
+        const qint64 minutes = qint64(samples) * interval;
+        return minutes > std::numeric_limits<qint32>::max() ? std::numeric_limits<qint64>::max() : minutes;
     };
-    if (const auto t = SumaMinutos(c.InicioMision, duracion(c.NumMuestras, c.Rango)))
+    if (const auto t = SumaMinutos(c.InicioMision, duration(c.NumMuestras, c.Rango)))
         c.FinMision = *t;
     else
-        falla(c.FinMision);
+        fail(c.FinMision);
 
     c.InicioDatos = c.InicioMision;
 
-    if (const auto t = SumaMinutos(c.InicioMision, duracion(c.UltimaMuestra, c.Rango)))
+    if (const auto t = SumaMinutos(c.InicioMision, duration(c.UltimaMuestra, c.Rango)))
         c.FinDatos = *t;
     else
-        falla(c.FinDatos);
+        fail(c.FinDatos);
 
-    return mensajes;
+    return messages;
 }
 
 } // namespace orvan::records

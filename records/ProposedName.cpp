@@ -4,9 +4,9 @@
 
 namespace orvan::records {
 
-QString NombrePropuesto(const QString& exportador, const QStringList& listados)
+QString proposedName(const QString& exporter, const QStringList& listed)
 {
-    QString base = exportador;
+    QString base = exporter;
     for (QChar& ch : base) {
         if (ch.category() == QChar::Other_Control)
             ch = QLatin1Char(' ');
@@ -18,11 +18,11 @@ QString NombrePropuesto(const QString& exportador, const QStringList& listados)
     while (base.endsWith(QLatin1Char(' ')))
         base.chop(1);
 
-    const QSet<QString> ocupados(listados.cbegin(), listados.cend());
+    const QSet<QString> taken(listed.cbegin(), listed.cend());
     for (int i = 1; i <= 1000; ++i) {
-        const QString nombre = base + QLatin1Char('_') + QString::number(i);
-        if (!ocupados.contains(nombre + QStringLiteral(".klv")))
-            return nombre;
+        const QString candidate = base + QLatin1Char('_') + QString::number(i);
+        if (!taken.contains(candidate + QStringLiteral(".klv")))
+            return candidate;
     }
     return base + QStringLiteral("_9999");
 }

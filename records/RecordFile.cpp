@@ -15,10 +15,10 @@ namespace {
 const QString kModulo = QStringLiteral("Rutat1");
 
 // Run-time error numbers of file access besides those of RuntimeError.
-constexpr int kDiscoLleno = 61;
-constexpr int kAccesoRuta = 75;
+constexpr int kDiskFull = 61;
+constexpr int kPathAccessError = 75;
 
-FileResult falla(int number, const QString& description, const QString& procedure)
+FileResult fail(int number, const QString& description, const QString& procedure)
 {
     FileResult r;
     r.ok = false;
@@ -28,45 +28,45 @@ FileResult falla(int number, const QString& description, const QString& procedur
     return r;
 }
 
-FileResult fallaApertura(const QString& path, bool escritura, const QString& procedure)
+FileResult openFailure(const QString& path, bool writer, const QString& procedure)
 {
     const QFileInfo info(path);
-    const QFileInfo carpeta(info.absolutePath());
-    if (!carpeta.isDir())
-        return falla(RuntimeError::PathNotFound, QStringLiteral("Path not found"), procedure);
-    if (!escritura && !info.exists())
-        return falla(RuntimeError::FileNotFound, QStringLiteral("File not found"), procedure);
+    const QFileInfo folderPath(info.absolutePath());
+    if (!folderPath.isDir())
+        return fail(RuntimeError::PathNotFound, QStringLiteral("Path not found"), procedure);
+    if (!writer && !info.exists())
+        return fail(RuntimeError::FileNotFound, QStringLiteral("File not found"), procedure);
     if (info.isDir())
-        return falla(kAccesoRuta, QStringLiteral("Path/File access error"), procedure);
-    const bool denegado = escritura ? (!carpeta.isWritable() || (info.exists() && !info.isWritable()))
+        return fail(kPathAccessError, QStringLiteral("Path/File access error"), procedure);
+    const bool denied = writer ? (!folderPath.isWritable() || (info.exists() && !info.isWritable()))
                                     : !info.isReadable();
-    if (denegado)
-        return falla(RuntimeError::PermissionDenied, QStringLiteral("Permission denied"), procedure);
-    return falla(kAccesoRuta, QStringLiteral("Path/File access error"), procedure);
+    if (denied)
+        return fail(RuntimeError::PermissionDenied, QStringLiteral("Permission denied"), procedure);
+    return fail(kPathAccessError, QStringLiteral("Path/File access error"), procedure);
 }
 
-FileResult fallaEscritura(const QFileDevice& f, const QString& procedure)
+FileResult writeFailure(const QFileDevice& f, const QString& procedure)
 {
     if (f.error() == QFileDevice::ResourceError)
-        return falla(kDiscoLleno, QStringLiteral("Disk full"), procedure);
+        return fail(kDiskFull, QStringLiteral("Disk full"), procedure);
     if (f.error() == QFileDevice::PermissionsError)
-        return falla(RuntimeError::PermissionDenied, QStringLiteral("Permission denied"), procedure);
-    return falla(RuntimeError::FileIo, QStringLiteral("Device I/O error"), procedure);
+        return fail(RuntimeError::PermissionDenied, QStringLiteral("Permission denied"), procedure);
+    return fail(RuntimeError::FileIo, QStringLiteral("Device I/O error"), procedure);
 }
 
 // Opens `path` and reads at most one byte more than the image holds, so an over-long file is
 // told apart from one that just fills it.
-FileResult leerContenido(const QString& path, const QString& procedure, QByteArray& contenido)
+FileResult readContent(const QString& path, const QString& procedure, QByteArray& content)
 {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly))
-        return fallaApertura(path, false, procedure);
-    contenido = f.read(qint64(kMemoriaSize) + 1);
+        return openFailure(path, false, procedure);
+    content = f.read(qint64(kMemoriaSize) + 1);
     if (f.error() != QFileDevice::NoError)
-        return falla(RuntimeError::FileIo, QStringLiteral("Device I/O error"), procedure);
-    if (contenido.size() > kMemoriaSize) {
-        contenido.clear();
-        return falla(RuntimeError::SubscriptOutOfRange, QStringLiteral("Subscript out of range"), procedure);
+        return fail(RuntimeError::FileIo, QStringLiteral("Device I/O error"), procedure);
+    if (content.size() > kMemoriaSize) {
+        content.clear();
+        return fail(RuntimeError::SubscriptOutOfRange, QStringLiteral("Subscript out of range"), procedure);
     }
     return {};
 }
@@ -75,24 +75,24 @@ FileResult leerContenido(const QString& path, const QString& procedure, QByteArr
 
 FileResult GuardaArchivo(const MissionRecord& record, const QString& path, const WriteBytes& write)
 {
-    const QString procedimiento = QStringLiteral("GuardaArchivo");
+    const QString procedureName = QStringLiteral("GuardaArchivo");
     const QByteArray imagen = record.imagen();
 
     QSaveFile f(path);
     if (!f.open(QIODevice::WriteOnly))
-        return fallaApertura(path, true, procedimiento);
+        return openFailure(path, true, procedureName);
 
-    const qint64 escritos = write ? write(f, imagen) : f.write(imagen);
-    if (escritos != imagen.size()) {
-        const FileResult r = fallaEscritura(f, procedimiento);
+    const qint64 written = write ? write(f, imagen) : f.write(imagen);
+    if (written != imagen.size()) {
+        const FileResult r = writeFailure(f, procedureName);
         f.cancelWriting();
         return r;
     }
     if (!f.commit()) {
         // The data were complete; what failed is flushing them or putting the file in place.
         if (f.error() == QFileDevice::ResourceError || f.error() == QFileDevice::WriteError)
-            return fallaEscritura(f, procedimiento);
-        return fallaApertura(path, true, procedimiento);
+            return writeFailure(f, procedureName);
+        return openFailure(path, true, procedureName);
     }
     return {};
 }
@@ -100,28 +100,28 @@ FileResult GuardaArchivo(const MissionRecord& record, const QString& path, const
 FileResult LeerArchivo(MissionRecord& record, const QString& path)
 {
     record.clear();
-    QByteArray contenido;
-    const FileResult r = leerContenido(path, QStringLiteral("LeerArchivo"), contenido);
+    QByteArray content;
+    const FileResult r = readContent(path, QStringLiteral("LeerArchivo"), content);
     if (!r.ok)
         return r;
-    record.setBytes(0, contenido);
+    record.setBytes(0, content);
     return r;
 }
 
-FileResult LeerCabecera(MissionRecord& record, const QString& path)
+FileResult readHeader(MissionRecord& record, const QString& path)
 {
     record.clear();
-    QByteArray contenido;
-    const FileResult r = leerContenido(path, QStringLiteral("LeerCabecera"), contenido);
+    QByteArray content;
+    const FileResult r = readContent(path, QStringLiteral("LeerCabecera"), content);
     if (!r.ok)
         return r;
-    const auto copia = [&](int desde, int hasta) {
-        for (int i = desde; i <= hasta && i < contenido.size(); ++i)
-            record.setByte(i, quint8(contenido[i]));
+    const auto copyRange = [&](int from, int to) {
+        for (int i = from; i <= to && i < content.size(); ++i)
+            record.setByte(i, quint8(content[i]));
     };
-    copia(0, 95);
-    copia(256, 258);
-    copia(1280, 1343);
+    copyRange(0, 95);
+    copyRange(256, 258);
+    copyRange(1280, 1343);
     return r;
 }
 

@@ -39,6 +39,6 @@ FileResult LeerArchivo(MissionRecord& record, const QString& path);
 // The preview's partial read: clears the image and loads only bytes 0..95, 256..258 and
 // 1280..1343, enough to decode the header and the alarm tables. Positions beyond the end of a
 // short file read as zero. Fails as LeerArchivo does.
-FileResult LeerCabecera(MissionRecord& record, const QString& path);
+FileResult readHeader(MissionRecord& record, const QString& path);
 
 } // namespace orvan::records

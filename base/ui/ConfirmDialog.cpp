@@ -55,10 +55,10 @@ ConfirmDialog::ConfirmDialog(QWidget* parent)
     connect(this, &QDialog::rejected, this, [this] { Confirmado = false; });
 }
 
-bool ConfirmDialog::ask(QWidget* parent, const QPixmap& accion)
+bool ConfirmDialog::ask(QWidget* parent, const QPixmap& actionPicture)
 {
     ConfirmDialog dialog(parent);
-    dialog.imgAccion->setPixmap(accion);
+    dialog.imgAccion->setPixmap(actionPicture);
     dialog.exec();
     return dialog.Confirmado && dialog.result() == QDialog::Accepted;
 }

@@ -23,7 +23,7 @@ public:
     bool Confirmado = false;
 
     // Shows the dialog modally with the action's picture and returns the answer.
-    static bool ask(QWidget* parent, const QPixmap& accion);
+    static bool ask(QWidget* parent, const QPixmap& actionPicture);
 };
 
 } // namespace orvan::ui

@@ -17,27 +17,27 @@ namespace orvan::records {
 
 namespace {
 
-constexpr int kRolRuta = Qt::UserRole;
+constexpr int kPathRole = Qt::UserRole;
 
-QString limpia(const QString& folder)
+QString cleaned(const QString& folder)
 {
     return QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
 }
 
 } // namespace
 
-void guardaCarpetaPredeterminada(AppContext& app, const QString& folder, MessageSink& messages)
+void saveDefaultFolder(AppContext& app, const QString& folder, MessageSink& messages)
 {
-    const QString carpeta = QDir::toNativeSeparators(folder);
-    if (carpeta.size() > 80) {
-        messages.show(QStringLiteral("La carpeta ") + carpeta
-                      + QStringLiteral(" tiene más de 80 caracteres y no se guarda como carpeta predeterminada"));
+    const QString folderPath = QDir::toNativeSeparators(folder);
+    const QString refusal = RegConfig::rechazoCarpetaDatos(folderPath);
+    if (!refusal.isEmpty()) {
+        messages.show(refusal);
         return;
     }
-    app.config.setCarpetaDatos(carpeta);
-    const auto escrito = app.settingsFile.write(app.config);
-    if (!escrito.ok)
-        messages.show(escrito.error);
+    app.config.setCarpetaDatos(folderPath);
+    const auto written = app.settingsFile.write(app.config);
+    if (!written.ok)
+        messages.show(written.error);
 }
 
 FolderLists::FolderLists(QWidget* parent)
@@ -45,10 +45,10 @@ FolderLists::FolderLists(QWidget* parent)
 {
     Drive1 = new QComboBox(this);
     Drive1->setObjectName(QStringLiteral("Drive1"));
-    lbCarpeta = new QLabel(this);
-    lbCarpeta->setObjectName(QStringLiteral("lbCarpeta"));
-    lbCarpeta->setTextFormat(Qt::PlainText);
-    lbCarpeta->setWordWrap(true);
+    folderLabel = new QLabel(this);
+    folderLabel->setObjectName(QStringLiteral("lbCarpeta"));
+    folderLabel->setTextFormat(Qt::PlainText);
+    folderLabel->setWordWrap(true);
     Dir1 = new QTreeWidget(this);
     Dir1->setObjectName(QStringLiteral("Dir1"));
     Dir1->setHeaderHidden(true);
@@ -61,156 +61,156 @@ FolderLists::FolderLists(QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(Drive1);
-    layout->addWidget(lbCarpeta);
+    layout->addWidget(folderLabel);
     layout->addWidget(Dir1, 2);
     layout->addWidget(File1, 3);
 
-    llenaUnidades();
+    fillDrives();
 
-    connect(Drive1, qOverload<int>(&QComboBox::activated), this, &FolderLists::unidadElegida);
-    connect(Dir1, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item, int) { carpetaActivada(item); });
+    connect(Drive1, qOverload<int>(&QComboBox::activated), this, &FolderLists::chosenDrive);
+    connect(Dir1, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item, int) { folderActivated(item); });
     connect(File1, &QListWidget::currentRowChanged, this, [this](int row) {
-        if (!m_llenando && row >= 0)
-            Q_EMIT archivoPulsado(File1->item(row)->text());
+        if (!m_filling && row >= 0)
+            Q_EMIT fileClicked(File1->item(row)->text());
     });
     connect(File1, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) {
         if (item)
-            Q_EMIT archivoActivado(item->text());
+            Q_EMIT fileActivated(item->text());
     });
 }
 
-QString FolderLists::unidadDe(const QString& folder)
+QString FolderLists::driveOf(const QString& folder)
 {
     const QStorageInfo info(folder);
     return info.isValid() ? info.rootPath() : QDir::rootPath();
 }
 
-void FolderLists::llenaUnidades()
+void FolderLists::fillDrives()
 {
     // Real volumes only: the kernel's own file systems hold no records.
-    QStringList raices;
+    QStringList roots;
     for (const QStorageInfo& v : QStorageInfo::mountedVolumes()) {
         if (!v.isValid() || !v.isReady())
             continue;
-        const QString raiz = v.rootPath();
-        if (raiz.startsWith(QLatin1String("/proc")) || raiz.startsWith(QLatin1String("/sys"))
-            || raiz.startsWith(QLatin1String("/dev")) || raiz.startsWith(QLatin1String("/run")))
+        const QString root = v.rootPath();
+        if (root.startsWith(QLatin1String("/proc")) || root.startsWith(QLatin1String("/sys"))
+            || root.startsWith(QLatin1String("/dev")) || root.startsWith(QLatin1String("/run")))
             continue;
         // Bind mounts of single files (a container's /etc/hosts) are not volumes to browse.
-        if (!QFileInfo(raiz).isDir())
+        if (!QFileInfo(root).isDir())
             continue;
-        if (!raices.contains(raiz))
-            raices << raiz;
+        if (!roots.contains(root))
+            roots << root;
     }
-    std::sort(raices.begin(), raices.end(), [](const QString& a, const QString& b) {
-        const bool raizA = a == QDir::rootPath(), raizB = b == QDir::rootPath();
-        if (raizA != raizB)
-            return raizA;
+    std::sort(roots.begin(), roots.end(), [](const QString& a, const QString& b) {
+        const bool rootA = a == QDir::rootPath(), rootB = b == QDir::rootPath();
+        if (rootA != rootB)
+            return rootA;
         return a < b;
     });
-    m_llenando = true;
+    m_filling = true;
     Drive1->clear();
-    for (const QString& raiz : raices)
-        Drive1->addItem(QDir::toNativeSeparators(raiz), raiz);
-    m_llenando = false;
+    for (const QString& root : roots)
+        Drive1->addItem(QDir::toNativeSeparators(root), root);
+    m_filling = false;
 }
 
-void FolderLists::marcaUnidad(const QString& folder)
+void FolderLists::markDrive(const QString& folder)
 {
-    const QString raiz = unidadDe(folder);
-    int i = Drive1->findData(raiz);
-    m_llenando = true;
+    const QString root = driveOf(folder);
+    int i = Drive1->findData(root);
+    m_filling = true;
     if (i < 0) {
-        Drive1->addItem(QDir::toNativeSeparators(raiz), raiz);
+        Drive1->addItem(QDir::toNativeSeparators(root), root);
         i = Drive1->count() - 1;
     }
     Drive1->setCurrentIndex(i);
-    m_llenando = false;
+    m_filling = false;
 }
 
 bool FolderLists::setPath(const QString& folder)
 {
     if (folder.trimmed().isEmpty())
         return false;
-    const QString destino = limpia(folder);
-    const QFileInfo info(destino);
-    if (!info.isDir() || !info.isReadable() || !QDir(destino).isReadable())
+    const QString target = cleaned(folder);
+    const QFileInfo info(target);
+    if (!info.isDir() || !info.isReadable() || !QDir(target).isReadable())
         return false;
-    m_path = destino;
-    marcaUnidad(m_path);
-    listaCarpeta();
+    m_path = target;
+    markDrive(m_path);
+    listFolder();
     return true;
 }
 
-void FolderLists::refresca()
+void FolderLists::refresh()
 {
-    const QString elegido = File1->currentItem() ? File1->currentItem()->text() : QString();
-    listaCarpeta();
-    m_llenando = true;
-    const QList<QListWidgetItem*> hallados = File1->findItems(elegido, Qt::MatchExactly | Qt::MatchCaseSensitive);
-    if (!elegido.isEmpty() && !hallados.isEmpty())
-        File1->setCurrentItem(hallados.first());
-    m_llenando = false;
+    const QString chosen = File1->currentItem() ? File1->currentItem()->text() : QString();
+    listFolder();
+    m_filling = true;
+    const QList<QListWidgetItem*> found = File1->findItems(chosen, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (!chosen.isEmpty() && !found.isEmpty())
+        File1->setCurrentItem(found.first());
+    m_filling = false;
 }
 
-void FolderLists::listaCarpeta()
+void FolderLists::listFolder()
 {
-    m_llenando = true;
+    m_filling = true;
     const QDir dir(m_path);
-    lbCarpeta->setText(QDir::toNativeSeparators(m_path));
+    folderLabel->setText(QDir::toNativeSeparators(m_path));
 
     // The tree opened down to the current folder: every ancestor from the volume's root, each
     // one level deeper, then the current folder's subfolders. Any of them can be entered.
     Dir1->clear();
-    const QString raiz = limpia(unidadDe(m_path));
-    QStringList cadena;
+    const QString root = cleaned(driveOf(m_path));
+    QStringList chain;
     for (QString p = m_path;;) {
-        cadena.prepend(p);
-        const QString arriba = limpia(p + QStringLiteral("/.."));
-        if (p == raiz || arriba == p)
+        chain.prepend(p);
+        const QString up = cleaned(p + QStringLiteral("/.."));
+        if (p == root || up == p)
             break;
-        p = arriba;
+        p = up;
     }
-    const QIcon abierta = style()->standardIcon(QStyle::SP_DirOpenIcon);
-    const QIcon cerrada = style()->standardIcon(QStyle::SP_DirClosedIcon);
-    QTreeWidgetItem* actual = nullptr;
-    for (const QString& p : cadena) {
-        const QString nombre = actual ? QFileInfo(p).fileName() : QDir::toNativeSeparators(p);
-        actual = actual ? new QTreeWidgetItem(actual, {nombre}) : new QTreeWidgetItem(Dir1, {nombre});
-        actual->setIcon(0, abierta);
-        actual->setData(0, kRolRuta, p);
+    const QIcon openIcon = style()->standardIcon(QStyle::SP_DirOpenIcon);
+    const QIcon closedIcon = style()->standardIcon(QStyle::SP_DirClosedIcon);
+    QTreeWidgetItem* current = nullptr;
+    for (const QString& p : chain) {
+        const QString label = current ? QFileInfo(p).fileName() : QDir::toNativeSeparators(p);
+        current = current ? new QTreeWidgetItem(current, {label}) : new QTreeWidgetItem(Dir1, {label});
+        current->setIcon(0, openIcon);
+        current->setData(0, kPathRole, p);
     }
-    const QStringList carpetas = dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
-    for (const QString& c : carpetas) {
-        auto* item = new QTreeWidgetItem(actual, {c});
-        item->setIcon(0, cerrada);
-        item->setData(0, kRolRuta, dir.absoluteFilePath(c));
+    const QStringList folderLists = dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
+    for (const QString& c : folderLists) {
+        auto* item = new QTreeWidgetItem(current, {c});
+        item->setIcon(0, closedIcon);
+        item->setData(0, kPathRole, dir.absoluteFilePath(c));
     }
     Dir1->expandAll();
-    Dir1->setCurrentItem(actual);
-    Dir1->scrollToItem(actual);
+    Dir1->setCurrentItem(current);
+    Dir1->scrollToItem(current);
 
     // Record names ignore case: the pattern matches ".KLV" too.
     File1->clear();
     File1->addItems(dir.entryList({QStringLiteral("*.klv")}, QDir::Files, QDir::Name | QDir::IgnoreCase));
     File1->setCurrentRow(-1);
-    m_llenando = false;
+    m_filling = false;
 }
 
-QStringList FolderLists::archivos() const
+QStringList FolderLists::fileList() const
 {
-    QStringList nombres;
+    QStringList names;
     for (int i = 0; i < File1->count(); ++i)
-        nombres << File1->item(i)->text();
-    return nombres;
+        names << File1->item(i)->text();
+    return names;
 }
 
-bool FolderLists::seleccionaArchivo(const QString& name)
+bool FolderLists::selectFile(const QString& name)
 {
     for (int i = 0; i < File1->count(); ++i) {
         if (File1->item(i)->text() == name) {
             if (File1->currentRow() == i)
-                Q_EMIT archivoPulsado(name);
+                Q_EMIT fileClicked(name);
             else
                 File1->setCurrentRow(i);
             return true;
@@ -219,27 +219,27 @@ bool FolderLists::seleccionaArchivo(const QString& name)
     return false;
 }
 
-void FolderLists::unidadElegida(int index)
+void FolderLists::chosenDrive(int index)
 {
-    if (m_llenando || index < 0)
+    if (m_filling || index < 0)
         return;
     // An unreadable volume (an empty card reader) puts the list back on the current folder's.
     if (setPath(Drive1->itemData(index).toString()))
-        Q_EMIT carpetaCambiada(m_path);
+        Q_EMIT folderChanged(m_path);
     else
-        marcaUnidad(m_path);
-    Q_EMIT unidadCambiada();
+        markDrive(m_path);
+    Q_EMIT driveChanged();
 }
 
-void FolderLists::carpetaActivada(QTreeWidgetItem* item)
+void FolderLists::folderActivated(QTreeWidgetItem* item)
 {
     if (!item)
         return;
-    const QString destino = item->data(0, kRolRuta).toString();
-    if (destino == m_path)
+    const QString target = item->data(0, kPathRole).toString();
+    if (target == m_path)
         return;
-    if (setPath(destino))
-        Q_EMIT carpetaCambiada(m_path);
+    if (setPath(target))
+        Q_EMIT folderChanged(m_path);
 }
 
 } // namespace orvan::records

@@ -28,9 +28,9 @@ namespace orvan::records {
 namespace {
 
 constexpr int kPictureSize = 20;
-const QString kFormulario = QStringLiteral("AbreArch");
+const QString kFormName = QStringLiteral("AbreArch");
 
-QLabel* etiqueta(QWidget* parent, const QString& name)
+QLabel* makeLabel(QWidget* parent, const QString& name)
 {
     auto* l = new QLabel(parent);
     l->setObjectName(name);
@@ -39,7 +39,7 @@ QLabel* etiqueta(QWidget* parent, const QString& name)
     return l;
 }
 
-QLabel* icono(QWidget* parent, const QString& name, const QPixmap& pm)
+QLabel* makePicture(QWidget* parent, const QString& name, const QPixmap& pm)
 {
     auto* l = new QLabel(parent);
     l->setObjectName(name);
@@ -55,41 +55,41 @@ OpenRecordDialog::OpenRecordDialog(AppContext& app, MissionRecord& record, ui::W
                                    MessageSink& messages, QWidget* parent)
     : QWidget(parent), m_app(app), m_record(record), m_main(main), m_messages(messages)
 {
-    setObjectName(kFormulario);
+    setObjectName(kFormName);
     setAttribute(Qt::WA_DeleteOnClose);
-    construye();
+    buildControls();
     Form_Load();
 }
 
-void OpenRecordDialog::construye()
+void OpenRecordDialog::buildControls()
 {
-    carpetas = new FolderLists(this);
-    Drive1 = carpetas->Drive1;
-    Dir1 = carpetas->Dir1;
-    File1 = carpetas->File1;
+    folderLists = new FolderLists(this);
+    Drive1 = folderLists->Drive1;
+    Dir1 = folderLists->Dir1;
+    File1 = folderLists->File1;
 
-    Label1 = etiqueta(this, QStringLiteral("Label1"));
-    QFont negrita = Label1->font();
-    negrita.setBold(true);
-    Label1->setFont(negrita);
-    lbInicioMision = etiqueta(this, QStringLiteral("lbInicioMision"));
-    lbFinMision = etiqueta(this, QStringLiteral("lbFinMision"));
-    lbNumMuestras = etiqueta(this, QStringLiteral("lbNumMuestras"));
-    lbRango = etiqueta(this, QStringLiteral("lbRango"));
-    lbLoThreshold = etiqueta(this, QStringLiteral("lbLoThreshold"));
-    lbHiThtreshold = etiqueta(this, QStringLiteral("lbHiThtreshold"));
+    Label1 = makeLabel(this, QStringLiteral("Label1"));
+    QFont bold = Label1->font();
+    bold.setBold(true);
+    Label1->setFont(bold);
+    lbInicioMision = makeLabel(this, QStringLiteral("lbInicioMision"));
+    lbFinMision = makeLabel(this, QStringLiteral("lbFinMision"));
+    lbNumMuestras = makeLabel(this, QStringLiteral("lbNumMuestras"));
+    lbRango = makeLabel(this, QStringLiteral("lbRango"));
+    lbLoThreshold = makeLabel(this, QStringLiteral("lbLoThreshold"));
+    lbHiThtreshold = makeLabel(this, QStringLiteral("lbHiThtreshold"));
 
-    imgLoAlar = icono(this, QStringLiteral("imgLoAlar"), QPixmap());
-    ImgHiAlar = icono(this, QStringLiteral("ImgHiAlar"), QPixmap());
+    imgLoAlar = makePicture(this, QStringLiteral("imgLoAlar"), QPixmap());
+    ImgHiAlar = makePicture(this, QStringLiteral("ImgHiAlar"), QPixmap());
 
     // Icons beside the fields: 0 low limit, 1 high limit, 2 interval, 3 end, 4 start, 5 file, 6 samples.
-    Image1[0] = icono(this, QStringLiteral("Image1_0"), ui::Pictures::limitIcon(0, kPictureSize));
-    Image1[1] = icono(this, QStringLiteral("Image1_1"), ui::Pictures::limitIcon(1, kPictureSize));
-    Image1[2] = icono(this, QStringLiteral("Image1_2"), ui::Pictures::fieldIcon(2, kPictureSize));
-    Image1[3] = icono(this, QStringLiteral("Image1_3"), ui::Pictures::fieldIcon(1, kPictureSize));
-    Image1[4] = icono(this, QStringLiteral("Image1_4"), ui::Pictures::fieldIcon(0, kPictureSize));
-    Image1[5] = icono(this, QStringLiteral("Image1_5"), ui::Pictures::fileIcon(kPictureSize));
-    Image1[6] = icono(this, QStringLiteral("Image1_6"), ui::Pictures::fieldIcon(4, kPictureSize));
+    Image1[0] = makePicture(this, QStringLiteral("Image1_0"), ui::Pictures::limitIcon(0, kPictureSize));
+    Image1[1] = makePicture(this, QStringLiteral("Image1_1"), ui::Pictures::limitIcon(1, kPictureSize));
+    Image1[2] = makePicture(this, QStringLiteral("Image1_2"), ui::Pictures::fieldIcon(2, kPictureSize));
+    Image1[3] = makePicture(this, QStringLiteral("Image1_3"), ui::Pictures::fieldIcon(1, kPictureSize));
+    Image1[4] = makePicture(this, QStringLiteral("Image1_4"), ui::Pictures::fieldIcon(0, kPictureSize));
+    Image1[5] = makePicture(this, QStringLiteral("Image1_5"), ui::Pictures::fileIcon(kPictureSize));
+    Image1[6] = makePicture(this, QStringLiteral("Image1_6"), ui::Pictures::fieldIcon(4, kPictureSize));
 
     imgOrvan = new QLabel(this);
     imgOrvan->setObjectName(QStringLiteral("imgOrvan"));
@@ -100,9 +100,9 @@ void OpenRecordDialog::construye()
     Check1->setObjectName(QStringLiteral("Check1"));
     ui::acceptCancelButtons(this, CmndAbrir, CmndCancel);
 
-    auto* nombre = new QHBoxLayout;
-    nombre->addWidget(Image1[5]);
-    nombre->addWidget(Label1, 1);
+    auto* entryName = new QHBoxLayout;
+    entryName->addWidget(Image1[5]);
+    entryName->addWidget(Label1, 1);
 
     auto* campos = new QGridLayout;
     campos->setHorizontalSpacing(8);
@@ -122,61 +122,61 @@ void OpenRecordDialog::construye()
     campos->addWidget(lbHiThtreshold, 5, 2);
     campos->setColumnStretch(2, 1);
 
-    auto* botones = new QHBoxLayout;
-    botones->addStretch(1);
-    botones->addWidget(CmndAbrir);
-    botones->addWidget(CmndCancel);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(CmndAbrir);
+    buttons->addWidget(CmndCancel);
 
-    auto* derecha = new QVBoxLayout;
-    derecha->addLayout(nombre);
-    derecha->addLayout(campos);
-    derecha->addStretch(1);
-    derecha->addWidget(imgOrvan);
-    derecha->addWidget(Check1);
-    derecha->addLayout(botones);
+    auto* rightColumn = new QVBoxLayout;
+    rightColumn->addLayout(entryName);
+    rightColumn->addLayout(campos);
+    rightColumn->addStretch(1);
+    rightColumn->addWidget(imgOrvan);
+    rightColumn->addWidget(Check1);
+    rightColumn->addLayout(buttons);
 
-    auto* todo = new QHBoxLayout(this);
-    todo->addWidget(carpetas, 1);
-    todo->addLayout(derecha, 1);
+    auto* outer = new QHBoxLayout(this);
+    outer->addWidget(folderLists, 1);
+    outer->addLayout(rightColumn, 1);
 
-    connect(carpetas, &FolderLists::carpetaCambiada, this, &OpenRecordDialog::carpetaCambiada);
-    connect(carpetas, &FolderLists::unidadCambiada, this, &OpenRecordDialog::unidadCambiada);
-    connect(carpetas, &FolderLists::archivoPulsado, this, &OpenRecordDialog::archivoPulsado);
-    connect(carpetas, &FolderLists::archivoActivado, this, &OpenRecordDialog::archivoActivado);
-    connect(CmndAbrir, &QPushButton::clicked, this, &OpenRecordDialog::abrir);
-    connect(CmndCancel, &QPushButton::clicked, this, &OpenRecordDialog::cancelar);
+    connect(folderLists, &FolderLists::folderChanged, this, &OpenRecordDialog::folderChanged);
+    connect(folderLists, &FolderLists::driveChanged, this, &OpenRecordDialog::driveChanged);
+    connect(folderLists, &FolderLists::fileClicked, this, &OpenRecordDialog::fileClicked);
+    connect(folderLists, &FolderLists::fileActivated, this, &OpenRecordDialog::fileActivated);
+    connect(CmndAbrir, &QPushButton::clicked, this, &OpenRecordDialog::openRecord);
+    connect(CmndCancel, &QPushButton::clicked, this, &OpenRecordDialog::cancel);
 }
 
 void OpenRecordDialog::Form_Load()
 {
     Label1->clear();
     m_record.Archivo.clear();
-    m_ruta.clear();
+    m_path.clear();
     CmndAbrir->setEnabled(false);
-    blanqueaVistaPrevia();
+    clearPreview();
 
     // A default folder that went missing is replaced by the application's own "Datos".
-    QString carpeta = m_app.config.carpetaDatos();
-    if (carpeta.isEmpty() || !QFileInfo(carpeta).isDir()) {
-        carpeta = defaultDataFolder(m_app.appFolder);
-        if (!QDir().mkpath(carpeta)) {
-            m_messages.show(errorInForm(75, QStringLiteral("Path/File access error"), QStringLiteral("Form_Load"), kFormulario));
+    QString folderPath = m_app.config.carpetaDatos();
+    if (folderPath.isEmpty() || !QFileInfo(folderPath).isDir()) {
+        folderPath = defaultDataFolder(m_app.appFolder);
+        if (!QDir().mkpath(folderPath)) {
+            m_messages.show(errorInForm(75, QStringLiteral("Path/File access error"), QStringLiteral("Form_Load"), kFormName));
             return;
         }
-        m_app.config.setCarpetaDatos(carpeta);
-        const auto escrito = m_app.settingsFile.write(m_app.config);
-        if (!escrito.ok)
-            m_messages.show(escrito.error);
+        m_app.config.setCarpetaDatos(folderPath);
+        const auto written = m_app.settingsFile.write(m_app.config);
+        if (!written.ok)
+            m_messages.show(written.error);
     }
 
-    if (!carpetas->setPath(carpeta)) {
-        m_messages.show(errorInForm(RuntimeError::PathNotFound, QStringLiteral("Path not found"), QStringLiteral("Form_Load"), kFormulario));
+    if (!folderLists->setPath(folderPath)) {
+        m_messages.show(errorInForm(RuntimeError::PathNotFound, QStringLiteral("Path not found"), QStringLiteral("Form_Load"), kFormName));
         return;
     }
-    carpetaCambiada();
+    folderChanged();
 
     if (!m_app.UltimoArchivo.isEmpty())
-        carpetas->seleccionaArchivo(m_app.UltimoArchivo);
+        folderLists->selectFile(m_app.UltimoArchivo);
 
     PonerTextos();
 }
@@ -203,46 +203,46 @@ void OpenRecordDialog::PonerTextos()
     Check1->setText(t[6]);
 }
 
-void OpenRecordDialog::carpetaCambiada()
+void OpenRecordDialog::folderChanged()
 {
     Label1->clear();
     m_record.Archivo.clear();
-    m_ruta.clear();
+    m_path.clear();
 }
 
-void OpenRecordDialog::unidadCambiada()
+void OpenRecordDialog::driveChanged()
 {
-    carpetaCambiada();
+    folderChanged();
     CmndAbrir->setEnabled(false);
 }
 
-void OpenRecordDialog::eligeArchivo(const QString& nombre)
+void OpenRecordDialog::chooseFile(const QString& entryName)
 {
-    Label1->setText(nombre);
-    m_ruta = QDir(carpetas->path()).filePath(nombre);
-    m_record.NombreArchivo = nombre;
-    m_record.Archivo = m_ruta;
+    Label1->setText(entryName);
+    m_path = QDir(folderLists->path()).filePath(entryName);
+    m_record.NombreArchivo = entryName;
+    m_record.Archivo = m_path;
 }
 
-void OpenRecordDialog::archivoPulsado(const QString& nombre)
+void OpenRecordDialog::fileClicked(const QString& entryName)
 {
-    eligeArchivo(nombre);
+    chooseFile(entryName);
     CmndAbrir->setEnabled(true);
-    muestraVistaPrevia();
+    showPreview();
 }
 
-void OpenRecordDialog::archivoActivado(const QString& nombre)
+void OpenRecordDialog::fileActivated(const QString& entryName)
 {
-    eligeArchivo(nombre);
-    abrir();
+    chooseFile(entryName);
+    openRecord();
 }
 
-QString OpenRecordDialog::grados(int raw) const
+QString OpenRecordDialog::degreesText(int raw) const
 {
     return QLocale().toString(RawAGrados(raw, m_app.config.GradosC));
 }
 
-void OpenRecordDialog::blanqueaVistaPrevia()
+void OpenRecordDialog::clearPreview()
 {
     for (QLabel* l : {lbInicioMision, lbFinMision, lbNumMuestras, lbRango, lbLoThreshold, lbHiThtreshold})
         l->clear();
@@ -250,17 +250,17 @@ void OpenRecordDialog::blanqueaVistaPrevia()
     ui::StatusPanel::showPicture(imgLoAlar, 1, imgLoAlar->toolTip());
 }
 
-void OpenRecordDialog::muestraVistaPrevia()
+void OpenRecordDialog::showPreview()
 {
-    blanqueaVistaPrevia();
+    clearPreview();
     if (m_record.Archivo.isEmpty())
         return;
     setCursor(Qt::WaitCursor);
-    m_app.UltimoArchivo = QFileInfo(m_ruta).fileName();
+    m_app.UltimoArchivo = QFileInfo(m_path).fileName();
 
     // A file that cannot be read ends the attempt with one message and a blank preview.
-    const FileResult leido = LeerCabecera(m_record, m_record.Archivo);
-    if (!leido.ok) {
+    const FileResult readResult = readHeader(m_record, m_record.Archivo);
+    if (!readResult.ok) {
         m_messages.show(QStringLiteral("Error al abrir el archivo: ") + m_record.Archivo);
         imgOrvan->show();
         unsetCursor();
@@ -271,11 +271,11 @@ void OpenRecordDialog::muestraVistaPrevia()
     const Auditoria& c = m_record.campos;
     imgOrvan->setVisible(!c.ArchivoOk);
 
-    const QString unidad = m_app.UnidadTexto();
+    const QString unitText = m_app.UnidadTexto();
     lbFinMision->setText(FormatoFecha(c.FinMision));
     lbInicioMision->setText(FormatoFecha(c.InicioMision));
-    lbHiThtreshold->setText(QStringLiteral("> ") + grados(c.HiThreshold) + unidad);
-    lbLoThreshold->setText(QStringLiteral("< ") + grados(c.LoThreshold) + unidad);
+    lbHiThtreshold->setText(QStringLiteral("> ") + degreesText(c.HiThreshold) + unitText);
+    lbLoThreshold->setText(QStringLiteral("< ") + degreesText(c.LoThreshold) + unitText);
     lbNumMuestras->setText(QString::number(c.NumMuestras));
     lbRango->setText(QString::number(c.Rango) + QStringLiteral(" min."));
     if (c.AlarmaHi)
@@ -285,21 +285,21 @@ void OpenRecordDialog::muestraVistaPrevia()
     unsetCursor();
 }
 
-void OpenRecordDialog::abrir()
+void OpenRecordDialog::openRecord()
 {
     setCursor(Qt::WaitCursor);
     if (Check1->isChecked())
-        guardaCarpetaPredeterminada(m_app, carpetas->path(), m_messages);
+        saveDefaultFolder(m_app, folderLists->path(), m_messages);
     if (m_record.Archivo.isEmpty()) {
-        descarga();
+        closeDialog();
         return;
     }
-    m_app.UltimoArchivo = QFileInfo(m_ruta).fileName();
+    m_app.UltimoArchivo = QFileInfo(m_path).fileName();
 
-    const FileResult leido = LeerArchivo(m_record, m_record.Archivo);
-    if (!leido.ok) {
+    const FileResult readResult = LeerArchivo(m_record, m_record.Archivo);
+    if (!readResult.ok) {
         m_messages.show(QStringLiteral("Error al abrir el archivo: ") + m_record.Archivo);
-        blanqueaVistaPrevia();
+        clearPreview();
         imgOrvan->show();
         unsetCursor();
         return;
@@ -310,32 +310,32 @@ void OpenRecordDialog::abrir()
     if (m_record.campos.ArchivoOk) {
         imgOrvan->hide();
         PoneResumenMenu();
-        ui::Workspace& principal = m_main;
-        principal.HabilitaBotones();
-        descarga();
-        principal.openChild(ui::Child::frmGrafico);
+        ui::Workspace& workspace = m_main;
+        workspace.HabilitaBotones();
+        closeDialog();
+        workspace.openChild(ui::Child::frmGrafico);
         return;
     }
     imgOrvan->show();
     unsetCursor();
 }
 
-void OpenRecordDialog::cancelar()
+void OpenRecordDialog::cancel()
 {
     if (ui::StatusPanel* panel = m_main.panel())
         panel->showRest();
-    descarga();
+    closeDialog();
 }
 
-void OpenRecordDialog::descarga()
+void OpenRecordDialog::closeDialog()
 {
     unsetCursor();
     // Inside the main window the frame around this window goes with it.
-    QWidget* ventana = qobject_cast<QMdiSubWindow*>(parentWidget());
-    if (!ventana)
-        ventana = this;
-    ventana->close();
-    ventana->deleteLater();
+    QWidget* window = qobject_cast<QMdiSubWindow*>(parentWidget());
+    if (!window)
+        window = this;
+    window->close();
+    window->deleteLater();
 }
 
 void OpenRecordDialog::PoneResumenMenu()
@@ -344,12 +344,12 @@ void OpenRecordDialog::PoneResumenMenu()
     if (!p)
         return;
     const Auditoria& c = m_record.campos;
-    const QString unidad = m_app.UnidadTexto();
+    const QString unitText = m_app.UnidadTexto();
 
     ui::StatusPanel::showPicture(p->ImgHiAlar, 1, p->ImgHiAlar->toolTip());
     ui::StatusPanel::showPicture(p->imgLoAlar, 1, p->imgLoAlar->toolTip());
-    p->lbAlarHi->setText(QStringLiteral(" > ") + grados(c.HiThreshold) + unidad);
-    p->lbAlarLow->setText(QStringLiteral(" < ") + grados(c.LoThreshold) + unidad);
+    p->lbAlarHi->setText(QStringLiteral(" > ") + degreesText(c.HiThreshold) + unitText);
+    p->lbAlarLow->setText(QStringLiteral(" < ") + degreesText(c.LoThreshold) + unitText);
     p->lbFinMision->setText(FormatoFecha(c.FinMision));
     p->lbInicioMision->setText(FormatoFecha(c.InicioMision));
     p->lbNumMuestras->setText(QString::number(c.NumMuestras));

@@ -33,9 +33,9 @@ public:
     void PoneResumenMenu();
 
     // The full path of the selected file; empty when none is.
-    QString rutaSeleccionada() const { return m_ruta; }
+    QString selectedPath() const { return m_path; }
 
-    FolderLists* carpetas = nullptr;
+    FolderLists* folderLists = nullptr;
     QComboBox* Drive1 = nullptr;
     QTreeWidget* Dir1 = nullptr;
     QListWidget* File1 = nullptr;
@@ -55,26 +55,26 @@ public:
     QPushButton* CmndCancel = nullptr;
 
 private:
-    void construye();
+    void buildControls();
     void Form_Load();
     void PonerTextos();
-    void carpetaCambiada();
-    void unidadCambiada();
-    void archivoPulsado(const QString& nombre);
-    void archivoActivado(const QString& nombre);
-    void eligeArchivo(const QString& nombre);
-    void muestraVistaPrevia();
-    void blanqueaVistaPrevia();
-    void abrir();
-    void cancelar();
-    void descarga();
-    QString grados(int raw) const;
+    void folderChanged();
+    void driveChanged();
+    void fileClicked(const QString& entryName);
+    void fileActivated(const QString& entryName);
+    void chooseFile(const QString& entryName);
+    void showPreview();
+    void clearPreview();
+    void openRecord();
+    void cancel();
+    void closeDialog();
+    QString degreesText(int raw) const;
 
     AppContext& m_app;
     MissionRecord& m_record;
     ui::Workspace& m_main;
     MessageSink& m_messages;
-    QString m_ruta;   // the selected file, full path
+    QString m_path;   // the selected file, full path
 };
 
 } // namespace orvan::records

@@ -25,20 +25,20 @@ SaveRecordDialog::SaveRecordDialog(AppContext& app, MissionRecord& record, Messa
 {
     setObjectName(QStringLiteral("GrabArch"));
     setModal(true);
-    m_pregunta = [this](const QString& text) {
+    m_question = [this](const QString& text) {
         return QMessageBox::question(this, windowTitle(), text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
             == QMessageBox::Yes;
     };
-    construye();
+    buildControls();
     Form_Load();
 }
 
-void SaveRecordDialog::construye()
+void SaveRecordDialog::buildControls()
 {
-    carpetas = new FolderLists(this);
-    Drive1 = carpetas->Drive1;
-    Dir1 = carpetas->Dir1;
-    File1 = carpetas->File1;
+    folderLists = new FolderLists(this);
+    Drive1 = folderLists->Drive1;
+    Dir1 = folderLists->Dir1;
+    File1 = folderLists->File1;
 
     Label2 = new QLabel(this);
     Label2->setObjectName(QStringLiteral("Label2"));
@@ -51,24 +51,24 @@ void SaveRecordDialog::construye()
 
     ui::acceptCancelButtons(this, CmndAbrir, CmndCancel);
 
-    auto* nombre = new QHBoxLayout;
-    nombre->addWidget(Label2);
-    nombre->addWidget(Text1, 1);
-    nombre->addWidget(lbExten);
+    auto* entryName = new QHBoxLayout;
+    entryName->addWidget(Label2);
+    entryName->addWidget(Text1, 1);
+    entryName->addWidget(lbExten);
 
-    auto* botones = new QHBoxLayout;
-    botones->addWidget(Check1, 1);
-    botones->addWidget(CmndAbrir);
-    botones->addWidget(CmndCancel);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(Check1, 1);
+    buttons->addWidget(CmndAbrir);
+    buttons->addWidget(CmndCancel);
 
-    auto* todo = new QVBoxLayout(this);
-    todo->addWidget(carpetas, 1);
-    todo->addLayout(nombre);
-    todo->addLayout(botones);
+    auto* outer = new QVBoxLayout(this);
+    outer->addWidget(folderLists, 1);
+    outer->addLayout(entryName);
+    outer->addLayout(buttons);
     resize(480, 440);
 
-    connect(carpetas, &FolderLists::carpetaCambiada, this, &SaveRecordDialog::carpetaCambiada);
-    connect(CmndAbrir, &QPushButton::clicked, this, &SaveRecordDialog::aceptar);
+    connect(folderLists, &FolderLists::folderChanged, this, &SaveRecordDialog::folderChanged);
+    connect(CmndAbrir, &QPushButton::clicked, this, &SaveRecordDialog::accept);
     connect(CmndCancel, &QPushButton::clicked, this, &SaveRecordDialog::reject);
 }
 
@@ -78,56 +78,56 @@ void SaveRecordDialog::Form_Load()
     m_record.GuardadoEnDisco = false;
 
     // A default folder that no longer exists leaves the lists on the application's folder.
-    if (!carpetas->setPath(m_app.config.carpetaDatos()))
-        carpetas->setPath(m_app.appFolder);
-    carpetaCambiada();
+    if (!folderLists->setPath(m_app.config.carpetaDatos()))
+        folderLists->setPath(m_app.appFolder);
+    folderChanged();
 
     setWindowTitle(m_app.textos[26]);
     Label2->setText(m_app.textos[63]);
     Check1->setText(m_app.textos[6]);
 }
 
-QString SaveRecordDialog::carpeta() const
+QString SaveRecordDialog::folderPath() const
 {
-    return carpetas->path();
+    return folderLists->path();
 }
 
-void SaveRecordDialog::carpetaCambiada()
+void SaveRecordDialog::folderChanged()
 {
     // Another folder gets its own proposal, replacing a name the user typed.
-    Text1->setText(NombrePropuesto(m_record.campos.Exportador, carpetas->archivos()));
+    Text1->setText(proposedName(m_record.campos.Exportador, folderLists->fileList()));
     m_record.Archivo.clear();
 }
 
-void SaveRecordDialog::aceptar()
+void SaveRecordDialog::accept()
 {
-    const QString nombre = Text1->text().trimmed();
-    if (nombre.isEmpty()) {
+    const QString entryName = Text1->text().trimmed();
+    if (entryName.isEmpty()) {
         m_messages.show(QStringLiteral("Escriba un nombre para el archivo."));
         return;
     }
-    if (nombre.contains(QLatin1Char('/')) || nombre.contains(QLatin1Char('\\'))) {
+    if (entryName.contains(QLatin1Char('/')) || entryName.contains(QLatin1Char('\\'))) {
         m_messages.show(QStringLiteral("El nombre del archivo no puede contener los caracteres / ni \\."));
         return;
     }
-    const QString ruta = QDir(carpeta()).filePath(nombre + QStringLiteral(".klv"));
-    if (QFileInfo::exists(ruta)
-        && !m_pregunta(QStringLiteral("El archivo ") + QDir::toNativeSeparators(ruta)
+    const QString target = QDir(folderPath()).filePath(entryName + QStringLiteral(".klv"));
+    if (QFileInfo::exists(target)
+        && !m_question(QStringLiteral("El archivo ") + QDir::toNativeSeparators(target)
                        + QStringLiteral(" ya existe.\r\n¿Desea reemplazarlo?")))
         return;
 
     // The default folder changes even when the record cannot be written.
     if (Check1->isChecked())
-        guardaCarpetaPredeterminada(m_app, carpeta(), m_messages);
+        saveDefaultFolder(m_app, folderPath(), m_messages);
 
     setCursor(Qt::WaitCursor);
-    m_record.Archivo = ruta;
-    const FileResult escrito = GuardaArchivo(m_record, ruta, m_escritura);
-    m_record.GuardadoEnDisco = escrito.ok;
-    if (!escrito.ok)
-        m_messages.show(escrito.message);
+    m_record.Archivo = target;
+    const FileResult written = GuardaArchivo(m_record, target, m_writer);
+    m_record.GuardadoEnDisco = written.ok;
+    if (!written.ok)
+        m_messages.show(written.message);
     unsetCursor();
-    done(escrito.ok ? QDialog::Accepted : QDialog::Rejected);
+    done(written.ok ? QDialog::Accepted : QDialog::Rejected);
 }
 
 void SaveRecordDialog::reject()

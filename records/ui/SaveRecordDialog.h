@@ -28,19 +28,19 @@ class SaveRecordDialog : public QDialog {
     Q_OBJECT
 public:
     // A Yes/No question to the user; true for Yes.
-    using Pregunta = std::function<bool(const QString& text)>;
+    using Question = std::function<bool(const QString& text)>;
 
     SaveRecordDialog(AppContext& app, MissionRecord& record, MessageSink& messages, QWidget* parent = nullptr);
 
     // The question asked before a file is written over; by default a message box.
-    void setPregunta(Pregunta pregunta) { m_pregunta = std::move(pregunta); }
+    void setQuestion(Question question) { m_question = std::move(question); }
     // How the record's bytes are written; tests make the write fail with it.
-    void setEscritura(WriteBytes escritura) { m_escritura = std::move(escritura); }
+    void setWriter(WriteBytes writer) { m_writer = std::move(writer); }
 
     // The folder the file goes to.
-    QString carpeta() const;
+    QString folderPath() const;
 
-    FolderLists* carpetas = nullptr;
+    FolderLists* folderLists = nullptr;
     QComboBox* Drive1 = nullptr;
     QTreeWidget* Dir1 = nullptr;
     QListWidget* File1 = nullptr;
@@ -55,16 +55,16 @@ protected:
     void reject() override;
 
 private:
-    void construye();
+    void buildControls();
     void Form_Load();
-    void carpetaCambiada();
-    void aceptar();
+    void folderChanged();
+    void accept();
 
     AppContext& m_app;
     MissionRecord& m_record;
     MessageSink& m_messages;
-    Pregunta m_pregunta;
-    WriteBytes m_escritura;
+    Question m_question;
+    WriteBytes m_writer;
 };
 
 } // namespace orvan::records

@@ -6,7 +6,10 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtEndian>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <tuple>
+#include <unistd.h>
 #include <gtest/gtest.h>
 
 using orvan::RegConfig;
@@ -38,12 +41,12 @@ QByteArray padded(const QByteArray& text, int width)
 }
 
 // The bytes of a record built field by field, independent of the code under test.
-QByteArray record(const QByteArray& reservado, const QByteArray& carpeta, qint16 puerto, qint16 idioma,
-                  const QByteArray& empresa, qint16 grados, qint16 version, qint16 limInf, qint16 limSup)
+QByteArray record(const QByteArray& reserved, const QByteArray& folderText, qint16 port, qint16 idioma,
+                  const QByteArray& company, qint16 grados, qint16 version, qint16 limInf, qint16 limSup)
 {
-    QByteArray b = reservado.left(80).leftJustified(80, '\0') + padded(carpeta, 80);
-    b += QByteArray(2, '\0') + QByteArray(2, '\0') + padded(empresa, 30) + QByteArray(8, '\0');
-    put16(b, 160, puerto);
+    QByteArray b = reserved.left(80).leftJustified(80, '\0') + padded(folderText, 80);
+    b += QByteArray(2, '\0') + QByteArray(2, '\0') + padded(company, 30) + QByteArray(8, '\0');
+    put16(b, 160, port);
     put16(b, 162, idioma);
     put16(b, 194, grados);
     put16(b, 196, version);
@@ -52,10 +55,10 @@ QByteArray record(const QByteArray& reservado, const QByteArray& carpeta, qint16
     return b;
 }
 
-QByteArray defaultsFor(const QString& appFolder, const QByteArray& reservado)
+QByteArray defaultsFor(const QString& appFolder, const QByteArray& reserved)
 {
     const QByteArray folder = QDir::toNativeSeparators(appFolder + QStringLiteral("/Datos")).toLatin1();
-    return record(reservado, folder, 1, 0, "Orvan", -1, 59, 0, 8);
+    return record(reserved, folder, 1, 0, "Orvan", -1, 59, 0, 8);
 }
 
 class SettingsTest : public ::testing::Test {
@@ -82,8 +85,8 @@ TEST_F(SettingsTest, NewFileGetsTheDefaultRecord)
 
 TEST_F(SettingsTest, OldLayoutKeepsItsChoicesAndGetsTheLimits)
 {
-    const QByteArray reservado = "reserved bytes written by someone else";
-    const QByteArray old = record(reservado, "D:\\Registros", 3, 2, "ACME Frio", 0, 55, 5, 20);
+    const QByteArray reserved = "reserved bytes written by someone else";
+    const QByteArray old = record(reserved, "D:\\Registros", 3, 2, "ACME Frio", 0, 55, 5, 20);
     const QByteArray trailer = "tail past record 1";
     writeAll(path(), old + trailer);
 
@@ -101,18 +104,18 @@ TEST_F(SettingsTest, OldLayoutKeepsItsChoicesAndGetsTheLimits)
 
 TEST_F(SettingsTest, OtherVersionsAreResetButTheReservedFieldIsKept)
 {
-    const QByteArray reservado(80, 'R');
+    const QByteArray reserved(80, 'R');
     for (qint16 version : {qint16(0), qint16(54), qint16(56), qint16(60), qint16(-1), qint16(0x3B00)}) {
         SCOPED_TRACE(version);
-        writeAll(path(), record(reservado, "C:\\X", 4, 3, "Other", 0, version, 7, 9));
+        writeAll(path(), record(reserved, "C:\\X", 4, 3, "Other", 0, version, 7, 9));
         RegConfig cfg;
         ASSERT_TRUE(SettingsFile(dir.path()).loadAtStartup(cfg).ok);
-        EXPECT_EQ(readAll(path()), defaultsFor(dir.path(), reservado));
-        EXPECT_EQ(cfg.Reservado, reservado);
+        EXPECT_EQ(readAll(path()), defaultsFor(dir.path(), reserved));
+        EXPECT_EQ(cfg.Reservado, reserved);
     }
 
     // The current version is taken as it is and not written.
-    const QByteArray current = record(reservado, "C:\\X", 4, 3, "Other", 0, 59, 7, 9);
+    const QByteArray current = record(reserved, "C:\\X", 4, 3, "Other", 0, 59, 7, 9);
     writeAll(path(), current);
     RegConfig cfg;
     ASSERT_TRUE(SettingsFile(dir.path()).loadAtStartup(cfg).ok);
@@ -170,4 +173,73 @@ TEST_F(SettingsTest, UnreadableOrUnwritableFileIsReportedWithUsableSettings)
     EXPECT_EQ(fresh.Idioma, 0);
     EXPECT_EQ(fresh.LimSupDef, 8);
     EXPECT_FALSE(QFile::exists(gone + QStringLiteral("/Ruta.CnF")));
+}
+
+TEST_F(SettingsTest, ReadOnlyApplicationFolderWithAWritableFileStillTakesTheSettings)
+{
+    const SettingsFile file(dir.path());
+    RegConfig cfg;
+    cfg.applyDefaults(dir.path());
+    ASSERT_TRUE(file.write(cfg).ok);
+    const QByteArray tail("kept after the record");
+    writeAll(path(), readAll(path()) + tail);
+    ASSERT_EQ(::chmod(path().toLocal8Bit().constData(), 0666), 0);
+    ASSERT_EQ(::chmod(dir.path().toLocal8Bit().constData(), 0555), 0);
+
+    // Permissions do not stop root: the write then runs as another user, in a child process.
+    cfg.Idioma = 3;
+    cfg.LimSupDef = 12;
+    const auto writeIt = [&] { return file.write(cfg).ok; };
+    bool written = false;
+    if (::geteuid() != 0) {
+        written = writeIt();
+    } else {
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            const bool ok = ::setgid(65534) == 0 && ::setuid(65534) == 0 && ::access(dir.path().toLocal8Bit().constData(), W_OK) != 0
+                && writeIt();
+            ::_exit(ok ? 0 : 1);
+        }
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        written = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    }
+    ::chmod(dir.path().toLocal8Bit().constData(), 0755);
+    EXPECT_TRUE(written);
+    RegConfig back;
+    ASSERT_TRUE(file.read(back).ok);
+    EXPECT_EQ(back.Idioma, 3);
+    EXPECT_EQ(back.LimSupDef, 12);
+    EXPECT_TRUE(readAll(path()).endsWith(tail));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("Ruta.CnF")});
+}
+
+TEST(Settings, AFolderNameMustComeBackAsItWent)
+{
+    const struct {
+        QString carpeta;
+        const char* motivo;   // nullptr: kept
+    } casos[] = {
+        {QStringLiteral("C:\\Datos"), nullptr},
+        {QStringLiteral("/home/ana/Año ñandú € ¿?"), nullptr},
+        {QString(80, QLatin1Char('a')), nullptr},
+        {QString(81, QLatin1Char('a')), "más de 80"},
+        {QStringLiteral("/home/用户/datos"), "caracteres"},
+        {QStringLiteral("/data/Ω"), "caracteres"},
+        {QStringLiteral("/data/") + QString::fromUtf8("\xF0\x9F\x93\x81"), "caracteres"},
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.carpeta.toStdString());
+        const QString rechazo = RegConfig::rechazoCarpetaDatos(c.carpeta);
+        if (!c.motivo) {
+            EXPECT_TRUE(rechazo.isEmpty()) << rechazo.toStdString();
+            RegConfig cfg;
+            cfg.setCarpetaDatos(c.carpeta);
+            EXPECT_EQ(RegConfig::fromBytes(cfg.toBytes()).carpetaDatos(), QDir::toNativeSeparators(c.carpeta));
+        } else {
+            EXPECT_TRUE(rechazo.contains(QString::fromUtf8(c.motivo))) << rechazo.toStdString();
+            EXPECT_TRUE(rechazo.endsWith(QStringLiteral(" y no se guarda como carpeta predeterminada")));
+        }
+    }
 }

@@ -3,22 +3,31 @@
 
 #include "base/Settings.h"
 #include "link/DeviceSession.h"
+#include "link/PortSearch.h"
 #include "link/Pty.h"
 #include "link/QtSerialPort.h"
 #include "support/RunCli.h"
+#include "support/ScriptedPort.h"
 #include "support/WaitFor.h"
 #include "tools/emulator/EmulatorFixture.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <iostream>
+#include <random>
+#include <thread>
 
 using namespace orvan;
 using namespace orvan::link;
 using orvan::emulator::EmulatorFixture;
+using orvan::emulator::Fault;
+using orvan::emulator::Logger;
+using orvan::emulator::PtyServer;
 using orvan::emulator::ScenarioKind;
 using orvan::test::runCli;
 using orvan::test::waitFor;
@@ -36,6 +45,59 @@ struct Wire {
     std::atomic<bool> closing{false};
     RecordingSink sink;
     Link link;
+};
+
+// The in-memory port under one device name, the system's serial port under every other.
+class TwoPorts : public SerialPort {
+public:
+    static inline const QString kScripted = QStringLiteral("/dev/klv-scripted");
+    explicit TwoPorts(LinkClock& clock) : scripted(clock) {}
+
+    void setPortName(const QString& device) override
+    {
+        current = device == kScripted ? static_cast<SerialPort*>(&scripted) : &real;
+        current->setPortName(device);
+    }
+    QString portName() const override { return current->portName(); }
+    void open() override { current->open(); }
+    void close() override { current->close(); }
+    bool isOpen() const override { return current->isOpen(); }
+    void write(const QByteArray& frame) override { current->write(frame); }
+    int bytesWaiting() override { return current->bytesWaiting(); }
+    QByteArray read(int maxBytes) override { return current->read(maxBytes); }
+    bool waitForBytes(int timeoutMs) override { return current->waitForBytes(timeoutMs); }
+
+    orvan::test::ScriptedPort scripted;
+    QtSerialPort real;
+    SerialPort* current = &real;
+};
+
+// Writes random bytes to a pseudo-terminal until destroyed: a port with no logger but a noisy line.
+class NoisyLine {
+public:
+    NoisyLine(int minGapUs, int maxGapUs, bool favourTheAnswer)
+        : m_thread([=] {
+              std::mt19937 random(std::random_device{}());
+              std::uniform_int_distribution<int> gap(minGapUs, maxGapUs);
+              while (!m_stop) {
+                  // Half the bytes the logger's answer, when asked: it must still not pass.
+                  const quint8 b = favourTheAnswer && random() % 2 ? kProbeAnswer : quint8(random() & 0xFF);
+                  pty.send(QByteArray(1, char(b)));
+                  std::this_thread::sleep_for(std::chrono::microseconds(gap(random)));
+              }
+          })
+    {
+    }
+    ~NoisyLine()
+    {
+        m_stop = true;
+        m_thread.join();
+    }
+    orvan::test::Pty pty;
+
+private:
+    std::atomic<bool> m_stop{false};
+    std::thread m_thread;
 };
 
 } // namespace
@@ -114,6 +176,23 @@ TEST(LinkEndToEnd, CommandLineStatus)
     EXPECT_TRUE(silent.out.isEmpty());
     EXPECT_EQ(silent.err.count('\n'), 1) << silent.err.toStdString();
     EXPECT_TRUE(silent.err.contains("no logger answers"));
+
+    // The line hangs up while the tool waits for a logger: one line, whether the port reported the
+    // hang-up (the error that ended the poll) or not (no logger).
+    orvan::test::Pty hangUp;
+    ASSERT_TRUE(hangUp.ok());
+    QProcess cli;
+    cli.start(QStringLiteral(ORVAN_CLI_PATH), {QStringLiteral("status"), QStringLiteral("--port"), hangUp.slave()});
+    ASSERT_TRUE(cli.waitForStarted());
+    EXPECT_FALSE(hangUp.receive(10000).isEmpty());   // the first request, left unanswered
+    EXPECT_FALSE(hangUp.receive(10000).isEmpty());   // and the next attempt
+    hangUp.closeMaster();
+    ASSERT_TRUE(cli.waitForFinished(60000));
+    const QByteArray err = cli.readAllStandardError();
+    EXPECT_EQ(cli.exitCode(), 1);
+    EXPECT_TRUE(cli.readAllStandardOutput().isEmpty());
+    EXPECT_EQ(err.count('\n'), 1) << err.toStdString();
+    EXPECT_TRUE(err.startsWith("orvanlog-cli: Error 80") || err.contains("no logger answers")) << err.toStdString();
 }
 
 TEST(LinkEndToEnd, QtSerialPortReportsAMissingOrLostDevice)
@@ -134,4 +213,133 @@ TEST(LinkEndToEnd, QtSerialPortReportsAMissingOrLostDevice)
     EXPECT_TRUE(w.sink.messages.first().startsWith(QStringLiteral("Error 8020 (")));
     EXPECT_TRUE(w.closing);
     EXPECT_FALSE(w.port.isOpen());
+}
+
+// A real line does all of these; the emulator does them at 9600 baud on a pseudo-terminal. Block
+// reads go on for a while under each, and every reply taken must be exactly the block asked for.
+TEST(LinkEndToEnd, PacedFaultsNeverHandOnAMisalignedReply)
+{
+    // Every byte of the image tells its address apart from its neighbours', so a reply shifted
+    // by any number of bytes cannot pass for the block.
+    QByteArray image(Logger::kMemorySize, '\0');
+    for (int i = 0; i < image.size(); ++i)
+        image[i] = char((i * 7 + i / 256) & 0xFF);
+    image[Logger::AddrStatus] = char(64);   // no mission: nothing changes the memory meanwhile
+
+    struct Case {
+        const char* what;
+        Fault fault;
+        int paceUs;
+        bool someTaken;   // a run-on whose tail the sender held back past the settle is taken: its
+                          // 34 bytes are this answer's, and the tail is refused as leftovers next
+    };
+    const Case cases[] = {
+        {"a sound line at 9600 baud", Fault::None, PtyServer::kLinePaceUs, true},
+        {"long replies at 9600 baud", Fault::LongReply, PtyServer::kLinePaceUs, false},
+        {"long replies trickling, 5 ms a byte", Fault::LongReply, PtyServer::kTrickleUs, false},
+        {"random bytes between replies at 9600 baud", Fault::Noise, PtyServer::kLinePaceUs, true},
+        {"random bytes between replies trickling", Fault::Noise, PtyServer::kTrickleUs, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        auto logger = std::make_unique<Logger>();
+        logger->loadImage(image);
+        EmulatorFixture emu(std::move(logger));
+        ASSERT_TRUE(emu.ok()) << emu.errorString().toStdString();
+        emu.server().setPaceUs(c.paceUs);
+        emu.logger().setFault(c.fault);
+        const QByteArray memory = emu.logger().memory();
+
+        Wire w(emu.devicePath(), LinkProfile::frmsave());
+        int accepted = 0, misaligned = 0, failedReads = 0;
+        QElapsedTimer t;
+        t.start();
+        for (int block = 100; t.elapsed() < 1500; block = (block + 37) % kBlockCount) {
+            const Reply r = w.link.LeeBloque(block);
+            if (!r.ok()) {
+                ++failedReads;
+                continue;
+            }
+            QByteArray expected = memory.mid(block * kBlockSize, kBlockSize);
+            int sum = 0;
+            for (const char b : std::as_const(expected))
+                sum += quint8(b);
+            expected.append(char((sum >> 8) & 0xFF)).append(char(sum & 0xFF));
+            ++(r.data == expected ? accepted : misaligned);
+        }
+        const FramingCounts& n = w.link.framingCounts();
+        std::cout << "[ framing  ] " << c.what << ": accepted " << accepted << ", retried "
+                  << n.runOn + n.leftover + n.timedOut << " (run-on " << n.runOn << ", leftover " << n.leftover
+                  << ", time-out " << n.timedOut << "), failed reads " << failedReads << ", misaligned " << misaligned
+                  << std::endl;
+        EXPECT_EQ(misaligned, 0);
+        if (c.fault == Fault::None) {
+            EXPECT_EQ(failedReads + n.runOn + n.leftover + n.timedOut, 0);
+        } else {
+            EXPECT_GT(n.runOn + n.leftover, 0) << "the fault never showed";
+        }
+        if (c.someTaken) {
+            EXPECT_GT(accepted, 0);
+        }
+        EXPECT_TRUE(w.sink.messages.isEmpty());
+    }
+}
+
+TEST(LinkEndToEnd, ANoisyLineIsNeverTakenForALogger)
+{
+    struct Case {
+        const char* what;
+        int minGapUs, maxGapUs;
+        bool favourTheAnswer;
+        int searches;
+    };
+    const Case cases[] = {
+        {"a steady stream at line speed, half of it 0x14", 1000, 1000, true, 20},
+        {"a byte every 2 to 6 ms, half of them 0x14", 2000, 6000, true, 20},
+        {"random bytes now and then, up to 30 ms apart", 0, 30000, false, 10},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        NoisyLine line(c.minGapUs, c.maxGapUs, c.favourTheAnswer);
+        ASSERT_TRUE(line.pty.ok());
+        Wire w(line.pty.slave(), LinkProfile::frmsave());
+        const QList<DetectedPort> ports = {{3, line.pty.slave(), true, {}, false}};
+        int found = 0;
+        for (int i = 0; i < c.searches; ++i)
+            found += BuscaPuerto(w.link, ports).has_value();
+        EXPECT_EQ(found, 0);
+        EXPECT_FALSE(w.port.isOpen());
+        EXPECT_TRUE(w.sink.messages.isEmpty());
+    }
+}
+
+TEST(LinkEndToEnd, PortSearchSkipsACandidateThatFailsAndFindsTheLoggerBehindIt)
+{
+    EmulatorFixture emu(ScenarioKind::Finished);
+    ASSERT_TRUE(emu.ok()) << emu.errorString().toStdString();
+    const QList<DetectedPort> ports = {
+        {1, TwoPorts::kScripted, true, {}, false},
+        {emu.com(), emu.devicePath(), true, {}, false},
+    };
+    for (const char* where : {"read", "open", "write"}) {
+        SCOPED_TRACE(where);
+        SystemClock clock;
+        TwoPorts port(clock);
+        const RuntimeError error(ErrReadDevice, QStringLiteral("Input/output error"));
+        if (QLatin1String(where) == QLatin1String("read"))
+            port.scripted.readError = error;
+        else if (QLatin1String(where) == QLatin1String("open"))
+            port.scripted.openError = error;
+        else
+            port.scripted.writeError = error;
+        std::atomic<bool> closing{false};
+        RecordingSink sink;
+        Link link(port, clock, closing, LinkProfile::frmsave(), sink);
+        EXPECT_EQ(BuscaPuerto(link, ports), std::optional<int>(emu.com()));
+        EXPECT_FALSE(port.scripted.isOpen());
+        EXPECT_TRUE(port.real.isOpen());
+        EXPECT_FALSE(closing);
+        EXPECT_TRUE(sink.messages.isEmpty());
+        port.real.close();
+    }
 }

@@ -26,40 +26,61 @@ using Bench = orvan::test::LinkBench;
 
 } // namespace
 
-TEST(Link, ReplyMustBeExactly34BytesWithin300ms)
+TEST(Link, ReplyMustBeExactly34BytesOfThisAnswerWithin300ms)
 {
+    enum Outcome { Ok, TimedOut, RunOn, Leftover };
     struct Case {
         const char* what;
+        QByteArray before;      // bytes already on the way when the request goes out
+        qint64 beforeDelay;
         int bytes;
         qint64 delay, step;
-        bool ok;
+        Outcome outcome;
         int leftOver;   // bytes still in the port once everything has arrived
     };
     const Case cases[] = {
-        {"no reply", 0, 0, 0, false, 0},
-        {"34 at once", 34, 5, 0, true, 0},
-        {"33 and silence", 33, 5, 0, false, 0},
-        {"40 at once", 40, 5, 0, true, 6},
-        {"spread, last byte at 274 ms", 34, 10, 8, true, 0},
-        {"spread, last byte at 307 ms", 34, 10, 9, false, 1},
+        {"no reply", {}, 0, 0, 0, 0, TimedOut, 0},
+        {"34 at once", {}, 0, 34, 5, 0, Ok, 0},
+        {"33 and silence", {}, 0, 33, 5, 0, TimedOut, 0},
+        {"40 at once", {}, 0, 40, 5, 0, RunOn, 0},
+        {"35 at line pace", {}, 0, 35, 5, 1, RunOn, 0},
+        {"34 trickling, 5 ms a byte", {}, 0, 34, 5, 5, Ok, 0},
+        {"36 trickling, 5 ms a byte", {}, 0, 36, 5, 5, RunOn, 0},
+        {"spread, last byte at 274 ms", {}, 0, 34, 10, 8, Ok, 0},
+        {"spread, last byte at 307 ms", {}, 0, 34, 10, 9, TimedOut, 1},
+        {"34 sooner than the request takes to send", {}, 0, 34, 1, 0, Leftover, 0},
+        {"the tail of an earlier reply, then this one", QByteArray(4, 'U'), 0, 34, 6, 1, Leftover, 0},
+        {"a stray byte once an answer could begin, then this reply", QByteArray(1, 'U'), 4, 34, 6, 1, RunOn, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         Bench b(LinkProfile::frmPrep());
-        b.port.responder = [&](const QByteArray&, ScriptedPort& p) { p.arrive(counting(c.bytes), c.delay, c.step); };
+        b.port.responder = [&](const QByteArray&, ScriptedPort& p) {
+            if (!c.before.isEmpty())
+                p.arrive(c.before, c.beforeDelay, 1);
+            p.arrive(counting(c.bytes), c.delay, c.step);
+        };
         b.link.VaciaBuff();
         ASSERT_TRUE(b.link.Transmite(Link::frameLeeBloque(0)));
         const Reply r = b.link.Recibe();
-        EXPECT_EQ(r.ok(), c.ok);
-        if (c.ok) {
+        const FramingCounts& n = b.link.framingCounts();
+        EXPECT_EQ(r.ok(), c.outcome == Ok);
+        EXPECT_EQ(n.accepted, c.outcome == Ok ? 1 : 0);
+        EXPECT_EQ(n.timedOut, c.outcome == TimedOut ? 1 : 0);
+        EXPECT_EQ(n.runOn, c.outcome == RunOn ? 1 : 0);
+        EXPECT_EQ(n.leftover, c.outcome == Leftover ? 1 : 0);
+        if (c.outcome == Ok) {
             EXPECT_EQ(r.data, counting(34));
         } else {
             EXPECT_TRUE(r.data.isEmpty());
-            // The time-out covers the whole reply and is not stretched by late bytes.
-            EXPECT_GE(b.clock.nowMs(), 300);
+            EXPECT_EQ(r.status, ReplyStatus::NoReply);
+            // The time-out covers the whole reply and is not stretched by late bytes, nor by
+            // the draining of a refused one.
             EXPECT_LE(b.clock.nowMs(), 300 + kPollSliceMs);
+            if (c.outcome == TimedOut) {
+                EXPECT_GE(b.clock.nowMs(), 300);
+            }
         }
-        // What followed the 34th byte waits in the port until the next VaciaBuff drops it.
         b.clock.advance(1000);
         EXPECT_EQ(b.port.bytesWaiting(), c.leftOver);
         b.link.VaciaBuff();
@@ -180,16 +201,40 @@ TEST(Link, WritesProbeAndEraseTrigger)
     EXPECT_EQ(b.port.writes, (QList<QByteArray>{QByteArray::fromHex("22010220"), QByteArray::fromHex("224041"),
                                                 QByteArray::fromHex("a5")}));
 
-    qint64 start = b.clock.nowMs();
-    EXPECT_TRUE(b.link.Sondea());
-    EXPECT_EQ(b.clock.nowMs() - start, 20);
-    // An answer held back by an adapter still counts; silence gives up 100 ms after the probe.
-    logger.replyDelayMs = 60;
-    EXPECT_TRUE(b.link.Sondea());
-    logger.silent = true;
-    start = b.clock.nowMs();
-    EXPECT_FALSE(b.link.Sondea());
-    EXPECT_EQ(b.clock.nowMs() - start, 100);
+}
+
+TEST(Link, OnlyALoneAnswerOnAQuietLineIsALogger)
+{
+    struct Case {
+        const char* what;
+        QByteArray before;   // already waiting when the probe goes out
+        QByteArray answer;
+        qint64 delay, step;
+        ProbeResult heard;
+        qint64 tookMs;
+    };
+    const Case cases[] = {
+        {"0x14 within the pause", {}, QByteArray::fromHex("14"), 5, 0, ProbeResult::Logger, 25},
+        {"0x14 held back by an adapter", {}, QByteArray::fromHex("14"), 60, 0, ProbeResult::Logger, 65},
+        {"silence", {}, {}, 0, 0, ProbeResult::Silence, 100},
+        {"another byte", {}, QByteArray::fromHex("15"), 5, 0, ProbeResult::Other, 25},
+        {"0x14 twice", {}, QByteArray::fromHex("1414"), 5, 1, ProbeResult::Other, 25},
+        {"0x14, then a byte while it settles", {}, QByteArray::fromHex("14ff"), 19, 4, ProbeResult::Other, 25},
+        {"0x14 after the line spoke unasked", QByteArray::fromHex("14"), QByteArray::fromHex("14"), 5, 0,
+         ProbeResult::Other, 25},
+        {"the line spoke unasked, then silence", QByteArray::fromHex("00"), {}, 0, 0, ProbeResult::Other, 100},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Bench b(LinkProfile::frmsave());
+        b.port.open();
+        b.port.arrive(c.before);
+        b.port.responder = [&](const QByteArray&, ScriptedPort& p) { p.arrive(c.answer, c.delay, c.step); };
+        const qint64 start = b.clock.nowMs();
+        EXPECT_EQ(b.link.Sondea(), c.heard);
+        EXPECT_EQ(b.clock.nowMs() - start, c.tookMs);
+        EXPECT_EQ(b.port.writes, QList<QByteArray>{QByteArray::fromHex("ea")});
+    }
 }
 
 // Finding the logger among other ports runs end to end on pseudo-terminals; here, what only a

@@ -9,7 +9,7 @@ using namespace orvan::link;
 
 namespace {
 
-const QString kSinFecha = QStringLiteral("--/--/--  --:--");
+const QString kNoDate = QStringLiteral("--/--/--  --:--");
 
 class StatusSummaryTest : public ::testing::Test {
 protected:
@@ -24,15 +24,15 @@ protected:
         e.Exportador = QStringLiteral("FRUTAS SUR  ");
         e.SerieKLV = QStringLiteral("12345");
     }
-    Resumen save(Disponibilidad previa = {})
+    Resumen save(Disponibilidad before = {})
     {
-        return PoneResumen(e, QStringLiteral(" °C"), textos, ahora, CopiaResumen::frmsave, previa);
+        return PoneResumen(e, QStringLiteral(" °C"), textos, now, CopiaResumen::frmsave, before);
     }
-    Resumen prep() { return PoneResumen(e, QStringLiteral(" °C"), textos, ahora, CopiaResumen::frmPrep); }
+    Resumen prep() { return PoneResumen(e, QStringLiteral(" °C"), textos, now, CopiaResumen::frmPrep); }
 
     EstadoKLV e;
     TextTable textos;
-    QDateTime ahora = QDateTime(QDate(2024, 3, 5), QTime(9, 41), Qt::LocalTime);
+    QDateTime now = QDateTime(QDate(2024, 3, 5), QTime(9, 41), Qt::LocalTime);
 };
 
 // cmdAlmacena, cmdClear, cmdStop, cmdPrepara
@@ -40,9 +40,9 @@ std::vector<std::optional<bool>> buttons(const Resumen& r)
 {
     return {r.cmdAlmacena, r.cmdClear, r.cmdStop, r.cmdPrepara};
 }
-std::vector<std::optional<bool>> enabled(bool almacena, bool clear, bool stop, bool prepara)
+std::vector<std::optional<bool>> enabled(bool store, bool clear, bool stop, bool prepara)
 {
-    return {almacena, clear, stop, prepara};
+    return {store, clear, stop, prepara};
 }
 
 } // namespace
@@ -56,8 +56,8 @@ TEST_F(StatusSummaryTest, EmptyLoggerOffersEraseAndPrepareOnly)
     EXPECT_EQ(r.imgKLV, (ImagenPanel{9, QStringLiteral("Comunicado con KLV-100")}));
     EXPECT_FALSE(r.lbNumMuestrasX);   // left as they were
     EXPECT_FALSE(r.lbRangoX);
-    EXPECT_EQ(r.lbHoraInicioX, kSinFecha);
-    EXPECT_EQ(r.lbHoraFinX, kSinFecha);
+    EXPECT_EQ(r.lbHoraInicioX, kNoDate);
+    EXPECT_EQ(r.lbHoraFinX, kNoDate);
     EXPECT_EQ(buttons(r), enabled(false, true, false, true));
     EXPECT_EQ(r.lbHoraActualX, QStringLiteral("05/03/2024 - 09:41"));
     // The preparation window leaves the start and end labels alone.
@@ -78,7 +78,7 @@ TEST_F(StatusSummaryTest, RecordingShowsTemperatureFromOneDegreeAndWaitsForASetT
     e.NumMuestras = 0;
     e.DemoraInicio = 90;
     for (const Resumen& r : {save(), prep()}) {
-        EXPECT_EQ(r.lbHoraInicioX, kSinFecha);
+        EXPECT_EQ(r.lbHoraInicioX, kNoDate);
         EXPECT_EQ(r.imgStartmode, (ImagenPanel{6, QStringLiteral("Esperando la hora de comienzo del registro")}));
         EXPECT_EQ(r.imgRec, (ImagenPanel{7, QStringLiteral("KLV-100 Registrando")}));
         EXPECT_EQ(r.lbTempActualX, QStringLiteral("--"));
@@ -131,7 +131,7 @@ TEST_F(StatusSummaryTest, NoCommunicationDisablesEveryCommand)
     EXPECT_EQ(buttons(r), enabled(false, false, false, false));
     EXPECT_TRUE(r.disponibilidad.PuedeAlmacenar);
     EXPECT_FALSE(r.lbexportX);
-    EXPECT_TRUE(prep().deshabilitaCmndAbrir);
+    EXPECT_TRUE(prep().disableCmndAbrir);
     EXPECT_EQ(prep().lbAlarHiX, QStringLiteral("    --  °C"));
 
     textos.CargaTextos(TextTable::Ingles);   // tool tips follow the language

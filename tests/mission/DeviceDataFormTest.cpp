@@ -240,19 +240,22 @@ TEST(DeviceDataForm, SilentLoggerShowsNoCommunicationAndComesBack)
     EXPECT_TRUE(c.form->cmdAlmacena->isEnabled());
 }
 
-TEST(DeviceDataForm, ShortRepliesAreLostAndLongRepliesAreCut)
+TEST(DeviceDataForm, ShortAndLongRepliesAreBothLost)
 {
     EmulatorFixture emu(ScenarioKind::Finished);
     ASSERT_TRUE(emu.ok());
-    emu.logger().setFault(emulator::Fault::LongReply);
     Connected c(emu);
     ASSERT_TRUE(c.waitStatus([&] { return c.picture(c.p().imgKLV) == 9; }));
     EXPECT_EQ(c.p().lbNumMuestrasX->text(), "100");
 
-    emu.logger().setFault(emulator::Fault::ShortReply);
-    ASSERT_TRUE(c.waitStatus([&] { return c.picture(c.p().imgKLV) == 10; }, 20000));
-    emu.logger().setFault(emulator::Fault::None);
-    ASSERT_TRUE(c.waitStatus([&] { return c.picture(c.p().imgKLV) == 9; }));
+    // A reply that runs on could be the head of a shifted one: it is not taken either.
+    for (const auto fault : {emulator::Fault::LongReply, emulator::Fault::ShortReply}) {
+        emu.logger().setFault(fault);
+        ASSERT_TRUE(c.waitStatus([&] { return c.picture(c.p().imgKLV) == 10; }, 20000));
+        emu.logger().setFault(emulator::Fault::None);
+        ASSERT_TRUE(c.waitStatus([&] { return c.picture(c.p().imgKLV) == 9; }));
+    }
+    EXPECT_TRUE(c.messages.messages.isEmpty());
 }
 
 TEST(DeviceDataForm, CancelWhileTheLoggerIsSilentClosesTheLink)
@@ -337,7 +340,7 @@ TEST(DeviceDataForm, StoreDownloadsSavesTheFileAndMarksTheLogger)
     QString folder;
     whenModal<records::SaveRecordDialog>([&](records::SaveRecordDialog* d) {
         EXPECT_EQ(d->Text1->text(), "FRUTAS SUR_1");
-        folder = d->carpeta();
+        folder = d->folderPath();
         d->Text1->setText(QStringLiteral("viaje"));
         d->CmndAbrir->click();
     });
@@ -491,11 +494,10 @@ TEST(DeviceDataForm, EraseWaitsAndReportsWhatTheLoggerSays)
         bool done = false;
         int maximum = 0;
         QObject::connect(c.form, &mission::DeviceDataForm::comandoTerminado, [&] { done = true; });
+        QObject::connect(c.form->ProgressBar2, &QProgressBar::valueChanged,
+                         [&] { maximum = std::max(maximum, c.form->ProgressBar2->maximum()); });
         c.form->cmdClear->click();
-        ASSERT_TRUE(waitFor([&] {
-            maximum = std::max(maximum, c.form->ProgressBar2->maximum());
-            return done;
-        }, 30000));
+        ASSERT_TRUE(waitFor([&] { return done; }, 30000));
         EXPECT_EQ(maximum, 3500);
         EXPECT_FALSE(c.form->ProgressBar2->isVisible());
         EXPECT_EQ(c.form->ProgressBar2->maximum(), 750);

@@ -1,6 +1,6 @@
 // orvanlog-cli generate and info, run as the built program.
 
-#include "records/ImagenPrueba.h"
+#include "records/RecordImages.h"
 #include "records/RecordFile.h"
 #include "support/RunCli.h"
 
@@ -14,7 +14,7 @@ using namespace orvan::records;
 
 namespace {
 
-QString fecha(const QDateTime& t)
+QString dateText(const QDateTime& t)
 {
     return t.toString(QStringLiteral("yyyy-MM-dd'T'HH:mm"));
 }
@@ -25,9 +25,9 @@ TEST(CliInfo, GeneratedRecordsPrintTheirDecodedHeader)
 {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
-    for (const char* argumentos : {"finished|--samples|2400|--exporter|FRUTAS SUR|--delay|40000",
+    for (const char* arguments : {"finished|--samples|2400|--exporter|FRUTAS SUR|--delay|40000",
                                    "circular|--interval|5|--seed|9", "empty"}) {
-        const QStringList g = QString::fromLatin1(argumentos).split(QLatin1Char('|'));
+        const QStringList g = QString::fromLatin1(arguments).split(QLatin1Char('|'));
         SCOPED_TRACE(qPrintable(g.first()));
         const QString path = dir.filePath(g.first() + QStringLiteral(".klv"));
         const orvan::test::CliRun gen = orvan::test::runCli(QStringList{QStringLiteral("generate"), g.first(), path} + g.mid(1));
@@ -41,7 +41,7 @@ TEST(CliInfo, GeneratedRecordsPrintTheirDecodedHeader)
 
         MissionRecord r;
         ASSERT_TRUE(LeerArchivo(r, path).ok);
-        const QStringList mensajes = r.LeeAuditoria();
+        const QStringList messages = r.LeeAuditoria();
         const Auditoria& c = r.campos;
 
         EXPECT_EQ(j.keys().size(), 20);
@@ -52,13 +52,13 @@ TEST(CliInfo, GeneratedRecordsPrintTheirDecodedHeader)
             {"PrimeraMuestra", c.PrimeraMuestra}, {"UltimaMuestra", c.UltimaMuestra}, {"Circular", c.Circular},
             {"AlarmaHi", c.AlarmaHi},           {"AlarmaLo", c.AlarmaLo},             {"ArchivoOk", c.ArchivoOk},
             {"Exportador", c.Exportador},       {"Transportador", c.Transportador},   {"NumSerie", c.NumSerie},
-            {"InicioMision", fecha(c.InicioMision)}, {"FinMision", fecha(c.FinMision)},
-            {"InicioDatos", fecha(c.InicioDatos)},   {"FinDatos", fecha(c.FinDatos)},
+            {"InicioMision", dateText(c.InicioMision)}, {"FinMision", dateText(c.FinMision)},
+            {"InicioDatos", dateText(c.InicioDatos)},   {"FinDatos", dateText(c.FinDatos)},
         };
-        for (const auto& [clave, valor] : campos)
-            EXPECT_EQ(j.value(QLatin1String(clave)), valor) << clave;
+        for (const auto& [key, expected] : campos)
+            EXPECT_EQ(j.value(QLatin1String(key)), expected) << key;
         EXPECT_EQ(c.Exportador.size(), 12);
-        EXPECT_EQ(j.value(QLatin1String("mensajes")).toVariant().toStringList(), mensajes);
+        EXPECT_EQ(j.value(QLatin1String("mensajes")).toVariant().toStringList(), messages);
     }
 }
 
@@ -67,17 +67,17 @@ TEST(CliInfo, DecodingMessagesAndUnreadableFiles)
     QTemporaryDir dir;
     MissionRecord r;
     r.setByte(23, quint8(0x1A));
-    const QString malo = dir.filePath(QStringLiteral("malo.klv"));
-    ASSERT_TRUE(GuardaArchivo(r, malo).ok);
-    const orvan::test::CliRun info = orvan::test::runCli({QStringLiteral("info"), malo});
+    const QString damaged = dir.filePath(QStringLiteral("malo.klv"));
+    ASSERT_TRUE(GuardaArchivo(r, damaged).ok);
+    const orvan::test::CliRun info = orvan::test::runCli({QStringLiteral("info"), damaged});
     ASSERT_EQ(info.code, 0);
     const QJsonObject j = QJsonDocument::fromJson(info.out).object();
-    EXPECT_EQ(j.value(QLatin1String("mensajes")).toArray(), QJsonArray{mensajeFechaInicio()});
+    EXPECT_EQ(j.value(QLatin1String("mensajes")).toArray(), QJsonArray{startDateMessage()});
     EXPECT_EQ(j.value(QLatin1String("InicioMision")).toString(), QStringLiteral("2011-01-01T00:00"));
 
-    const QString largo = dir.filePath(QStringLiteral("largo.klv"));
-    ASSERT_TRUE(prueba::escribe(largo, QByteArray(kMemoriaSize + 1, '\0')));
-    for (const QString& path : {dir.filePath(QStringLiteral("falta.klv")), largo}) {
+    const QString tooLong = dir.filePath(QStringLiteral("largo.klv"));
+    ASSERT_TRUE(testdata::writeFile(tooLong, QByteArray(kMemoriaSize + 1, '\0')));
+    for (const QString& path : {dir.filePath(QStringLiteral("falta.klv")), tooLong}) {
         const orvan::test::CliRun s = orvan::test::runCli({QStringLiteral("info"), path});
         EXPECT_NE(s.code, 0);
         EXPECT_TRUE(s.out.isEmpty());

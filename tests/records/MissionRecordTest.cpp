@@ -1,6 +1,6 @@
 // Decoding of the record header from the memory image.
 
-#include "records/ImagenPrueba.h"
+#include "records/RecordImages.h"
 #include "records/MissionRecord.h"
 #include "base/RuntimeError.h"
 
@@ -8,7 +8,7 @@
 #include <tuple>
 
 using namespace orvan::records;
-using namespace orvan::records::prueba;
+using namespace orvan::records::testdata;
 
 TEST(LeeAuditoria, AllZeroImageDecodesAsAnEmptyRecordStartingOn30November1999)
 {
@@ -28,9 +28,9 @@ TEST(LeeAuditoria, AllZeroImageDecodesAsAnEmptyRecordStartingOn30November1999)
 
 TEST(LeeAuditoria, HeaderFieldsNamesSerialAndBits)
 {
-    MissionRecord r = registroCon({{11, 84}, {12, 96}, {13, 15}, {90, 0x00}, {91, 0x30}, {92, 0x39},
+    MissionRecord r = recordWith({{11, 84}, {12, 96}, {13, 15}, {90, 0x00}, {91, 0x30}, {92, 0x39},
                                    {256, 8 | 16}, {258, 2 | 4 | 128}});
-    ponMuestras(r, 0x012345);
+    putSampleCount(r, 0x012345);
     // Windows-1252: 0xD1 is Ñ, 0x80 the euro sign.
     r.setBytes(64, QByteArray("ESPA\xD1" "A \x80    ", 12));
     r.setBytes(76, QByteArray("NAVIERA AZUL", 12));
@@ -45,46 +45,46 @@ TEST(LeeAuditoria, HeaderFieldsNamesSerialAndBits)
     EXPECT_TRUE(c.Circular && c.AlarmaHi && c.AlarmaLo);
 
     // The largest serial still fits the eight characters.
-    MissionRecord grande = registroCon({{90, 0xFF}, {91, 0xFF}, {92, 0xFF}});
-    grande.LeeAuditoria();
-    EXPECT_EQ(grande.campos.NumSerie, QStringLiteral("16777215"));
+    MissionRecord large = recordWith({{90, 0xFF}, {91, 0xFF}, {92, 0xFF}});
+    large.LeeAuditoria();
+    EXPECT_EQ(large.campos.NumSerie, QStringLiteral("16777215"));
 }
 
 TEST(LeeAuditoria, HeldSamplesFollowCircularModeAndCapacity)
 {
-    struct Caso {
+    struct Case {
         bool circular;
-        int muestras, primera, ultima;
+        int count, first, last;
     };
-    const Caso casos[] = {
+    const Case cases[] = {
         {true, 30000, 5424, 30000}, {false, 30000, 0, 24576}, {true, 24576, 0, 24576},
         {false, 24576, 0, 24576},   {true, 100, 0, 100},
     };
-    for (const Caso& k : casos) {
-        SCOPED_TRACE(testing::Message() << "circular " << k.circular << ", " << k.muestras << " samples");
-        MissionRecord r = registroCon({{13, 10}, {256, k.circular ? 8 : 0}});
-        ponSello(r, 0, 12, 1, 6, 24);
-        ponMuestras(r, k.muestras);
+    for (const Case& k : cases) {
+        SCOPED_TRACE(testing::Message() << "circular " << k.circular << ", " << k.count << " samples");
+        MissionRecord r = recordWith({{13, 10}, {256, k.circular ? 8 : 0}});
+        putStamp(r, 0, 12, 1, 6, 24);
+        putSampleCount(r, k.count);
         EXPECT_TRUE(r.LeeAuditoria().isEmpty());
         const Auditoria& c = r.campos;
-        EXPECT_EQ(c.PrimeraMuestra, k.primera);
-        EXPECT_EQ(c.UltimaMuestra, k.ultima);
-        EXPECT_EQ(r.muestrasGuardadas(), k.ultima - k.primera);
+        EXPECT_EQ(c.PrimeraMuestra, k.first);
+        EXPECT_EQ(c.UltimaMuestra, k.last);
+        EXPECT_EQ(r.muestrasGuardadas(), k.last - k.first);
         EXPECT_EQ(c.InicioDatos, c.InicioMision);
-        EXPECT_EQ(c.FinMision, c.InicioMision.addSecs(qint64(k.muestras) * 10 * 60));
-        EXPECT_EQ(c.FinDatos, c.InicioMision.addSecs(qint64(k.ultima) * 10 * 60));
+        EXPECT_EQ(c.FinMision, c.InicioMision.addSecs(qint64(k.count) * 10 * 60));
+        EXPECT_EQ(c.FinDatos, c.InicioMision.addSecs(qint64(k.last) * 10 * 60));
     }
 }
 
 TEST(LeeAuditoria, StartDateCarriesLikeCalendarArithmeticAndAddsBothDelays)
 {
-    struct Caso {
-        const char* nombre;
-        int minuto, hora, dia, mes, anio2;
-        int demora, espera;
-        QDateTime inicio;
+    struct Case {
+        const char* name;
+        int minute, hour, day, month, year2;
+        int delay, wait;
+        QDateTime start;
     };
-    const Caso casos[] = {
+    const Case cases[] = {
         {"plain", 30, 10, 1, 3, 24, 0, 0, utc(2024, 3, 1, 10, 30)},
         {"month 13", 0, 0, 15, 13, 23, 0, 0, utc(2024, 1, 15)},
         {"day 0", 0, 0, 0, 3, 24, 0, 0, utc(2024, 2, 29)},
@@ -94,32 +94,32 @@ TEST(LeeAuditoria, StartDateCarriesLikeCalendarArithmeticAndAddsBothDelays)
         {"delay 32768", 0, 0, 1, 1, 24, 32768, 0, utc(2024, 1, 1).addSecs(32768LL * 60)},
         {"both 65535", 0, 0, 1, 1, 24, 65535, 65535, utc(2024, 1, 1).addSecs(131070LL * 60)},
     };
-    for (const Caso& k : casos) {
-        SCOPED_TRACE(k.nombre);
-        MissionRecord r = registroCon({{0, k.espera & 0xFF}, {1, k.espera >> 8},
-                                       {18, k.demora & 0xFF}, {19, k.demora >> 8}});
-        ponSello(r, k.minuto, k.hora, k.dia, k.mes, k.anio2);
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.name);
+        MissionRecord r = recordWith({{0, k.wait & 0xFF}, {1, k.wait >> 8},
+                                       {18, k.delay & 0xFF}, {19, k.delay >> 8}});
+        putStamp(r, k.minute, k.hour, k.day, k.month, k.year2);
         EXPECT_TRUE(r.LeeAuditoria().isEmpty());
-        EXPECT_EQ(r.campos.DemoraInicio, k.demora);
-        EXPECT_EQ(r.campos.EsperaInicio, k.espera);
-        EXPECT_EQ(r.campos.InicioMision, k.inicio);
+        EXPECT_EQ(r.campos.DemoraInicio, k.delay);
+        EXPECT_EQ(r.campos.EsperaInicio, k.wait);
+        EXPECT_EQ(r.campos.InicioMision, k.start);
         EXPECT_TRUE(r.campos.ArchivoOk);
     }
 }
 
 TEST(LeeAuditoria, BadStampFallsBackTo2011AndStillGetsTheDelays)
 {
-    const QString mensaje = QStringLiteral("Error de fecha de inicio\r\nSe adopta 1/1/2011 00:00");
-    EXPECT_EQ(mensajeFechaInicio(), mensaje);
+    const QString message = QStringLiteral("Error de fecha de inicio\r\nSe adopta 1/1/2011 00:00");
+    EXPECT_EQ(startDateMessage(), message);
 
     // One non-decimal digit in any of the five stamp bytes.
     for (int dir = 21; dir <= 25; ++dir) {
         SCOPED_TRACE(dir);
-        MissionRecord r = registroCon({{13, 5}, {18, 30}, {0, 15}});
-        ponSello(r, 0, 10, 1, 3, 24);
-        ponMuestras(r, 12);
+        MissionRecord r = recordWith({{13, 5}, {18, 30}, {0, 15}});
+        putStamp(r, 0, 10, 1, 3, 24);
+        putSampleCount(r, 12);
         r.setByte(dir, quint8(0x1A));
-        EXPECT_EQ(r.LeeAuditoria(), QStringList{mensaje});
+        EXPECT_EQ(r.LeeAuditoria(), QStringList{message});
         const Auditoria& c = r.campos;
         EXPECT_EQ(c.InicioMision, utc(2011, 1, 1, 0, 45));
         EXPECT_EQ(c.InicioDatos, c.InicioMision);
@@ -133,42 +133,42 @@ TEST(LeeAuditoria, BadStampFallsBackTo2011AndStillGetsTheDelays)
 
 TEST(LeeAuditoria, EndBeyondTheCalendarFallsBackWithoutKeepingAnEarlierRecordsValues)
 {
-    MissionRecord r = registroCon({{13, 10}});
-    ponSello(r, 0, 10, 1, 3, 24);
-    ponMuestras(r, 100);
+    MissionRecord r = recordWith({{13, 10}});
+    putStamp(r, 0, 10, 1, 3, 24);
+    putSampleCount(r, 100);
     ASSERT_TRUE(r.LeeAuditoria().isEmpty());
-    const QDateTime finAnterior = r.campos.FinMision;
+    const QDateTime previousEnd = r.campos.FinMision;
 
     // 16777215 samples of 255 minutes reach past the year 9999 even from 2011.
     r.setByte(13, quint8(255));
     r.setByte(256, quint8(8));
-    ponMuestras(r, 0xFFFFFF);
-    const QStringList mensajes = r.LeeAuditoria();
+    putSampleCount(r, 0xFFFFFF);
+    const QStringList messages = r.LeeAuditoria();
     const Auditoria& c = r.campos;
-    EXPECT_EQ(mensajes, QStringList(2, mensajeFechaInicio()));   // end, then end of data from 2011
-    EXPECT_EQ(c.InicioMision, fechaRespaldo());
-    EXPECT_EQ(c.InicioDatos, fechaRespaldo());
-    EXPECT_NE(c.FinMision, finAnterior);
-    EXPECT_EQ(c.FinMision, fechaRespaldo());
-    EXPECT_EQ(c.FinDatos, fechaRespaldo());
+    EXPECT_EQ(messages, QStringList(2, startDateMessage()));   // end, then end of data from 2011
+    EXPECT_EQ(c.InicioMision, fallbackDate());
+    EXPECT_EQ(c.InicioDatos, fallbackDate());
+    EXPECT_NE(c.FinMision, previousEnd);
+    EXPECT_EQ(c.FinMision, fallbackDate());
+    EXPECT_EQ(c.FinDatos, fallbackDate());
 
     // Not circular: the end of data is 24576 samples after the fall-back start.
     r.setByte(256, quint8(0));
     EXPECT_EQ(r.LeeAuditoria().size(), 1);
-    EXPECT_EQ(r.campos.FinDatos, fechaRespaldo().addSecs(24576LL * 255 * 60));
+    EXPECT_EQ(r.campos.FinDatos, fallbackDate().addSecs(24576LL * 255 * 60));
 
     // 200-minute samples would still end inside the calendar, in the year 8416, but their minutes
     // no longer fit the logger's 32-bit count: that end is as unusable.
     r.setByte(13, quint8(200));
-    ponSello(r, 0, 10, 1, 3, 24);
-    EXPECT_EQ(r.LeeAuditoria(), QStringList(mensajeFechaInicio()));
-    EXPECT_EQ(r.campos.FinMision, fechaRespaldo());
-    EXPECT_EQ(r.campos.FinDatos, fechaRespaldo().addSecs(24576LL * 200 * 60));
+    putStamp(r, 0, 10, 1, 3, 24);
+    EXPECT_EQ(r.LeeAuditoria(), QStringList(startDateMessage()));
+    EXPECT_EQ(r.campos.FinMision, fallbackDate());
+    EXPECT_EQ(r.campos.FinDatos, fallbackDate().addSecs(24576LL * 200 * 60));
 }
 
 TEST(MissionRecord, TextoMemoriaStopsAtTheEndOfTheImage)
 {
-    MissionRecord r = registroCon({{66999, 'A'}, {67000, 'B'}});
+    MissionRecord r = recordWith({{66999, 'A'}, {67000, 'B'}});
     EXPECT_EQ(r.TextoMemoria(66999, 2), QStringLiteral("AB"));
     EXPECT_THROW(r.TextoMemoria(66999, 3), orvan::RuntimeError);
 }

@@ -1,6 +1,6 @@
 // AbreArch on the offscreen platform: preview, pre-selection, open, cancel, unreadable files.
 
-#include "records/ImagenPrueba.h"
+#include "records/RecordImages.h"
 #include "records/RecordFile.h"
 #include "records/ui/FolderLists.h"
 #include "records/ui/OpenRecordDialog.h"
@@ -30,7 +30,7 @@ using ui::StatusPanel;
 
 namespace {
 
-class AbreArchTest : public ::testing::Test {
+class OpenDialogTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -39,68 +39,68 @@ protected:
         app = std::make_unique<AppContext>(dir.path());
         app->config.applyDefaults(dir.path());
         app->textos.CargaTextos(0);
-        datos = dir.filePath(QStringLiteral("Datos"));
-        ASSERT_TRUE(QDir().mkpath(datos));
-        ventana = std::make_unique<MainWindow>(*app, record, sink);
-        ventana->setChildFactory(MainWindow::Child::frmGrafico, [this](MainWindow&) -> QWidget* {
-            ++graficos;
+        dataFolder = dir.filePath(QStringLiteral("Datos"));
+        ASSERT_TRUE(QDir().mkpath(dataFolder));
+        window = std::make_unique<MainWindow>(*app, record, sink);
+        window->setChildFactory(MainWindow::Child::frmGrafico, [this](MainWindow&) -> QWidget* {
+            ++charts;
             return new QWidget;
         });
     }
 
     // A finished mission: prepared 1 March 2024 10:00 with a 30-minute delay, 2400 samples
     // every 15 minutes, limits 2 and 8 degrees, both crossed.
-    QString generaRegistro(const QString& nombre)
+    QString generateRecord(const QString& name)
     {
         generator::GeneratorOptions o;
         o.delayMinutes = 30;
         MissionRecord r;
         r.setBytes(0, generator::generateImage(o));
-        const QString path = QDir(datos).filePath(nombre);
+        const QString path = QDir(dataFolder).filePath(name);
         EXPECT_TRUE(GuardaArchivo(r, path).ok);
         return path;
     }
 
-    OpenRecordDialog* abre()
+    OpenRecordDialog* openDialog()
     {
-        auto* d = new OpenRecordDialog(*app, record, *ventana, sink);
+        auto* d = new OpenRecordDialog(*app, record, *window, sink);
         d->show();
         return d;
     }
 
-    static int fila(OpenRecordDialog* d, const QString& nombre)
+    static int rowOf(OpenRecordDialog* d, const QString& name)
     {
-        const auto items = d->File1->findItems(nombre, Qt::MatchExactly);
+        const auto items = d->File1->findItems(name, Qt::MatchExactly);
         return items.isEmpty() ? -1 : d->File1->row(items.first());
     }
 
-    static void borraPendientes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+    static void flushDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 
     QTemporaryDir dir;
     std::unique_ptr<AppContext> app;
     MissionRecord record;
     RecordingSink sink;
-    std::unique_ptr<MainWindow> ventana;
-    QString datos;
-    int graficos = 0;
+    std::unique_ptr<MainWindow> window;
+    QString dataFolder;
+    int charts = 0;
 };
 
 } // namespace
 
-TEST_F(AbreArchTest, ClickPreviewsTheRecordHeader)
+TEST_F(OpenDialogTest, ClickPreviewsTheRecordHeader)
 {
-    generaRegistro(QStringLiteral("FRUTAS SUR_1.klv"));
-    generaRegistro(QStringLiteral("otro.KLV"));
-    ASSERT_TRUE(prueba::escribe(QDir(datos).filePath(QStringLiteral("notas.txt")), "x"));
+    generateRecord(QStringLiteral("FRUTAS SUR_1.klv"));
+    generateRecord(QStringLiteral("otro.KLV"));
+    ASSERT_TRUE(testdata::writeFile(QDir(dataFolder).filePath(QStringLiteral("notas.txt")), "x"));
 
-    QPointer<OpenRecordDialog> d = abre();
-    EXPECT_EQ(d->carpetas->archivos(), (QStringList{QStringLiteral("FRUTAS SUR_1.klv"), QStringLiteral("otro.KLV")}));
+    QPointer<OpenRecordDialog> d = openDialog();
+    EXPECT_EQ(d->folderLists->fileList(), (QStringList{QStringLiteral("FRUTAS SUR_1.klv"), QStringLiteral("otro.KLV")}));
     EXPECT_FALSE(d->CmndAbrir->isEnabled());
 
-    d->File1->setCurrentRow(fila(d, QStringLiteral("FRUTAS SUR_1.klv")));
+    d->File1->setCurrentRow(rowOf(d, QStringLiteral("FRUTAS SUR_1.klv")));
     EXPECT_TRUE(sink.messages.isEmpty()) << qPrintable(sink.messages.join(QLatin1Char('|')));
     EXPECT_EQ(d->Label1->text(), QStringLiteral("FRUTAS SUR_1.klv"));
-    EXPECT_EQ(record.Archivo, QDir(datos).filePath(QStringLiteral("FRUTAS SUR_1.klv")));
+    EXPECT_EQ(record.Archivo, QDir(dataFolder).filePath(QStringLiteral("FRUTAS SUR_1.klv")));
     EXPECT_EQ(record.NombreArchivo, QStringLiteral("FRUTAS SUR_1.klv"));
     EXPECT_EQ(app->UltimoArchivo, QStringLiteral("FRUTAS SUR_1.klv"));
     EXPECT_TRUE(d->CmndAbrir->isEnabled());
@@ -117,13 +117,13 @@ TEST_F(AbreArchTest, ClickPreviewsTheRecordHeader)
 
     // Fahrenheit, and a record without alarms or a readable stamp.
     app->config.GradosC = 0;
-    MissionRecord sinAlarmas;
-    sinAlarmas.setByte(11, quint8(84));
-    sinAlarmas.setByte(12, quint8(96));
-    sinAlarmas.setByte(21, quint8(0x1A));
-    ASSERT_TRUE(GuardaArchivo(sinAlarmas, QDir(datos).filePath(QStringLiteral("otro.KLV"))).ok);
-    d->File1->setCurrentRow(fila(d, QStringLiteral("otro.KLV")));
-    EXPECT_EQ(sink.messages, QStringList{mensajeFechaInicio()});
+    MissionRecord noAlarms;
+    noAlarms.setByte(11, quint8(84));
+    noAlarms.setByte(12, quint8(96));
+    noAlarms.setByte(21, quint8(0x1A));
+    ASSERT_TRUE(GuardaArchivo(noAlarms, QDir(dataFolder).filePath(QStringLiteral("otro.KLV"))).ok);
+    d->File1->setCurrentRow(rowOf(d, QStringLiteral("otro.KLV")));
+    EXPECT_EQ(sink.messages, QStringList{startDateMessage()});
     EXPECT_EQ(d->lbInicioMision->text(), QStringLiteral("01/01/2011 - 00:00"));
     EXPECT_EQ(d->lbLoThreshold->text(), QStringLiteral("< 35.6 °F"));
     EXPECT_EQ(d->lbHiThtreshold->text(), QStringLiteral("> 46.4 °F"));
@@ -131,70 +131,70 @@ TEST_F(AbreArchTest, ClickPreviewsTheRecordHeader)
     delete d;
 }
 
-TEST_F(AbreArchTest, SecondOpeningPreselectsTheLastFileAndCancelHidesTheSummary)
+TEST_F(OpenDialogTest, SecondOpeningPreselectsTheLastFileAndCancelHidesTheSummary)
 {
-    generaRegistro(QStringLiteral("A_1.klv"));
-    generaRegistro(QStringLiteral("B_1.klv"));
+    generateRecord(QStringLiteral("A_1.klv"));
+    generateRecord(QStringLiteral("B_1.klv"));
 
-    QPointer<OpenRecordDialog> primera = abre();
-    EXPECT_EQ(primera->File1->currentRow(), -1);
-    primera->File1->setCurrentRow(fila(primera, QStringLiteral("B_1.klv")));
-    ventana->panel()->showRecord();
-    primera->CmndCancel->click();
-    borraPendientes();
-    EXPECT_TRUE(primera.isNull());
-    EXPECT_TRUE(ventana->panel()->FrameDatos->isHidden());
-    EXPECT_EQ(graficos, 0);
+    QPointer<OpenRecordDialog> firstRow = openDialog();
+    EXPECT_EQ(firstRow->File1->currentRow(), -1);
+    firstRow->File1->setCurrentRow(rowOf(firstRow, QStringLiteral("B_1.klv")));
+    window->panel()->showRecord();
+    firstRow->CmndCancel->click();
+    flushDeletes();
+    EXPECT_TRUE(firstRow.isNull());
+    EXPECT_TRUE(window->panel()->FrameDatos->isHidden());
+    EXPECT_EQ(charts, 0);
 
-    QPointer<OpenRecordDialog> segunda = abre();
-    ASSERT_NE(segunda->File1->currentItem(), nullptr);
-    EXPECT_EQ(segunda->File1->currentItem()->text(), QStringLiteral("B_1.klv"));
-    EXPECT_EQ(segunda->Label1->text(), QStringLiteral("B_1.klv"));
-    EXPECT_EQ(segunda->lbNumMuestras->text(), QStringLiteral("2400"));
-    EXPECT_TRUE(segunda->CmndAbrir->isEnabled());
+    QPointer<OpenRecordDialog> second = openDialog();
+    ASSERT_NE(second->File1->currentItem(), nullptr);
+    EXPECT_EQ(second->File1->currentItem()->text(), QStringLiteral("B_1.klv"));
+    EXPECT_EQ(second->Label1->text(), QStringLiteral("B_1.klv"));
+    EXPECT_EQ(second->lbNumMuestras->text(), QStringLiteral("2400"));
+    EXPECT_TRUE(second->CmndAbrir->isEnabled());
 
     // Changing the folder forgets the selection but leaves open enabled: open then only closes.
-    ASSERT_TRUE(QDir(datos).mkdir(QStringLiteral("sub")));
-    segunda->carpetas->refresca();
-    const auto sub = segunda->Dir1->findItems(QStringLiteral("sub"), Qt::MatchExactly | Qt::MatchRecursive);
+    ASSERT_TRUE(QDir(dataFolder).mkdir(QStringLiteral("sub")));
+    second->folderLists->refresh();
+    const auto sub = second->Dir1->findItems(QStringLiteral("sub"), Qt::MatchExactly | Qt::MatchRecursive);
     ASSERT_EQ(sub.size(), 1);
-    Q_EMIT segunda->Dir1->itemActivated(sub.first(), 0);
+    Q_EMIT second->Dir1->itemActivated(sub.first(), 0);
     EXPECT_TRUE(record.Archivo.isEmpty());
-    EXPECT_TRUE(segunda->Label1->text().isEmpty());
-    EXPECT_TRUE(segunda->CmndAbrir->isEnabled());
-    segunda->CmndAbrir->click();
-    borraPendientes();
-    EXPECT_TRUE(segunda.isNull());
-    EXPECT_EQ(graficos, 0);
-    EXPECT_FALSE(ventana->toolbar1Button(3)->isEnabled());
+    EXPECT_TRUE(second->Label1->text().isEmpty());
+    EXPECT_TRUE(second->CmndAbrir->isEnabled());
+    second->CmndAbrir->click();
+    flushDeletes();
+    EXPECT_TRUE(second.isNull());
+    EXPECT_EQ(charts, 0);
+    EXPECT_FALSE(window->toolbar1Button(3)->isEnabled());
 }
 
-TEST_F(AbreArchTest, OpenLoadsTheRecordFillsTheSummaryAndOpensTheGraph)
+TEST_F(OpenDialogTest, OpenLoadsTheRecordFillsTheSummaryAndOpensTheGraph)
 {
-    const QString path = generaRegistro(QStringLiteral("FRUTAS SUR_1.klv"));
+    const QString path = generateRecord(QStringLiteral("FRUTAS SUR_1.klv"));
 
     // Study from disk, as the toolbar runs it: the dialog opens inside the main window.
-    ventana->setChildFactory(MainWindow::Child::AbreArch, [](MainWindow& m) {
+    window->setChildFactory(MainWindow::Child::AbreArch, [](MainWindow& m) {
         return new OpenRecordDialog(m.app(), m.record(), m, m.messages());
     });
-    ventana->toolbar1Click(1);
-    QPointer<OpenRecordDialog> d = qobject_cast<OpenRecordDialog*>(ventana->child(MainWindow::Child::AbreArch));
+    window->toolbar1Click(1);
+    QPointer<OpenRecordDialog> d = qobject_cast<OpenRecordDialog*>(window->child(MainWindow::Child::AbreArch));
     ASSERT_FALSE(d.isNull());
-    EXPECT_FALSE(ventana->toolbar1Button(3)->isEnabled());
+    EXPECT_FALSE(window->toolbar1Button(3)->isEnabled());
     d->File1->setCurrentRow(0);
     d->CmndAbrir->click();
-    borraPendientes();
+    flushDeletes();
 
     EXPECT_TRUE(d.isNull());
-    EXPECT_EQ(ventana->child(MainWindow::Child::AbreArch), nullptr);
-    EXPECT_EQ(graficos, 1);
+    EXPECT_EQ(window->child(MainWindow::Child::AbreArch), nullptr);
+    EXPECT_EQ(charts, 1);
     EXPECT_TRUE(sink.messages.isEmpty());
-    EXPECT_EQ(record.imagen(), prueba::lee(path));
+    EXPECT_EQ(record.imagen(), testdata::readFile(path));
     EXPECT_EQ(record.campos.NumMuestras, 2400);
     for (int i = 3; i <= 7; ++i)
-        EXPECT_TRUE(ventana->toolbar1Button(i)->isEnabled()) << i;
+        EXPECT_TRUE(window->toolbar1Button(i)->isEnabled()) << i;
 
-    StatusPanel* p = ventana->panel();
+    StatusPanel* p = window->panel();
     EXPECT_FALSE(p->FrameDatos->isHidden());
     EXPECT_EQ(p->lbAlarHi->text(), QStringLiteral(" > 8 °C"));
     EXPECT_EQ(p->lbAlarLow->text(), QStringLiteral(" < 2 °C"));
@@ -209,40 +209,40 @@ TEST_F(AbreArchTest, OpenLoadsTheRecordFillsTheSummaryAndOpensTheGraph)
     EXPECT_EQ(std::make_pair(StatusPanel::pictureIndex(p->ImgHiAlar), StatusPanel::pictureIndex(p->imgLoAlar)), std::make_pair(2, 2));
 }
 
-TEST_F(AbreArchTest, UnreadableFileEndsTheAttemptWithOneMessage)
+TEST_F(OpenDialogTest, UnreadableFileEndsTheAttemptWithOneMessage)
 {
-    const QString largo = QDir(datos).filePath(QStringLiteral("largo.klv"));
-    ASSERT_TRUE(prueba::escribe(largo, QByteArray(kMemoriaSize + 1, '\x05')));
-    const QString mensaje = QStringLiteral("Error al abrir el archivo: ") + largo;
+    const QString tooLong = QDir(dataFolder).filePath(QStringLiteral("largo.klv"));
+    ASSERT_TRUE(testdata::writeFile(tooLong, QByteArray(kMemoriaSize + 1, '\x05')));
+    const QString message = QStringLiteral("Error al abrir el archivo: ") + tooLong;
 
-    QPointer<OpenRecordDialog> d = abre();
+    QPointer<OpenRecordDialog> d = openDialog();
     d->File1->setCurrentRow(0);
-    EXPECT_EQ(sink.messages, QStringList{mensaje});
+    EXPECT_EQ(sink.messages, QStringList{message});
     EXPECT_TRUE(d->lbNumMuestras->text().isEmpty());
     EXPECT_TRUE(d->lbInicioMision->text().isEmpty());
 
     d->CmndAbrir->click();
-    borraPendientes();
-    EXPECT_EQ(sink.messages, (QStringList{mensaje, mensaje}));
+    flushDeletes();
+    EXPECT_EQ(sink.messages, (QStringList{message, message}));
     ASSERT_FALSE(d.isNull());
-    EXPECT_EQ(graficos, 0);
-    EXPECT_FALSE(ventana->toolbar1Button(3)->isEnabled());
+    EXPECT_EQ(charts, 0);
+    EXPECT_FALSE(window->toolbar1Button(3)->isEnabled());
     EXPECT_EQ(record.Memoria(), QByteArray(kMemoriaSize, '\0'));
     EXPECT_FALSE(d->imgOrvan->isHidden());
     delete d;
 }
 
-TEST_F(AbreArchTest, MissingDefaultFolderIsCreatedAndStored)
+TEST_F(OpenDialogTest, MissingDefaultFolderIsCreatedAndStored)
 {
     app->config.setCarpetaDatos(dir.filePath(QStringLiteral("gone")));
-    ASSERT_TRUE(QDir(datos).removeRecursively());
+    ASSERT_TRUE(QDir(dataFolder).removeRecursively());
 
-    QPointer<OpenRecordDialog> d = abre();
+    QPointer<OpenRecordDialog> d = openDialog();
     EXPECT_TRUE(sink.messages.isEmpty()) << qPrintable(sink.messages.join(QLatin1Char('|')));
-    EXPECT_TRUE(QFileInfo(datos).isDir());
-    EXPECT_EQ(d->carpetas->path(), datos);
-    RegConfig guardada;
-    ASSERT_TRUE(app->settingsFile.read(guardada).ok);
-    EXPECT_EQ(guardada.carpetaDatos(), QDir::toNativeSeparators(datos));
+    EXPECT_TRUE(QFileInfo(dataFolder).isDir());
+    EXPECT_EQ(d->folderLists->path(), dataFolder);
+    RegConfig saved;
+    ASSERT_TRUE(app->settingsFile.read(saved).ok);
+    EXPECT_EQ(saved.carpetaDatos(), QDir::toNativeSeparators(dataFolder));
     delete d;
 }

@@ -4,17 +4,17 @@
 
 #include <gtest/gtest.h>
 
-using orvan::records::NombrePropuesto;
+using orvan::records::proposedName;
 
-TEST(NombrePropuesto, FirstFreeNumberOfTheTrimmedExporter)
+TEST(proposedName, FirstFreeNumberOfTheTrimmedExporter)
 {
-    struct Caso {
-        const char* nombre;
-        QString exportador;
-        QStringList listados;
-        QString esperado;
+    struct Case {
+        const char* name;
+        QString exporter;
+        QStringList listed;
+        QString expected;
     };
-    const Caso casos[] = {
+    const Case cases[] = {
         {"empty folder", QStringLiteral("EXPO        "), {}, QStringLiteral("EXPO_1")},
         {"two taken", QStringLiteral("EXPO"), {QStringLiteral("EXPO_1.klv"), QStringLiteral("EXPO_2.klv")}, QStringLiteral("EXPO_3")},
         {"gap is reused", QStringLiteral("EXPO"), {QStringLiteral("EXPO_2.klv")}, QStringLiteral("EXPO_1")},
@@ -24,18 +24,18 @@ TEST(NombrePropuesto, FirstFreeNumberOfTheTrimmedExporter)
         {"never named logger", QString(12, QChar(0)), {}, QStringLiteral("_1")},
         {"separators", QStringLiteral("A/B\\C"), {}, QStringLiteral("A_B_C_1")},
     };
-    for (const Caso& k : casos) {
-        SCOPED_TRACE(k.nombre);
-        EXPECT_EQ(NombrePropuesto(k.exportador, k.listados), k.esperado);
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.name);
+        EXPECT_EQ(proposedName(k.exporter, k.listed), k.expected);
     }
 }
 
-TEST(NombrePropuesto, AllThousandTakenGives9999)
+TEST(proposedName, AllThousandTakenGives9999)
 {
-    QStringList listados;
+    QStringList listed;
     for (int i = 1; i <= 1000; ++i)
-        listados << QStringLiteral("EXPO_%1.klv").arg(i);
-    EXPECT_EQ(NombrePropuesto(QStringLiteral("EXPO"), listados), QStringLiteral("EXPO_9999"));
-    listados.removeAt(999);
-    EXPECT_EQ(NombrePropuesto(QStringLiteral("EXPO"), listados), QStringLiteral("EXPO_1000"));
+        listed << QStringLiteral("EXPO_%1.klv").arg(i);
+    EXPECT_EQ(proposedName(QStringLiteral("EXPO"), listed), QStringLiteral("EXPO_9999"));
+    listed.removeAt(999);
+    EXPECT_EQ(proposedName(QStringLiteral("EXPO"), listed), QStringLiteral("EXPO_1000"));
 }

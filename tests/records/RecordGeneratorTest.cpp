@@ -1,6 +1,6 @@
 // The record generator: images must be what a logger would hold after the same samples.
 
-#include "records/ImagenPrueba.h"
+#include "records/RecordImages.h"
 #include "support/ImageTables.h"
 #include "tools/generator/RecordGenerator.h"
 
@@ -22,22 +22,22 @@ int filled(const QByteArray& img, int table)
 
 // Counts, tables and bits computed again from the samples, independently of the generator; and
 // the samples where a logger keeps them.
-void revisaCoherencia(const GeneratorOptions& o, const QByteArray& muestras, const QByteArray& img)
+void checkConsistency(const GeneratorOptions& o, const QByteArray& sampleBytes, const QByteArray& img)
 {
     ASSERT_EQ(img.size(), kImageSize);
-    EXPECT_EQ(orvan::test::imageInt24(img, 26), muestras.size());
-    for (const char v : muestras)
+    EXPECT_EQ(orvan::test::imageInt24(img, 26), sampleBytes.size());
+    for (const char v : sampleBytes)
         ASSERT_LE(quint8(v), 143);
-    orvan::test::expectTablesFollowSamples(img, muestras);
+    orvan::test::expectTablesFollowSamples(img, sampleBytes);
 
     const bool circular = o.scenario == Scenario::Circular;
     EXPECT_EQ(bool(img[256] & 8), circular);
     QByteArray area(kCapacity, '\0');
-    for (int k = 0; k < muestras.size(); ++k) {
+    for (int k = 0; k < sampleBytes.size(); ++k) {
         if (circular)
-            area[k % kCapacity] = muestras[k];
+            area[k % kCapacity] = sampleBytes[k];
         else if (k < kCapacity)
-            area[k] = muestras[k];
+            area[k] = sampleBytes[k];
     }
     EXPECT_EQ(img.mid(kSampleBase), area);
 }
@@ -47,26 +47,26 @@ void revisaCoherencia(const GeneratorOptions& o, const QByteArray& muestras, con
 TEST(RecordGenerator, ScenariosGiveConsistentImages)
 {
     // scenario, samples (-1: the scenario's own), filled entries in each alarm table (-1: not checked)
-    const std::tuple<Scenario, int, int> casos[] = {
+    const std::tuple<Scenario, int, int> cases[] = {
         {Scenario::Finished, -1, -1}, {Scenario::Alarms, 2000, 10}, {Scenario::Circular, -1, -1}, {Scenario::Recording, 500, -1},
     };
-    for (const auto& [escenario, n, entradas] : casos) {
-        SCOPED_TRACE(testing::Message() << "scenario " << int(escenario) << ", " << n);
+    for (const auto& [kind, n, entries] : cases) {
+        SCOPED_TRACE(testing::Message() << "scenario " << int(kind) << ", " << n);
         GeneratorOptions o;
-        o.scenario = escenario;
+        o.scenario = kind;
         o.samples = n;
         ASSERT_TRUE(validate(o).isEmpty());
-        const QByteArray muestras = generateSamples(o);
-        EXPECT_EQ(muestras.size(), sampleCount(o));
-        const QByteArray img = buildImage(o, muestras);
-        revisaCoherencia(o, muestras, img);
+        const QByteArray sampleBytes = generateSamples(o);
+        EXPECT_EQ(sampleBytes.size(), sampleCount(o));
+        const QByteArray img = buildImage(o, sampleBytes);
+        checkConsistency(o, sampleBytes, img);
         EXPECT_EQ(generateImage(o), img);
         EXPECT_EQ(img[258] & 6, 6);   // a cold-chain mission crosses both limits
-        if (entradas >= 0) {
-            EXPECT_EQ(filled(img, 1280), entradas);
-            EXPECT_EQ(filled(img, 1312), entradas);
+        if (entries >= 0) {
+            EXPECT_EQ(filled(img, 1280), entries);
+            EXPECT_EQ(filled(img, 1312), entries);
         }
-        EXPECT_EQ(bool(img[258] & 32), escenario == Scenario::Recording);
+        EXPECT_EQ(bool(img[258] & 32), kind == Scenario::Recording);
         EXPECT_FALSE(img[258] & 64);
     }
 }

@@ -117,7 +117,7 @@ TEST_F(ShellUiTest, CommandsSetButtonsPanelAndChildren)
     window->toolbar2Click(1);   // no printer attached: nothing happens
     EXPECT_TRUE(sink.messages.isEmpty());
     std::vector<bool> printed;   // print follows the active graph
-    window->printHandler = [&printed](orvan::shell::MainWindow&, bool grafico) { printed.push_back(grafico); };
+    window->printHandler = [&printed](orvan::shell::MainWindow&, bool chartActive) { printed.push_back(chartActive); };
 
     // Study from disk: rest state, the open dialog.
     window->toolbar1Click(1);

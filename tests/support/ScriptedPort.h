@@ -55,7 +55,7 @@ struct FakeLogger {
     QByteArray memory = QByteArray(32768, '\0');
     bool silent = false;
     int replyLength = 34;      // bytes sent for a block read
-    qint64 replyDelayMs = 2;
+    qint64 replyDelayMs = 5;   // an answer cannot begin before the 3-byte frame is on the line
     QList<int> blocksRead;     // in the order asked
 
     void attach(ScriptedPort& port);

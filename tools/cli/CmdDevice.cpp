@@ -1,17 +1,14 @@
-#include "tools/cli/CmdDevice.h"
+#include "tools/cli/Commands.h"
 #include "tools/cli/JsonObject.h"
 
 #include "link/LoggerStatus.h"
-#include "link/PortDirectory.h"
 #include "link/QtSerialPort.h"
 #include "mission/DeviceCommands.h"
 #include "mission/Download.h"
 #include "records/MissionRecord.h"
 #include "records/RecordFile.h"
 
-#include <QCoreApplication>
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <QTextStream>
 #include <cstdio>
 #include <unistd.h>
@@ -24,19 +21,8 @@ namespace {
 // or a device path), with the device-data window's link: four attempts per block.
 class LoggerLink {
 public:
-    explicit LoggerLink(const Invocation& inv, const char* usage)
+    explicit LoggerLink(const Invocation& inv) : m_device(inv.portDevice())
     {
-        const QString port = inv.value(QStringLiteral("--port"));
-        if (port.isEmpty())
-            throw UsageError(QStringLiteral("usage: orvanlog-cli ") + QString::fromLatin1(usage));
-        m_device = port;
-        static const QRegularExpression comName(QStringLiteral("^COM([0-9]+)$"), QRegularExpression::CaseInsensitiveOption);
-        const QRegularExpressionMatch m = comName.match(port);
-        if (m.hasMatch()) {
-            m_device = link::devicePathFor(QCoreApplication::applicationDirPath(), m.captured(1).toInt());
-            if (m_device.isEmpty())
-                throw Failure(port + QStringLiteral(" is not a known port (see orvanlog-cli ports)"));
-        }
         m_port.setPortName(m_device);
         try {
             m_port.open();
@@ -58,10 +44,11 @@ public:
         return e;
     }
 
-    // The port's own error, when there was one, says more than the caller's summary.
+    // One failure, one line: a port error the link reported is what went wrong, and the summary
+    // that follows from it would only repeat it.
     [[noreturn]] void fail(const QString& text) const
     {
-        throw Failure(m_errors.isEmpty() ? text : text + QStringLiteral(" (") + m_errors.first() + QStringLiteral(")"));
+        throw Failure(m_errors.isEmpty() ? text : m_errors.first());
     }
 
 private:
@@ -110,11 +97,9 @@ private:
 
 int runDownload(const Invocation& inv)
 {
-    static const char* usage = "download --port DEVICE OUT [--no-mark]";
-    if (inv.positional.size() != 1)
-        throw UsageError(QStringLiteral("usage: orvanlog-cli ") + QString::fromLatin1(usage));
     const QString out = inv.positional.first();
-    LoggerLink logger(inv, usage);
+    inv.makeDefaultFolderFor(out);
+    LoggerLink logger(inv);
     const link::EstadoKLV estado = logger.estado(inv.gradosC);
 
     // The download has two phases with bars of their own; the line shows the whole plan.
@@ -124,6 +109,8 @@ int runDownload(const Invocation& inv)
     const mission::Descarga d = mission::LeerKLV(logger.link(), estado.NumMuestras, [&](int, int) {
         bar.show(done++, int(plan.bloques.size()));
     });
+    if (d.ok())
+        bar.show(done, done);
     bar.finish();
     if (!d.ok())
         logger.fail(mission::mensajeDesconexion());
@@ -156,10 +143,7 @@ int runDownload(const Invocation& inv)
 
 int runStop(const Invocation& inv)
 {
-    static const char* usage = "stop --port DEVICE";
-    if (!inv.positional.isEmpty())
-        throw UsageError(QStringLiteral("usage: orvanlog-cli ") + QString::fromLatin1(usage));
-    LoggerLink logger(inv, usage);
+    LoggerLink logger(inv);
     const link::EstadoKLV estado = logger.estado(inv.gradosC);
     if (!estado.Registrando)
         throw Failure(QStringLiteral("the logger is not recording; there is no mission to stop"));
@@ -173,10 +157,7 @@ int runStop(const Invocation& inv)
 
 int runErase(const Invocation& inv)
 {
-    static const char* usage = "erase --port DEVICE";
-    if (!inv.positional.isEmpty())
-        throw UsageError(QStringLiteral("usage: orvanlog-cli ") + QString::fromLatin1(usage));
-    LoggerLink logger(inv, usage);
+    LoggerLink logger(inv);
     // A logger must answer before it is told to erase: the check afterwards needs one too.
     logger.estado(inv.gradosC);
     ProgressLine bar("erase");

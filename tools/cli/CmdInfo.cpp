@@ -15,14 +15,14 @@ int runInfo(const Invocation& inv)
     const QString path = inv.positional.at(0);
 
     records::MissionRecord record;
-    const records::FileResult leido = records::LeerArchivo(record, path);
-    if (!leido.ok) {
-        const QString motivo = leido.number == RuntimeError::SubscriptOutOfRange
+    const records::FileResult readResult = records::LeerArchivo(record, path);
+    if (!readResult.ok) {
+        const QString reason = readResult.number == RuntimeError::SubscriptOutOfRange
             ? QStringLiteral("longer than %1 bytes, not a record file").arg(records::kMemoriaSize)
-            : leido.description;
-        throw Failure(QStringLiteral("cannot read %1: %2").arg(path, motivo));
+            : readResult.description;
+        throw Failure(QStringLiteral("cannot read %1: %2").arg(path, reason));
     }
-    const QStringList mensajes = record.LeeAuditoria();
+    const QStringList messages = record.LeeAuditoria();
     const records::Auditoria& c = record.campos;
 
     // Keys in the order a reader scans a record: timing, limits, counts, state, names, dates.
@@ -46,7 +46,7 @@ int runInfo(const Invocation& inv)
         .addDate("FinMision", c.FinMision)
         .addDate("InicioDatos", c.InicioDatos)
         .addDate("FinDatos", c.FinDatos)
-        .add("mensajes", mensajes);
+        .add("mensajes", messages);
 
     QTextStream out(stdout);
     out.setEncoding(QStringConverter::Utf8);

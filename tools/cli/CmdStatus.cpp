@@ -55,14 +55,20 @@ int runStatus(const Invocation& inv)
 
     link::SystemClock clock;
     std::atomic<bool> closing{false};
-    // A port error becomes part of the one line that reports the failure.
+    // One failure, one line: a port error the link reports is what went wrong, and it ends the
+    // poll, which then also finds no logger.
     QString portError;
-    link::Link lnk(serial, clock, closing, link::LinkProfile::frmsave(),
-                   [&portError](const QString& text) { portError = text; });
+    link::Link lnk(serial, clock, closing, link::LinkProfile::frmsave(), [&portError](const QString& text) {
+        if (portError.isEmpty())
+            portError = text;
+    });
     link::EstadoKLV estado;
     // The device-data window's poll: blocks 0, 8, 15 and 2, then 8 again.
-    if (!link::ActualizaEstado(lnk, estado, inv.gradosC))
-        throw Failure(QStringLiteral("no logger answers on %1%2").arg(device, portError.isEmpty() ? QString() : QStringLiteral(": ") + portError));
+    const bool answered = link::ActualizaEstado(lnk, estado, inv.gradosC);
+    if (!portError.isEmpty())
+        throw Failure(portError);
+    if (!answered)
+        throw Failure(QStringLiteral("no logger answers on %1").arg(device));
     QTextStream out(stdout);
     out << toJson(estado);
     return 0;

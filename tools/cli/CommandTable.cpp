@@ -1,6 +1,5 @@
 #include "tools/cli/CommandTable.h"
 
-#include "tools/cli/CmdDevice.h"
 #include "tools/cli/Commands.h"
 
 namespace orvan::cli {
@@ -26,10 +25,13 @@ const std::vector<CommandSpec>& commandTable()
         {"ports", "", "list the serial ports as COM numbers", {}, 0, 0, runPorts},
         {"status", "", "read a logger's live status and print it as JSON",
          {portOption(), {"--fahrenheit", nullptr, "same as --unit F"}}, 0, 0, runStatus},
-        {"download", "OUT", "download the logger's memory into the record file OUT and mark the logger as saved",
-         {portOption(), {"--no-mark", nullptr, "leave the logger's saved mark as it is"}}, 1, 1, runDownload},
+        {"download", "OUT",
+         "download the logger's memory into the record file OUT, then mark the logger as saved",
+         {portOption(), {"--no-mark", nullptr, "leave the logger as it is: no names written back, no saved bit"}},
+         1, 1, runDownload},
         {"stop", "", "stop the logger's running mission", {portOption()}, 0, 0, runStop},
-        {"erase", "", "erase the logger's memory (34 s) and check that it is empty", {portOption()}, 0, 0, runErase},
+        {"erase", "", "erase the logger's memory, wait the 34 s it takes and check that it is empty",
+         {portOption()}, 0, 0, runErase},
         {"prepare", "", "program the logger for a new mission and read it back; exit 0 only when it reads back as written",
          {portOption(),
           {"--days", "D", "mission length in days: 1..15, 20..45 by 5, 60..90 by 15, 120..360 by 30"},

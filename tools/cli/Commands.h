@@ -11,6 +11,12 @@ int runInfo(const Invocation& inv);       // info FILE
 int runGenerate(const Invocation& inv);   // generate SCENARIO FILE
 int runPorts(const Invocation& inv);      // ports
 int runStatus(const Invocation& inv);     // status --port DEVICE
+// download --port DEVICE OUT [--no-mark]: the status read, the block plan, OUT written whole
+// (32768 bytes, or not at all), then the write-back and the saved bit unless --no-mark.
+int runDownload(const Invocation& inv);
+int runStop(const Invocation& inv);       // stop --port DEVICE: ends a running mission
+// erase --port DEVICE: erases the memory, waits the 34 s the logger needs and checks the result.
+int runErase(const Invocation& inv);
 int runPrepare(const Invocation& inv);    // prepare --port DEVICE ...
 
 } // namespace orvan::cli

@@ -6,7 +6,7 @@ namespace orvan::emulator {
 
 namespace {
 constexpr qint64 kByteUs = 1042;        // 10 bits at 9600 baud
-constexpr qint64 kUnpacedUs = 1000;     // an unpaced reply arrives whole after 1 ms
+constexpr qint64 kUnpacedUs = 1000;     // an unpaced reply arrives whole, at least 1 ms after the write
 } // namespace
 
 EmulatedPort::EmulatedPort(Logger& logger, link::LinkClock* clock) : m_logger(logger), m_clock(clock)
@@ -67,8 +67,10 @@ void EmulatedPort::write(const QByteArray& frame)
         }
         m_lineFreeUs = t;
     } else {
+        // Whole at once, but not before the frame and the reply's first byte could cross the line.
+        const qint64 at = std::max(now + kUnpacedUs, now + (qint64(frame.size()) + 1) * kByteUs);
         for (char c : reply)
-            m_input.push_back({now + kUnpacedUs, c});
+            m_input.push_back({at, c});
     }
 }
 

@@ -3,7 +3,8 @@
 // download without a pseudo-terminal and, with a ManualClock, without waiting for real. A frame
 // reaches the logger when it is written; its reply becomes readable byte by byte after the time
 // the line would take (at 9600 baud about 1.04 ms a byte, the frame's own bytes included, so a
-// block read's reply is complete about 38 ms later) or about 1 ms after the write when unpaced.
+// block read's reply is complete about 38 ms later) or, unpaced, whole once the frame and one
+// byte could have crossed the line (about 4 ms after a block read).
 // waitForBytes() sleeps on the clock, so a ManualClock simply moves forward.
 
 #include "link/LinkClock.h"

@@ -521,6 +521,7 @@ QString Logger::faultName(Fault fault)
     case Fault::LongReply: return QStringLiteral("long");
     case Fault::SilentAfter: return QStringLiteral("silent-after");
     case Fault::DropsWrites: return QStringLiteral("drops-writes");
+    case Fault::Noise: return QStringLiteral("noise");
     }
     return QString();
 }

@@ -35,6 +35,7 @@ enum class Fault {
     SilentAfter,     // answers the first N block reads, then goes silent
     DropsWrites,     // answers reads, but write frames are received and not applied (a worn
                      // memory, a write lost on the line)
+    Noise,           // on a pseudo-terminal: random bytes now and then between replies
 };
 
 struct FrameLogEntry {

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <random>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
@@ -20,7 +21,9 @@ namespace orvan::emulator {
 
 namespace {
 
-constexpr qint64 kByteUs = 1042;      // one byte at 9600 baud, 10 bits
+constexpr qint64 kByteUs = PtyServer::kLinePaceUs;
+constexpr qint64 kNoiseMinUs = 5000;  // Fault::Noise: a burst of 1 to 3 random bytes every 5 to 150 ms
+constexpr qint64 kNoiseMaxUs = 150000;
 constexpr int kClockTickMs = 50;      // how often the mission clock moves when nothing happens
 
 QString systemError(const char* what)
@@ -126,22 +129,32 @@ void PtyServer::run()
     QByteArray chunk;          // bytes since the last silence gap
     qint64 lastInUs = 0;
     QByteArray out;            // reply bytes not written yet
-    qint64 outStartUs = 0;     // when paced: the time the first byte of `out` is due
+    qint64 outStartUs = 0;     // the time the first byte of `out` is due
+    qint64 chunkStartUs = 0;   // when the first byte of `chunk` came
     qint64 lastTickMs = 0;
     double missionMsPending = 0.0;
     char buf[4096];
+    std::mt19937 random(std::random_device{}());
+    std::uniform_int_distribution<qint64> noiseGap(kNoiseMinUs, kNoiseMaxUs);
+    qint64 noiseAtUs = noiseGap(random);
 
     while (!m_stop.load()) {
         qint64 nowUs = clock.nsecsElapsed() / 1000;
         const qint64 gapUs = qint64(m_gapMs.load()) * 1000;
-        const bool paced = m_paced.load();
+        const Fault fault = m_logger.fault();
+        // Microseconds per reply byte; 0 writes a reply at once.
+        const qint64 byteUs = m_paceUs.load();
+        const bool paced = byteUs > 0;
+        const bool noisy = fault == Fault::Noise;
 
         qint64 waitUs = kClockTickMs * 1000;
         if (!chunk.isEmpty())
             waitUs = std::min(waitUs, std::max<qint64>(0, lastInUs + gapUs - nowUs));
+        if (noisy && out.isEmpty())
+            waitUs = std::min(waitUs, std::max<qint64>(0, noiseAtUs - nowUs));
         bool wantOut = false;
         if (!out.isEmpty()) {
-            if (!paced || nowUs >= outStartUs)
+            if (nowUs >= outStartUs)
                 wantOut = true;
             else
                 waitUs = std::min(waitUs, outStartUs - nowUs);
@@ -162,6 +175,8 @@ void PtyServer::run()
         if (fds[0].revents & POLLIN) {
             const ssize_t n = ::read(m_master, buf, sizeof buf);
             if (n > 0) {
+                if (chunk.isEmpty())
+                    chunkStartUs = nowUs;
                 chunk.append(buf, int(n));
                 lastInUs = nowUs;
             } else if (n < 0 && errno != EAGAIN && errno != EINTR) {
@@ -172,33 +187,48 @@ void PtyServer::run()
         }
 
         if (!chunk.isEmpty() && nowUs - lastInUs >= gapUs) {
+            // No answer can begin before the frame has crossed the line and its own first byte
+            // has too, however fast the logger is (the pseudo-terminal itself has no baud rate).
+            const qint64 earliestUs = chunkStartUs + (qint64(chunk.size()) + 1) * kByteUs;
             const QList<QByteArray> frames = FrameSplitter::split(chunk);
             chunk.clear();
             for (const QByteArray& frame : frames) {
                 const QByteArray reply = m_logger.handleFrame(frame);
                 if (!reply.isEmpty()) {
                     if (out.isEmpty())
-                        outStartUs = nowUs + kByteUs;
+                        outStartUs = std::max(nowUs + (paced ? std::max(byteUs, kByteUs) : 0), earliestUs);
                     out.append(reply);
                 }
             }
         }
 
         if (!out.isEmpty()) {
-            qint64 due = out.size();
+            qint64 due = nowUs < outStartUs ? 0 : out.size();
             if (paced)
-                due = nowUs < outStartUs ? 0 : std::min<qint64>(out.size(), 1 + (nowUs - outStartUs) / kByteUs);
+                due = nowUs < outStartUs ? 0 : std::min<qint64>(out.size(), 1 + (nowUs - outStartUs) / byteUs);
             if (due > 0) {
                 const ssize_t n = ::write(m_master, out.constData(), size_t(due));
                 if (n > 0) {
                     out.remove(0, int(n));
-                    outStartUs += qint64(n) * kByteUs;
+                    outStartUs += qint64(n) * byteUs;
                 } else if (n < 0 && errno == EAGAIN) {
                     // Nobody reads and the line's buffer is full: a serial line does not wait, the
                     // bytes are lost.
                     out.clear();
                 }
             }
+        }
+
+        // Noise only between replies: a reply being written is never broken into.
+        if (noisy && out.isEmpty() && nowUs >= noiseAtUs) {
+            char noise[3];
+            const int count = int(random() % 3) + 1;
+            for (int i = 0; i < count; ++i)
+                noise[i] = char(random() & 0xFF);
+            [[maybe_unused]] const ssize_t n = ::write(m_master, noise, size_t(count));
+            noiseAtUs = nowUs + noiseGap(random);
+        } else if (!noisy) {
+            noiseAtUs = nowUs + noiseGap(random);
         }
 
         const qint64 nowMs = nowUs / 1000;

@@ -45,8 +45,13 @@ public:
     // Mission minutes per wall second; 0 freezes the mission clock.
     void setSpeed(double minutesPerSecond) { m_speed.store(minutesPerSecond); }
     double speed() const { return m_speed.load(); }
+    static constexpr int kLinePaceUs = 1042;   // one byte at 9600 baud, 10 bits
+    static constexpr int kTrickleUs = 5000;    // a reply trickling in, a byte every 5 ms
     // Replies at 9600 baud (about 1.04 ms a byte) instead of all at once.
-    void setPaced(bool paced) { m_paced.store(paced); }
+    void setPaced(bool paced) { m_paceUs.store(paced ? kLinePaceUs : 0); }
+    // Microseconds between reply bytes; 0 writes a reply at once. With Fault::Noise, random bytes
+    // also come between replies.
+    void setPaceUs(int us) { m_paceUs.store(us > 0 ? us : 0); }
     void setGapMs(int ms) { m_gapMs.store(ms > 0 ? ms : 1); }
 
     Logger& logger() { return m_logger; }
@@ -59,7 +64,7 @@ private:
     std::thread m_thread;
     std::atomic<bool> m_stop{false};
     std::atomic<double> m_speed{0.0};
-    std::atomic<bool> m_paced{false};
+    std::atomic<int> m_paceUs{0};
     std::atomic<int> m_gapMs{3};
     int m_master = -1;
     int m_slave = -1;        // held open: without it reads on the master fail once a client closes

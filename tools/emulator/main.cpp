@@ -56,6 +56,8 @@ bool parseFault(const QString& text, Fault& fault, int& after)
         fault = Fault::LongReply;
     else if (text == QLatin1String("drops-writes"))
         fault = Fault::DropsWrites;
+    else if (text == QLatin1String("noise"))
+        fault = Fault::Noise;
     else if (text.startsWith(QLatin1String("silent-after:"))) {
         bool ok = false;
         after = text.mid(13).toInt(&ok);
@@ -111,7 +113,7 @@ bool runCommand(const QString& line, Logger& logger)
     } else if (cmd == QLatin1String("status")) {
         say(logger.describe());
     } else {
-        say(QStringLiteral("commands: button, silent, answer, fault none|silent|short|long|drops-writes|silent-after:N, "
+        say(QStringLiteral("commands: button, silent, answer, fault none|silent|short|long|noise|drops-writes|silent-after:N, "
                            "advance MINUTES, status, quit"));
     }
     return true;
@@ -147,17 +149,18 @@ int main(int argc, char** argv)
         QStringLiteral("Mission minutes per wall second; 0 freezes the clock (default 0 for stored missions, 1 for live ones)."),
         QStringLiteral("X"));
     const QCommandLineOption paceOpt(QStringLiteral("pace"), QStringLiteral("Reply at 9600 baud."));
+    const QCommandLineOption trickleOpt(QStringLiteral("trickle"), QStringLiteral("Reply one byte every 5 ms."));
     const QCommandLineOption aliasOpt(QStringLiteral("alias-folder"), QStringLiteral("Folder for the COM<n> link."), QStringLiteral("DIR"));
     const QCommandLineOption comOpt(QStringLiteral("com"), QStringLiteral("COM number of the link."), QStringLiteral("N"));
     const QCommandLineOption faultOpt(QStringLiteral("fault"),
-        QStringLiteral("none, silent, short, long, drops-writes or silent-after:N."), QStringLiteral("MODE"), QStringLiteral("none"));
+        QStringLiteral("none, silent, short, long, noise (random bytes between replies), drops-writes or silent-after:N."), QStringLiteral("MODE"), QStringLiteral("none"));
     const QCommandLineOption eraseBusyOpt(QStringLiteral("erase-busy"),
         QStringLiteral("Milliseconds without answers after an erase."), QStringLiteral("MS"));
     const QCommandLineOption logOpt(QStringLiteral("log"), QStringLiteral("Print each received frame in hex on stderr."));
     const QCommandLineOption ignoreStdinOpt(QStringLiteral("ignore-stdin"),
         QStringLiteral("Do not read commands; run until SIGINT or SIGTERM."));
     parser.addOptions({scenarioOpt, samplesOpt, intervalOpt, preparedOpt, delayOpt, exporterOpt, carrierOpt, serialOpt,
-                       lowOpt, highOpt, circularOpt, imageOpt, speedOpt, paceOpt, aliasOpt, comOpt, faultOpt,
+                       lowOpt, highOpt, circularOpt, imageOpt, speedOpt, paceOpt, trickleOpt, aliasOpt, comOpt, faultOpt,
                        eraseBusyOpt, logOpt, ignoreStdinOpt});
     parser.process(app);
 
@@ -278,6 +281,8 @@ int main(int argc, char** argv)
     PtyServer server(*logger);
     server.setSpeed(speed);
     server.setPaced(parser.isSet(paceOpt));
+    if (parser.isSet(trickleOpt))
+        server.setPaceUs(PtyServer::kTrickleUs);
     if (!server.start()) {
         complain(server.errorString());
         return 1;
