@@ -60,7 +60,7 @@ QString BcdATexto(quint8 b)
     return Hex2(b);
 }
 
-int BcdValorInicial(quint8 b)
+int bcdLeadingValue(quint8 b)
 {
     const int hi = b >> 4, lo = b & 0x0F;
     if (hi > 9)
@@ -70,7 +70,7 @@ int BcdValorInicial(quint8 b)
     return hi * 10 + lo;
 }
 
-std::optional<int> BcdEstricto(quint8 b)
+std::optional<int> strictBcd(quint8 b)
 {
     const int hi = b >> 4, lo = b & 0x0F;
     if (hi > 9 || lo > 9)
@@ -93,7 +93,7 @@ static bool inCalendar(const QDateTime& t)
     return t.isValid() && t.date().year() >= 100 && t.date().year() <= 9999;
 }
 
-std::optional<QDateTime> FechaSerial(int year, int month, int day, int hour, int minute)
+std::optional<QDateTime> composeDate(int year, int month, int day, int hour, int minute)
 {
     // Months carry into years first, then days count from the first of that month.
     const int monthIndex = year * 12 + (month - 1);
@@ -120,33 +120,33 @@ std::optional<QDateTime> SumaMinutos(const QDateTime& t, qint64 minutes)
     return r;
 }
 
-QString FormatoFecha(const QDateTime& t)
+QString formatDate(const QDateTime& t)
 {
     return t.toString(QStringLiteral("dd/MM/yyyy - HH:mm"));
 }
 
-std::optional<QDateTime> HoraPreparacion(const quint8 bcd[5])
+std::optional<QDateTime> preparationStamp(const quint8 bcd[5])
 {
-    const int minute = BcdValorInicial(bcd[0]);
-    const int hour = BcdValorInicial(bcd[1]);
-    const int day = BcdValorInicial(bcd[2]);
-    const int month = BcdValorInicial(bcd[3]);
-    const int yy = BcdValorInicial(bcd[4]);
+    const int minute = bcdLeadingValue(bcd[0]);
+    const int hour = bcdLeadingValue(bcd[1]);
+    const int day = bcdLeadingValue(bcd[2]);
+    const int month = bcdLeadingValue(bcd[3]);
+    const int yy = bcdLeadingValue(bcd[4]);
     const int year = yy < 30 ? 2000 + yy : 1900 + yy;
-    return FechaSerial(year, month, day, hour, minute);
+    return composeDate(year, month, day, hour, minute);
 }
 
 double RawAGrados(int raw, int gradosC)
 {
     // Integer arithmetic first keeps the halves exact, so rounding to even behaves.
-    if (EsCelsius(gradosC))
+    if (isCelsius(gradosC))
         return raw / 2.0 - 40.0;
     return (raw * 9) / 10.0 - 40.0;
 }
 
-int GradosARaw(double grados, int gradosC)
+int GradosARaw(double degrees, int gradosC)
 {
-    const double raw = EsCelsius(gradosC) ? (grados + 40.0) * 2.0 : (grados + 40.0) * 10.0 / 9.0;
+    const double raw = isCelsius(gradosC) ? (degrees + 40.0) * 2.0 : (degrees + 40.0) * 10.0 / 9.0;
     return int(std::nearbyint(raw));
 }
 
@@ -157,7 +157,7 @@ int GradosEnteros(int raw, int gradosC)
 
 QString UnidadTexto(int gradosC)
 {
-    return EsCelsius(gradosC) ? QStringLiteral(" °C") : QStringLiteral(" °F");
+    return isCelsius(gradosC) ? QStringLiteral(" °C") : QStringLiteral(" °F");
 }
 
 QString Nombre12(const QString& s)
@@ -170,23 +170,23 @@ QString Nombre12(const QString& s)
     return t.left(12).leftJustified(12, QLatin1Char(' '));
 }
 
-BitsModo DecodeModo(quint8 modo)
+BitsModo DecodeModo(quint8 mode)
 {
     BitsModo b;
-    b.Circular = modo & ModoCircular;
-    b.ArranquePulsador = modo & ModoPulsador;
-    b.Borrado = modo & ModoBorrar;
+    b.Circular = mode & ModoCircular;
+    b.ArranquePulsador = mode & ModoPulsador;
+    b.Borrado = mode & ModoBorrar;
     return b;
 }
 
-BitsEstado DecodeEstado(quint8 estado)
+BitsEstado DecodeEstado(quint8 status)
 {
     BitsEstado b;
-    b.Guardado = estado & EstadoGuardado;
-    b.SinDatos = estado & EstadoSinDatos;
-    b.Registrando = estado & EstadoRegistrando;
-    b.AlarmaLo = estado & EstadoAlarmaLo;
-    b.AlarmaHi = estado & EstadoAlarmaHi;
+    b.Guardado = status & EstadoGuardado;
+    b.SinDatos = status & EstadoSinDatos;
+    b.Registrando = status & EstadoRegistrando;
+    b.AlarmaLo = status & EstadoAlarmaLo;
+    b.AlarmaHi = status & EstadoAlarmaHi;
     return b;
 }
 

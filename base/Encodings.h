@@ -22,29 +22,29 @@ int Palabra(quint8 a, quint8 b);   // a * 256 + b
 // BCD. ABcd(57) == 0x57; out-of-range values raise Overflow.
 quint8 ABcd(int x);
 QString BcdATexto(quint8 b);          // "05", "57", "1A"
-int BcdValorInicial(quint8 b);        // value of the leading decimal digits of BcdATexto: 0x1A -> 1, 0xA1 -> 0
-std::optional<int> BcdEstricto(quint8 b); // both nibbles decimal, else nothing
+int bcdLeadingValue(quint8 b);        // value of the leading decimal digits of BcdATexto: 0x1A -> 1, 0xA1 -> 0
+std::optional<int> strictBcd(quint8 b); // both nibbles decimal, else nothing
 QString Hex2(quint8 b);               // "0A"
 QString Dec2(int x);                  // "07", "12", longer -> "00"
 
 // Calendar arithmetic with carry, as the logger's time stamps need it: month 13 is January of
 // the next year, day 0 the last day of the previous month, minute 60 the next hour.
 // Dates are calendar values without time zone (Qt::UTC). Nothing outside years 100..9999.
-std::optional<QDateTime> FechaSerial(int year, int month, int day, int hour, int minute);
+std::optional<QDateTime> composeDate(int year, int month, int day, int hour, int minute);
 std::optional<QDateTime> SumaMinutos(const QDateTime& t, qint64 minutes);
 // "dd/MM/yyyy - HH:mm", the format of every date on screen.
-QString FormatoFecha(const QDateTime& t);
+QString formatDate(const QDateTime& t);
 
 // Preparation time stamp of the status block: five BCD bytes minute, hour, day, month, year,
 // each read by its leading decimal digits; years 00..29 are 2000..2029, 30..99 are 1930..1999.
-std::optional<QDateTime> HoraPreparacion(const quint8 bcd[5]);
+std::optional<QDateTime> preparationStamp(const quint8 bcd[5]);
 
 // Raw temperature scale. gradosC is the settings' unit flag: -1 Celsius, any other value Fahrenheit.
 double RawAGrados(int raw, int gradosC);
-int GradosARaw(double grados, int gradosC);   // nearest, halves to even
+int GradosARaw(double degrees, int gradosC);   // nearest, halves to even
 int GradosEnteros(int raw, int gradosC);      // RawAGrados as a whole number, halves to even
 QString UnidadTexto(int gradosC);             // " °C" or " °F"
-inline bool EsCelsius(int gradosC) { return gradosC == -1; }
+inline bool isCelsius(int gradosC) { return gradosC == -1; }
 
 // Names: trimmed of blanks, then cut to 12 or padded with blanks to 12.
 QString Nombre12(const QString& s);
@@ -54,7 +54,7 @@ struct BitsModo {
     bool ArranquePulsador = false;  // 16
     bool Borrado = false;           // 64
 };
-BitsModo DecodeModo(quint8 modo);
+BitsModo DecodeModo(quint8 mode);
 
 struct BitsEstado {
     bool Guardado = false;     // 128
@@ -63,7 +63,7 @@ struct BitsEstado {
     bool AlarmaLo = false;     // 4
     bool AlarmaHi = false;     // 2
 };
-BitsEstado DecodeEstado(quint8 estado);
+BitsEstado DecodeEstado(quint8 status);
 
 // Bit values of the flag block.
 enum : quint8 {

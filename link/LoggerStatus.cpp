@@ -33,7 +33,7 @@ void DecodificaBloqueEstado(const QByteArray& block, int gradosC, EstadoKLV& e)
     e.EsperaInicio = at(block, 0) + 256 * at(block, 1);
     const quint8 stamp[5] = {quint8(at(block, 21)), quint8(at(block, 22)), quint8(at(block, 23)),
                              quint8(at(block, 24)), quint8(at(block, 25))};
-    e.HoraPrep = HoraPreparacion(stamp).value_or(QDateTime());
+    e.HoraPrep = preparationStamp(stamp).value_or(QDateTime());
     e.LimInf = GradosEnteros(at(block, 11), gradosC);
     e.LimSup = GradosEnteros(at(block, 12), gradosC);
     e.Intervalo = at(block, 13);
@@ -48,8 +48,8 @@ void DecodificaIdentificacion(const QByteArray& block, EstadoKLV& e)
     e.Exportador = ansiDecode(names.left(12));
     e.Transportador = ansiDecode(names.mid(12, 12));
     // The serial number runs high byte first, unlike the counts of the status block.
-    const int serie = 65536 * at(block, 26) + 256 * at(block, 27) + at(block, 28);
-    e.SerieKLV = QString::number(serie).left(5).leftJustified(5, QLatin1Char(' '));
+    const int serial = 65536 * at(block, 26) + 256 * at(block, 27) + at(block, 28);
+    e.SerieKLV = QString::number(serial).left(5).leftJustified(5, QLatin1Char(' '));
     e.VerFw1 = at(block, 29);
     e.VerFw2 = at(block, 30);
     e.VerFw3 = at(block, 31);
@@ -59,15 +59,15 @@ void DecodificaBanderas(const QByteArray& block, EstadoKLV& e)
 {
     e.ModoKLV = quint8(at(block, 0));
     e.EstadoByte = quint8(at(block, 2));
-    const BitsModo modo = DecodeModo(e.ModoKLV);
-    e.Circular = modo.Circular;
-    e.ArranquePulsador = modo.ArranquePulsador;
-    const BitsEstado estado = DecodeEstado(e.EstadoByte);
-    e.Guardado = estado.Guardado;
-    e.SinDatos = estado.SinDatos;
-    e.Registrando = estado.Registrando;
-    e.AlarmaLo = estado.AlarmaLo;
-    e.AlarmaHi = estado.AlarmaHi;
+    const BitsModo modeBits = DecodeModo(e.ModoKLV);
+    e.Circular = modeBits.Circular;
+    e.ArranquePulsador = modeBits.ArranquePulsador;
+    const BitsEstado statusBits = DecodeEstado(e.EstadoByte);
+    e.Guardado = statusBits.Guardado;
+    e.SinDatos = statusBits.SinDatos;
+    e.Registrando = statusBits.Registrando;
+    e.AlarmaLo = statusBits.AlarmaLo;
+    e.AlarmaHi = statusBits.AlarmaHi;
 }
 
 bool LeeBanderas(Link& link, EstadoKLV& e)

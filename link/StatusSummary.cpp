@@ -31,7 +31,7 @@ enum PictureId {
 
 QString dateText(const std::optional<QDateTime>& t)
 {
-    return t && t->isValid() ? FormatoFecha(*t) : noDateText();
+    return t && t->isValid() ? formatDate(*t) : noDateText();
 }
 
 QString noLimit(const QString& unit)
@@ -41,15 +41,15 @@ QString noLimit(const QString& unit)
 
 void clearPictures(Resumen& r)
 {
-    r.imgRec = r.imgStartmode = r.imgOver = r.imgBat = ImagenPanel{};
+    r.imgRec = r.imgStartmode = r.imgOver = r.imgBat = PanelPicture{};
 }
 
 void limits(const EstadoKLV& e, const QString& unit, const TextTable& textos, bool noLimitAsDashes,
              Resumen& r)
 {
     // The limit pictures keep the tool tips the main window gave them; only the picture changes.
-    r.ImgHiAlarX = ImagenPanel{e.AlarmaHi ? ImgLimitExceeded : ImgLimitOk, textos[TxtHighLimit]};
-    r.imgLoAlarX = ImagenPanel{e.AlarmaLo ? ImgLimitExceeded : ImgLimitOk, textos[TxtLowLimit]};
+    r.ImgHiAlarX = PanelPicture{e.AlarmaHi ? ImgLimitExceeded : ImgLimitOk, textos[TxtHighLimit]};
+    r.imgLoAlarX = PanelPicture{e.AlarmaLo ? ImgLimitExceeded : ImgLimitOk, textos[TxtLowLimit]};
     // Raw 0 (-40 in both units) is how the logger holds "no limit".
     r.lbAlarHiX = noLimitAsDashes && e.LimSup == -40 ? noLimit(unit)
                                                           : QStringLiteral(" > %1%2").arg(e.LimSup).arg(unit);
@@ -59,7 +59,7 @@ void limits(const EstadoKLV& e, const QString& unit, const TextTable& textos, bo
 
 void identification(const EstadoKLV& e, const QDateTime& now, Resumen& r)
 {
-    r.lbHoraActualX = FormatoFecha(now);
+    r.lbHoraActualX = formatDate(now);
     r.lbexportX = e.Exportador;
     r.lbTransportX = e.Transportador;
     r.lbNumserX = e.SerieKLV;
@@ -69,20 +69,20 @@ void linked(const TextTable& textos, Resumen& r)
 {
     r.Frame3X = true;
     r.FrameSerial = true;
-    r.imgKLV = ImagenPanel{ImgLinked, textos[TxtLinked]};
+    r.imgKLV = PanelPicture{ImgLinked, textos[TxtLinked]};
 }
 
 void noLink(const TextTable& textos, Resumen& r)
 {
     r.Frame3X = false;
     r.FrameSerial = false;
-    r.imgKLV = ImagenPanel{ImgNoLink, textos[TxtNoLink]};
+    r.imgKLV = PanelPicture{ImgNoLink, textos[TxtNoLink]};
 }
 
-ImagenPanel savedPicture(const EstadoKLV& e, const TextTable& textos)
+PanelPicture savedPicture(const EstadoKLV& e, const TextTable& textos)
 {
-    return e.Guardado ? ImagenPanel{ImgSaved, textos[TxtSaved]}
-                      : ImagenPanel{ImgNotSaved, textos[TxtNotSaved]};
+    return e.Guardado ? PanelPicture{ImgSaved, textos[TxtSaved]}
+                      : PanelPicture{ImgNotSaved, textos[TxtNotSaved]};
 }
 
 Resumen summarySave(const EstadoKLV& e, const QString& unit, const TextTable& textos, const QDateTime& now,
@@ -106,34 +106,34 @@ Resumen summarySave(const EstadoKLV& e, const QString& unit, const TextTable& te
     linked(textos, r);
 
     if (e.SinDatos) {
-        r.imgRec = ImagenPanel{ImgNoData, textos[TxtNoData]};
+        r.imgRec = PanelPicture{ImgNoData, textos[TxtNoData]};
         allowed = {false, false, true};
     } else {
         if (e.ArranquePulsador)
-            r.imgStartmode = ImagenPanel{ImgButton, textos[TxtWaitingButton]};
+            r.imgStartmode = PanelPicture{ImgButton, textos[TxtWaitingButton]};
         r.lbNumMuestrasX = QString::number(e.NumMuestras);
         r.lbRangoX = QString::number(e.Intervalo) + QStringLiteral(" min");
         if (e.Registrando) {
             allowed = {true, false, false};
             r.lbHoraInicioX = dateText(e.inicioMision());
-            r.imgRec = ImagenPanel{ImgRecording, textos[TxtRecording]};
+            r.imgRec = PanelPicture{ImgRecording, textos[TxtRecording]};
             r.lbHoraFinX = noDateText();
             if (e.NumMuestras >= 1 && e.TempActual >= 1)
                 r.lbTempActualX = QString::number(e.TempActual) + unit;
             if (e.DemoraInicio > 0) {
                 r.lbHoraInicioX = noDateText();
-                r.imgStartmode = ImagenPanel{ImgSetTime, textos[TxtWaitingTime]};
+                r.imgStartmode = PanelPicture{ImgSetTime, textos[TxtWaitingTime]};
             }
             if (e.Circular)
-                r.imgOver = ImagenPanel{ImgCircular, textos[TxtCircular]};
+                r.imgOver = PanelPicture{ImgCircular, textos[TxtCircular]};
         } else if (e.NumMuestras == 0) {
             allowed = {false, false, true};
-            r.imgRec = ImagenPanel{ImgFinished, textos[TxtFinished]};
+            r.imgRec = PanelPicture{ImgFinished, textos[TxtFinished]};
             if (e.DemoraInicio == 0)
                 r.lbHoraInicioX = dateText(e.HoraPrep);
         } else {
             allowed = {false, true, false};
-            r.imgRec = ImagenPanel{ImgFinished, textos[TxtFinished]};
+            r.imgRec = PanelPicture{ImgFinished, textos[TxtFinished]};
             r.lbHoraInicioX = dateText(e.inicioMision());
             r.lbHoraFinX = dateText(e.finMision());
             r.imgStartmode = savedPicture(e, textos);
@@ -168,10 +168,10 @@ Resumen summaryPrep(const EstadoKLV& e, const QString& unit, const TextTable& te
     linked(textos, r);
 
     if (e.SinDatos) {
-        r.imgRec = ImagenPanel{ImgNoData, textos[TxtNoData]};
+        r.imgRec = PanelPicture{ImgNoData, textos[TxtNoData]};
     } else {
         if (e.ArranquePulsador)
-            r.imgStartmode = ImagenPanel{ImgButton, textos[TxtWaitingButton]};
+            r.imgStartmode = PanelPicture{ImgButton, textos[TxtWaitingButton]};
         if (e.NumMuestras > 0) {
             r.lbHoraInicioX = dateText(e.inicioMision());
             r.lbHoraFinX = noDateText();
@@ -179,7 +179,7 @@ Resumen summaryPrep(const EstadoKLV& e, const QString& unit, const TextTable& te
             r.lbTempActualX = QStringLiteral("--");
             if (e.DemoraInicio != 0) {
                 r.lbHoraInicioX = noDateText();
-                r.imgStartmode = ImagenPanel{ImgSetTime, textos[TxtWaitingTime]};
+                r.imgStartmode = PanelPicture{ImgSetTime, textos[TxtWaitingTime]};
             } else {
                 r.lbHoraInicioX = dateText(SumaMinutos(e.HoraPrep, e.EsperaInicio));
             }
@@ -189,12 +189,12 @@ Resumen summaryPrep(const EstadoKLV& e, const QString& unit, const TextTable& te
         if (e.Registrando && e.NumMuestras >= 1 && e.TempActual >= 1)
             r.lbTempActualX = QString::number(e.TempActual) + unit;
         if (e.Registrando) {
-            r.imgRec = ImagenPanel{ImgRecording, textos[TxtRecording]};
+            r.imgRec = PanelPicture{ImgRecording, textos[TxtRecording]};
             r.lbHoraFinX = noDateText();
             if (e.Circular)
-                r.imgOver = ImagenPanel{ImgCircular, textos[TxtCircular]};
+                r.imgOver = PanelPicture{ImgCircular, textos[TxtCircular]};
         } else if (e.NumMuestras > 0) {
-            r.imgRec = ImagenPanel{ImgFinished, textos[TxtFinished]};
+            r.imgRec = PanelPicture{ImgFinished, textos[TxtFinished]};
             r.lbHoraFinX = dateText(e.finMision());
             r.imgStartmode = savedPicture(e, textos);
         }
@@ -215,7 +215,7 @@ Resumen PoneResumen(const EstadoKLV& e, const QString& unit, const TextTable& te
     return summaryPrep(e, unit, textos, now);
 }
 
-QString MensajeFirmware(int verFw1, int verFw2, int verFw3)
+QString firmwareMessage(int verFw1, int verFw2, int verFw3)
 {
     if (verFw1 >= 1 && verFw2 >= 1 && verFw3 >= 1)
         return QStringLiteral("Version de Firmware %1.%2.%3").arg(verFw1).arg(verFw2).arg(verFw3);

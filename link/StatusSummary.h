@@ -18,10 +18,10 @@ enum class CopiaResumen {
 };
 
 // Picture of the link windows' picture list and its tool tip; index 0 clears the picture.
-struct ImagenPanel {
+struct PanelPicture {
     int index = 0;
     QString toolTip;
-    bool operator==(const ImagenPanel& o) const { return index == o.index && toolTip == o.toolTip; }
+    bool operator==(const PanelPicture& o) const { return index == o.index && toolTip == o.toolTip; }
 };
 
 // The device-data window's command availability; kept between polls.
@@ -37,7 +37,7 @@ struct Resumen {
     std::optional<QString> lbHoraInicioX, lbHoraFinX, lbNumMuestrasX, lbRangoX, lbTempActualX;
     std::optional<QString> lbAlarHiX, lbAlarLowX, lbHoraActualX, lbexportX, lbTransportX, lbNumserX;
     // Pictures (with tool tips).
-    std::optional<ImagenPanel> imgKLV, imgRec, imgStartmode, imgOver, imgBat, ImgHiAlarX, imgLoAlarX;
+    std::optional<PanelPicture> imgKLV, imgRec, imgStartmode, imgOver, imgBat, ImgHiAlarX, imgLoAlarX;
     // Frame visibility; framePrepara is the preparation window's own frame.
     std::optional<bool> Frame3X, FrameSerial, framePrepara;
 
@@ -58,6 +58,6 @@ Resumen PoneResumen(const EstadoKLV& e, const QString& unit, const TextTable& te
 
 // The configuration dialog's firmware button: "Version de Firmware 2.1.3" when all three numbers
 // are 1 or more, otherwise the request to connect first (a version read as 0 means no reading).
-QString MensajeFirmware(int verFw1, int verFw2, int verFw3);
+QString firmwareMessage(int verFw1, int verFw2, int verFw3);
 
 } // namespace orvan::link

@@ -114,13 +114,13 @@ QStringList MissionRecord::LeeAuditoria()
 
     std::optional<QDateTime> missionStart;
     {
-        const auto minute = BcdEstricto(byte(AddrStampMinute));
-        const auto hour = BcdEstricto(byte(AddrStampHour));
-        const auto day = BcdEstricto(byte(AddrStampDay));
-        const auto month = BcdEstricto(byte(AddrStampMonth));
-        const auto year = BcdEstricto(byte(AddrStampYear));
+        const auto minute = strictBcd(byte(AddrStampMinute));
+        const auto hour = strictBcd(byte(AddrStampHour));
+        const auto day = strictBcd(byte(AddrStampDay));
+        const auto month = strictBcd(byte(AddrStampMonth));
+        const auto year = strictBcd(byte(AddrStampYear));
         if (minute && hour && day && month && year)
-            missionStart = FechaSerial(2000 + *year, *month, *day, *hour, *minute);
+            missionStart = composeDate(2000 + *year, *month, *day, *hour, *minute);
     }
     if (missionStart)
         c.InicioMision = *missionStart;

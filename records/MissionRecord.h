@@ -16,8 +16,8 @@ constexpr int kSampleBase = 8192;     // address of sample 0
 constexpr int kCapacity = 24576;      // samples the logger holds
 
 // The message of a record whose start date cannot be decoded, and the start it then gets.
-QString startDateMessage();               // "Error de fecha de inicio\r\nSe adopta 1/1/2011 00:00"
-QDateTime fallbackDate();                  // 1 January 2011 00:00, Qt::UTC
+QString startDateMessage();   // "Error de fecha de inicio\r\nSe adopta 1/1/2011 00:00"
+QDateTime fallbackDate();     // 1 January 2011 00:00, Qt::UTC
 
 struct Auditoria {
     qint32 LoThreshold = 0;    // raw

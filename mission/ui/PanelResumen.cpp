@@ -9,13 +9,13 @@ namespace orvan::mission {
 
 namespace {
 
-void texto(QLabel* label, const std::optional<QString>& value)
+void text(QLabel* label, const std::optional<QString>& value)
 {
     if (label && value)
         label->setText(*value);
 }
 
-void imagen(QLabel* label, const std::optional<link::ImagenPanel>& value)
+void imagen(QLabel* label, const std::optional<link::PanelPicture>& value)
 {
     if (label && value)
         ui::StatusPanel::showPicture(label, value->index, value->toolTip);
@@ -31,17 +31,17 @@ void visible(QWidget* widget, const std::optional<bool>& value)
 
 void aplicaResumen(ui::StatusPanel& p, const link::Resumen& r)
 {
-    texto(p.lbHoraInicioX, r.lbHoraInicioX);
-    texto(p.lbHoraFinX, r.lbHoraFinX);
-    texto(p.lbNumMuestrasX, r.lbNumMuestrasX);
-    texto(p.lbRangoX, r.lbRangoX);
-    texto(p.lbTempActualX, r.lbTempActualX);
-    texto(p.lbAlarHiX, r.lbAlarHiX);
-    texto(p.lbAlarLowX, r.lbAlarLowX);
-    texto(p.lbHoraActualX, r.lbHoraActualX);
-    texto(p.lbexportX, r.lbexportX);
-    texto(p.lbTransportX, r.lbTransportX);
-    texto(p.lbNumserX, r.lbNumserX);
+    text(p.lbHoraInicioX, r.lbHoraInicioX);
+    text(p.lbHoraFinX, r.lbHoraFinX);
+    text(p.lbNumMuestrasX, r.lbNumMuestrasX);
+    text(p.lbRangoX, r.lbRangoX);
+    text(p.lbTempActualX, r.lbTempActualX);
+    text(p.lbAlarHiX, r.lbAlarHiX);
+    text(p.lbAlarLowX, r.lbAlarLowX);
+    text(p.lbHoraActualX, r.lbHoraActualX);
+    text(p.lbexportX, r.lbexportX);
+    text(p.lbTransportX, r.lbTransportX);
+    text(p.lbNumserX, r.lbNumserX);
 
     imagen(p.imgKLV, r.imgKLV);
     imagen(p.imgRec, r.imgRec);

@@ -1,7 +1,8 @@
 #pragma once
 // The drive, folder and file lists that the open and save dialogs share: `Drive1` the mounted
 // volumes, `Dir1` a folder tree opened down to the current folder (its ancestors from the
-// volume's root, then its subfolders), `File1` the record files of that folder. The dialogs react to the signals; nothing here knows about records.
+// volume's root, then its subfolders), `File1` the record files of that folder. The dialogs
+// react to the signals; nothing here knows about records.
 
 #include <QString>
 #include <QStringList>
@@ -50,9 +51,9 @@ public:
 
 Q_SIGNALS:
     void folderChanged(const QString& folder);   // after Dir1 moved to another folder
-    void driveChanged();                          // after a drive was chosen, whether it could be read or not
+    void driveChanged();                         // after a drive was chosen, whether it could be read or not
     void fileClicked(const QString& name);       // a file became the selected one
-    void fileActivated(const QString& name);      // double click or Enter on a file
+    void fileActivated(const QString& name);     // double click or Enter on a file
 
 private:
     void fillDrives();

@@ -272,8 +272,8 @@ void OpenRecordDialog::showPreview()
     imgOrvan->setVisible(!c.ArchivoOk);
 
     const QString unitText = m_app.UnidadTexto();
-    lbFinMision->setText(FormatoFecha(c.FinMision));
-    lbInicioMision->setText(FormatoFecha(c.InicioMision));
+    lbFinMision->setText(formatDate(c.FinMision));
+    lbInicioMision->setText(formatDate(c.InicioMision));
     lbHiThtreshold->setText(QStringLiteral("> ") + degreesText(c.HiThreshold) + unitText);
     lbLoThreshold->setText(QStringLiteral("< ") + degreesText(c.LoThreshold) + unitText);
     lbNumMuestras->setText(QString::number(c.NumMuestras));
@@ -350,8 +350,8 @@ void OpenRecordDialog::PoneResumenMenu()
     ui::StatusPanel::showPicture(p->imgLoAlar, 1, p->imgLoAlar->toolTip());
     p->lbAlarHi->setText(QStringLiteral(" > ") + degreesText(c.HiThreshold) + unitText);
     p->lbAlarLow->setText(QStringLiteral(" < ") + degreesText(c.LoThreshold) + unitText);
-    p->lbFinMision->setText(FormatoFecha(c.FinMision));
-    p->lbInicioMision->setText(FormatoFecha(c.InicioMision));
+    p->lbFinMision->setText(formatDate(c.FinMision));
+    p->lbInicioMision->setText(formatDate(c.InicioMision));
     p->lbNumMuestras->setText(QString::number(c.NumMuestras));
     p->lbRango->setText(QString::number(c.Rango) + QStringLiteral("min."));
     if (c.AlarmaHi)

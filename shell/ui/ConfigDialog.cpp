@@ -109,16 +109,16 @@ ConfigDialog::ConfigDialog(MainWindow& main, QWidget* parent)
         optLenguaje[i] = new QRadioButton(language);
         optLenguaje[i]->setObjectName(QStringLiteral("optLenguaje_%1").arg(i));
         optLenguaje[i]->setToolTip(QString::fromUtf16(kEndonyms[i]));
-        imgBandera[i] = new QLabel(language);
-        imgBandera[i]->setObjectName(QStringLiteral("imgBandera_%1").arg(i));
-        imgBandera[i]->setPixmap(Pictures::flag(i, QSize(42, 28)));
-        imgBandera[i]->setToolTip(QString::fromUtf16(kEndonyms[i]));
-        imgBandera[i]->setCursor(Qt::PointingHandCursor);
-        imgBandera[i]->installEventFilter(new FlagClick(optLenguaje[i], imgBandera[i]));
+        imgFlag[i] = new QLabel(language);
+        imgFlag[i]->setObjectName(QStringLiteral("imgBandera_%1").arg(i));
+        imgFlag[i]->setPixmap(Pictures::flag(i, QSize(42, 28)));
+        imgFlag[i]->setToolTip(QString::fromUtf16(kEndonyms[i]));
+        imgFlag[i]->setCursor(Qt::PointingHandCursor);
+        imgFlag[i]->installEventFilter(new FlagClick(optLenguaje[i], imgFlag[i]));
         auto* pair = new QHBoxLayout;
         pair->setSpacing(4);
         pair->addWidget(optLenguaje[i]);
-        pair->addWidget(imgBandera[i]);
+        pair->addWidget(imgFlag[i]);
         lg->addLayout(pair, 0, i);
     }
     card->addWidget(language);
@@ -169,7 +169,7 @@ ConfigDialog::ConfigDialog(MainWindow& main, QWidget* parent)
     connect(Command2, &QPushButton::clicked, this, &ConfigDialog::Command2Click);
 
     // Show the settings as they are in memory.
-    optGrados[EsCelsius(app.config.GradosC) ? 0 : 1]->setChecked(true);
+    optGrados[isCelsius(app.config.GradosC) ? 0 : 1]->setChecked(true);
     if (app.config.Idioma >= 0 && app.config.Idioma < 5)
         optLenguaje[app.config.Idioma]->setChecked(true);
 }
@@ -248,7 +248,7 @@ void ConfigDialog::Command1Click()
 void ConfigDialog::Command2Click()
 {
     const int* v = m_main.app().VerFw;
-    m_main.messages().show(link::MensajeFirmware(v[0], v[1], v[2]));
+    m_main.messages().show(link::firmwareMessage(v[0], v[1], v[2]));
 }
 
 } // namespace orvan::shell

@@ -21,7 +21,7 @@ public:
 
     std::array<QRadioButton*, 2> optGrados{};     // 0 "°C", 1 "°F"
     std::array<QRadioButton*, 5> optLenguaje{};   // Spanish, English, German, French, Portuguese
-    std::array<QLabel*, 5> imgBandera{};          // the flag beside each language
+    std::array<QLabel*, 5> imgFlag{};          // the flag beside each language
     QPushButton* CmndAbrir = nullptr;             // OK
     QPushButton* CmndCancel = nullptr;
     QPushButton* Command1 = nullptr;              // serial-port search

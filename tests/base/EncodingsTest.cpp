@@ -31,8 +31,8 @@ TEST(Encodings, TemperaturesBcdAndTexts)
 {
     const int C = -1, F = 0;
     // raw, unit flag (any but -1 is Fahrenheit), degrees
-    for (const auto& [raw, flag, grados] : {std::tuple{250, C, 85.0}, {250, F, 185.0}, {0, C, -40.0}, {0, F, -40.0}, {250, 1, 185.0}})
-        EXPECT_DOUBLE_EQ(RawAGrados(raw, flag), grados) << raw << " " << flag;
+    for (const auto& [raw, flag, degrees] : {std::tuple{250, C, 85.0}, {250, F, 185.0}, {0, C, -40.0}, {0, F, -40.0}, {250, 1, 185.0}})
+        EXPECT_DOUBLE_EQ(RawAGrados(raw, flag), degrees) << raw << " " << flag;
     EXPECT_EQ(GradosARaw(8, C), 96);
     EXPECT_EQ(GradosARaw(50, F), 100);
     EXPECT_EQ(GradosEnteros(1, C), -40);   // -39.5, halves to even
@@ -41,13 +41,13 @@ TEST(Encodings, TemperaturesBcdAndTexts)
     EXPECT_EQ(ABcd(9), 0x09);
     EXPECT_EQ(ABcd(59), 0x59);
     EXPECT_EQ(BcdATexto(0x59), QStringLiteral("59"));
-    EXPECT_EQ(BcdValorInicial(0x59), 59);
-    EXPECT_EQ(BcdValorInicial(0x1A), 1);   // not BCD: its leading decimal digits
+    EXPECT_EQ(bcdLeadingValue(0x59), 59);
+    EXPECT_EQ(bcdLeadingValue(0x1A), 1);   // not BCD: its leading decimal digits
     EXPECT_EQ(Dec2(7), QStringLiteral("07"));
     EXPECT_EQ(Dec2(123), QStringLiteral("00"));
 
     EXPECT_EQ(Nombre12(QStringLiteral("  ABCDEFGHIJK LMN")), QStringLiteral("ABCDEFGHIJK "));
     EXPECT_EQ(Nombre12(QString()), QString(12, QLatin1Char(' ')));
     const quint8 stamp[5] = {0x59, 0x23, 0x31, 0x12, 0x99};   // years 30..99 are 19xx
-    EXPECT_EQ(FormatoFecha(*HoraPreparacion(stamp)), QStringLiteral("31/12/1999 - 23:59"));
+    EXPECT_EQ(formatDate(*preparationStamp(stamp)), QStringLiteral("31/12/1999 - 23:59"));
 }

@@ -52,8 +52,8 @@ TEST_F(StatusSummaryTest, EmptyLoggerOffersEraseAndPrepareOnly)
     e.SinDatos = true;
     e.NumMuestras = 5;
     const Resumen r = save({true, true, false});
-    EXPECT_EQ(r.imgRec, (ImagenPanel{4, QStringLiteral("KLV-100 Sin Datos")}));
-    EXPECT_EQ(r.imgKLV, (ImagenPanel{9, QStringLiteral("Comunicado con KLV-100")}));
+    EXPECT_EQ(r.imgRec, (PanelPicture{4, QStringLiteral("KLV-100 Sin Datos")}));
+    EXPECT_EQ(r.imgKLV, (PanelPicture{9, QStringLiteral("Comunicado con KLV-100")}));
     EXPECT_FALSE(r.lbNumMuestrasX);   // left as they were
     EXPECT_FALSE(r.lbRangoX);
     EXPECT_EQ(r.lbHoraInicioX, kNoDate);
@@ -79,8 +79,8 @@ TEST_F(StatusSummaryTest, RecordingShowsTemperatureFromOneDegreeAndWaitsForASetT
     e.DemoraInicio = 90;
     for (const Resumen& r : {save(), prep()}) {
         EXPECT_EQ(r.lbHoraInicioX, kNoDate);
-        EXPECT_EQ(r.imgStartmode, (ImagenPanel{6, QStringLiteral("Esperando la hora de comienzo del registro")}));
-        EXPECT_EQ(r.imgRec, (ImagenPanel{7, QStringLiteral("KLV-100 Registrando")}));
+        EXPECT_EQ(r.imgStartmode, (PanelPicture{6, QStringLiteral("Esperando la hora de comienzo del registro")}));
+        EXPECT_EQ(r.imgRec, (PanelPicture{7, QStringLiteral("KLV-100 Registrando")}));
         EXPECT_EQ(r.lbTempActualX, QStringLiteral("--"));
     }
     EXPECT_EQ(buttons(save()), enabled(false, true, true, false));
@@ -94,8 +94,8 @@ TEST_F(StatusSummaryTest, FinishedMissionShowsStartEndAndSavedState)
     for (const Resumen& r : {save(), prep()}) {
         EXPECT_EQ(r.lbHoraInicioX, QStringLiteral("01/03/2024 - 10:30"));
         EXPECT_EQ(r.lbHoraFinX, QStringLiteral("02/03/2024 - 11:30"));
-        EXPECT_EQ(r.imgRec, (ImagenPanel{11, QStringLiteral("Registro Finalizado")}));
-        EXPECT_EQ(r.imgStartmode, (ImagenPanel{17, QStringLiteral("Datos no almacenados en disco")}));
+        EXPECT_EQ(r.imgRec, (PanelPicture{11, QStringLiteral("Registro Finalizado")}));
+        EXPECT_EQ(r.imgStartmode, (PanelPicture{17, QStringLiteral("Datos no almacenados en disco")}));
         EXPECT_EQ(std::make_pair(r.ImgHiAlarX->index, r.imgLoAlarX->index), std::make_pair(2, 1));
         // Changing the picture must not wipe the limit tool tips the panel carries.
         EXPECT_EQ(r.ImgHiAlarX->toolTip, QStringLiteral("Limite superior de temperatura"));
@@ -106,7 +106,7 @@ TEST_F(StatusSummaryTest, FinishedMissionShowsStartEndAndSavedState)
     EXPECT_EQ(buttons(save()), enabled(true, true, false, false));
     // After a save, store stays available.
     e.Guardado = true;
-    EXPECT_EQ(save().imgStartmode, (ImagenPanel{16, QStringLiteral("Datos almacenados en disco")}));
+    EXPECT_EQ(save().imgStartmode, (PanelPicture{16, QStringLiteral("Datos almacenados en disco")}));
     EXPECT_EQ(buttons(save()), enabled(true, true, false, false));
 
     // Ended with no sample: the preparation stamp, and prepare allowed again.
@@ -125,7 +125,7 @@ TEST_F(StatusSummaryTest, NoCommunicationDisablesEveryCommand)
 {
     e.Comunicado = false;
     const Resumen r = save({false, true, false});
-    EXPECT_EQ(r.imgKLV, (ImagenPanel{10, QStringLiteral("No hay comunicacion con KLV-100")}));
+    EXPECT_EQ(r.imgKLV, (PanelPicture{10, QStringLiteral("No hay comunicacion con KLV-100")}));
     EXPECT_EQ(r.Frame3X, false);
     // The last poll's permission to store must not re-enable store with no logger answering.
     EXPECT_EQ(buttons(r), enabled(false, false, false, false));
@@ -140,6 +140,6 @@ TEST_F(StatusSummaryTest, NoCommunicationDisablesEveryCommand)
 
 TEST(StatusSummary, FirmwareVersionNeedsThreeNonZeroNumbers)
 {
-    EXPECT_EQ(MensajeFirmware(2, 1, 3), QStringLiteral("Version de Firmware 2.1.3"));
-    EXPECT_EQ(MensajeFirmware(2, 1, 0), QStringLiteral("Establezca conexión con el equipo primero"));
+    EXPECT_EQ(firmwareMessage(2, 1, 3), QStringLiteral("Version de Firmware 2.1.3"));
+    EXPECT_EQ(firmwareMessage(2, 1, 0), QStringLiteral("Establezca conexión con el equipo primero"));
 }
