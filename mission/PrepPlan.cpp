@@ -7,49 +7,49 @@ namespace orvan::mission {
 
 namespace {
 
-constexpr int kMinutosDia = 1440;
+constexpr int kMinutesPerDay = 1440;
 
 // Addresses of the configuration the preparation writes.
 enum : int {
-    AddrActivacion = 5,
-    AddrLimInf = 11,
-    AddrLimSup = 12,
-    AddrRango = 13,
-    AddrDemora = 18,
-    AddrConstante = 20,
-    AddrFecha = 21,
-    AddrNombres = 64,
-    AddrSerie = 90,
-    AddrModo = 256,
-    AddrEstado = 258,
+    AddrActivation = 5,
+    AddrLowLimit = 11,
+    AddrHighLimit = 12,
+    AddrInterval = 13,
+    AddrDelay = 18,
+    AddrConstant = 20,
+    AddrStamp = 21,
+    AddrNames = 64,
+    AddrSerial = 90,
+    AddrMode = 256,
+    AddrStatus = 258,
 };
 
-void agrega(QList<int>& lista, int desde, int hasta, int paso)
+void appendRange(QList<int>& list, int from, int to, int step)
 {
-    for (int v = desde; v <= hasta; v += paso)
-        lista.append(v);
+    for (int v = from; v <= to; v += step)
+        list.append(v);
 }
 
 } // namespace
 
-QList<int> DuracionesDias()
+QList<int> durationDays()
 {
     QList<int> d;
-    agrega(d, 1, 15, 1);
-    agrega(d, 20, 45, 5);
-    agrega(d, 60, 90, 15);
-    agrega(d, 120, 360, 30);
+    appendRange(d, 1, 15, 1);
+    appendRange(d, 20, 45, 5);
+    appendRange(d, 60, 90, 15);
+    appendRange(d, 120, 360, 30);
     return d;
 }
 
-QList<int> Intervalos()
+QList<int> intervals()
 {
     QList<int> r;
-    agrega(r, 1, 60, 1);
+    appendRange(r, 1, 60, 1);
     return r;
 }
 
-QList<int> ListaLimites(int gradosC)
+QList<int> limitList(int gradosC)
 {
     QList<int> l;
     for (int raw = 0; raw <= 250; raw += 2)
@@ -57,68 +57,68 @@ QList<int> ListaLimites(int gradosC)
     return l;
 }
 
-int RangoParaDias(int dias)
+int intervalForDays(int days)
 {
-    if (dias <= 0)
+    if (days <= 0)
         return 0;
-    const qint64 minutos = qint64(dias) * kMinutosDia;
-    return int((minutos + kCapacidad - 1) / kCapacidad);
+    const qint64 minutes = qint64(days) * kMinutesPerDay;
+    return int((minutes + kCapacity - 1) / kCapacity);
 }
 
-Cobertura CoberturaDeRango(int rango)
+Coverage coverageOf(int interval)
 {
-    const qint64 total = qint64(rango) * kCapacidad;
-    Cobertura c;
-    c.dias = int(total / kMinutosDia);
-    c.horas = int((total % kMinutosDia) / 60);
+    const qint64 total = qint64(interval) * kCapacity;
+    Coverage c;
+    c.days = int(total / kMinutesPerDay);
+    c.hours = int((total % kMinutesPerDay) / 60);
     return c;
 }
 
-QString TextoDuracion(int rango)
+QString durationText(int interval)
 {
-    const Cobertura c = CoberturaDeRango(rango);
-    return QString::number(c.dias) + QStringLiteral(" d  ") + Dec2(c.horas) + QStringLiteral(" h");
+    const Coverage c = coverageOf(interval);
+    return QString::number(c.days) + QStringLiteral(" d  ") + Dec2(c.hours) + QStringLiteral(" h");
 }
 
-QString TextoRango(int rango)
+QString intervalText(int interval)
 {
-    return QString::number(rango) + QStringLiteral(" min.");
+    return QString::number(interval) + QStringLiteral(" min.");
 }
 
-Limites EligeAlto(Limites actuales, int alto)
+Limits chooseHigh(Limits current, int high)
 {
-    actuales.alto = alto;
-    if (alto < actuales.bajo)
-        actuales.bajo = alto;
-    return actuales;
+    current.high = high;
+    if (high < current.low)
+        current.low = high;
+    return current;
 }
 
-Limites EligeBajo(Limites actuales, int bajo)
+Limits chooseLow(Limits current, int low)
 {
-    actuales.bajo = bajo;
-    if (bajo > actuales.alto)
-        actuales.alto = bajo;
-    return actuales;
+    current.low = low;
+    if (low > current.high)
+        current.high = low;
+    return current;
 }
 
-qint64 MinutosHasta(const QDateTime& ahora, const QDateTime& t)
+qint64 minutesUntil(const QDateTime& now, const QDateTime& t)
 {
     // Both as wall-clock minutes, so that 10:00:59 to 10:01:00 is one minute, as the user reads it.
-    const auto minuto = [](const QDateTime& d) {
+    const auto wallMinute = [](const QDateTime& d) {
         const QDateTime local = d.toLocalTime();
-        const QDateTime recortado(local.date(), QTime(local.time().hour(), local.time().minute()), Qt::UTC);
-        return recortado.toSecsSinceEpoch() / 60;
+        const QDateTime truncated(local.date(), QTime(local.time().hour(), local.time().minute()), Qt::UTC);
+        return truncated.toSecsSinceEpoch() / 60;
     };
-    return minuto(t) - minuto(ahora);
+    return wallMinute(t) - wallMinute(now);
 }
 
-EstadoAceptar DatosPrepOk(bool comunicado, ModoInicio modo, qint64 minutosHastaInicio, int rangoPrep)
+AcceptState DatosPrepOk(bool comunicado, StartMode start, qint64 minutesToStart, int rangoPrep)
 {
-    EstadoAceptar e;
+    AcceptState e;
     if (!comunicado)
         return e;
-    if (modo == ModoInicio::Hora) {
-        if (minutosHastaInicio > kMaxMinutosInicio) {
+    if (start == StartMode::SetTime) {
+        if (minutesToStart > kMaxStartMinutes) {
             e.imgClock = 13;
             return e;
         }
@@ -128,32 +128,32 @@ EstadoAceptar DatosPrepOk(bool comunicado, ModoInicio modo, qint64 minutosHastaI
     return e;
 }
 
-std::optional<int> LeeDemora(const QString& texto)
+std::optional<int> parseDelay(const QString& text)
 {
     bool ok = false;
-    const QString t = texto.trimmed();
+    const QString t = text.trimmed();
     // Digits only: "+5", "1e3" or "0x10" are not the minutes the user meant.
     for (QChar c : t) {
         if (!c.isDigit())
             return std::nullopt;
     }
     const qint64 v = t.toLongLong(&ok);
-    if (!ok || v < 0 || v > kMaxDemora)
+    if (!ok || v < 0 || v > kMaxDelay)
         return std::nullopt;
     return int(v);
 }
 
-std::array<quint8, 5> FechaHoraBCD(const QDateTime& ahora)
+std::array<quint8, 5> FechaHoraBCD(const QDateTime& now)
 {
-    const QDateTime t = ahora.toLocalTime();
+    const QDateTime t = now.toLocalTime();
     return {ABcd(t.time().minute()), ABcd(t.time().hour()), ABcd(t.date().day()), ABcd(t.date().month()),
             ABcd(t.date().year() % 100)};
 }
 
-QString TextoPrep(FrasePrep frase, int idioma)
+QString prepText(PrepSentence sentence, int idioma)
 {
     // Spanish, English, German, French, Portuguese.
-    static const char16_t* const kFrases[7][5] = {
+    static const char16_t* const kSentences[7][5] = {
         {u"Elija la duración del registro o el tiempo entre muestras.",
          u"Choose the record's time length or the time between samples.",
          u"Wählen Sie die Dauer der Aufnahme oder die Zeitspanne zw. Messungen.",
@@ -173,12 +173,12 @@ QString TextoPrep(FrasePrep frase, int idioma)
          u"The start time cannot be more than 45 days ahead.",
          u"Die Startzeit darf höchstens 45 Tage in der Zukunft liegen.",
          u"L'heure de début ne peut pas être à plus de 45 jours.",
-         u"A hora de início não pode estar a mais de 45 dias."},
-        {u"La demora de inicio debe ser un número entero de minutos entre 0 y 65535.",
+         u"A hora de início não pode estar a mais de 45 days."},
+        {u"La delay de inicio debe ser un número whole de minutes entre 0 y 65535.",
          u"The start delay must be a whole number of minutes from 0 to 65535.",
          u"Die Startverzögerung muss eine ganze Zahl von Minuten zwischen 0 und 65535 sein.",
-         u"Le délai de démarrage doit être un nombre entier de minutes entre 0 et 65535.",
-         u"O atraso de início deve ser um número inteiro de minutos entre 0 e 65535."},
+         u"Le délai de démarrage doit être un name entier de minutes entre 0 et 65535.",
+         u"O atraso de início deve ser um número inteiro de minutes entre 0 e 65535."},
         {u"El KLV-100 no quedó programado correctamente. Prepárelo nuevamente antes de usarlo.",
          u"The KLV-100 was not programmed correctly. Prepare it again before using it.",
          u"Der KLV-100 wurde nicht korrekt programmiert. Bitte vor dem Einsatz erneut vorbereiten.",
@@ -191,44 +191,44 @@ QString TextoPrep(FrasePrep frase, int idioma)
          u"Sem conexão com KLV-100. Nada foi escrito."},
     };
     const int i = idioma >= 0 && idioma <= 4 ? idioma : 0;
-    return QString::fromUtf16(kFrases[int(frase)][i]);
+    return QString::fromUtf16(kSentences[int(sentence)][i]);
 }
 
-std::optional<FrasePrep> ValidaPreparacion(const Preparacion& p, const QDateTime& ahora)
+std::optional<PrepSentence> validatePlan(const MissionPlan& p, const QDateTime& now)
 {
-    if (p.rango < 1 || p.rango > 60)
-        return FrasePrep::SinRango;
+    if (p.interval < 1 || p.interval > 60)
+        return PrepSentence::NoInterval;
     if (p.rawLimInf < 0 || p.rawLimInf > 255 || p.rawLimSup < 0 || p.rawLimSup > 255 || p.rawLimInf > p.rawLimSup)
-        return FrasePrep::Limites;
-    if (p.modo == ModoInicio::Hora) {
-        if (!p.horaInicio.isValid())
-            return FrasePrep::SinHora;
-        if (MinutosHasta(ahora, p.horaInicio) > kMaxMinutosInicio)
-            return FrasePrep::HoraLejana;
+        return PrepSentence::LimitOrder;
+    if (p.start == StartMode::SetTime) {
+        if (!p.startTime.isValid())
+            return PrepSentence::NoStartTime;
+        if (minutesUntil(now, p.startTime) > kMaxStartMinutes)
+            return PrepSentence::StartTooFar;
     }
-    if (p.modo == ModoInicio::PulsadorDemora && (p.demora < 0 || p.demora > kMaxDemora))
-        return FrasePrep::Demora;
+    if (p.start == StartMode::ButtonDelay && (p.delay < 0 || p.delay > kMaxDelay))
+        return PrepSentence::BadDelay;
     return std::nullopt;
 }
 
-ValoresPrep CalculaValores(const Preparacion& p, const QDateTime& ahora)
+PrepValues computeValues(const MissionPlan& p, const QDateTime& now)
 {
-    ValoresPrep v;
-    v.FechaPrepBCD = FechaHoraBCD(ahora);
-    switch (p.modo) {
-    case ModoInicio::Pulsador:
+    PrepValues v;
+    v.FechaPrepBCD = FechaHoraBCD(now);
+    switch (p.start) {
+    case StartMode::Button:
         v.ModoPrep |= ModoPulsador;
         v.DemoraPrep = 0;
         break;
-    case ModoInicio::Hora:
+    case StartMode::SetTime:
         // A start time that passed while the user pressed Accept starts the mission now; a
         // negative delay would wrap into a start weeks away.
-        v.DemoraPrep = int(qBound(qint64(0), MinutosHasta(ahora, p.horaInicio), qint64(kMaxDemora)));
+        v.DemoraPrep = int(qBound(qint64(0), minutesUntil(now, p.startTime), qint64(kMaxDelay)));
         v.EstadoPrep = EstadoRegistrando;
         break;
-    case ModoInicio::PulsadorDemora:
+    case StartMode::ButtonDelay:
         v.ModoPrep |= ModoPulsador;
-        v.DemoraPrep = qBound(0, p.demora, kMaxDemora);
+        v.DemoraPrep = qBound(0, p.delay, kMaxDelay);
         break;
     }
     if (p.circular)
@@ -236,47 +236,47 @@ ValoresPrep CalculaValores(const Preparacion& p, const QDateTime& ahora)
     return v;
 }
 
-QList<Escritura> TablaEscritura(const Preparacion& p, const ValoresPrep& v)
+QList<ByteWrite> writeTable(const MissionPlan& p, const PrepValues& v)
 {
     const auto& f = v.FechaPrepBCD;
     return {
-        {AddrActivacion, 1, 200, 1250},
-        {AddrConstante, 22, 500, 1300},
-        {AddrFecha, f[0], 400, 1350},
-        {AddrFecha + 1, f[1], 100, 1400},
-        {AddrFecha + 2, f[2], 100, 1450},
-        {AddrFecha + 3, f[3], 100, 1500},
-        {AddrFecha + 4, f[4], 400, 1550},
-        {AddrDemora, ByteBajo(v.DemoraPrep), 400, 1600},
-        {AddrDemora + 1, ByteAlto(v.DemoraPrep), 400, 1650},
-        {AddrLimInf, quint8(p.rawLimInf), 100, 1700},
-        {AddrLimSup, quint8(p.rawLimSup), 100, 1750},
-        {AddrRango, quint8(p.rango), 100, 1850},
-        {AddrModo, v.ModoPrep, 400, 1900},
-        {AddrEstado, v.EstadoPrep, 100, 1950},
+        {AddrActivation, 1, 200, 1250},
+        {AddrConstant, 22, 500, 1300},
+        {AddrStamp, f[0], 400, 1350},
+        {AddrStamp + 1, f[1], 100, 1400},
+        {AddrStamp + 2, f[2], 100, 1450},
+        {AddrStamp + 3, f[3], 100, 1500},
+        {AddrStamp + 4, f[4], 400, 1550},
+        {AddrDelay, ByteBajo(v.DemoraPrep), 400, 1600},
+        {AddrDelay + 1, ByteAlto(v.DemoraPrep), 400, 1650},
+        {AddrLowLimit, quint8(p.rawLimInf), 100, 1700},
+        {AddrHighLimit, quint8(p.rawLimSup), 100, 1750},
+        {AddrInterval, quint8(p.interval), 100, 1850},
+        {AddrMode, v.ModoPrep, 400, 1900},
+        {AddrStatus, v.EstadoPrep, 100, 1950},
     };
 }
 
-QList<Escritura> TablaNombres(const QString& exportador, const QString& transportador,
-                              const std::array<quint8, 3>& serie)
+QList<ByteWrite> nameTable(const QString& exporter, const QString& carrier,
+                              const std::array<quint8, 3>& serial)
 {
     // Twelve bytes each whatever the text holds (a character outside the code page is one '?').
-    const auto campo = [](const QString& nombre) { return ansiEncode(Nombre12(nombre)).leftJustified(12, ' ', true); };
-    const QByteArray nombres = campo(exportador) + campo(transportador);
-    QList<Escritura> t;
+    const auto field = [](const QString& name) { return ansiEncode(Nombre12(name)).leftJustified(12, ' ', true); };
+    const QByteArray names = field(exporter) + field(carrier);
+    QList<ByteWrite> t;
     for (int i = 0; i < 24; ++i)
-        t.append({AddrNombres + i, quint8(nombres.at(i)), kPausaNombreMs, 0});
+        t.append({AddrNames + i, quint8(names.at(i)), kNamePauseMs, 0});
     for (int i = 0; i < 3; ++i)
-        t.append({AddrSerie + i, serie[size_t(i)], kPausaNombreMs, 0});
+        t.append({AddrSerial + i, serial[size_t(i)], kNamePauseMs, 0});
     return t;
 }
 
-QList<int> DireccionesVerificadas()
+QList<int> verifiedAddresses()
 {
-    QList<int> a{AddrActivacion, AddrLimInf, AddrLimSup, AddrRango};
-    agrega(a, AddrDemora, AddrFecha + 4, 1);
-    agrega(a, AddrNombres, AddrNombres + 23, 1);
-    agrega(a, AddrSerie, AddrSerie + 2, 1);
+    QList<int> a{AddrActivation, AddrLowLimit, AddrHighLimit, AddrInterval};
+    appendRange(a, AddrDelay, AddrStamp + 4, 1);
+    appendRange(a, AddrNames, AddrNames + 23, 1);
+    appendRange(a, AddrSerial, AddrSerial + 2, 1);
     return a;
 }
 

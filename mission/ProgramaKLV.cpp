@@ -6,124 +6,124 @@ namespace orvan::mission {
 
 namespace {
 
-constexpr int kBloqueEstado = 0;
-constexpr int kBloqueIdentificacion = 2;
-constexpr int kBloqueBanderas = 8;
-constexpr int kAddrSerie = 90;
-constexpr int kAddrModo = 256;
-constexpr int kAddrEstado = 258;
+constexpr int kStatusBlock = 0;
+constexpr int kIdBlock = 2;
+constexpr int kFlagBlock = 8;
+constexpr int kAddrSerial = 90;
+constexpr int kAddrMode = 256;
+constexpr int kAddrStatus = 258;
 
 } // namespace
 
-ProgramaKLV::ProgramaKLV(link::Link& link, ProgresoPrep progreso) : m_link(link), m_progreso(std::move(progreso)) {}
+ProgramaKLV::ProgramaKLV(link::Link& link, PrepProgress progress) : m_link(link), m_progress(std::move(progress)) {}
 
-void ProgramaKLV::progreso(int valor)
+void ProgramaKLV::report(int value)
 {
-    if (m_progreso && valor > 0)
-        m_progreso(valor);
+    if (m_progress && value > 0)
+        m_progress(value);
 }
 
-ResultadoPrep ProgramaKLV::run(const Preparacion& p, const QDateTime& ahora)
+PrepResult ProgramaKLV::run(const MissionPlan& p, const QDateTime& now)
 {
-    ResultadoPrep r;
-    if (const auto motivo = ValidaPreparacion(p, ahora)) {
-        r.estado = ResultadoPrep::Estado::Invalido;
-        r.rechazo = *motivo;
+    PrepResult r;
+    if (const auto refusal = validatePlan(p, now)) {
+        r.outcome = PrepResult::Outcome::Refused;
+        r.refusal = *refusal;
         return r;
     }
 
     // The serial number goes back byte for byte as the logger holds it: its decimal text on the
     // status panel is cut to five digits and would shorten a longer number.
-    const link::Reply id = m_link.LeeBloque(kBloqueIdentificacion);
+    const link::Reply id = m_link.LeeBloque(kIdBlock);
     if (!id.ok()) {
-        r.estado = m_link.closing() ? ResultadoPrep::Estado::Interrumpido : ResultadoPrep::Estado::SinComunicacion;
+        r.outcome = m_link.closing() ? PrepResult::Outcome::Interrupted : PrepResult::Outcome::NoAnswer;
         return r;
     }
-    const QByteArray bloque = id.block();
+    const QByteArray block = id.block();
     for (int i = 0; i < 3; ++i)
-        r.serie[size_t(i)] = quint8(bloque.at(kAddrSerie - 64 + i));
+        r.serial[size_t(i)] = quint8(block.at(kAddrSerial - 64 + i));
 
-    r.valores = CalculaValores(p, ahora);
-    progreso(kProgresoInicio);
-    progreso(kProgresoModo);
-    if (!escribe(TablaEscritura(p, r.valores)) || !EscribeNombres(p.exportador, p.transportador, r.serie)) {
-        r.estado = ResultadoPrep::Estado::Interrumpido;
+    r.values = computeValues(p, now);
+    report(kProgressStart);
+    report(kProgressMode);
+    if (!write(writeTable(p, r.values)) || !EscribeNombres(p.exporter, p.carrier, r.serial)) {
+        r.outcome = PrepResult::Outcome::Interrupted;
         return r;
     }
-    progreso(kProgresoFinal);
+    report(kProgressEnd);
 
-    r.diferencias = verifica(p, r.valores, r.serie);
-    r.estado = r.diferencias.isEmpty() ? ResultadoPrep::Estado::Programado : ResultadoPrep::Estado::NoProgramado;
+    r.differences = verify(p, r.values, r.serial);
+    r.outcome = r.differences.isEmpty() ? PrepResult::Outcome::Programmed : PrepResult::Outcome::NotProgrammed;
     return r;
 }
 
-bool ProgramaKLV::escribe(const QList<Escritura>& tabla)
+bool ProgramaKLV::write(const QList<ByteWrite>& table)
 {
-    for (const Escritura& e : tabla) {
+    for (const ByteWrite& e : table) {
         if (!m_link.EscribeByte(e.address, e.value))
             return false;
-        m_link.clock().sleepMs(e.pausaMs);
-        progreso(e.progreso);
+        m_link.clock().sleepMs(e.pauseMs);
+        report(e.progress);
     }
     return true;
 }
 
-bool ProgramaKLV::EscribeNombres(const QString& exportador, const QString& transportador,
-                                 const std::array<quint8, 3>& serie)
+bool ProgramaKLV::EscribeNombres(const QString& exporter, const QString& carrier,
+                                 const std::array<quint8, 3>& serial)
 {
-    return escribe(TablaNombres(exportador, transportador, serie));
+    return write(nameTable(exporter, carrier, serial));
 }
 
-QList<int> ProgramaKLV::verifica(const Preparacion& p, const ValoresPrep& v, const std::array<quint8, 3>& serie)
+QList<int> ProgramaKLV::verify(const MissionPlan& p, const PrepValues& v, const std::array<quint8, 3>& serial)
 {
     // What each written address must hold now.
-    QByteArray esperado(512, '\0');
-    for (const Escritura& e : TablaEscritura(p, v) + TablaNombres(p.exportador, p.transportador, serie))
-        esperado[e.address] = char(e.value);
+    QByteArray expected(512, '\0');
+    for (const ByteWrite& e : writeTable(p, v) + nameTable(p.exporter, p.carrier, serial))
+        expected[e.address] = char(e.value);
 
-    QByteArray leido(512, '\0');
-    bool completo = true;
-    for (int bloque : {kBloqueEstado, kBloqueIdentificacion, kBloqueBanderas}) {
-        const link::Reply reply = m_link.LeeBloque(bloque);
+    QByteArray readBack(512, '\0');
+    bool complete = true;
+    for (int block : {kStatusBlock, kIdBlock, kFlagBlock}) {
+        const link::Reply reply = m_link.LeeBloque(block);
         if (!reply.ok()) {
-            completo = false;
+            complete = false;
             break;
         }
-        leido.replace(bloque * link::kBlockSize, link::kBlockSize, reply.block());
+        readBack.replace(block * link::kBlockSize, link::kBlockSize, reply.block());
     }
 
-    QList<int> diferencias;
-    const QList<int> direcciones = DireccionesVerificadas();
-    if (!completo) {
+    QList<int> differences;
+    const QList<int> addresses = verifiedAddresses();
+    if (!complete) {
         // Nothing known is nothing verified.
-        return direcciones + QList<int>{kAddrModo, kAddrEstado};
+        return addresses + QList<int>{kAddrMode, kAddrStatus};
     }
-    for (int a : direcciones) {
-        if (leido.at(a) != esperado.at(a))
-            diferencias.append(a);
+    for (int a : addresses) {
+        if (readBack.at(a) != expected.at(a))
+            differences.append(a);
     }
-    const quint8 modo = quint8(leido.at(kAddrModo));
-    if ((modo & (ModoCircular | ModoPulsador)) != (v.ModoPrep & (ModoCircular | ModoPulsador)))
-        diferencias.append(kAddrModo);
-    const quint8 estado = quint8(leido.at(kAddrEstado));
-    const bool armado = !(v.EstadoPrep & EstadoRegistrando) || (estado & EstadoRegistrando);
-    if (!armado || (estado & (EstadoSinDatos | EstadoGuardado)))
-        diferencias.append(kAddrEstado);
-    return diferencias;
+    const quint8 mode = quint8(readBack.at(kAddrMode));
+    if ((mode & (ModoCircular | ModoPulsador)) != (v.ModoPrep & (ModoCircular | ModoPulsador)))
+        differences.append(kAddrMode);
+    const quint8 status = quint8(readBack.at(kAddrStatus));
+    const bool armed = !(v.EstadoPrep & EstadoRegistrando) || (status & EstadoRegistrando);
+    if (!armed || (status & (EstadoSinDatos | EstadoGuardado)))
+        differences.append(kAddrStatus);
+    return differences;
 }
 
-QString MensajeResultado(const ResultadoPrep& r, int idioma)
+QString resultMessage(const PrepResult& r, int idioma)
 {
-    switch (r.estado) {
-    case ResultadoPrep::Estado::Programado:
+    switch (r.outcome) {
+    case PrepResult::Outcome::Programmed:
         return {};
-    case ResultadoPrep::Estado::Invalido:
-        return TextoPrep(r.rechazo, idioma);
-    case ResultadoPrep::Estado::SinComunicacion:
-        return TextoPrep(FrasePrep::SinComunicacion, idioma);
-    case ResultadoPrep::Estado::NoProgramado:
-    case ResultadoPrep::Estado::Interrumpido:
-        return TextoPrep(FrasePrep::NoProgramado, idioma);
+    case PrepResult::Outcome::Refused:
+        return prepText(r.refusal, idioma);
+    case PrepResult::Outcome::NoAnswer:
+        return prepText(PrepSentence::NoAnswer, idioma);
+    case PrepResult::Outcome::NotProgrammed:
+    case PrepResult::Outcome::Interrupted:
+        return prepText(PrepSentence::NotProgrammed, idioma);
     }
     return {};
 }

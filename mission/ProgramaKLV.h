@@ -13,51 +13,51 @@
 
 namespace orvan::mission {
 
-struct ResultadoPrep {
-    enum class Estado {
-        Programado,        // every write read back as written
-        NoProgramado,      // the read-back differs, or did not come
-        SinComunicacion,   // the logger did not answer before the first write: nothing written
-        Interrumpido,      // the closing flag or a port error stopped the writes half way
-        Invalido,          // the choices were refused before anything was written (rechazo says why)
+struct PrepResult {
+    enum class Outcome {
+        Programmed,        // every write read back as written
+        NotProgrammed,     // the read-back differs, or did not come
+        NoAnswer,          // the logger did not answer before the first write: nothing written
+        Interrupted,       // the closing flag or a port error stopped the writes half way
+        Refused,           // the choices were refused before anything was written (refusal says why)
     };
-    Estado estado = Estado::SinComunicacion;
-    ValoresPrep valores;            // what was (or would have been) written
-    std::array<quint8, 3> serie{};  // the serial number bytes as read
-    QList<int> diferencias;         // addresses read back otherwise than written (256, 258: their bits)
-    FrasePrep rechazo = FrasePrep::SinRango;   // Invalido: the reason
+    Outcome outcome = Outcome::NoAnswer;
+    PrepValues values;            // what was (or would have been) written
+    std::array<quint8, 3> serial{};  // the serial number bytes as read
+    QList<int> differences;         // addresses read back otherwise than written (256, 258: their bits)
+    PrepSentence refusal = PrepSentence::NoInterval;   // Refused: the reason
 
-    bool verificado() const { return estado == Estado::Programado; }
+    bool verified() const { return outcome == Outcome::Programmed; }
 };
 
-using ProgresoPrep = std::function<void(int)>;
+using PrepProgress = std::function<void(int)>;
 
 class ProgramaKLV {
 public:
-    explicit ProgramaKLV(link::Link& link, ProgresoPrep progreso = {});
+    explicit ProgramaKLV(link::Link& link, PrepProgress progress = {});
 
-    // Validates, reads block 2 for the serial number, writes everything, verifies. ahora is the
+    // Validates, reads block 2 for the serial number, writes everything, verifies. now is the
     // PC clock, read once: it gives the stamp and the delay of a set-time start.
-    ResultadoPrep run(const Preparacion& p, const QDateTime& ahora);
+    PrepResult run(const MissionPlan& p, const QDateTime& now);
 
     // The pieces. Each returns false when a write could not be sent (closing flag, port error).
-    bool escribe(const QList<Escritura>& tabla);
-    bool EscribeNombres(const QString& exportador, const QString& transportador, const std::array<quint8, 3>& serie);
+    bool write(const QList<ByteWrite>& table);
+    bool EscribeNombres(const QString& exporter, const QString& carrier, const std::array<quint8, 3>& serial);
     // Reads blocks 0, 2 and 8 once and lists what differs from the writes; nothing read (no answer)
     // counts as every address differing. The logger changes some bits of the status byte itself
     // (alarms, no data, and bit 32 when the button is pressed), so of address 258 only what it must
     // keep is compared: bit 32 set for a set-time start, bits 64 and 128 clear.
-    QList<int> verifica(const Preparacion& p, const ValoresPrep& v, const std::array<quint8, 3>& serie);
+    QList<int> verify(const MissionPlan& p, const PrepValues& v, const std::array<quint8, 3>& serial);
 
 private:
-    void progreso(int valor);
+    void report(int value);
 
     link::Link& m_link;
-    ProgresoPrep m_progreso;
+    PrepProgress m_progress;
 };
 
 // The user's message for a result that is not a success, in the language of the text table;
 // empty for a programmed logger.
-QString MensajeResultado(const ResultadoPrep& r, int idioma);
+QString resultMessage(const PrepResult& r, int idioma);
 
 } // namespace orvan::mission

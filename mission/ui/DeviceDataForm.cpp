@@ -341,10 +341,10 @@ void DeviceDataForm::Preparar()
     app.flags.CerrarPrep = false;
     if (!m_main.openChild(ui::Child::frmPrep)) {
         // No preparation window to hand over to: the link simply ends.
-        finEnlace(m_main);
+        showLinkEnded(m_main);
     }
     Q_EMIT linkClosed();
-    cierraConMarco(this);
+    closeWithFrame(this);
 }
 
 void DeviceDataForm::onSearchFinished(int com)
@@ -387,9 +387,9 @@ void DeviceDataForm::CierraEnlace()
     m_main.app().flags.CerrarSave = true;
     Timer2.stop();
     m_session->close();
-    finEnlace(m_main);
+    showLinkEnded(m_main);
     Q_EMIT linkClosed();
-    cierraConMarco(this);
+    closeWithFrame(this);
 }
 
 void DeviceDataForm::closeEvent(QCloseEvent* event)

@@ -55,7 +55,7 @@ void aplicaResumen(ui::StatusPanel& p, const link::Resumen& r)
     visible(p.FrameSerial, r.FrameSerial);
 }
 
-void finEnlace(ui::Workspace& main)
+void showLinkEnded(ui::Workspace& main)
 {
     if (ui::StatusPanel* panel = main.panel()) {
         panel->FrameComm->hide();
@@ -64,7 +64,7 @@ void finEnlace(ui::Workspace& main)
     main.setConnectEnabled(true);
 }
 
-void cierraConMarco(QWidget* window)
+void closeWithFrame(QWidget* window)
 {
     if (auto* frame = qobject_cast<QMdiSubWindow*>(window->parentWidget()))
         frame->close();

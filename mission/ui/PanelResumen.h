@@ -14,8 +14,8 @@ void aplicaResumen(ui::StatusPanel& panel, const link::Resumen& resumen);
 
 // A logger window has let go of the logger: the panel shows the maker picture again and Connect
 // is offered.
-void finEnlace(ui::Workspace& main);
+void showLinkEnded(ui::Workspace& main);
 // A child window closes together with its frame in the document area.
-void cierraConMarco(QWidget* window);
+void closeWithFrame(QWidget* window);
 
 } // namespace orvan::mission

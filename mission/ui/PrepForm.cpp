@@ -28,13 +28,13 @@ namespace orvan::mission {
 
 namespace {
 
-const QString kAmarillo = QStringLiteral("background-color: rgb(255, 255, 192);");
-const QString kGris = QStringLiteral("background-color: rgb(224, 224, 224);");
-const QString kBlanco = QStringLiteral("background-color: rgb(255, 255, 255);");
+const QString kLightYellow = QStringLiteral("background-color: rgb(255, 255, 192);");
+const QString kLightGrey = QStringLiteral("background-color: rgb(224, 224, 224);");
+const QString kWhite = QStringLiteral("background-color: rgb(255, 255, 255);");
 
 // A non-editable list shows a text that is not one of its items (the days an interval covers,
 // "0" before a choice) as its placeholder.
-void muestraTexto(QComboBox* combo, const QString& text)
+void showText(QComboBox* combo, const QString& text)
 {
     const int i = combo->findText(text);
     if (i >= 0) {
@@ -47,10 +47,10 @@ void muestraTexto(QComboBox* combo, const QString& text)
 
 // The listed value nearest to v: a default limit from the settings file may be one the list of
 // the other unit does not hold.
-int masCercano(const QList<int>& lista, int v)
+int nearest(const QList<int>& list, int v)
 {
-    int best = lista.value(0);
-    for (int x : lista) {
+    int best = list.value(0);
+    for (int x : list) {
         if (std::abs(x - v) < std::abs(best - v))
             best = x;
     }
@@ -112,7 +112,7 @@ PrepForm::~PrepForm()
 
 void PrepForm::buildControls()
 {
-    const auto lectura = [this](const char* name) {
+    const auto readOnlyBox = [this](const char* name) {
         auto* e = new QLineEdit(this);
         e->setObjectName(QString::fromLatin1(name));
         e->setReadOnly(true);
@@ -120,40 +120,40 @@ void PrepForm::buildControls()
         e->setFixedWidth(130);
         return e;
     };
-    const auto lista = [this](const char* name) {
+    const auto list = [this](const char* name) {
         auto* c = new QComboBox(this);
         c->setObjectName(QString::fromLatin1(name));
         c->setMaxVisibleItems(16);
         c->setMinimumWidth(80);
         return c;
     };
-    const auto imagen = [this](const QPixmap& picture) {
+    const auto picture = [this](const QPixmap& picture) {
         auto* l = new QLabel(this);
         l->setPixmap(picture);
         return l;
     };
 
-    ComboDuracion = lista("ComboDuracion");
-    ComboRango = lista("ComboRango");
-    ComboLoThreshold = lista("ComboLoThreshold");
-    ComboHiThreshold = lista("ComboHiThreshold");
-    txtcDuracion = lectura("txtcDuracion");
-    txtcRango = lectura("txtcRango");
-    txtcLoThreshold = lectura("txtcLoThreshold");
-    txtcHiThreshold = lectura("txtcHiThreshold");
+    ComboDuracion = list("ComboDuracion");
+    ComboRango = list("ComboRango");
+    ComboLoThreshold = list("ComboLoThreshold");
+    ComboHiThreshold = list("ComboHiThreshold");
+    txtcDuracion = readOnlyBox("txtcDuracion");
+    txtcRango = readOnlyBox("txtcRango");
+    txtcLoThreshold = readOnlyBox("txtcLoThreshold");
+    txtcHiThreshold = readOnlyBox("txtcHiThreshold");
     Label1 = new QLabel(this);
     Label2 = new QLabel(this);
     Label3 = new QLabel(this);
     Label4 = new QLabel(this);
-    Image2X[0] = imagen(ui::Pictures::limitIcon(0, 22));
-    Image2X[1] = imagen(ui::Pictures::limitIcon(1, 22));
+    Image2X[0] = picture(ui::Pictures::limitIcon(0, 22));
+    Image2X[1] = picture(ui::Pictures::limitIcon(1, 22));
 
     for (int i = 0; i < 3; ++i) {
         optInicio[size_t(i)] = new QRadioButton(this);
         optInicio[size_t(i)]->setObjectName(QStringLiteral("optInicio%1").arg(i));
-        connect(optInicio[size_t(i)], &QRadioButton::clicked, this, [this, i] { eligeInicio(i); });
+        connect(optInicio[size_t(i)], &QRadioButton::clicked, this, [this, i] { chooseStart(i); });
     }
-    imgPulsador = imagen(ui::Pictures::statePicture(5, 24));
+    imgPulsador = picture(ui::Pictures::statePicture(5, 24));
     DTPickerStart = new QDateTimeEdit(QDateTime::currentDateTime(), this);
     DTPickerStart->setObjectName(QStringLiteral("DTPickerStart"));
     DTPickerStart->setDisplayFormat(QStringLiteral("dd/MM/yyyy HH:mm"));
@@ -172,16 +172,16 @@ void PrepForm::buildControls()
     txtExport->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[^/\\\\]*")), txtExport));
     txtTransport = new QLineEdit(this);
     txtTransport->setObjectName(QStringLiteral("txtTransport"));
-    imgExport = imagen(ui::Pictures::fieldIcon(11, 22));
-    imgTransport = imagen(ui::Pictures::fieldIcon(12, 22));
+    imgExport = picture(ui::Pictures::fieldIcon(11, 22));
+    imgTransport = picture(ui::Pictures::fieldIcon(12, 22));
     for (QLineEdit* e : {txtExport, txtTransport}) {
-        connect(e, &QLineEdit::textEdited, e, [e] { e->setStyleSheet(kAmarillo); });
+        connect(e, &QLineEdit::textEdited, e, [e] { e->setStyleSheet(kLightYellow); });
         e->installEventFilter(this);
     }
 
     ProgressBar1 = new QProgressBar(this);
     ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
-    ProgressBar1->setRange(0, kProgresoFinal);
+    ProgressBar1->setRange(0, kProgressEnd);
     ProgressBar1->setTextVisible(false);
     // Its place stays reserved, so the buttons do not jump when it shows.
     QSizePolicy keep = ProgressBar1->sizePolicy();
@@ -203,7 +203,7 @@ void PrepForm::buildControls()
     framePrepara->setFrameShape(QFrame::StyledPanel);
     auto* grid = new QGridLayout(framePrepara);
     grid->setHorizontalSpacing(10);
-    const auto fila = [grid](int row, QWidget* icon, QWidget* label, QWidget* combo, QWidget* result) {
+    const auto row = [grid](int row, QWidget* icon, QWidget* label, QWidget* combo, QWidget* result) {
         if (icon)
             grid->addWidget(icon, row, 0);
         grid->addWidget(label, row, 1);
@@ -211,21 +211,21 @@ void PrepForm::buildControls()
         if (result)
             grid->addWidget(result, row, 3);
     };
-    fila(0, imagen(ui::Pictures::fieldIcon(0, 22)), Label1, ComboDuracion, txtcDuracion);
-    fila(1, imagen(ui::Pictures::fieldIcon(2, 22)), Label2, ComboRango, txtcRango);
-    fila(2, Image2X[0], Label3, ComboLoThreshold, txtcLoThreshold);
-    fila(3, Image2X[1], Label4, ComboHiThreshold, txtcHiThreshold);
+    row(0, picture(ui::Pictures::fieldIcon(0, 22)), Label1, ComboDuracion, txtcDuracion);
+    row(1, picture(ui::Pictures::fieldIcon(2, 22)), Label2, ComboRango, txtcRango);
+    row(2, Image2X[0], Label3, ComboLoThreshold, txtcLoThreshold);
+    row(3, Image2X[1], Label4, ComboHiThreshold, txtcHiThreshold);
     grid->addWidget(imgPulsador, 4, 0);
     grid->addWidget(optInicio[0], 4, 1, 1, 3);
     grid->addWidget(imgClock, 5, 0);
     grid->addWidget(optInicio[1], 5, 1);
     grid->addWidget(DTPickerStart, 5, 2, 1, 2);
     grid->addWidget(optInicio[2], 6, 1);
-    auto* demora = new QHBoxLayout;
-    demora->addWidget(txtcStartDelay);
-    demora->addWidget(new QLabel(QStringLiteral("min."), this));
-    demora->addStretch();
-    grid->addLayout(demora, 6, 2, 1, 2);
+    auto* delay = new QHBoxLayout;
+    delay->addWidget(txtcStartDelay);
+    delay->addWidget(new QLabel(QStringLiteral("min."), this));
+    delay->addStretch();
+    grid->addLayout(delay, 6, 2, 1, 2);
     grid->addWidget(Check1, 7, 1, 1, 3);
     grid->addWidget(imgExport, 8, 0);
     grid->addWidget(txtExport, 8, 1, 1, 3);
@@ -236,25 +236,25 @@ void PrepForm::buildControls()
         e->setMaximumWidth(360);
     grid->setColumnStretch(4, 1);
 
-    auto* botones = new QHBoxLayout;
-    botones->addStretch();
-    botones->addWidget(CmndAbrir);
-    botones->addWidget(CmndCancel);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(CmndAbrir);
+    buttons->addWidget(CmndCancel);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(framePrepara);
     layout->addWidget(ProgressBar1);
-    layout->addLayout(botones);
+    layout->addLayout(buttons);
     layout->addStretch();
     layout->addWidget(lbCopyrigt);
 
-    connect(ComboDuracion, &QComboBox::activated, this, [this](int i) { eligeDuracion(ComboDuracion->itemText(i).toInt()); });
-    connect(ComboRango, &QComboBox::activated, this, [this](int i) { eligeRango(ComboRango->itemText(i).toInt()); });
+    connect(ComboDuracion, &QComboBox::activated, this, [this](int i) { chooseDuration(ComboDuracion->itemText(i).toInt()); });
+    connect(ComboRango, &QComboBox::activated, this, [this](int i) { chooseInterval(ComboRango->itemText(i).toInt()); });
     connect(ComboLoThreshold, &QComboBox::activated, this,
-            [this](int i) { eligeLimiteBajo(ComboLoThreshold->itemText(i).toInt()); });
+            [this](int i) { chooseLowLimit(ComboLoThreshold->itemText(i).toInt()); });
     connect(ComboHiThreshold, &QComboBox::activated, this,
-            [this](int i) { eligeLimiteAlto(ComboHiThreshold->itemText(i).toInt()); });
-    connect(CmndAbrir, &QPushButton::clicked, this, &PrepForm::aceptar);
+            [this](int i) { chooseHighLimit(ComboHiThreshold->itemText(i).toInt()); });
+    connect(CmndAbrir, &QPushButton::clicked, this, &PrepForm::onAccept);
     connect(CmndCancel, &QPushButton::clicked, this, [this] {
         m_main.setConnectEnabled(true);
         m_main.app().flags.CerrarPrep = true;
@@ -263,7 +263,7 @@ void PrepForm::buildControls()
     });
 
     optInicio[0]->setChecked(true);
-    eligeInicio(0);
+    chooseStart(0);
 }
 
 void PrepForm::PonerTextosPrep()
@@ -301,96 +301,96 @@ void PrepForm::PonerTextosPrep()
 void PrepForm::LlenaCombos()
 {
     const AppContext& app = m_main.app();
-    const QString unidad = app.UnidadTexto();
-    for (int d : DuracionesDias())
+    const QString unit = app.UnidadTexto();
+    for (int d : durationDays())
         ComboDuracion->addItem(QString::number(d));
-    for (int r : Intervalos())
+    for (int r : intervals())
         ComboRango->addItem(QString::number(r));
-    const QList<int> limites = ListaLimites(app.config.GradosC);
+    const QList<int> limits = limitList(app.config.GradosC);
     for (QComboBox* c : {ComboLoThreshold, ComboHiThreshold}) {
-        for (int g : limites) {
+        for (int g : limits) {
             const QString text = QString::number(g);
             // Fahrenheit rounding may give one whole degree twice; the list holds it once.
             if (c->findText(text) < 0)
                 c->addItem(text);
         }
     }
-    muestraTexto(ComboDuracion, QStringLiteral("0"));
-    muestraTexto(ComboRango, QStringLiteral("0"));
-    muestraTexto(ComboLoThreshold, QString::number(masCercano(limites, app.config.LimInfDef)));
-    muestraTexto(ComboHiThreshold, QString::number(masCercano(limites, app.config.LimSupDef)));
+    showText(ComboDuracion, QStringLiteral("0"));
+    showText(ComboRango, QStringLiteral("0"));
+    showText(ComboLoThreshold, QString::number(nearest(limits, app.config.LimInfDef)));
+    showText(ComboHiThreshold, QString::number(nearest(limits, app.config.LimSupDef)));
     txtcDuracion->setText(ComboDuracion->placeholderText() + QStringLiteral(" d"));
     txtcRango->setText(ComboRango->placeholderText() + QStringLiteral(" min."));
-    txtcLoThreshold->setText(ComboLoThreshold->currentText() + unidad);
-    txtcHiThreshold->setText(ComboHiThreshold->currentText() + unidad);
+    txtcLoThreshold->setText(ComboLoThreshold->currentText() + unit);
+    txtcHiThreshold->setText(ComboHiThreshold->currentText() + unit);
 }
 
-void PrepForm::eligeDuracion(int dias)
+void PrepForm::chooseDuration(int days)
 {
-    eligeRango(RangoParaDias(dias));
-    muestraTexto(ComboDuracion, QString::number(dias));
+    chooseInterval(intervalForDays(days));
+    showText(ComboDuracion, QString::number(days));
 }
 
-void PrepForm::eligeRango(int rango)
+void PrepForm::chooseInterval(int interval)
 {
-    if (rango < 1 || rango > 60)
+    if (interval < 1 || interval > 60)
         return;
-    muestraTexto(ComboDuracion, QString::number(CoberturaDeRango(rango).dias));
-    muestraTexto(ComboRango, QString::number(rango));
-    txtcDuracion->setText(TextoDuracion(rango));
-    txtcRango->setText(TextoRango(rango));
-    m_rangoPrep = rango;
-    txtcDuracion->setStyleSheet(kAmarillo);
-    txtcRango->setStyleSheet(kAmarillo);
+    showText(ComboDuracion, QString::number(coverageOf(interval).days));
+    showText(ComboRango, QString::number(interval));
+    txtcDuracion->setText(durationText(interval));
+    txtcRango->setText(intervalText(interval));
+    m_rangoPrep = interval;
+    txtcDuracion->setStyleSheet(kLightYellow);
+    txtcRango->setStyleSheet(kLightYellow);
 }
 
-void PrepForm::eligeLimiteBajo(int grados)
+void PrepForm::chooseLowLimit(int degrees)
 {
-    aplicaLimites(EligeBajo(limitesActuales(), grados));
+    applyLimits(chooseLow(currentLimits(), degrees));
 }
 
-void PrepForm::eligeLimiteAlto(int grados)
+void PrepForm::chooseHighLimit(int degrees)
 {
-    aplicaLimites(EligeAlto(limitesActuales(), grados));
+    applyLimits(chooseHigh(currentLimits(), degrees));
 }
 
-Limites PrepForm::limitesActuales() const
+Limits PrepForm::currentLimits() const
 {
     return {ComboLoThreshold->currentText().toInt(), ComboHiThreshold->currentText().toInt()};
 }
 
-void PrepForm::aplicaLimites(const Limites& l)
+void PrepForm::applyLimits(const Limits& l)
 {
     AppContext& app = m_main.app();
-    muestraTexto(ComboLoThreshold, QString::number(l.bajo));
-    muestraTexto(ComboHiThreshold, QString::number(l.alto));
-    txtcLoThreshold->setText(QString::number(l.bajo) + app.UnidadTexto());
-    txtcHiThreshold->setText(QString::number(l.alto) + app.UnidadTexto());
-    m_rawLimInf = GradosARaw(l.bajo, app.config.GradosC);
-    m_rawLimSup = GradosARaw(l.alto, app.config.GradosC);
+    showText(ComboLoThreshold, QString::number(l.low));
+    showText(ComboHiThreshold, QString::number(l.high));
+    txtcLoThreshold->setText(QString::number(l.low) + app.UnidadTexto());
+    txtcHiThreshold->setText(QString::number(l.high) + app.UnidadTexto());
+    m_rawLimInf = GradosARaw(l.low, app.config.GradosC);
+    m_rawLimSup = GradosARaw(l.high, app.config.GradosC);
     // Remembered as the defaults of the next preparation; saved to the settings file on Accept.
-    app.config.LimInfDef = qint16(l.bajo);
-    app.config.LimSupDef = qint16(l.alto);
+    app.config.LimInfDef = qint16(l.low);
+    app.config.LimSupDef = qint16(l.high);
     m_cambioLimites = true;
 }
 
-void PrepForm::eligeInicio(int index)
+void PrepForm::chooseStart(int index)
 {
     if (index < 0 || index > 2)
         return;
     optInicio[size_t(index)]->setChecked(true);
     DTPickerStart->setEnabled(index == 1);
     txtcStartDelay->setEnabled(index == 2);
-    txtcStartDelay->setStyleSheet(index == 2 ? kBlanco : kGris);
+    txtcStartDelay->setStyleSheet(index == 2 ? kWhite : kLightGrey);
 }
 
-ModoInicio PrepForm::modoInicio() const
+StartMode PrepForm::startMode() const
 {
     if (optInicio[1]->isChecked())
-        return ModoInicio::Hora;
+        return StartMode::SetTime;
     if (optInicio[2]->isChecked())
-        return ModoInicio::PulsadorDemora;
-    return ModoInicio::Pulsador;
+        return StartMode::ButtonDelay;
+    return StartMode::Button;
 }
 
 bool PrepForm::eventFilter(QObject* watched, QEvent* event)
@@ -403,12 +403,12 @@ bool PrepForm::eventFilter(QObject* watched, QEvent* event)
     return QWidget::eventFilter(watched, event);
 }
 
-void PrepForm::aceptar()
+void PrepForm::onAccept()
 {
     AppContext& app = m_main.app();
     // A delay the two bytes cannot hold is refused before anything reaches the logger.
-    if (modoInicio() == ModoInicio::PulsadorDemora && !LeeDemora(txtcStartDelay->text())) {
-        m_main.messages().show(TextoPrep(FrasePrep::Demora, app.config.Idioma));
+    if (startMode() == StartMode::ButtonDelay && !parseDelay(txtcStartDelay->text())) {
+        m_main.messages().show(prepText(PrepSentence::BadDelay, app.config.Idioma));
         txtcStartDelay->setFocus();
         return;
     }
@@ -442,75 +442,75 @@ void PrepForm::tick()
         return;
     }
     PedidoPrep = 0;
-    programa();
+    program();
 }
 
-void PrepForm::programa()
+void PrepForm::program()
 {
-    Preparacion p;
-    p.rango = m_rangoPrep;
+    MissionPlan p;
+    p.interval = m_rangoPrep;
     p.rawLimInf = m_rawLimInf;
     p.rawLimSup = m_rawLimSup;
-    p.modo = modoInicio();
-    p.horaInicio = DTPickerStart->dateTime();
-    p.demora = LeeDemora(txtcStartDelay->text()).value_or(-1);
+    p.start = startMode();
+    p.startTime = DTPickerStart->dateTime();
+    p.delay = parseDelay(txtcStartDelay->text()).value_or(-1);
     p.circular = Check1->isChecked();
-    p.exportador = txtExport->text();
-    p.transportador = txtTransport->text();
+    p.exporter = txtExport->text();
+    p.carrier = txtTransport->text();
 
-    m_programando = true;
+    m_programming = true;
     const bool posted = m_session->post([this, p](link::LinkContext& ctx) {
         // The PC clock is read once, when the writing begins.
-        const QDateTime ahora = QDateTime::currentDateTime();
-        ProgramaKLV programa(ctx.link, [this, &ctx](int valor) {
-            ctx.toWindow([this, valor] { ProgressBar1->setValue(valor); });
+        const QDateTime now = QDateTime::currentDateTime();
+        ProgramaKLV program(ctx.link, [this, &ctx](int value) {
+            ctx.toWindow([this, value] { ProgressBar1->setValue(value); });
         });
-        const ResultadoPrep r = programa.run(p, ahora);
-        ctx.toWindow([this, r] { onProgramado(r); });
+        const PrepResult r = program.run(p, now);
+        ctx.toWindow([this, r] { onProgrammed(r); });
     });
     if (!posted) {
-        m_programando = false;
+        m_programming = false;
         ProgressBar1->hide();
     }
 }
 
-void PrepForm::onProgramado(const ResultadoPrep& r)
+void PrepForm::onProgrammed(const PrepResult& r)
 {
-    m_programando = false;
-    m_resultado = r;
+    m_programming = false;
+    m_result = r;
     ProgressBar1->hide();
     // A logger left half programmed must not go out with a shipment unnoticed.
-    if (!r.verificado())
-        m_main.messages().show(MensajeResultado(r, m_main.app().config.Idioma));
+    if (!r.verified())
+        m_main.messages().show(resultMessage(r, m_main.app().config.Idioma));
     Q_EMIT programmed();
 }
 
-void PrepForm::onStatus(const link::EstadoKLV& estado)
+void PrepForm::onStatus(const link::EstadoKLV& snapshot)
 {
     AppContext& app = m_main.app();
     if (m_closed || app.flags.CerrarPrep)
         return;
-    m_estado = estado;
-    app.VerFw[0] = estado.VerFw1;
-    app.VerFw[1] = estado.VerFw2;
-    app.VerFw[2] = estado.VerFw3;
+    m_estado = snapshot;
+    app.VerFw[0] = snapshot.VerFw1;
+    app.VerFw[1] = snapshot.VerFw2;
+    app.VerFw[2] = snapshot.VerFw3;
 
-    const QDateTime ahora = QDateTime::currentDateTime();
-    const link::Resumen r = link::PoneResumen(estado, app.UnidadTexto(), app.textos, ahora, link::CopiaResumen::frmPrep);
+    const QDateTime now = QDateTime::currentDateTime();
+    const link::Resumen r = link::PoneResumen(snapshot, app.UnidadTexto(), app.textos, now, link::CopiaResumen::frmPrep);
     aplicaResumen(*m_main.panel(), r);
     if (r.framePrepara)
         framePrepara->setVisible(*r.framePrepara);
 
     // A start time left in the past moves to now, and the latest start to 45 days from now.
-    if (MinutosHasta(ahora, DTPickerStart->dateTime()) < 0) {
-        DTPickerStart->setDateTime(ahora);
-        DTPickerStart->setMaximumDateTime(ahora.addSecs(qint64(kMaxMinutosInicio) * 60));
+    if (minutesUntil(now, DTPickerStart->dateTime()) < 0) {
+        DTPickerStart->setDateTime(now);
+        DTPickerStart->setMaximumDateTime(now.addSecs(qint64(kMaxStartMinutes) * 60));
     }
-    const EstadoAceptar ok =
-        DatosPrepOk(estado.Comunicado, modoInicio(), MinutosHasta(ahora, DTPickerStart->dateTime()), m_rangoPrep);
+    const AcceptState ok =
+        DatosPrepOk(snapshot.Comunicado, startMode(), minutesUntil(now, DTPickerStart->dateTime()), m_rangoPrep);
     if (ok.imgClock)
         imgClock->setPixmap(ui::Pictures::statePicture(ok.imgClock, 24));
-    CmndAbrir->setEnabled(ok.ok && !m_programando && PedidoPrep != Pedido);
+    CmndAbrir->setEnabled(ok.ok && !m_programming && PedidoPrep != Pedido);
     Q_EMIT statusShown();
 }
 
@@ -523,9 +523,9 @@ void PrepForm::CierraEnlace()
     Timer2.stop();
     m_session->close();
     m_main.app().PrepAbierto = false;
-    finEnlace(m_main);
+    showLinkEnded(m_main);
     Q_EMIT linkClosed();
-    cierraConMarco(this);
+    closeWithFrame(this);
 }
 
 void PrepForm::closeEvent(QCloseEvent* event)

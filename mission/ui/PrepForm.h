@@ -47,14 +47,14 @@ public:
     int RawLimSup() const { return m_rawLimSup; }
     bool CambioLimites() const { return m_cambioLimites; }
     // The last programming's result; nothing before the first.
-    const std::optional<ResultadoPrep>& resultado() const { return m_resultado; }
+    const std::optional<PrepResult>& result() const { return m_result; }
 
     // The choices as the user makes them (tests and the window's own handlers).
-    void eligeDuracion(int dias);
-    void eligeRango(int rango);
-    void eligeLimiteBajo(int grados);
-    void eligeLimiteAlto(int grados);
-    void eligeInicio(int index);
+    void chooseDuration(int days);
+    void chooseInterval(int interval);
+    void chooseLowLimit(int degrees);
+    void chooseHighLimit(int degrees);
+    void chooseStart(int index);
 
     QFrame* framePrepara = nullptr;
     QComboBox* ComboDuracion = nullptr;
@@ -86,7 +86,7 @@ public:
 Q_SIGNALS:
     // The latest status has been written to the panel and Accept has been judged.
     void statusShown();
-    // A programming has ended (see resultado()).
+    // A programming has ended (see result()).
     void programmed();
     void linkClosed();
 
@@ -98,13 +98,13 @@ private:
     void buildControls();
     void PonerTextosPrep();
     void LlenaCombos();
-    void aceptar();
-    void onStatus(const link::EstadoKLV& estado);
-    void programa();
-    void onProgramado(const ResultadoPrep& r);
-    ModoInicio modoInicio() const;
-    Limites limitesActuales() const;
-    void aplicaLimites(const Limites& l);
+    void onAccept();
+    void onStatus(const link::EstadoKLV& snapshot);
+    void program();
+    void onProgrammed(const PrepResult& r);
+    StartMode startMode() const;
+    Limits currentLimits() const;
+    void applyLimits(const Limits& l);
     void CierraEnlace();
 
     ui::Workspace& m_main;
@@ -114,9 +114,9 @@ private:
     int m_rawLimInf = 0;
     int m_rawLimSup = 0;
     bool m_cambioLimites = false;
-    bool m_programando = false;
+    bool m_programming = false;
     bool m_closed = false;
-    std::optional<ResultadoPrep> m_resultado;
+    std::optional<PrepResult> m_result;
 };
 
 } // namespace orvan::mission

@@ -30,17 +30,17 @@ namespace {
 
 // Real time for time-outs; the fixed pauses of the write sequence move the clock instead of
 // waiting.
-class SinPausas : public link::SystemClock {
+class NoPauses : public link::SystemClock {
 public:
-    qint64 nowMs() override { return SystemClock::nowMs() + m_saltado; }
-    void sleepMs(int ms) override { m_saltado += ms > 0 ? ms : 0; }
+    qint64 nowMs() override { return SystemClock::nowMs() + m_skipped; }
+    void sleepMs(int ms) override { m_skipped += ms > 0 ? ms : 0; }
 
 private:
-    std::atomic<qint64> m_saltado{0};
+    std::atomic<qint64> m_skipped{0};
 };
 
-struct Preparando {
-    explicit Preparando(EmulatorFixture& emu, int gradosC = -1) : app(emu.appFolder())
+struct Preparing {
+    explicit Preparing(EmulatorFixture& emu, int gradosC = -1) : app(emu.appFolder())
     {
         app.config.applyDefaults(emu.appFolder());
         app.config.PuertoCom = qint16(emu.com());
@@ -51,10 +51,10 @@ struct Preparando {
         window->show();
         window->panel()->showLive();
         app.flags.CerrarPrep = false;
-        form = new mission::PrepForm(*window, {}, [] { return std::make_unique<SinPausas>(); });
+        form = new mission::PrepForm(*window, {}, [] { return std::make_unique<NoPauses>(); });
         window->showChild(form);
     }
-    bool aceptaCuando(bool enabled)
+    bool acceptWhen(bool enabled)
     {
         form->tick();
         return waitFor([&] {
@@ -62,7 +62,7 @@ struct Preparando {
             return form->CmndAbrir->isEnabled() == enabled && form->estado().Comunicado;
         }, 10000);
     }
-    bool programa()
+    bool program()
     {
         form->CmndAbrir->click();
         bool done = false;
@@ -87,7 +87,7 @@ TEST(PrepForm, ChoicesAndTheAcceptButton)
 {
     EmulatorFixture emu(ScenarioKind::Empty);
     ASSERT_TRUE(emu.ok()) << emu.errorString().toStdString();
-    Preparando p(emu, 0);   // Fahrenheit
+    Preparing p(emu, 0);   // Fahrenheit
     auto& f = *p.form;
 
     EXPECT_EQ(f.txtcDuracion->text(), QStringLiteral("0 d"));
@@ -95,23 +95,23 @@ TEST(PrepForm, ChoicesAndTheAcceptButton)
     EXPECT_EQ(f.ComboLoThreshold->itemText(0), QStringLiteral("-40"));
     EXPECT_EQ(f.ComboLoThreshold->itemText(f.ComboLoThreshold->count() - 1), QStringLiteral("185"));
     // Accept waits for a duration or an interval.
-    ASSERT_TRUE(p.aceptaCuando(false));
-    f.eligeRango(15);
+    ASSERT_TRUE(p.acceptWhen(false));
+    f.chooseInterval(15);
     EXPECT_EQ(f.txtcDuracion->text(), QStringLiteral("256 d  00 h"));
     EXPECT_EQ(f.ComboDuracion->placeholderText(), QStringLiteral("256"));
-    ASSERT_TRUE(p.aceptaCuando(true));
-    f.eligeDuracion(360);
+    ASSERT_TRUE(p.acceptWhen(true));
+    f.chooseDuration(360);
     EXPECT_EQ(f.RangoPrep(), 22);
     EXPECT_EQ(f.ComboRango->currentText(), QStringLiteral("22"));
     EXPECT_EQ(f.txtcDuracion->text(), QStringLiteral("375 d  11 h"));
 
     // A high limit below the low one takes it along, and the mirror.
-    f.eligeLimiteBajo(50);
-    f.eligeLimiteAlto(34);
+    f.chooseLowLimit(50);
+    f.chooseHighLimit(34);
     EXPECT_EQ(f.ComboLoThreshold->currentText(), QStringLiteral("34"));
     EXPECT_EQ(f.txtcLoThreshold->text(), QStringLiteral("34 °F"));
     EXPECT_EQ(f.RawLimInf(), 82);
-    f.eligeLimiteBajo(59);
+    f.chooseLowLimit(59);
     EXPECT_EQ(f.ComboHiThreshold->currentText(), QStringLiteral("59"));
     EXPECT_EQ(f.RawLimSup(), 110);
     EXPECT_TRUE(f.CambioLimites());
@@ -121,9 +121,9 @@ TEST(PrepForm, ChoicesAndTheAcceptButton)
     f.optInicio[1]->click();
     EXPECT_TRUE(f.DTPickerStart->isEnabled());
     f.DTPickerStart->setDateTime(QDateTime::currentDateTime().addDays(46));
-    ASSERT_TRUE(p.aceptaCuando(false));
+    ASSERT_TRUE(p.acceptWhen(false));
     f.DTPickerStart->setDateTime(QDateTime::currentDateTime().addDays(44));
-    ASSERT_TRUE(p.aceptaCuando(true));
+    ASSERT_TRUE(p.acceptWhen(true));
     // A start time in the past moves to now at the next poll; 45 days on is then the latest.
     f.DTPickerStart->setDateTime(QDateTime::currentDateTime().addSecs(-3600));
     ASSERT_TRUE(waitFor([&] {
@@ -133,13 +133,13 @@ TEST(PrepForm, ChoicesAndTheAcceptButton)
     EXPECT_LE(f.DTPickerStart->maximumDateTime(), QDateTime::currentDateTime().addDays(45));
 
     // Folder separators never get into the exporter's name.
-    const auto teclea = [](QLineEdit* e, const QString& text) {
+    const auto type = [](QLineEdit* e, const QString& text) {
         for (QChar c : text)
             e->insert(QString(c));   // as typed: the box's validator judges each character
     };
-    teclea(f.txtExport, QStringLiteral("A/B\\C"));
+    type(f.txtExport, QStringLiteral("A/B\\C"));
     EXPECT_EQ(f.txtExport->text(), QStringLiteral("ABC"));
-    teclea(f.txtTransport, QStringLiteral("A/B"));
+    type(f.txtTransport, QStringLiteral("A/B"));
     EXPECT_EQ(f.txtTransport->text(), QStringLiteral("A/B"));
 
     // A delay the two bytes cannot hold is refused before anything is written.
@@ -150,7 +150,7 @@ TEST(PrepForm, ChoicesAndTheAcceptButton)
     ASSERT_EQ(p.messages.messages.size(), 1);
     EXPECT_TRUE(p.messages.messages.first().contains(QStringLiteral("65535")));
     EXPECT_EQ(f.PedidoPrep, 0);
-    ASSERT_TRUE(p.aceptaCuando(true));
+    ASSERT_TRUE(p.acceptWhen(true));
     for (const auto& e : emu.logger().frameLog())
         EXPECT_NE(quint8(e.frame.at(0)), 0x22) << "nothing written";
 }
@@ -159,20 +159,20 @@ TEST(PrepForm, ProgramsTheLoggerAndTheNextPollShowsItArmed)
 {
     EmulatorFixture emu(ScenarioKind::Empty);
     ASSERT_TRUE(emu.ok()) << emu.errorString().toStdString();
-    Preparando p(emu);
+    Preparing p(emu);
     auto& f = *p.form;
 
-    f.eligeDuracion(30);
+    f.chooseDuration(30);
     f.optInicio[1]->click();
     f.DTPickerStart->setDateTime(QDateTime::currentDateTime().addSecs(2 * 3600));
     f.txtExport->setText(QStringLiteral("FRUTAS DEL VALLE"));
     f.txtTransport->setText(QStringLiteral("MSC"));
-    f.eligeLimiteAlto(10);
-    ASSERT_TRUE(p.aceptaCuando(true));
-    ASSERT_TRUE(p.programa());
-    ASSERT_TRUE(f.resultado());
-    EXPECT_TRUE(f.resultado()->verificado());
-    EXPECT_EQ(f.resultado()->valores.EstadoPrep, 32);
+    f.chooseHighLimit(10);
+    ASSERT_TRUE(p.acceptWhen(true));
+    ASSERT_TRUE(p.program());
+    ASSERT_TRUE(f.result());
+    EXPECT_TRUE(f.result()->verified());
+    EXPECT_EQ(f.result()->values.EstadoPrep, 32);
     EXPECT_TRUE(p.messages.messages.isEmpty()) << p.messages.messages.join('\n').toStdString();
     EXPECT_FALSE(f.ProgressBar1->isVisible());
     EXPECT_EQ(emu.logger().phase(), Logger::Phase::WaitingStart);
@@ -196,9 +196,9 @@ TEST(PrepForm, ProgramsTheLoggerAndTheNextPollShowsItArmed)
     emu.logger().erase();
     emu.logger().setFault(Fault::DropsWrites);
     f.optInicio[0]->click();
-    ASSERT_TRUE(p.aceptaCuando(true));
-    ASSERT_TRUE(p.programa());
-    EXPECT_FALSE(f.resultado()->verificado());
+    ASSERT_TRUE(p.acceptWhen(true));
+    ASSERT_TRUE(p.program());
+    EXPECT_FALSE(f.result()->verified());
     ASSERT_EQ(p.messages.messages.size(), 1);
     EXPECT_EQ(p.messages.messages.first(),
               QStringLiteral("El KLV-100 no quedó programado correctamente. Prepárelo nuevamente antes de usarlo."));
@@ -262,7 +262,7 @@ TEST(PrepForm, CancelDuringProgrammingStopsTheWritesAndClosesTheWindow)
     // The system clock: the sequence takes its real 4.75 s, time enough to cancel it.
     QPointer<mission::PrepForm> f = new mission::PrepForm(window);
     window.showChild(f);
-    f->eligeRango(4);
+    f->chooseInterval(4);
     ASSERT_TRUE(waitFor([&] {
         f->tick();
         return f->CmndAbrir->isEnabled();

@@ -10,43 +10,43 @@ using namespace orvan::mission;
 
 namespace {
 
-const QDateTime kAhora(QDate(2026, 12, 6), QTime(20, 30, 15));
+const QDateTime kNow(QDate(2026, 12, 6), QTime(20, 30, 15));
 
 } // namespace
 
 TEST(PrepPlan, DurationsAndIntervalsGiveTheCoveredTime)
 {
-    struct Caso { int dias; int rango; const char* texto; };
-    for (const Caso& c : {Caso{64, 4, "68 d  06 h"}, Caso{1, 1, "17 d  01 h"}, Caso{360, 22, "375 d  11 h"},
-                          Caso{30, 2, "34 d  03 h"}, Caso{17, 1, "17 d  01 h"}, Caso{18, 2, "34 d  03 h"}}) {
-        SCOPED_TRACE(c.dias);
-        EXPECT_EQ(RangoParaDias(c.dias), c.rango);
-        EXPECT_EQ(TextoDuracion(c.rango), QString::fromLatin1(c.texto));
+    struct Case { int days; int interval; const char* text; };
+    for (const Case& c : {Case{64, 4, "68 d  06 h"}, Case{1, 1, "17 d  01 h"}, Case{360, 22, "375 d  11 h"},
+                          Case{30, 2, "34 d  03 h"}, Case{17, 1, "17 d  01 h"}, Case{18, 2, "34 d  03 h"}}) {
+        SCOPED_TRACE(c.days);
+        EXPECT_EQ(intervalForDays(c.days), c.interval);
+        EXPECT_EQ(durationText(c.interval), QString::fromLatin1(c.text));
     }
-    EXPECT_EQ(TextoDuracion(15), QStringLiteral("256 d  00 h"));
-    EXPECT_EQ(TextoRango(4), QStringLiteral("4 min."));
+    EXPECT_EQ(durationText(15), QStringLiteral("256 d  00 h"));
+    EXPECT_EQ(intervalText(4), QStringLiteral("4 min."));
     // Every listed duration fits an interval the logger takes.
-    for (int d : DuracionesDias())
-        EXPECT_LE(RangoParaDias(d), 60) << d;
+    for (int d : durationDays())
+        EXPECT_LE(intervalForDays(d), 60) << d;
 }
 
 TEST(PrepPlan, ChoiceLists)
 {
-    const QList<int> d = DuracionesDias();
+    const QList<int> d = durationDays();
     EXPECT_EQ(d.size(), 15 + 6 + 3 + 9);
     EXPECT_EQ(d.mid(14, 4), (QList<int>{15, 20, 25, 30}));
     EXPECT_EQ(d.mid(20, 4), (QList<int>{45, 60, 75, 90}));
     EXPECT_EQ(d.last(), 360);
-    EXPECT_EQ(Intervalos().size(), 60);
+    EXPECT_EQ(intervals().size(), 60);
 
-    const QList<int> c = ListaLimites(-1);
+    const QList<int> c = limitList(-1);
     ASSERT_EQ(c.size(), 126);
     EXPECT_EQ(c.first(), -40);
     EXPECT_EQ(c[1], -39);
     EXPECT_EQ(c.last(), 85);
 
     // Fahrenheit: steps of 1.8 degrees to the nearest whole number.
-    const QList<int> f = ListaLimites(0);
+    const QList<int> f = limitList(0);
     ASSERT_EQ(f.size(), 126);
     EXPECT_EQ(f.mid(0, 7), (QList<int>{-40, -38, -36, -35, -33, -31, -29}));
     EXPECT_EQ(f.last(), 185);
@@ -59,123 +59,123 @@ TEST(PrepPlan, ChoiceLists)
 
 TEST(PrepPlan, LimitsMoveTogether)
 {
-    EXPECT_EQ(EligeAlto({0, 8}, -5).bajo, -5);
-    EXPECT_EQ(EligeAlto({0, 8}, 4).bajo, 0);
-    EXPECT_EQ(EligeBajo({0, 8}, 12).alto, 12);
-    EXPECT_EQ(EligeBajo({0, 8}, 8).alto, 8);   // equal limits are allowed
+    EXPECT_EQ(chooseHigh({0, 8}, -5).low, -5);
+    EXPECT_EQ(chooseHigh({0, 8}, 4).low, 0);
+    EXPECT_EQ(chooseLow({0, 8}, 12).high, 12);
+    EXPECT_EQ(chooseLow({0, 8}, 8).high, 8);   // equal limits are allowed
 }
 
 TEST(PrepPlan, AcceptNeedsAnIntervalAndAStartWithin45Days)
 {
-    EXPECT_FALSE(DatosPrepOk(true, ModoInicio::Pulsador, 0, 0).ok);
-    EXPECT_TRUE(DatosPrepOk(true, ModoInicio::Pulsador, 0, 4).ok);
-    EXPECT_FALSE(DatosPrepOk(false, ModoInicio::Pulsador, 0, 4).ok);
-    const EstadoAceptar lejos = DatosPrepOk(true, ModoInicio::Hora, kMaxMinutosInicio + 1, 4);
-    EXPECT_FALSE(lejos.ok);
-    EXPECT_EQ(lejos.imgClock, 13);
-    const EstadoAceptar justo = DatosPrepOk(true, ModoInicio::Hora, kMaxMinutosInicio, 4);
-    EXPECT_TRUE(justo.ok);
-    EXPECT_EQ(justo.imgClock, 14);
+    EXPECT_FALSE(DatosPrepOk(true, StartMode::Button, 0, 0).ok);
+    EXPECT_TRUE(DatosPrepOk(true, StartMode::Button, 0, 4).ok);
+    EXPECT_FALSE(DatosPrepOk(false, StartMode::Button, 0, 4).ok);
+    const AcceptState far = DatosPrepOk(true, StartMode::SetTime, kMaxStartMinutes + 1, 4);
+    EXPECT_FALSE(far.ok);
+    EXPECT_EQ(far.imgClock, 13);
+    const AcceptState edge = DatosPrepOk(true, StartMode::SetTime, kMaxStartMinutes, 4);
+    EXPECT_TRUE(edge.ok);
+    EXPECT_EQ(edge.imgClock, 14);
 
-    EXPECT_EQ(MinutosHasta(kAhora, kAhora.addSecs(2 * 3600)), 120);
-    EXPECT_EQ(MinutosHasta(QDateTime(QDate(2026, 1, 1), QTime(10, 0, 59)), QDateTime(QDate(2026, 1, 1), QTime(10, 1, 0))), 1);
+    EXPECT_EQ(minutesUntil(kNow, kNow.addSecs(2 * 3600)), 120);
+    EXPECT_EQ(minutesUntil(QDateTime(QDate(2026, 1, 1), QTime(10, 0, 59)), QDateTime(QDate(2026, 1, 1), QTime(10, 1, 0))), 1);
 }
 
 TEST(PrepPlan, DelayBoxTakesWholeMinutesThatFitTwoBytes)
 {
-    EXPECT_EQ(LeeDemora(QStringLiteral("90")), 90);
-    EXPECT_EQ(LeeDemora(QStringLiteral(" 65535 ")), 65535);
-    EXPECT_EQ(LeeDemora(QStringLiteral("0")), 0);
-    for (const char* malo : {"65536", "-1", "", "1,5", "abc", "1e3", "+5", "99999999999999999999"})
-        EXPECT_FALSE(LeeDemora(QString::fromLatin1(malo))) << malo;
+    EXPECT_EQ(parseDelay(QStringLiteral("90")), 90);
+    EXPECT_EQ(parseDelay(QStringLiteral(" 65535 ")), 65535);
+    EXPECT_EQ(parseDelay(QStringLiteral("0")), 0);
+    for (const char* bad : {"65536", "-1", "", "1,5", "abc", "1e3", "+5", "99999999999999999999"})
+        EXPECT_FALSE(parseDelay(QString::fromLatin1(bad))) << bad;
 }
 
 TEST(PrepPlan, StartModesGiveModeStatusAndDelay)
 {
-    Preparacion p;
-    p.rango = 4;
+    MissionPlan p;
+    p.interval = 4;
     p.rawLimInf = 80;
     p.rawLimSup = 96;
 
-    p.modo = ModoInicio::Pulsador;
+    p.start = StartMode::Button;
     p.circular = true;
-    ValoresPrep v = CalculaValores(p, kAhora);
+    PrepValues v = computeValues(p, kNow);
     EXPECT_EQ(v.ModoPrep, 24);
     EXPECT_EQ(v.EstadoPrep, 0);
     EXPECT_EQ(v.DemoraPrep, 0);
 
     p.circular = false;
-    p.modo = ModoInicio::Hora;
-    p.horaInicio = kAhora.addSecs(2 * 3600);
-    v = CalculaValores(p, kAhora);
+    p.start = StartMode::SetTime;
+    p.startTime = kNow.addSecs(2 * 3600);
+    v = computeValues(p, kNow);
     EXPECT_EQ(v.ModoPrep, 0);
     EXPECT_EQ(v.EstadoPrep, 32);
     EXPECT_EQ(v.DemoraPrep, 120);
     // A start time that passed while the user pressed Accept starts now.
-    p.horaInicio = kAhora.addSecs(-300);
-    EXPECT_FALSE(ValidaPreparacion(p, kAhora));
-    EXPECT_EQ(CalculaValores(p, kAhora).DemoraPrep, 0);
-    p.horaInicio = kAhora.addDays(46);
-    EXPECT_EQ(ValidaPreparacion(p, kAhora), FrasePrep::HoraLejana);
+    p.startTime = kNow.addSecs(-300);
+    EXPECT_FALSE(validatePlan(p, kNow));
+    EXPECT_EQ(computeValues(p, kNow).DemoraPrep, 0);
+    p.startTime = kNow.addDays(46);
+    EXPECT_EQ(validatePlan(p, kNow), PrepSentence::StartTooFar);
 
-    p.modo = ModoInicio::PulsadorDemora;
-    p.demora = 300;
-    v = CalculaValores(p, kAhora);
+    p.start = StartMode::ButtonDelay;
+    p.delay = 300;
+    v = computeValues(p, kNow);
     EXPECT_EQ(v.ModoPrep, 16);
     EXPECT_EQ(v.DemoraPrep, 300);
-    p.demora = 70000;
-    EXPECT_EQ(ValidaPreparacion(p, kAhora), FrasePrep::Demora);
+    p.delay = 70000;
+    EXPECT_EQ(validatePlan(p, kNow), PrepSentence::BadDelay);
 
-    p.demora = 0;
+    p.delay = 0;
     p.rawLimInf = 100;   // above the high limit
-    EXPECT_EQ(ValidaPreparacion(p, kAhora), FrasePrep::Limites);
+    EXPECT_EQ(validatePlan(p, kNow), PrepSentence::LimitOrder);
     p.rawLimInf = 80;
-    p.rango = 0;
-    EXPECT_EQ(ValidaPreparacion(p, kAhora), FrasePrep::SinRango);
-    EXPECT_EQ(TextoPrep(FrasePrep::SinRango, 1), QStringLiteral("Choose the record's time length or the time between samples."));
+    p.interval = 0;
+    EXPECT_EQ(validatePlan(p, kNow), PrepSentence::NoInterval);
+    EXPECT_EQ(prepText(PrepSentence::NoInterval, 1), QStringLiteral("Choose the record's time length or the time between samples."));
 }
 
 TEST(PrepPlan, WriteTableInOrderWithPausesAndProgress)
 {
-    Preparacion p;
-    p.rango = 22;
+    MissionPlan p;
+    p.interval = 22;
     p.rawLimInf = 80;
     p.rawLimSup = 96;
-    p.modo = ModoInicio::PulsadorDemora;
-    p.demora = 300;   // 0x012C
-    const ValoresPrep v = CalculaValores(p, QDateTime(QDate(2026, 3, 9), QTime(7, 45)));
+    p.start = StartMode::ButtonDelay;
+    p.delay = 300;   // 0x012C
+    const PrepValues v = computeValues(p, QDateTime(QDate(2026, 3, 9), QTime(7, 45)));
     EXPECT_EQ(v.FechaPrepBCD, (std::array<quint8, 5>{0x45, 0x07, 0x09, 0x03, 0x26}));
 
-    const QList<Escritura> t = TablaEscritura(p, v);
-    const QList<int> direcciones{5, 20, 21, 22, 23, 24, 25, 18, 19, 11, 12, 13, 256, 258};
-    const QList<int> valores{1, 22, 0x45, 0x07, 0x09, 0x03, 0x26, 0x2C, 0x01, 80, 96, 22, 16, 0};
-    const QList<int> pausas{200, 500, 400, 100, 100, 100, 400, 400, 400, 100, 100, 100, 400, 100};
+    const QList<ByteWrite> t = writeTable(p, v);
+    const QList<int> addresses{5, 20, 21, 22, 23, 24, 25, 18, 19, 11, 12, 13, 256, 258};
+    const QList<int> values{1, 22, 0x45, 0x07, 0x09, 0x03, 0x26, 0x2C, 0x01, 80, 96, 22, 16, 0};
+    const QList<int> pauses{200, 500, 400, 100, 100, 100, 400, 400, 400, 100, 100, 100, 400, 100};
     ASSERT_EQ(t.size(), 14);
     int total = 0;
     for (int i = 0; i < t.size(); ++i) {
         SCOPED_TRACE(i);
-        EXPECT_EQ(t[i].address, direcciones[i]);
-        EXPECT_EQ(t[i].value, valores[i]);
-        EXPECT_EQ(t[i].pausaMs, pausas[i]);
-        total += t[i].pausaMs;
+        EXPECT_EQ(t[i].address, addresses[i]);
+        EXPECT_EQ(t[i].value, values[i]);
+        EXPECT_EQ(t[i].pauseMs, pauses[i]);
+        total += t[i].pauseMs;
         if (i > 0) {
-            EXPECT_GT(t[i].progreso, t[i - 1].progreso);
+            EXPECT_GT(t[i].progress, t[i - 1].progress);
         }
     }
     EXPECT_EQ(total, 3400);
-    EXPECT_EQ(t.last().progreso, 1950);
+    EXPECT_EQ(t.last().progress, 1950);
 
-    const QList<Escritura> n = TablaNombres(QStringLiteral("EXPORTADORA DEL SUR"), QStringLiteral("ABC"), {0x0F, 0x42, 0x3F});
+    const QList<ByteWrite> n = nameTable(QStringLiteral("EXPORTADORA DEL SUR"), QStringLiteral("ABC"), {0x0F, 0x42, 0x3F});
     ASSERT_EQ(n.size(), 27);
-    QByteArray nombres;
+    QByteArray names;
     for (int i = 0; i < 24; ++i) {
         EXPECT_EQ(n[i].address, 64 + i);
-        nombres.append(char(n[i].value));
+        names.append(char(n[i].value));
     }
-    EXPECT_EQ(nombres, QByteArray("EXPORTADORA ABC         "));
+    EXPECT_EQ(names, QByteArray("EXPORTADORA ABC         "));
     EXPECT_EQ(n[24].address, 90);
     EXPECT_EQ(n[24].value, 0x0F);
     EXPECT_EQ(n[26].value, 0x3F);
-    for (const Escritura& e : n)
-        EXPECT_EQ(e.pausaMs, 50);
+    for (const ByteWrite& e : n)
+        EXPECT_EQ(e.pauseMs, 50);
 }

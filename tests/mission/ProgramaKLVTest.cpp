@@ -22,34 +22,34 @@ namespace {
 
 // Real time for reply time-outs; the fixed pauses are added up instead of slept, so a run takes
 // milliseconds. The emulator cuts back-to-back frames apart by their bytes.
-class PausasContadas : public link::SystemClock {
+class CountedPauses : public link::SystemClock {
 public:
-    void sleepMs(int ms) override { pausado += ms; }
-    int pausado = 0;
+    void sleepMs(int ms) override { paused += ms; }
+    int paused = 0;
 };
 
-struct Corrida {
-    ResultadoPrep r;
-    QList<QByteArray> escrituras;   // write frames, in order
-    QList<QByteArray> lecturas;     // block read frames, in order
-    int pausado = 0;
-    QList<int> progreso;
-    QStringList mensajes;
+struct Programming {
+    PrepResult r;
+    QList<QByteArray> writes;   // write frames, in order
+    QList<QByteArray> reads;     // block read frames, in order
+    int paused = 0;
+    QList<int> progress;
+    QStringList messages;
 };
 
-Corrida programa(EmulatorFixture& emu, const Preparacion& p, const QDateTime& ahora)
+Programming program(EmulatorFixture& emu, const MissionPlan& p, const QDateTime& now)
 {
     link::QtSerialPort port;
     port.setPortName(emu.devicePath());
-    PausasContadas clock;
+    CountedPauses clock;
     std::atomic<bool> closing{false};
-    Corrida c;
-    link::Link lnk(port, clock, closing, link::LinkProfile::frmPrep(), [&c](const QString& m) { c.mensajes.append(m); });
+    Programming c;
+    link::Link lnk(port, clock, closing, link::LinkProfile::frmPrep(), [&c](const QString& m) { c.messages.append(m); });
     emu.logger().clearFrameLog();
-    c.r = ProgramaKLV(lnk, [&c](int v) { c.progreso.append(v); }).run(p, ahora);
-    c.pausado = clock.pausado;
+    c.r = ProgramaKLV(lnk, [&c](int v) { c.progress.append(v); }).run(p, now);
+    c.paused = clock.paused;
     for (const auto& e : emu.logger().frameLog())
-        (quint8(e.frame.at(0)) == 0x22 ? c.escrituras : c.lecturas).append(e.frame);
+        (quint8(e.frame.at(0)) == 0x22 ? c.writes : c.reads).append(e.frame);
     return c;
 }
 
@@ -58,18 +58,18 @@ QByteArray w(int address, int value)
     return QByteArray::fromHex(QByteArray::number((0x22 << 24) | (address << 8) | value, 16).rightJustified(8, '0'));
 }
 
-Preparacion base()
+MissionPlan basePlan()
 {
-    Preparacion p;
-    p.rango = 4;
+    MissionPlan p;
+    p.interval = 4;
     p.rawLimInf = 84;    // 2 °C
     p.rawLimSup = 96;    // 8 °C
-    p.exportador = QStringLiteral("EXPORTADORA AUSTRAL");   // 19 characters
-    p.transportador = QStringLiteral("MSC");
+    p.exporter = QStringLiteral("EXPORTADORA AUSTRAL");   // 19 characters
+    p.carrier = QStringLiteral("MSC");
     return p;
 }
 
-const QDateTime kAhora = QDateTime::currentDateTime();
+const QDateTime kNow = QDateTime::currentDateTime();
 
 } // namespace
 
@@ -79,32 +79,32 @@ TEST(ProgramaKLV, PushButtonCircularWritesTheExactSequenceAndVerifies)
     o.serial = 987654;   // six digits: 0x0F1206
     EmulatorFixture emu(ScenarioKind::Empty, o);
     ASSERT_TRUE(emu.ok()) << emu.errorString().toStdString();
-    Preparacion p = base();
-    p.exportador = QStringLiteral("ABCDEFGHIJKLMNO");   // 15 characters
+    MissionPlan p = basePlan();
+    p.exporter = QStringLiteral("ABCDEFGHIJKLMNO");   // 15 characters
     p.circular = true;
 
-    const QDateTime ahora(QDate(2026, 12, 6), QTime(21, 7, 30));
-    const Corrida c = programa(emu, p, ahora);
-    ASSERT_EQ(c.r.estado, ResultadoPrep::Estado::Programado) << c.r.diferencias.size();
-    EXPECT_TRUE(c.mensajes.isEmpty());
-    EXPECT_EQ(c.r.valores.ModoPrep, 24);
-    EXPECT_EQ(c.r.valores.EstadoPrep, 0);
-    EXPECT_EQ(c.r.valores.DemoraPrep, 0);
+    const QDateTime now(QDate(2026, 12, 6), QTime(21, 7, 30));
+    const Programming c = program(emu, p, now);
+    ASSERT_EQ(c.r.outcome, PrepResult::Outcome::Programmed) << c.r.differences.size();
+    EXPECT_TRUE(c.messages.isEmpty());
+    EXPECT_EQ(c.r.values.ModoPrep, 24);
+    EXPECT_EQ(c.r.values.EstadoPrep, 0);
+    EXPECT_EQ(c.r.values.DemoraPrep, 0);
 
-    QList<QByteArray> esperadas{w(5, 1), w(20, 22), w(21, 0x07), w(22, 0x21), w(23, 0x06), w(24, 0x12), w(25, 0x26),
+    QList<QByteArray> expectedWrites{w(5, 1), w(20, 22), w(21, 0x07), w(22, 0x21), w(23, 0x06), w(24, 0x12), w(25, 0x26),
                                 w(18, 0), w(19, 0), w(11, 84), w(12, 96), w(13, 4), w(256, 24), w(258, 0)};
-    const QByteArray nombres("ABCDEFGHIJKLMSC         ");
+    const QByteArray names("ABCDEFGHIJKLMSC         ");
     for (int i = 0; i < 24; ++i)
-        esperadas.append(w(64 + i, quint8(nombres[i])));
-    esperadas << w(90, 0x0F) << w(91, 0x12) << w(92, 0x06);
-    EXPECT_EQ(c.escrituras, esperadas);
+        expectedWrites.append(w(64 + i, quint8(names[i])));
+    expectedWrites << w(90, 0x0F) << w(91, 0x12) << w(92, 0x06);
+    EXPECT_EQ(c.writes, expectedWrites);
     // Block 2 for the serial number before writing, blocks 0, 2, 8 after.
-    EXPECT_EQ(c.lecturas, (QList<QByteArray>{QByteArray::fromHex("330040"), QByteArray::fromHex("330000"),
+    EXPECT_EQ(c.reads, (QList<QByteArray>{QByteArray::fromHex("330040"), QByteArray::fromHex("330000"),
                                              QByteArray::fromHex("330040"), QByteArray::fromHex("330100")}));
-    EXPECT_EQ(c.pausado, 3400 + 27 * 50);
-    EXPECT_EQ(c.progreso.first(), 1100);
-    EXPECT_EQ(c.progreso.last(), 2000);
-    EXPECT_TRUE(std::is_sorted(c.progreso.begin(), c.progreso.end()));
+    EXPECT_EQ(c.paused, 3400 + 27 * 50);
+    EXPECT_EQ(c.progress.first(), 1100);
+    EXPECT_EQ(c.progress.last(), 2000);
+    EXPECT_TRUE(std::is_sorted(c.progress.begin(), c.progress.end()));
 
     EXPECT_EQ(emu.logger().phase(), Logger::Phase::WaitingButton);
     EXPECT_EQ(emu.logger().peek(90) << 16 | emu.logger().peek(91) << 8 | emu.logger().peek(92), 987654);
@@ -115,13 +115,13 @@ TEST(ProgramaKLV, SetTimeAndDelayedButtonStarts)
     EmulatorFixture emu(ScenarioKind::Empty);
     ASSERT_TRUE(emu.ok()) << emu.errorString().toStdString();
 
-    Preparacion p = base();
-    p.modo = ModoInicio::Hora;
-    p.horaInicio = kAhora.addSecs(2 * 3600);
-    Corrida c = programa(emu, p, kAhora);
-    ASSERT_EQ(c.r.estado, ResultadoPrep::Estado::Programado);
-    EXPECT_EQ(c.escrituras.mid(7, 2), (QList<QByteArray>{w(18, 120), w(19, 0)}));
-    EXPECT_EQ(c.escrituras.mid(12, 2), (QList<QByteArray>{w(256, 0), w(258, 32)}));
+    MissionPlan p = basePlan();
+    p.start = StartMode::SetTime;
+    p.startTime = kNow.addSecs(2 * 3600);
+    Programming c = program(emu, p, kNow);
+    ASSERT_EQ(c.r.outcome, PrepResult::Outcome::Programmed);
+    EXPECT_EQ(c.writes.mid(7, 2), (QList<QByteArray>{w(18, 120), w(19, 0)}));
+    EXPECT_EQ(c.writes.mid(12, 2), (QList<QByteArray>{w(256, 0), w(258, 32)}));
     EXPECT_EQ(emu.logger().phase(), Logger::Phase::WaitingStart);
     // The exporter of 19 characters keeps its first 12; the carrier of 3 is padded with 9 blanks.
     EXPECT_EQ(emu.logger().memory().mid(64, 24), QByteArray("EXPORTADORA MSC         "));
@@ -141,7 +141,7 @@ TEST(ProgramaKLV, SetTimeAndDelayedButtonStarts)
         EXPECT_EQ(e.Intervalo, 4);
         TextTable textos;
         textos.CargaTextos(0);
-        const link::Resumen r = link::PoneResumen(e, QStringLiteral(" °C"), textos, kAhora, link::CopiaResumen::frmPrep);
+        const link::Resumen r = link::PoneResumen(e, QStringLiteral(" °C"), textos, kNow, link::CopiaResumen::frmPrep);
         EXPECT_EQ(r.imgRec->index, 7);
         EXPECT_EQ(r.imgStartmode->index, 6);
         EXPECT_EQ(*r.lbAlarLowX, QStringLiteral(" < 2 °C"));
@@ -149,15 +149,15 @@ TEST(ProgramaKLV, SetTimeAndDelayedButtonStarts)
 
     // Prepared again, now by push-button with a delay of 300 minutes (0x012C).
     emu.logger().erase();
-    p.modo = ModoInicio::PulsadorDemora;
-    p.demora = 300;
-    p.exportador = QStringLiteral("SUR");
-    c = programa(emu, p, kAhora);
-    ASSERT_EQ(c.r.estado, ResultadoPrep::Estado::Programado);
-    EXPECT_EQ(c.escrituras.mid(14, 12), (QList<QByteArray>{w(64, 'S'), w(65, 'U'), w(66, 'R'), w(67, ' '), w(68, ' '), w(69, ' '),
+    p.start = StartMode::ButtonDelay;
+    p.delay = 300;
+    p.exporter = QStringLiteral("SUR");
+    c = program(emu, p, kNow);
+    ASSERT_EQ(c.r.outcome, PrepResult::Outcome::Programmed);
+    EXPECT_EQ(c.writes.mid(14, 12), (QList<QByteArray>{w(64, 'S'), w(65, 'U'), w(66, 'R'), w(67, ' '), w(68, ' '), w(69, ' '),
                                                             w(70, ' '), w(71, ' '), w(72, ' '), w(73, ' '), w(74, ' '), w(75, ' ')}));
-    EXPECT_EQ(c.escrituras.mid(7, 2), (QList<QByteArray>{w(18, 0x2C), w(19, 0x01)}));
-    EXPECT_EQ(c.escrituras.mid(12, 2), (QList<QByteArray>{w(256, 16), w(258, 0)}));
+    EXPECT_EQ(c.writes.mid(7, 2), (QList<QByteArray>{w(18, 0x2C), w(19, 0x01)}));
+    EXPECT_EQ(c.writes.mid(12, 2), (QList<QByteArray>{w(256, 16), w(258, 0)}));
     EXPECT_EQ(emu.logger().phase(), Logger::Phase::WaitingButton);
 }
 
@@ -167,49 +167,49 @@ TEST(ProgramaKLV, LostWritesAndSilenceAreNeverReportedAsProgrammed)
     ASSERT_TRUE(emu.ok()) << emu.errorString().toStdString();
 
     emu.logger().setFault(Fault::DropsWrites);
-    Corrida c = programa(emu, base(), kAhora);
-    EXPECT_EQ(c.r.estado, ResultadoPrep::Estado::NoProgramado);
-    EXPECT_TRUE(c.r.diferencias.contains(13));
-    EXPECT_TRUE(c.r.diferencias.contains(258));   // still "no data"
-    EXPECT_EQ(c.escrituras.size(), 41);
-    EXPECT_EQ(MensajeResultado(c.r, 1), QStringLiteral("The KLV-100 was not programmed correctly. Prepare it again before using it."));
+    Programming c = program(emu, basePlan(), kNow);
+    EXPECT_EQ(c.r.outcome, PrepResult::Outcome::NotProgrammed);
+    EXPECT_TRUE(c.r.differences.contains(13));
+    EXPECT_TRUE(c.r.differences.contains(258));   // still "no data"
+    EXPECT_EQ(c.writes.size(), 41);
+    EXPECT_EQ(resultMessage(c.r, 1), QStringLiteral("The KLV-100 was not programmed correctly. Prepare it again before using it."));
 
     // A logger that answers the first read but not the read-back.
     emu.logger().setFault(Fault::SilentAfter, 1);
-    c = programa(emu, base(), kAhora);
-    EXPECT_EQ(c.r.estado, ResultadoPrep::Estado::NoProgramado);
+    c = program(emu, basePlan(), kNow);
+    EXPECT_EQ(c.r.outcome, PrepResult::Outcome::NotProgrammed);
 
     // No answer at all: nothing is written.
     emu.logger().setFault(Fault::Silent);
-    c = programa(emu, base(), kAhora);
-    EXPECT_EQ(c.r.estado, ResultadoPrep::Estado::SinComunicacion);
-    EXPECT_TRUE(c.escrituras.isEmpty());
+    c = program(emu, basePlan(), kNow);
+    EXPECT_EQ(c.r.outcome, PrepResult::Outcome::NoAnswer);
+    EXPECT_TRUE(c.writes.isEmpty());
 
     // A choice the logger cannot take is refused before the port is touched.
     emu.logger().setFault(Fault::None);
-    Preparacion p = base();
-    p.modo = ModoInicio::PulsadorDemora;
-    p.demora = 65536;
-    c = programa(emu, p, kAhora);
-    EXPECT_EQ(c.r.estado, ResultadoPrep::Estado::Invalido);
-    EXPECT_TRUE(c.escrituras.isEmpty() && c.lecturas.isEmpty());
+    MissionPlan p = basePlan();
+    p.start = StartMode::ButtonDelay;
+    p.delay = 65536;
+    c = program(emu, p, kNow);
+    EXPECT_EQ(c.r.outcome, PrepResult::Outcome::Refused);
+    EXPECT_TRUE(c.writes.isEmpty() && c.reads.isEmpty());
 }
 
 TEST(ProgramaKLV, CommandLinePrepareVerifiesAndRefusesBadArguments)
 {
     EmulatorFixture emu(ScenarioKind::Empty);
     ASSERT_TRUE(emu.ok()) << emu.errorString().toStdString();
-    const QStringList comunes{QStringLiteral("prepare"), QStringLiteral("--port"), emu.devicePath(),
+    const QStringList common{QStringLiteral("prepare"), QStringLiteral("--port"), emu.devicePath(),
                               QStringLiteral("--exporter"), QStringLiteral("FRIGORIFICO"), QStringLiteral("--carrier"),
                               QStringLiteral("MSC")};
     // The unit is given, so the settings record beside the program does not decide it.
-    const auto corre = [&](const QStringList& extra) {
-        return orvan::test::runCli(comunes + extra + (extra.contains(QStringLiteral("--unit")) ? QStringList() : QStringList{"--unit", "C"}));
+    const auto run = [&](const QStringList& extra) {
+        return orvan::test::runCli(common + extra + (extra.contains(QStringLiteral("--unit")) ? QStringList() : QStringList{"--unit", "C"}));
     };
 
     // Refused, and nothing at all sent to the logger.
     emu.logger().clearFrameLog();
-    const QList<QStringList> malos = {
+    const QList<QStringList> refusedLines = {
         {"--days", "16", "--lo", "2", "--hi", "8", "--start", "button"},
         {"--interval", "61", "--lo", "2", "--hi", "8", "--start", "button"},
         {"--interval", "4", "--lo", "2", "--hi", "8"},   // no --start
@@ -223,9 +223,9 @@ TEST(ProgramaKLV, CommandLinePrepareVerifiesAndRefusesBadArguments)
         {"--days", "30", "--lo", "2", "--hi", "8", "--start", "button", "--exporter", "A/B"},
         {"--days", "30", "--lo", "2", "--hi", "8", "--start", "button", "--exporter", "A\\B"},
     };
-    for (const QStringList& extra : malos) {
+    for (const QStringList& extra : refusedLines) {
         SCOPED_TRACE(extra.join(' ').toStdString());
-        const auto r = corre(extra);
+        const auto r = run(extra);
         EXPECT_EQ(r.code, 2) << r.err.toStdString();
         EXPECT_TRUE(r.out.isEmpty());
         EXPECT_EQ(r.err.count('\n'), 1);
@@ -233,7 +233,7 @@ TEST(ProgramaKLV, CommandLinePrepareVerifiesAndRefusesBadArguments)
     EXPECT_TRUE(emu.logger().frameLog().isEmpty());
 
     // In Fahrenheit 34 and 46 are listed limits (raw 82 and 96).
-    auto r = corre({"--days", "30", "--lo", "34", "--hi", "46", "--unit", "F", "--start", "delay=90", "--circular"});
+    auto r = run({"--days", "30", "--lo", "34", "--hi", "46", "--unit", "F", "--start", "delay=90", "--circular"});
     ASSERT_EQ(r.code, 0) << r.err.toStdString();
     EXPECT_TRUE(r.out.contains("\"verified\": true"));
     EXPECT_EQ(emu.logger().peek(11), 82);
@@ -243,7 +243,7 @@ TEST(ProgramaKLV, CommandLinePrepareVerifiesAndRefusesBadArguments)
     EXPECT_EQ(emu.logger().peek(256), 24);
 
     emu.logger().setFault(Fault::DropsWrites);
-    r = corre({"--interval", "15", "--lo", "2", "--hi", "8", "--start", "button"});
+    r = run({"--interval", "15", "--lo", "2", "--hi", "8", "--start", "button"});
     EXPECT_EQ(r.code, 1);
     EXPECT_TRUE(r.out.isEmpty());
     EXPECT_TRUE(r.err.contains("not programmed correctly")) << r.err.toStdString();

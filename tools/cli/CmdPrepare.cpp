@@ -31,9 +31,9 @@ int intervalFrom(const Invocation& inv)
         throw UsageError(QStringLiteral("give either --days D or --interval MIN"));
     if (days) {
         const int d = int(inv.intValue(QStringLiteral("--days"), 1, 360, 0));
-        if (!mission::DuracionesDias().contains(d))
-            throw UsageError(QStringLiteral("--days %1 is not one of %2").arg(d).arg(joined(mission::DuracionesDias())));
-        return mission::RangoParaDias(d);
+        if (!mission::durationDays().contains(d))
+            throw UsageError(QStringLiteral("--days %1 is not one of %2").arg(d).arg(joined(mission::durationDays())));
+        return mission::intervalForDays(d);
     }
     return int(inv.intValue(QStringLiteral("--interval"), 1, 60, 0));
 }
@@ -41,32 +41,32 @@ int intervalFrom(const Invocation& inv)
 int rawLimit(const Invocation& inv, const QString& option)
 {
     const int t = int(inv.intValue(option, -40, 185, 0));
-    if (!mission::ListaLimites(inv.gradosC).contains(t)) {
+    if (!mission::limitList(inv.gradosC).contains(t)) {
         throw UsageError(QStringLiteral("%1 %2 is not a limit the logger takes in%3 (see the limit list: %4)")
-                             .arg(option).arg(t).arg(UnidadTexto(inv.gradosC), joined(mission::ListaLimites(inv.gradosC))));
+                             .arg(option).arg(t).arg(UnidadTexto(inv.gradosC), joined(mission::limitList(inv.gradosC))));
     }
     return GradosARaw(t, inv.gradosC);
 }
 
-void startFrom(const Invocation& inv, const QDateTime& ahora, mission::Preparacion& p)
+void startFrom(const Invocation& inv, const QDateTime& now, mission::MissionPlan& p)
 {
     const QString start = inv.value(QStringLiteral("--start"));
     if (start == QLatin1String("button")) {
-        p.modo = mission::ModoInicio::Pulsador;
+        p.start = mission::StartMode::Button;
     } else if (start.startsWith(QLatin1String("delay="))) {
-        const auto demora = mission::LeeDemora(start.mid(6));
-        if (!demora)
+        const auto delay = mission::parseDelay(start.mid(6));
+        if (!delay)
             throw UsageError(QStringLiteral("--start delay=MIN needs whole minutes from 0 to 65535, not '%1'").arg(start.mid(6)));
-        p.modo = mission::ModoInicio::PulsadorDemora;
-        p.demora = *demora;
+        p.start = mission::StartMode::ButtonDelay;
+        p.delay = *delay;
     } else if (start.startsWith(QLatin1String("time="))) {
         const QDateTime t = QDateTime::fromString(start.mid(5), QStringLiteral("yyyy-MM-ddTHH:mm"));
         if (!t.isValid())
             throw UsageError(QStringLiteral("--start time= needs YYYY-MM-DDTHH:MM, not '%1'").arg(start.mid(5)));
-        if (mission::MinutosHasta(ahora, t) > mission::kMaxMinutosInicio)
+        if (mission::minutesUntil(now, t) > mission::kMaxStartMinutes)
             throw UsageError(QStringLiteral("--start %1 is more than 45 days ahead").arg(start.mid(5)));
-        p.modo = mission::ModoInicio::Hora;
-        p.horaInicio = t;
+        p.start = mission::StartMode::SetTime;
+        p.startTime = t;
     } else {
         throw UsageError(QStringLiteral("--start needs button, delay=MIN or time=YYYY-MM-DDTHH:MM"));
     }
@@ -76,22 +76,22 @@ void startFrom(const Invocation& inv, const QDateTime& ahora, mission::Preparaci
 
 int runPrepare(const Invocation& inv)
 {
-    const QDateTime ahora = QDateTime::currentDateTime();
-    mission::Preparacion p;
-    p.rango = intervalFrom(inv);
+    const QDateTime now = QDateTime::currentDateTime();
+    mission::MissionPlan p;
+    p.interval = intervalFrom(inv);
     p.rawLimInf = rawLimit(inv, QStringLiteral("--lo"));
     p.rawLimSup = rawLimit(inv, QStringLiteral("--hi"));
     if (p.rawLimInf > p.rawLimSup)
         throw UsageError(QStringLiteral("--lo must not be above --hi"));
-    startFrom(inv, ahora, p);
+    startFrom(inv, now, p);
     p.circular = inv.has(QStringLiteral("--circular"));
-    p.exportador = inv.value(QStringLiteral("--exporter"));
-    p.transportador = inv.value(QStringLiteral("--carrier"));
+    p.exporter = inv.value(QStringLiteral("--exporter"));
+    p.carrier = inv.value(QStringLiteral("--carrier"));
     // The exporter's name proposes the record's file name later: no folder separators in it.
-    if (p.exportador.contains(QLatin1Char('/')) || p.exportador.contains(QLatin1Char('\\')))
+    if (p.exporter.contains(QLatin1Char('/')) || p.exporter.contains(QLatin1Char('\\')))
         throw UsageError(QStringLiteral("--exporter must not contain '/' or '\\'"));
-    if (const auto motivo = mission::ValidaPreparacion(p, ahora))
-        throw UsageError(mission::TextoPrep(*motivo, 1));
+    if (const auto refusal = mission::validatePlan(p, now))
+        throw UsageError(mission::prepText(*refusal, 1));
 
     const QString device = inv.portDevice();
     link::QtSerialPort serial;
@@ -106,14 +106,14 @@ int runPrepare(const Invocation& inv)
     QStringList linkErrors;
     link::Link lnk(serial, clock, closing, link::LinkProfile::frmPrep(),
                    [&linkErrors](const QString& text) { linkErrors.append(text); });
-    const mission::ResultadoPrep r = mission::ProgramaKLV(lnk).run(p, ahora);
+    const mission::PrepResult r = mission::ProgramaKLV(lnk).run(p, now);
     if (!linkErrors.isEmpty())
-        throw Failure(linkErrors.first() + QStringLiteral(" - ") + mission::MensajeResultado(r, 1));
-    if (r.estado == mission::ResultadoPrep::Estado::SinComunicacion)
+        throw Failure(linkErrors.first() + QStringLiteral(" - ") + mission::resultMessage(r, 1));
+    if (r.outcome == mission::PrepResult::Outcome::NoAnswer)
         throw Failure(QStringLiteral("no logger answers on %1; nothing was written").arg(device));
-    if (!r.verificado()) {
+    if (!r.verified()) {
         QStringList addresses;
-        for (int a : r.diferencias)
+        for (int a : r.differences)
             addresses.append(QString::number(a));
         throw Failure(QStringLiteral("the logger was not programmed correctly and must be prepared again (read back "
                                      "differently at %1)").arg(addresses.join(QLatin1Char(','))));
@@ -121,16 +121,16 @@ int runPrepare(const Invocation& inv)
 
     JsonObject json;
     json.add("verified", true)
-        .add("Rango", qint64(p.rango))
-        .add("Duracion", mission::TextoDuracion(p.rango))
+        .add("Rango", qint64(p.interval))
+        .add("Duracion", mission::durationText(p.interval))
         .add("RawLimInf", qint64(p.rawLimInf))
         .add("RawLimSup", qint64(p.rawLimSup))
-        .add("ModoPrep", qint64(r.valores.ModoPrep))
-        .add("EstadoPrep", qint64(r.valores.EstadoPrep))
-        .add("DemoraPrep", qint64(r.valores.DemoraPrep))
-        .add("Exportador", Nombre12(p.exportador))
-        .add("Transportador", Nombre12(p.transportador))
-        .add("NumSerie", qint64(r.serie[0]) << 16 | qint64(r.serie[1]) << 8 | r.serie[2]);
+        .add("ModoPrep", qint64(r.values.ModoPrep))
+        .add("EstadoPrep", qint64(r.values.EstadoPrep))
+        .add("DemoraPrep", qint64(r.values.DemoraPrep))
+        .add("Exportador", Nombre12(p.exporter))
+        .add("Transportador", Nombre12(p.carrier))
+        .add("NumSerie", qint64(r.serial[0]) << 16 | qint64(r.serial[1]) << 8 | r.serial[2]);
     QTextStream(stdout) << json.text();
     return 0;
 }
