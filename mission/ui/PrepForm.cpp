@@ -308,12 +308,8 @@ void PrepForm::LlenaCombos()
         ComboRango->addItem(QString::number(r));
     const QList<int> limits = limitList(app.config.GradosC);
     for (QComboBox* c : {ComboLoThreshold, ComboHiThreshold}) {
-        for (int g : limits) {
-            const QString text = QString::number(g);
-            // Fahrenheit rounding may give one whole degree twice; the list holds it once.
-            if (c->findText(text) < 0)
-                c->addItem(text);
-        }
+        for (int g : limits)
+            c->addItem(QString::number(g));
     }
     showText(ComboDuracion, QStringLiteral("0"));
     showText(ComboRango, QStringLiteral("0"));
