@@ -201,6 +201,7 @@ void DeviceDataForm::ejecuta(std::function<void(link::LinkContext&)> job, std::f
     if (!m_session->post(std::move(job))) {
         // The session is closing: nothing ran, and the window goes with it.
         m_then = {};
+        restauraBarra();
         terminaComando();
     }
 }

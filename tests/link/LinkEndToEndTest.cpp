@@ -254,7 +254,7 @@ TEST(LinkEndToEnd, PacedFaultsNeverHandOnAMisalignedReply)
         int accepted = 0, misaligned = 0, failedReads = 0;
         QElapsedTimer t;
         t.start();
-        for (int block = 100; t.elapsed() < 1500; block = (block + 37) % kBlockCount) {
+        for (int block = 100; t.elapsed() < 1200; block = (block + 37) % kBlockCount) {
             const Reply r = w.link.LeeBloque(block);
             if (!r.ok()) {
                 ++failedReads;

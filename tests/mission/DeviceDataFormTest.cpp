@@ -172,10 +172,6 @@ TEST(DeviceDataForm, EachLoggerStateShowsItsPicturesAndCommands)
         EXPECT_EQ(c.p().imgRec->toolTip(), "KLV-100 Sin Datos");
         EXPECT_EQ(c.p().lbHoraInicioX->text(), "--/--/--  --:--");
         EXPECT_EQ(c.p().lbHoraFinX->text(), "--/--/--  --:--");
-        EXPECT_TRUE(c.form->cmdPrepara->isEnabled());
-        EXPECT_TRUE(c.form->cmdClear->isEnabled());
-        EXPECT_FALSE(c.form->cmdAlmacena->isEnabled());
-        EXPECT_FALSE(c.form->cmdStop->isEnabled());
     }
     {
         ScenarioOptions o;
@@ -188,10 +184,6 @@ TEST(DeviceDataForm, EachLoggerStateShowsItsPicturesAndCommands)
         EXPECT_EQ(c.picture(c.p().imgStartmode), 6);
         EXPECT_EQ(c.p().imgStartmode->toolTip(), "Esperando la hora de comienzo del registro");
         EXPECT_EQ(c.p().lbTempActualX->text(), "--");
-        EXPECT_TRUE(c.form->cmdStop->isEnabled());
-        EXPECT_TRUE(c.form->cmdClear->isEnabled());
-        EXPECT_FALSE(c.form->cmdAlmacena->isEnabled());
-        EXPECT_FALSE(c.form->cmdPrepara->isEnabled());
     }
     {
         // Recording in a freezer: temperatures of 0 degrees or below are not shown.
@@ -516,5 +508,75 @@ TEST(DeviceDataForm, EraseWaitsAndReportsWhatTheLoggerSays)
             ASSERT_TRUE(c.waitStatus([&] { return c.picture(c.p().imgRec) == 4; }));
             EXPECT_TRUE(c.form->cmdPrepara->isEnabled());
         }
+    }
+}
+
+TEST(DeviceDataForm, CancelledSaveMarksNothingAndGivesTheWayOutBack)
+{
+    EmulatorFixture emu(ScenarioKind::Finished);
+    ASSERT_TRUE(emu.ok());
+    Connected c(emu);
+    ASSERT_TRUE(c.waitStatus([&] { return c.form->cmdAlmacena->isEnabled(); }));
+
+    whenModal<records::SaveRecordDialog>([](records::SaveRecordDialog* d) { d->CmndCancel->click(); });
+    bool done = false;
+    QObject::connect(c.form, &mission::DeviceDataForm::comandoTerminado, [&] { done = true; });
+    c.form->cmdAlmacena->click();
+    ASSERT_TRUE(waitFor([&] { return done; }, 30000));
+
+    // The download was complete, so the record is the logger's; the logger itself is not marked.
+    EXPECT_EQ(c.record.campos.NumMuestras, 100);
+    EXPECT_FALSE(c.record.GuardadoEnDisco);
+    EXPECT_TRUE(c.form->CmndCancel->isVisible());
+    EXPECT_FALSE(c.form->ProgressBar2->isVisible());
+    int polls = 0;
+    QObject::connect(c.form, &mission::DeviceDataForm::statusShown, [&] { ++polls; });
+    ASSERT_TRUE(waitFor([&] { return polls >= 1; }));
+    for (const QByteArray& f : framesOf(emu.logger()))
+        EXPECT_NE(quint8(f[0]), 0x22);
+    EXPECT_EQ(c.picture(c.p().imgStartmode), 17);
+}
+
+TEST(DeviceDataForm, OneRequestPerTickCloseFirstThenEraseStoreStopPrepare)
+{
+    EmulatorFixture emu(ScenarioKind::Finished);
+    ASSERT_TRUE(emu.ok());
+    Connected c(emu);
+    ASSERT_TRUE(c.waitStatus([&] { return c.form->cmdAlmacena->isEnabled(); }));
+    c.form->Timer2.stop();
+    ASSERT_TRUE(waitFor([&] { return !c.form->session().busy(); }));
+    c.form->GrabArch = [](records::MissionRecord&) {};
+    bool done = false;
+    QObject::connect(c.form, &mission::DeviceDataForm::comandoTerminado, [&] { done = true; });
+
+    constexpr quint16 P = mission::DeviceDataForm::Pedido;
+    c.form->PedidoPreparar = c.form->PedidoDetener = c.form->PedidoAlmacenar = c.form->PedidoBorrar = P;
+    struct Step {
+        quint16* served;
+        QByteArray firstFrame;   // the first frame the command sends
+    };
+    const Step steps[] = {{&c.form->PedidoBorrar, QByteArray::fromHex("22010040")},
+                          {&c.form->PedidoAlmacenar, QByteArray::fromHex("330000")},
+                          {&c.form->PedidoDetener, QByteArray::fromHex("220102")}};
+    for (const Step& s : steps) {
+        done = false;
+        emu.logger().clearFrameLog();
+        c.form->tick();
+        EXPECT_EQ(*s.served, 0);
+        ASSERT_TRUE(waitFor([&] { return done; }, 30000));
+        // A write's frame reaches the logger a moment after the command has sent it.
+        ASSERT_TRUE(waitFor([&] { return !framesOf(emu.logger()).isEmpty(); }));
+        EXPECT_TRUE(framesOf(emu.logger()).first().startsWith(s.firstFrame)) << framesOf(emu.logger()).first().toHex().toStdString();
+    }
+    EXPECT_EQ(c.form->PedidoPreparar, P) << "prepare waits for a later tick";
+
+    // Closing comes before any request.
+    bool closed = false;
+    QObject::connect(c.form, &mission::DeviceDataForm::linkClosed, [&] { closed = true; });
+    c.app.flags.CerrarSave = true;
+    c.form->tick();
+    EXPECT_TRUE(closed);
+    if (c.form) {
+        EXPECT_EQ(c.form->PedidoPreparar, P);
     }
 }

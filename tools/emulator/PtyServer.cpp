@@ -22,8 +22,10 @@ namespace orvan::emulator {
 namespace {
 
 constexpr qint64 kByteUs = PtyServer::kLinePaceUs;
-constexpr qint64 kNoiseMinUs = 5000;  // Fault::Noise: a burst of 1 to 3 random bytes every 5 to 150 ms
-constexpr qint64 kNoiseMaxUs = 150000;
+// Fault::Noise: after each reply, one burst of 1 to 3 random bytes 1 to 12 ms later, so that it
+// often lands between the next request and its reply.
+constexpr qint64 kNoiseMinUs = 1000;
+constexpr qint64 kNoiseMaxUs = 12000;
 constexpr int kClockTickMs = 50;      // how often the mission clock moves when nothing happens
 
 QString systemError(const char* what)
@@ -136,7 +138,8 @@ void PtyServer::run()
     char buf[4096];
     std::mt19937 random(std::random_device{}());
     std::uniform_int_distribution<qint64> noiseGap(kNoiseMinUs, kNoiseMaxUs);
-    qint64 noiseAtUs = noiseGap(random);
+    qint64 noiseAtUs = 0;
+    bool noiseDue = false;     // a burst is to come at noiseAtUs
 
     while (!m_stop.load()) {
         qint64 nowUs = clock.nsecsElapsed() / 1000;
@@ -150,7 +153,7 @@ void PtyServer::run()
         qint64 waitUs = kClockTickMs * 1000;
         if (!chunk.isEmpty())
             waitUs = std::min(waitUs, std::max<qint64>(0, lastInUs + gapUs - nowUs));
-        if (noisy && out.isEmpty())
+        if (noisy && noiseDue && out.isEmpty())
             waitUs = std::min(waitUs, std::max<qint64>(0, noiseAtUs - nowUs));
         bool wantOut = false;
         if (!out.isEmpty()) {
@@ -220,15 +223,16 @@ void PtyServer::run()
         }
 
         // Noise only between replies: a reply being written is never broken into.
-        if (noisy && out.isEmpty() && nowUs >= noiseAtUs) {
+        if (!out.isEmpty() || !noisy) {
+            noiseDue = noisy;
+            noiseAtUs = nowUs + noiseGap(random);
+        } else if (noiseDue && nowUs >= noiseAtUs) {
             char noise[3];
             const int count = int(random() % 3) + 1;
             for (int i = 0; i < count; ++i)
                 noise[i] = char(random() & 0xFF);
             [[maybe_unused]] const ssize_t n = ::write(m_master, noise, size_t(count));
-            noiseAtUs = nowUs + noiseGap(random);
-        } else if (!noisy) {
-            noiseAtUs = nowUs + noiseGap(random);
+            noiseDue = false;
         }
 
         const qint64 nowMs = nowUs / 1000;
