@@ -342,16 +342,10 @@ void DeviceDataForm::Preparar()
     app.flags.CerrarPrep = false;
     if (!m_main.openChild(ui::Child::frmPrep)) {
         // No preparation window to hand over to: the link simply ends.
-        ui::StatusPanel* panel = m_main.panel();
-        panel->FrameComm->hide();
-        panel->frameInstit->show();
-        m_main.setConnectEnabled(true);
+        showLinkEnded(m_main);
     }
     Q_EMIT linkClosed();
-    if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget()))
-        frame->close();
-    else
-        close();
+    closeWithFrame(this);
 }
 
 void DeviceDataForm::onSearchFinished(int com)
@@ -392,18 +386,11 @@ void DeviceDataForm::CierraEnlace()
         return;
     m_closed = true;
     m_main.app().flags.CerrarSave = true;
-    ui::StatusPanel* panel = m_main.panel();
-    panel->FrameComm->hide();
-    panel->frameInstit->show();
     Timer2.stop();
     m_session->close();
-    m_main.setConnectEnabled(true);
+    showLinkEnded(m_main);
     Q_EMIT linkClosed();
-    // The form goes with its frame in the document area.
-    if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget()))
-        frame->close();
-    else
-        close();
+    closeWithFrame(this);
 }
 
 void DeviceDataForm::closeEvent(QCloseEvent* event)

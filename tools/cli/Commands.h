@@ -23,5 +23,6 @@ int runDownload(const Invocation& inv);
 int runStop(const Invocation& inv);       // stop --port DEVICE: ends a running mission
 // erase --port DEVICE: erases the memory, waits the 34 s the logger needs and checks the result.
 int runErase(const Invocation& inv);
+int runPrepare(const Invocation& inv);    // prepare --port DEVICE ...
 
 } // namespace orvan::cli
