@@ -1,8 +1,7 @@
 #include "tools/cli/Commands.h"
 #include "tools/cli/JsonObject.h"
+#include "tools/cli/LoggerLink.h"
 
-#include "link/LoggerStatus.h"
-#include "link/QtSerialPort.h"
 #include "mission/DeviceCommands.h"
 #include "mission/Download.h"
 #include "records/MissionRecord.h"
@@ -16,49 +15,6 @@
 namespace orvan::cli {
 
 namespace {
-
-// A logger on the port the user named ("COM<n>" through the application folder's port aliases,
-// or a device path), with the device-data window's link: four attempts per block.
-class LoggerLink {
-public:
-    explicit LoggerLink(const Invocation& inv) : m_device(inv.portDevice())
-    {
-        m_port.setPortName(m_device);
-        try {
-            m_port.open();
-        } catch (const RuntimeError& e) {
-            throw Failure(QStringLiteral("cannot open ") + m_device + QStringLiteral(": ") + e.description);
-        }
-        m_link = std::make_unique<link::Link>(m_port, m_clock, m_closing, link::LinkProfile::frmsave(),
-                                              [this](const QString& text) { m_errors.append(text); });
-    }
-
-    link::Link& link() { return *m_link; }
-
-    // The status in the device-data window's poll order; a logger that does not answer is a failure.
-    link::EstadoKLV estado(int gradosC)
-    {
-        link::EstadoKLV e;
-        if (!link::ActualizaEstado(*m_link, e, gradosC))
-            fail(QStringLiteral("no logger answers on ") + m_device);
-        return e;
-    }
-
-    // One failure, one line: a port error the link reported is what went wrong, and the summary
-    // that follows from it would only repeat it.
-    [[noreturn]] void fail(const QString& text) const
-    {
-        throw Failure(m_errors.isEmpty() ? text : m_errors.first());
-    }
-
-private:
-    QString m_device;
-    link::QtSerialPort m_port;
-    link::SystemClock m_clock;
-    std::atomic<bool> m_closing{false};
-    QStringList m_errors;
-    std::unique_ptr<link::Link> m_link;
-};
 
 // A one-line bar on stderr, redrawn in place; nothing when stderr is not a terminal.
 class ProgressLine {
@@ -99,7 +55,7 @@ int runDownload(const Invocation& inv)
 {
     const QString out = inv.positional.first();
     inv.makeDefaultFolderFor(out);
-    LoggerLink logger(inv);
+    LoggerLink logger(inv, link::LinkProfile::frmsave());
     const link::EstadoKLV estado = logger.estado(inv.gradosC);
 
     // The download has two phases with bars of their own; the line shows the whole plan.
@@ -143,7 +99,7 @@ int runDownload(const Invocation& inv)
 
 int runStop(const Invocation& inv)
 {
-    LoggerLink logger(inv);
+    LoggerLink logger(inv, link::LinkProfile::frmsave());
     const link::EstadoKLV estado = logger.estado(inv.gradosC);
     if (!estado.Registrando)
         throw Failure(QStringLiteral("the logger is not recording; there is no mission to stop"));
@@ -157,7 +113,7 @@ int runStop(const Invocation& inv)
 
 int runErase(const Invocation& inv)
 {
-    LoggerLink logger(inv);
+    LoggerLink logger(inv, link::LinkProfile::frmsave());
     // A logger must answer before it is told to erase: the check afterwards needs one too.
     logger.estado(inv.gradosC);
     ProgressLine bar("erase");

@@ -3,10 +3,10 @@
 // opened, so a refused command line writes nothing to the logger.
 
 #include "tools/cli/Commands.h"
+#include "tools/cli/LoggerLink.h"
 #include "tools/cli/JsonObject.h"
 
 #include "base/Encodings.h"
-#include "link/QtSerialPort.h"
 #include "mission/ProgramaKLV.h"
 
 #include <QTextStream>
@@ -93,24 +93,12 @@ int runPrepare(const Invocation& inv)
     if (const auto refusal = mission::validatePlan(p, now))
         throw UsageError(mission::prepText(*refusal, 1));
 
-    const QString device = inv.portDevice();
-    link::QtSerialPort serial;
-    serial.setPortName(device);
-    try {
-        serial.open();
-    } catch (const RuntimeError& e) {
-        throw Failure(QStringLiteral("cannot open %1: %2").arg(device, e.description));
-    }
-    link::SystemClock clock;
-    std::atomic<bool> closing{false};
-    QStringList linkErrors;
-    link::Link lnk(serial, clock, closing, link::LinkProfile::frmPrep(),
-                   [&linkErrors](const QString& text) { linkErrors.append(text); });
-    const mission::PrepResult r = mission::ProgramaKLV(lnk).run(p, now);
-    if (!linkErrors.isEmpty())
-        throw Failure(linkErrors.first() + QStringLiteral(" - ") + mission::resultMessage(r, 1));
+    LoggerLink logger(inv, link::LinkProfile::frmPrep());
+    const mission::PrepResult r = mission::ProgramaKLV(logger.link()).run(p, now);
+    if (!logger.errors().isEmpty())
+        throw Failure(logger.errors().first() + QStringLiteral(" - ") + mission::resultMessage(r, 1));
     if (r.outcome == mission::PrepResult::Outcome::NoAnswer)
-        throw Failure(QStringLiteral("no logger answers on %1; nothing was written").arg(device));
+        throw Failure(QStringLiteral("no logger answers on %1; nothing was written").arg(logger.device()));
     if (!r.verified()) {
         QStringList addresses;
         for (int a : r.differences)

@@ -1,9 +1,8 @@
 #include "tools/cli/Commands.h"
 #include "tools/cli/JsonObject.h"
+#include "tools/cli/LoggerLink.h"
 
 #include "link/LoggerStatus.h"
-#include "link/PortDirectory.h"
-#include "link/QtSerialPort.h"
 
 #include <QTextStream>
 
@@ -44,31 +43,11 @@ QString toJson(const link::EstadoKLV& e)
 
 int runStatus(const Invocation& inv)
 {
-    const QString device = inv.portDevice();
-    link::QtSerialPort serial;
-    serial.setPortName(device);
-    try {
-        serial.open();
-    } catch (const RuntimeError& e) {
-        throw Failure(QStringLiteral("cannot open %1: %2").arg(device, e.description));
-    }
-
-    link::SystemClock clock;
-    std::atomic<bool> closing{false};
-    // One failure, one line: a port error the link reports is what went wrong, and it ends the
-    // poll, which then also finds no logger.
-    QString portError;
-    link::Link lnk(serial, clock, closing, link::LinkProfile::frmsave(), [&portError](const QString& text) {
-        if (portError.isEmpty())
-            portError = text;
-    });
-    link::EstadoKLV estado;
     // The device-data window's poll: blocks 0, 8, 15 and 2, then 8 again.
-    const bool answered = link::ActualizaEstado(lnk, estado, inv.gradosC);
-    if (!portError.isEmpty())
-        throw Failure(portError);
-    if (!answered)
-        throw Failure(QStringLiteral("no logger answers on %1").arg(device));
+    LoggerLink logger(inv, link::LinkProfile::frmsave());
+    const link::EstadoKLV estado = logger.estado(inv.gradosC);
+    if (!logger.errors().isEmpty())
+        logger.fail({});
     QTextStream out(stdout);
     out << toJson(estado);
     return 0;

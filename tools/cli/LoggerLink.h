@@ -1,0 +1,44 @@
+#pragma once
+// A logger on the port the user named ("COM<n>" through the application folder's port aliases,
+// or a device path), with the link of one of the two logger windows. Every command that talks to
+// a logger opens it this way, so they all fail alike: one line, the first thing that went wrong.
+
+#include "tools/cli/Invocation.h"
+
+#include "link/Link.h"
+#include "link/LoggerStatus.h"
+#include "link/QtSerialPort.h"
+
+#include <QStringList>
+#include <atomic>
+#include <memory>
+
+namespace orvan::cli {
+
+class LoggerLink {
+public:
+    // Opens the port; a port that cannot be opened is a Failure.
+    LoggerLink(const Invocation& inv, const link::LinkProfile& profile);
+
+    link::Link& link() { return *m_link; }
+    const QString& device() const { return m_device; }
+    // The port errors the link reported, first one first.
+    const QStringList& errors() const { return m_errors; }
+
+    // The status in the device-data window's poll order; a logger that does not answer is a failure.
+    link::EstadoKLV estado(int gradosC);
+
+    // One failure, one line: a port error the link reported is what went wrong, and the summary
+    // that follows from it would only repeat it.
+    [[noreturn]] void fail(const QString& text) const;
+
+private:
+    QString m_device;
+    link::QtSerialPort m_port;
+    link::SystemClock m_clock;
+    std::atomic<bool> m_closing{false};
+    QStringList m_errors;
+    std::unique_ptr<link::Link> m_link;
+};
+
+} // namespace orvan::cli
