@@ -224,7 +224,7 @@ void PtyServer::run()
 
         // Noise only between replies: a reply being written is never broken into.
         if (!out.isEmpty() || !noisy) {
-            noiseDue = noisy;
+            noiseDue = noisy && m_logger.faultShownOnLastRead();
             noiseAtUs = nowUs + noiseGap(random);
         } else if (noiseDue && nowUs >= noiseAtUs) {
             char noise[3];
