@@ -124,12 +124,16 @@ public:
     // its transmission time (kHoldWindowMs). Otherwise the held reply ran on: it is given back, read
     // again (another of its attempts), and the next reply is refused as reached by its leftovers.
     //
-    // The bound: a held reply is confirmed only after at least kHoldWindowMs of quiet after its 34th
-    // byte (from the moment it was read until the next request's window ends), never less than the
-    // settle a lone read waits (kSettleMs, or twice the reply's pace, which decides whether it may be
-    // held at all). A run-on whose extra bytes come later than that is taken, as after a settle: its
-    // 34 bytes were this answer's, and the late bytes reach the next reply, which they make early or
-    // longer than 34 bytes, so it is refused.
+    // The bound: a held reply is confirmed only when no byte came from the moment its 34th byte
+    // was read until kHoldWindowMs after the next request was sent (as the link's millisecond
+    // clock sees it when it looks: a byte seen at most 3 ms after the request counts, so at least
+    // 3 ms of real quiet). A lone read's settle gives kSettleMs on the same clock, at least 1 ms
+    // of real quiet, and a reply whose own pace asks for a longer settle is not held but settled
+    // on its own; so a run-on caught by the settle is caught here too. Extra bytes held back past
+    // the window are taken as they are after a settle: the reply's 34 bytes had no early byte and
+    // are this answer's, and the late bytes land in the next exchange, which they make early or
+    // longer than 34 bytes, so that reply is refused (and read again on a clean line). The same
+    // holds for bytes that came within the window but were seen only after it (a late look).
     //
     // starting(i) is called before the first attempt at blocks[i]; confirmed(i, reply) once for each
     // block, in order, and only with a confirmed reply. Block 1024 is read as 1023 when the profile
