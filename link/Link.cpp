@@ -61,15 +61,22 @@ void Link::fail(const RuntimeError& e, const char* procedure)
 
 void Link::VaciaBuff()
 {
+    discard();
+}
+
+int Link::discard()
+{
     if (closing())
-        return;
+        return 0;
     try {
         ensureOpen();
         const QByteArray discarded = m_port.read(0);
         if (!discarded.isEmpty())
             qCDebug(lcLink).noquote() << m_port.portName() << "discarded" << discarded.toHex(' ');
+        return int(discarded.size());
     } catch (const RuntimeError& e) {
         fail(e, "VaciaBuff");
+        return 0;
     }
 }
 
@@ -113,6 +120,13 @@ bool Link::drain(qint64 deadlineMs)
 
 Reply Link::Recibe()
 {
+    return receive(false);
+}
+
+Reply Link::receive(bool mayHold)
+{
+    m_held = false;
+    m_refusedEarly = false;
     // A reply abandoned by the closing flag never hands on an earlier reply: the caller would
     // take it for the block it asked for.
     if (closing())
@@ -124,6 +138,7 @@ Reply Link::Recibe()
     bool early = false;   // a byte came before any answer could have begun
     const auto refuse = [&](int& counter, const char* why) -> Reply {
         ++counter;
+        m_refusedEarly = early;
         qCDebug(lcLink).noquote() << m_port.portName() << "reply refused:" << why << got.toHex(' ');
         if (!drain(start + kReplyTimeoutMs))
             return {ReplyStatus::Cancelled, {}};
@@ -150,7 +165,14 @@ Reply Link::Recibe()
                     // A 35th byte would follow the 34th at the reply's own pace: one byte time
                     // on a steady line, longer when the reply trickles.
                     const qint64 pace = (2 * (now - firstAt) + (kReplySize - 1) / 2) / (kReplySize - 1);
-                    const qint64 settleEnd = now + std::max<qint64>(kSettleMs, pace);
+                    const qint64 settle = std::max<qint64>(kSettleMs, pace);
+                    if (mayHold && settle <= kHoldWindowMs) {
+                        // The next request's own transmission time settles this reply (LeeBloques).
+                        ++m_counts.accepted;
+                        m_held = true;
+                        return {ReplyStatus::Ok, got};
+                    }
+                    const qint64 settleEnd = now + settle;
                     for (;;) {
                         if (closing())
                             return {ReplyStatus::Cancelled, got};
@@ -169,6 +191,7 @@ Reply Link::Recibe()
             const qint64 left = kReplyTimeoutMs - (m_clock.nowMs() - start);
             if (left <= 0) {
                 ++m_counts.timedOut;
+                m_refusedEarly = early;
                 qCDebug(lcLink).noquote() << m_port.portName() << "time-out after" << got.size() << "bytes";
                 return {ReplyStatus::NoReply, {}};
             }
@@ -208,11 +231,14 @@ QByteArray Link::frameEscribeByteCorto(int address, quint8 value)
     return frame;
 }
 
+int Link::blockNumber(int block) const
+{
+    return m_profile.block1024As1023 && block == kBlockCount ? kBlockCount - 1 : block;
+}
+
 Reply Link::LeeBloque(int block)
 {
-    if (m_profile.block1024As1023 && block == kBlockCount)
-        block = kBlockCount - 1;
-    const QByteArray frame = frameLeeBloque(block);
+    const QByteArray frame = frameLeeBloque(blockNumber(block));
 
     m_failed = false;
     Reply reply;
@@ -234,6 +260,86 @@ Reply Link::LeeBloque(int block)
         reply.status = ReplyStatus::Cancelled;
     reply.data.clear();
     return reply;
+}
+
+BlockRunResult Link::LeeBloques(const QList<int>& blocks, const std::function<void(int)>& starting,
+                                const std::function<void(int, const Reply&)>& confirmed)
+{
+    QList<QByteArray> frames;
+    for (const int block : blocks)
+        frames.append(frameLeeBloque(blockNumber(block)));
+
+    const int count = int(blocks.size());
+    const int attempts = std::max(1, m_profile.blockAttempts);
+    QList<int> tries(count, 0);
+    int announced = -1;
+    int held = -1;   // index of the reply taken at its 34th byte and not confirmed yet
+    Reply heldReply;
+    // The held reply ran on: it is read again, and what it left on the line is drained first.
+    const auto giveBack = [&](int& index, const char* why) {
+        ++m_counts.revoked;
+        qCDebug(lcLink).noquote() << m_port.portName() << "held reply given back:" << why;
+        index = held;
+        held = -1;
+    };
+
+    m_failed = false;
+    int i = 0;
+    while (i < count && !closing() && tries[i] < attempts) {
+        if (i > announced) {
+            announced = i;
+            if (starting)
+                starting(i);
+        }
+        if (held < 0) {
+            VaciaBuff();
+        } else if (discard() > 0) {
+            giveBack(i, "bytes waiting before the next request");
+            if (!drain(m_clock.nowMs() + kReplyTimeoutMs))
+                break;
+            continue;
+        }
+        ++tries[i];
+        Transmite(frames[i]);
+        const Reply reply = receive(i + 1 < count);
+        if (held >= 0) {
+            if (reply.status == ReplyStatus::Cancelled)
+                break;
+            // Only a reply taken, or a wait that saw no early byte, settles the held one. A port
+            // that failed meanwhile settles nothing.
+            if (m_refusedEarly || reply.status == ReplyStatus::PortError) {
+                --tries[i];   // this read was spoilt by the held reply, not by its own
+                giveBack(i, m_refusedEarly ? "early bytes after the next request" : "port error");
+                continue;
+            }
+            if (confirmed)
+                confirmed(held, heldReply);
+            held = -1;
+        }
+        if (reply.ok()) {
+            if (m_held) {
+                held = i;
+                heldReply = reply;
+            } else if (confirmed) {
+                confirmed(i, reply);
+            }
+            ++i;
+        } else if (reply.status == ReplyStatus::Cancelled) {
+            break;
+        }
+    }
+
+    BlockRunResult result;
+    if (i == count && held < 0)
+        return result;
+    result.failedIndex = held >= 0 ? held : std::min(i, count - 1);
+    if (m_failed)
+        result.status = ReplyStatus::PortError;
+    else if (closing())
+        result.status = ReplyStatus::Cancelled;
+    else
+        result.status = ReplyStatus::NoReply;
+    return result;
 }
 
 bool Link::EscribeByte(int address, quint8 value)

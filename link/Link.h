@@ -17,6 +17,7 @@
 #include "base/MessageSink.h"
 
 #include <QByteArray>
+#include <QList>
 #include <QLoggingCategory>
 #include <atomic>
 #include <functional>
@@ -33,6 +34,12 @@ constexpr int kReplyTimeoutMs = 300;   // for the whole reply, not per byte
 constexpr int kPollSliceMs = 10;       // longest wait between two looks at the closing flag
 constexpr int kByteUs = 1042;          // one byte on the line at 9600 baud, 8N1 (10 bits)
 constexpr int kSettleMs = 2;           // after the 34th byte: about two byte times for a 35th
+constexpr int kReadFrameSize = 3;      // a block read request: 0x33, address high, address low
+// Within a run of block reads a reply may be taken at its 34th byte and its settle left to the
+// next request's first milliseconds: no answer to that request can begin sooner than its own
+// transmission time, so any byte within it is the taken reply running on. Whole milliseconds of
+// that time, as the link's clock judges "sooner" (see beforeAnswerPossible).
+constexpr int kHoldWindowMs = kReadFrameSize * kByteUs / 1000;
 constexpr int kQuietMs = 20;           // silence that ends the draining of a refused reply
 constexpr int kProbePauseMs = 20;      // pause after the probe before looking for the answer
 constexpr int kProbeWaitMs = 100;      // longest wait for the answer, from the probe
@@ -73,6 +80,16 @@ struct FramingCounts {
     int leftover = 0;    // refused: bytes that came before the request could have been answered
     int timedOut = 0;    // no reply, or a short one
     qint64 settleMs = 0; // time spent waiting for a 35th byte after accepted replies
+    int revoked = 0;     // taken at the 34th byte in a run of reads, then given back: a byte came
+                         // before the next request could have been answered (counted in accepted too)
+};
+
+// How a run of block reads ended.
+struct BlockRunResult {
+    ReplyStatus status = ReplyStatus::Ok;
+    int failedIndex = -1;   // index in the run of the block that could not be read; -1 when none
+
+    bool ok() const { return status == ReplyStatus::Ok; }
 };
 
 class Link {
@@ -100,6 +117,29 @@ public:
     // Reads block 0..1023 with the profile's attempts; RuntimeError Overflow for another number
     // (1024 is read as 1023 when the profile says so).
     Reply LeeBloque(int block);
+    // Reads a run of blocks in order, each with the profile's attempts, without the settle after
+    // every reply but the last. A reply is taken at its 34th byte when its pace is that of the line
+    // (a settle of at most kHoldWindowMs) and held; the next request is sent at once, and the held
+    // reply is confirmed only when nothing was waiting before that request and no byte came within
+    // its transmission time (kHoldWindowMs). Otherwise the held reply ran on: it is given back, read
+    // again (another of its attempts), and the next reply is refused as reached by its leftovers.
+    //
+    // The bound: a held reply is confirmed only when no byte came from the moment its 34th byte
+    // was read until kHoldWindowMs after the next request was sent (as the link's millisecond
+    // clock sees it when it looks: a byte seen at most 3 ms after the request counts, so at least
+    // 3 ms of real quiet). A lone read's settle gives kSettleMs on the same clock, at least 1 ms
+    // of real quiet, and a reply whose own pace asks for a longer settle is not held but settled
+    // on its own; so a run-on caught by the settle is caught here too. Extra bytes held back past
+    // the window are taken as they are after a settle: the reply's 34 bytes had no early byte and
+    // are this answer's, and the late bytes land in the next exchange, which they make early or
+    // longer than 34 bytes, so that reply is refused (and read again on a clean line). The same
+    // holds for bytes that came within the window but were seen only after it (a late look).
+    //
+    // starting(i) is called before the first attempt at blocks[i]; confirmed(i, reply) once for each
+    // block, in order, and only with a confirmed reply. Block 1024 is read as 1023 when the profile
+    // says so; RuntimeError Overflow for another number out of range.
+    BlockRunResult LeeBloques(const QList<int>& blocks, const std::function<void(int index)>& starting,
+                              const std::function<void(int index, const Reply& reply)>& confirmed);
     // Writes one byte at an address; no reply is read and the caller pauses afterwards.
     // Return whether the frame was sent. RuntimeError Overflow for an address out of range
     // (0..65535 for the long form, 0..255 for the short one).
@@ -133,6 +173,11 @@ private:
     void send(const QByteArray& frame);
     QByteArray take(int maxBytes);
     void fail(const RuntimeError& e, const char* procedure);
+    // VaciaBuff's work; returns how many bytes were discarded.
+    int discard();
+    // Recibe, which may take a reply at its 34th byte (see LeeBloques) when mayHold is set.
+    Reply receive(bool mayHold);
+    int blockNumber(int block) const;
     // Whether bytes seen now can be the answer to the last frame sent, by its transmission time.
     bool beforeAnswerPossible(qint64 nowMs) const;
     // Discards input until kQuietMs pass without a byte or the deadline comes; false if closing.
@@ -148,6 +193,8 @@ private:
     qint64 m_sentAtMs = -1;  // when the last frame was handed to the port
     int m_sentBytes = 0;     // and its length
     FramingCounts m_counts;
+    bool m_held = false;      // the last reply taken was taken at its 34th byte, its settle pending
+    bool m_refusedEarly = false;   // the last reply was refused for bytes before any answer could begin
 };
 
 } // namespace orvan::link

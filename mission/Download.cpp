@@ -57,7 +57,8 @@ Descarga LeerKLV(link::Link& link, qint32 numMuestras, const Progreso& progreso)
 
     int valor = 50;
     int maximo = kTablePhaseEnd;
-    for (int bloque : plan.bloques) {
+    const auto starting = [&](int index) {
+        const int bloque = plan.bloques[index];
         if (bloque == kFirstSampleBlock) {
             // The samples get a bar of their own, sized by the count.
             valor = 0;
@@ -67,16 +68,19 @@ Descarga LeerKLV(link::Link& link, qint32 numMuestras, const Progreso& progreso)
         // Block 0 starts the bar at 100; every later block moves it by 50.
         valor = bloque == 0 ? 100 : valor + 50;
         avisa(valor, maximo);
-
-        const link::Reply r = link.LeeBloque(bloque);
-        if (!r.ok()) {
-            d.resultado = r.status == link::ReplyStatus::Cancelled ? ResultadoDescarga::Cancelada
-                                                                   : ResultadoDescarga::Desconexion;
-            d.bloqueFallido = bloque;
-            return d;
-        }
-        CargaMatriz(d.imagen, r.block(), bloque);
+    };
+    // Only confirmed replies reach the image: one taken at its 34th byte and then found to run on
+    // is read again before anything of it is stored.
+    const auto store = [&](int index, const link::Reply& r) {
+        CargaMatriz(d.imagen, r.block(), plan.bloques[index]);
         ++d.bloquesLeidos;
+    };
+    const link::BlockRunResult run = link.LeeBloques(plan.bloques, starting, store);
+    if (!run.ok()) {
+        d.resultado = run.status == link::ReplyStatus::Cancelled ? ResultadoDescarga::Cancelada
+                                                                 : ResultadoDescarga::Desconexion;
+        d.bloqueFallido = plan.bloques[run.failedIndex];
+        return d;
     }
     d.resultado = ResultadoDescarga::Ok;
     return d;

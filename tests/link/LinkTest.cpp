@@ -261,3 +261,75 @@ TEST(Link, PortSearchSkipsUnusablePortsAndClosesEveryCandidate)
     EXPECT_EQ(b.port.openCount, opened);
     EXPECT_TRUE(b.sink.messages.isEmpty());
 }
+
+// A run of block reads takes each reply at its 34th byte and settles it on the next request's
+// quiet start; only the last reply waits for its own settle.
+TEST(Link, ARunOfReadsHandsOnOnlyRepliesThatDidNotRunOn)
+{
+    struct Case {
+        const char* what;
+        QList<int> tailOn;   // reads (in the order sent) whose reply runs on by six bytes
+        qint64 tailAfterMs;  // after the 34th byte
+        qint64 stepMs;       // the reply's pace
+        QList<int> blocksRead;
+        bool ok;
+        int revoked, runOn, leftover;
+    };
+    const QList<int> run = {10, 11, 12};
+    const Case cases[] = {
+        {"sound replies", {}, 0, 0, {10, 11, 12}, true, 0, 0, 0},
+        {"a tail 1 ms after the 34th byte", {0}, 1, 0, {10, 11, 10, 11, 12}, true, 1, 1, 0},
+        {"a tail 3 ms after, still within the request's time", {1}, 3, 0, {10, 11, 12, 11, 12}, true, 1, 1, 0},
+        // The bound: a tail held back past the window is taken like one held back past a settle;
+        // it makes the next reply too long, and that one is read again.
+        {"a tail held back 5 ms", {0}, 5, 0, {10, 11, 11, 12}, true, 0, 1, 0},
+        {"the last reply runs on: its own settle sees it", {2}, 1, 0, {10, 11, 12, 12}, true, 0, 1, 0},
+        {"every reply runs on: the first block gives up", {0, 1, 2, 3, 4, 5, 6, 7}, 1, 0,
+         {10, 11, 10, 11, 10, 11, 10, 11}, false, 4, 4, 0},
+        {"trickling replies settle each on its own", {}, 0, 5, {10, 11, 12}, true, 0, 0, 0},
+        {"trickling replies that run on", {0}, 5, 5, {10, 10, 11, 12}, true, 0, 1, 0},
+    };
+    QByteArray memory(32768, '\0');
+    for (int i = 0; i < memory.size(); ++i)
+        memory[i] = char(1 + (i * 7 + i / 256) % 255);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Bench b(LinkProfile::frmsave());
+        QList<int> blocksRead;
+        b.port.responder = [&](const QByteArray& f, ScriptedPort& p) {
+            const int address = quint8(f.at(1)) * 256 + quint8(f.at(2));
+            const bool runsOn = c.tailOn.contains(int(blocksRead.size()));
+            blocksRead.append(address / 32);
+            const qint64 delay = 5;
+            p.arrive(memory.mid(address, 32) + QByteArray(2, '\0'), delay, c.stepMs);
+            if (runsOn)
+                p.arrive(QByteArray(6, 'U'), delay + 33 * c.stepMs + c.tailAfterMs, c.stepMs);
+        };
+        QList<int> started, confirmed;
+        const BlockRunResult r = b.link.LeeBloques(
+            run, [&](int i) { started.append(i); },
+            [&](int i, const Reply& reply) {
+                confirmed.append(i);
+                EXPECT_EQ(reply.block(), memory.mid(run[i] * 32, 32)) << "block " << run[i];
+            });
+        const FramingCounts& n = b.link.framingCounts();
+        EXPECT_EQ(r.ok(), c.ok);
+        EXPECT_EQ(blocksRead, c.blocksRead);
+        EXPECT_EQ(n.revoked, c.revoked);
+        EXPECT_EQ(n.runOn, c.runOn);
+        EXPECT_EQ(n.leftover, c.leftover);
+        if (c.ok) {
+            EXPECT_EQ(confirmed, QList<int>({0, 1, 2}));
+            EXPECT_EQ(started, QList<int>({0, 1, 2}));
+        } else {
+            EXPECT_EQ(r.failedIndex, 0);
+            EXPECT_EQ(r.status, ReplyStatus::NoReply);
+            EXPECT_TRUE(confirmed.isEmpty());
+        }
+        // Replies at the line's pace settle only once, at the end of the run.
+        if (c.stepMs == 0 && c.ok && c.runOn == 0) {
+            EXPECT_EQ(n.settleMs, kSettleMs);
+        }
+        EXPECT_TRUE(b.sink.messages.isEmpty());
+    }
+}

@@ -88,6 +88,7 @@ QByteArray Logger::handleLocked(const QByteArray& frame)
         const int address = quint8(frame[1]) * 256 + quint8(frame[2]);
         if (address > kMemorySize - 32)
             return {};
+        m_lastReadFaulty = m_blockReads % m_faultPeriod == 0;
         ++m_blockReads;
         QByteArray reply = m_mem.mid(address, 32);
         // The two trailing bytes: a 16-bit sum of the block, high byte first. The PC ignores them.
@@ -96,9 +97,9 @@ QByteArray Logger::handleLocked(const QByteArray& frame)
             sum += quint8(c);
         reply.append(char((sum >> 8) & 0xFF));
         reply.append(char(sum & 0xFF));
-        if (m_fault == Fault::ShortReply)
+        if (m_fault == Fault::ShortReply && m_lastReadFaulty)
             reply.truncate(33);
-        else if (m_fault == Fault::LongReply)
+        else if (m_fault == Fault::LongReply && m_lastReadFaulty)
             reply.append(QByteArray(6, char(0x55)));
         return reply;
     }
@@ -458,6 +459,18 @@ void Logger::setFault(Fault fault, int blockReadsBeforeSilence)
     m_fault = fault;
     m_silentAfter = std::max(0, blockReadsBeforeSilence);
     m_blockReads = 0;
+}
+
+void Logger::setFaultPeriod(int period)
+{
+    QMutexLocker lock(&m_mutex);
+    m_faultPeriod = std::max(1, period);
+}
+
+bool Logger::faultShownOnLastRead() const
+{
+    QMutexLocker lock(&m_mutex);
+    return m_lastReadFaulty;
 }
 
 Fault Logger::fault() const

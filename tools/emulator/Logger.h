@@ -126,6 +126,12 @@ public:
 
     void setFault(Fault fault, int blockReadsBeforeSilence = 0);
     Fault fault() const;
+    // ShortReply, LongReply and Noise show on the first block read of every `period` (1, the
+    // default: on every one), so a line with a fault now and then can be tried; setFault keeps it.
+    void setFaultPeriod(int period);
+    // Whether the fault showed on the last block read; with Noise the server sends its random
+    // bytes after such a reply only.
+    bool faultShownOnLastRead() const;
 
     // Frames received, oldest first; the oldest are dropped past kMaxLogEntries.
     static constexpr int kMaxLogEntries = 65536;
@@ -170,6 +176,8 @@ private:
     Fault m_fault = Fault::None;
     int m_silentAfter = 0;
     int m_blockReads = 0;
+    int m_faultPeriod = 1;
+    bool m_lastReadFaulty = true;
 
     qint64 m_eraseBusyMs = 0;
     qint64 m_busyLeftMs = 0;

@@ -14,6 +14,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <poll.h>
+#include <ctime>
 #include <termios.h>
 #include <unistd.h>
 
@@ -164,8 +165,12 @@ void PtyServer::run()
         }
 
         pollfd fds[2] = {{m_master, short(POLLIN | (wantOut ? POLLOUT : 0)), 0}, {m_wake[0], POLLIN, 0}};
-        const int timeoutMs = wantOut ? 0 : int((waitUs + 999) / 1000);
-        const int ready = ::poll(fds, 2, timeoutMs);
+        // Microseconds, not milliseconds: a wait rounded up to whole milliseconds would take a
+        // frame's end of silence and the reply's bytes up to a millisecond late, a delay no
+        // logger on a line has.
+        const qint64 timeoutUs = wantOut ? 0 : waitUs;
+        const timespec timeout{time_t(timeoutUs / 1000000), long(timeoutUs % 1000000) * 1000};
+        const int ready = ::ppoll(fds, 2, &timeout, nullptr);
         if (ready < 0 && errno != EINTR)
             break;
         if (fds[1].revents & POLLIN) {
@@ -224,7 +229,7 @@ void PtyServer::run()
 
         // Noise only between replies: a reply being written is never broken into.
         if (!out.isEmpty() || !noisy) {
-            noiseDue = noisy;
+            noiseDue = noisy && m_logger.faultShownOnLastRead();
             noiseAtUs = nowUs + noiseGap(random);
         } else if (noiseDue && nowUs >= noiseAtUs) {
             char noise[3];

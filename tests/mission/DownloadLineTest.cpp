@@ -1,0 +1,90 @@
+// The download through the real link on a pseudo-terminal, with the emulated logger answering at
+// 9600 baud: replies that run on now and then, and random bytes between replies. A reply taken
+// at its 34th byte within the block plan is only stored once the next request's quiet start has
+// confirmed it, so the saved image never holds a block from a reply that ran on.
+
+#include "link/QtSerialPort.h"
+#include "mission/Download.h"
+#include "tools/emulator/EmulatorFixture.h"
+
+#include <gtest/gtest.h>
+#include <iostream>
+
+using namespace orvan;
+using emulator::EmulatorFixture;
+using emulator::Fault;
+using emulator::Logger;
+using emulator::PtyServer;
+
+TEST(DownloadLine, PacedFaultsNeverReachTheSavedImage)
+{
+    // Every byte tells its address apart from its neighbours', so a shifted block cannot pass.
+    QByteArray image(Logger::kMemorySize, '\0');
+    for (int i = 0; i < image.size(); ++i)
+        image[i] = char(1 + (i * 7 + i / 256) % 255);
+    image[Logger::AddrStatus] = char(64);   // no mission: nothing changes the memory meanwhile
+    constexpr qint32 kSamples = 64;         // a plan of 18 blocks
+    const mission::PlanDescarga plan = mission::planDescarga(kSamples);
+
+    struct Case {
+        const char* what;
+        Fault fault;
+        int period;   // the fault shows on one block read in this many
+        bool ok;
+    };
+    const Case cases[] = {
+        {"a sound line", Fault::None, 1, true},
+        {"one reply in three runs on", Fault::LongReply, 3, true},
+        {"random bytes after one reply in three", Fault::Noise, 3, true},
+        {"every reply runs on", Fault::LongReply, 1, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        auto logger = std::make_unique<Logger>();
+        logger->loadImage(image);
+        EmulatorFixture emu(std::move(logger));
+        ASSERT_TRUE(emu.ok()) << emu.errorString().toStdString();
+        emu.server().setPaceUs(PtyServer::kLinePaceUs);
+        emu.logger().setFault(c.fault);
+        emu.logger().setFaultPeriod(c.period);
+        const QByteArray memory = emu.logger().memory();
+
+        link::QtSerialPort port;
+        port.setPortName(emu.devicePath());
+        link::SystemClock clock;
+        std::atomic<bool> closing{false};
+        RecordingSink sink;
+        link::Link lnk(port, clock, closing, link::LinkProfile::frmsave(), sink);
+        const mission::Descarga d = mission::LeerKLV(lnk, kSamples);
+
+        int misaligned = 0;
+        QByteArray expected(Logger::kMemorySize, '\0');
+        for (const int block : plan.bloques) {
+            const int at = block * link::kBlockSize;
+            expected.replace(at, link::kBlockSize, memory.mid(at, link::kBlockSize));
+            const QByteArray got = d.imagen.mid(at, link::kBlockSize);
+            misaligned += got != memory.mid(at, link::kBlockSize) && got != QByteArray(link::kBlockSize, '\0');
+        }
+        const link::FramingCounts& n = lnk.framingCounts();
+        std::cout << "[ download ] " << c.what << ": blocks " << d.bloquesLeidos << " of " << plan.bloques.size()
+                  << ", accepted " << n.accepted << " (given back " << n.revoked << "), refused "
+                  << n.runOn + n.leftover + n.timedOut << " (run-on " << n.runOn << ", leftover " << n.leftover
+                  << ", time-out " << n.timedOut << "), misaligned " << misaligned << std::endl;
+        EXPECT_EQ(misaligned, 0);
+        EXPECT_EQ(d.ok(), c.ok);
+        if (c.ok) {
+            EXPECT_EQ(d.imagen, expected);
+        } else {
+            EXPECT_EQ(d.resultado, mission::ResultadoDescarga::Desconexion);
+            EXPECT_EQ(d.bloqueFallido, 0);
+            EXPECT_EQ(d.bloquesLeidos, 0);
+            EXPECT_EQ(d.imagen, QByteArray(Logger::kMemorySize, '\0'));
+        }
+        if (c.fault == Fault::None) {
+            EXPECT_EQ(n.revoked + n.runOn + n.leftover + n.timedOut, 0);
+        } else {
+            EXPECT_GT(n.revoked + n.runOn + n.leftover, 0) << "the fault never showed";
+        }
+        EXPECT_TRUE(sink.messages.isEmpty());
+    }
+}
