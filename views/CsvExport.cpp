@@ -66,14 +66,14 @@ QString csvPath(const QString& archivo)
 
 CsvResult writeCsv(const QString& path, const QByteArray& content, const QString& recordFile)
 {
-    const QString nativo = QDir::toNativeSeparators(path);
+    const QString shownPath = QDir::toNativeSeparators(path);
     if (!recordFile.isEmpty() && QFileInfo(path).absoluteFilePath() == QFileInfo(recordFile).absoluteFilePath())
-        return {false, QStringLiteral("%1: would overwrite the record file itself").arg(nativo)};
+        return {false, QStringLiteral("%1: would overwrite the record file itself").arg(shownPath)};
     QSaveFile f(path);
     if (!f.open(QIODevice::WriteOnly))
-        return {false, QStringLiteral("%1: %2").arg(nativo, f.errorString())};
+        return {false, QStringLiteral("%1: %2").arg(shownPath, f.errorString())};
     if (f.write(content) != content.size() || !f.commit())
-        return {false, QStringLiteral("%1: %2").arg(nativo, f.errorString())};
+        return {false, QStringLiteral("%1: %2").arg(shownPath, f.errorString())};
     return {true, {}};
 }
 

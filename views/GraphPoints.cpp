@@ -21,9 +21,9 @@ Puntos CargaPuntos(const records::MissionRecord& record, int gradosC)
         return puntos;
     puntos.p.reserve(size_t(howMany) + 1);
     constexpr float kErasedTemp = 87.5f;  // the Celsius value of an erased byte (255)
-    QDateTime ahora = c.InicioDatos;
+    QDateTime current = c.InicioDatos;
     for (qint64 k = 0; k < howMany; ++k) {
-        Point point{ahora, float(RawAGrados(record.muestra(k), gradosC))};
+        Point point{current, float(RawAGrados(record.muestra(k), gradosC))};
         if (point.Temp == kErasedTemp) {
             // An erased byte repeats the point before it; with nothing before it, it keeps its
             // own date and is left as a gap rather than take the empty point 0.
@@ -34,8 +34,8 @@ Puntos CargaPuntos(const records::MissionRecord& record, int gradosC)
         }
         puntos.p.push_back(point);
         // A date past the calendar stops the clock instead of wrapping it.
-        if (const auto next = SumaMinutos(ahora, c.Rango))
-            ahora = *next;
+        if (const auto next = SumaMinutos(current, c.Rango))
+            current = *next;
     }
     return puntos;
 }

@@ -56,7 +56,7 @@ QDateTime dateFromMinutes(const QDateTime& base, double minutes)
 
 namespace {
 
-constexpr qint64 kDia = 1440;
+constexpr qint64 kDay = 1440;
 
 // Minutes from the epoch of a calendar date, counted without time zone.
 qint64 absoluteMinute(const QDateTime& t)
@@ -85,19 +85,19 @@ std::vector<TimeMark> timeMarks(const QDateTime& base, double min, double max, i
 
     // Steps that fall on round clock times, then whole days and weeks.
     static const qint64 steps[] = {1, 2, 5, 10, 15, 30, 60, 120, 180, 360, 720,
-                                   kDia, 2 * kDia, 7 * kDia, 14 * kDia};
+                                   kDay, 2 * kDay, 7 * kDay, 14 * kDay};
     for (qint64 step : steps) {
         if (width / double(step) > maxMarks)
             continue;
         // Weeks start on Mondays (the epoch day was a Thursday).
-        const qint64 offset = step >= 7 * kDia ? 4 * kDia : 0;
+        const qint64 offset = step >= 7 * kDay ? 4 * kDay : 0;
         const qint64 from = base0 + qint64(std::floor(min));
         qint64 t = ((from - offset) / step) * step + offset;
         if (t < from)
             t += step;
         for (; double(t - base0) <= max; t += step) {
             const QDateTime date = QDateTime::fromSecsSinceEpoch(t * 60, Qt::UTC);
-            marks.push_back({double(t - base0), step >= kDia
+            marks.push_back({double(t - base0), step >= kDay
                                                      ? formatTime(date, QStringLiteral("%d %b"), locale)
                                                      : clockLabel(date, locale)});
         }
@@ -107,7 +107,7 @@ std::vector<TimeMark> timeMarks(const QDateTime& base, double min, double max, i
     // Months and years: calendar steps from the first of a month.
     const QDateTime begin = dateFromMinutes(base, min);
     for (int months : {1, 2, 3, 6, 12, 24, 60, 120}) {
-        if (width / (30.44 * kDia * months) > maxMarks)
+        if (width / (30.44 * kDay * months) > maxMarks)
             continue;
         QDate d(begin.date().year(), begin.date().month(), 1);
         if (months >= 12)

@@ -18,7 +18,7 @@ using namespace orvan::views::testdata;
 namespace {
 
 const QLocale kC(QLocale::C);
-const QLocale kAleman(QLocale::German, QLocale::Germany);
+const QLocale kGerman(QLocale::German, QLocale::Germany);
 
 TextTable textos(int idioma)
 {
@@ -42,7 +42,7 @@ TEST(ViewFormats, SeparatorsComeFromTheLocaleShortFormats)
     struct Case { QLocale locale; QChar date, time; };
     const Case cases[] = {
         {QLocale(QLocale::English, QLocale::UnitedStates), '/', ':'},
-        {kAleman, '.', ':'},
+        {kGerman, '.', ':'},
         {QLocale(QLocale::Finnish, QLocale::Finland), '.', '.'},
         {QLocale(QLocale::Dutch, QLocale::Netherlands), '-', ':'},
     };
@@ -51,12 +51,12 @@ TEST(ViewFormats, SeparatorsComeFromTheLocaleShortFormats)
         EXPECT_EQ(timeSeparator(c.locale), c.time) << c.locale.name().toStdString();
     }
     const QDateTime t(QDate(2026, 3, 7), QTime(9, 5), Qt::UTC);
-    EXPECT_EQ(numericDate(t, kAleman), QStringLiteral("07.03.2026"));
-    EXPECT_EQ(numericTime(t, kAleman), QStringLiteral("09:05"));
+    EXPECT_EQ(numericDate(t, kGerman), QStringLiteral("07.03.2026"));
+    EXPECT_EQ(numericTime(t, kGerman), QStringLiteral("09:05"));
     EXPECT_EQ(shortDate(t, kC), QStringLiteral("Sat 07Mar 09:05"));
-    EXPECT_EQ(singleText(float(35.6), kAleman), QStringLiteral("35,6"));
+    EXPECT_EQ(singleText(float(35.6), kGerman), QStringLiteral("35,6"));
     EXPECT_EQ(singleText(2.0f, kC), QStringLiteral("2"));
-    EXPECT_EQ(format0_0(-0.5f, kAleman), QStringLiteral("-0,5"));
+    EXPECT_EQ(format0_0(-0.5f, kGerman), QStringLiteral("-0,5"));
     EXPECT_EQ(format0_0(87.0f, kC), QStringLiteral("87.0"));
 }
 
@@ -72,12 +72,12 @@ TEST(SampleList, ThreeSamplesGiveFourEntriesAndFourExportLines)
     EXPECT_EQ(l.zone(4), Below);
 
     // A comma locale shows 2,5 on screen while the file says 2.5.
-    EXPECT_EQ(rowText(l.entry(1), kAleman).temp, QStringLiteral("2,5"));
+    EXPECT_EQ(rowText(l.entry(1), kGerman).temp, QStringLiteral("2,5"));
     EXPECT_EQ(rowText(l.entry(1), kC).date, QStringLiteral("Sun 06Dec 14:30"));
-    EXPECT_EQ(positionText(l.entry(3), QStringLiteral(" \u00b0C"), kAleman),
+    EXPECT_EQ(positionText(l.entry(3), QStringLiteral(" \u00b0C"), kGerman),
               QStringLiteral("06-Dez. 15:00  10,0 \u00b0C"));
 
-    const QList<QByteArray> csv = lines(ExportaCsv(r, l, textos(TextTable::Ingles), -1, QStringLiteral("X.klv"), kAleman));
+    const QList<QByteArray> csv = lines(ExportaCsv(r, l, textos(TextTable::Ingles), -1, QStringLiteral("X.klv"), kGerman));
     ASSERT_EQ(csv.size(), 16);
     for (const QByteArray& line : csv)
         EXPECT_TRUE(line.endsWith('\r'));
@@ -194,5 +194,5 @@ TEST(AlarmList, TablesFollowTheStatusBits)
 
     const auto r = withAlarms(6);
     EXPECT_EQ(alarmTitle(false, r, -1, kC), QStringLiteral("Temp. < 2 \u00b0C"));
-    EXPECT_EQ(alarmTitle(true, r, 0, kAleman), QStringLiteral("Temp. > 46,4 \u00b0F"));
+    EXPECT_EQ(alarmTitle(true, r, 0, kGerman), QStringLiteral("Temp. > 46,4 \u00b0F"));
 }

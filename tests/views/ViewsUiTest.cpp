@@ -59,7 +59,7 @@ public:
     QString status;
 };
 
-QColor fondo(const QLabel* l)
+QColor background(const QLabel* l)
 {
     return l->palette().color(QPalette::Window);
 }
@@ -85,9 +85,9 @@ TEST(DetalleWindow, RowsScrollAndThePositionLabelFollowsTheThumb)
     EXPECT_EQ(d.VScroll1->minimum(), 1);
     EXPECT_EQ(d.VScroll1->maximum(), 96);
     EXPECT_EQ(d.lbKm[1]->text(), QStringLiteral("20.0"));
-    EXPECT_EQ(fondo(d.lbKm[1]), zoneColor(Above));
+    EXPECT_EQ(background(d.lbKm[1]), zoneColor(Above));
     EXPECT_TRUE(d.lbKm[1]->font().bold());
-    EXPECT_EQ(fondo(d.lbKm[2]), zoneColor(Within));
+    EXPECT_EQ(background(d.lbKm[2]), zoneColor(Within));
     EXPECT_EQ(d.lbFecha[2]->text().right(5), QStringLiteral("14:45"));
 
     // Dragging moves only the label; the rows follow when the thumb is let go.
@@ -106,7 +106,7 @@ TEST(DetalleWindow, RowsScrollAndThePositionLabelFollowsTheThumb)
     EXPECT_FALSE(d.lbKm[6]->text().isEmpty());
     EXPECT_TRUE(d.lbKm[7]->text().isEmpty());
     EXPECT_TRUE(d.lbFecha[51]->text().isEmpty());
-    EXPECT_EQ(fondo(d.lbKm[7]), QColor(Qt::white));
+    EXPECT_EQ(background(d.lbKm[7]), QColor(Qt::white));
     EXPECT_FALSE(d.lbKm[7]->font().bold());
 }
 

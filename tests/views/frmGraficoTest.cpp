@@ -316,10 +316,10 @@ TEST_F(frmGraficoTest, RandomImagesOpenZoomAndReadOut)
 // Pictures of the window for a person to look at: ORVAN_SHOTS=folder build/bin/test_views_ui
 TEST_F(frmGraficoTest, Screenshots)
 {
-    const QString carpeta = qEnvironmentVariable("ORVAN_SHOTS");
-    if (carpeta.isEmpty())
+    const QString folder = qEnvironmentVariable("ORVAN_SHOTS");
+    if (folder.isEmpty())
         GTEST_SKIP() << "set ORVAN_SHOTS to a folder to save pictures";
-    QDir().mkpath(carpeta);
+    QDir().mkpath(folder);
     struct Case { const char* name; int idioma; int gradosC; bool zoom; };
     for (const Case& k : {Case{"alarms_es_C", 0, -1, false}, Case{"alarms_en_F", 1, 0, false},
                           Case{"alarms_es_C_hours", 0, -1, true}, Case{"alarms_en_F_hours", 1, 0, true}}) {
@@ -331,14 +331,14 @@ TEST_F(frmGraficoTest, Screenshots)
             hover(at(9000));
         }
         QApplication::processEvents();
-        form->grab().save(carpeta + QStringLiteral("/%1.png").arg(QString::fromLatin1(k.name)));
+        form->grab().save(folder + QStringLiteral("/%1.png").arg(QString::fromLatin1(k.name)));
     }
     open(graphdata::recordOf({100, 101, 96, 84, 83, 97, 110, 90, 91, 92}), 2, -1, QSize(1000, 560));
     hover(at(3));
-    form->grab().save(carpeta + QStringLiteral("/diez_de_C.png"));
+    form->grab().save(folder + QStringLiteral("/diez_de_C.png"));
     open(graphdata::generatedRecord(generator::Scenario::Circular, 30000, 15), 4, -1, QSize(1000, 560));
     hover(at(20000));
-    form->grab().save(carpeta + QStringLiteral("/circular_pt_C.png"));
+    form->grab().save(folder + QStringLiteral("/circular_pt_C.png"));
     open(graphdata::generatedRecord(generator::Scenario::Empty, 0), 3, 0, QSize(1000, 560));
-    form->grab().save(carpeta + QStringLiteral("/vacio_fr_F.png"));
+    form->grab().save(folder + QStringLiteral("/vacio_fr_F.png"));
 }

@@ -53,8 +53,8 @@ struct Chart::Label {
 
 namespace {
 QString key(const QString& name) { return name.toLower(); }
-const QColor kEjes(0x55, 0x5b, 0x66);
-const QColor kRejilla(0xe3, 0xe6, 0xeb);
+const QColor kAxisColor(0x55, 0x5b, 0x66);
+const QColor kGridColor(0xe3, 0xe6, 0xeb);
 } // namespace
 
 Chart::Chart(QWidget* parent) : QWidget(parent), m_locale(QLocale::system())
@@ -75,12 +75,12 @@ Chart::Chart(QWidget* parent) : QWidget(parent), m_locale(QLocale::system())
     m_ticker = new TimeTicker;
     m_plot->xAxis->setTicker(QSharedPointer<QCPAxisTicker>(m_ticker));
     for (QCPAxis* a : {m_plot->xAxis, m_plot->yAxis, m_plot->xAxis2, m_plot->yAxis2}) {
-        a->setBasePen(QPen(kEjes, 1));
-        a->setTickPen(QPen(kEjes, 1));
-        a->setSubTickPen(QPen(kEjes, 1));
-        a->setTickLabelColor(kEjes);
-        a->setLabelColor(kEjes);
-        a->grid()->setPen(QPen(kRejilla, 1));
+        a->setBasePen(QPen(kAxisColor, 1));
+        a->setTickPen(QPen(kAxisColor, 1));
+        a->setSubTickPen(QPen(kAxisColor, 1));
+        a->setTickLabelColor(kAxisColor);
+        a->setLabelColor(kAxisColor);
+        a->grid()->setPen(QPen(kGridColor, 1));
         a->grid()->setSubGridVisible(false);
     }
     m_plot->xAxis->setSubTicks(false);
@@ -96,7 +96,7 @@ Chart::Chart(QWidget* parent) : QWidget(parent), m_locale(QLocale::system())
             [this](const QCPRange& r) { m_plot->yAxis2->setRange(r); });
     m_plot->legend->setVisible(false);
     m_plot->legend->setBrush(QColor(255, 255, 255, 220));
-    m_plot->legend->setBorderPen(QPen(kRejilla));
+    m_plot->legend->setBorderPen(QPen(kGridColor));
 
     // The cursor lines, the cursor label and the band repaint alone on their own buffer, so a
     // pointer move does not redraw the samples.

@@ -25,15 +25,15 @@ namespace orvan::views {
 
 namespace {
 
-const QString kFormulario = QStringLiteral("Detalle");
+const QString kFormName = QStringLiteral("Detalle");
 
 // The three heading pairs, one over each column of 17 rows: (date, temperature) labels.
 struct TitlePair { int date, temp; };
 
-void paintCell(QLabel* l, const QColor& fondo, const QColor& text, bool bold)
+void paintCell(QLabel* l, const QColor& background, const QColor& text, bool bold)
 {
     QPalette p = l->palette();
-    p.setColor(QPalette::Window, fondo);
+    p.setColor(QPalette::Window, background);
     p.setColor(QPalette::WindowText, text);
     l->setPalette(p);
     QFont f = l->font();
@@ -46,7 +46,7 @@ void paintCell(QLabel* l, const QColor& fondo, const QColor& text, bool bold)
 Detalle::Detalle(orvan::ui::Workspace& main, const records::MissionRecord& record, QWidget* parent)
     : QWidget(parent), m_main(main), m_app(main.app()), m_record(record), m_locale()
 {
-    setObjectName(kFormulario);
+    setObjectName(kFormName);
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(m_app.textos[12]);
     buildControls();
@@ -242,7 +242,7 @@ void Detalle::ExportaCsv()
     const CsvResult r = writeCsv(path, csv, m_record.Archivo);
     cmdExcel->setEnabled(true);
     if (!r.ok) {
-        m_main.messages().show(errorInForm(RuntimeError::FileIo, r.error, QStringLiteral("cmdExcel_Click"), kFormulario));
+        m_main.messages().show(errorInForm(RuntimeError::FileIo, r.error, QStringLiteral("cmdExcel_Click"), kFormName));
         return;
     }
     // Said where the user keeps working, without a box to dismiss.

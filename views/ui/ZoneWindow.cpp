@@ -77,14 +77,14 @@ QFrame* ZoneWindow::panel(int row, ui::Chart*& chart)
     chart->setObjectName(row == 0 ? QStringLiteral("Chart2D1") : QStringLiteral("Chart2D2"));
     chart->setMinimumSize(240, 200);
 
-    auto* leyendas = new QVBoxLayout;
-    leyendas->setSpacing(4);
-    lbMueMay[size_t(row)] = zoneCaption(frame, leyendas, QStringLiteral("lbMueMay_%1").arg(row), Above);
-    lbMueOk[size_t(row)] = zoneCaption(frame, leyendas, QStringLiteral("lbMueOk_%1").arg(row), Within);
-    lbMueMen[size_t(row)] = zoneCaption(frame, leyendas, QStringLiteral("lbMueMen_%1").arg(row), Below);
+    auto* captionBox = new QVBoxLayout;
+    captionBox->setSpacing(4);
+    lbMueMay[size_t(row)] = zoneCaption(frame, captionBox, QStringLiteral("lbMueMay_%1").arg(row), Above);
+    lbMueOk[size_t(row)] = zoneCaption(frame, captionBox, QStringLiteral("lbMueOk_%1").arg(row), Within);
+    lbMueMen[size_t(row)] = zoneCaption(frame, captionBox, QStringLiteral("lbMueMen_%1").arg(row), Below);
     auto* centered = new QHBoxLayout;
     centered->addStretch(1);
-    centered->addLayout(leyendas);
+    centered->addLayout(captionBox);
     centered->addStretch(1);
 
     auto* v = new QVBoxLayout(frame);

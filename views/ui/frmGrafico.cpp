@@ -61,10 +61,10 @@ QIcon zoomIcon(char which)
     return QIcon(pm);
 }
 
-QString readoutStyle(const QColor& fondo)
+QString readoutStyle(const QColor& background)
 {
     return QStringLiteral("QLabel { background: %1; border: 1px solid #9aa3ad; border-radius: 3px; padding: 2px 8px; }")
-        .arg(fondo.name());
+        .arg(background.name());
 }
 
 } // namespace
@@ -418,16 +418,16 @@ void frmGrafico::readout(const QPoint& px)
         const Point& p = m_puntos[pick.point];
         lbHora->setText(pointTimeText(p.Fecha, m_locale));
         const QString temp = pointTempText(p.Temp, QLocale::system(), UnidadTexto(m_gradosC));
-        const QColor fondo = p.isGap() ? QColor(Qt::white) : QColor(QRgb(readingColor(p.Temp, m_limits)));
+        const QColor background = p.isGap() ? QColor(Qt::white) : QColor(QRgb(readingColor(p.Temp, m_limits)));
         lbVeloc->setText(temp);
-        lbVeloc->setStyleSheet(readoutStyle(fondo));
+        lbVeloc->setStyleSheet(readoutStyle(background));
         Label2->setText(QString::number(pick.point));
         lbHora->repaint();
         lbVeloc->repaint();
         if (pick.series > 0) {
             c.setBatch(true);
             c.setLabelText(QStringLiteral("lbcursor"), temp);
-            c.setLabelBackground(QStringLiteral("lbcursor"), fondo);
+            c.setLabelBackground(QStringLiteral("lbcursor"), background);
             c.attachLabelToPoint(QStringLiteral("lbcursor"), pick.series, pick.point);
             c.setBatch(false);
         } else {
