@@ -1,7 +1,7 @@
 #include "mission/ui/DeviceDataForm.h"
 
 #include "link/QtSerialPort.h"
-#include "mission/ui/PanelResumen.h"
+#include "mission/ui/SummaryPanel.h"
 #include "records/MissionRecord.h"
 #include "records/ui/SaveRecordDialog.h"
 #include "base/ui/ConfirmDialog.h"

@@ -8,7 +8,7 @@
 #include "link/PortDirectory.h"
 #include "link/QtSerialPort.h"
 #include "link/StatusSummary.h"
-#include "mission/ui/PanelResumen.h"
+#include "mission/ui/SummaryPanel.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>

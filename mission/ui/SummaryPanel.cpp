@@ -1,4 +1,4 @@
-#include "mission/ui/PanelResumen.h"
+#include "mission/ui/SummaryPanel.h"
 
 #include "base/ui/StatusPanel.h"
 #include "base/ui/Workspace.h"
