@@ -372,7 +372,7 @@ void frmGrafico::onPress(Qt::MouseButton button, const QPoint& px)
 void frmGrafico::onMove(Qt::MouseButtons buttons, const QPoint& px)
 {
     if (buttons == Qt::NoButton || m_zoom.ZoomAlLimite) {
-        readout(px);
+        showReadout(px);
         return;
     }
     if (!(buttons & Qt::LeftButton) || m_sinArrastre || m_band.left() < 0)
@@ -407,7 +407,7 @@ void frmGrafico::onRelease(Qt::MouseButton button, const QPoint& px)
 
 // --- Cursor readout ---
 
-void frmGrafico::readout(const QPoint& px)
+void frmGrafico::showReadout(const QPoint& px)
 {
     ui::Chart& c = *Chart2D1;
     const QPointF dataPos = c.pixelToData(px);

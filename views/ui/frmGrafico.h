@@ -65,7 +65,7 @@ private:
     void onPress(Qt::MouseButton button, const QPoint& px);
     void onMove(Qt::MouseButtons buttons, const QPoint& px);
     void onRelease(Qt::MouseButton button, const QPoint& px);
-    void readout(const QPoint& px);
+    void showReadout(const QPoint& px);
     void drawBand();
     void enableZoomControls(bool zoomed);
     void ShowHourGlass();
