@@ -8,12 +8,12 @@ namespace orvan::mission {
 
 namespace {
 
-constexpr int kDireccionNombres = 64;
+constexpr int kNamesAddress = 64;
 constexpr int kSliceMs = 50;
 
 } // namespace
 
-bool Espera(link::Link& link, int ms)
+bool waitUnlessClosing(link::Link& link, int ms)
 {
     for (int left = ms; left > 0; left -= kSliceMs) {
         if (link.closing())
@@ -23,78 +23,78 @@ bool Espera(link::Link& link, int ms)
     return !link.closing();
 }
 
-bool MarcaGuardado(link::Link& link, const link::EstadoKLV& estado, quint8 marca)
+bool MarcaGuardado(link::Link& link, const link::EstadoKLV& estado, quint8 mark)
 {
-    QByteArray bloque = ansiFixed(estado.Exportador, 12) + ansiFixed(estado.Transportador, 12);
-    bloque.append(char(marca));
-    for (int i = 0; i < bloque.size(); ++i) {
-        if (!link.EscribeByteCorto(kDireccionNombres + i, quint8(bloque.at(i))))
+    QByteArray block = ansiFixed(estado.Exportador, 12) + ansiFixed(estado.Transportador, 12);
+    block.append(char(mark));
+    for (int i = 0; i < block.size(); ++i) {
+        if (!link.EscribeByteCorto(kNamesAddress + i, quint8(block.at(i))))
             return false;
     }
     return true;
 }
 
-bool MarcaDescargaGuardada(link::Link& link, const link::EstadoKLV& estado)
+bool markDownloadSaved(link::Link& link, const link::EstadoKLV& estado)
 {
     if (!MarcaGuardado(link, estado, 1))
         return false;
-    if (!Espera(link, kPausaEscrituraMs))
+    if (!waitUnlessClosing(link, kWritePauseMs))
         return false;
     // Or-ed rather than added: a logger already marked keeps its other bits.
-    return link.EscribeByte(kDireccionEstado, quint8(estado.EstadoByte | kBitGuardado));
+    return link.EscribeByte(kStatusAddress, quint8(estado.EstadoByte | kBitGuardado));
 }
 
 bool DetieneMision(link::Link& link, const link::EstadoKLV& estado)
 {
-    const bool sent = link.EscribeByte(kDireccionEstado, quint8(estado.EstadoByte & ~kBitRegistrando));
+    const bool sent = link.EscribeByte(kStatusAddress, quint8(estado.EstadoByte & ~kBitRegistrando));
     // The logger acts on the write before the next poll reads the status.
-    Espera(link, kPausaEscrituraMs);
+    waitUnlessClosing(link, kWritePauseMs);
     return sent;
 }
 
-int valorPasoBorrado(int paso)
+int eraseStepValue(int step)
 {
-    return paso >= kPasosBorrado ? kMaximoBorrado : 200 * paso;
+    return step >= kEraseSteps ? kEraseMaximum : 200 * step;
 }
 
-ResultadoBorrado BorraMemoria(link::Link& link, const ProgresoBorrado& progreso)
+EraseResult BorraMemoria(link::Link& link, const EraseProgress& progress)
 {
-    if (!link.EscribeByte(kDireccionModo, kClaveBorrado) || !Espera(link, kPausaEscrituraMs))
-        return link.closing() ? ResultadoBorrado::Cancelado : ResultadoBorrado::SinRespuesta;
+    if (!link.EscribeByte(kModeAddress, kEraseKey) || !waitUnlessClosing(link, kWritePauseMs))
+        return link.closing() ? EraseResult::Cancelled : EraseResult::NoAnswer;
     if (!link.EnviaBorrado())
-        return link.closing() ? ResultadoBorrado::Cancelado : ResultadoBorrado::SinRespuesta;
+        return link.closing() ? EraseResult::Cancelled : EraseResult::NoAnswer;
 
     // The logger clears its flash without answering; the wait gives it the time it needs.
-    if (progreso)
-        progreso(0, kMaximoBorrado);
-    for (int paso = 1; paso <= kPasosBorrado; ++paso) {
-        if (!Espera(link, kPausaBorradoMs))
-            return ResultadoBorrado::Cancelado;
-        if (progreso)
-            progreso(valorPasoBorrado(paso), kMaximoBorrado);
+    if (progress)
+        progress(0, kEraseMaximum);
+    for (int step = 1; step <= kEraseSteps; ++step) {
+        if (!waitUnlessClosing(link, kErasePauseMs))
+            return EraseResult::Cancelled;
+        if (progress)
+            progress(eraseStepValue(step), kEraseMaximum);
     }
 
     // Only the logger can tell whether the erase happened.
-    const link::Reply banderas = link.LeeBloque(8);
-    if (banderas.status == link::ReplyStatus::Cancelled)
-        return ResultadoBorrado::Cancelado;
-    if (!banderas.ok())
-        return ResultadoBorrado::SinRespuesta;
+    const link::Reply flags = link.LeeBloque(8);
+    if (flags.status == link::ReplyStatus::Cancelled)
+        return EraseResult::Cancelled;
+    if (!flags.ok())
+        return EraseResult::NoAnswer;
     link::EstadoKLV e;
-    link::DecodificaBanderas(banderas.block(), e);
-    return e.SinDatos ? ResultadoBorrado::Ok : ResultadoBorrado::NoBorrada;
+    link::DecodificaBanderas(flags.block(), e);
+    return e.SinDatos ? EraseResult::Ok : EraseResult::NotErased;
 }
 
-QString mensajeBorrado(ResultadoBorrado resultado)
+QString eraseMessage(EraseResult result)
 {
-    switch (resultado) {
-    case ResultadoBorrado::Ok:
+    switch (result) {
+    case EraseResult::Ok:
         return QStringLiteral("Memoria borrada satisfactoriamente");
-    case ResultadoBorrado::SinRespuesta:
+    case EraseResult::NoAnswer:
         return QStringLiteral("Error! El equipo no responde después del borrado; la memoria puede no estar borrada");
-    case ResultadoBorrado::NoBorrada:
+    case EraseResult::NotErased:
         return QStringLiteral("Error! El equipo conserva datos; la memoria no fue borrada");
-    case ResultadoBorrado::Cancelado:
+    case EraseResult::Cancelled:
         break;
     }
     return {};

@@ -10,18 +10,18 @@ using records::MissionRecord;
 
 namespace {
 
-constexpr int kDirEstado = 258;
+constexpr int kStatusAddress = 258;
 
-void leeTabla(const MissionRecord& record, int gradosC, int desde, ListaAlarmas& lista)
+void readTable(const MissionRecord& record, int gradosC, int from, ListaAlarmas& list)
 {
     const auto& c = record.campos;
     for (int j = 0; j < 10; ++j) {
-        const int dir = desde + 3 * j;
+        const int dir = from + 3 * j;
         const qint64 n = record.byte(dir) + 256 * record.byte(dir + 1) + 65536 * record.byte(dir + 2);
-        Alarma& a = lista.entradas[size_t(++lista.cuenta)];
+        Alarm& a = list.entries[size_t(++list.count)];
         // No event, or a sample number beyond the image (a damaged table): the row stays empty.
         if (n < 1 || !MissionRecord::inImage(records::kSampleBase + n)) {
-            a = Alarma{};
+            a = Alarm{};
             continue;
         }
         a.FechaAlarma = c.InicioMision.addSecs(n * c.Rango * 60);
@@ -33,41 +33,41 @@ void leeTabla(const MissionRecord& record, int gradosC, int desde, ListaAlarmas&
 
 ListaAlarmas CargaAlarmas(const MissionRecord& record, int gradosC)
 {
-    ListaAlarmas lista;
-    const quint8 estado = record.byte(kDirEstado);
-    if (estado & EstadoAlarmaLo)
-        leeTabla(record, gradosC, kAlarmasBajas, lista);
-    if (!(estado & EstadoAlarmaHi))
-        return lista;
-    if (!(estado & EstadoAlarmaLo))
-        lista.cuenta += 10;
-    leeTabla(record, gradosC, kAlarmasAltas, lista);
-    return lista;
+    ListaAlarmas list;
+    const quint8 status = record.byte(kStatusAddress);
+    if (status & EstadoAlarmaLo)
+        readTable(record, gradosC, kLowAlarms, list);
+    if (!(status & EstadoAlarmaHi))
+        return list;
+    if (!(status & EstadoAlarmaLo))
+        list.count += 10;
+    readTable(record, gradosC, kHighAlarms, list);
+    return list;
 }
 
-std::array<FilaAlarma, kFilasAlarma + 1> MuestraAlarmas(const ListaAlarmas& lista, const QLocale& locale)
+std::array<AlarmRow, kAlarmRows + 1> MuestraAlarmas(const ListaAlarmas& list, const QLocale& locale)
 {
-    std::array<FilaAlarma, kFilasAlarma + 1> filas;
-    for (int r = 1; r <= kFilasAlarma && r <= lista.cuenta; ++r) {
-        const Alarma& a = lista.entradas[size_t(r)];
+    std::array<AlarmRow, kAlarmRows + 1> rows;
+    for (int r = 1; r <= kAlarmRows && r <= list.count; ++r) {
+        const Alarm& a = list.entries[size_t(r)];
         // A raw byte of 0 is -40 in both units: memory the logger never wrote.
         if (!a.FechaAlarma.isValid() || a.TempAlarma == -40.0f)
             continue;
-        FilaAlarma& f = filas[size_t(r)];
-        f.llena = true;
-        f.fecha = a.FechaAlarma;
+        AlarmRow& f = rows[size_t(r)];
+        f.filled = true;
+        f.date = a.FechaAlarma;
         f.temp = a.TempAlarma;
-        f.textoFecha = FechaCorta(a.FechaAlarma, locale);
-        f.textoTemp = TextoSingle(a.TempAlarma, locale);
+        f.dateText = shortDate(a.FechaAlarma, locale);
+        f.tempText = singleText(a.TempAlarma, locale);
     }
-    return filas;
+    return rows;
 }
 
-QString TituloAlarma(bool alta, const MissionRecord& record, int gradosC, const QLocale& locale)
+QString alarmTitle(bool high, const MissionRecord& record, int gradosC, const QLocale& locale)
 {
-    const int raw = alta ? record.campos.HiThreshold : record.campos.LoThreshold;
-    return (alta ? QStringLiteral("Temp. > ") : QStringLiteral("Temp. < "))
-        + TextoSingle(float(RawAGrados(raw, gradosC)), locale) + UnidadTexto(gradosC);
+    const int raw = high ? record.campos.HiThreshold : record.campos.LoThreshold;
+    return (high ? QStringLiteral("Temp. > ") : QStringLiteral("Temp. < "))
+        + singleText(float(RawAGrados(raw, gradosC)), locale) + UnidadTexto(gradosC);
 }
 
 } // namespace orvan::views

@@ -11,18 +11,18 @@ namespace orvan::records { class MissionRecord; }
 
 namespace orvan::views {
 
-constexpr int kAlarmasBajas = 1280;   // ten 3-byte sample numbers, little-endian
-constexpr int kAlarmasAltas = 1312;
-constexpr int kFilasAlarma = 20;
+constexpr int kLowAlarms = 1280;      // ten 3-byte sample numbers, little-endian
+constexpr int kHighAlarms = 1312;
+constexpr int kAlarmRows = 20;
 
-struct Alarma {
+struct Alarm {
     QDateTime FechaAlarma;   // invalid: no date
     float TempAlarma = 0;
 };
 
 struct ListaAlarmas {
-    std::array<Alarma, kFilasAlarma + 1> entradas;   // 1..20 used; 1..10 low, 11..20 high
-    int cuenta = 0;
+    std::array<Alarm, kAlarmRows + 1> entries;       // 1..20 used; 1..10 low, 11..20 high
+    int count = 0;
 };
 
 // The low table only when the status byte says the low limit was exceeded, the high table only
@@ -31,16 +31,16 @@ struct ListaAlarmas {
 ListaAlarmas CargaAlarmas(const records::MissionRecord& record, int gradosC);
 
 // A displayed row: either both cells filled or both empty.
-struct FilaAlarma {
-    bool llena = false;
-    QDateTime fecha;
+struct AlarmRow {
+    bool filled = false;
+    QDateTime date;
     float temp = 0;
-    QString textoFecha, textoTemp;   // "ddd ddmmm hh:mm" and the shortest text of the value
+    QString dateText, tempText;      // "ddd ddmmm hh:mm" and the shortest text of the value
 };
 // Rows 1..20 (index 0 unused): an entry without a date or with a sample of raw 0 is an empty row.
-std::array<FilaAlarma, kFilasAlarma + 1> MuestraAlarmas(const ListaAlarmas& lista, const QLocale& locale);
+std::array<AlarmRow, kAlarmRows + 1> MuestraAlarmas(const ListaAlarmas& list, const QLocale& locale);
 
 // "Temp. < 2 °C" and "Temp. > 8 °C": the titles of the two blocks.
-QString TituloAlarma(bool alta, const records::MissionRecord& record, int gradosC, const QLocale& locale);
+QString alarmTitle(bool high, const records::MissionRecord& record, int gradosC, const QLocale& locale);
 
 } // namespace orvan::views

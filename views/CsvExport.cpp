@@ -13,67 +13,67 @@
 
 namespace orvan::views {
 
-QByteArray lineaCsv(const QStringList& campos)
+QByteArray csvLine(const QStringList& campos)
 {
-    QByteArray linea;
+    QByteArray line;
     for (int i = 0; i < campos.size(); ++i) {
         if (i > 0)
-            linea += ',';
-        QString campo = campos.at(i);
+            line += ',';
+        QString field = campos.at(i);
         // A quotation mark inside a field would otherwise end it early and shift every field after.
-        campo.replace(QLatin1Char('"'), QStringLiteral("\"\""));
-        linea += '"' + ansiEncode(campo) + '"';
+        field.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+        line += '"' + ansiEncode(field) + '"';
     }
-    return linea + "\r\n";
+    return line + "\r\n";
 }
 
-QByteArray ExportaCsv(const records::MissionRecord& record, const ListaMuestras& lista, const TextTable& t,
+QByteArray ExportaCsv(const records::MissionRecord& record, const ListaMuestras& list, const TextTable& t,
                       int gradosC, const QString& nombreArchivo, const QLocale& locale)
 {
     const auto& c = record.campos;
     const QString e;
-    const auto limite = [gradosC](int raw) { return Formato0_0Punto(float(RawAGrados(raw, gradosC))); };
+    const auto limit = [gradosC](int raw) { return format0_0Dot(float(RawAGrados(raw, gradosC))); };
 
     QByteArray csv;
-    csv += lineaCsv({t[48], c.NumSerie, e, e, e});
-    csv += lineaCsv({t[50], nombreArchivo, e, e, e});
-    csv += lineaCsv({t[34], c.Exportador, e, e, e});
-    csv += lineaCsv({t[35], c.Transportador, e, e, e});
-    csv += lineaCsv({t[0], e, FechaNumerica(c.InicioDatos, locale), HoraNumerica(c.InicioDatos, locale), e});
-    csv += lineaCsv({t[1], e, FechaNumerica(c.FinDatos, locale), HoraNumerica(c.FinDatos, locale), e});
-    csv += lineaCsv({t[32], QString::number(c.Rango), e, e, e});
-    csv += lineaCsv({t[22], QString::number(lista.CantLista - 1), e, e, e});
-    csv += lineaCsv({t[4], limite(c.LoThreshold), e, e, e});
-    csv += lineaCsv({t[5], limite(c.HiThreshold), e, e, e});
-    csv += lineaCsv({e, e, e, e, e});
-    csv += lineaCsv({t[65], t[66], t[21], t[67], t[68]});
-    csv.reserve(csv.size() + lista.CantLista * 48);
-    for (int i = 1; i <= lista.CantLista; ++i) {
-        const Muestra& m = lista.entrada(i);
-        csv += lineaCsv({QStringLiteral("%1").arg(i, 4, 10, QLatin1Char('0')), QString::number(qint64(c.Rango) * (i - 1)),
-                         FechaNumerica(m.FechaMuestra, locale), HoraNumerica(m.FechaMuestra, locale),
-                         Formato0_0Punto(m.TempMuestra)});
+    csv += csvLine({t[48], c.NumSerie, e, e, e});
+    csv += csvLine({t[50], nombreArchivo, e, e, e});
+    csv += csvLine({t[34], c.Exportador, e, e, e});
+    csv += csvLine({t[35], c.Transportador, e, e, e});
+    csv += csvLine({t[0], e, numericDate(c.InicioDatos, locale), numericTime(c.InicioDatos, locale), e});
+    csv += csvLine({t[1], e, numericDate(c.FinDatos, locale), numericTime(c.FinDatos, locale), e});
+    csv += csvLine({t[32], QString::number(c.Rango), e, e, e});
+    csv += csvLine({t[22], QString::number(list.CantLista - 1), e, e, e});
+    csv += csvLine({t[4], limit(c.LoThreshold), e, e, e});
+    csv += csvLine({t[5], limit(c.HiThreshold), e, e, e});
+    csv += csvLine({e, e, e, e, e});
+    csv += csvLine({t[65], t[66], t[21], t[67], t[68]});
+    csv.reserve(csv.size() + list.CantLista * 48);
+    for (int i = 1; i <= list.CantLista; ++i) {
+        const Sample& m = list.entry(i);
+        csv += csvLine({QStringLiteral("%1").arg(i, 4, 10, QLatin1Char('0')), QString::number(qint64(c.Rango) * (i - 1)),
+                         numericDate(m.FechaMuestra, locale), numericTime(m.FechaMuestra, locale),
+                         format0_0Dot(m.TempMuestra)});
     }
     return csv;
 }
 
-QString RutaCsv(const QString& archivo)
+QString csvPath(const QString& archivo)
 {
     if (archivo.size() < 4)
         return {};
     return archivo.left(archivo.size() - 3) + QStringLiteral("csv");
 }
 
-CsvResult EscribeCsv(const QString& ruta, const QByteArray& contenido, const QString& archivoRegistro)
+CsvResult writeCsv(const QString& path, const QByteArray& content, const QString& recordFile)
 {
-    const QString nativo = QDir::toNativeSeparators(ruta);
-    if (!archivoRegistro.isEmpty() && QFileInfo(ruta).absoluteFilePath() == QFileInfo(archivoRegistro).absoluteFilePath())
-        return {false, QStringLiteral("%1: would overwrite the record file itself").arg(nativo)};
-    QSaveFile f(ruta);
+    const QString shownPath = QDir::toNativeSeparators(path);
+    if (!recordFile.isEmpty() && QFileInfo(path).absoluteFilePath() == QFileInfo(recordFile).absoluteFilePath())
+        return {false, QStringLiteral("%1: would overwrite the record file itself").arg(shownPath)};
+    QSaveFile f(path);
     if (!f.open(QIODevice::WriteOnly))
-        return {false, QStringLiteral("%1: %2").arg(nativo, f.errorString())};
-    if (f.write(contenido) != contenido.size() || !f.commit())
-        return {false, QStringLiteral("%1: %2").arg(nativo, f.errorString())};
+        return {false, QStringLiteral("%1: %2").arg(shownPath, f.errorString())};
+    if (f.write(content) != content.size() || !f.commit())
+        return {false, QStringLiteral("%1: %2").arg(shownPath, f.errorString())};
     return {true, {}};
 }
 

@@ -15,23 +15,23 @@ namespace orvan::views {
 struct ListaMuestras;
 
 // The file content. `nombreArchivo` is the record's file name without folder.
-QByteArray ExportaCsv(const records::MissionRecord& record, const ListaMuestras& lista, const TextTable& textos,
+QByteArray ExportaCsv(const records::MissionRecord& record, const ListaMuestras& list, const TextTable& textos,
                       int gradosC, const QString& nombreArchivo, const QLocale& locale);
 
 // One line: every field quoted, a quotation mark inside a field doubled, CRLF at the end.
-QByteArray lineaCsv(const QStringList& campos);
+QByteArray csvLine(const QStringList& campos);
 
 // Where the export of the record file `archivo` goes: its name without the last 3 characters,
 // followed by "csv". Empty when `archivo` is shorter than 4 characters (no record file yet).
-QString RutaCsv(const QString& archivo);
+QString csvPath(const QString& archivo);
 
 struct CsvResult {
     bool ok = false;
     QString error;   // one line naming the file, when !ok
 };
-// Writes `contenido` to `ruta` through a temporary file in the same folder that replaces it only
+// Writes `content` to `path` through a temporary file in the same folder that replaces it only
 // once complete: a failed export leaves an earlier file of that name as it was. Refuses to
 // write over the record file itself.
-CsvResult EscribeCsv(const QString& ruta, const QByteArray& contenido, const QString& archivoRegistro = {});
+CsvResult writeCsv(const QString& path, const QByteArray& content, const QString& recordFile = {});
 
 } // namespace orvan::views

@@ -6,36 +6,36 @@
 
 namespace orvan::views {
 
-Zona ListaMuestras::zona(int k) const
+Zone ListaMuestras::zone(int k) const
 {
-    return zonaGrados(entrada(k).TempMuestra, lo, hi);
+    return zoneOfDegrees(entry(k).TempMuestra, lo, hi);
 }
 
 ListaMuestras CargaMuestras(const records::MissionRecord& record, int gradosC)
 {
     const auto& c = record.campos;
-    ListaMuestras lista;
-    lista.lo = float(RawAGrados(c.LoThreshold, gradosC));
-    lista.hi = float(RawAGrados(c.HiThreshold, gradosC));
+    ListaMuestras list;
+    list.lo = float(RawAGrados(c.LoThreshold, gradosC));
+    list.hi = float(RawAGrados(c.HiThreshold, gradosC));
     const int n = record.muestrasGuardadas() + 1;
-    lista.entradas.reserve(n);
+    list.entries.reserve(n);
     for (int k = 0; k < n; ++k) {
-        lista.entradas.append({c.InicioDatos.addSecs(qint64(k) * c.Rango * 60),
+        list.entries.append({c.InicioDatos.addSecs(qint64(k) * c.Rango * 60),
                                float(RawAGrados(record.muestra(k), gradosC))});
     }
-    lista.CantLista = n;
-    lista.scrollMaximo = n > 5 ? n - 5 : 1;
-    return lista;
+    list.CantLista = n;
+    list.scrollMax = n > 5 ? n - 5 : 1;
+    return list;
 }
 
-TextoFila textoFila(const Muestra& m, const QLocale& locale)
+RowText rowText(const Sample& m, const QLocale& locale)
 {
-    return {FechaCorta(m.FechaMuestra, locale), Formato0_0(m.TempMuestra, locale)};
+    return {shortDate(m.FechaMuestra, locale), format0_0(m.TempMuestra, locale)};
 }
 
-QString textoPosicion(const Muestra& m, const QString& unidad, const QLocale& locale)
+QString positionText(const Sample& m, const QString& unit, const QLocale& locale)
 {
-    return FechaPosicion(m.FechaMuestra, locale) + QStringLiteral("  ") + Formato0_0(m.TempMuestra, locale) + unidad;
+    return positionDate(m.FechaMuestra, locale) + QStringLiteral("  ") + format0_0(m.TempMuestra, locale) + unit;
 }
 
 } // namespace orvan::views

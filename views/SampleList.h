@@ -13,19 +13,19 @@ namespace orvan::records { class MissionRecord; }
 
 namespace orvan::views {
 
-struct Muestra {
+struct Sample {
     QDateTime FechaMuestra;
     float TempMuestra = 0;
 };
 
 struct ListaMuestras {
-    QVector<Muestra> entradas;   // entry k of the list is entradas[k - 1]
+    QVector<Sample> entries;     // entry k of the list is entries[k - 1]
     int CantLista = 0;
-    int scrollMaximo = 1;        // the scroll bar runs from 1 to here
+    int scrollMax = 1;           // the scroll bar runs from 1 to here
     float lo = 0, hi = 0;        // the limits in degrees, for the zone of an entry
 
-    const Muestra& entrada(int k) const { return entradas.at(k - 1); }
-    Zona zona(int k) const;
+    const Sample& entry(int k) const { return entries.at(k - 1); }
+    Zone zone(int k) const;
 };
 
 // Walks the sample area from sample 0 to UltimaMuestra - PrimeraMuestra, both included, so the
@@ -33,11 +33,11 @@ struct ListaMuestras {
 ListaMuestras CargaMuestras(const records::MissionRecord& record, int gradosC);
 
 // The two cells of a row: "ddd ddmmm hh:mm" and "##0.0" in the locale.
-struct TextoFila {
-    QString fecha, temp;
+struct RowText {
+    QString date, temp;
 };
-TextoFila textoFila(const Muestra& m, const QLocale& locale);
+RowText rowText(const Sample& m, const QLocale& locale);
 // The floating label beside the dragged thumb: "dd-mmm hh:mm  " then the temperature and unit.
-QString textoPosicion(const Muestra& m, const QString& unidad, const QLocale& locale);
+QString positionText(const Sample& m, const QString& unit, const QLocale& locale);
 
 } // namespace orvan::views

@@ -5,7 +5,7 @@
 
 namespace orvan::views {
 
-QLocale LocaleIdioma(int idioma)
+QLocale languageLocale(int idioma)
 {
     switch (idioma) {
     case 1: return QLocale(QLocale::English, QLocale::UnitedKingdom);
@@ -16,19 +16,19 @@ QLocale LocaleIdioma(int idioma)
     }
 }
 
-QString FormatoTiempo(const QDateTime& t, const QString& patron, const QLocale& locale)
+QString formatTime(const QDateTime& t, const QString& pattern, const QLocale& locale)
 {
     const QDate d = t.date();
     const QTime h = t.time();
     QString out;
-    out.reserve(patron.size() * 3);
-    for (int i = 0; i < patron.size(); ++i) {
-        const QChar c = patron.at(i);
-        if (c != QLatin1Char('%') || i + 1 >= patron.size()) {
+    out.reserve(pattern.size() * 3);
+    for (int i = 0; i < pattern.size(); ++i) {
+        const QChar c = pattern.at(i);
+        if (c != QLatin1Char('%') || i + 1 >= pattern.size()) {
             out += c;
             continue;
         }
-        const QChar f = patron.at(++i);
+        const QChar f = pattern.at(++i);
         switch (f.unicode()) {
         case 'A': out += locale.dayName(d.dayOfWeek(), QLocale::LongFormat); break;
         case 'a': out += locale.dayName(d.dayOfWeek(), QLocale::ShortFormat); break;
@@ -47,86 +47,86 @@ QString FormatoTiempo(const QDateTime& t, const QString& patron, const QLocale& 
     return out;
 }
 
-QDateTime FechaDeMinutos(const QDateTime& base, double minutos)
+QDateTime dateFromMinutes(const QDateTime& base, double minutes)
 {
-    if (!std::isfinite(minutos))
+    if (!std::isfinite(minutes))
         return base;
-    return base.addSecs(qint64(std::llround(minutos * 60.0)));
+    return base.addSecs(qint64(std::llround(minutes * 60.0)));
 }
 
 namespace {
 
-constexpr qint64 kDia = 1440;
+constexpr qint64 kDay = 1440;
 
 // Minutes from the epoch of a calendar date, counted without time zone.
-qint64 minutoAbsoluto(const QDateTime& t)
+qint64 absoluteMinute(const QDateTime& t)
 {
     return QDateTime(t.date(), t.time(), Qt::UTC).toSecsSinceEpoch() / 60;
 }
 
-QString etiquetaReloj(const QDateTime& t, const QLocale& locale)
+QString clockLabel(const QDateTime& t, const QLocale& locale)
 {
     if (t.time().hour() == 0 && t.time().minute() == 0)
-        return FormatoTiempo(t, QStringLiteral("%d %b"), locale);
-    return FormatoTiempo(t, QStringLiteral("%H:%M"), locale);
+        return formatTime(t, QStringLiteral("%d %b"), locale);
+    return formatTime(t, QStringLiteral("%H:%M"), locale);
 }
 
 } // namespace
 
-std::vector<MarcaTiempo> MarcasTiempo(const QDateTime& base, double min, double max, int maxMarcas,
+std::vector<TimeMark> timeMarks(const QDateTime& base, double min, double max, int maxMarks,
                                       const QLocale& locale)
 {
-    std::vector<MarcaTiempo> marcas;
+    std::vector<TimeMark> marks;
     if (!base.isValid() || !std::isfinite(min) || !std::isfinite(max) || max < min)
-        return marcas;
-    maxMarcas = std::max(maxMarcas, 2);
-    const double ancho = std::max(max - min, 1.0);
-    const qint64 base0 = minutoAbsoluto(base);
+        return marks;
+    maxMarks = std::max(maxMarks, 2);
+    const double width = std::max(max - min, 1.0);
+    const qint64 base0 = absoluteMinute(base);
 
     // Steps that fall on round clock times, then whole days and weeks.
-    static const qint64 pasos[] = {1, 2, 5, 10, 15, 30, 60, 120, 180, 360, 720,
-                                   kDia, 2 * kDia, 7 * kDia, 14 * kDia};
-    for (qint64 paso : pasos) {
-        if (ancho / double(paso) > maxMarcas)
+    static const qint64 steps[] = {1, 2, 5, 10, 15, 30, 60, 120, 180, 360, 720,
+                                   kDay, 2 * kDay, 7 * kDay, 14 * kDay};
+    for (qint64 step : steps) {
+        if (width / double(step) > maxMarks)
             continue;
         // Weeks start on Mondays (the epoch day was a Thursday).
-        const qint64 desfase = paso >= 7 * kDia ? 4 * kDia : 0;
-        const qint64 desde = base0 + qint64(std::floor(min));
-        qint64 t = ((desde - desfase) / paso) * paso + desfase;
-        if (t < desde)
-            t += paso;
-        for (; double(t - base0) <= max; t += paso) {
-            const QDateTime fecha = QDateTime::fromSecsSinceEpoch(t * 60, Qt::UTC);
-            marcas.push_back({double(t - base0), paso >= kDia
-                                                     ? FormatoTiempo(fecha, QStringLiteral("%d %b"), locale)
-                                                     : etiquetaReloj(fecha, locale)});
+        const qint64 offset = step >= 7 * kDay ? 4 * kDay : 0;
+        const qint64 from = base0 + qint64(std::floor(min));
+        qint64 t = ((from - offset) / step) * step + offset;
+        if (t < from)
+            t += step;
+        for (; double(t - base0) <= max; t += step) {
+            const QDateTime date = QDateTime::fromSecsSinceEpoch(t * 60, Qt::UTC);
+            marks.push_back({double(t - base0), step >= kDay
+                                                     ? formatTime(date, QStringLiteral("%d %b"), locale)
+                                                     : clockLabel(date, locale)});
         }
-        return marcas;
+        return marks;
     }
 
     // Months and years: calendar steps from the first of a month.
-    const QDateTime inicio = FechaDeMinutos(base, min);
-    for (int meses : {1, 2, 3, 6, 12, 24, 60, 120}) {
-        if (ancho / (30.44 * kDia * meses) > maxMarcas)
+    const QDateTime begin = dateFromMinutes(base, min);
+    for (int months : {1, 2, 3, 6, 12, 24, 60, 120}) {
+        if (width / (30.44 * kDay * months) > maxMarks)
             continue;
-        QDate d(inicio.date().year(), inicio.date().month(), 1);
-        if (meses >= 12)
-            d = QDate(d.year() - d.year() % (meses / 12), 1, 1);
+        QDate d(begin.date().year(), begin.date().month(), 1);
+        if (months >= 12)
+            d = QDate(d.year() - d.year() % (months / 12), 1, 1);
         else
-            d = d.addMonths(-((d.month() - 1) % meses));
-        for (; d.isValid(); d = d.addMonths(meses)) {
-            const QDateTime fecha(d, QTime(0, 0), Qt::UTC);
-            const double x = double(minutoAbsoluto(fecha) - base0);
+            d = d.addMonths(-((d.month() - 1) % months));
+        for (; d.isValid(); d = d.addMonths(months)) {
+            const QDateTime date(d, QTime(0, 0), Qt::UTC);
+            const double x = double(absoluteMinute(date) - base0);
             if (x > max)
                 break;
             if (x < min)
                 continue;
-            marcas.push_back({x, FormatoTiempo(fecha, meses >= 12 ? QStringLiteral("%Y")
+            marks.push_back({x, formatTime(date, months >= 12 ? QStringLiteral("%Y")
                                                                   : QStringLiteral("%b %y"), locale)});
         }
-        return marcas;
+        return marks;
     }
-    return marcas;
+    return marks;
 }
 
 } // namespace orvan::views

@@ -4,90 +4,90 @@ namespace orvan::views {
 
 namespace {
 
-QChar primerSeparador(const QString& formato, QChar porDefecto)
+QChar firstSeparator(const QString& format, QChar byDefault)
 {
-    for (const QChar c : formato) {
+    for (const QChar c : format) {
         if (!c.isLetter() && !c.isSpace())
             return c;
     }
-    return porDefecto;
+    return byDefault;
 }
 
 // Numbers are formatted in the C locale and then given the locale's decimal separator, so that
 // no group separator or locale digit ever slips into a temperature.
-QString conSeparador(QString texto, const QLocale& locale)
+QString withSeparator(QString text, const QLocale& locale)
 {
-    const QString punto = locale.decimalPoint();
-    if (punto != QLatin1String("."))
-        texto.replace(QLatin1Char('.'), punto);
-    return texto;
+    const QString point = locale.decimalPoint();
+    if (point != QLatin1String("."))
+        text.replace(QLatin1Char('.'), point);
+    return text;
 }
 
-QString dosDigitos(int v)
+QString twoDigits(int v)
 {
     return QStringLiteral("%1").arg(v, 2, 10, QLatin1Char('0'));
 }
 
-QString horaMinuto(const QDateTime& t, const QLocale& locale)
+QString hourMinute(const QDateTime& t, const QLocale& locale)
 {
-    return dosDigitos(t.time().hour()) + separadorHora(locale) + dosDigitos(t.time().minute());
+    return twoDigits(t.time().hour()) + timeSeparator(locale) + twoDigits(t.time().minute());
 }
 
 } // namespace
 
-QChar separadorFecha(const QLocale& locale)
+QChar dateSeparator(const QLocale& locale)
 {
-    return primerSeparador(locale.dateFormat(QLocale::ShortFormat), QLatin1Char('/'));
+    return firstSeparator(locale.dateFormat(QLocale::ShortFormat), QLatin1Char('/'));
 }
 
-QChar separadorHora(const QLocale& locale)
+QChar timeSeparator(const QLocale& locale)
 {
-    return primerSeparador(locale.timeFormat(QLocale::ShortFormat), QLatin1Char(':'));
+    return firstSeparator(locale.timeFormat(QLocale::ShortFormat), QLatin1Char(':'));
 }
 
-QString TextoSingle(float value, const QLocale& locale)
+QString singleText(float value, const QLocale& locale)
 {
-    return conSeparador(QString::number(double(value), 'g', 7), locale);
+    return withSeparator(QString::number(double(value), 'g', 7), locale);
 }
 
-QString Formato0_0Punto(float value)
+QString format0_0Dot(float value)
 {
-    QString texto = QString::number(double(value), 'f', 1);
+    QString text = QString::number(double(value), 'f', 1);
     // A value that rounds to zero from below is not negative on screen.
-    if (texto == QLatin1String("-0.0"))
-        texto = QStringLiteral("0.0");
-    return texto;
+    if (text == QLatin1String("-0.0"))
+        text = QStringLiteral("0.0");
+    return text;
 }
 
-QString Formato0_0(float value, const QLocale& locale)
+QString format0_0(float value, const QLocale& locale)
 {
-    return conSeparador(Formato0_0Punto(value), locale);
+    return withSeparator(format0_0Dot(value), locale);
 }
 
-QString FechaCorta(const QDateTime& t, const QLocale& locale)
-{
-    const QDate d = t.date();
-    return locale.dayName(d.dayOfWeek(), QLocale::ShortFormat) + QLatin1Char(' ') + dosDigitos(d.day())
-        + locale.monthName(d.month(), QLocale::ShortFormat) + QLatin1Char(' ') + horaMinuto(t, locale);
-}
-
-QString FechaPosicion(const QDateTime& t, const QLocale& locale)
+QString shortDate(const QDateTime& t, const QLocale& locale)
 {
     const QDate d = t.date();
-    return dosDigitos(d.day()) + QLatin1Char('-') + locale.monthName(d.month(), QLocale::ShortFormat)
-        + QLatin1Char(' ') + horaMinuto(t, locale);
+    return locale.dayName(d.dayOfWeek(), QLocale::ShortFormat) + QLatin1Char(' ') + twoDigits(d.day())
+        + locale.monthName(d.month(), QLocale::ShortFormat) + QLatin1Char(' ') + hourMinute(t, locale);
 }
 
-QString FechaNumerica(const QDateTime& t, const QLocale& locale)
+QString positionDate(const QDateTime& t, const QLocale& locale)
 {
     const QDate d = t.date();
-    const QChar sep = separadorFecha(locale);
-    return dosDigitos(d.day()) + sep + dosDigitos(d.month()) + sep + QStringLiteral("%1").arg(d.year(), 4, 10, QLatin1Char('0'));
+    return twoDigits(d.day()) + QLatin1Char('-') + locale.monthName(d.month(), QLocale::ShortFormat)
+        + QLatin1Char(' ') + hourMinute(t, locale);
 }
 
-QString HoraNumerica(const QDateTime& t, const QLocale& locale)
+QString numericDate(const QDateTime& t, const QLocale& locale)
 {
-    return horaMinuto(t, locale);
+    const QDate d = t.date();
+    const QChar sep = dateSeparator(locale);
+    return twoDigits(d.day()) + sep + twoDigits(d.month()) + sep + QStringLiteral("%1").arg(d.year(), 4, 10, QLatin1Char('0'));
+}
+
+QString numericTime(const QDateTime& t, const QLocale& locale)
+{
+    return hourMinute(t, locale);
 }
 
 } // namespace orvan::views

@@ -13,21 +13,21 @@ using records::kCapacity;
 using records::kSampleBase;
 using records::MissionRecord;
 
-Zona zonaRaw(int raw, int loRaw, int hiRaw)
+Zone zoneOfRaw(int raw, int loRaw, int hiRaw)
 {
     if (raw > hiRaw)
-        return Arriba;
-    return raw >= loRaw ? Dentro : Abajo;
+        return Above;
+    return raw >= loRaw ? Within : Below;
 }
 
-Zona zonaGrados(float grados, float lo, float hi)
+Zone zoneOfDegrees(float degrees, float lo, float hi)
 {
-    if (grados > hi)
-        return Arriba;
-    return grados >= lo ? Dentro : Abajo;
+    if (degrees > hi)
+        return Above;
+    return degrees >= lo ? Within : Below;
 }
 
-qint32 Porcentaje(qint64 count, qint64 total)
+qint32 percentage(qint64 count, qint64 total)
 {
     if (total < 1)
         return 0;
@@ -36,12 +36,12 @@ qint32 Porcentaje(qint64 count, qint64 total)
     return qint32(std::nearbyint(double(count * 100) / double(total)));
 }
 
-bool muestraSegundoPanel(const MissionRecord& record)
+bool showsSecondPanel(const MissionRecord& record)
 {
     return record.campos.NumMuestras > kCapacity;
 }
 
-ZoneCounts CuentaMuestras(const MissionRecord& record, int gradosC, Vista vista)
+ZoneCounts CuentaMuestras(const MissionRecord& record, int gradosC, CountView view)
 {
     ZoneCounts z;
     const auto& c = record.campos;
@@ -50,50 +50,50 @@ ZoneCounts CuentaMuestras(const MissionRecord& record, int gradosC, Vista vista)
 
     // Row 0: exactly the samples held.
     const int held = record.muestrasGuardadas();
-    int previo = record.byte(kSampleBase - 1);
+    int previous = record.byte(kSampleBase - 1);
     for (int k = 0; k < held; ++k) {
         int v = record.muestra(k);
-        if (vista == Vista::Histograma) {
+        if (view == CountView::Histogram) {
             // A byte the logger never writes as a temperature takes the last good value before it.
-            if (v > kMayorValido)
-                v = previo;
-            previo = v;
+            if (v > kHighestValid)
+                v = previous;
+            previous = v;
             ++z.HistoMuestras[size_t(v)];
         }
-        ++z.Cuentas[0][zonaGrados(float(RawAGrados(v, gradosC)), lo, hi)];
+        ++z.Cuentas[0][zoneOfDegrees(float(RawAGrados(v, gradosC)), lo, hi)];
         ++z.Cuentas[0][3];
     }
 
     // Row 1: the logger's count table for the whole mission.
-    for (int i = 0; i < kEntradasTabla; ++i) {
-        const qint32 cuenta = record.byte(kTablaConteos + 2 * i) * 256 + record.byte(kTablaConteos + 2 * i + 1);
-        if (cuenta <= 0)
+    for (int i = 0; i < kTableEntries; ++i) {
+        const qint32 count = record.byte(kTablaConteos + 2 * i) * 256 + record.byte(kTablaConteos + 2 * i + 1);
+        if (count <= 0)
             continue;
         if (i < 256)
-            z.HistoEquipo[size_t(i)] = cuenta;
-        z.Cuentas[1][zonaRaw(i, c.LoThreshold, c.HiThreshold)] += cuenta;
+            z.HistoEquipo[size_t(i)] = count;
+        z.Cuentas[1][zoneOfRaw(i, c.LoThreshold, c.HiThreshold)] += count;
     }
-    const qint32 enTabla = z.Cuentas[1][Dentro] + z.Cuentas[1][Arriba] + z.Cuentas[1][Abajo];
+    const qint32 inTable = z.Cuentas[1][Within] + z.Cuentas[1][Above] + z.Cuentas[1][Below];
     // Samples the table does not account for are taken as within the limits.
-    if (enTabla < c.NumMuestras)
-        z.Cuentas[1][Dentro] += c.NumMuestras - enTabla;
+    if (inTable < c.NumMuestras)
+        z.Cuentas[1][Within] += c.NumMuestras - inTable;
     z.Cuentas[1][3] = c.NumMuestras;
 
-    for (int fila = 0; fila < 2; ++fila) {
-        for (int zona = 0; zona < 3; ++zona)
-            z.Porcentajes[fila][zona] = Porcentaje(z.Cuentas[fila][zona], z.Cuentas[fila][3]);
+    for (int row = 0; row < 2; ++row) {
+        for (int zone = 0; zone < 3; ++zone)
+            z.Porcentajes[row][zone] = percentage(z.Cuentas[row][zone], z.Cuentas[row][3]);
     }
     return z;
 }
 
-Leyendas PoneResultados(const ZoneCounts& z, const MissionRecord& record, const TextTable& textos, int gradosC,
-                        Vista vista, const QLocale& locale)
+Captions PoneResultados(const ZoneCounts& z, const MissionRecord& record, const TextTable& textos, int gradosC,
+                        CountView view, const QLocale& locale)
 {
-    Leyendas l;
+    Captions l;
     const auto& c = record.campos;
-    const QString unidad = UnidadTexto(gradosC);
-    const QString H = TextoSingle(float(RawAGrados(c.HiThreshold, gradosC)), locale);
-    const QString L = TextoSingle(float(RawAGrados(c.LoThreshold, gradosC)), locale);
+    const QString unit = UnidadTexto(gradosC);
+    const QString H = singleText(float(RawAGrados(c.HiThreshold, gradosC)), locale);
+    const QString L = singleText(float(RawAGrados(c.LoThreshold, gradosC)), locale);
     const QString total = QString::number(c.NumMuestras);
 
     if (c.NumMuestras >= kCapacity) {
@@ -103,37 +103,37 @@ Leyendas PoneResultados(const ZoneCounts& z, const MissionRecord& record, const 
         l.CantMuestras[0] = QString::number(z.Cuentas[0][3]) + textos[61] + textos[62] + total;
     }
     // The proportions caption counts one sample less than the row it describes.
-    const qint32 fila1 = vista == Vista::Proporciones ? z.Cuentas[1][3] - 1 : z.Cuentas[1][3];
-    l.CantMuestras[1] = QString::number(fila1) + textos[61] + textos[62] + total;
+    const qint32 row1 = view == CountView::Proportions ? z.Cuentas[1][3] - 1 : z.Cuentas[1][3];
+    l.CantMuestras[1] = QString::number(row1) + textos[61] + textos[62] + total;
 
-    const auto pieza = [&](int fila, Zona zona) {
-        return QString::number(z.Cuentas[fila][zona]) + textos[58] + QStringLiteral(" ( ")
-            + QString::number(z.Porcentajes[fila][zona]) + QStringLiteral(" % )");
+    const auto part = [&](int row, Zone zone) {
+        return QString::number(z.Cuentas[row][zone]) + textos[58] + QStringLiteral(" ( ")
+            + QString::number(z.Porcentajes[row][zone]) + QStringLiteral(" % )");
     };
-    for (int fila = 0; fila < 2; ++fila) {
-        l.MueMay[fila] = QStringLiteral("Temp.>") + H + unidad + QStringLiteral(": ") + pieza(fila, Arriba);
-        l.MueMen[fila] = QStringLiteral("Temp.<") + L + unidad + QStringLiteral(": ") + pieza(fila, Abajo);
-        l.MueOk[fila] = QStringLiteral("Temp. OK ") + QStringLiteral(": ") + pieza(fila, Dentro);
+    for (int row = 0; row < 2; ++row) {
+        l.MueMay[row] = QStringLiteral("Temp.>") + H + unit + QStringLiteral(": ") + part(row, Above);
+        l.MueMen[row] = QStringLiteral("Temp.<") + L + unit + QStringLiteral(": ") + part(row, Below);
+        l.MueOk[row] = QStringLiteral("Temp. OK ") + QStringLiteral(": ") + part(row, Within);
         // The histogram hides a zone without samples; the pies always name all three.
-        const bool todas = vista == Vista::Proporciones;
-        l.visibleOk[fila] = todas || z.Cuentas[fila][Dentro] != 0;
-        l.visibleMay[fila] = todas || z.Cuentas[fila][Arriba] != 0;
-        l.visibleMen[fila] = todas || z.Cuentas[fila][Abajo] != 0;
+        const bool all = view == CountView::Proportions;
+        l.visibleOk[row] = all || z.Cuentas[row][Within] != 0;
+        l.visibleMay[row] = all || z.Cuentas[row][Above] != 0;
+        l.visibleMen[row] = all || z.Cuentas[row][Below] != 0;
     }
     return l;
 }
 
-QVector<Barra> Barras(const ZoneCounts& z, int chart, const MissionRecord& record, int gradosC)
+QVector<Bar> Bars(const ZoneCounts& z, int chart, const MissionRecord& record, int gradosC)
 {
     const auto& bins = chart == 0 ? z.HistoMuestras : z.HistoEquipo;
-    QVector<Barra> barras;
+    QVector<Bar> bars;
     for (int i = 0; i < 256; ++i) {
         if (bins[size_t(i)] <= 0)
             continue;
-        barras.append({RawAGrados(i, gradosC), bins[size_t(i)],
-                       zonaRaw(i, record.campos.LoThreshold, record.campos.HiThreshold)});
+        bars.append({RawAGrados(i, gradosC), bins[size_t(i)],
+                       zoneOfRaw(i, record.campos.LoThreshold, record.campos.HiThreshold)});
     }
-    return barras;
+    return bars;
 }
 
 } // namespace orvan::views

@@ -14,20 +14,20 @@ namespace orvan::records { class MissionRecord; }
 namespace orvan::views {
 
 // Column of a zone in the counts; also the series of a bar or a slice.
-enum Zona { Dentro = 0, Arriba = 1, Abajo = 2 };
+enum Zone { Within = 0, Above = 1, Below = 2 };
 
 // Raw rule, for count-table entries and bars: a value equal to a limit is within.
-Zona zonaRaw(int raw, int loRaw, int hiRaw);
+Zone zoneOfRaw(int raw, int loRaw, int hiRaw);
 // Converted rule, on single-precision degrees.
-Zona zonaGrados(float grados, float lo, float hi);
+Zone zoneOfDegrees(float degrees, float lo, float hi);
 
 // The two views count row 0 differently: the histogram replaces a byte above 216 by the value
 // before it, the proportions count it as it is.
-enum class Vista { Histograma, Proporciones };
+enum class CountView { Histogram, Proportions };
 
 constexpr int kTablaConteos = 4096;   // 512 entries of two bytes, high byte first
-constexpr int kEntradasTabla = 512;
-constexpr int kMayorValido = 216;     // bytes above it are not temperatures the logger writes
+constexpr int kTableEntries = 512;
+constexpr int kHighestValid = 216;    // bytes above it are not temperatures the logger writes
 
 struct ZoneCounts {
     // [row][within, above, below, total]
@@ -39,30 +39,30 @@ struct ZoneCounts {
 };
 
 // Counts both rows and computes the percentages. The record must be decoded.
-ZoneCounts CuentaMuestras(const records::MissionRecord& record, int gradosC, Vista vista);
+ZoneCounts CuentaMuestras(const records::MissionRecord& record, int gradosC, CountView view);
 
 // count x 100 / total rounded to the nearest whole number, halves to even; 0 for a total below 1.
-qint32 Porcentaje(qint64 count, qint64 total);
+qint32 percentage(qint64 count, qint64 total);
 
 // The result captions of one row. A hidden zone label is one the view does not show.
-struct Leyendas {
+struct Captions {
     QString CantMuestras[2];
     QString MueOk[2], MueMay[2], MueMen[2];
     bool visibleOk[2] = {true, true}, visibleMay[2] = {true, true}, visibleMen[2] = {true, true};
 };
-Leyendas PoneResultados(const ZoneCounts& z, const records::MissionRecord& record, const TextTable& textos,
-                        int gradosC, Vista vista, const QLocale& locale);
+Captions PoneResultados(const ZoneCounts& z, const records::MissionRecord& record, const TextTable& textos,
+                        int gradosC, CountView view, const QLocale& locale);
 
 // The second panel is shown only when the mission took more samples than the memory holds.
-bool muestraSegundoPanel(const records::MissionRecord& record);
+bool showsSecondPanel(const records::MissionRecord& record);
 
 // One bar of a histogram chart: a non-empty bin, its temperature, count and zone.
-struct Barra {
+struct Bar {
     double x = 0;
-    qint32 cuenta = 0;
-    Zona zona = Dentro;
+    qint32 count = 0;
+    Zone zone = Within;
 };
 // The bars of chart 0 (the record's samples) or 1 (the logger's table), in increasing temperature.
-QVector<Barra> Barras(const ZoneCounts& z, int chart, const records::MissionRecord& record, int gradosC);
+QVector<Bar> Bars(const ZoneCounts& z, int chart, const records::MissionRecord& record, int gradosC);
 
 } // namespace orvan::views

@@ -1,7 +1,7 @@
 #include "mission/ui/DeviceDataForm.h"
 
 #include "link/QtSerialPort.h"
-#include "mission/ui/PanelResumen.h"
+#include "mission/ui/SummaryPanel.h"
 #include "records/MissionRecord.h"
 #include "records/ui/SaveRecordDialog.h"
 #include "base/ui/ConfirmDialog.h"
@@ -89,10 +89,10 @@ void DeviceDataForm::buildControls()
     Picture1 = new QLabel(this);
     Picture1->setAlignment(Qt::AlignCenter);
     Picture1->setMinimumHeight(120);
-    const QPixmap barco(QDir(m_main.app().appFolder).filePath(QStringLiteral("Barco.jpg")));
+    const QPixmap shipPicture(QDir(m_main.app().appFolder).filePath(QStringLiteral("Barco.jpg")));
     // Without its picture the form still works; nothing to report.
-    if (!barco.isNull())
-        Picture1->setPixmap(barco.scaled(480, 260, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    if (!shipPicture.isNull())
+        Picture1->setPixmap(shipPicture.scaled(480, 260, Qt::KeepAspectRatio, Qt::SmoothTransformation));
 
     using ui::Pictures;
     const auto command = [this](const char* name, const QPixmap& picture) {
@@ -108,7 +108,7 @@ void DeviceDataForm::buildControls()
         b->setEnabled(false);
 
     ProgressBar2 = new QProgressBar(this);
-    ProgressBar2->setMaximum(kMaximoBarra);
+    ProgressBar2->setMaximum(kBarMaximum);
     ProgressBar2->setTextVisible(false);
     ProgressBar2->hide();
 
@@ -126,19 +126,19 @@ void DeviceDataForm::buildControls()
     // Clicks only post requests; the next tick serves them.
     connect(cmdClear, &QPushButton::clicked, this, [this] {
         if (Seguro(19))
-            PedidoBorrar = Pedido;
+            PedidoBorrar = kRequested;
     });
     connect(cmdStop, &QPushButton::clicked, this, [this] {
         if (Seguro(11))
-            PedidoDetener = Pedido;
+            PedidoDetener = kRequested;
     });
     connect(cmdAlmacena, &QPushButton::clicked, this, [this] {
         CmndCancel->hide();
         ProgressBar2->setValue(0);
         ProgressBar2->show();
-        PedidoAlmacenar = Pedido;
+        PedidoAlmacenar = kRequested;
     });
-    connect(cmdPrepara, &QPushButton::clicked, this, [this] { PedidoPreparar = Pedido; });
+    connect(cmdPrepara, &QPushButton::clicked, this, [this] { PedidoPreparar = kRequested; });
     connect(CmndCancel, &QPushButton::clicked, this, [this] {
         m_main.setConnectEnabled(true);
         m_main.app().flags.CerrarSave = true;
@@ -174,13 +174,13 @@ void DeviceDataForm::tick()
         return;
     }
     // One exchange at a time: a tick that finds a command or an exchange still running is skipped.
-    if (m_comando || m_session->busy())
+    if (m_command || m_session->busy())
         return;
 
-    const auto serve = [](quint16& pedido) {
-        if (pedido != Pedido)
+    const auto serve = [](quint16& request) {
+        if (request != kRequested)
             return false;
-        pedido = 0;
+        request = 0;
         return true;
     };
     if (serve(PedidoBorrar))
@@ -190,19 +190,19 @@ void DeviceDataForm::tick()
     else if (serve(PedidoDetener))
         DetieneMision();
     else if (serve(PedidoPreparar))
-        Preparar();
+        prepare();
     else
         m_session->poll(app.config.GradosC);
 }
 
-void DeviceDataForm::ejecuta(std::function<void(link::LinkContext&)> job, std::function<void()> then)
+void DeviceDataForm::runCommand(std::function<void(link::LinkContext&)> job, std::function<void()> then)
 {
     m_then = std::move(then);
     if (!m_session->post(std::move(job))) {
         // The session is closing: nothing ran, and the window goes with it.
         m_then = {};
-        restauraBarra();
-        terminaComando();
+        restoreBar();
+        finishCommand();
     }
 }
 
@@ -217,90 +217,90 @@ void DeviceDataForm::onJobFinished()
 
 void DeviceDataForm::DeshabilitaAcciones()
 {
-    m_disponibilidad = {};
+    m_availability = {};
     cmdPrepara->setEnabled(false);
     cmdAlmacena->setEnabled(false);
     cmdStop->setEnabled(false);
 }
 
-void DeviceDataForm::muestraProgreso(int valor, int maximo)
+void DeviceDataForm::showProgress(int value, int maximum)
 {
     if (m_closed)
         return;
-    if (ProgressBar2->maximum() != maximo)
-        ProgressBar2->setMaximum(maximo);
-    ProgressBar2->setValue(valor);
+    if (ProgressBar2->maximum() != maximum)
+        ProgressBar2->setMaximum(maximum);
+    ProgressBar2->setValue(value);
     ProgressBar2->show();
 }
 
-void DeviceDataForm::restauraBarra()
+void DeviceDataForm::restoreBar()
 {
     ProgressBar2->hide();
-    ProgressBar2->setMaximum(kMaximoBarra);
+    ProgressBar2->setMaximum(kBarMaximum);
     CmndCancel->show();
 }
 
-void DeviceDataForm::terminaComando()
+void DeviceDataForm::finishCommand()
 {
-    m_comando = false;
+    m_command = false;
     unsetCursor();
     setEnabled(true);
-    Q_EMIT comandoTerminado();
+    Q_EMIT commandFinished();
 }
 
 void DeviceDataForm::BorraMemoria()
 {
-    m_comando = true;
+    m_command = true;
     CmndCancel->hide();
     // The buttons come back with the first poll after the erase.
     DeshabilitaAcciones();
     cmdClear->setEnabled(false);
-    ejecuta(
+    runCommand(
         [this](link::LinkContext& ctx) {
-            const ResultadoBorrado r = mission::BorraMemoria(ctx.link, [this, &ctx](int valor, int maximo) {
-                ctx.toWindow([this, valor, maximo] { muestraProgreso(valor, maximo); });
+            const EraseResult r = mission::BorraMemoria(ctx.link, [this, &ctx](int value, int maximum) {
+                ctx.toWindow([this, value, maximum] { showProgress(value, maximum); });
             });
-            ctx.toWindow([this, r] { m_borrado = r; });
+            ctx.toWindow([this, r] { m_erase = r; });
         },
         [this] {
-            const QString text = mensajeBorrado(m_borrado);
+            const QString text = eraseMessage(m_erase);
             if (!text.isEmpty())
                 m_main.messages().show(text);
-            restauraBarra();
-            terminaComando();
+            restoreBar();
+            finishCommand();
         });
 }
 
 void DeviceDataForm::Almacena()
 {
-    m_comando = true;
+    m_command = true;
     setCursor(Qt::WaitCursor);
     ProgressBar2->setValue(50);
     DeshabilitaAcciones();
     // The form stays visible, disabled, so that the progress can be followed.
     setEnabled(false);
-    ejecuta(
+    runCommand(
         [this](link::LinkContext& ctx) {
-            Descarga d = LeerKLV(ctx.link, ctx.estado.NumMuestras, [this, &ctx](int valor, int maximo) {
-                ctx.toWindow([this, valor, maximo] { muestraProgreso(valor, maximo); });
+            Descarga d = LeerKLV(ctx.link, ctx.estado.NumMuestras, [this, &ctx](int value, int maximum) {
+                ctx.toWindow([this, value, maximum] { showProgress(value, maximum); });
             });
-            ctx.toWindow([this, d = std::move(d)]() mutable { m_descarga = std::move(d); });
+            ctx.toWindow([this, d = std::move(d)]() mutable { m_download = std::move(d); });
         },
-        [this] { finDescarga(); });
+        [this] { downloadFinished(); });
 }
 
-void DeviceDataForm::finDescarga()
+void DeviceDataForm::downloadFinished()
 {
     setEnabled(true);
-    const Descarga d = std::move(m_descarga);
-    m_descarga = {};
+    const Descarga d = std::move(m_download);
+    m_download = {};
     if (!d.ok()) {
         // The record on screen stays as it was; the way out is shown again.
         unsetCursor();
-        restauraBarra();
+        restoreBar();
         if (d.resultado == ResultadoDescarga::Desconexion)
             m_main.messages().show(mensajeDesconexion());
-        terminaComando();
+        finishCommand();
         return;
     }
 
@@ -316,22 +316,22 @@ void DeviceDataForm::finDescarga()
     if (m_closed)
         return;
 
-    restauraBarra();
+    restoreBar();
     if (!m_record.GuardadoEnDisco) {
         // Nothing reached the disk, so the logger is not marked.
-        terminaComando();
+        finishCommand();
         return;
     }
-    ejecuta([](link::LinkContext& ctx) { MarcaDescargaGuardada(ctx.link, ctx.estado); }, [this] { terminaComando(); });
+    runCommand([](link::LinkContext& ctx) { markDownloadSaved(ctx.link, ctx.estado); }, [this] { finishCommand(); });
 }
 
 void DeviceDataForm::DetieneMision()
 {
-    m_comando = true;
-    ejecuta([](link::LinkContext& ctx) { mission::DetieneMision(ctx.link, ctx.estado); }, [this] { terminaComando(); });
+    m_command = true;
+    runCommand([](link::LinkContext& ctx) { mission::DetieneMision(ctx.link, ctx.estado); }, [this] { finishCommand(); });
 }
 
-void DeviceDataForm::Preparar()
+void DeviceDataForm::prepare()
 {
     // The preparation window opens the port again, so this window lets go of it first.
     m_closed = true;
@@ -359,16 +359,16 @@ void DeviceDataForm::onStatus(const link::EstadoKLV& estado)
 {
     if (m_closed || m_main.app().flags.CerrarSave)
         return;
-    m_estado = estado;
+    m_status = estado;
     AppContext& app = m_main.app();
     app.VerFw[0] = estado.VerFw1;
     app.VerFw[1] = estado.VerFw2;
     app.VerFw[2] = estado.VerFw3;
 
     const link::Resumen r = link::PoneResumen(estado, app.UnidadTexto(), app.textos, QDateTime::currentDateTime(),
-                                              link::CopiaResumen::frmsave, m_disponibilidad);
-    m_disponibilidad = r.disponibilidad;
-    aplicaResumen(*m_main.panel(), r);
+                                              link::CopiaResumen::frmsave, m_availability);
+    m_availability = r.disponibilidad;
+    applySummary(*m_main.panel(), r);
     const auto enable = [](QPushButton* b, const std::optional<bool>& on) {
         if (on)
             b->setEnabled(*on);

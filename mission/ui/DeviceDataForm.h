@@ -28,8 +28,8 @@ class DeviceDataForm : public QWidget {
     Q_OBJECT
 public:
     // Request words: a click posts one, the next poll tick serves it.
-    static constexpr quint16 Pedido = 0x55AA;
-    static constexpr int kMaximoBarra = 750;   // the progress bar's maximum between commands
+    static constexpr quint16 kRequested = 0x55AA;
+    static constexpr int kBarMaximum = 750;    // the progress bar's maximum between commands
 
     // record is the application's mission record: a store replaces it once a download is
     // complete. portFactory makes the serial port on the link's thread (empty: the system's
@@ -42,12 +42,12 @@ public:
     // The poll tick (Timer2); public so that tests can drive it.
     void tick();
 
-    const link::EstadoKLV& estado() const { return m_estado; }
-    const link::Disponibilidad& disponibilidad() const { return m_disponibilidad; }
+    const link::EstadoKLV& estado() const { return m_status; }
+    const link::Disponibilidad& disponibilidad() const { return m_availability; }
     link::DeviceSession& session() { return *m_session; }
     bool searchDone() const { return m_searchDone; }
     // A command (erase, store, stop) is running; polls wait for it.
-    bool comandoEnCurso() const { return m_comando; }
+    bool commandRunning() const { return m_command; }
 
     QLabel* Picture1 = nullptr;          // "Barco.jpg"
     QPushButton* cmdClear = nullptr;
@@ -71,7 +71,7 @@ Q_SIGNALS:
     // The latest status has been written to the panel.
     void statusShown();
     // A command served by the poll has ended (its messages shown, the controls restored).
-    void comandoTerminado();
+    void commandFinished();
     // The form has closed its link and is going away.
     void linkClosed();
 
@@ -85,35 +85,35 @@ private:
     void onSearchFinished(int com);
     bool Seguro(int picture);
     void DeshabilitaAcciones();
-    void muestraProgreso(int valor, int maximo);
-    void restauraBarra();
-    void terminaComando();
+    void showProgress(int value, int maximum);
+    void restoreBar();
+    void finishCommand();
     // Runs a job on the link's thread, then `then` on this window once the session is idle again.
-    void ejecuta(std::function<void(link::LinkContext&)> job, std::function<void()> then);
+    void runCommand(std::function<void(link::LinkContext&)> job, std::function<void()> then);
     void onJobFinished();
 
     // The commands a request runs, one per tick.
     void BorraMemoria();
     void Almacena();
-    void finDescarga();
+    void downloadFinished();
     void DetieneMision();
     // Prepare: hands the logger over to the preparation window (the frmPrep child, when the
     // application has one) and closes this window.
-    void Preparar();
+    void prepare();
     void CierraEnlace();
 
     ui::Workspace& m_main;
     records::MissionRecord& m_record;
     std::unique_ptr<link::DeviceSession> m_session;
-    link::EstadoKLV m_estado;
-    link::Disponibilidad m_disponibilidad;
+    link::EstadoKLV m_status;
+    link::Disponibilidad m_availability;
     bool m_searchDone = false;
     bool m_closed = false;
-    bool m_comando = false;
+    bool m_command = false;
     std::function<void()> m_then;
     // Results handed from a job to its continuation (set on this window's thread).
-    Descarga m_descarga;
-    ResultadoBorrado m_borrado = ResultadoBorrado::Cancelado;
+    Descarga m_download;
+    EraseResult m_erase = EraseResult::Cancelled;
 };
 
 } // namespace orvan::mission

@@ -8,7 +8,7 @@
 #include "link/PortDirectory.h"
 #include "link/QtSerialPort.h"
 #include "link/StatusSummary.h"
-#include "mission/ui/PanelResumen.h"
+#include "mission/ui/SummaryPanel.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -153,7 +153,7 @@ void PrepForm::buildControls()
         optInicio[size_t(i)]->setObjectName(QStringLiteral("optInicio%1").arg(i));
         connect(optInicio[size_t(i)], &QRadioButton::clicked, this, [this, i] { chooseStart(i); });
     }
-    imgPulsador = picture(ui::Pictures::statePicture(5, 24));
+    imgButtonStart = picture(ui::Pictures::statePicture(5, 24));
     DTPickerStart = new QDateTimeEdit(QDateTime::currentDateTime(), this);
     DTPickerStart->setObjectName(QStringLiteral("DTPickerStart"));
     DTPickerStart->setDisplayFormat(QStringLiteral("dd/MM/yyyy HH:mm"));
@@ -215,7 +215,7 @@ void PrepForm::buildControls()
     row(1, picture(ui::Pictures::fieldIcon(2, 22)), Label2, ComboRango, txtcRango);
     row(2, Image2X[0], Label3, ComboLoThreshold, txtcLoThreshold);
     row(3, Image2X[1], Label4, ComboHiThreshold, txtcHiThreshold);
-    grid->addWidget(imgPulsador, 4, 0);
+    grid->addWidget(imgButtonStart, 4, 0);
     grid->addWidget(optInicio[0], 4, 1, 1, 3);
     grid->addWidget(imgClock, 5, 0);
     grid->addWidget(optInicio[1], 5, 1);
@@ -270,7 +270,7 @@ void PrepForm::PonerTextosPrep()
 {
     const TextTable& t = m_main.app().textos;
     optInicio[0]->setToolTip(t[29]);
-    imgPulsador->setToolTip(t[29]);
+    imgButtonStart->setToolTip(t[29]);
     optInicio[1]->setToolTip(t[30]);
     imgClock->setToolTip(t[30]);
     DTPickerStart->setToolTip(t[30]);
@@ -416,7 +416,7 @@ void PrepForm::onAccept()
     ProgressBar1->setValue(0);
     ProgressBar1->show();
     CmndAbrir->setEnabled(false);
-    PedidoPrep = Pedido;
+    PedidoPrep = kRequested;
 }
 
 void PrepForm::tick()
@@ -433,7 +433,7 @@ void PrepForm::tick()
     // One exchange at a time: a tick that finds the last one still running is skipped.
     if (m_session->busy())
         return;
-    if (PedidoPrep != Pedido) {
+    if (PedidoPrep != kRequested) {
         m_session->poll(app.config.GradosC);
         return;
     }
@@ -486,14 +486,14 @@ void PrepForm::onStatus(const link::EstadoKLV& snapshot)
     AppContext& app = m_main.app();
     if (m_closed || app.flags.CerrarPrep)
         return;
-    m_estado = snapshot;
+    m_status = snapshot;
     app.VerFw[0] = snapshot.VerFw1;
     app.VerFw[1] = snapshot.VerFw2;
     app.VerFw[2] = snapshot.VerFw3;
 
     const QDateTime now = QDateTime::currentDateTime();
     const link::Resumen r = link::PoneResumen(snapshot, app.UnidadTexto(), app.textos, now, link::CopiaResumen::frmPrep);
-    aplicaResumen(*m_main.panel(), r);
+    applySummary(*m_main.panel(), r);
     if (r.framePrepara)
         framePrepara->setVisible(*r.framePrepara);
 
@@ -506,7 +506,7 @@ void PrepForm::onStatus(const link::EstadoKLV& snapshot)
         DatosPrepOk(snapshot.Comunicado, startMode(), minutesUntil(now, DTPickerStart->dateTime()), m_rangoPrep);
     if (ok.imgClock)
         imgClock->setPixmap(ui::Pictures::statePicture(ok.imgClock, 24));
-    CmndAbrir->setEnabled(ok.ok && !m_programming && PedidoPrep != Pedido);
+    CmndAbrir->setEnabled(ok.ok && !m_programming && PedidoPrep != kRequested);
     Q_EMIT statusShown();
 }
 

@@ -30,7 +30,7 @@ namespace orvan::mission {
 class PrepForm : public QWidget {
     Q_OBJECT
 public:
-    static constexpr quint16 Pedido = 0x55AA;
+    static constexpr quint16 kRequested = 0x55AA;
 
     // Both factories run on the link's thread; empty means the system's port and clock.
     explicit PrepForm(ui::Workspace& main, link::DeviceSession::PortFactory portFactory = {},
@@ -40,7 +40,7 @@ public:
     // The poll tick (Timer2); public so that tests can drive it.
     void tick();
 
-    const link::EstadoKLV& estado() const { return m_estado; }
+    const link::EstadoKLV& estado() const { return m_status; }
     link::DeviceSession& session() { return *m_session; }
     int RangoPrep() const { return m_rangoPrep; }
     int RawLimInf() const { return m_rawLimInf; }
@@ -78,7 +78,7 @@ public:
     QLabel* lbCopyrigt = nullptr;
     QLabel *Label1 = nullptr, *Label2 = nullptr, *Label3 = nullptr, *Label4 = nullptr;
     std::array<QLabel*, 2> Image2X{};
-    QLabel *imgExport = nullptr, *imgTransport = nullptr, *imgPulsador = nullptr;
+    QLabel *imgExport = nullptr, *imgTransport = nullptr, *imgButtonStart = nullptr;
     QTimer Timer2;
 
     quint16 PedidoPrep = 0;
@@ -109,7 +109,7 @@ private:
 
     ui::Workspace& m_main;
     std::unique_ptr<link::DeviceSession> m_session;
-    link::EstadoKLV m_estado;
+    link::EstadoKLV m_status;
     int m_rangoPrep = 0;
     int m_rawLimInf = 0;
     int m_rawLimSup = 0;

@@ -337,7 +337,7 @@ TEST(DeviceDataForm, StoreDownloadsSavesTheFileAndMarksTheLogger)
         d->CmndAbrir->click();
     });
     bool done = false;
-    QObject::connect(c.form, &mission::DeviceDataForm::comandoTerminado, [&] { done = true; });
+    QObject::connect(c.form, &mission::DeviceDataForm::commandFinished, [&] { done = true; });
     c.form->cmdAlmacena->click();
     EXPECT_FALSE(c.form->CmndCancel->isVisible());
     ASSERT_TRUE(waitFor([&] { return done; }, 30000));
@@ -410,9 +410,9 @@ TEST(DeviceDataForm, LoggerLostDuringStoreLeavesRecordAndDiskAlone)
         d->CmndCancel->click();
     });
     bool done = false;
-    QObject::connect(c.form, &mission::DeviceDataForm::comandoTerminado, [&] { done = true; });
+    QObject::connect(c.form, &mission::DeviceDataForm::commandFinished, [&] { done = true; });
     c.form->cmdAlmacena->click();
-    ASSERT_TRUE(waitFor([&] { return c.form->comandoEnCurso(); }));
+    ASSERT_TRUE(waitFor([&] { return c.form->commandRunning(); }));
     emu.logger().setFault(emulator::Fault::SilentAfter, 30);
     ASSERT_TRUE(waitFor([&] { return done; }, 30000));
 
@@ -445,7 +445,7 @@ TEST(DeviceDataForm, StopAndEraseAskFirstAndRefusalSendsNothing)
         d->CmndCancel->click();
     });
     c.form->cmdClear->click();
-    EXPECT_NE(c.form->PedidoBorrar, mission::DeviceDataForm::Pedido);
+    EXPECT_NE(c.form->PedidoBorrar, mission::DeviceDataForm::kRequested);
     int polls = 0;
     QObject::connect(c.form, &mission::DeviceDataForm::statusShown, [&] { ++polls; });
     ASSERT_TRUE(waitFor([&] { return polls >= 2; }));
@@ -485,7 +485,7 @@ TEST(DeviceDataForm, EraseWaitsAndReportsWhatTheLoggerSays)
         whenModal<ui::ConfirmDialog>([](ui::ConfirmDialog* d) { d->CmndAbrir->click(); });
         bool done = false;
         int maximum = 0;
-        QObject::connect(c.form, &mission::DeviceDataForm::comandoTerminado, [&] { done = true; });
+        QObject::connect(c.form, &mission::DeviceDataForm::commandFinished, [&] { done = true; });
         QObject::connect(c.form->ProgressBar2, &QProgressBar::valueChanged,
                          [&] { maximum = std::max(maximum, c.form->ProgressBar2->maximum()); });
         c.form->cmdClear->click();
@@ -520,7 +520,7 @@ TEST(DeviceDataForm, CancelledSaveMarksNothingAndGivesTheWayOutBack)
 
     whenModal<records::SaveRecordDialog>([](records::SaveRecordDialog* d) { d->CmndCancel->click(); });
     bool done = false;
-    QObject::connect(c.form, &mission::DeviceDataForm::comandoTerminado, [&] { done = true; });
+    QObject::connect(c.form, &mission::DeviceDataForm::commandFinished, [&] { done = true; });
     c.form->cmdAlmacena->click();
     ASSERT_TRUE(waitFor([&] { return done; }, 30000));
 
@@ -547,9 +547,9 @@ TEST(DeviceDataForm, OneRequestPerTickCloseFirstThenEraseStoreStopPrepare)
     ASSERT_TRUE(waitFor([&] { return !c.form->session().busy(); }));
     c.form->GrabArch = [](records::MissionRecord&) {};
     bool done = false;
-    QObject::connect(c.form, &mission::DeviceDataForm::comandoTerminado, [&] { done = true; });
+    QObject::connect(c.form, &mission::DeviceDataForm::commandFinished, [&] { done = true; });
 
-    constexpr quint16 P = mission::DeviceDataForm::Pedido;
+    constexpr quint16 P = mission::DeviceDataForm::kRequested;
     c.form->PedidoPreparar = c.form->PedidoDetener = c.form->PedidoAlmacenar = c.form->PedidoBorrar = P;
     struct Step {
         quint16* served;

@@ -160,7 +160,7 @@ TEST(DeviceCommands, SavedMarkStopAndEraseSendTheirFrames)
     e.EstadoByte = 0x02;
     {
         Bench b;
-        ASSERT_TRUE(MarcaDescargaGuardada(b.link, e));
+        ASSERT_TRUE(markDownloadSaved(b.link, e));
         QList<QByteArray> want;
         const QByteArray bytes = QByteArray("FRUTAS SUR  TRANSMAR    ") + char(1);
         for (int i = 0; i < bytes.size(); ++i)
@@ -180,7 +180,7 @@ TEST(DeviceCommands, SavedMarkStopAndEraseSendTheirFrames)
         // A saved logger keeps its saved bit once: no carry into other bits.
         Bench b;
         e.EstadoByte = 0x82;
-        ASSERT_TRUE(MarcaDescargaGuardada(b.link, e));
+        ASSERT_TRUE(markDownloadSaved(b.link, e));
         EXPECT_EQ(b.port.writes.last(), QByteArray::fromHex("22010282"));
     }
 }
@@ -191,12 +191,12 @@ TEST(DeviceCommands, EraseWaitsThenChecksTheFlagBlock)
     struct Case {
         const char* what;
         Logger logger;
-        ResultadoBorrado want;
+        EraseResult want;
     };
     const Case cases[] = {
-        {"erased", Logger::Erases, ResultadoBorrado::Ok},
-        {"trigger ignored", Logger::Ignores, ResultadoBorrado::NoBorrada},
-        {"gone", Logger::GoesSilent, ResultadoBorrado::SinRespuesta},
+        {"erased", Logger::Erases, EraseResult::Ok},
+        {"trigger ignored", Logger::Ignores, EraseResult::NotErased},
+        {"gone", Logger::GoesSilent, EraseResult::NoAnswer},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -213,7 +213,7 @@ TEST(DeviceCommands, EraseWaitsThenChecksTheFlagBlock)
             answer(frame, p);
         };
         QList<int> values;
-        const ResultadoBorrado r = BorraMemoria(b.link, [&](int v, int m) {
+        const EraseResult r = BorraMemoria(b.link, [&](int v, int m) {
             EXPECT_EQ(m, 3500);
             values.append(v);
         });
@@ -224,17 +224,17 @@ TEST(DeviceCommands, EraseWaitsThenChecksTheFlagBlock)
                                       3000, 3200, 3500}));
         EXPECT_GE(b.clock.nowMs(), 34050);
     }
-    EXPECT_EQ(mensajeBorrado(ResultadoBorrado::Ok), "Memoria borrada satisfactoriamente");
-    EXPECT_FALSE(mensajeBorrado(ResultadoBorrado::SinRespuesta).isEmpty());
+    EXPECT_EQ(eraseMessage(EraseResult::Ok), "Memoria borrada satisfactoriamente");
+    EXPECT_FALSE(eraseMessage(EraseResult::NoAnswer).isEmpty());
 
     // Cancelled during the wait: no check and no message.
     Bench b;
     int steps = 0;
-    const ResultadoBorrado r = BorraMemoria(b.link, [&](int, int) {
+    const EraseResult r = BorraMemoria(b.link, [&](int, int) {
         if (++steps == 3)
             b.closing = true;
     });
-    EXPECT_EQ(r, ResultadoBorrado::Cancelado);
+    EXPECT_EQ(r, EraseResult::Cancelled);
     EXPECT_EQ(b.port.writes.size(), 2);
-    EXPECT_TRUE(mensajeBorrado(r).isEmpty());
+    EXPECT_TRUE(eraseMessage(r).isEmpty());
 }

@@ -221,10 +221,10 @@ TEST(PrepForm, DeviceWindowHandsTheLoggerOverAndCancelGivesConnectBack)
     window.toolbar1Click(2);   // Connect: the device-data window searches the ports
     QWidget* save = nullptr;
     ASSERT_TRUE(waitFor([&] { return (save = window.child(ui::Child::frmsave)) != nullptr; }, 15000));
-    auto* prepara = save->findChild<QPushButton*>(QStringLiteral("cmdPrepara"));
-    ASSERT_TRUE(prepara);
-    ASSERT_TRUE(waitFor([&] { return prepara->isEnabled(); }, 15000));
-    prepara->click();
+    auto* prepareButton = save->findChild<QPushButton*>(QStringLiteral("cmdPrepara"));
+    ASSERT_TRUE(prepareButton);
+    ASSERT_TRUE(waitFor([&] { return prepareButton->isEnabled(); }, 15000));
+    prepareButton->click();
 
     QPointer<mission::PrepForm> prep;
     ASSERT_TRUE(waitFor([&] {

@@ -27,8 +27,8 @@ void fillLine(Chart& chart, int n, std::initializer_list<int> holes = {})
     for (int h : holes)
         chart.setY(1, h, Chart::hole());
     chart.setSeriesStyle(1, Qt::red, 3);
-    chart.setAxisRange(Chart::Eje::X, 0, (n - 1) * 10.0);
-    chart.setAxisRange(Chart::Eje::Y, 0, 10);
+    chart.setAxisRange(Chart::Axis::X, 0, (n - 1) * 10.0);
+    chart.setAxisRange(Chart::Axis::Y, 0, 10);
     chart.setBatch(false);
 }
 
@@ -114,7 +114,7 @@ TEST(Chart, BarsPiesAndPrinterResolution)
 {
     Chart bars;
     bars.resize(500, 300);
-    bars.setTipo(Chart::Tipo::Barras);
+    bars.setKind(Chart::Kind::Bars);
     bars.setBatch(true);
     bars.setSeriesCount(2);
     bars.setPointCount(3);
@@ -125,39 +125,39 @@ TEST(Chart, BarsPiesAndPrinterResolution)
     bars.setY(1, 3, 20);
     bars.setSeriesStyle(1, Qt::green);
     bars.setSeriesStyle(2, Qt::red);
-    bars.setAxisAuto(Chart::Eje::X, true);
-    bars.setAxisAuto(Chart::Eje::Y, true);
+    bars.setAxisAuto(Chart::Axis::X, true);
+    bars.setAxisAuto(Chart::Axis::Y, true);
     bars.setBatch(false);
-    EXPECT_LE(bars.axisMin(Chart::Eje::Y), 0);
-    EXPECT_GE(bars.axisMax(Chart::Eje::Y), 40);
+    EXPECT_LE(bars.axisMin(Chart::Axis::Y), 0);
+    EXPECT_GE(bars.axisMax(Chart::Axis::Y), 40);
     auto* second = qobject_cast<QCPBars*>(bars.plot()->plottable(1));
     ASSERT_NE(second, nullptr);
     EXPECT_EQ(second->dataCount(), 1) << "holes make no bars";
 
     Chart pie;
-    pie.setTipo(Chart::Tipo::Torta);
+    pie.setKind(Chart::Kind::Pie);
     pie.setSeriesCount(3);
     pie.setPointCount(1);
-    const QColor colores[] = {Qt::green, Qt::red, Qt::blue};
+    const QColor colors[] = {Qt::green, Qt::red, Qt::blue};
     for (int s = 1; s <= 3; ++s) {
-        pie.setSeriesStyle(s, colores[s - 1]);
+        pie.setSeriesStyle(s, colors[s - 1]);
         pie.setSeriesName(s, QStringLiteral("zona %1").arg(s));
     }
     pie.setY(1, 1, 75);
     pie.setY(2, 1, 25);
     pie.setY(3, 1, 0);
-    const QImage tarta = pie.toImage(QSize(400, 300));
-    int verdes = 0, rojos = 0, azules = 0;
-    for (int y = 0; y < tarta.height(); y += 2)
-        for (int x = 0; x < tarta.width(); x += 2) {
-            const QColor c = tarta.pixelColor(x, y);
-            verdes += c == QColor(Qt::green);
-            rojos += c == QColor(Qt::red);
-            azules += c == QColor(Qt::blue) && x > 0;
+    const QImage pieImage = pie.toImage(QSize(400, 300));
+    int greens = 0, reds = 0, blues = 0;
+    for (int y = 0; y < pieImage.height(); y += 2)
+        for (int x = 0; x < pieImage.width(); x += 2) {
+            const QColor c = pieImage.pixelColor(x, y);
+            greens += c == QColor(Qt::green);
+            reds += c == QColor(Qt::red);
+            blues += c == QColor(Qt::blue) && x > 0;
         }
-    ASSERT_GT(rojos, 0);
-    EXPECT_NEAR(double(verdes) / rojos, 3.0, 0.4) << "slices in proportion to the values";
-    EXPECT_LT(azules, 50) << "an empty zone has only its legend box";
+    ASSERT_GT(reds, 0);
+    EXPECT_NEAR(double(greens) / reds, 3.0, 0.4) << "slices in proportion to the values";
+    EXPECT_LT(blues, 50) << "an empty zone has only its legend box";
 
     // A printer page at 600 dpi: the picture fills the target at full resolution.
     Chart line;
@@ -171,19 +171,19 @@ TEST(Chart, BarsPiesAndPrinterResolution)
         QPainter painter(&page);
         line.render(painter, QRectF(200, 100, 2000, 1400));
     }
-    int rojosPagina = 0, fuera = 0;
+    int redsOnPage = 0, outside = 0;
     for (int y = 0; y < page.height(); y += 3)
         for (int x = 0; x < page.width(); x += 3) {
             const QColor c = page.pixelColor(x, y);
-            const bool dentro = QRect(200, 100, 2000, 1400).contains(x, y);
-            rojosPagina += c.red() > 180 && c.green() < 120 && dentro;
-            fuera += c != QColor(Qt::white) && !dentro;
+            const bool inside = QRect(200, 100, 2000, 1400).contains(x, y);
+            redsOnPage += c.red() > 180 && c.green() < 120 && inside;
+            outside += c != QColor(Qt::white) && !inside;
         }
-    EXPECT_GT(rojosPagina, 100);
+    EXPECT_GT(redsOnPage, 100);
 
     line.copyToClipboard();
-    const QImage copia = QGuiApplication::clipboard()->image();
-    EXPECT_EQ(copia.size(), line.size());
-    EXPECT_TRUE(redAt(copia, int(line.dataToPixel({50, 5}).x()), int(line.dataToPixel({50, 5}).y())));
-    EXPECT_EQ(fuera, 0) << "nothing is drawn outside the target";
+    const QImage copy = QGuiApplication::clipboard()->image();
+    EXPECT_EQ(copy.size(), line.size());
+    EXPECT_TRUE(redAt(copy, int(line.dataToPixel({50, 5}).x()), int(line.dataToPixel({50, 5}).y())));
+    EXPECT_EQ(outside, 0) << "nothing is drawn outside the target";
 }

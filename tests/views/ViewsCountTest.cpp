@@ -15,7 +15,7 @@ namespace {
 
 const QLocale kC(QLocale::C);
 
-TextTable ingles()
+TextTable english()
 {
     TextTable t;
     t.CargaTextos(TextTable::Ingles);
@@ -26,14 +26,14 @@ TextTable ingles()
 
 TEST(ZoneCounts, PercentagesRoundHalvesToEven)
 {
-    struct Caso { qint64 cuenta, total; qint32 esperado; };
-    const Caso casos[] = {
+    struct Case { qint64 count, total; qint32 expected; };
+    const Case cases[] = {
         {10, 100, 10}, {3, 7, 43}, {1, 8, 12}, {3, 8, 38}, {5, 8, 62}, {0, 5, 0}, {4, 0, 0},
         // A logger table can sum past what a 32-bit product of 100 holds.
         {30000000, 33000000, 91},
     };
-    for (const Caso& c : casos)
-        EXPECT_EQ(Porcentaje(c.cuenta, c.total), c.esperado) << c.cuenta << "/" << c.total;
+    for (const Case& c : cases)
+        EXPECT_EQ(percentage(c.count, c.total), c.expected) << c.count << "/" << c.total;
 }
 
 TEST(ZoneCounts, HundredSamplesTenAboveOnePanel)
@@ -42,28 +42,28 @@ TEST(ZoneCounts, HundredSamplesTenAboveOnePanel)
     for (int k = 0; k < 10; ++k)
         m[size_t(k * 10)] = 120;   // 20 °C
     const auto r = makeRecord({100}, m);
-    for (Vista v : {Vista::Histograma, Vista::Proporciones}) {
+    for (CountView v : {CountView::Histogram, CountView::Proportions}) {
         const ZoneCounts z = CuentaMuestras(r, -1, v);
         EXPECT_EQ(z.Cuentas[0], (std::array<qint32, 4>{90, 10, 0, 100}));
         EXPECT_EQ(z.Porcentajes[0], (std::array<qint32, 3>{90, 10, 0}));
-        const Leyendas l = PoneResultados(z, r, ingles(), -1, v, kC);
+        const Captions l = PoneResultados(z, r, english(), -1, v, kC);
         EXPECT_EQ(l.MueMay[0], QStringLiteral("Temp.>8 \u00b0C: 10 samples  ( 10 % )"));
         EXPECT_EQ(l.MueOk[0], QStringLiteral("Temp. OK : 90 samples  ( 90 % )"));
         EXPECT_EQ(l.CantMuestras[0], QStringLiteral("100 samples of  a total of 100"));
         // No sample below: hidden in the histogram, shown as 0 in the pies.
-        EXPECT_EQ(l.visibleMen[0], v == Vista::Proporciones);
+        EXPECT_EQ(l.visibleMen[0], v == CountView::Proportions);
         EXPECT_EQ(l.MueMen[0], QStringLiteral("Temp.<2 \u00b0C: 0 samples  ( 0 % )"));
     }
-    EXPECT_FALSE(muestraSegundoPanel(r));
-    const ZoneCounts z = CuentaMuestras(r, -1, Vista::Histograma);
+    EXPECT_FALSE(showsSecondPanel(r));
+    const ZoneCounts z = CuentaMuestras(r, -1, CountView::Histogram);
     EXPECT_EQ(z.HistoMuestras[90], 90);
     EXPECT_EQ(z.HistoMuestras[120], 10);
-    const QVector<Barra> b = Barras(z, 0, r, -1);
+    const QVector<Bar> b = Bars(z, 0, r, -1);
     ASSERT_EQ(b.size(), 2);
     EXPECT_DOUBLE_EQ(b[0].x, 5.0);
-    EXPECT_EQ(b[0].zona, Dentro);
-    EXPECT_EQ(b[1].cuenta, 10);
-    EXPECT_EQ(b[1].zona, Arriba);
+    EXPECT_EQ(b[0].zone, Within);
+    EXPECT_EQ(b[1].count, 10);
+    EXPECT_EQ(b[1].zone, Above);
 }
 
 TEST(ZoneCounts, BytesAbove216TakeTheValueBeforeThemOnlyInTheHistogram)
@@ -71,14 +71,14 @@ TEST(ZoneCounts, BytesAbove216TakeTheValueBeforeThemOnlyInTheHistogram)
     // A run at the very start of the sample area takes the byte just before the area.
     auto r = makeRecord({6}, {250, 255, 217, 50, 230, 216});
     r.setByte(records::kSampleBase - 1, 100);
-    const ZoneCounts h = CuentaMuestras(r, -1, Vista::Histograma);
+    const ZoneCounts h = CuentaMuestras(r, -1, CountView::Histogram);
     EXPECT_EQ(h.HistoMuestras[100], 3);
     EXPECT_EQ(h.HistoMuestras[50], 2);
     EXPECT_EQ(h.HistoMuestras[216], 1);
     EXPECT_EQ(h.HistoMuestras[250] + h.HistoMuestras[255] + h.HistoMuestras[217] + h.HistoMuestras[230], 0);
     EXPECT_EQ(h.Cuentas[0], (std::array<qint32, 4>{0, 4, 2, 6}));   // 10 °C above, -15 °C below
     // The pies count each byte as it is: all four are above.
-    const ZoneCounts p = CuentaMuestras(r, -1, Vista::Proporciones);
+    const ZoneCounts p = CuentaMuestras(r, -1, CountView::Proportions);
     EXPECT_EQ(p.Cuentas[0], (std::array<qint32, 4>{0, 5, 1, 6}));
     EXPECT_EQ(r.muestra(0), 250);   // the record itself is untouched
 }
@@ -90,25 +90,25 @@ TEST(ZoneCounts, CircularMissionPastTheMemoryShowsTheLoggerTable)
     putCount(r, 120, 3000);    // above
     putCount(r, 40, 1000);     // below
     putCount(r, 300, 500);     // no bin, still counted: above
-    ASSERT_TRUE(muestraSegundoPanel(r));
-    const ZoneCounts z = CuentaMuestras(r, -1, Vista::Histograma);
+    ASSERT_TRUE(showsSecondPanel(r));
+    const ZoneCounts z = CuentaMuestras(r, -1, CountView::Histogram);
     EXPECT_EQ(z.Cuentas[0][3], records::kCapacity);
     // The 5500 samples the table misses count as within; the total is the mission's.
     EXPECT_EQ(z.Cuentas[1], (std::array<qint32, 4>{25500, 3500, 1000, 30000}));
     EXPECT_EQ(z.Porcentajes[1], (std::array<qint32, 3>{85, 12, 3}));
     EXPECT_EQ(z.HistoEquipo[90], 20000);
-    EXPECT_EQ(Barras(z, 1, r, -1).size(), 3);
+    EXPECT_EQ(Bars(z, 1, r, -1).size(), 3);
 
-    const TextTable t = ingles();
-    const Leyendas h = PoneResultados(z, r, t, -1, Vista::Histograma, kC);
+    const TextTable t = english();
+    const Captions h = PoneResultados(z, r, t, -1, CountView::Histogram, kC);
     EXPECT_EQ(h.CantMuestras[0], QStringLiteral("Last 24576 samples of 30000"));
     EXPECT_EQ(h.CantMuestras[1], QStringLiteral("30000 samples of  a total of 30000"));
-    const Leyendas p = PoneResultados(CuentaMuestras(r, -1, Vista::Proporciones), r, t, -1, Vista::Proporciones, kC);
+    const Captions p = PoneResultados(CuentaMuestras(r, -1, CountView::Proportions), r, t, -1, CountView::Proportions, kC);
     EXPECT_EQ(p.CantMuestras[1], QStringLiteral("29999 samples of  a total of 30000"));
 
     // A straight mission that filled the memory says "First".
-    const auto lleno = makeRecord({records::kCapacity});
-    EXPECT_EQ(PoneResultados(CuentaMuestras(lleno, -1, Vista::Histograma), lleno, t, -1, Vista::Histograma, kC)
+    const auto full = makeRecord({records::kCapacity});
+    EXPECT_EQ(PoneResultados(CuentaMuestras(full, -1, CountView::Histogram), full, t, -1, CountView::Histogram, kC)
                   .CantMuestras[0],
               QStringLiteral("First 24576 samples of 24576"));
 }
@@ -116,10 +116,10 @@ TEST(ZoneCounts, CircularMissionPastTheMemoryShowsTheLoggerTable)
 TEST(ZoneCounts, FahrenheitLimitsAndCommaLocale)
 {
     const auto r = makeRecord({4, 84, 97}, {84, 97, 98, 83});
-    const ZoneCounts z = CuentaMuestras(r, 0, Vista::Proporciones);
+    const ZoneCounts z = CuentaMuestras(r, 0, CountView::Proportions);
     // A value equal to a limit is within, in either unit.
     EXPECT_EQ(z.Cuentas[0], (std::array<qint32, 4>{2, 1, 1, 4}));
-    const Leyendas l = PoneResultados(z, r, ingles(), 0, Vista::Proporciones, QLocale(QLocale::German, QLocale::Germany));
+    const Captions l = PoneResultados(z, r, english(), 0, CountView::Proportions, QLocale(QLocale::German, QLocale::Germany));
     EXPECT_EQ(l.MueMay[0], QStringLiteral("Temp.>47,3 \u00b0F: 1 samples  ( 25 % )"));
     EXPECT_EQ(l.MueMen[0], QStringLiteral("Temp.<35,6 \u00b0F: 1 samples  ( 25 % )"));
 }
@@ -127,8 +127,8 @@ TEST(ZoneCounts, FahrenheitLimitsAndCommaLocale)
 TEST(ZoneCounts, EmptyRecordCountsNothing)
 {
     const auto r = makeRecord({0});
-    const ZoneCounts z = CuentaMuestras(r, -1, Vista::Histograma);
+    const ZoneCounts z = CuentaMuestras(r, -1, CountView::Histogram);
     EXPECT_EQ(z.Cuentas[0], (std::array<qint32, 4>{0, 0, 0, 0}));
     EXPECT_EQ(z.Porcentajes[0], (std::array<qint32, 3>{0, 0, 0}));
-    EXPECT_TRUE(Barras(z, 0, r, -1).isEmpty());
+    EXPECT_TRUE(Bars(z, 0, r, -1).isEmpty());
 }

@@ -59,13 +59,13 @@ public:
     QString status;
 };
 
-QColor fondo(const QLabel* l)
+QColor background(const QLabel* l)
 {
     return l->palette().color(QPalette::Window);
 }
 
 // 100 samples at 5 °C every 15 minutes, every tenth one at 20 °C.
-records::MissionRecord cien()
+records::MissionRecord hundred()
 {
     std::vector<int> m(101, 90);
     for (int k = 0; k < 10; ++k)
@@ -78,16 +78,16 @@ records::MissionRecord cien()
 TEST(DetalleWindow, RowsScrollAndThePositionLabelFollowsTheThumb)
 {
     FakeWorkspace ws;
-    const auto r = cien();
+    const auto r = hundred();
     Detalle d(ws, r);
     d.resize(1200, 700);
     d.show();
     EXPECT_EQ(d.VScroll1->minimum(), 1);
     EXPECT_EQ(d.VScroll1->maximum(), 96);
     EXPECT_EQ(d.lbKm[1]->text(), QStringLiteral("20.0"));
-    EXPECT_EQ(fondo(d.lbKm[1]), colorZona(Arriba));
+    EXPECT_EQ(background(d.lbKm[1]), zoneColor(Above));
     EXPECT_TRUE(d.lbKm[1]->font().bold());
-    EXPECT_EQ(fondo(d.lbKm[2]), colorZona(Dentro));
+    EXPECT_EQ(background(d.lbKm[2]), zoneColor(Within));
     EXPECT_EQ(d.lbFecha[2]->text().right(5), QStringLiteral("14:45"));
 
     // Dragging moves only the label; the rows follow when the thumb is let go.
@@ -95,7 +95,7 @@ TEST(DetalleWindow, RowsScrollAndThePositionLabelFollowsTheThumb)
     d.VScroll1->setSliderPosition(91);
     EXPECT_TRUE(d.lbPosic->isVisible());
     EXPECT_TRUE(d.lbPosic->text().endsWith(QStringLiteral("  20.0 \u00b0C")));
-    EXPECT_EQ(d.lbPosic->palette().color(QPalette::WindowText), colorTextoZona(Arriba));
+    EXPECT_EQ(d.lbPosic->palette().color(QPalette::WindowText), zoneTextColor(Above));
     EXPECT_EQ(d.PrimeraFila(), 1);
     d.VScroll1->setSliderDown(false);
     EXPECT_FALSE(d.lbPosic->isVisible());
@@ -106,7 +106,7 @@ TEST(DetalleWindow, RowsScrollAndThePositionLabelFollowsTheThumb)
     EXPECT_FALSE(d.lbKm[6]->text().isEmpty());
     EXPECT_TRUE(d.lbKm[7]->text().isEmpty());
     EXPECT_TRUE(d.lbFecha[51]->text().isEmpty());
-    EXPECT_EQ(fondo(d.lbKm[7]), QColor(Qt::white));
+    EXPECT_EQ(background(d.lbKm[7]), QColor(Qt::white));
     EXPECT_FALSE(d.lbKm[7]->font().bold());
 }
 
@@ -150,9 +150,9 @@ TEST(FrmAlarWindow, TitlesAndRowsInFahrenheit)
 {
     FakeWorkspace ws(0);
     auto r = makeRecord({6, 84, 96, 10, false, 6}, {90, 120, 70, 90, 130, 0});
-    r.setByte(kAlarmasBajas, 2);
-    r.setByte(kAlarmasAltas, 1);
-    r.setByte(kAlarmasAltas + 3, 5);   // a sample of raw 0
+    r.setByte(kLowAlarms, 2);
+    r.setByte(kHighAlarms, 1);
+    r.setByte(kHighAlarms + 3, 5);     // a sample of raw 0
     frmAlar f(ws, r);
     EXPECT_EQ(f.lbTitLow->text(), QStringLiteral("Temp. < 35.6 \u00b0F"));
     EXPECT_EQ(f.lbTitHi->text(), QStringLiteral("Temp. > 46.4 \u00b0F"));
@@ -168,25 +168,25 @@ TEST(FrmAlarWindow, TitlesAndRowsInFahrenheit)
 TEST(ZoneWindows, OnePanelHidesEmptyZonesInTheHistogramOnly)
 {
     FakeWorkspace ws;
-    const auto r = cien();
+    const auto r = hundred();
     frmHisto h(ws, r);
     EXPECT_TRUE(h.Frame2->isHidden());
     EXPECT_TRUE(h.lbMueMen[0]->parentWidget()->isHidden());
     EXPECT_FALSE(h.lbMueMay[0]->parentWidget()->isHidden());
     EXPECT_EQ(h.lbMueMay[0]->text(), QStringLiteral("Temp.>8 \u00b0C: 10 muestras  ( 10 % )"));
-    EXPECT_EQ(h.Chart2D1->tipo(), views::ui::Chart::Tipo::Barras);
+    EXPECT_EQ(h.Chart2D1->kind(), views::ui::Chart::Kind::Bars);
     ASSERT_EQ(h.Chart2D1->pointCount(), 2);
     EXPECT_DOUBLE_EQ(h.Chart2D1->x(1), 5.0);
     EXPECT_DOUBLE_EQ(h.Chart2D1->y(1, 1), 90);
     EXPECT_TRUE(views::ui::Chart::isHole(h.Chart2D1->y(2, 1)));
     EXPECT_DOUBLE_EQ(h.Chart2D1->y(2, 2), 10);
-    EXPECT_EQ(h.Chart2D1->axisTitle(views::ui::Chart::Eje::X), QStringLiteral(" \u00b0C"));
+    EXPECT_EQ(h.Chart2D1->axisTitle(views::ui::Chart::Axis::X), QStringLiteral(" \u00b0C"));
 
     frmTorta t(ws, r);
     EXPECT_TRUE(t.Frame2->isHidden());
     EXPECT_FALSE(t.lbMueMen[0]->parentWidget()->isHidden());
     EXPECT_EQ(t.lbMueMen[0]->text(), QStringLiteral("Temp.<2 \u00b0C: 0 muestras  ( 0 % )"));
-    EXPECT_EQ(t.Chart2D1->tipo(), views::ui::Chart::Tipo::Torta);
+    EXPECT_EQ(t.Chart2D1->kind(), views::ui::Chart::Kind::Pie);
     EXPECT_DOUBLE_EQ(t.Chart2D1->y(1, 1), 90);
     EXPECT_DOUBLE_EQ(t.Chart2D1->y(2, 1), 10);
     EXPECT_DOUBLE_EQ(t.Chart2D1->y(3, 1), 0);
@@ -214,20 +214,20 @@ TEST(ViewButtons, ToolbarButtonsFourToSevenOpenTheViews)
     AppContext app(dir.path());
     app.textos.CargaTextos(TextTable::Ingles);
     RecordingSink sink;
-    records::MissionRecord r = cien();
+    records::MissionRecord r = hundred();
     shell::MainWindow window(app, r, sink);
     shell::registerWindows(window);
     window.HabilitaBotones();
-    const std::pair<int, orvan::ui::Child> botones[] = {
+    const std::pair<int, orvan::ui::Child> buttons[] = {
         {4, orvan::ui::Child::frmTorta}, {5, orvan::ui::Child::frmHisto},
         {6, orvan::ui::Child::Detalle}, {7, orvan::ui::Child::frmAlar},
     };
-    const char* nombres[] = {"frmTorta", "frmHisto", "Detalle", "frmAlar"};
+    const char* names[] = {"frmTorta", "frmHisto", "Detalle", "frmAlar"};
     for (size_t i = 0; i < 4; ++i) {
-        window.toolbar1Click(botones[i].first);
-        QWidget* w = window.child(botones[i].second);
-        ASSERT_NE(w, nullptr) << nombres[i];
-        EXPECT_EQ(w->objectName(), QLatin1String(nombres[i]));
+        window.toolbar1Click(buttons[i].first);
+        QWidget* w = window.child(buttons[i].second);
+        ASSERT_NE(w, nullptr) << names[i];
+        EXPECT_EQ(w->objectName(), QLatin1String(names[i]));
     }
     EXPECT_TRUE(sink.messages.isEmpty());
 

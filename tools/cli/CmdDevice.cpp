@@ -79,7 +79,7 @@ int runDownload(const Invocation& inv)
 
     bool marked = false;
     if (!inv.has(QStringLiteral("--no-mark"))) {
-        marked = mission::MarcaDescargaGuardada(logger.link(), estado);
+        marked = mission::markDownloadSaved(logger.link(), estado);
         if (!marked)
             logger.fail(QStringLiteral("the record was written to ") + out
                         + QStringLiteral(" but the logger could not be marked as saved"));
@@ -117,10 +117,10 @@ int runErase(const Invocation& inv)
     // A logger must answer before it is told to erase: the check afterwards needs one too.
     logger.estado(inv.gradosC);
     ProgressLine bar("erase");
-    const mission::ResultadoBorrado r = mission::BorraMemoria(logger.link(), [&](int v, int m) { bar.show(v, m); });
+    const mission::EraseResult r = mission::BorraMemoria(logger.link(), [&](int v, int m) { bar.show(v, m); });
     bar.finish();
-    if (r != mission::ResultadoBorrado::Ok)
-        logger.fail(mission::mensajeBorrado(r));
+    if (r != mission::EraseResult::Ok)
+        logger.fail(mission::eraseMessage(r));
     JsonObject json;
     json.add("erased", true);
     QTextStream(stdout) << json.text();

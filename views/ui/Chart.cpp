@@ -21,7 +21,7 @@ class TimeTicker : public QCPAxisTicker {
 public:
     QDateTime base;
     QLocale locale;
-    int maxMarcas = 8;
+    int maxMarks = 8;
 
     void generate(const QCPRange& range, const QLocale& loc, QChar formatChar, int precision,
                   QVector<double>& ticks, QVector<double>* subTicks, QVector<QString>* tickLabels) override
@@ -35,15 +35,15 @@ public:
             subTicks->clear();
         if (tickLabels)
             tickLabels->clear();
-        for (const MarcaTiempo& m : MarcasTiempo(base, range.lower, range.upper, maxMarcas, locale)) {
+        for (const TimeMark& m : timeMarks(base, range.lower, range.upper, maxMarks, locale)) {
             ticks.append(m.x);
             if (tickLabels)
-                tickLabels->append(m.texto);
+                tickLabels->append(m.text);
         }
     }
 };
 
-struct Chart::Etiqueta {
+struct Chart::Label {
     QCPItemText* item = nullptr;
     bool toPoint = false;
     int series = 0, point = 0;
@@ -52,9 +52,9 @@ struct Chart::Etiqueta {
 };
 
 namespace {
-QString clave(const QString& name) { return name.toLower(); }
-const QColor kEjes(0x55, 0x5b, 0x66);
-const QColor kRejilla(0xe3, 0xe6, 0xeb);
+QString key(const QString& name) { return name.toLower(); }
+const QColor kAxisColor(0x55, 0x5b, 0x66);
+const QColor kGridColor(0xe3, 0xe6, 0xeb);
 } // namespace
 
 Chart::Chart(QWidget* parent) : QWidget(parent), m_locale(QLocale::system())
@@ -75,12 +75,12 @@ Chart::Chart(QWidget* parent) : QWidget(parent), m_locale(QLocale::system())
     m_ticker = new TimeTicker;
     m_plot->xAxis->setTicker(QSharedPointer<QCPAxisTicker>(m_ticker));
     for (QCPAxis* a : {m_plot->xAxis, m_plot->yAxis, m_plot->xAxis2, m_plot->yAxis2}) {
-        a->setBasePen(QPen(kEjes, 1));
-        a->setTickPen(QPen(kEjes, 1));
-        a->setSubTickPen(QPen(kEjes, 1));
-        a->setTickLabelColor(kEjes);
-        a->setLabelColor(kEjes);
-        a->grid()->setPen(QPen(kRejilla, 1));
+        a->setBasePen(QPen(kAxisColor, 1));
+        a->setTickPen(QPen(kAxisColor, 1));
+        a->setSubTickPen(QPen(kAxisColor, 1));
+        a->setTickLabelColor(kAxisColor);
+        a->setLabelColor(kAxisColor);
+        a->grid()->setPen(QPen(kGridColor, 1));
         a->grid()->setSubGridVisible(false);
     }
     m_plot->xAxis->setSubTicks(false);
@@ -96,7 +96,7 @@ Chart::Chart(QWidget* parent) : QWidget(parent), m_locale(QLocale::system())
             [this](const QCPRange& r) { m_plot->yAxis2->setRange(r); });
     m_plot->legend->setVisible(false);
     m_plot->legend->setBrush(QColor(255, 255, 255, 220));
-    m_plot->legend->setBorderPen(QPen(kRejilla));
+    m_plot->legend->setBorderPen(QPen(kGridColor));
 
     // The cursor lines, the cursor label and the band repaint alone on their own buffer, so a
     // pointer move does not redraw the samples.
@@ -133,12 +133,12 @@ Chart::~Chart()
 double Chart::hole() { return std::numeric_limits<double>::quiet_NaN(); }
 bool Chart::isHole(double y) { return !std::isfinite(y); }
 
-void Chart::setTipo(Tipo tipo)
+void Chart::setKind(Kind kind)
 {
-    if (m_tipo == tipo)
+    if (m_kind == kind)
         return;
-    m_tipo = tipo;
-    m_plot->setVisible(tipo != Tipo::Torta);
+    m_kind = kind;
+    m_plot->setVisible(kind != Kind::Pie);
     m_plottables.clear();
     m_plot->clearPlottables();
     m_styleDirty = true;
@@ -159,8 +159,8 @@ void Chart::setPointCount(int n)
 {
     n = std::max(n, 0);
     m_x.resize(n, 0.0);
-    for (auto& serie : m_y)
-        serie.resize(n, hole());
+    for (auto& curve : m_y)
+        curve.resize(n, hole());
     changed(true);
 }
 
@@ -196,7 +196,7 @@ void Chart::setSeriesStyle(int series, const QColor& color, qreal width, Qt::Pen
 {
     if (series < 1 || series > seriesCount())
         return;
-    Serie& s = m_series[series - 1];
+    SeriesStyle& s = m_series[series - 1];
     s.color = color;
     s.width = width;
     s.style = style;
@@ -213,22 +213,22 @@ void Chart::setSeriesName(int series, const QString& name)
     changed(false);
 }
 
-void Chart::setMarcador(int series, int shape, int size)
+void Chart::setMarkerShape(int series, int shape, int size)
 {
     if (series < 1 || series > seriesCount())
         return;
-    Serie& s = m_series[series - 1];
-    if (s.marcador == shape && s.size == size)
+    SeriesStyle& s = m_series[series - 1];
+    if (s.markerShape == shape && s.size == size)
         return;
-    s.marcador = shape;
+    s.markerShape = shape;
     s.size = size;
     m_styleDirty = true;
     changed(false);
 }
 
-int Chart::marcador(int series) const
+int Chart::markerShape(int series) const
 {
-    return series >= 1 && series <= seriesCount() ? m_series[series - 1].marcador : SinMarcador;
+    return series >= 1 && series <= seriesCount() ? m_series[series - 1].markerShape : NoMarker;
 }
 
 void Chart::setPickable(int series, bool pickable)
@@ -258,7 +258,7 @@ void Chart::setBatch(bool on)
     m_batch = on;
     if (on)
         return;
-    if (m_fullDirty || m_tipo == Tipo::Torta) {
+    if (m_fullDirty || m_kind == Kind::Pie) {
         repaintNow();
     } else if (m_cursorDirty) {
         // Only the cursor lines and labels changed: repaint their layer alone.
@@ -270,7 +270,7 @@ void Chart::setBatch(bool on)
 
 void Chart::repaintNow()
 {
-    if (m_tipo == Tipo::Torta) {
+    if (m_kind == Kind::Pie) {
         ++m_repaints;
         repaint();
         return;
@@ -278,15 +278,15 @@ void Chart::repaintNow()
     m_plot->replot(QCustomPlot::rpImmediateRefresh);
 }
 
-void Chart::changed(bool datos)
+void Chart::changed(bool dataChanged)
 {
-    if (datos)
+    if (dataChanged)
         m_dataDirty = true;
     if (m_batch) {
         m_fullDirty = true;
         return;
     }
-    if (m_tipo == Tipo::Torta)
+    if (m_kind == Kind::Pie)
         update();
     else
         m_plot->replot(QCustomPlot::rpQueuedReplot);
@@ -294,44 +294,44 @@ void Chart::changed(bool datos)
 
 // --- Axes ---
 
-static QCPAxis* ejeDe(QCustomPlot* plot, Chart::Eje eje)
+static QCPAxis* axisOf(QCustomPlot* plot, Chart::Axis axis)
 {
-    return eje == Chart::Eje::X ? plot->xAxis : plot->yAxis;
+    return axis == Chart::Axis::X ? plot->xAxis : plot->yAxis;
 }
 
-void Chart::setAxisRange(Eje eje, double min, double max)
+void Chart::setAxisRange(Axis axis, double min, double max)
 {
     if (!std::isfinite(min) || !std::isfinite(max))
         return;
     if (max <= min) {
         // A single value still gets an axis of some width, with the value in its middle.
-        const double centro = (min + max) / 2;
-        min = centro - 1;
-        max = centro + 1;
+        const double center = (min + max) / 2;
+        min = center - 1;
+        max = center + 1;
     }
-    ejeDe(m_plot, eje)->setRange(min, max);
-    (eje == Eje::X ? m_autoX : m_autoY) = false;
+    axisOf(m_plot, axis)->setRange(min, max);
+    (axis == Axis::X ? m_autoX : m_autoY) = false;
     changed(false);
 }
 
-void Chart::setAxisMin(Eje eje, double min) { setAxisRange(eje, min, std::max(axisMax(eje), min)); }
-void Chart::setAxisMax(Eje eje, double max) { setAxisRange(eje, std::min(axisMin(eje), max), max); }
-double Chart::axisMin(Eje eje) const { return ejeDe(m_plot, eje)->range().lower; }
-double Chart::axisMax(Eje eje) const { return ejeDe(m_plot, eje)->range().upper; }
-void Chart::setAxisOrigin(Eje eje, double origin) { (eje == Eje::X ? m_originX : m_originY) = origin; }
-double Chart::axisOrigin(Eje eje) const { return eje == Eje::X ? m_originX : m_originY; }
+void Chart::setAxisMin(Axis axis, double min) { setAxisRange(axis, min, std::max(axisMax(axis), min)); }
+void Chart::setAxisMax(Axis axis, double max) { setAxisRange(axis, std::min(axisMin(axis), max), max); }
+double Chart::axisMin(Axis axis) const { return axisOf(m_plot, axis)->range().lower; }
+double Chart::axisMax(Axis axis) const { return axisOf(m_plot, axis)->range().upper; }
+void Chart::setAxisOrigin(Axis axis, double origin) { (axis == Axis::X ? m_originX : m_originY) = origin; }
+double Chart::axisOrigin(Axis axis) const { return axis == Axis::X ? m_originX : m_originY; }
 
-void Chart::setAxisTitle(Eje eje, const QString& title)
+void Chart::setAxisTitle(Axis axis, const QString& title)
 {
-    ejeDe(m_plot, eje)->setLabel(title);
+    axisOf(m_plot, axis)->setLabel(title);
     changed(false);
 }
 
-QString Chart::axisTitle(Eje eje) const { return ejeDe(m_plot, eje)->label(); }
+QString Chart::axisTitle(Axis axis) const { return axisOf(m_plot, axis)->label(); }
 
-void Chart::setAxisAuto(Eje eje, bool autoRange)
+void Chart::setAxisAuto(Axis axis, bool autoRange)
 {
-    (eje == Eje::X ? m_autoX : m_autoY) = autoRange;
+    (axis == Axis::X ? m_autoX : m_autoY) = autoRange;
     changed(true);
 }
 
@@ -344,7 +344,7 @@ void Chart::setTimeLabels(const QDateTime& base)
     changed(false);
 }
 
-QDateTime Chart::dateAt(double x) const { return FechaDeMinutos(m_base, x); }
+QDateTime Chart::dateAt(double x) const { return dateFromMinutes(m_base, x); }
 
 void Chart::setLocale(const QLocale& locale)
 {
@@ -356,7 +356,7 @@ void Chart::setLocale(const QLocale& locale)
 
 QString Chart::formatDate(const QDateTime& t, const QString& pattern) const
 {
-    return FormatoTiempo(t, pattern, m_locale);
+    return formatTime(t, pattern, m_locale);
 }
 
 void Chart::updateTickCount()
@@ -365,17 +365,17 @@ void Chart::updateTickCount()
     // From the widget's size now and the axes' margins of the last layout, so a resize does not
     // crowd the labels of its first repaint.
     const QMargins m = m_plot->axisRect()->margins();
-    m_ticker->maxMarcas = std::max(2, (m_plot->width() - m.left() - m.right()) / 95);
+    m_ticker->maxMarks = std::max(2, (m_plot->width() - m.left() - m.right()) / 95);
     m_plot->yAxis->ticker()->setTickCount(std::max(3, (m_plot->height() - m.top() - m.bottom()) / 60));
 }
 
 // --- Labels ---
 
-Chart::Etiqueta& Chart::etiqueta(const QString& name)
+Chart::Label& Chart::label(const QString& name)
 {
-    Etiqueta*& e = m_labels[clave(name)];
+    Label*& e = m_labels[key(name)];
     if (!e) {
-        e = new Etiqueta;
+        e = new Label;
         e->item = new QCPItemText(m_plot);
         e->item->setPadding(QMargins(6, 3, 6, 3));
         e->item->setPen(QPen(QColor(0x80, 0x86, 0x90), 1));
@@ -383,7 +383,7 @@ Chart::Etiqueta& Chart::etiqueta(const QString& name)
         e->item->setColor(QColor(0x20, 0x24, 0x2a));
         e->item->setClipToAxisRect(true);
         e->item->position->setType(QCPItemPosition::ptPlotCoords);
-        if (clave(name) == QLatin1String("title")) {
+        if (key(name) == QLatin1String("title")) {
             QFont f = e->item->font();
             f.setBold(true);
             f.setPointSizeF(f.pointSizeF() + 1);
@@ -399,15 +399,15 @@ Chart::Etiqueta& Chart::etiqueta(const QString& name)
     return *e;
 }
 
-const Chart::Etiqueta* Chart::etiquetaOr(const QString& name) const
+const Chart::Label* Chart::labelOrNull(const QString& name) const
 {
-    const auto it = m_labels.find(clave(name));
+    const auto it = m_labels.find(key(name));
     return it == m_labels.end() ? nullptr : it->second;
 }
 
 void Chart::setLabelText(const QString& name, const QString& text)
 {
-    Etiqueta& e = etiqueta(name);
+    Label& e = label(name);
     e.item->setText(text);
     if (e.item->layer() == m_cursorLayer)
         cursorChanged();
@@ -417,11 +417,11 @@ void Chart::setLabelText(const QString& name, const QString& text)
 
 QString Chart::labelText(const QString& name) const
 {
-    const Etiqueta* e = etiquetaOr(name);
+    const Label* e = labelOrNull(name);
     return e ? e->item->text() : QString();
 }
 
-void Chart::placeLabel(Etiqueta& e)
+void Chart::placeLabel(Label& e)
 {
     double x = e.x, y = e.y;
     if (e.toPoint) {
@@ -432,18 +432,18 @@ void Chart::placeLabel(Etiqueta& e)
     if (e.item->layer() == m_cursorLayer) {
         // Stand beside the point, on the side with more room, so the label stays whole.
         const QCPRange r = m_plot->xAxis->range();
-        const bool derecha = x > r.center();
+        const bool right = x > r.center();
         const QCPRange ry = m_plot->yAxis->range();
-        const bool arriba = y < ry.center();
-        e.item->setPositionAlignment((derecha ? Qt::AlignRight : Qt::AlignLeft) |
-                                     (arriba ? Qt::AlignBottom : Qt::AlignTop));
+        const bool above = y < ry.center();
+        e.item->setPositionAlignment((right ? Qt::AlignRight : Qt::AlignLeft) |
+                                     (above ? Qt::AlignBottom : Qt::AlignTop));
     }
     e.item->setVisible(e.item->visible() && std::isfinite(x) && std::isfinite(y));
 }
 
 void Chart::attachLabel(const QString& name, double x, double y)
 {
-    Etiqueta& e = etiqueta(name);
+    Label& e = label(name);
     e.toPoint = false;
     e.x = x;
     e.y = y;
@@ -457,7 +457,7 @@ void Chart::attachLabel(const QString& name, double x, double y)
 
 void Chart::attachLabelToPoint(const QString& name, int series, int point)
 {
-    Etiqueta& e = etiqueta(name);
+    Label& e = label(name);
     e.toPoint = true;
     e.series = series;
     e.point = point;
@@ -471,7 +471,7 @@ void Chart::attachLabelToPoint(const QString& name, int series, int point)
 
 void Chart::setLabelBackground(const QString& name, const QColor& color)
 {
-    Etiqueta& e = etiqueta(name);
+    Label& e = label(name);
     e.background = color;
     e.item->setBrush(color);
     if (e.item->layer() == m_cursorLayer)
@@ -482,13 +482,13 @@ void Chart::setLabelBackground(const QString& name, const QColor& color)
 
 QColor Chart::labelBackground(const QString& name) const
 {
-    const Etiqueta* e = etiquetaOr(name);
+    const Label* e = labelOrNull(name);
     return e ? e->background : QColor();
 }
 
 void Chart::setLabelVisible(const QString& name, bool visible)
 {
-    Etiqueta& e = etiqueta(name);
+    Label& e = label(name);
     e.item->setVisible(visible);
     if (visible)
         placeLabel(e);
@@ -500,35 +500,35 @@ void Chart::setLabelVisible(const QString& name, bool visible)
 
 bool Chart::labelVisible(const QString& name) const
 {
-    const Etiqueta* e = etiquetaOr(name);
+    const Label* e = labelOrNull(name);
     return e && e->item->visible();
 }
 
 QPointF Chart::labelAnchor(const QString& name) const
 {
-    const Etiqueta* e = etiquetaOr(name);
+    const Label* e = labelOrNull(name);
     return e ? e->item->position->coords() : QPointF();
 }
 
-QCPItemText* Chart::labelItem(const QString& name) { return etiqueta(name).item; }
+QCPItemText* Chart::labelItem(const QString& name) { return label(name).item; }
 
 // --- Markers ---
 
 QCPItemStraightLine* Chart::marker(const QString& name) const
 {
-    const auto it = m_markers.find(clave(name));
+    const auto it = m_markers.find(key(name));
     return it == m_markers.end() ? nullptr : it->second;
 }
 
 QCPItemStraightLine* Chart::markerItem(const QString& name)
 {
-    QCPItemStraightLine*& line = m_markers[clave(name)];
+    QCPItemStraightLine*& line = m_markers[key(name)];
     if (!line) {
         line = new QCPItemStraightLine(m_plot);
         line->setLayer(m_cursorLayer);
         line->setPen(QPen(QColor(0x33, 0x36, 0x3c, 170), 1, Qt::DashLine));
-        m_markerValues[clave(name)] = 0;
-        m_markerShown[clave(name)] = true;
+        m_markerValues[key(name)] = 0;
+        m_markerShown[key(name)] = true;
         line->point1->setCoords(0, 0);
         line->point2->setCoords(0, 1);
     }
@@ -538,8 +538,8 @@ QCPItemStraightLine* Chart::markerItem(const QString& name)
 void Chart::setMarkerValue(const QString& name, double value)
 {
     QCPItemStraightLine* line = markerItem(name);
-    m_markerValues[clave(name)] = value;
-    const bool vertical = clave(name) == QLatin1String("x");
+    m_markerValues[key(name)] = value;
+    const bool vertical = key(name) == QLatin1String("x");
     if (std::isfinite(value)) {
         if (vertical) {
             line->point1->setCoords(value, 0);
@@ -550,27 +550,27 @@ void Chart::setMarkerValue(const QString& name, double value)
         }
     }
     // A hole puts the line out of sight, as a value outside the axis would.
-    line->setVisible(std::isfinite(value) && m_markerShown[clave(name)]);
+    line->setVisible(std::isfinite(value) && m_markerShown[key(name)]);
     cursorChanged();
 }
 
 double Chart::markerValue(const QString& name) const
 {
-    const auto it = m_markerValues.find(clave(name));
+    const auto it = m_markerValues.find(key(name));
     return it == m_markerValues.end() ? hole() : it->second;
 }
 
 void Chart::setMarkerVisible(const QString& name, bool visible)
 {
     QCPItemStraightLine* line = markerItem(name);
-    m_markerShown[clave(name)] = visible;
+    m_markerShown[key(name)] = visible;
     line->setVisible(visible && std::isfinite(markerValue(name)));
     cursorChanged();
 }
 
 bool Chart::markerVisible(const QString& name) const
 {
-    const auto it = m_markerShown.find(clave(name));
+    const auto it = m_markerShown.find(key(name));
     return it != m_markerShown.end() && it->second;
 }
 
@@ -678,10 +678,10 @@ void Chart::rebuildPlottables()
 {
     m_plot->clearPlottables();
     m_plottables.clear();
-    if (m_tipo == Tipo::Torta)
+    if (m_kind == Kind::Pie)
         return;
     for (int s = 0; s < seriesCount(); ++s) {
-        if (m_tipo == Tipo::Lineas) {
+        if (m_kind == Kind::Lines) {
             m_plottables.push_back(m_plot->addGraph());
         } else {
             auto* bars = new QCPBars(m_plot->xAxis, m_plot->yAxis);
@@ -695,32 +695,32 @@ void Chart::rebuildPlottables()
 void Chart::applyStyles()
 {
     for (int s = 0; s < int(m_plottables.size()); ++s) {
-        const Serie& serie = m_series[s];
+        const SeriesStyle& curve = m_series[s];
         QCPAbstractPlottable* p = m_plottables[s];
-        p->setName(serie.name);
+        p->setName(curve.name);
         if (auto* g = qobject_cast<QCPGraph*>(p)) {
-            g->setPen(QPen(serie.color, serie.width, serie.style, Qt::FlatCap, Qt::BevelJoin));
-            if (serie.marcador == Punto)
-                g->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssDisc, serie.color, serie.color, serie.size));
+            g->setPen(QPen(curve.color, curve.width, curve.style, Qt::FlatCap, Qt::BevelJoin));
+            if (curve.markerShape == Dot)
+                g->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssDisc, curve.color, curve.color, curve.size));
             else
                 g->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssNone));
         } else if (auto* b = qobject_cast<QCPBars*>(p)) {
-            b->setPen(QPen(serie.color.darker(130), 1));
-            b->setBrush(serie.color);
+            b->setPen(QPen(curve.color.darker(130), 1));
+            b->setBrush(curve.color);
         }
-        if (m_legend && !serie.name.isEmpty())
+        if (m_legend && !curve.name.isEmpty())
             p->addToLegend();
         else
             p->removeFromLegend();
     }
-    m_plot->legend->setVisible(m_legend && m_tipo != Tipo::Torta);
+    m_plot->legend->setVisible(m_legend && m_kind != Kind::Pie);
 }
 
 void Chart::sync()
 {
     updateTickCount();
     if (int(m_plottables.size()) != seriesCount() ||
-        (m_tipo == Tipo::Lineas) != (m_plottables.empty() || qobject_cast<QCPGraph*>(m_plottables.front())))
+        (m_kind == Kind::Lines) != (m_plottables.empty() || qobject_cast<QCPGraph*>(m_plottables.front())))
         rebuildPlottables();
     if (m_styleDirty) {
         applyStyles();
@@ -754,22 +754,22 @@ void Chart::sync()
         }
         if (m_autoX && !m_x.empty()) {
             const auto [lo, hi] = std::minmax_element(m_x.begin(), m_x.end());
-            const double pad = m_tipo == Tipo::Barras ? (minStep > 0 ? minStep : 1) : 0;
+            const double pad = m_kind == Kind::Bars ? (minStep > 0 ? minStep : 1) : 0;
             m_plot->xAxis->setRange(*lo - pad, *hi + pad + (*hi == *lo && pad == 0 ? 1 : 0));
         }
         if (m_autoY) {
             double lo = std::numeric_limits<double>::infinity(), hi = -lo;
-            for (const auto& serie : m_y)
-                for (double v : serie)
+            for (const auto& curve : m_y)
+                for (double v : curve)
                     if (std::isfinite(v)) {
                         lo = std::min(lo, v);
                         hi = std::max(hi, v);
                     }
             if (std::isfinite(lo)) {
-                if (m_tipo == Tipo::Barras)
+                if (m_kind == Kind::Bars)
                     lo = std::min(lo, 0.0);
                 const double pad = (hi - lo) * 0.08 + (hi == lo ? 1 : 0);
-                m_plot->yAxis->setRange(m_tipo == Tipo::Barras ? lo : lo - pad, hi + pad);
+                m_plot->yAxis->setRange(m_kind == Kind::Bars ? lo : lo - pad, hi + pad);
             }
         }
     }
@@ -826,7 +826,7 @@ bool Chart::eventFilter(QObject* watched, QEvent* event)
 void Chart::paintEvent(QPaintEvent* event)
 {
     QWidget::paintEvent(event);
-    if (m_tipo != Tipo::Torta)
+    if (m_kind != Kind::Pie)
         return;
     QPainter painter(this);
     paintPies(painter, rect());
@@ -838,83 +838,83 @@ void Chart::paintPies(QPainter& painter, const QRectF& area) const
     painter.setRenderHint(QPainter::Antialiasing);
     painter.fillRect(area, Qt::white);
 
-    QRectF zona = area.adjusted(12, 12, -12, -12);
-    const Etiqueta* titulo = etiquetaOr(QStringLiteral("Title"));
-    QFont fuente = painter.font();
-    const QFontMetricsF fm(fuente);
-    if (titulo && titulo->item->visible() && !titulo->item->text().isEmpty()) {
-        QFont negrita = fuente;
-        negrita.setBold(true);
-        painter.setFont(negrita);
+    QRectF zone = area.adjusted(12, 12, -12, -12);
+    const Label* heading = labelOrNull(QStringLiteral("Title"));
+    QFont font = painter.font();
+    const QFontMetricsF fm(font);
+    if (heading && heading->item->visible() && !heading->item->text().isEmpty()) {
+        QFont bold = font;
+        bold.setBold(true);
+        painter.setFont(bold);
         painter.setPen(QColor(0x20, 0x24, 0x2a));
-        const QRectF r(zona.left(), zona.top(), zona.width(), fm.height() * 1.5);
-        painter.drawText(r, Qt::AlignCenter, titulo->item->text());
-        zona.setTop(r.bottom() + 6);
-        painter.setFont(fuente);
+        const QRectF r(zone.left(), zone.top(), zone.width(), fm.height() * 1.5);
+        painter.drawText(r, Qt::AlignCenter, heading->item->text());
+        zone.setTop(r.bottom() + 6);
+        painter.setFont(font);
     }
 
     // Legend on the right when there is room, else below.
-    std::vector<int> nombradas;
-    qreal anchoLeyenda = 0;
+    std::vector<int> named;
+    qreal legendWidth = 0;
     for (int s = 0; s < seriesCount(); ++s) {
         if (!m_series[s].name.isEmpty()) {
-            nombradas.push_back(s);
-            anchoLeyenda = std::max(anchoLeyenda, fm.horizontalAdvance(m_series[s].name) + fm.height() + 14);
+            named.push_back(s);
+            legendWidth = std::max(legendWidth, fm.horizontalAdvance(m_series[s].name) + fm.height() + 14);
         }
     }
-    const bool leyendaDerecha = zona.width() > zona.height() + anchoLeyenda;
-    QRectF leyenda;
-    if (!nombradas.empty()) {
-        if (leyendaDerecha) {
-            leyenda = QRectF(zona.right() - anchoLeyenda, zona.top(), anchoLeyenda, zona.height());
-            zona.setRight(leyenda.left() - 10);
+    const bool legendOnRight = zone.width() > zone.height() + legendWidth;
+    QRectF legend;
+    if (!named.empty()) {
+        if (legendOnRight) {
+            legend = QRectF(zone.right() - legendWidth, zone.top(), legendWidth, zone.height());
+            zone.setRight(legend.left() - 10);
         } else {
-            const qreal alto = fm.height() * 1.4 * nombradas.size();
-            leyenda = QRectF(zona.left(), zona.bottom() - alto, zona.width(), alto);
-            zona.setBottom(leyenda.top() - 8);
+            const qreal legendHeight = fm.height() * 1.4 * named.size();
+            legend = QRectF(zone.left(), zone.bottom() - legendHeight, zone.width(), legendHeight);
+            zone.setBottom(legend.top() - 8);
         }
     }
 
-    const qreal lado = std::max<qreal>(0, std::min(zona.width(), zona.height()));
-    const QRectF circulo(zona.center().x() - lado / 2, zona.center().y() - lado / 2, lado, lado);
+    const qreal side = std::max<qreal>(0, std::min(zone.width(), zone.height()));
+    const QRectF circle(zone.center().x() - side / 2, zone.center().y() - side / 2, side, side);
     double total = 0;
     for (int s = 0; s < seriesCount(); ++s) {
         const double v = y(s + 1, 1);
         if (std::isfinite(v) && v > 0)
             total += v;
     }
-    if (total <= 0 || lado <= 0) {
+    if (total <= 0 || side <= 0) {
         painter.setPen(QPen(QColor(0xc8, 0xcc, 0xd2), 2));
         painter.setBrush(QColor(0xf2, 0xf3, 0xf5));
-        painter.drawEllipse(circulo);
+        painter.drawEllipse(circle);
     } else {
         // Slices clockwise from twelve o'clock, split by thin white lines.
-        int angulo = 90 * 16;
-        double acumulado = 0;
+        int angle = 90 * 16;
+        double cumulative = 0;
         painter.setPen(QPen(Qt::white, 2));
         for (int s = 0; s < seriesCount(); ++s) {
             const double v = y(s + 1, 1);
             if (!std::isfinite(v) || v <= 0)
                 continue;
-            const int fin = 90 * 16 - int(std::lround((acumulado + v) / total * 360 * 16));
+            const int end = 90 * 16 - int(std::lround((cumulative + v) / total * 360 * 16));
             painter.setBrush(m_series[s].color);
             if (v >= total)
-                painter.drawEllipse(circulo);
+                painter.drawEllipse(circle);
             else
-                painter.drawPie(circulo, angulo, fin - angulo);
-            acumulado += v;
-            angulo = fin;
+                painter.drawPie(circle, angle, end - angle);
+            cumulative += v;
+            angle = end;
         }
     }
 
-    qreal yl = leyendaDerecha ? leyenda.center().y() - fm.height() * 1.4 * nombradas.size() / 2 : leyenda.top();
-    for (int s : nombradas) {
-        const QRectF muestra(leyenda.left(), yl + fm.height() * 0.2, fm.height(), fm.height());
+    qreal yl = legendOnRight ? legend.center().y() - fm.height() * 1.4 * named.size() / 2 : legend.top();
+    for (int s : named) {
+        const QRectF sample(legend.left(), yl + fm.height() * 0.2, fm.height(), fm.height());
         painter.setPen(QPen(m_series[s].color.darker(130), 1));
         painter.setBrush(m_series[s].color);
-        painter.drawRoundedRect(muestra, 2, 2);
+        painter.drawRoundedRect(sample, 2, 2);
         painter.setPen(QColor(0x20, 0x24, 0x2a));
-        painter.drawText(QRectF(muestra.right() + 6, yl, leyenda.width(), fm.height() * 1.4),
+        painter.drawText(QRectF(sample.right() + 6, yl, legend.width(), fm.height() * 1.4),
                          Qt::AlignLeft | Qt::AlignVCenter, m_series[s].name);
         yl += fm.height() * 1.4;
     }
@@ -939,7 +939,7 @@ void Chart::render(QPainter& painter, const QRectF& target)
 {
     if (target.isEmpty())
         return;
-    if (m_tipo == Tipo::Torta) {
+    if (m_kind == Kind::Pie) {
         paintPies(painter, target);
         return;
     }
@@ -948,9 +948,9 @@ void Chart::render(QPainter& painter, const QRectF& target)
     // resolution.
     const QPaintDevice* device = painter.device();
     const qreal dpi = device ? device->logicalDpiX() : 96;
-    const qreal escala = std::max<qreal>(dpi / 96.0, 0.01);
-    const int w = std::max(1, int(std::lround(target.width() / escala)));
-    const int h = std::max(1, int(std::lround(target.height() / escala)));
+    const qreal scale = std::max<qreal>(dpi / 96.0, 0.01);
+    const int w = std::max(1, int(std::lround(target.width() / scale)));
+    const int h = std::max(1, int(std::lround(target.height() / scale)));
     sync();
     QPicture picture;
     {

@@ -30,16 +30,16 @@ class TimeTicker;
 class Chart : public QWidget {
     Q_OBJECT
 public:
-    enum class Tipo { Lineas, Barras, Torta };
-    enum class Eje { X, Y };
+    enum class Kind { Lines, Bars, Pie };
+    enum class Axis { X, Y };
     // Point marker shapes by the values the views use: none, or a dot at every point.
-    enum Marcador { SinMarcador = 1, Punto = 12 };
+    enum MarkerShape { NoMarker = 1, Dot = 12 };
 
     explicit Chart(QWidget* parent = nullptr);
     ~Chart() override;
 
-    void setTipo(Tipo tipo);
-    Tipo tipo() const { return m_tipo; }
+    void setKind(Kind kind);
+    Kind kind() const { return m_kind; }
 
     // --- Series data ---
     // The value a series holds where it has no point: a line is broken there, no bar is drawn.
@@ -58,8 +58,8 @@ public:
     // --- Appearance of a series (design-time choices of each view) ---
     void setSeriesStyle(int series, const QColor& color, qreal width = 1.6, Qt::PenStyle style = Qt::SolidLine);
     void setSeriesName(int series, const QString& name);   // legend and pie captions
-    void setMarcador(int series, int shape, int size = 6);
-    int marcador(int series) const;
+    void setMarkerShape(int series, int shape, int size = 6);
+    int markerShape(int series) const;
     // Whether picking may return this series (a limit line is not a sample).
     void setPickable(int series, bool pickable);
     void setLegendVisible(bool visible);
@@ -73,17 +73,17 @@ public:
     int repaintCount() const { return m_repaints; }
 
     // --- Axes ---
-    void setAxisRange(Eje eje, double min, double max);
-    void setAxisMin(Eje eje, double min);
-    void setAxisMax(Eje eje, double max);
-    double axisMin(Eje eje) const;
-    double axisMax(Eje eje) const;
-    void setAxisOrigin(Eje eje, double origin);
-    double axisOrigin(Eje eje) const;
-    void setAxisTitle(Eje eje, const QString& title);
-    QString axisTitle(Eje eje) const;
+    void setAxisRange(Axis axis, double min, double max);
+    void setAxisMin(Axis axis, double min);
+    void setAxisMax(Axis axis, double max);
+    double axisMin(Axis axis) const;
+    double axisMax(Axis axis) const;
+    void setAxisOrigin(Axis axis, double origin);
+    double axisOrigin(Axis axis) const;
+    void setAxisTitle(Axis axis, const QString& title);
+    QString axisTitle(Axis axis) const;
     // Fits an axis to the data at the next repaint (bar charts leave Y to the chart).
-    void setAxisAuto(Eje eje, bool autoRange);
+    void setAxisAuto(Axis axis, bool autoRange);
 
     // --- Time labels on X: values are minutes from base ---
     void setTimeLabels(const QDateTime& base);
@@ -149,39 +149,39 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    struct Serie {
+    struct SeriesStyle {
         QColor color = Qt::black;
         qreal width = 1.6;
         Qt::PenStyle style = Qt::SolidLine;
         QString name;
-        int marcador = SinMarcador;
+        int markerShape = NoMarker;
         int size = 6;
         bool pickable = true;
     };
-    struct Etiqueta;
+    struct Label;
 
-    void changed(bool datos);
+    void changed(bool dataChanged);
     void cursorChanged();
     void sync();
     void rebuildPlottables();
     void applyStyles();
     void updateTickCount();
-    Etiqueta& etiqueta(const QString& name);
-    const Etiqueta* etiquetaOr(const QString& name) const;
+    Label& label(const QString& name);
+    const Label* labelOrNull(const QString& name) const;
     QCPItemStraightLine* marker(const QString& name) const;
-    void placeLabel(Etiqueta& e);
+    void placeLabel(Label& e);
     void paintPies(QPainter& painter, const QRectF& area) const;
 
     QCustomPlot* m_plot = nullptr;
     TimeTicker* m_ticker = nullptr;
     QCPLayer* m_cursorLayer = nullptr;
     QCPItemRect* m_band = nullptr;
-    Tipo m_tipo = Tipo::Lineas;
+    Kind m_kind = Kind::Lines;
     std::vector<double> m_x;
     std::vector<std::vector<double>> m_y;
-    std::vector<Serie> m_series;
+    std::vector<SeriesStyle> m_series;
     std::vector<QCPAbstractPlottable*> m_plottables;
-    std::map<QString, Etiqueta*> m_labels;
+    std::map<QString, Label*> m_labels;
     std::map<QString, QCPItemStraightLine*> m_markers;
     std::map<QString, double> m_markerValues;
     std::map<QString, bool> m_markerShown;

@@ -25,19 +25,19 @@ namespace orvan::views {
 
 namespace {
 
-const QString kFormulario = QStringLiteral("Detalle");
+const QString kFormName = QStringLiteral("Detalle");
 
 // The three heading pairs, one over each column of 17 rows: (date, temperature) labels.
-struct ParTitulo { int fecha, temp; };
+struct TitlePair { int date, temp; };
 
-void pintaCelda(QLabel* l, const QColor& fondo, const QColor& texto, bool negrita)
+void paintCell(QLabel* l, const QColor& background, const QColor& text, bool bold)
 {
     QPalette p = l->palette();
-    p.setColor(QPalette::Window, fondo);
-    p.setColor(QPalette::WindowText, texto);
+    p.setColor(QPalette::Window, background);
+    p.setColor(QPalette::WindowText, text);
     l->setPalette(p);
     QFont f = l->font();
-    f.setBold(negrita);
+    f.setBold(bold);
     l->setFont(f);
 }
 
@@ -46,93 +46,93 @@ void pintaCelda(QLabel* l, const QColor& fondo, const QColor& texto, bool negrit
 Detalle::Detalle(orvan::ui::Workspace& main, const records::MissionRecord& record, QWidget* parent)
     : QWidget(parent), m_main(main), m_app(main.app()), m_record(record), m_locale()
 {
-    setObjectName(kFormulario);
+    setObjectName(kFormName);
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(m_app.textos[12]);
-    construye();
+    buildControls();
 
     // Headings.
-    const QString unidad = m_app.UnidadTexto();
-    lbKm[0]->setText(unidad);
-    lbtitu[1]->setText(unidad);
-    lbtitu[18]->setText(unidad);
+    const QString unit = m_app.UnidadTexto();
+    lbKm[0]->setText(unit);
+    lbtitu[1]->setText(unit);
+    lbtitu[18]->setText(unit);
     lbFecha[0]->setText(m_app.textos[21]);
     lbtitu[0]->setText(m_app.textos[21]);
     lbtitu[2]->setText(m_app.textos[21]);
 
-    m_lista = CargaMuestras(m_record, m_app.config.GradosC);
-    VScroll1->setRange(1, m_lista.scrollMaximo);
+    m_list = CargaMuestras(m_record, m_app.config.GradosC);
+    VScroll1->setRange(1, m_list.scrollMax);
     VScroll1->setValue(1);
     m_primeraFila = 1;
     MuestraFilas();
 }
 
-void Detalle::construye()
+void Detalle::buildControls()
 {
-    auto* tabla = new QWidget(this);
-    tabla->setObjectName(QStringLiteral("tabla"));
-    tabla->setAutoFillBackground(true);
-    QPalette blanco = tabla->palette();
-    blanco.setColor(QPalette::Window, Qt::white);
-    tabla->setPalette(blanco);
+    auto* table = new QWidget(this);
+    table->setObjectName(QStringLiteral("tabla"));
+    table->setAutoFillBackground(true);
+    QPalette white = table->palette();
+    white.setColor(QPalette::Window, Qt::white);
+    table->setPalette(white);
 
-    auto* grid = new QGridLayout(tabla);
+    auto* grid = new QGridLayout(table);
     grid->setContentsMargins(12, 8, 8, 8);
     grid->setHorizontalSpacing(4);
     grid->setVerticalSpacing(2);
 
-    QFont titulo = font();
-    titulo.setBold(true);
-    const auto cabecera = [&](const QString& nombre, Qt::Alignment a) {
-        auto* l = new QLabel(tabla);
-        l->setObjectName(nombre);
-        l->setFont(titulo);
+    QFont title = font();
+    title.setBold(true);
+    const auto header = [&](const QString& name, Qt::Alignment a) {
+        auto* l = new QLabel(table);
+        l->setObjectName(name);
+        l->setFont(title);
         l->setAlignment(a | Qt::AlignVCenter);
         return l;
     };
-    lbFecha[0] = cabecera(QStringLiteral("lbFecha_0"), Qt::AlignLeft);
-    lbKm[0] = cabecera(QStringLiteral("lbKm_0"), Qt::AlignRight);
+    lbFecha[0] = header(QStringLiteral("lbFecha_0"), Qt::AlignLeft);
+    lbKm[0] = header(QStringLiteral("lbKm_0"), Qt::AlignRight);
     for (int i : {0, 1, 2, 18})
-        lbtitu[i] = cabecera(QStringLiteral("lbtitu_%1").arg(i), i == 1 || i == 18 ? Qt::AlignRight : Qt::AlignLeft);
-    const ParTitulo pares[3] = {{-1, -1}, {0, 1}, {2, 18}};
+        lbtitu[i] = header(QStringLiteral("lbtitu_%1").arg(i), i == 1 || i == 18 ? Qt::AlignRight : Qt::AlignLeft);
+    const TitlePair pairs[3] = {{-1, -1}, {0, 1}, {2, 18}};
 
     const QFontMetrics fm(font());
-    const int anchoFecha = fm.horizontalAdvance(QStringLiteral("Wed. 30Sept. 23:59")) + 12;
-    const int anchoTemp = fm.horizontalAdvance(QStringLiteral("-188.8")) + 24;
-    const int alto = fm.height() + 10;
+    const int dateWidth = fm.horizontalAdvance(QStringLiteral("Wed. 30Sept. 23:59")) + 12;
+    const int tempWidth = fm.horizontalAdvance(QStringLiteral("-188.8")) + 24;
+    const int rowHeight = fm.height() + 10;
 
-    for (int columna = 0; columna < 3; ++columna) {
-        const int c = columna * 3;
-        grid->addWidget(columna == 0 ? lbFecha[0] : lbtitu[pares[columna].fecha], 0, c);
-        grid->addWidget(columna == 0 ? lbKm[0] : lbtitu[pares[columna].temp], 0, c + 1);
-        grid->setColumnMinimumWidth(c, anchoFecha);
-        grid->setColumnMinimumWidth(c + 1, anchoTemp);
-        if (columna < 2)
+    for (int column = 0; column < 3; ++column) {
+        const int c = column * 3;
+        grid->addWidget(column == 0 ? lbFecha[0] : lbtitu[pairs[column].date], 0, c);
+        grid->addWidget(column == 0 ? lbKm[0] : lbtitu[pairs[column].temp], 0, c + 1);
+        grid->setColumnMinimumWidth(c, dateWidth);
+        grid->setColumnMinimumWidth(c + 1, tempWidth);
+        if (column < 2)
             grid->setColumnMinimumWidth(c + 2, 18);
     }
-    for (int r = 1; r <= kFilas; ++r) {
-        const int columna = (r - 1) / kFilasColumna;
-        const int fila = (r - 1) % kFilasColumna + 1;
-        lbFecha[size_t(r)] = new QLabel(tabla);
+    for (int r = 1; r <= kRows; ++r) {
+        const int column = (r - 1) / kRowsPerColumn;
+        const int row = (r - 1) % kRowsPerColumn + 1;
+        lbFecha[size_t(r)] = new QLabel(table);
         lbFecha[size_t(r)]->setObjectName(QStringLiteral("lbFecha_%1").arg(r));
-        lbFecha[size_t(r)]->setFixedHeight(alto);
-        lbKm[size_t(r)] = new QLabel(tabla);
+        lbFecha[size_t(r)]->setFixedHeight(rowHeight);
+        lbKm[size_t(r)] = new QLabel(table);
         lbKm[size_t(r)]->setObjectName(QStringLiteral("lbKm_%1").arg(r));
-        lbKm[size_t(r)]->setFixedHeight(alto);
+        lbKm[size_t(r)]->setFixedHeight(rowHeight);
         lbKm[size_t(r)]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         lbKm[size_t(r)]->setAutoFillBackground(true);
         lbKm[size_t(r)]->setContentsMargins(4, 0, 6, 0);
-        grid->addWidget(lbFecha[size_t(r)], fila, columna * 3);
-        grid->addWidget(lbKm[size_t(r)], fila, columna * 3 + 1);
+        grid->addWidget(lbFecha[size_t(r)], row, column * 3);
+        grid->addWidget(lbKm[size_t(r)], row, column * 3 + 1);
     }
 
-    VScroll1 = new QScrollBar(Qt::Vertical, tabla);
+    VScroll1 = new QScrollBar(Qt::Vertical, table);
     VScroll1->setObjectName(QStringLiteral("VScroll1"));
     // The list moves when the thumb is let go; while it is dragged only the label follows it.
     VScroll1->setTracking(false);
     VScroll1->setSingleStep(1);
-    VScroll1->setPageStep(kFilas);
-    grid->addWidget(VScroll1, 1, 9, kFilasColumna, 1);
+    VScroll1->setPageStep(kRows);
+    grid->addWidget(VScroll1, 1, 9, kRowsPerColumn, 1);
     grid->setColumnMinimumWidth(8, 12);
     connect(VScroll1, &QScrollBar::valueChanged, this, &Detalle::VScroll1_Change);
     connect(VScroll1, &QScrollBar::sliderMoved, this, &Detalle::VScroll1_Scroll);
@@ -145,19 +145,19 @@ void Detalle::construye()
 
     lbCopyrigt = footerLabel(this, m_app.LineaMarca);
 
-    auto* botones = new QHBoxLayout;
-    botones->addStretch(1);
-    botones->addWidget(cmdExcel);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(cmdExcel);
 
-    auto* centro = new QHBoxLayout;
-    centro->addStretch(1);
-    centro->addWidget(tabla);
-    centro->addStretch(1);
+    auto* center = new QHBoxLayout;
+    center->addStretch(1);
+    center->addWidget(table);
+    center->addStretch(1);
 
     auto* v = new QVBoxLayout(this);
-    v->addLayout(botones);
+    v->addLayout(buttons);
     v->addStretch(1);
-    v->addLayout(centro);
+    v->addLayout(center);
     v->addStretch(2);
     v->addWidget(lbCopyrigt);
 
@@ -167,9 +167,9 @@ void Detalle::construye()
     lbPosic->setAutoFillBackground(true);
     lbPosic->setFrameShape(QFrame::Box);
     lbPosic->setContentsMargins(6, 2, 6, 2);
-    QFont negrita = lbPosic->font();
-    negrita.setBold(true);
-    lbPosic->setFont(negrita);
+    QFont bold = lbPosic->font();
+    bold.setBold(true);
+    lbPosic->setFont(bold);
     QPalette p = lbPosic->palette();
     p.setColor(QPalette::Window, QColor(255, 255, 225));
     lbPosic->setPalette(p);
@@ -179,28 +179,28 @@ void Detalle::construye()
 void Detalle::MuestraFilas()
 {
     int k = m_primeraFila;
-    for (int r = 1; r <= kFilas; ++r) {
-        if (k <= m_lista.CantLista)
-            muestraFila(r, k++);
+    for (int r = 1; r <= kRows; ++r) {
+        if (k <= m_list.CantLista)
+            showRow(r, k++);
         else
-            limpiaFila(r);
+            clearRow(r);
     }
 }
 
-void Detalle::muestraFila(int r, int k)
+void Detalle::showRow(int r, int k)
 {
-    const Muestra& m = m_lista.entrada(k);
-    const TextoFila t = textoFila(m, m_locale);
-    lbFecha[size_t(r)]->setText(t.fecha);
+    const Sample& m = m_list.entry(k);
+    const RowText t = rowText(m, m_locale);
+    lbFecha[size_t(r)]->setText(t.date);
     lbKm[size_t(r)]->setText(t.temp);
-    pintaCelda(lbKm[size_t(r)], colorZona(m_lista.zona(k)), Qt::black, true);
+    paintCell(lbKm[size_t(r)], zoneColor(m_list.zone(k)), Qt::black, true);
 }
 
-void Detalle::limpiaFila(int r)
+void Detalle::clearRow(int r)
 {
     lbFecha[size_t(r)]->clear();
     lbKm[size_t(r)]->clear();
-    pintaCelda(lbKm[size_t(r)], Qt::white, Qt::black, false);
+    paintCell(lbKm[size_t(r)], Qt::white, Qt::black, false);
 }
 
 void Detalle::VScroll1_Change(int value)
@@ -212,41 +212,41 @@ void Detalle::VScroll1_Change(int value)
 
 void Detalle::VScroll1_Scroll(int value)
 {
-    if (value < 1 || value > m_lista.CantLista)
+    if (value < 1 || value > m_list.CantLista)
         return;
-    const Muestra& m = m_lista.entrada(value);
-    lbPosic->setText(textoPosicion(m, m_app.UnidadTexto(), m_locale));
+    const Sample& m = m_list.entry(value);
+    lbPosic->setText(positionText(m, m_app.UnidadTexto(), m_locale));
     QPalette p = lbPosic->palette();
-    p.setColor(QPalette::WindowText, colorTextoZona(m_lista.zona(value)));
+    p.setColor(QPalette::WindowText, zoneTextColor(m_list.zone(value)));
     lbPosic->setPalette(p);
     lbPosic->adjustSize();
 
     // Beside the thumb: the label runs down the bar as the value does.
-    const QRect barra(VScroll1->mapTo(this, QPoint(0, 0)), VScroll1->size());
-    const int maximo = qMax(1, VScroll1->maximum());
-    const int top = (barra.height() - orvan::ui::twipsToPixels(600)) * value / maximo + barra.top() + orvan::ui::twipsToPixels(200)
+    const QRect bar(VScroll1->mapTo(this, QPoint(0, 0)), VScroll1->size());
+    const int maximum = qMax(1, VScroll1->maximum());
+    const int top = (bar.height() - orvan::ui::twipsToPixels(600)) * value / maximum + bar.top() + orvan::ui::twipsToPixels(200)
         - lbPosic->height() / 2;
-    lbPosic->move(barra.left() - lbPosic->width() - 4, qBound(0, top, height() - lbPosic->height()));
+    lbPosic->move(bar.left() - lbPosic->width() - 4, qBound(0, top, height() - lbPosic->height()));
     lbPosic->raise();
     lbPosic->show();
 }
 
 void Detalle::ExportaCsv()
 {
-    const QString ruta = RutaCsv(m_record.Archivo);
-    if (ruta.isEmpty())
+    const QString path = csvPath(m_record.Archivo);
+    if (path.isEmpty())
         return;
     cmdExcel->setEnabled(false);
-    const QByteArray csv = views::ExportaCsv(m_record, m_lista, m_app.textos, m_app.config.GradosC,
+    const QByteArray csv = views::ExportaCsv(m_record, m_list, m_app.textos, m_app.config.GradosC,
                                              QFileInfo(m_record.Archivo).fileName(), m_locale);
-    const CsvResult r = EscribeCsv(ruta, csv, m_record.Archivo);
+    const CsvResult r = writeCsv(path, csv, m_record.Archivo);
     cmdExcel->setEnabled(true);
     if (!r.ok) {
-        m_main.messages().show(errorInForm(RuntimeError::FileIo, r.error, QStringLiteral("cmdExcel_Click"), kFormulario));
+        m_main.messages().show(errorInForm(RuntimeError::FileIo, r.error, QStringLiteral("cmdExcel_Click"), kFormName));
         return;
     }
     // Said where the user keeps working, without a box to dismiss.
-    m_main.showStatusMessage(QStringLiteral("CSV \u2192 ") + QDir::toNativeSeparators(ruta));
+    m_main.showStatusMessage(QStringLiteral("CSV \u2192 ") + QDir::toNativeSeparators(path));
 }
 
 void Detalle::wheelEvent(QWheelEvent* event)

@@ -24,8 +24,8 @@ namespace orvan::views {
 class Detalle : public QWidget {
     Q_OBJECT
 public:
-    static constexpr int kFilas = 51;
-    static constexpr int kFilasColumna = 17;
+    static constexpr int kRows = 51;
+    static constexpr int kRowsPerColumn = 17;
 
     Detalle(orvan::ui::Workspace& main, const records::MissionRecord& record, QWidget* parent = nullptr);
 
@@ -33,11 +33,11 @@ public:
     // it runs and enabled again however it ends.
     void ExportaCsv();
 
-    const ListaMuestras& lista() const { return m_lista; }
+    const ListaMuestras& list() const { return m_list; }
     int PrimeraFila() const { return m_primeraFila; }
 
-    std::array<QLabel*, kFilas + 1> lbFecha{};
-    std::array<QLabel*, kFilas + 1> lbKm{};
+    std::array<QLabel*, kRows + 1> lbFecha{};
+    std::array<QLabel*, kRows + 1> lbKm{};
     std::map<int, QLabel*> lbtitu;   // elements 0, 1, 2 and 18
     QScrollBar* VScroll1 = nullptr;
     QLabel* lbPosic = nullptr;
@@ -49,10 +49,10 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    void construye();
+    void buildControls();
     void MuestraFilas();
-    void muestraFila(int r, int k);
-    void limpiaFila(int r);
+    void showRow(int r, int k);
+    void clearRow(int r);
     void VScroll1_Change(int value);
     void VScroll1_Scroll(int value);
 
@@ -60,7 +60,7 @@ private:
     AppContext& m_app;
     const records::MissionRecord& m_record;
     QLocale m_locale;
-    ListaMuestras m_lista;
+    ListaMuestras m_list;
     int m_primeraFila = 1;
 };
 

@@ -26,19 +26,19 @@ QPixmap exportIcon(int size)
     QPainter p(&pm);
     p.setRenderHint(QPainter::Antialiasing);
     const qreal m = size * 0.12;
-    const QRectF hoja(m, m, size - 2 * m, size - 2 * m);
+    const QRectF sheet(m, m, size - 2 * m, size - 2 * m);
     p.setPen(QPen(QColor(0x1d, 0x6f, 0x42), size / 16.0));
     p.setBrush(Qt::white);
-    p.drawRoundedRect(hoja, size * 0.08, size * 0.08);
+    p.drawRoundedRect(sheet, size * 0.08, size * 0.08);
     // Header row, then a grid of cells.
-    p.fillRect(QRectF(hoja.left(), hoja.top(), hoja.width(), hoja.height() / 4), QColor(0x1d, 0x6f, 0x42));
+    p.fillRect(QRectF(sheet.left(), sheet.top(), sheet.width(), sheet.height() / 4), QColor(0x1d, 0x6f, 0x42));
     p.setPen(QPen(QColor(0x1d, 0x6f, 0x42), size / 24.0));
     for (int i = 2; i <= 3; ++i) {
-        const qreal y = hoja.top() + hoja.height() * i / 4;
-        p.drawLine(QPointF(hoja.left(), y), QPointF(hoja.right(), y));
+        const qreal y = sheet.top() + sheet.height() * i / 4;
+        p.drawLine(QPointF(sheet.left(), y), QPointF(sheet.right(), y));
     }
-    const qreal x = hoja.left() + hoja.width() / 2.5;
-    p.drawLine(QPointF(x, hoja.top()), QPointF(x, hoja.bottom()));
+    const qreal x = sheet.left() + sheet.width() / 2.5;
+    p.drawLine(QPointF(x, sheet.top()), QPointF(x, sheet.bottom()));
     return pm;
 }
 

@@ -9,23 +9,23 @@
 namespace orvan::views {
 
 // Fills: within green, above light red, below cyan.
-inline QColor colorZona(Zona z)
+inline QColor zoneColor(Zone z)
 {
     switch (z) {
-    case Arriba: return QColor(255, 192, 192);
-    case Abajo: return QColor(0, 255, 255);
-    case Dentro: break;
+    case Above: return QColor(255, 192, 192);
+    case Below: return QColor(0, 255, 255);
+    case Within: break;
     }
     return QColor(0, 255, 0);
 }
 
 // Text on white: within black, above red, below blue.
-inline QColor colorTextoZona(Zona z)
+inline QColor zoneTextColor(Zone z)
 {
     switch (z) {
-    case Arriba: return QColor(255, 0, 0);
-    case Abajo: return QColor(0, 0, 255);
-    case Dentro: break;
+    case Above: return QColor(255, 0, 0);
+    case Below: return QColor(0, 0, 255);
+    case Within: break;
     }
     return QColor(0, 0, 0);
 }

@@ -33,23 +33,23 @@ public:
     QLabel* lbCopyrigt = nullptr;
 
 protected:
-    ZoneWindow(orvan::ui::Workspace& main, const records::MissionRecord& record, Vista vista, const QString& name,
+    ZoneWindow(orvan::ui::Workspace& main, const records::MissionRecord& record, CountView view, const QString& name,
                int titleEntry, QWidget* parent);
 
     // Counts, sets the captions, then lets the view draw its charts.
     void PoneResultados();
-    virtual void dibuja() = 0;
+    virtual void draw() = 0;
 
     // Each zone in one colour across the charts and the captions.
-    void colorea(ui::Chart* chart) const;
+    void colorZones(ui::Chart* chart) const;
 
     AppContext& m_app;
     const records::MissionRecord& m_record;
-    const Vista m_vista;
+    const CountView m_view;
     ZoneCounts m_counts;
 
 private:
-    void construye();
+    void buildControls();
     QFrame* panel(int row, ui::Chart*& chart);
 };
 

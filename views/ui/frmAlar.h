@@ -21,8 +21,8 @@ class frmAlar : public QWidget {
 public:
     frmAlar(orvan::ui::Workspace& main, const records::MissionRecord& record, QWidget* parent = nullptr);
 
-    std::array<QLabel*, kFilasAlarma + 1> lbFecha{};
-    std::array<QLabel*, kFilasAlarma + 1> lbtiempo{};
+    std::array<QLabel*, kAlarmRows + 1> lbFecha{};
+    std::array<QLabel*, kAlarmRows + 1> lbtiempo{};
     std::map<int, QLabel*> lbtitu;   // elements 1 and 2
     QLabel* lbTitLow = nullptr;
     QLabel* lbTitHi = nullptr;
@@ -30,8 +30,8 @@ public:
     QLabel* lbCopyrigt = nullptr;
 
 private:
-    void construye();
-    void MuestraAlarmas(const ListaAlarmas& lista);
+    void buildControls();
+    void MuestraAlarmas(const ListaAlarmas& list);
 
     AppContext& m_app;
 };

@@ -23,48 +23,48 @@ namespace orvan::views {
 namespace {
 
 // The chart's five series.
-enum { SerieBaja = 1, SerieDentro = 2, SerieAlta = 3, SerieLimiteBajo = 4, SerieLimiteAlto = 5 };
-const QColor kBaja(0x1f, 0x6f, 0xd1);
-const QColor kDentro(0x1e, 0x9e, 0x4a);
-const QColor kAlta(0xd6, 0x2d, 0x2d);
+enum { kSeriesBelow = 1, kSeriesWithin = 2, kSeriesAbove = 3, kSeriesLowLimit = 4, kSeriesHighLimit = 5 };
+const QColor kBelowColor(0x1f, 0x6f, 0xd1);
+const QColor kWithinColor(0x1e, 0x9e, 0x4a);
+const QColor kAboveColor(0xd6, 0x2d, 0x2d);
 
 // A magnifier with a plus or a minus, or a frame for the whole record.
-QIcon iconoZoom(char cual)
+QIcon zoomIcon(char which)
 {
     QPixmap pm(44, 44);
     pm.fill(Qt::transparent);
     QPainter p(&pm);
     p.setRenderHint(QPainter::Antialiasing);
-    const QColor tinta(0x2b, 0x3a, 0x4f);
-    if (cual == 'r') {
-        p.setPen(QPen(tinta, 3.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    const QColor ink(0x2b, 0x3a, 0x4f);
+    if (which == 'r') {
+        p.setPen(QPen(ink, 3.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
         for (const auto& [x, y, dx, dy] : {std::array<int, 4>{6, 6, 1, 1}, {38, 6, -1, 1}, {6, 38, 1, -1}, {38, 38, -1, -1}}) {
             p.drawLine(x, y, x + dx * 10, y);
             p.drawLine(x, y, x, y + dy * 10);
         }
-        p.setPen(QPen(kDentro, 3));
-        QPainterPath curva;
-        curva.moveTo(12, 28);
-        curva.cubicTo(18, 12, 24, 34, 32, 16);
-        p.drawPath(curva);
+        p.setPen(QPen(kWithinColor, 3));
+        QPainterPath curve;
+        curve.moveTo(12, 28);
+        curve.cubicTo(18, 12, 24, 34, 32, 16);
+        p.drawPath(curve);
         return QIcon(pm);
     }
-    p.setPen(QPen(tinta, 3.5));
+    p.setPen(QPen(ink, 3.5));
     p.setBrush(QColor(0xe8, 0xf0, 0xfa));
     p.drawEllipse(QPointF(18, 18), 12, 12);
-    p.setPen(QPen(tinta, 5.5, Qt::SolidLine, Qt::RoundCap));
+    p.setPen(QPen(ink, 5.5, Qt::SolidLine, Qt::RoundCap));
     p.drawLine(QPointF(27, 27), QPointF(39, 39));
-    p.setPen(QPen(tinta, 3, Qt::SolidLine, Qt::RoundCap));
+    p.setPen(QPen(ink, 3, Qt::SolidLine, Qt::RoundCap));
     p.drawLine(QPointF(12, 18), QPointF(24, 18));
-    if (cual == '+')
+    if (which == '+')
         p.drawLine(QPointF(18, 12), QPointF(18, 24));
     return QIcon(pm);
 }
 
-QString estiloLectura(const QColor& fondo)
+QString readoutStyle(const QColor& background)
 {
     return QStringLiteral("QLabel { background: %1; border: 1px solid #9aa3ad; border-radius: 3px; padding: 2px 8px; }")
-        .arg(fondo.name());
+        .arg(background.name());
 }
 
 } // namespace
@@ -76,24 +76,24 @@ frmGrafico::frmGrafico(AppContext& app, records::MissionRecord& record, MessageS
     setWindowTitle(app.textos.at(9));
     m_app.GraficoActivo = true;
     m_gradosC = app.config.GradosC;
-    m_locale = LocaleIdioma(app.config.Idioma);
+    m_locale = languageLocale(app.config.Idioma);
     buildControls();
     lbCopyrigt->setText(app.LineaMarca);
 
     for (const QString& m : m_record.LeeAuditoria())
         messages.show(m);
     m_puntos = CargaPuntos(m_record, m_gradosC);
-    m_limites = LimitesGrados(m_record, m_gradosC);
+    m_limits = limitsInDegrees(m_record, m_gradosC);
 
     ShowHourGlass();
     SetZoom();
 
-    m_banda = QRect(QPoint(-1, -1), QPoint(-1, -1));
+    m_band = QRect(QPoint(-1, -1), QPoint(-1, -1));
     const int n = Chart2D1->pointCount();
     scrGraph->setMinimum(1);
-    m_zoom.inicia(n);
+    m_zoom.init(n);
     MuestraNivel(0);
-    Chart2D1->setMarkerValue(QStringLiteral("X"), Chart2D1->axisMin(ui::Chart::Eje::X));
+    Chart2D1->setMarkerValue(QStringLiteral("X"), Chart2D1->axisMin(ui::Chart::Axis::X));
     Chart2D1->setMarkerVisible(QStringLiteral("X"), false);
     Chart2D1->setMarkerValue(QStringLiteral("Y"), ui::Chart::hole());
     Chart2D1->setLabelVisible(QStringLiteral("lbcursor"), false);
@@ -102,64 +102,64 @@ frmGrafico::frmGrafico(AppContext& app, records::MissionRecord& record, MessageS
 
 frmGrafico::~frmGrafico()
 {
-    while (m_relojes > 0)
+    while (m_busyDepth > 0)
         ReleaseHourGlass();
 }
 
 void frmGrafico::buildControls()
 {
-    auto* raiz = new QVBoxLayout(this);
-    raiz->setContentsMargins(8, 6, 8, 4);
-    raiz->setSpacing(4);
+    auto* root = new QVBoxLayout(this);
+    root->setContentsMargins(8, 6, 8, 4);
+    root->setSpacing(4);
 
     FrameCent = new QWidget(this);
     FrameCent->setObjectName(QStringLiteral("FrameCent"));
-    auto* barra = new QHBoxLayout(FrameCent);
-    barra->setContentsMargins(0, 0, 0, 0);
-    barra->setSpacing(6);
-    auto boton = [this, barra](const char* nombre, char icono) {
+    auto* bar = new QHBoxLayout(FrameCent);
+    bar->setContentsMargins(0, 0, 0, 0);
+    bar->setSpacing(6);
+    auto makeButton = [this, bar](const char* name, char icon) {
         auto* b = new QPushButton(FrameCent);
-        b->setObjectName(QString::fromLatin1(nombre));
-        b->setIcon(iconoZoom(icono));
+        b->setObjectName(QString::fromLatin1(name));
+        b->setIcon(zoomIcon(icon));
         b->setIconSize(QSize(26, 26));
         b->setFixedSize(40, 36);
-        barra->addWidget(b);
+        bar->addWidget(b);
         return b;
     };
-    cmdZoom = boton("cmdZoom", '+');
-    cmdUpZoom = boton("cmdUpZoom", '-');
-    cmdResetZoom = boton("cmdResetZoom", 'r');
-    barra->addSpacing(16);
-    auto etiqueta = [this, barra](const char* nombre, int ancho) {
+    cmdZoom = makeButton("cmdZoom", '+');
+    cmdUpZoom = makeButton("cmdUpZoom", '-');
+    cmdResetZoom = makeButton("cmdResetZoom", 'r');
+    bar->addSpacing(16);
+    auto label = [this, bar](const char* name, int width) {
         auto* l = new QLabel(FrameCent);
-        l->setObjectName(QString::fromLatin1(nombre));
+        l->setObjectName(QString::fromLatin1(name));
         l->setAlignment(Qt::AlignCenter);
-        l->setMinimumWidth(ancho);
-        l->setStyleSheet(estiloLectura(Qt::white));
+        l->setMinimumWidth(width);
+        l->setStyleSheet(readoutStyle(Qt::white));
         QFont f = l->font();
         f.setPointSizeF(f.pointSizeF() + 1);
         l->setFont(f);
-        barra->addWidget(l);
+        bar->addWidget(l);
         return l;
     };
-    lbHora = etiqueta("lbHora", 150);
-    lbVeloc = etiqueta("lbVeloc", 96);
-    Label2 = etiqueta("Label2", 64);
-    auto* centro = new QHBoxLayout;
-    centro->addStretch();
-    centro->addWidget(FrameCent);
-    centro->addStretch();
-    raiz->addLayout(centro);
+    lbHora = label("lbHora", 150);
+    lbVeloc = label("lbVeloc", 96);
+    Label2 = label("Label2", 64);
+    auto* center = new QHBoxLayout;
+    center->addStretch();
+    center->addWidget(FrameCent);
+    center->addStretch();
+    root->addLayout(center);
 
     Chart2D1 = new ui::Chart(this);
     Chart2D1->setObjectName(QStringLiteral("Chart2D1"));
     Chart2D1->setLocale(m_locale);
     Chart2D1->setMinimumSize(320, 200);
-    raiz->addWidget(Chart2D1, 1);
+    root->addWidget(Chart2D1, 1);
 
     scrGraph = new QScrollBar(Qt::Horizontal, this);
     scrGraph->setObjectName(QStringLiteral("scrGraph"));
-    raiz->addWidget(scrGraph);
+    root->addWidget(scrGraph);
 
     auto* pie = new QHBoxLayout;
     for (int i = 0; i < 2; ++i) {
@@ -171,7 +171,7 @@ void frmGrafico::buildControls()
     pie->addWidget(Text1[0]);
     pie->addWidget(lbCopyrigt, 1);
     pie->addWidget(Text1[1]);
-    raiz->addLayout(pie);
+    root->addLayout(pie);
 
     connect(cmdZoom, &QPushButton::clicked, this, &frmGrafico::zoomClick);
     connect(cmdUpZoom, &QPushButton::clicked, this, &frmGrafico::upZoomClick);
@@ -187,22 +187,22 @@ void frmGrafico::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
     // A band belongs to the geometry it was started in.
-    if (m_banda.left() >= 0) {
+    if (m_band.left() >= 0) {
         Chart2D1->hideBand();
-        m_banda = QRect(QPoint(-1, -1), QPoint(-1, -1));
-        m_zoom.terminaBanda(m_zoom.ZoomDesde[m_zoom.NivelZoom]);
+        m_band = QRect(QPoint(-1, -1), QPoint(-1, -1));
+        m_zoom.endBand(m_zoom.ZoomDesde[m_zoom.NivelZoom]);
     }
 }
 
 void frmGrafico::ShowHourGlass()
 {
-    if (++m_relojes == 1)
+    if (++m_busyDepth == 1)
         QApplication::setOverrideCursor(Qt::WaitCursor);
 }
 
 void frmGrafico::ReleaseHourGlass()
 {
-    if (m_relojes > 0 && --m_relojes == 0)
+    if (m_busyDepth > 0 && --m_busyDepth == 0)
         QApplication::restoreOverrideCursor();
 }
 
@@ -214,16 +214,16 @@ void frmGrafico::SetZoom()
     c.setTimeLabels(m_record.campos.InicioDatos);
     c.setBatch(true);
     c.setSeriesCount(5);
-    c.setSeriesStyle(SerieBaja, kBaja, 1.8);
-    c.setSeriesStyle(SerieDentro, kDentro, 1.8);
-    c.setSeriesStyle(SerieAlta, kAlta, 1.8);
-    c.setSeriesStyle(SerieLimiteBajo, kBaja.darker(115), 1.4, Qt::DashLine);
-    c.setSeriesStyle(SerieLimiteAlto, kAlta.darker(115), 1.4, Qt::DashLine);
-    c.setPickable(SerieLimiteBajo, false);
-    c.setPickable(SerieLimiteAlto, false);
+    c.setSeriesStyle(kSeriesBelow, kBelowColor, 1.8);
+    c.setSeriesStyle(kSeriesWithin, kWithinColor, 1.8);
+    c.setSeriesStyle(kSeriesAbove, kAboveColor, 1.8);
+    c.setSeriesStyle(kSeriesLowLimit, kBelowColor.darker(115), 1.4, Qt::DashLine);
+    c.setSeriesStyle(kSeriesHighLimit, kAboveColor.darker(115), 1.4, Qt::DashLine);
+    c.setPickable(kSeriesLowLimit, false);
+    c.setPickable(kSeriesHighLimit, false);
     const int n = m_puntos.NumPuntos();
     c.setPointCount(n);
-    m_cuenta = 0;
+    m_count = 0;
     for (int i = 1; i <= n; ++i)
         ClasificaPunto(i);
     c.setBatch(false);
@@ -233,21 +233,21 @@ void frmGrafico::SetZoom()
 
 void frmGrafico::ClasificaPunto(int i)
 {
-    const Punto& p = m_puntos[i];
-    AgregaPunto(p, SerieDeZona(views::ClasificaPunto(p.Temp, m_limites.lo, m_limites.hi)));
+    const Point& p = m_puntos[i];
+    AgregaPunto(p, seriesOfZone(views::ClasificaPunto(p.Temp, m_limits.lo, m_limits.hi)));
 }
 
 // Appends a point to the five series: its temperature in the series of its zone, holes in the
 // other two, and the limits.
-void frmGrafico::AgregaPunto(const Punto& p, int serie)
+void frmGrafico::AgregaPunto(const Point& p, int curve)
 {
     ui::Chart& c = *Chart2D1;
-    const int n = ++m_cuenta;
-    c.setX(n, double(MinutosDesde(m_record.campos.InicioDatos, p.Fecha)));
-    c.setY(SerieLimiteBajo, n, double(m_limites.lo));
-    c.setY(SerieLimiteAlto, n, double(m_limites.hi));
-    for (int s = SerieBaja; s <= SerieAlta; ++s)
-        c.setY(s, n, s == serie ? double(p.Temp) : ui::Chart::hole());
+    const int n = ++m_count;
+    c.setX(n, double(minutesFrom(m_record.campos.InicioDatos, p.Fecha)));
+    c.setY(kSeriesLowLimit, n, double(m_limits.lo));
+    c.setY(kSeriesHighLimit, n, double(m_limits.hi));
+    for (int s = kSeriesBelow; s <= kSeriesAbove; ++s)
+        c.setY(s, n, s == curve ? double(p.Temp) : ui::Chart::hole());
 }
 
 void frmGrafico::MuestraVentana(int first, int last)
@@ -262,31 +262,31 @@ void frmGrafico::MuestraVentana(int first, int last)
     // Every change of the window is one batch, so the chart repaints once.
     c.setBatch(true);
 
-    c.setAxisTitle(ui::Chart::Eje::X, TituloEje(m_app.textos, campos.Circular, first, last, n, campos.NumMuestras));
-    const int forma = ConMarcadores(first, last) ? ui::Chart::Punto : ui::Chart::SinMarcador;
-    for (int s = SerieBaja; s <= SerieAlta; ++s)
-        c.setMarcador(s, forma, 6);
+    c.setAxisTitle(ui::Chart::Axis::X, axisTitleText(m_app.textos, campos.Circular, first, last, n, campos.NumMuestras));
+    const int shape = withMarkers(first, last) ? ui::Chart::Dot : ui::Chart::NoMarker;
+    for (int s = kSeriesBelow; s <= kSeriesAbove; ++s)
+        c.setMarkerShape(s, shape, 6);
 
-    RangoTemp r = RangoVentana(m_puntos, first, last);
-    if (r.vacio)
-        r.min = r.max = (m_limites.lo + m_limites.hi) / 2;   // no temperature: frame the limits
+    TempRange r = windowRange(m_puntos, first, last);
+    if (r.empty)
+        r.min = r.max = (m_limits.lo + m_limits.hi) / 2;     // no temperature: frame the limits
     const double yMin = double(r.min) - 2, yMax = double(r.max) + 2;
-    const double media = (double(r.min) + double(r.max)) / 2;
-    c.setAxisRange(ui::Chart::Eje::Y, yMin, yMax);
-    c.setAxisOrigin(ui::Chart::Eje::Y, yMin);
-    c.setAxisTitle(ui::Chart::Eje::Y, UnidadTexto(m_gradosC));
+    const double middle = (double(r.min) + double(r.max)) / 2;
+    c.setAxisRange(ui::Chart::Axis::Y, yMin, yMax);
+    c.setAxisOrigin(ui::Chart::Axis::Y, yMin);
+    c.setAxisTitle(ui::Chart::Axis::Y, UnidadTexto(m_gradosC));
 
     const double xMin = n > 0 ? c.x(first) : 0, xMax = n > 0 ? c.x(last) : 0;
-    c.setAxisRange(ui::Chart::Eje::X, xMin, xMax);
+    c.setAxisRange(ui::Chart::Axis::X, xMin, xMax);
 
-    const double xMedio = (xMin + xMax) / 2;
+    const double xMiddle = (xMin + xMax) / 2;
     c.setLabelText(QStringLiteral("Title"),
-                   TituloFecha(c.dateAt(xMin), c.dateAt(xMax), c.dateAt(xMedio), m_locale));
-    c.attachLabel(QStringLiteral("Title"), xMedio, yMax);
+                   dateTitle(c.dateAt(xMin), c.dateAt(xMax), c.dateAt(xMiddle), m_locale));
+    c.attachLabel(QStringLiteral("Title"), xMiddle, yMax);
 
     c.plotArea();   // lay the axes out for the new ranges before asking for pixels
-    const int p1 = c.pick(c.dataToPixel({xMin, media}).toPoint()).point;
-    const int p2 = c.pick(c.dataToPixel({xMax, media}).toPoint()).point;
+    const int p1 = c.pick(c.dataToPixel({xMin, middle}).toPoint()).point;
+    const int p2 = c.pick(c.dataToPixel({xMax, middle}).toPoint()).point;
     if (!m_desdeScroll)
         scrGraph->setPageStep(std::max(1, p2 - p1));
     m_desdeScroll = false;
@@ -295,15 +295,15 @@ void frmGrafico::MuestraVentana(int first, int last)
     c.setBatch(false);
 }
 
-void frmGrafico::MuestraNivel(int nivel)
+void frmGrafico::MuestraNivel(int level)
 {
-    nivel = std::clamp(nivel, 0, NivelesZoom::kNiveles - 1);
-    MuestraVentana(m_zoom.ZoomDesde[nivel], m_zoom.ZoomHasta[nivel]);
-    m_zoom.NivelZoom = nivel;
-    habilitaNivel(nivel != 0);
+    level = std::clamp(level, 0, ZoomLevels::kLevels - 1);
+    MuestraVentana(m_zoom.ZoomDesde[level], m_zoom.ZoomHasta[level]);
+    m_zoom.NivelZoom = level;
+    enableZoomControls(level != 0);
 }
 
-void frmGrafico::habilitaNivel(bool zoomed)
+void frmGrafico::enableZoomControls(bool zoomed)
 {
     cmdResetZoom->setEnabled(zoomed);
     cmdUpZoom->setEnabled(zoomed);
@@ -312,10 +312,10 @@ void frmGrafico::habilitaNivel(bool zoomed)
 
 void frmGrafico::zoomClick()
 {
-    const int nivel = m_zoom.acercaMitad(m_first, m_last);
-    if (nivel < 0)
+    const int level = m_zoom.zoomInHalf(m_first, m_last);
+    if (level < 0)
         return;
-    MuestraNivel(nivel);
+    MuestraNivel(level);
 }
 
 void frmGrafico::upZoomClick()
@@ -332,7 +332,7 @@ void frmGrafico::resetZoomClick()
     Chart2D1->setMarkerVisible(QStringLiteral("X"), false);
     MuestraNivel(0);
     Chart2D1->setMarkerVisible(QStringLiteral("X"), cursor);
-    m_zoom.reinicia();
+    m_zoom.reset();
 }
 
 void frmGrafico::onScroll(int value)
@@ -340,16 +340,16 @@ void frmGrafico::onScroll(int value)
     m_desdeScroll = true;
     if (m_zoom.NivelZoom == 0)
         return;
-    const Ventana v = VentanaScroll(value, scrGraph->pageStep(), m_puntos.NumPuntos());
+    const PointWindow v = scrollWindow(value, scrGraph->pageStep(), m_puntos.NumPuntos());
     MuestraVentana(v.first, v.last);
 }
 
 // --- Band zoom ---
 
-void frmGrafico::dibujaBanda()
+void frmGrafico::drawBand()
 {
-    Chart2D1->showBand(QRect(QPoint(std::min(m_banda.left(), m_banda.right()), m_banda.top()),
-                             QPoint(std::max(m_banda.left(), m_banda.right()), m_banda.bottom())));
+    Chart2D1->showBand(QRect(QPoint(std::min(m_band.left(), m_band.right()), m_band.top()),
+                             QPoint(std::max(m_band.left(), m_band.right()), m_band.bottom())));
 }
 
 void frmGrafico::onPress(Qt::MouseButton button, const QPoint& px)
@@ -358,47 +358,47 @@ void frmGrafico::onPress(Qt::MouseButton button, const QPoint& px)
         return;
     m_area = Chart2D1->plotArea();
     if (px.x() < m_area.left() || px.x() > m_area.right() || px.y() < m_area.top() || px.y() > m_area.bottom()) {
-        m_banda = QRect(QPoint(-1, -1), QPoint(-1, -1));
+        m_band = QRect(QPoint(-1, -1), QPoint(-1, -1));
         return;
     }
-    const int desde = Chart2D1->pick(QPoint(px.x(), m_area.top() + 1)).point;
-    if (!m_zoom.empiezaBanda(desde))
+    const int startPoint = Chart2D1->pick(QPoint(px.x(), m_area.top() + 1)).point;
+    if (!m_zoom.beginBand(startPoint))
         return;
-    m_banda.setCoords(px.x(), m_area.top() + 1, px.x(), m_area.bottom() - 1);
+    m_band.setCoords(px.x(), m_area.top() + 1, px.x(), m_area.bottom() - 1);
     Chart2D1->setMarkerVisible(QStringLiteral("X"), false);
-    dibujaBanda();
+    drawBand();
 }
 
 void frmGrafico::onMove(Qt::MouseButtons buttons, const QPoint& px)
 {
     if (buttons == Qt::NoButton || m_zoom.ZoomAlLimite) {
-        lectura(px);
+        showReadout(px);
         return;
     }
-    if (!(buttons & Qt::LeftButton) || m_sinArrastre || m_banda.left() < 0)
+    if (!(buttons & Qt::LeftButton) || m_sinArrastre || m_band.left() < 0)
         return;
     // The band spans the plotting area's full height and follows the pointer only inside it.
     if (m_area.top() < px.y() && px.y() < m_area.bottom() && m_area.left() < px.x() && px.x() < m_area.right())
-        m_banda.setRight(px.x());
-    dibujaBanda();
+        m_band.setRight(px.x());
+    drawBand();
 }
 
 void frmGrafico::onRelease(Qt::MouseButton button, const QPoint& px)
 {
     if (m_zoom.ZoomAlLimite)
         return;
-    if (button != Qt::LeftButton || m_banda.left() < 0 || m_sinArrastre) {
+    if (button != Qt::LeftButton || m_band.left() < 0 || m_sinArrastre) {
         m_sinArrastre = false;
         return;
     }
     if (m_area.left() < px.x() && px.x() < m_area.right())
-        m_banda.setRight(px.x());
-    dibujaBanda();
-    const int hasta = Chart2D1->pick(QPoint(m_banda.right(), m_banda.bottom())).point;
-    const bool acepta = m_zoom.terminaBanda(hasta);
-    m_banda = QRect(QPoint(-1, -1), QPoint(-1, -1));
+        m_band.setRight(px.x());
+    drawBand();
+    const int endPoint = Chart2D1->pick(QPoint(m_band.right(), m_band.bottom())).point;
+    const bool accepted = m_zoom.endBand(endPoint);
+    m_band = QRect(QPoint(-1, -1), QPoint(-1, -1));
     Chart2D1->hideBand();
-    if (acepta) {
+    if (accepted) {
         Chart2D1->setMarkerVisible(QStringLiteral("X"), false);
         MuestraNivel(m_zoom.NivelZoom);
     }
@@ -407,27 +407,27 @@ void frmGrafico::onRelease(Qt::MouseButton button, const QPoint& px)
 
 // --- Cursor readout ---
 
-void frmGrafico::lectura(const QPoint& px)
+void frmGrafico::showReadout(const QPoint& px)
 {
     ui::Chart& c = *Chart2D1;
-    const QPointF dato = c.pixelToData(px);
+    const QPointF dataPos = c.pixelToData(px);
     const ui::Chart::Pick pick = c.pick(px);
     const int n = c.pointCount();
-    const bool enPunto = pick.point >= 1 && pick.point <= n;
-    if (!ui::Chart::isHole(dato.x()) && enPunto) {
-        const Punto& p = m_puntos[pick.point];
-        lbHora->setText(TextoHora(p.Fecha, m_locale));
-        const QString temp = TextoTemp(p.Temp, QLocale::system(), UnidadTexto(m_gradosC));
-        const QColor fondo = p.hueco() ? QColor(Qt::white) : QColor(QRgb(ColorLectura(p.Temp, m_limites)));
+    const bool onPoint = pick.point >= 1 && pick.point <= n;
+    if (!ui::Chart::isHole(dataPos.x()) && onPoint) {
+        const Point& p = m_puntos[pick.point];
+        lbHora->setText(pointTimeText(p.Fecha, m_locale));
+        const QString temp = pointTempText(p.Temp, QLocale::system(), UnidadTexto(m_gradosC));
+        const QColor background = p.isGap() ? QColor(Qt::white) : QColor(QRgb(readingColor(p.Temp, m_limits)));
         lbVeloc->setText(temp);
-        lbVeloc->setStyleSheet(estiloLectura(fondo));
+        lbVeloc->setStyleSheet(readoutStyle(background));
         Label2->setText(QString::number(pick.point));
         lbHora->repaint();
         lbVeloc->repaint();
         if (pick.series > 0) {
             c.setBatch(true);
             c.setLabelText(QStringLiteral("lbcursor"), temp);
-            c.setLabelBackground(QStringLiteral("lbcursor"), fondo);
+            c.setLabelBackground(QStringLiteral("lbcursor"), background);
             c.attachLabelToPoint(QStringLiteral("lbcursor"), pick.series, pick.point);
             c.setBatch(false);
         } else {
@@ -436,11 +436,11 @@ void frmGrafico::lectura(const QPoint& px)
         Label2->repaint();
     }
     c.setBatch(true);
-    c.setMarkerValue(QStringLiteral("X"), dato.x());
-    if (m_banda.left() < 0)
+    c.setMarkerValue(QStringLiteral("X"), dataPos.x());
+    if (m_band.left() < 0)
         c.setMarkerVisible(QStringLiteral("X"), true);
-    if (enPunto)
-        c.setMarkerValue(QStringLiteral("Y"), c.y(SerieBaja, pick.point));
+    if (onPoint)
+        c.setMarkerValue(QStringLiteral("Y"), c.y(kSeriesBelow, pick.point));
     c.setBatch(false);
 }
 

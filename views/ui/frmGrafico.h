@@ -40,15 +40,15 @@ public:
     QWidget* FrameCent = nullptr;
 
     const Puntos& puntos() const { return m_puntos; }
-    const NivelesZoom& niveles() const { return m_zoom; }
-    int primero() const { return m_first; }   // the window shown
-    int ultimo() const { return m_last; }
+    const ZoomLevels& levels() const { return m_zoom; }
+    int firstShown() const { return m_first; }  // the window shown
+    int lastShown() const { return m_last; }
     bool SinArrastre() const { return m_sinArrastre; }
-    QRect RectBanda() const { return m_banda; }
+    QRect RectBanda() const { return m_band; }
 
     // Every change of the window shown goes through here.
     void MuestraVentana(int first, int last);
-    void MuestraNivel(int nivel);
+    void MuestraNivel(int level);
     void zoomClick();       // cmdZoom
     void upZoomClick();     // cmdUpZoom
     void resetZoomClick();  // cmdResetZoom
@@ -60,14 +60,14 @@ private:
     void buildControls();
     void SetZoom();
     void ClasificaPunto(int i);
-    void AgregaPunto(const Punto& p, int serie);
+    void AgregaPunto(const Point& p, int curve);
     void onScroll(int value);
     void onPress(Qt::MouseButton button, const QPoint& px);
     void onMove(Qt::MouseButtons buttons, const QPoint& px);
     void onRelease(Qt::MouseButton button, const QPoint& px);
-    void lectura(const QPoint& px);
-    void dibujaBanda();
-    void habilitaNivel(bool zoomed);
+    void showReadout(const QPoint& px);
+    void drawBand();
+    void enableZoomControls(bool zoomed);
     void ShowHourGlass();
     void ReleaseHourGlass();
 
@@ -76,15 +76,15 @@ private:
     int m_gradosC = -1;
     QLocale m_locale;
     Puntos m_puntos;
-    Limites m_limites;
-    NivelesZoom m_zoom;
+    Limits m_limits;
+    ZoomLevels m_zoom;
     int m_first = 1, m_last = 1;
     bool m_desdeScroll = false;
     bool m_sinArrastre = false;
     QRect m_area;                    // AreaGrafico at the press of the band
-    QRect m_banda{-1, -1, 0, 0};     // RectBanda: left -1 while no band is dragged
-    int m_relojes = 0;               // hourglass nesting
-    int m_cuenta = 0;                // points appended to the chart
+    QRect m_band{-1, -1, 0, 0};      // RectBanda: left -1 while no band is dragged
+    int m_busyDepth = 0;             // hourglass nesting
+    int m_count = 0;                 // points appended to the chart
 };
 
 } // namespace orvan::views

@@ -10,12 +10,12 @@
 namespace orvan::views {
 
 frmHisto::frmHisto(orvan::ui::Workspace& main, const records::MissionRecord& record, QWidget* parent)
-    : ZoneWindow(main, record, Vista::Histograma, QStringLiteral("frmHisto"), 11, parent)
+    : ZoneWindow(main, record, CountView::Histogram, QStringLiteral("frmHisto"), 11, parent)
 {
     PoneResultados();
 }
 
-void frmHisto::dibuja()
+void frmHisto::draw()
 {
     DibujaHistograma();
 }
@@ -23,26 +23,26 @@ void frmHisto::dibuja()
 void frmHisto::DibujaHistograma()
 {
     // Every sample is held: the first panel takes the whole width.
-    if (!muestraSegundoPanel(m_record))
+    if (!showsSecondPanel(m_record))
         Frame2->hide();
 
-    const QString unidad = m_app.UnidadTexto();
+    const QString unit = m_app.UnidadTexto();
     for (int c = 0; c < 2; ++c) {
         ui::Chart* chart = c == 0 ? Chart2D1 : Chart2D2;
         chart->setBatch(true);
-        chart->setTipo(ui::Chart::Tipo::Barras);
-        colorea(chart);
-        chart->setAxisTitle(ui::Chart::Eje::X, unidad);
-        chart->setAxisAuto(ui::Chart::Eje::X, true);
-        chart->setAxisAuto(ui::Chart::Eje::Y, true);
+        chart->setKind(ui::Chart::Kind::Bars);
+        colorZones(chart);
+        chart->setAxisTitle(ui::Chart::Axis::X, unit);
+        chart->setAxisAuto(ui::Chart::Axis::X, true);
+        chart->setAxisAuto(ui::Chart::Axis::Y, true);
         // AgregaBarra: one point per non-empty bin, its count in the series of its zone.
-        const QVector<Barra> barras = Barras(m_counts, c, m_record, m_app.config.GradosC);
-        chart->setPointCount(int(barras.size()));
+        const QVector<Bar> bars = Bars(m_counts, c, m_record, m_app.config.GradosC);
+        chart->setPointCount(int(bars.size()));
         int n = 0;
-        for (const Barra& b : barras) {
+        for (const Bar& b : bars) {
             ++n;
             chart->setX(n, b.x);
-            chart->setY(int(b.zona) + 1, n, b.cuenta);
+            chart->setY(int(b.zone) + 1, n, b.count);
         }
         chart->setBatch(false);
     }

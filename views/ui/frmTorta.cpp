@@ -9,12 +9,12 @@
 namespace orvan::views {
 
 frmTorta::frmTorta(orvan::ui::Workspace& main, const records::MissionRecord& record, QWidget* parent)
-    : ZoneWindow(main, record, Vista::Proporciones, QStringLiteral("frmTorta"), 10, parent)
+    : ZoneWindow(main, record, CountView::Proportions, QStringLiteral("frmTorta"), 10, parent)
 {
     PoneResultados();
 }
 
-void frmTorta::dibuja()
+void frmTorta::draw()
 {
     DibujaTorta();
 }
@@ -22,23 +22,23 @@ void frmTorta::dibuja()
 void frmTorta::DibujaTorta()
 {
     // Every sample is held: the one pie keeps its width, centred where the two would stand.
-    if (!muestraSegundoPanel(m_record)) {
+    if (!showsSecondPanel(m_record)) {
         Frame2->hide();
-        if (auto* fila = qobject_cast<QBoxLayout*>(Frame1->parentWidget()->layout()->itemAt(0)->layout())) {
-            fila->insertStretch(0, 1);
-            fila->addStretch(1);
-            fila->setStretchFactor(Frame1, 2);
+        if (auto* row = qobject_cast<QBoxLayout*>(Frame1->parentWidget()->layout()->itemAt(0)->layout())) {
+            row->insertStretch(0, 1);
+            row->addStretch(1);
+            row->setStretchFactor(Frame1, 2);
         }
     }
     for (int c = 0; c < 2; ++c) {
         ui::Chart* chart = c == 0 ? Chart2D1 : Chart2D2;
         chart->setBatch(true);
-        chart->setTipo(ui::Chart::Tipo::Torta);
-        colorea(chart);
+        chart->setKind(ui::Chart::Kind::Pie);
+        colorZones(chart);
         chart->setPointCount(1);
-        chart->setY(1, 1, m_counts.Cuentas[size_t(c)][Dentro]);
-        chart->setY(2, 1, m_counts.Cuentas[size_t(c)][Arriba]);
-        chart->setY(3, 1, m_counts.Cuentas[size_t(c)][Abajo]);
+        chart->setY(1, 1, m_counts.Cuentas[size_t(c)][Within]);
+        chart->setY(2, 1, m_counts.Cuentas[size_t(c)][Above]);
+        chart->setY(3, 1, m_counts.Cuentas[size_t(c)][Below]);
         chart->setBatch(false);
     }
 }

@@ -12,7 +12,7 @@ public:
     frmTorta(orvan::ui::Workspace& main, const records::MissionRecord& record, QWidget* parent = nullptr);
 
 private:
-    void dibuja() override;
+    void draw() override;
     void DibujaTorta();
 };
 

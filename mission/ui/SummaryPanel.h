@@ -10,7 +10,7 @@ namespace orvan::ui { class StatusPanel; class Workspace; }
 
 namespace orvan::mission {
 
-void aplicaResumen(ui::StatusPanel& panel, const link::Resumen& resumen);
+void applySummary(ui::StatusPanel& panel, const link::Resumen& summary);
 
 // A logger window has let go of the logger: the panel shows the maker picture again and Connect
 // is offered.

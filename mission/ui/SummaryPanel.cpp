@@ -1,4 +1,4 @@
-#include "mission/ui/PanelResumen.h"
+#include "mission/ui/SummaryPanel.h"
 
 #include "base/ui/StatusPanel.h"
 #include "base/ui/Workspace.h"
@@ -15,7 +15,7 @@ void text(QLabel* label, const std::optional<QString>& value)
         label->setText(*value);
 }
 
-void imagen(QLabel* label, const std::optional<link::PanelPicture>& value)
+void showPicture(QLabel* label, const std::optional<link::PanelPicture>& value)
 {
     if (label && value)
         ui::StatusPanel::showPicture(label, value->index, value->toolTip);
@@ -29,7 +29,7 @@ void visible(QWidget* widget, const std::optional<bool>& value)
 
 } // namespace
 
-void aplicaResumen(ui::StatusPanel& p, const link::Resumen& r)
+void applySummary(ui::StatusPanel& p, const link::Resumen& r)
 {
     text(p.lbHoraInicioX, r.lbHoraInicioX);
     text(p.lbHoraFinX, r.lbHoraFinX);
@@ -43,13 +43,13 @@ void aplicaResumen(ui::StatusPanel& p, const link::Resumen& r)
     text(p.lbTransportX, r.lbTransportX);
     text(p.lbNumserX, r.lbNumserX);
 
-    imagen(p.imgKLV, r.imgKLV);
-    imagen(p.imgRec, r.imgRec);
-    imagen(p.imgStartmode, r.imgStartmode);
-    imagen(p.imgOver, r.imgOver);
-    imagen(p.imgBat, r.imgBat);
-    imagen(p.ImgHiAlarX, r.ImgHiAlarX);
-    imagen(p.imgLoAlarX, r.imgLoAlarX);
+    showPicture(p.imgKLV, r.imgKLV);
+    showPicture(p.imgRec, r.imgRec);
+    showPicture(p.imgStartmode, r.imgStartmode);
+    showPicture(p.imgOver, r.imgOver);
+    showPicture(p.imgBat, r.imgBat);
+    showPicture(p.ImgHiAlarX, r.ImgHiAlarX);
+    showPicture(p.imgLoAlarX, r.imgLoAlarX);
 
     visible(p.Frame3X, r.Frame3X);
     visible(p.FrameSerial, r.FrameSerial);
