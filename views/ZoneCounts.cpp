@@ -77,7 +77,9 @@ ZoneCounts CuentaMuestras(const MissionRecord& record, int gradosC, Vista vista)
     // Samples the table does not account for are taken as within the limits.
     if (enTabla < c.NumMuestras)
         z.Cuentas[1][Dentro] += c.NumMuestras - enTabla;
-    z.Cuentas[1][3] = c.NumMuestras;
+    // A damaged table can hold more than the mission's count; the total is then the table's own,
+    // so the three zones still add up to it and no share exceeds 100 %.
+    z.Cuentas[1][3] = qMax(c.NumMuestras, enTabla);
 
     for (int fila = 0; fila < 2; ++fila) {
         for (int zona = 0; zona < 3; ++zona)
