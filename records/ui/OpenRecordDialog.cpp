@@ -340,11 +340,16 @@ void OpenRecordDialog::closeDialog()
 
 void OpenRecordDialog::PoneResumenMenu()
 {
-    ui::StatusPanel* p = m_main.panel();
-    if (!p)
-        return;
-    const Auditoria& c = m_record.campos;
-    const QString unitText = m_app.UnidadTexto();
+    if (ui::StatusPanel* p = m_main.panel())
+        PoneResumenMenu(*p, m_record, m_app);
+}
+
+void OpenRecordDialog::PoneResumenMenu(ui::StatusPanel& panel, const MissionRecord& record, const AppContext& app)
+{
+    ui::StatusPanel* p = &panel;
+    const Auditoria& c = record.campos;
+    const QString unitText = app.UnidadTexto();
+    const auto degreesText = [&app](int raw) { return QLocale().toString(RawAGrados(raw, app.config.GradosC)); };
 
     ui::StatusPanel::showPicture(p->ImgHiAlar, 1, p->ImgHiAlar->toolTip());
     ui::StatusPanel::showPicture(p->imgLoAlar, 1, p->imgLoAlar->toolTip());
@@ -358,7 +363,7 @@ void OpenRecordDialog::PoneResumenMenu()
         ui::StatusPanel::showPicture(p->ImgHiAlar, 2, p->ImgHiAlar->toolTip());
     if (c.AlarmaLo)
         ui::StatusPanel::showPicture(p->imgLoAlar, 2, p->imgLoAlar->toolTip());
-    p->lbArchivo->setText(m_record.NombreArchivo);
+    p->lbArchivo->setText(record.NombreArchivo);
     p->lbExport->setText(c.Exportador);
     p->lbTransport->setText(c.Transportador);
     p->lbNumSer->setText(c.NumSerie);

@@ -15,7 +15,7 @@ class QPushButton;
 class QTreeWidget;
 
 namespace orvan { struct AppContext; class MessageSink; }
-namespace orvan::ui { class Workspace; }
+namespace orvan::ui { class StatusPanel; class Workspace; }
 
 namespace orvan::records {
 
@@ -31,6 +31,9 @@ public:
 
     // Fills the main window's record summary from the decoded fields and shows it.
     void PoneResumenMenu();
+    // The same for any panel, record and settings; the graph report of the command-line tool
+    // fills its panel this way.
+    static void PoneResumenMenu(ui::StatusPanel& panel, const MissionRecord& record, const AppContext& app);
 
     // The full path of the selected file; empty when none is.
     QString selectedPath() const { return m_path; }

@@ -150,7 +150,7 @@ void MainWindow::buildPanel()
 void MainWindow::startUp()
 {
     reported(m_messages, QStringLiteral("MDIForm_Load"), [this] {
-        setWindowTitle(kCaption + QStringLiteral("  ") + QStringLiteral(ORVAN_VERSION_TEXT));
+        applyCaption();
 
         const SettingsFile::Result r = m_app.settingsFile.loadAtStartup(m_app.config);
         if (!r.ok) {
@@ -178,6 +178,11 @@ void MainWindow::startUp()
         m_app.textos.CargaTextos(m_app.config.Idioma);
         PonerTextos();
     });
+}
+
+void MainWindow::applyCaption()
+{
+    setWindowTitle(kCaption + QStringLiteral("  ") + QStringLiteral(ORVAN_VERSION_TEXT));
 }
 
 bool MainWindow::loadMdiBackground(const QString& path)
@@ -355,6 +360,7 @@ void MainWindow::toolbar2Click(int index)
             break;
         case 2:
             ++m_command;
+            m_app.GraficoActivo = false;
             closeChildren(kViewsAndDialogs);
             m_app.flags.CerrarPrep = true;
             m_app.flags.CerrarSave = true;

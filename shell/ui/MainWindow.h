@@ -35,6 +35,8 @@ public:
     // The start-up sequence: settings, unit, pictures, texts, tool tips. Errors are reported
     // through the message sink; start-up goes on after a missing picture.
     void startUp();
+    // The caption with the version, as the start-up sets it.
+    void applyCaption();
 
     void setChildFactory(Child which, ChildFactory factory);
 

@@ -4,10 +4,16 @@
 #include "records/ui/OpenRecordDialog.h"
 #include "shell/ui/ConfigDialog.h"
 #include "shell/ui/MainWindow.h"
+#include "shell/ui/PrintCommand.h"
 #include "views/ui/Detalle.h"
 #include "views/ui/frmAlar.h"
+#include "views/ui/frmGrafico.h"
 #include "views/ui/frmHisto.h"
 #include "views/ui/frmTorta.h"
+#include "views/ui/Chart.h"
+
+#include <QLineEdit>
+#include <QPointer>
 
 namespace orvan::shell {
 
@@ -19,11 +25,48 @@ void registerWindows(MainWindow& main)
     main.setChildFactory(MainWindow::Child::AbreArch, [](MainWindow& m) {
         return new records::OpenRecordDialog(m.app(), m.record(), m, m.messages());
     });
+    main.setChildFactory(MainWindow::Child::frmGrafico, [](MainWindow& m) {
+        return new views::frmGrafico(m.app(), m.record(), m.messages());
+    });
     main.setChildFactory(MainWindow::Child::frmsave, [](MainWindow& m) { return new mission::DeviceDataForm(m); });
     main.setChildFactory(MainWindow::Child::Detalle, [](MainWindow& m) { return new views::Detalle(m, m.record()); });
     main.setChildFactory(MainWindow::Child::frmTorta, [](MainWindow& m) { return new views::frmTorta(m, m.record()); });
     main.setChildFactory(MainWindow::Child::frmHisto, [](MainWindow& m) { return new views::frmHisto(m, m.record()); });
     main.setChildFactory(MainWindow::Child::frmAlar, [](MainWindow& m) { return new views::frmAlar(m, m.record()); });
+
+    main.printHandler = printCommand();
+}
+
+PrintCommand printCommand()
+{
+    PrintCommand print;
+    print.graphSource = [](QWidget* window) -> std::optional<GraphPrintSource> {
+        auto* graph = qobject_cast<views::frmGrafico*>(window);
+        if (!graph)
+            return std::nullopt;
+        GraphPrintSource source;
+        source.text0 = graph->Text1[0]->text();
+        source.text1 = graph->Text1[1]->text();
+        // The chart is drawn straight onto the page at the page's resolution, with the cursor
+        // label and line hidden for that moment only: the screen never shows them missing, and
+        // the user's clipboard is left alone.
+        QPointer<views::ui::Chart> chart = graph->Chart2D1;
+        source.chart = [chart](QPainter& painter, const QRectF& target) {
+            if (!chart)
+                return;
+            const QString label = QStringLiteral("lbcursor");
+            const QString marker = QStringLiteral("X");
+            const bool labelShown = chart->labelVisible(label);
+            const bool markerShown = chart->markerVisible(marker);
+            chart->setLabelVisible(label, false);
+            chart->setMarkerVisible(marker, false);
+            chart->render(painter, target);
+            chart->setLabelVisible(label, labelShown);
+            chart->setMarkerVisible(marker, markerShown);
+        };
+        return source;
+    };
+    return print;
 }
 
 } // namespace orvan::shell

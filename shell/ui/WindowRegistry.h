@@ -7,4 +7,8 @@ class MainWindow;
 
 void registerWindows(MainWindow& main);
 
+// The print command with the graph window as the graph report's source.
+struct PrintCommand;
+PrintCommand printCommand();
+
 } // namespace orvan::shell

@@ -6,6 +6,8 @@
 
 #include "base/RuntimeError.h"
 #include "base/ui/StatusPanel.h"
+#include "shell/ui/WindowRegistry.h"
+#include "views/ui/frmGrafico.h"
 
 #include <QAction>
 #include <QDir>
@@ -301,4 +303,20 @@ TEST_F(ShellUiTest, FinishClosesEveryChildAndTellsTheDeviceFormsToStop)
     EXPECT_TRUE(app->flags.CerrarPrep);
     EXPECT_EQ(window->child(Child::frmsave), nullptr);
     EXPECT_EQ(window->child(Child::frmGrafico), nullptr);
+}
+
+TEST_F(ShellUiTest, GraphButtonOpensTheGraphOfTheRecord)
+{
+    start();
+    orvan::shell::registerWindows(*window);   // the real windows instead of the stand-ins
+    record.setByte(orvan::records::kSampleBase, 100);
+    window->HabilitaBotones();
+    window->toolbar1Click(3);
+    auto* graph = qobject_cast<orvan::views::frmGrafico*>(window->child(Child::frmGrafico));
+    ASSERT_NE(graph, nullptr);
+    EXPECT_TRUE(app->GraficoActivo);
+    EXPECT_GE(graph->puntos().NumPuntos(), 1);
+    window->toolbar1Click(7);
+    EXPECT_EQ(window->child(Child::frmGrafico), nullptr);
+    EXPECT_FALSE(app->GraficoActivo);
 }

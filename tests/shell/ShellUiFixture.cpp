@@ -1,5 +1,7 @@
 #include "ShellUiFixture.h"
 
+#include "shell/ui/PrintCommand.h"
+
 #include "shell/ui/WindowRegistry.h"
 
 #include <QCoreApplication>
@@ -56,6 +58,10 @@ void ShellUiTest::makeWindow()
     window = std::make_unique<orvan::shell::MainWindow>(*app, record, sink);
     window->connectPauseMs = 30;
     orvan::shell::registerWindows(*window);
+    // The real print command, with a preview that is never shown: a modal window would stop the test.
+    orvan::shell::PrintCommand print;
+    print.show = [](const orvan::shell::Report&, const QString&, QString*) { return true; };
+    window->printHandler = print;
     for (Child which : {Child::frmGrafico, Child::frmTorta, Child::frmHisto, Child::AbreArch, Child::Detalle,
                         Child::frmAlar, Child::frmsave, Child::frmPrep}) {
         window->setChildFactory(which, [this, which](orvan::shell::MainWindow& main) -> QWidget* {

@@ -4,6 +4,8 @@
 #include "views/ui/Chart.h"
 #include "views/ui/QCustomPlotInclude.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <gtest/gtest.h>
@@ -178,5 +180,10 @@ TEST(Chart, BarsPiesAndPrinterResolution)
             fuera += c != QColor(Qt::white) && !dentro;
         }
     EXPECT_GT(rojosPagina, 100);
+
+    line.copyToClipboard();
+    const QImage copia = QGuiApplication::clipboard()->image();
+    EXPECT_EQ(copia.size(), line.size());
+    EXPECT_TRUE(redAt(copia, int(line.dataToPixel({50, 5}).x()), int(line.dataToPixel({50, 5}).y())));
     EXPECT_EQ(fuera, 0) << "nothing is drawn outside the target";
 }

@@ -30,6 +30,11 @@ const std::vector<CommandSpec>& commandTable()
         {"alarms", "FILE", "the 20 rows of the alarm list as JSON (null where a row is empty)", {}, 1, 1, runAlarms},
         {"csv", "FILE", "export the sample list as the export button does, next to FILE unless -o is given",
          {{"-o", "OUT", "write the comma-separated file here instead"}}, 1, 1, runCsv},
+#ifdef ORVAN_CLI_REPORT
+        {"report", "FILE OUT.pdf",
+         "write the graph report of a record as the application prints it after opening the record's graph",
+         {}, 2, 2, runReport},
+#endif
     };
     return table;
 }

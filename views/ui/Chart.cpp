@@ -67,6 +67,8 @@ Chart::Chart(QWidget* parent) : QWidget(parent), m_locale(QLocale::system())
     m_plot->installEventFilter(this);
     m_plot->setAntialiasedElements(QCP::aeAll);
     m_plot->setNotAntialiasedElements(QCP::aeNone);
+    // Lines of thousands of samples are drawn as one polyline each, not segment by segment.
+    m_plot->setPlottingHint(QCP::phFastPolylines, true);
     m_plot->setBackground(Qt::white);
     m_plot->axisRect()->setBackground(QColor(0xfb, 0xfc, 0xfd));
 
@@ -101,6 +103,8 @@ Chart::Chart(QWidget* parent) : QWidget(parent), m_locale(QLocale::system())
     m_plot->addLayer(QStringLiteral("cursor"), m_plot->layer(QStringLiteral("overlay")), QCustomPlot::limAbove);
     m_cursorLayer = m_plot->layer(QStringLiteral("cursor"));
     m_cursorLayer->setMode(QCPLayer::lmBuffered);
+    // The title stays readable over the cursor line.
+    m_plot->addLayer(QStringLiteral("titulo"), m_cursorLayer, QCustomPlot::limAbove);
 
     m_band = new QCPItemRect(m_plot);
     m_band->setLayer(m_cursorLayer);
@@ -112,7 +116,11 @@ Chart::Chart(QWidget* parent) : QWidget(parent), m_locale(QLocale::system())
     m_band->setVisible(false);
 
     connect(m_plot, &QCustomPlot::beforeReplot, this, [this] { sync(); });
-    connect(m_plot, &QCustomPlot::afterReplot, this, [this] { ++m_repaints; });
+    connect(m_plot, &QCustomPlot::afterReplot, this, [this] {
+        ++m_repaints;
+        m_fullDirty = false;
+        m_cursorDirty = false;
+    });
     updateTickCount();
 }
 
@@ -248,8 +256,16 @@ void Chart::setBatch(bool on)
     if (m_batch == on)
         return;
     m_batch = on;
-    if (!on)
+    if (on)
+        return;
+    if (m_fullDirty || m_tipo == Tipo::Torta) {
         repaintNow();
+    } else if (m_cursorDirty) {
+        // Only the cursor lines and labels changed: repaint their layer alone.
+        m_cursorDirty = false;
+        m_cursorLayer->replot();
+        ++m_repaints;
+    }
 }
 
 void Chart::repaintNow()
@@ -266,8 +282,10 @@ void Chart::changed(bool datos)
 {
     if (datos)
         m_dataDirty = true;
-    if (m_batch)
+    if (m_batch) {
+        m_fullDirty = true;
         return;
+    }
     if (m_tipo == Tipo::Torta)
         update();
     else
@@ -285,8 +303,12 @@ void Chart::setAxisRange(Eje eje, double min, double max)
 {
     if (!std::isfinite(min) || !std::isfinite(max))
         return;
-    if (max <= min)
-        max = min + 1;   // a single value still gets an axis of some width
+    if (max <= min) {
+        // A single value still gets an axis of some width, with the value in its middle.
+        const double centro = (min + max) / 2;
+        min = centro - 1;
+        max = centro + 1;
+    }
     ejeDe(m_plot, eje)->setRange(min, max);
     (eje == Eje::X ? m_autoX : m_autoY) = false;
     changed(false);
@@ -340,8 +362,11 @@ QString Chart::formatDate(const QDateTime& t, const QString& pattern) const
 void Chart::updateTickCount()
 {
     // About one time label per 95 pixels keeps "dd mmm" labels apart with room to spare.
-    m_ticker->maxMarcas = std::max(2, m_plot->axisRect()->width() / 95);
-    m_plot->yAxis->ticker()->setTickCount(std::max(3, m_plot->axisRect()->height() / 60));
+    // From the widget's size now and the axes' margins of the last layout, so a resize does not
+    // crowd the labels of its first repaint.
+    const QMargins m = m_plot->axisRect()->margins();
+    m_ticker->maxMarcas = std::max(2, (m_plot->width() - m.left() - m.right()) / 95);
+    m_plot->yAxis->ticker()->setTickCount(std::max(3, (m_plot->height() - m.top() - m.bottom()) / 60));
 }
 
 // --- Labels ---
@@ -364,8 +389,9 @@ Chart::Etiqueta& Chart::etiqueta(const QString& name)
             f.setPointSizeF(f.pointSizeF() + 1);
             e->item->setFont(f);
             e->item->setPen(Qt::NoPen);
-            e->item->setBrush(QColor(255, 255, 255, 200));
+            e->item->setBrush(QColor(255, 255, 255, 225));
             e->item->setPositionAlignment(Qt::AlignTop | Qt::AlignHCenter);
+            e->item->setLayer(QStringLiteral("titulo"));
         } else {
             e->item->setLayer(m_cursorLayer);
         }
@@ -383,8 +409,8 @@ void Chart::setLabelText(const QString& name, const QString& text)
 {
     Etiqueta& e = etiqueta(name);
     e.item->setText(text);
-    if (e.item->layer() == m_cursorLayer && !m_batch)
-        m_cursorLayer->replot();
+    if (e.item->layer() == m_cursorLayer)
+        cursorChanged();
     else
         changed(false);
 }
@@ -423,8 +449,8 @@ void Chart::attachLabel(const QString& name, double x, double y)
     e.y = y;
     e.item->setVisible(true);
     placeLabel(e);
-    if (e.item->layer() == m_cursorLayer && !m_batch)
-        m_cursorLayer->replot();
+    if (e.item->layer() == m_cursorLayer)
+        cursorChanged();
     else
         changed(false);
 }
@@ -437,8 +463,8 @@ void Chart::attachLabelToPoint(const QString& name, int series, int point)
     e.point = point;
     e.item->setVisible(true);
     placeLabel(e);
-    if (e.item->layer() == m_cursorLayer && !m_batch)
-        m_cursorLayer->replot();
+    if (e.item->layer() == m_cursorLayer)
+        cursorChanged();
     else
         changed(false);
 }
@@ -448,8 +474,8 @@ void Chart::setLabelBackground(const QString& name, const QColor& color)
     Etiqueta& e = etiqueta(name);
     e.background = color;
     e.item->setBrush(color);
-    if (e.item->layer() == m_cursorLayer && !m_batch)
-        m_cursorLayer->replot();
+    if (e.item->layer() == m_cursorLayer)
+        cursorChanged();
     else
         changed(false);
 }
@@ -466,8 +492,8 @@ void Chart::setLabelVisible(const QString& name, bool visible)
     e.item->setVisible(visible);
     if (visible)
         placeLabel(e);
-    if (e.item->layer() == m_cursorLayer && !m_batch)
-        m_cursorLayer->replot();
+    if (e.item->layer() == m_cursorLayer)
+        cursorChanged();
     else
         changed(false);
 }
@@ -502,6 +528,7 @@ QCPItemStraightLine* Chart::markerItem(const QString& name)
         line->setLayer(m_cursorLayer);
         line->setPen(QPen(QColor(0x33, 0x36, 0x3c, 170), 1, Qt::DashLine));
         m_markerValues[clave(name)] = 0;
+        m_markerShown[clave(name)] = true;
         line->point1->setCoords(0, 0);
         line->point2->setCoords(0, 1);
     }
@@ -512,18 +539,19 @@ void Chart::setMarkerValue(const QString& name, double value)
 {
     QCPItemStraightLine* line = markerItem(name);
     m_markerValues[clave(name)] = value;
-    // A hole puts the line out of sight, as a value outside the axis would.
     const bool vertical = clave(name) == QLatin1String("x");
-    const double v = std::isfinite(value) ? value : -1e300;
-    if (vertical) {
-        line->point1->setCoords(v, 0);
-        line->point2->setCoords(v, 1);
-    } else {
-        line->point1->setCoords(0, v);
-        line->point2->setCoords(1, v);
+    if (std::isfinite(value)) {
+        if (vertical) {
+            line->point1->setCoords(value, 0);
+            line->point2->setCoords(value, 1);
+        } else {
+            line->point1->setCoords(0, value);
+            line->point2->setCoords(1, value);
+        }
     }
-    if (!m_batch)
-        m_cursorLayer->replot();
+    // A hole puts the line out of sight, as a value outside the axis would.
+    line->setVisible(std::isfinite(value) && m_markerShown[clave(name)]);
+    cursorChanged();
 }
 
 double Chart::markerValue(const QString& name) const
@@ -534,15 +562,24 @@ double Chart::markerValue(const QString& name) const
 
 void Chart::setMarkerVisible(const QString& name, bool visible)
 {
-    markerItem(name)->setVisible(visible);
-    if (!m_batch)
-        m_cursorLayer->replot();
+    QCPItemStraightLine* line = markerItem(name);
+    m_markerShown[clave(name)] = visible;
+    line->setVisible(visible && std::isfinite(markerValue(name)));
+    cursorChanged();
 }
 
 bool Chart::markerVisible(const QString& name) const
 {
-    const QCPItemStraightLine* line = marker(name);
-    return line && line->visible();
+    const auto it = m_markerShown.find(clave(name));
+    return it != m_markerShown.end() && it->second;
+}
+
+void Chart::cursorChanged()
+{
+    if (m_batch)
+        m_cursorDirty = true;
+    else
+        m_cursorLayer->replot();
 }
 
 // --- Picking ---
@@ -617,7 +654,7 @@ void Chart::showBand(const QRect& band)
     m_band->topLeft->setCoords(band.left(), band.top());
     m_band->bottomRight->setCoords(band.right() + 1, band.bottom() + 1);
     m_band->setVisible(true);
-    m_cursorLayer->replot();
+    cursorChanged();
 }
 
 void Chart::hideBand()
@@ -625,7 +662,7 @@ void Chart::hideBand()
     if (!m_band->visible())
         return;
     m_band->setVisible(false);
-    m_cursorLayer->replot();
+    cursorChanged();
 }
 
 QRect Chart::band() const
@@ -662,7 +699,7 @@ void Chart::applyStyles()
         QCPAbstractPlottable* p = m_plottables[s];
         p->setName(serie.name);
         if (auto* g = qobject_cast<QCPGraph*>(p)) {
-            g->setPen(QPen(serie.color, serie.width, serie.style, Qt::RoundCap, Qt::RoundJoin));
+            g->setPen(QPen(serie.color, serie.width, serie.style, Qt::FlatCap, Qt::BevelJoin));
             if (serie.marcador == Punto)
                 g->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssDisc, serie.color, serie.color, serie.size));
             else

@@ -161,6 +161,7 @@ private:
     struct Etiqueta;
 
     void changed(bool datos);
+    void cursorChanged();
     void sync();
     void rebuildPlottables();
     void applyStyles();
@@ -183,12 +184,15 @@ private:
     std::map<QString, Etiqueta*> m_labels;
     std::map<QString, QCPItemStraightLine*> m_markers;
     std::map<QString, double> m_markerValues;
+    std::map<QString, bool> m_markerShown;
     double m_originX = 0, m_originY = 0;
     bool m_autoX = false, m_autoY = false;
     double m_barWidth = 0;
     bool m_batch = false;
     bool m_dataDirty = true;
     bool m_styleDirty = true;
+    bool m_fullDirty = false;     // something under the cursor layer changed in batch mode
+    bool m_cursorDirty = false;   // only the cursor layer changed in batch mode
     int m_repaints = 0;
     QDateTime m_base;
     QLocale m_locale;

@@ -1,0 +1,47 @@
+#include "shell/ui/PrintCommand.h"
+
+#include "base/AppContext.h"
+#include "base/RuntimeError.h"
+#include "shell/ui/Display.h"
+#include "shell/ui/MainWindow.h"
+
+#include <QApplication>
+
+namespace orvan::shell {
+
+namespace {
+constexpr int kInvalidPicture = 481;
+constexpr int kPrinterError = 482;
+} // namespace
+
+std::unique_ptr<Report> buildPrintReport(MainWindow& main, bool graficoActivo, const PrintCommand& command)
+{
+    if (graficoActivo && command.graphSource) {
+        if (QWidget* graph = main.child(MainWindow::Child::frmGrafico)) {
+            if (const std::optional<GraphPrintSource> source = command.graphSource(graph)) {
+                auto report = makeGraphReport();
+                fillGraphReport(*report, main.windowTitle(), *main.panel(), *source, main.app().LineaMarca);
+                return report;
+            }
+        }
+    }
+    auto report = makeScreenReport();
+    fillScreenReport(*report, main.windowTitle(), CapturaVentanaActiva(&main), main.app().LineaMarca);
+    return report;
+}
+
+void PrintCommand::operator()(MainWindow& main, bool graficoActivo) const
+{
+    const std::unique_ptr<Report> report = buildPrintReport(main, graficoActivo, *this);
+    const bool graph = report->name() == QLatin1String("arGrafic");
+    const QString title = graph ? QStringLiteral("Imprime Gráfico") : QStringLiteral("Imprime Pantalla");
+    // Failures surface through the toolbar's own error report, in the usual error format.
+    if (!graph && report->pixmap(QStringLiteral("Image1")).isNull())
+        throw RuntimeError(kInvalidPicture, QStringLiteral("Invalid picture"));
+    QString error;
+    const bool shown = show ? show(*report, title, &error) : report->preview(&main, title, &error);
+    if (!shown)
+        throw RuntimeError(kPrinterError, QStringLiteral("Printer error: %1").arg(error));
+}
+
+} // namespace orvan::shell

@@ -1,0 +1,31 @@
+#pragma once
+// The print command of the utility toolbar: the graph report when the graph was the last view
+// opened, the screen report otherwise, shown in a modal preview. A failure (no printer, no
+// picture) is reported and the application goes on.
+
+#include "shell/ui/PrintReports.h"
+
+#include <functional>
+#include <optional>
+
+class QWidget;
+
+namespace orvan::shell {
+
+class MainWindow;
+
+struct PrintCommand {
+    // What the graph window gives the graph report: its notes and a picture of its chart taken
+    // with the cursor label and line hidden (shown again before this returns). Empty when the
+    // widget is not a graph window.
+    std::function<std::optional<GraphPrintSource>(QWidget* graphWindow)> graphSource;
+    // Shows the filled report; the modal preview unless a test replaces it.
+    std::function<bool(const Report& report, const QString& title, QString* error)> show;
+
+    void operator()(MainWindow& main, bool graficoActivo) const;
+};
+
+// Fills the report the print command would show now, without showing it.
+std::unique_ptr<Report> buildPrintReport(MainWindow& main, bool graficoActivo, const PrintCommand& command);
+
+} // namespace orvan::shell

@@ -1,0 +1,265 @@
+// The print command: which report, what fills it, and the PDF it writes.
+
+#include "ShellUiFixture.h"
+
+#include "base/ui/Pictures.h"
+#include "base/ui/StatusPanel.h"
+#include "shell/ui/PrintCommand.h"
+#include "shell/ui/WindowRegistry.h"
+#include "support/RunCli.h"
+#include "tools/generator/RecordGenerator.h"
+#include "views/ui/Chart.h"
+#include "views/ui/frmGrafico.h"
+
+#include <QCoreApplication>
+#include <QLineEdit>
+#include <QTemporaryDir>
+
+#include <QFile>
+#include <QFileInfo>
+#include <QPainter>
+
+using namespace shelltest;
+using orvan::shell::GraphPrintSource;
+using orvan::shell::PrintCommand;
+using orvan::shell::Report;
+
+namespace {
+
+struct Shown {
+    QString title;
+    QString name;
+    std::map<QString, QString> texts;
+    bool picture = false;
+};
+
+// A print command that records the report instead of opening the preview.
+PrintCommand recordingCommand(std::vector<Shown>& shown, bool* chartPainted = nullptr)
+{
+    PrintCommand c;
+    c.graphSource = [chartPainted](QWidget*) -> std::optional<GraphPrintSource> {
+        GraphPrintSource s;
+        s.text0 = QStringLiteral("Nota uno");
+        s.text1 = QStringLiteral("Nota dos");
+        s.chart = [chartPainted](QPainter& p, const QRectF& r) {
+            p.fillRect(r, Qt::white);
+            if (chartPainted)
+                *chartPainted = true;
+        };
+        return s;
+    };
+    c.show = [&shown](const Report& r, const QString& title, QString*) {
+        Shown s{title, r.name(), {}, !r.pixmap(QStringLiteral("Image1")).isNull()};
+        for (const char* n : {"Label1", "lbInicio", "lbFin", "lbRango", "lbCantMuestras", "lbSerial", "lbArchivo",
+                              "lbExport", "lbTransport", "lbMin", "lbMax", "lbTexto0", "lbTexto1", "lbPie"})
+            s.texts[QString::fromLatin1(n)] = r.text(QString::fromLatin1(n));
+        shown.push_back(s);
+        return true;
+    };
+    return c;
+}
+
+} // namespace
+
+TEST_F(ShellUiTest, PrintChoosesTheReportByTheLastViewAndFillsIt)
+{
+    start();
+    std::vector<Shown> shown;
+    window->printHandler = recordingCommand(shown);
+
+    // Nothing loaded: a screen report of the window at rest.
+    window->toolbar2Click(1);
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].title, QStringLiteral("Imprime Pantalla"));
+    EXPECT_EQ(shown[0].name, QStringLiteral("arScreen"));
+    EXPECT_EQ(shown[0].texts["Label1"], window->windowTitle());
+    EXPECT_TRUE(shown[0].picture);
+    EXPECT_EQ(shown[0].texts["lbPie"], app->LineaMarca);
+
+    // A record summary on the panel and the graph open: the graph report.
+    orvan::ui::StatusPanel& p = *window->panel();
+    p.lbInicioMision->setText(QStringLiteral("01/03/2024 - 10:30"));
+    p.lbFinMision->setText(QStringLiteral("Registrando"));   // not a date: passed unchanged
+    p.lbRango->setText(QStringLiteral("15 min"));
+    p.lbNumMuestras->setText(QStringLiteral("2400"));
+    p.lbNumSer->setText(QStringLiteral("12345"));
+    p.lbArchivo->setText(QStringLiteral("FRUTAS SUR_1.klv"));
+    p.lbExport->setText(QStringLiteral("FRUTAS SUR"));
+    p.lbTransport->setText(QStringLiteral("NAVIERA AZUL"));
+    p.lbAlarLow->setText(QStringLiteral(" < 2 °C"));
+    p.lbAlarHi->setText(QStringLiteral(" > 8 °C"));
+    window->HabilitaBotones();
+    window->toolbar1Click(3);
+    app->GraficoActivo = true;   // the graph window sets it when it opens
+    window->toolbar2Click(1);
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_EQ(shown[1].title, QStringLiteral("Imprime Gráfico"));
+    EXPECT_EQ(shown[1].name, QStringLiteral("arGrafic"));
+    EXPECT_EQ(shown[1].texts["lbInicio"], QStringLiteral("01/03/2024 - 10:30"));
+    EXPECT_EQ(shown[1].texts["lbFin"], QStringLiteral("Registrando"));
+    EXPECT_EQ(shown[1].texts["lbRango"], QStringLiteral("15 min"));
+    EXPECT_EQ(shown[1].texts["lbCantMuestras"], QStringLiteral("2400"));
+    EXPECT_EQ(shown[1].texts["lbSerial"], p.Label3->text() + QStringLiteral(" 12345"));
+    EXPECT_EQ(shown[1].texts["lbMin"], QStringLiteral(" < 2 °C"));
+    EXPECT_EQ(shown[1].texts["lbMax"], QStringLiteral(" > 8 °C"));
+    EXPECT_EQ(shown[1].texts["lbTexto0"], QStringLiteral("Nota uno"));
+    EXPECT_EQ(shown[1].texts["lbTexto1"], QStringLiteral("Nota dos"));
+    EXPECT_EQ(shown[1].texts["lbPie"], app->LineaMarca);
+
+    // Another view after the graph: back to the screen report. The configuration clears it too.
+    window->toolbar1Click(5);
+    window->toolbar2Click(1);
+    ASSERT_EQ(shown.size(), 3u);
+    EXPECT_EQ(shown[2].name, QStringLiteral("arScreen"));
+    app->GraficoActivo = true;
+    window->toolbar2Click(2);
+    EXPECT_FALSE(app->GraficoActivo);
+    EXPECT_TRUE(sink.messages.isEmpty());
+}
+
+TEST_F(ShellUiTest, APrintThatFailsIsReportedAndTheWindowGoesOn)
+{
+    start();
+    PrintCommand c;
+    c.show = [](const Report&, const QString&, QString* error) {
+        *error = QStringLiteral("no printer is available");
+        return false;
+    };
+    window->printHandler = c;
+    window->toolbar2Click(1);
+    ASSERT_EQ(sink.messages.size(), 1);
+    EXPECT_TRUE(sink.messages[0].startsWith(QStringLiteral("Error 482 (Printer error: no printer is available)")))
+        << sink.messages[0].toStdString();
+    window->toolbar1Click(1);   // the next command works
+    EXPECT_NE(standIn(Child::AbreArch), nullptr);
+}
+
+TEST(Report, DateCaptionsAreReformattedAndOtherCaptionsPassUnchanged)
+{
+    using orvan::shell::reformatDateCaption;
+    EXPECT_EQ(reformatDateCaption(QStringLiteral("01/03/2024 - 10:30")), QStringLiteral("01/03/2024 - 10:30"));
+    EXPECT_EQ(reformatDateCaption(QStringLiteral("1/3/2024 9:05")), QStringLiteral("01/03/2024 - 09:05"));
+    EXPECT_EQ(reformatDateCaption(QStringLiteral("Registrando")), QStringLiteral("Registrando"));
+    EXPECT_EQ(reformatDateCaption(QStringLiteral("")), QStringLiteral(""));
+    EXPECT_EQ(reformatDateCaption(QStringLiteral("31/02/2024 - 10:30")), QStringLiteral("31/02/2024 - 10:30"));
+}
+
+TEST(Report, WritesAnA4PdfOnlyWhenComplete)
+{
+    QTemporaryDir dir;
+    auto report = orvan::shell::makeGraphReport();
+    report->setText(QStringLiteral("Label1"), QStringLiteral("Data Logger Orvan ®  v_1.7"));
+    report->setPainter(QStringLiteral("Image1"), [](QPainter& p, const QRectF& r) { p.drawLine(r.topLeft(), r.bottomRight()); });
+
+    const QString pdf = dir.filePath(QStringLiteral("graph.pdf"));
+    QString error;
+    ASSERT_TRUE(report->writePdf(pdf, &error)) << error.toStdString();
+    QFile f(pdf);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QByteArray bytes = f.readAll();
+    EXPECT_TRUE(bytes.startsWith("%PDF"));
+    // A4 landscape: 842 x 595 points.
+    EXPECT_TRUE(bytes.contains("/MediaBox [0 0 842.000000 595.000000]")) << "no A4 landscape page";
+    f.close();
+
+    // A folder, or a folder that does not exist: refused, and an existing file stays as it was.
+    EXPECT_FALSE(report->writePdf(dir.path(), &error));
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_FALSE(report->writePdf(dir.filePath(QStringLiteral("missing/graph.pdf")), &error));
+    QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    const bool readOnlyHonoured = !QFile(dir.filePath(QStringLiteral("probe"))).open(QIODevice::WriteOnly);
+    if (readOnlyHonoured) {   // root ignores the permission bits
+        EXPECT_FALSE(report->writePdf(pdf, &error));
+        EXPECT_EQ(QFileInfo(pdf).size(), bytes.size());
+    }
+    QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+}
+
+namespace {
+
+QImage paintChart(const std::function<void(QPainter&, const QRectF&)>& draw)
+{
+    QImage image(900, 420, QImage::Format_ARGB32);
+    image.fill(Qt::white);
+    QPainter p(&image);
+    draw(p, QRectF(image.rect()));
+    return image;
+}
+
+} // namespace
+
+TEST_F(ShellUiTest, ThePrintedChartHasNoCursorAndTheScreenKeepsIt)
+{
+    start();
+    orvan::generator::GeneratorOptions o;
+    o.scenario = orvan::generator::Scenario::Alarms;
+    record.setBytes(0, orvan::generator::generateImage(o));
+    record.LeeAuditoria();
+    orvan::views::frmGrafico graph(*app, record, sink);
+    graph.resize(900, 500);
+    graph.show();
+    QCoreApplication::processEvents();
+    graph.Text1[0]->setText(QStringLiteral("Contenedor 12"));
+
+    orvan::views::ui::Chart& chart = *graph.Chart2D1;
+    const QPointF middle = chart.pixelToData(QPointF(chart.plotArea().center()));
+    chart.setMarkerValue(QStringLiteral("X"), middle.x());
+    chart.setMarkerVisible(QStringLiteral("X"), true);
+    chart.setLabelText(QStringLiteral("lbcursor"), QStringLiteral("CURSOR 12,5"));
+    chart.attachLabel(QStringLiteral("lbcursor"), middle.x(), middle.y());
+    chart.setLabelVisible(QStringLiteral("lbcursor"), true);
+
+    const std::optional<GraphPrintSource> source = orvan::shell::printCommand().graphSource(&graph);
+    ASSERT_TRUE(source.has_value());
+    EXPECT_EQ(source->text0, QStringLiteral("Contenedor 12"));
+    const QImage printed = paintChart(source->chart);
+    // The cursor is back on screen at once.
+    EXPECT_TRUE(chart.markerVisible(QStringLiteral("X")));
+    EXPECT_TRUE(chart.labelVisible(QStringLiteral("lbcursor")));
+
+    const QImage withCursor = paintChart([&](QPainter& p, const QRectF& r) { chart.render(p, r); });
+    chart.setMarkerVisible(QStringLiteral("X"), false);
+    chart.setLabelVisible(QStringLiteral("lbcursor"), false);
+    const QImage withoutCursor = paintChart([&](QPainter& p, const QRectF& r) { chart.render(p, r); });
+    EXPECT_NE(printed, withCursor);
+    EXPECT_EQ(printed, withoutCursor);
+
+    // Not a graph window: no graph source.
+    QWidget other;
+    EXPECT_FALSE(orvan::shell::printCommand().graphSource(&other).has_value());
+}
+
+TEST(ReportCommand, WritesTheGraphReportOfARecordOrNothing)
+{
+    using orvan::test::runCli;
+    QTemporaryDir dir;
+    const QString klv = dir.filePath(QStringLiteral("demo.klv"));
+    ASSERT_EQ(runCli({QStringLiteral("generate"), QStringLiteral("alarms"), klv}).code, 0);
+
+    const QString pdf = dir.filePath(QStringLiteral("demo.pdf"));
+    const auto ok = runCli({QStringLiteral("report"), klv, pdf, QStringLiteral("--lang"), QStringLiteral("1")});
+    EXPECT_EQ(ok.code, 0) << ok.err.toStdString();
+    QFile f(pdf);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QByteArray bytes = f.readAll();
+    EXPECT_TRUE(bytes.startsWith("%PDF"));
+    EXPECT_TRUE(bytes.contains("/MediaBox [0 0 842.000000 595.000000]"));
+
+    // A file that is not a record, or a PDF path in a missing folder: exit 1, one line, and the
+    // PDF already there stays as it was.
+    const QString junk = dir.filePath(QStringLiteral("junk.klv"));
+    QFile j(junk);
+    ASSERT_TRUE(j.open(QIODevice::WriteOnly));
+    j.write(QByteArray(70000, '\x7f'));
+    j.close();
+    for (const QStringList& args : {QStringList{QStringLiteral("report"), junk, pdf},
+                                    QStringList{QStringLiteral("report"), dir.filePath(QStringLiteral("none.klv")), pdf},
+                                    QStringList{QStringLiteral("report"), klv, dir.filePath(QStringLiteral("no/x.pdf"))}}) {
+        const auto bad = runCli(args);
+        EXPECT_EQ(bad.code, 1) << args.join(' ').toStdString();
+        EXPECT_EQ(bad.err.count('\n'), 1) << bad.err.toStdString();
+        EXPECT_TRUE(bad.out.isEmpty());
+    }
+    EXPECT_EQ(QFileInfo(pdf).size(), bytes.size());
+    EXPECT_EQ(runCli({QStringLiteral("report"), klv, dir.filePath(QStringLiteral("x.png"))}).code, 2);
+}

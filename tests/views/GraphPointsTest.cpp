@@ -1,0 +1,276 @@
+// The graph's points, zones, titles, readout texts, zoom levels and time ticks, without widgets.
+
+#include "base/Encodings.h"
+#include "base/TextTable.h"
+#include "views/GraphPoints.h"
+#include "views/TimeFormat.h"
+#include "views/GraphRecords.h"
+
+#include <gtest/gtest.h>
+#include <random>
+
+using namespace orvan;
+using namespace orvan::views;
+
+namespace {
+QDateTime fecha(int y, int mo, int d, int h = 0, int mi = 0)
+{
+    return QDateTime(QDate(y, mo, d), QTime(h, mi), Qt::UTC);
+}
+const QLocale kEs = LocaleIdioma(0);
+const QLocale kEn = LocaleIdioma(1);
+} // namespace
+
+TEST(GraphPoints, PointsFromSamplesWithErasedBytesInBothUnits)
+{
+    // 10 samples: raw 100 = 10 °C; 255 is an erased byte.
+    const auto r = prueba::registro({100, 101, 255, 255, 104, 96, 84, 83, 97, 110});
+    ASSERT_EQ(r.muestrasGuardadas(), 10);
+    const Puntos c = CargaPuntos(r, -1);
+    ASSERT_EQ(c.NumPuntos(), 11) << "one point past the last sample";
+    const QDateTime t0 = r.campos.InicioDatos;
+    EXPECT_EQ(c[1].Fecha, t0);
+    EXPECT_EQ(c[1].Temp, 10.0f);
+    EXPECT_EQ(c[2].Fecha, t0.addSecs(15 * 60));
+    // Erased bytes repeat the point before them, date included.
+    EXPECT_EQ(c[3].Fecha, c[2].Fecha);
+    EXPECT_EQ(c[3].Temp, 10.5f);
+    EXPECT_EQ(c[4].Fecha, c[2].Fecha);
+    EXPECT_EQ(c[5].Fecha, t0.addSecs(4 * 15 * 60)) << "the clock runs on under erased bytes";
+    EXPECT_EQ(c[11].Fecha, t0.addSecs(10 * 15 * 60));
+
+    const Puntos f = CargaPuntos(r, 0);
+    EXPECT_EQ(f[3].Temp, 189.5f) << "in Fahrenheit an erased byte is a plain value";
+    EXPECT_EQ(f[1].Temp, 50.0f);
+
+    // An erased first sample has nothing to repeat: its own date, and a gap.
+    const auto borrado = prueba::registro({255, 255, 100});
+    const Puntos b = CargaPuntos(borrado, -1);
+    ASSERT_EQ(b.NumPuntos(), 4);
+    EXPECT_TRUE(b[1].hueco());
+    EXPECT_EQ(b[1].Fecha, borrado.campos.InicioDatos);
+    EXPECT_TRUE(b[2].hueco());
+    EXPECT_EQ(b[3].Temp, 10.0f);
+    EXPECT_EQ(ClasificaPunto(b[1].Temp, 2, 8), ZonaHueco);
+    const RangoTemp rango = RangoVentana(b, 1, 3);
+    EXPECT_FALSE(rango.vacio);
+    EXPECT_EQ(rango.min, 10.0f) << "gaps take no part in the range";
+    EXPECT_TRUE(RangoVentana(b, 1, 2).vacio);
+
+    // A record without samples has the one point past its end; Rango 0 keeps every date.
+    const auto vacio = prueba::generado(generator::Scenario::Empty, 0);
+    EXPECT_EQ(CargaPuntos(vacio, -1).NumPuntos(), 1);
+}
+
+TEST(GraphPoints, ZonesIncludeTheLimitsComparedAsFloats)
+{
+    const auto r = prueba::registro({96});
+    const Limites c = LimitesGrados(r, -1);
+    EXPECT_EQ(c.lo, 2.0f);
+    EXPECT_EQ(c.hi, 8.0f);
+    const Limites f = LimitesGrados(r, 0);   // raw 84 and 96: 35.6 and 46.4 °F
+    struct Caso { float temp; Limites lim; ZonaPunto zona; int serie; };
+    const Caso casos[] = {
+        {8.0f, c, ZonaDentro, 2}, {2.0f, c, ZonaDentro, 2}, {8.5f, c, ZonaAlta, 3}, {1.5f, c, ZonaBaja, 1},
+        {float(RawAGrados(96, 0)), f, ZonaDentro, 2}, {float(RawAGrados(84, 0)), f, ZonaDentro, 2},
+        {float(RawAGrados(97, 0)), f, ZonaAlta, 3}, {float(RawAGrados(83, 0)), f, ZonaBaja, 1},
+    };
+    for (const Caso& k : casos) {
+        EXPECT_EQ(ClasificaPunto(k.temp, k.lim.lo, k.lim.hi), k.zona) << k.temp;
+        EXPECT_EQ(SerieDeZona(ClasificaPunto(k.temp, k.lim.lo, k.lim.hi)), k.serie) << k.temp;
+        // The readout colours a value at a limit as within.
+        const quint32 esperado = k.zona == ZonaAlta ? kColorAlta : k.zona == ZonaDentro ? kColorDentro : kColorBaja;
+        EXPECT_EQ(ColorLectura(k.temp, k.lim), esperado) << k.temp;
+    }
+    EXPECT_EQ(ColorLectura(8.04f, c), kColorDentro) << "the colour follows the value shown, 8.0";
+    EXPECT_EQ(ColorLectura(8.06f, c), kColorAlta);
+    EXPECT_EQ(MinutosDesde(fecha(2024, 3, 1, 10, 0), fecha(2024, 3, 2, 10, 5)), 1445);
+}
+
+TEST(GraphPoints, AxisAndDateTitles)
+{
+    TextTable es, en;
+    es.CargaTextos(0);
+    en.CargaTextos(1);
+    EXPECT_EQ(TituloEje(es, false, 1, 10, 11, 10), QStringLiteral("Primeras 10 muestras de  un total de 10"));
+    EXPECT_EQ(TituloEje(en, false, 2, 10, 11, 10), QStringLiteral("9 samples of  a total of 10"));
+    EXPECT_EQ(TituloEje(en, true, 5, 10, 11, 30000), QStringLiteral("Last 6 samples of  a total of 30000"));
+    EXPECT_EQ(TituloEje(en, true, 1, 9, 11, 30000), QStringLiteral("9 samples of  a total of 30000"));
+    EXPECT_TRUE(ConMarcadores(1, 31));
+    EXPECT_FALSE(ConMarcadores(1, 32));
+
+    struct Caso { QDateTime a, b; QString es, en; };
+    const auto mid = [](const QDateTime& a, const QDateTime& b) { return a.addSecs(a.secsTo(b) / 2); };
+    const Caso casos[] = {
+        {fecha(2024, 3, 1, 1), fecha(2024, 3, 1, 23), QStringLiteral("viernes 01 marzo"), QStringLiteral("Friday 01 March")},
+        {fecha(2024, 3, 1, 22), fecha(2024, 3, 2, 3), QStringLiteral("vie 01 mar 24 - sáb 02 mar 24"),
+         QStringLiteral("Fri 01 Mar 24 - Sat 02 Mar 24")},
+        {fecha(2024, 3, 5), fecha(2024, 3, 25), QStringLiteral("marzo 2024"), QStringLiteral("March 2024")},
+        {fecha(2024, 3, 20), fecha(2024, 4, 10), QStringLiteral("20 marzo 2024 - 10 abril 2024"),
+         QStringLiteral("20 March 2024 - 10 April 2024")},
+        {fecha(2024, 1, 20), fecha(2024, 7, 10), QStringLiteral("enero 2024 - julio 2024"),
+         QStringLiteral("January 2024 - July 2024")},
+        {fecha(2023, 12, 20), fecha(2024, 7, 10), QStringLiteral("2024"), QStringLiteral("2024")},
+    };
+    for (const Caso& k : casos) {
+        EXPECT_EQ(TituloFecha(k.a, k.b, mid(k.a, k.b), kEs).toLower(), k.es.toLower()) << k.a.toString().toStdString();
+        EXPECT_EQ(TituloFecha(k.a, k.b, mid(k.a, k.b), kEn), k.en) << k.a.toString().toStdString();
+    }
+
+    EXPECT_EQ(TextoHora(fecha(2024, 3, 1, 9, 5), kEn), QStringLiteral("01 Mar 24 09:05"));
+    EXPECT_EQ(TextoTemp(8.0f, QLocale::c(), QStringLiteral(" °C")), QStringLiteral("8.0 °C"));
+    EXPECT_EQ(TextoTemp(-0.04f, kEs, QStringLiteral(" °F")), QStringLiteral("0,0 °F")) << "no negative zero";
+    EXPECT_EQ(TextoTemp(189.5f, kEs, QStringLiteral(" °F")), QStringLiteral("189,5 °F"));
+}
+
+TEST(GraphPoints, ZoomLevelsAndScrollWindows)
+{
+    NivelesZoom z;
+    z.inicia(101);
+    EXPECT_EQ(z.ZoomDesde[0], 1);
+    EXPECT_EQ(z.ZoomHasta[0], 100);
+    EXPECT_EQ(z.acercaMitad(1, 100), 1);
+    EXPECT_EQ(z.ZoomDesde[1], 1);
+    EXPECT_EQ(z.ZoomHasta[1], 51) << "1 + 99/2 rounded half to even";
+    EXPECT_EQ(z.acercaMitad(1, 5), -1) << "a window of 5 points does not zoom";
+    EXPECT_EQ(z.NivelZoom, 1);
+    EXPECT_EQ(z.acercaMitad(10, 13 + 10), 2);
+    EXPECT_EQ(z.ZoomHasta[2], 16) << "10 + 6.5 rounds to even";
+
+    // A band dragged leftwards is swapped; a band of fewer than 2 points is cancelled.
+    ASSERT_TRUE(z.empiezaBanda(40));
+    EXPECT_EQ(z.NivelZoom, 3);
+    EXPECT_TRUE(z.terminaBanda(30));
+    EXPECT_EQ(z.ZoomDesde[3], 30);
+    EXPECT_EQ(z.ZoomHasta[3], 40);
+    ASSERT_TRUE(z.empiezaBanda(50));
+    EXPECT_FALSE(z.terminaBanda(51));
+    EXPECT_EQ(z.NivelZoom, 3);
+
+    // Level 23 is the deepest; the step to 24 is refused and remembered.
+    while (z.NivelZoom < 23)
+        ASSERT_GT(z.acercaMitad(1, 1000), 0);
+    EXPECT_EQ(z.acercaMitad(1, 1000), -1);
+    EXPECT_TRUE(z.ZoomAlLimite);
+    EXPECT_FALSE(z.empiezaBanda(5));
+    EXPECT_EQ(z.NivelZoom, 23);
+    EXPECT_EQ(z.aleja(), 22);
+    EXPECT_FALSE(z.ZoomAlLimite);
+    z.reinicia();
+    EXPECT_EQ(z.NivelZoom, 0);
+
+    z.inicia(1);
+    EXPECT_EQ(z.ZoomHasta[0], 1) << "a record without samples shows its single point";
+
+    struct Caso { int value, span, n, first, last; };
+    // A window keeps its number of points when scrolled: a band over 4..6 scrolls as 3 points.
+    const Caso casos[] = {{4, 2, 100, 4, 6}, {1, 10, 100, 1, 11}, {95, 10, 100, 90, 100}, {100, 10, 100, 90, 100},
+                          {3, 0, 100, 3, 3}, {1, 50, 20, 1, 20}};
+    for (const Caso& k : casos) {
+        const Ventana v = VentanaScroll(k.value, k.span, k.n);
+        EXPECT_EQ(v.first, k.first) << k.value << " " << k.span;
+        EXPECT_EQ(v.last, k.last) << k.value << " " << k.span;
+    }
+}
+
+TEST(TimeFormat, PatternsAndTicksAtEveryWidth)
+{
+    EXPECT_EQ(FormatoTiempo(fecha(2024, 3, 1, 7, 4), QStringLiteral("%A %a %d %B %b %y %Y %H:%M %% %q"), kEn),
+              QStringLiteral("Friday Fri 01 March Mar 24 2024 07:04 % %q"));
+    EXPECT_EQ(FormatoTiempo(fecha(2024, 3, 1), QStringLiteral("%A %B"), LocaleIdioma(2)), QStringLiteral("Freitag März"));
+    EXPECT_EQ(FechaDeMinutos(fecha(2024, 3, 1), 90.5), fecha(2024, 3, 1, 1, 30).addSecs(30));
+
+    // From a few minutes to years, the ticks stay few, inside the range, ascending and labelled.
+    const QDateTime base = fecha(2024, 3, 1, 10, 7);
+    for (double ancho : {3.0, 40.0, 300.0, 1500.0, 9000.0, 40000.0, 200000.0, 700000.0, 4000000.0}) {
+        for (int maxMarcas : {3, 8, 15}) {
+            const auto marcas = MarcasTiempo(base, 17, 17 + ancho, maxMarcas, kEn);
+            EXPECT_LE(int(marcas.size()), maxMarcas + 1) << ancho;
+            EXPECT_GE(int(marcas.size()), 1) << ancho;
+            for (size_t i = 0; i < marcas.size(); ++i) {
+                EXPECT_GE(marcas[i].x, 17);
+                EXPECT_LE(marcas[i].x, 17 + ancho);
+                EXPECT_FALSE(marcas[i].texto.isEmpty());
+                if (i > 0) {
+                    EXPECT_GT(marcas[i].x, marcas[i - 1].x);
+                }
+            }
+        }
+    }
+    // Hour ticks fall on the clock's round hours; midnight shows the date.
+    const auto siete = MarcasTiempo(base, 0, 7 * 60, 8, kEn);
+    ASSERT_FALSE(siete.empty());
+    EXPECT_EQ(siete.front().x, 53) << "11:00 is 53 minutes after 10:07";
+    EXPECT_EQ(siete.front().texto, QStringLiteral("11:00"));
+    const auto horas = MarcasTiempo(base, 0, 24 * 60, 8, kEn);
+    bool medianoche = false;
+    for (const auto& m : horas)
+        medianoche |= m.texto == QStringLiteral("02 Mar");
+    EXPECT_TRUE(medianoche);
+    EXPECT_TRUE(MarcasTiempo(QDateTime(), 0, 10, 5, kEn).empty());
+}
+
+// Hostile records and random clicks: any header, any samples, any sequence of zoom steps.
+TEST(GraphPoints, RandomRecordsAndZoomSequencesKeepTheirInvariants)
+{
+    std::mt19937 azar(7);
+    for (int caso = 0; caso < 60; ++caso) {
+        records::MissionRecord r;
+        QByteArray imagen(records::kImageSize, '\0');
+        for (char& b : imagen)
+            b = char(azar() & 0xFF);
+        r.setBytes(0, imagen);
+        r.LeeAuditoria();
+        const int gradosC = caso % 2 ? -1 : 0;
+        const Puntos p = CargaPuntos(r, gradosC);
+        ASSERT_GE(p.NumPuntos(), 0);
+        ASSERT_LE(p.NumPuntos(), kMaxPuntos);
+        const int n = p.NumPuntos();
+        for (int i = 2; i <= n; ++i)
+            ASSERT_GE(MinutosDesde(p[1].Fecha, p[i].Fecha), MinutosDesde(p[1].Fecha, p[i - 1].Fecha))
+                << "points never go back in time";
+
+        NivelesZoom z;
+        z.inicia(n);
+        int first = 1, last = std::max(1, n - 1);
+        for (int paso = 0; paso < 200; ++paso) {
+            switch (azar() % 4) {
+            case 0:
+                if (z.acercaMitad(first, last) > 0) {
+                    first = z.ZoomDesde[z.NivelZoom];
+                    last = z.ZoomHasta[z.NivelZoom];
+                }
+                break;
+            case 1:
+                z.aleja();
+                break;
+            case 2:
+                if (z.empiezaBanda(1 + int(azar() % std::max(1, n))) && z.terminaBanda(1 + int(azar() % std::max(1, n)))) {
+                    first = z.ZoomDesde[z.NivelZoom];
+                    last = z.ZoomHasta[z.NivelZoom];
+                }
+                break;
+            default: {
+                const Ventana v = VentanaScroll(1 + int(azar() % std::max(1, n)), last - first, n);
+                ASSERT_LE(v.first, v.last);
+                ASSERT_GE(v.first, 1);
+                first = v.first;
+                last = v.last;
+            }
+            }
+            ASSERT_GE(z.NivelZoom, 0);
+            ASSERT_LE(z.NivelZoom, 23);
+            ASSERT_LE(z.ZoomDesde[z.NivelZoom], z.ZoomHasta[z.NivelZoom]);
+        }
+        if (n >= 1) {
+            const RangoTemp rango = RangoVentana(p, first, std::min(last, n));
+            if (!rango.vacio) {
+                ASSERT_LE(rango.min, rango.max);
+            }
+            const QDateTime a = p[std::min(first, n)].Fecha, b = p[std::min(last, n)].Fecha;
+            EXPECT_FALSE(TituloFecha(a, b, a.addSecs(a.secsTo(b) / 2), kEs).isEmpty());
+            const double x0 = double(MinutosDesde(p[1].Fecha, a)), x1 = double(MinutosDesde(p[1].Fecha, b));
+            EXPECT_LE(MarcasTiempo(p[1].Fecha, x0, x1, 10, kEn).size(), 11u);
+        }
+    }
+}

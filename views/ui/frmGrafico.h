@@ -1,0 +1,90 @@
+#pragma once
+// frmGrafico: the temperature of the mission record against time, coloured by zone, with the two
+// limit lines and a date title; zoom levels by band, buttons and a stack of 25 windows, scrolling
+// of a zoomed window and a readout of the sample under the pointer.
+
+#include "views/GraphPoints.h"
+
+#include <QRect>
+#include <QWidget>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QScrollBar;
+
+namespace orvan { struct AppContext; class MessageSink; }
+namespace orvan::records { class MissionRecord; }
+namespace orvan::ui { class Workspace; }
+
+namespace orvan::views {
+
+namespace ui { class Chart; }
+
+class frmGrafico : public QWidget {
+    Q_OBJECT
+public:
+    frmGrafico(AppContext& app, records::MissionRecord& record, MessageSink& messages, QWidget* parent = nullptr);
+    ~frmGrafico() override;
+
+    ui::Chart* Chart2D1 = nullptr;
+    QPushButton* cmdZoom = nullptr;
+    QPushButton* cmdUpZoom = nullptr;
+    QPushButton* cmdResetZoom = nullptr;
+    QScrollBar* scrGraph = nullptr;
+    QLabel* lbHora = nullptr;
+    QLabel* lbVeloc = nullptr;
+    QLabel* Label2 = nullptr;
+    QLabel* lbCopyrigt = nullptr;
+    QLineEdit* Text1[2] = {};   // free text the graph report puts in its page header
+    QWidget* FrameCent = nullptr;
+
+    const Puntos& puntos() const { return m_puntos; }
+    const NivelesZoom& niveles() const { return m_zoom; }
+    int primero() const { return m_first; }   // the window shown
+    int ultimo() const { return m_last; }
+    bool SinArrastre() const { return m_sinArrastre; }
+    QRect RectBanda() const { return m_banda; }
+
+    // Every change of the window shown goes through here.
+    void MuestraVentana(int first, int last);
+    void MuestraNivel(int nivel);
+    void zoomClick();       // cmdZoom
+    void upZoomClick();     // cmdUpZoom
+    void resetZoomClick();  // cmdResetZoom
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void buildControls();
+    void SetZoom();
+    void ClasificaPunto(int i);
+    void AgregaPunto(const Punto& p, int serie);
+    void onScroll(int value);
+    void onPress(Qt::MouseButton button, const QPoint& px);
+    void onMove(Qt::MouseButtons buttons, const QPoint& px);
+    void onRelease(Qt::MouseButton button, const QPoint& px);
+    void lectura(const QPoint& px);
+    void dibujaBanda();
+    void habilitaNivel(bool zoomed);
+    void ShowHourGlass();
+    void ReleaseHourGlass();
+
+    AppContext& m_app;
+    records::MissionRecord& m_record;
+    int m_gradosC = -1;
+    QLocale m_locale;
+    Puntos m_puntos;
+    Limites m_limites;
+    NivelesZoom m_zoom;
+    int m_first = 1, m_last = 1;
+    bool m_desdeScroll = false;
+    bool m_sinArrastre = false;
+    QRect m_area;                    // AreaGrafico at the press of the band
+    QRect m_banda{-1, -1, 0, 0};     // RectBanda: left -1 while no band is dragged
+    int m_relojes = 0;               // hourglass nesting
+    int m_cuenta = 0;                // points appended to the chart
+};
+
+} // namespace orvan::views
