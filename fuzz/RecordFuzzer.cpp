@@ -6,6 +6,7 @@
 #include "records/RecordFile.h"
 #include "views/AlarmList.h"
 #include "views/CsvExport.h"
+#include "views/GraphPoints.h"
 #include "views/SampleList.h"
 #include "views/TimeFormat.h"
 #include "views/ZoneCounts.h"
@@ -14,6 +15,7 @@
 #include <QTemporaryDir>
 #include <cstdio>
 #include <cstdlib>
+#include <utility>
 
 using namespace orvan;
 
@@ -24,6 +26,58 @@ void require(bool condition, const char* what)
     if (!condition) {
         std::fprintf(stderr, "broken: %s\n", what);
         std::abort();
+    }
+}
+
+bool inside(const views::Puntos& puntos, int first, int last)
+{
+    return first >= 1 && first <= last && last <= qMax(1, puntos.NumPuntos());
+}
+
+// The graph: its points and zones, then every zoom a user can stack, bands both ways, and the
+// scroll bar's windows, with the titles and ranges each window shows.
+void graph(const records::MissionRecord& record, const TextTable& textos, const QLocale& locale,
+           const QString& unidad, int gradosC)
+{
+    const views::Puntos puntos = views::CargaPuntos(record, gradosC);
+    const int n = puntos.NumPuntos();
+    require(n >= 1 && n <= views::kMaxPuntos, "points 1..70000");
+    const views::Limites lim = views::LimitesGrados(record, gradosC);
+    const auto& c = record.campos;
+    const auto window = [&](int first, int last) {
+        require(inside(puntos, first, last), "a window lies within the points");
+        views::TituloEje(textos, c.Circular, first, last, n, c.NumMuestras);
+        const views::RangoTemp r = views::RangoVentana(puntos, first, last);
+        require(r.vacio || r.min <= r.max, "a window's range is ordered");
+        views::TituloFecha(puntos[first].Fecha, puntos[last].Fecha, puntos[(first + last) / 2].Fecha, locale);
+        for (const int i : {first, last}) {
+            views::SerieDeZona(views::ClasificaPunto(puntos[i].Temp, lim.lo, lim.hi));
+            views::TextoHora(puntos[i].Fecha, locale);
+            views::TextoTemp(puntos[i].Temp, locale, unidad);
+            views::ColorLectura(puntos[i].Temp, lim);
+            views::MinutosDesde(puntos[1].Fecha, puntos[i].Fecha);
+        }
+    };
+
+    views::NivelesZoom zoom;
+    zoom.inicia(n);
+    window(zoom.ZoomDesde[0], zoom.ZoomHasta[0]);
+    while (zoom.acercaMitad(zoom.ZoomDesde[zoom.NivelZoom], zoom.ZoomHasta[zoom.NivelZoom]) >= 0) {
+        require(zoom.NivelZoom < views::NivelesZoom::kLimite, "no level past the limit");
+        window(zoom.ZoomDesde[zoom.NivelZoom], zoom.ZoomHasta[zoom.NivelZoom]);
+    }
+    while (zoom.NivelZoom > 0)
+        zoom.aleja();
+    for (const auto& [from, to] : {std::pair{qMax(1, n / 3), qMax(1, n / 4)}, std::pair{1, n}, std::pair{n, n}, std::pair{2, 3}}) {
+        if (zoom.empiezaBanda(from) && zoom.terminaBanda(to))
+            window(zoom.ZoomDesde[zoom.NivelZoom], zoom.ZoomHasta[zoom.NivelZoom]);
+    }
+    zoom.reinicia();
+    for (const int span : {0, 10, n / 2, n}) {
+        for (const int value : {-5, 1, n / 2, n, n + 7}) {
+            const views::Ventana v = views::VentanaScroll(value, span, n);
+            window(v.first, v.last);
+        }
     }
 }
 
@@ -74,6 +128,8 @@ void runViews(records::MissionRecord& record, int idioma, int gradosC)
     views::MuestraAlarmas(alarmas, locale);
     views::TituloAlarma(false, record, gradosC, locale);
     views::TituloAlarma(true, record, gradosC, locale);
+
+    graph(record, textos, locale, unidad, gradosC);
 
     const auto& c = record.campos;
     if (c.InicioDatos.isValid() && c.FinDatos.isValid()) {

@@ -1,10 +1,9 @@
 // A settings file of any length taken through the start-up: the record read, the version rule
 // and its write-back, then what the start-up derives from the values (language texts, unit,
-// default record folder, port).
+// default record folder).
 #include "base/AppContext.h"
 #include "base/Settings.h"
 #include "base/TextTable.h"
-#include "link/PortDirectory.h"
 
 #include <QFile>
 #include <QDir>
@@ -73,6 +72,5 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     app.LineaMarca = TextTable::LineaMarca(cfg.Idioma);
     app.UnidadTexto();
     RegConfig::dataFolderRefusal(cfg.carpetaDatos());
-    link::devicePathFor(app.appFolder, cfg.PuertoCom);
     return 0;
 }

@@ -101,7 +101,10 @@ std::vector<MarcaTiempo> MarcasTiempo(const QDateTime& base, double min, double 
                                                      ? FormatoTiempo(fecha, QStringLiteral("%d %b"), locale)
                                                      : etiquetaReloj(fecha, locale)});
         }
-        return marcas;
+        // A span of exactly n steps holds n + 1 ticks: one too many; the next step then.
+        if (int(marcas.size()) <= maxMarcas)
+            return marcas;
+        marcas.clear();
     }
 
     // Months and years: calendar steps from the first of a month.
@@ -124,7 +127,10 @@ std::vector<MarcaTiempo> MarcasTiempo(const QDateTime& base, double min, double 
             marcas.push_back({x, FormatoTiempo(fecha, meses >= 12 ? QStringLiteral("%Y")
                                                                   : QStringLiteral("%b %y"), locale)});
         }
-        return marcas;
+        // Months are shorter than their average at times: count, not estimate.
+        if (int(marcas.size()) <= maxMarcas)
+            return marcas;
+        marcas.clear();
     }
     return marcas;
 }
