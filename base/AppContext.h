@@ -31,6 +31,7 @@ struct AppContext {
 
     ClosingFlags flags;
     bool GraficoActivo = false;
+    bool PrepAbierto = false;   // the preparation window holds the logger
 
     // The file name last previewed or opened in the open dialog; kept while the application runs.
     QString UltimoArchivo;

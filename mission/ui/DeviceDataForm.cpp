@@ -2,6 +2,9 @@
 
 #include "link/QtSerialPort.h"
 #include "mission/ui/PanelResumen.h"
+#include "records/MissionRecord.h"
+#include "records/ui/SaveRecordDialog.h"
+#include "base/ui/ConfirmDialog.h"
 #include "base/AppContext.h"
 #include "base/ui/IconButton.h"
 #include "base/ui/Workspace.h"
@@ -22,11 +25,13 @@ namespace orvan::mission {
 
 namespace {
 
-link::DeviceSession::Options sessionOptions(const QString& appFolder, link::DeviceSession::PortFactory factory)
+link::DeviceSession::Options sessionOptions(const QString& appFolder, link::DeviceSession::PortFactory factory,
+                                           link::DeviceSession::ClockFactory clock)
 {
     link::DeviceSession::Options o;
     o.profile = link::LinkProfile::frmsave();
     o.portFactory = factory ? std::move(factory) : [] { return std::make_unique<link::QtSerialPort>(); };
+    o.clockFactory = std::move(clock);
     // Until the search finds the logger the port is COM1, as a port control starts out.
     o.device = link::devicePathFor(appFolder, 1);
     return o;
@@ -34,19 +39,28 @@ link::DeviceSession::Options sessionOptions(const QString& appFolder, link::Devi
 
 } // namespace
 
-DeviceDataForm::DeviceDataForm(ui::Workspace& main, link::DeviceSession::PortFactory portFactory, QWidget* parent)
-    : QWidget(parent), m_main(main)
+DeviceDataForm::DeviceDataForm(ui::Workspace& main, records::MissionRecord& record,
+                               link::DeviceSession::PortFactory portFactory,
+                               link::DeviceSession::ClockFactory clockFactory, QWidget* parent)
+    : QWidget(parent), m_main(main), m_record(record)
 {
     setObjectName(QStringLiteral("frmsave"));
     setWindowTitle(main.app().textos[8]);
     AppContext& app = main.app();
-    m_session = std::make_unique<link::DeviceSession>(app.flags.CerrarSave, sessionOptions(app.appFolder, std::move(portFactory)));
+    m_session = std::make_unique<link::DeviceSession>(
+        app.flags.CerrarSave, sessionOptions(app.appFolder, std::move(portFactory), std::move(clockFactory)));
+
+    GrabArch = [this](records::MissionRecord& r) {
+        records::SaveRecordDialog dialog(m_main.app(), r, m_main.messages(), this);
+        dialog.exec();
+    };
 
     buildControls();
     setTexts();
 
     connect(m_session.get(), &link::DeviceSession::statusRead, this, &DeviceDataForm::onStatus);
     connect(m_session.get(), &link::DeviceSession::searchFinished, this, &DeviceDataForm::onSearchFinished);
+    connect(m_session.get(), &link::DeviceSession::jobFinished, this, &DeviceDataForm::onJobFinished);
     connect(m_session.get(), &link::DeviceSession::message, this, [this](const QString& text) {
         m_main.messages().show(text);
     });
@@ -94,7 +108,7 @@ void DeviceDataForm::buildControls()
         b->setEnabled(false);
 
     ProgressBar2 = new QProgressBar(this);
-    ProgressBar2->setMaximum(750);
+    ProgressBar2->setMaximum(kMaximoBarra);
     ProgressBar2->setTextVisible(false);
     ProgressBar2->hide();
 
@@ -109,32 +123,22 @@ void DeviceDataForm::buildControls()
     layout->addWidget(ProgressBar2);
     layout->addLayout(buttons);
 
-    // A command this window cannot run yet says so rather than doing nothing.
-    const auto available = [this](const std::function<void(DeviceDataForm&)>& command) {
-        if (!command)
-            m_main.messages().show(QStringLiteral("Esta función todavía no está disponible."));
-        return bool(command);
-    };
-    connect(cmdClear, &QPushButton::clicked, this, [this, available] {
-        if (available(BorraMemoria))
+    // Clicks only post requests; the next tick serves them.
+    connect(cmdClear, &QPushButton::clicked, this, [this] {
+        if (Seguro(19))
             PedidoBorrar = Pedido;
     });
-    connect(cmdStop, &QPushButton::clicked, this, [this, available] {
-        if (available(DetieneMision))
+    connect(cmdStop, &QPushButton::clicked, this, [this] {
+        if (Seguro(11))
             PedidoDetener = Pedido;
     });
-    connect(cmdAlmacena, &QPushButton::clicked, this, [this, available] {
-        if (!available(Almacena))
-            return;
+    connect(cmdAlmacena, &QPushButton::clicked, this, [this] {
         CmndCancel->hide();
         ProgressBar2->setValue(0);
         ProgressBar2->show();
         PedidoAlmacenar = Pedido;
     });
-    connect(cmdPrepara, &QPushButton::clicked, this, [this, available] {
-        if (available(Preparar))
-            PedidoPreparar = Pedido;
-    });
+    connect(cmdPrepara, &QPushButton::clicked, this, [this] { PedidoPreparar = Pedido; });
     connect(CmndCancel, &QPushButton::clicked, this, [this] {
         m_main.setConnectEnabled(true);
         m_main.app().flags.CerrarSave = true;
@@ -152,6 +156,11 @@ void DeviceDataForm::setTexts()
     CmndCancel->setToolTip(t[28]);
 }
 
+bool DeviceDataForm::Seguro(int picture)
+{
+    return ui::ConfirmDialog::ask(this, ui::Pictures::statePicture(picture, 64));
+}
+
 void DeviceDataForm::tick()
 {
     if (m_closed)
@@ -164,22 +173,179 @@ void DeviceDataForm::tick()
         CierraEnlace();
         return;
     }
-    // One exchange at a time: a tick that finds the last one still running is skipped.
-    if (m_session->busy())
+    // One exchange at a time: a tick that finds a command or an exchange still running is skipped.
+    if (m_comando || m_session->busy())
         return;
 
-    const auto serve = [this](quint16& pedido, const std::function<void(DeviceDataForm&)>& command) {
+    const auto serve = [](quint16& pedido) {
         if (pedido != Pedido)
             return false;
         pedido = 0;
-        if (command)
-            command(*this);
         return true;
     };
-    if (serve(PedidoBorrar, BorraMemoria) || serve(PedidoAlmacenar, Almacena) || serve(PedidoDetener, DetieneMision)
-        || serve(PedidoPreparar, Preparar))
+    if (serve(PedidoBorrar))
+        BorraMemoria();
+    else if (serve(PedidoAlmacenar))
+        Almacena();
+    else if (serve(PedidoDetener))
+        DetieneMision();
+    else if (serve(PedidoPreparar))
+        Preparar();
+    else
+        m_session->poll(app.config.GradosC);
+}
+
+void DeviceDataForm::ejecuta(std::function<void(link::LinkContext&)> job, std::function<void()> then)
+{
+    m_then = std::move(then);
+    if (!m_session->post(std::move(job))) {
+        // The session is closing: nothing ran, and the window goes with it.
+        m_then = {};
+        restauraBarra();
+        terminaComando();
+    }
+}
+
+void DeviceDataForm::onJobFinished()
+{
+    if (!m_then || m_closed)
         return;
-    m_session->poll(app.config.GradosC);
+    const std::function<void()> then = std::move(m_then);
+    m_then = {};
+    then();
+}
+
+void DeviceDataForm::DeshabilitaAcciones()
+{
+    m_disponibilidad = {};
+    cmdPrepara->setEnabled(false);
+    cmdAlmacena->setEnabled(false);
+    cmdStop->setEnabled(false);
+}
+
+void DeviceDataForm::muestraProgreso(int valor, int maximo)
+{
+    if (m_closed)
+        return;
+    if (ProgressBar2->maximum() != maximo)
+        ProgressBar2->setMaximum(maximo);
+    ProgressBar2->setValue(valor);
+    ProgressBar2->show();
+}
+
+void DeviceDataForm::restauraBarra()
+{
+    ProgressBar2->hide();
+    ProgressBar2->setMaximum(kMaximoBarra);
+    CmndCancel->show();
+}
+
+void DeviceDataForm::terminaComando()
+{
+    m_comando = false;
+    unsetCursor();
+    setEnabled(true);
+    Q_EMIT comandoTerminado();
+}
+
+void DeviceDataForm::BorraMemoria()
+{
+    m_comando = true;
+    CmndCancel->hide();
+    // The buttons come back with the first poll after the erase.
+    DeshabilitaAcciones();
+    cmdClear->setEnabled(false);
+    ejecuta(
+        [this](link::LinkContext& ctx) {
+            const ResultadoBorrado r = mission::BorraMemoria(ctx.link, [this, &ctx](int valor, int maximo) {
+                ctx.toWindow([this, valor, maximo] { muestraProgreso(valor, maximo); });
+            });
+            ctx.toWindow([this, r] { m_borrado = r; });
+        },
+        [this] {
+            const QString text = mensajeBorrado(m_borrado);
+            if (!text.isEmpty())
+                m_main.messages().show(text);
+            restauraBarra();
+            terminaComando();
+        });
+}
+
+void DeviceDataForm::Almacena()
+{
+    m_comando = true;
+    setCursor(Qt::WaitCursor);
+    ProgressBar2->setValue(50);
+    DeshabilitaAcciones();
+    // The form stays visible, disabled, so that the progress can be followed.
+    setEnabled(false);
+    ejecuta(
+        [this](link::LinkContext& ctx) {
+            Descarga d = LeerKLV(ctx.link, ctx.estado.NumMuestras, [this, &ctx](int valor, int maximo) {
+                ctx.toWindow([this, valor, maximo] { muestraProgreso(valor, maximo); });
+            });
+            ctx.toWindow([this, d = std::move(d)]() mutable { m_descarga = std::move(d); });
+        },
+        [this] { finDescarga(); });
+}
+
+void DeviceDataForm::finDescarga()
+{
+    setEnabled(true);
+    const Descarga d = std::move(m_descarga);
+    m_descarga = {};
+    if (!d.ok()) {
+        // The record on screen stays as it was; the way out is shown again.
+        unsetCursor();
+        restauraBarra();
+        if (d.resultado == ResultadoDescarga::Desconexion)
+            m_main.messages().show(mensajeDesconexion());
+        terminaComando();
+        return;
+    }
+
+    // Only a complete download replaces the record.
+    m_record.clear();
+    m_record.setBytes(0, d.imagen);
+    m_record.GuardadoEnDisco = false;
+    for (const QString& text : m_record.LeeAuditoria())
+        m_main.messages().show(text);
+    unsetCursor();
+    if (GrabArch)
+        GrabArch(m_record);
+    if (m_closed)
+        return;
+
+    restauraBarra();
+    if (!m_record.GuardadoEnDisco) {
+        // Nothing reached the disk, so the logger is not marked.
+        terminaComando();
+        return;
+    }
+    ejecuta([](link::LinkContext& ctx) { MarcaDescargaGuardada(ctx.link, ctx.estado); }, [this] { terminaComando(); });
+}
+
+void DeviceDataForm::DetieneMision()
+{
+    m_comando = true;
+    ejecuta([](link::LinkContext& ctx) { mission::DetieneMision(ctx.link, ctx.estado); }, [this] { terminaComando(); });
+}
+
+void DeviceDataForm::Preparar()
+{
+    // The preparation window opens the port again, so this window lets go of it first.
+    m_closed = true;
+    AppContext& app = m_main.app();
+    app.flags.CerrarSave = true;
+    Timer2.stop();
+    m_session->close();
+    app.flags.CerrarPrep = false;
+    if (!m_main.openChild(ui::Child::frmPrep)) {
+        // No preparation window to hand over to: the link simply ends.
+        showLinkEnded(m_main);
+    }
+    Q_EMIT linkClosed();
+    closeWithFrame(this);
 }
 
 void DeviceDataForm::onSearchFinished(int com)
@@ -220,18 +386,11 @@ void DeviceDataForm::CierraEnlace()
         return;
     m_closed = true;
     m_main.app().flags.CerrarSave = true;
-    ui::StatusPanel* panel = m_main.panel();
-    panel->FrameComm->hide();
-    panel->frameInstit->show();
     Timer2.stop();
     m_session->close();
-    m_main.setConnectEnabled(true);
+    showLinkEnded(m_main);
     Q_EMIT linkClosed();
-    // The form goes with its frame in the document area.
-    if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget()))
-        frame->close();
-    else
-        close();
+    closeWithFrame(this);
 }
 
 void DeviceDataForm::closeEvent(QCloseEvent* event)

@@ -2,11 +2,13 @@
 // frmsave: the window through which the user acts on a connected logger. On opening it looks
 // for the serial port where a logger answers; then every 500 ms its poll either serves one
 // posted command or reads the logger's status into the main window's status panel. Every
-// exchange runs on the link session's own thread, so the window stays responsive while the
-// logger is slow or silent.
+// exchange runs on the link session's own thread, so the window repaints and follows the
+// progress of a download or of the erase wait.
 
 #include "link/DeviceSession.h"
 #include "link/StatusSummary.h"
+#include "mission/DeviceCommands.h"
+#include "mission/Download.h"
 
 #include <QTimer>
 #include <QWidget>
@@ -18,6 +20,7 @@ class QProgressBar;
 class QPushButton;
 
 namespace orvan::ui { class Workspace; }
+namespace orvan::records { class MissionRecord; }
 
 namespace orvan::mission {
 
@@ -26,10 +29,14 @@ class DeviceDataForm : public QWidget {
 public:
     // Request words: a click posts one, the next poll tick serves it.
     static constexpr quint16 Pedido = 0x55AA;
+    static constexpr int kMaximoBarra = 750;   // the progress bar's maximum between commands
 
-    // portFactory makes the serial port on the link's thread; empty means the system's ports.
-    explicit DeviceDataForm(ui::Workspace& main, link::DeviceSession::PortFactory portFactory = {},
-                            QWidget* parent = nullptr);
+    // record is the application's mission record: a store replaces it once a download is
+    // complete. portFactory makes the serial port on the link's thread (empty: the system's
+    // ports); clockFactory the link's clock (empty: real time).
+    DeviceDataForm(ui::Workspace& main, records::MissionRecord& record,
+                   link::DeviceSession::PortFactory portFactory = {},
+                   link::DeviceSession::ClockFactory clockFactory = {}, QWidget* parent = nullptr);
     ~DeviceDataForm() override;
 
     // The poll tick (Timer2); public so that tests can drive it.
@@ -39,6 +46,8 @@ public:
     const link::Disponibilidad& disponibilidad() const { return m_disponibilidad; }
     link::DeviceSession& session() { return *m_session; }
     bool searchDone() const { return m_searchDone; }
+    // A command (erase, store, stop) is running; polls wait for it.
+    bool comandoEnCurso() const { return m_comando; }
 
     QLabel* Picture1 = nullptr;          // "Barco.jpg"
     QPushButton* cmdClear = nullptr;
@@ -54,13 +63,15 @@ public:
     quint16 PedidoPreparar = 0;
     quint16 PedidoAlmacenar = 0;
 
-    // The commands a posted request runs, served one per tick; a request without a command is
-    // dropped when its tick comes.
-    std::function<void(DeviceDataForm&)> BorraMemoria, DetieneMision, Almacena, Preparar;
+    // The save dialog shown after a complete download; by default GrabArch, modal. It writes the
+    // record and leaves the outcome in the record's GuardadoEnDisco.
+    std::function<void(records::MissionRecord&)> GrabArch;
 
 Q_SIGNALS:
     // The latest status has been written to the panel.
     void statusShown();
+    // A command served by the poll has ended (its messages shown, the controls restored).
+    void comandoTerminado();
     // The form has closed its link and is going away.
     void linkClosed();
 
@@ -72,14 +83,37 @@ private:
     void setTexts();
     void onStatus(const link::EstadoKLV& estado);
     void onSearchFinished(int com);
+    bool Seguro(int picture);
+    void DeshabilitaAcciones();
+    void muestraProgreso(int valor, int maximo);
+    void restauraBarra();
+    void terminaComando();
+    // Runs a job on the link's thread, then `then` on this window once the session is idle again.
+    void ejecuta(std::function<void(link::LinkContext&)> job, std::function<void()> then);
+    void onJobFinished();
+
+    // The commands a request runs, one per tick.
+    void BorraMemoria();
+    void Almacena();
+    void finDescarga();
+    void DetieneMision();
+    // Prepare: hands the logger over to the preparation window (the frmPrep child, when the
+    // application has one) and closes this window.
+    void Preparar();
     void CierraEnlace();
 
     ui::Workspace& m_main;
+    records::MissionRecord& m_record;
     std::unique_ptr<link::DeviceSession> m_session;
     link::EstadoKLV m_estado;
     link::Disponibilidad m_disponibilidad;
     bool m_searchDone = false;
     bool m_closed = false;
+    bool m_comando = false;
+    std::function<void()> m_then;
+    // Results handed from a job to its continuation (set on this window's thread).
+    Descarga m_descarga;
+    ResultadoBorrado m_borrado = ResultadoBorrado::Cancelado;
 };
 
 } // namespace orvan::mission

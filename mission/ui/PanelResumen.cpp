@@ -1,6 +1,9 @@
 #include "mission/ui/PanelResumen.h"
 
 #include "base/ui/StatusPanel.h"
+#include "base/ui/Workspace.h"
+
+#include <QMdiSubWindow>
 
 namespace orvan::mission {
 
@@ -50,6 +53,23 @@ void aplicaResumen(ui::StatusPanel& p, const link::Resumen& r)
 
     visible(p.Frame3X, r.Frame3X);
     visible(p.FrameSerial, r.FrameSerial);
+}
+
+void showLinkEnded(ui::Workspace& main)
+{
+    if (ui::StatusPanel* panel = main.panel()) {
+        panel->FrameComm->hide();
+        panel->frameInstit->show();
+    }
+    main.setConnectEnabled(true);
+}
+
+void closeWithFrame(QWidget* window)
+{
+    if (auto* frame = qobject_cast<QMdiSubWindow*>(window->parentWidget()))
+        frame->close();
+    else
+        window->close();
 }
 
 } // namespace orvan::mission

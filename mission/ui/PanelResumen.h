@@ -4,10 +4,18 @@
 
 #include "link/StatusSummary.h"
 
-namespace orvan::ui { class StatusPanel; }
+class QWidget;
+
+namespace orvan::ui { class StatusPanel; class Workspace; }
 
 namespace orvan::mission {
 
 void aplicaResumen(ui::StatusPanel& panel, const link::Resumen& resumen);
+
+// A logger window has let go of the logger: the panel shows the maker picture again and Connect
+// is offered.
+void showLinkEnded(ui::Workspace& main);
+// A child window closes together with its frame in the document area.
+void closeWithFrame(QWidget* window);
 
 } // namespace orvan::mission

@@ -63,7 +63,7 @@ std::unique_ptr<Report> makeScreenReport()
                 Qt::AlignRight | Qt::AlignVCenter);
     r->addRule(Section::PageHeader, QStringLiteral("Line1"), QRectF(15, 34, 180, 0));
     r->addRule(Section::PageHeader, QStringLiteral("Line2"), QRectF(15, 35.2, 180, 0));
-    r->addImage(Section::Detail, QStringLiteral("Image1"), QRectF(15, 42, 180, 230));
+    r->addImage(Section::Detail, QStringLiteral("Image1"), QRectF(15, 42, 180, 230), Qt::AlignTop | Qt::AlignHCenter);
     r->addRule(Section::PageFooter, QStringLiteral("LineFooter"), QRectF(15, 279, 180, 0));
     r->addLabel(Section::PageFooter, QStringLiteral("lbPie"), QRectF(15, 281, 180, 8), arial(8),
                 Qt::AlignHCenter | Qt::AlignVCenter);

@@ -8,6 +8,7 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QSaveFile>
+#include <QStyle>
 
 namespace orvan::shell {
 
@@ -28,9 +29,9 @@ void Report::addLabel(Section section, const QString& name, const QRectF& mm, co
     m_controls.push_back({section, Kind::Label, name, mm, font, alignment, {}, {}, {}});
 }
 
-void Report::addImage(Section section, const QString& name, const QRectF& mm)
+void Report::addImage(Section section, const QString& name, const QRectF& mm, Qt::Alignment alignment)
 {
-    m_controls.push_back({section, Kind::Image, name, mm, {}, Qt::AlignCenter, {}, {}, {}});
+    m_controls.push_back({section, Kind::Image, name, mm, {}, alignment, {}, {}, {}});
 }
 
 void Report::addRule(Section section, const QString& name, const QRectF& mm)
@@ -122,9 +123,9 @@ void Report::paint(QPainter& painter, QPagedPaintDevice& device) const
                     c.painter(painter, r);
                     painter.restore();
                 } else if (!c.pixmap.isNull()) {
-                    // Keep the picture's proportions, centred in its frame.
+                    // Keep the picture's proportions, placed in its frame by the control's alignment.
                     const QSizeF s = QSizeF(c.pixmap.size()).scaled(r.size(), Qt::KeepAspectRatio);
-                    const QRectF fit(r.center() - QPointF(s.width() / 2, s.height() / 2), s);
+                    const QRect fit = QStyle::alignedRect(Qt::LeftToRight, c.alignment, s.toSize(), r.toRect());
                     painter.drawPixmap(fit, c.pixmap, QRectF(c.pixmap.rect()));
                 }
                 break;

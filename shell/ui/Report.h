@@ -34,7 +34,8 @@ public:
     // Controls, by name; rectangles in millimetres from the page's top left corner.
     void addLabel(Section section, const QString& name, const QRectF& mm, const QFont& font,
                   Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter);
-    void addImage(Section section, const QString& name, const QRectF& mm);
+    void addImage(Section section, const QString& name, const QRectF& mm,
+                  Qt::Alignment alignment = Qt::AlignCenter);
     void addRule(Section section, const QString& name, const QRectF& mm);
 
     bool hasControl(const QString& name) const;

@@ -1,6 +1,7 @@
 #include "shell/ui/WindowRegistry.h"
 
 #include "mission/ui/DeviceDataForm.h"
+#include "mission/ui/PrepForm.h"
 #include "records/ui/OpenRecordDialog.h"
 #include "shell/ui/ConfigDialog.h"
 #include "shell/ui/MainWindow.h"
@@ -28,7 +29,8 @@ void registerWindows(MainWindow& main)
     main.setChildFactory(MainWindow::Child::frmGrafico, [](MainWindow& m) {
         return new views::frmGrafico(m.app(), m.record(), m.messages());
     });
-    main.setChildFactory(MainWindow::Child::frmsave, [](MainWindow& m) { return new mission::DeviceDataForm(m); });
+    main.setChildFactory(MainWindow::Child::frmsave, [](MainWindow& m) { return new mission::DeviceDataForm(m, m.record()); });
+    main.setChildFactory(MainWindow::Child::frmPrep, [](MainWindow& m) { return new mission::PrepForm(m); });
     main.setChildFactory(MainWindow::Child::Detalle, [](MainWindow& m) { return new views::Detalle(m, m.record()); });
     main.setChildFactory(MainWindow::Child::frmTorta, [](MainWindow& m) { return new views::frmTorta(m, m.record()); });
     main.setChildFactory(MainWindow::Child::frmHisto, [](MainWindow& m) { return new views::frmHisto(m, m.record()); });

@@ -124,6 +124,7 @@ TEST(EmulatorLogger, FaultsShapeTheRepliesAndCanBeSwitchedOff)
     const QByteArray readBlock2 = QByteArray::fromHex("330040");
     const std::vector<std::pair<Fault, std::vector<int>>> cases = {   // sizes of successive block reads
         {Fault::ShortReply, {33, 33}}, {Fault::LongReply, {40, 40}}, {Fault::Silent, {0, 0}}, {Fault::SilentAfter, {34, 34, 0}},
+        {Fault::DropsWrites, {34, 34}},
     };
     for (const auto& [fault, sizes] : cases) {
         SCOPED_TRACE(Logger::faultName(fault).toStdString());
@@ -131,9 +132,11 @@ TEST(EmulatorLogger, FaultsShapeTheRepliesAndCanBeSwitchedOff)
         logger.setFault(fault, 2);
         for (int expected : sizes)
             EXPECT_EQ(logger.handleFrame(readBlock2).size(), expected);
-        const bool silent = sizes.back() == 0;
+        const bool ignoresWrites = sizes.back() == 0 || fault == Fault::DropsWrites;
         logger.handleFrame(QByteArray::fromHex("22000507"));
-        EXPECT_EQ(logger.peek(5) == 7, !silent) << "a silent logger acts on nothing";
+        logger.handleFrame(QByteArray::fromHex("220608"));
+        EXPECT_EQ(logger.peek(5) == 7, !ignoresWrites) << "a silent logger acts on nothing";
+        EXPECT_EQ(logger.peek(6) == 8, !ignoresWrites);
         logger.setFault(Fault::None);
         EXPECT_EQ(logger.handleFrame(readBlock2).size(), 34);
     }

@@ -4,6 +4,10 @@
 
 #include "mission/ui/DeviceDataForm.h"
 #include "records/MissionRecord.h"
+#include "records/RecordFile.h"
+#include "records/ui/SaveRecordDialog.h"
+#include "base/ui/ConfirmDialog.h"
+#include "base/ui/Pictures.h"
 #include "base/AppContext.h"
 #include "shell/ui/MainWindow.h"
 #include "base/ui/StatusPanel.h"
@@ -11,6 +15,10 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
 #include <QDeadlineTimer>
 #include <QPushButton>
 #include <QTimer>
@@ -37,6 +45,41 @@ bool waitFor(const std::function<bool()>& done, int ms = 10000)
     return true;
 }
 
+// Real time for replies, but the fixed pauses (the erase's 34 s, the pauses between writes) pass
+// at once: a pause moves the clock instead of waiting.
+class QuickClock : public link::SystemClock {
+public:
+    qint64 nowMs() override { return SystemClock::nowMs() + m_skipped; }
+    void sleepMs(int ms) override { m_skipped += std::max(ms, 0); }
+
+private:
+    qint64 m_skipped = 0;
+};
+
+// Acts on the next modal dialog of that kind as soon as it is shown.
+template <class Dialog>
+void whenModal(std::function<void(Dialog*)> act)
+{
+    auto* timer = new QTimer;
+    timer->setInterval(20);
+    QObject::connect(timer, &QTimer::timeout, [timer, act] {
+        if (auto* d = qobject_cast<Dialog*>(QApplication::activeModalWidget())) {
+            timer->stop();
+            timer->deleteLater();
+            act(d);
+        }
+    });
+    timer->start();
+}
+
+QList<QByteArray> framesOf(emulator::Logger& logger)
+{
+    QList<QByteArray> out;
+    for (const auto& entry : logger.frameLog())
+        out.append(entry.frame);
+    return out;
+}
+
 // A main window on the emulator's application folder, with its device-data window open.
 struct Connected {
     explicit Connected(EmulatorFixture& emu) : app(emu.appFolder())
@@ -48,7 +91,7 @@ struct Connected {
         window->show();
         app.flags.CerrarSave = false;
         window->panel()->showLive();
-        form = new mission::DeviceDataForm(*window);
+        form = new mission::DeviceDataForm(*window, record, {}, [] { return std::make_unique<QuickClock>(); });
         window->showChild(form);
     }
     ~Connected()
@@ -129,10 +172,6 @@ TEST(DeviceDataForm, EachLoggerStateShowsItsPicturesAndCommands)
         EXPECT_EQ(c.p().imgRec->toolTip(), "KLV-100 Sin Datos");
         EXPECT_EQ(c.p().lbHoraInicioX->text(), "--/--/--  --:--");
         EXPECT_EQ(c.p().lbHoraFinX->text(), "--/--/--  --:--");
-        EXPECT_TRUE(c.form->cmdPrepara->isEnabled());
-        EXPECT_TRUE(c.form->cmdClear->isEnabled());
-        EXPECT_FALSE(c.form->cmdAlmacena->isEnabled());
-        EXPECT_FALSE(c.form->cmdStop->isEnabled());
     }
     {
         ScenarioOptions o;
@@ -145,10 +184,6 @@ TEST(DeviceDataForm, EachLoggerStateShowsItsPicturesAndCommands)
         EXPECT_EQ(c.picture(c.p().imgStartmode), 6);
         EXPECT_EQ(c.p().imgStartmode->toolTip(), "Esperando la hora de comienzo del registro");
         EXPECT_EQ(c.p().lbTempActualX->text(), "--");
-        EXPECT_TRUE(c.form->cmdStop->isEnabled());
-        EXPECT_TRUE(c.form->cmdClear->isEnabled());
-        EXPECT_FALSE(c.form->cmdAlmacena->isEnabled());
-        EXPECT_FALSE(c.form->cmdPrepara->isEnabled());
     }
     {
         // Recording in a freezer: temperatures of 0 degrees or below are not shown.
@@ -243,4 +278,305 @@ TEST(DeviceDataForm, NoLoggerAnywhereKeepsThePortAndShowsNoCommunication)
     ASSERT_TRUE(c.waitStatus([&] { return c.picture(c.p().imgKLV) == 10; }, 20000));
     EXPECT_EQ(c.app.config.PuertoCom, 3);
     EXPECT_EQ(c.app.VerFw[0], 0);
+}
+
+TEST(DeviceDataForm, CommandsFollowTheLoggerState)
+{
+    struct Case {
+        const char* what;
+        ScenarioKind kind;
+        int samples;
+        bool saved;
+        bool stop, store, prepare;
+    };
+    const Case cases[] = {
+        {"no data", ScenarioKind::Empty, 0, false, false, false, true},
+        {"armed for a set time", ScenarioKind::SetTime, 0, false, true, false, false},
+        {"recording", ScenarioKind::Recording, 20, false, true, false, false},
+        {"finished with samples", ScenarioKind::Finished, 100, false, false, true, false},
+        {"finished without samples", ScenarioKind::Finished, 0, false, false, false, true},
+        {"finished and saved", ScenarioKind::Finished, 100, true, false, true, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ScenarioOptions o;
+        o.samples = c.samples;
+        // A start delay keeps a mission stopped at once from taking its first sample.
+        o.delay = c.kind == ScenarioKind::SetTime ? 120 : c.kind == ScenarioKind::Recording ? 0 : 30;
+        EmulatorFixture emu(c.kind, o);
+        ASSERT_TRUE(emu.ok());
+        if (c.saved)
+            emu.logger().writeByte(258, emu.logger().peek(258) | 128);
+        Connected conn(emu);
+        ASSERT_TRUE(conn.waitStatus([&] { return conn.form->estado().Comunicado && conn.form->cmdClear->isEnabled(); }));
+        EXPECT_EQ(conn.form->cmdStop->isEnabled(), c.stop);
+        EXPECT_EQ(conn.form->cmdAlmacena->isEnabled(), c.store);
+        EXPECT_EQ(conn.form->cmdPrepara->isEnabled(), c.prepare);
+        EXPECT_EQ(conn.form->disponibilidad().PuedeDetener, c.stop);
+        EXPECT_EQ(conn.form->disponibilidad().PuedeAlmacenar, c.store);
+        EXPECT_EQ(conn.form->disponibilidad().PuedePreparar, c.prepare);
+    }
+}
+
+TEST(DeviceDataForm, StoreDownloadsSavesTheFileAndMarksTheLogger)
+{
+    ScenarioOptions o;
+    o.samples = 100;
+    EmulatorFixture emu(ScenarioKind::Finished, o);
+    ASSERT_TRUE(emu.ok());
+    Connected c(emu);
+    ASSERT_TRUE(c.waitStatus([&] { return c.form->cmdAlmacena->isEnabled(); }));
+    const QByteArray memory = emu.logger().memory();
+    const quint8 status = emu.logger().peek(258);
+
+    QString folder;
+    whenModal<records::SaveRecordDialog>([&](records::SaveRecordDialog* d) {
+        EXPECT_EQ(d->Text1->text(), "FRUTAS SUR_1");
+        folder = d->folderPath();
+        d->Text1->setText(QStringLiteral("viaje"));
+        d->CmndAbrir->click();
+    });
+    bool done = false;
+    QObject::connect(c.form, &mission::DeviceDataForm::comandoTerminado, [&] { done = true; });
+    c.form->cmdAlmacena->click();
+    EXPECT_FALSE(c.form->CmndCancel->isVisible());
+    ASSERT_TRUE(waitFor([&] { return done; }, 30000));
+
+    // The file holds the planned blocks as the logger held them, and zeros elsewhere.
+    const QString path = QDir(folder).filePath(QStringLiteral("viaje.klv"));
+    EXPECT_EQ(c.record.Archivo, path);
+    EXPECT_TRUE(c.record.GuardadoEnDisco);
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray saved = file.readAll();
+    ASSERT_EQ(saved.size(), 32768);
+    const mission::PlanDescarga plan = mission::planDescarga(100);
+    QList<bool> planned(1024, false);
+    for (int block : plan.bloques)
+        planned[std::min(block, 1023)] = true;
+    for (int block = 0; block < 1024; ++block)
+        ASSERT_EQ(saved.mid(block * 32, 32), planned[block] ? memory.mid(block * 32, 32) : QByteArray(32, '\0'))
+            << "block " << block;
+    EXPECT_EQ(c.record.campos.NumMuestras, 100);
+    EXPECT_EQ(c.record.imagen(), saved);
+
+    // Frames: a status poll, the block plan, the names and mark to 64..88, then the saved bit.
+    ASSERT_TRUE(waitFor([&] { return framesOf(emu.logger()).contains(QByteArray::fromHex("220102") + char(status | 128)); }));
+    const QList<QByteArray> frames = framesOf(emu.logger());
+    int firstWrite = 0;
+    while (firstWrite < frames.size() && quint8(frames[firstWrite][0]) != 0x22)
+        ++firstWrite;
+    const int planSize = int(plan.bloques.size());
+    ASSERT_GE(firstWrite, planSize + 5);
+    for (int i = 0; i < planSize; ++i) {
+        const int address = plan.bloques[i] * 32;
+        ASSERT_EQ(frames[firstWrite - planSize + i], QByteArray(1, char(0x33)) + char(address >> 8) + char(address & 0xFF));
+    }
+    const QList<QByteArray> poll = frames.mid(firstWrite - planSize - 5, 5);
+    EXPECT_EQ(poll, QList<QByteArray>({QByteArray::fromHex("330000"), QByteArray::fromHex("330100"),
+                                       QByteArray::fromHex("3301e0"), QByteArray::fromHex("330040"),
+                                       QByteArray::fromHex("330100")}));
+    const QByteArray names = memory.mid(64, 24) + char(1);
+    for (int i = 0; i < 25; ++i)
+        EXPECT_EQ(frames[firstWrite + i], QByteArray(1, char(0x22)) + char(64 + i) + names.at(i));
+    EXPECT_EQ(frames[firstWrite + 25], QByteArray::fromHex("220102") + char(status | 128));
+
+    // The next poll shows the saved logger; storing stays available.
+    ASSERT_TRUE(c.waitStatus([&] { return c.picture(c.p().imgStartmode) == 16; }));
+    EXPECT_EQ(c.p().imgStartmode->toolTip(), "Datos almacenados en disco");
+    EXPECT_TRUE(c.form->cmdAlmacena->isEnabled());
+    EXPECT_TRUE(c.form->CmndCancel->isVisible());
+    EXPECT_FALSE(c.form->ProgressBar2->isVisible());
+    EXPECT_EQ(c.form->ProgressBar2->maximum(), 750);
+    EXPECT_EQ(emu.logger().memory().mid(89, 7), memory.mid(89, 7)) << "serial and firmware untouched";
+    EXPECT_TRUE(c.messages.messages.isEmpty()) << c.messages.messages.join('\n').toStdString();
+}
+
+TEST(DeviceDataForm, LoggerLostDuringStoreLeavesRecordAndDiskAlone)
+{
+    ScenarioOptions o;
+    o.samples = 2000;
+    EmulatorFixture emu(ScenarioKind::Finished, o);
+    ASSERT_TRUE(emu.ok());
+    Connected c(emu);
+    c.record.setByte(300, 0x5A);
+    c.record.Archivo = QStringLiteral("/ruta/anterior.klv");
+    const QByteArray before = c.record.imagen();
+    ASSERT_TRUE(c.waitStatus([&] { return c.form->cmdAlmacena->isEnabled(); }));
+
+    bool dialogShown = false;
+    whenModal<records::SaveRecordDialog>([&](records::SaveRecordDialog* d) {
+        dialogShown = true;
+        d->CmndCancel->click();
+    });
+    bool done = false;
+    QObject::connect(c.form, &mission::DeviceDataForm::comandoTerminado, [&] { done = true; });
+    c.form->cmdAlmacena->click();
+    ASSERT_TRUE(waitFor([&] { return c.form->comandoEnCurso(); }));
+    emu.logger().setFault(emulator::Fault::SilentAfter, 30);
+    ASSERT_TRUE(waitFor([&] { return done; }, 30000));
+
+    EXPECT_FALSE(dialogShown);
+    EXPECT_EQ(c.messages.messages, QStringList({"Error! Desconexión del equipo durante la descarga de datos"}));
+    EXPECT_EQ(c.record.imagen(), before) << "the record on screen is unchanged";
+    EXPECT_EQ(c.record.Archivo, "/ruta/anterior.klv");
+    EXPECT_TRUE(QDir(c.app.config.CarpetaDatos.trimmed()).entryList({"*.klv"}).isEmpty());
+    EXPECT_TRUE(c.form->CmndCancel->isVisible()) << "the way out is shown again";
+    EXPECT_FALSE(c.form->testAttribute(Qt::WA_SetCursor)) << "the pointer is back to normal";
+    EXPECT_TRUE(c.form->isEnabled());
+    for (const QByteArray& f : framesOf(emu.logger()))
+        EXPECT_NE(quint8(f[0]), 0x22) << "nothing is written to a logger whose record was not saved";
+}
+
+TEST(DeviceDataForm, StopAndEraseAskFirstAndRefusalSendsNothing)
+{
+    ScenarioOptions o;
+    o.samples = 20;
+    o.delay = 0;
+    EmulatorFixture emu(ScenarioKind::Recording, o);
+    ASSERT_TRUE(emu.ok());
+    emu.logger().writeByte(258, 0xA2);
+    Connected c(emu);
+    ASSERT_TRUE(c.waitStatus([&] { return c.form->cmdStop->isEnabled() && c.form->estado().EstadoByte == 0xA2; }));
+
+    // Refused: no frame besides the polls.
+    whenModal<ui::ConfirmDialog>([](ui::ConfirmDialog* d) {
+        EXPECT_EQ(d->imgAccion->pixmap().toImage(), ui::Pictures::statePicture(19, 64).toImage());
+        d->CmndCancel->click();
+    });
+    c.form->cmdClear->click();
+    EXPECT_NE(c.form->PedidoBorrar, mission::DeviceDataForm::Pedido);
+    int polls = 0;
+    QObject::connect(c.form, &mission::DeviceDataForm::statusShown, [&] { ++polls; });
+    ASSERT_TRUE(waitFor([&] { return polls >= 2; }));
+    for (const QByteArray& f : framesOf(emu.logger())) {
+        EXPECT_NE(quint8(f[0]), 0x22);
+        EXPECT_NE(quint8(f[0]), 0xA5);
+    }
+
+    // Accepted stop: the status byte without the recording bit.
+    whenModal<ui::ConfirmDialog>([](ui::ConfirmDialog* d) {
+        EXPECT_EQ(d->imgAccion->pixmap().toImage(), ui::Pictures::statePicture(11, 64).toImage());
+        d->CmndAbrir->click();
+    });
+    c.form->cmdStop->click();
+    ASSERT_TRUE(waitFor([&] { return framesOf(emu.logger()).contains(QByteArray::fromHex("22010282")); }));
+    ASSERT_TRUE(c.waitStatus([&] { return c.form->cmdAlmacena->isEnabled(); }));
+    EXPECT_EQ(c.picture(c.p().imgRec), 11);
+    EXPECT_FALSE(c.form->cmdStop->isEnabled());
+}
+
+TEST(DeviceDataForm, EraseWaitsAndReportsWhatTheLoggerSays)
+{
+    for (const bool loggerGoesAway : {false, true}) {
+        SCOPED_TRACE(loggerGoesAway ? "logger gone after the trigger" : "erased");
+        EmulatorFixture emu(ScenarioKind::Finished);
+        ASSERT_TRUE(emu.ok());
+        emulator::Logger* logger = &emu.logger();
+        if (loggerGoesAway) {
+            logger->setFrameObserver([logger](const emulator::FrameLogEntry& e) {
+                if (e.frame == QByteArray::fromHex("a5"))
+                    logger->setFault(emulator::Fault::Silent);
+            });
+        }
+        Connected c(emu);
+        ASSERT_TRUE(c.waitStatus([&] { return c.form->cmdClear->isEnabled(); }));
+
+        whenModal<ui::ConfirmDialog>([](ui::ConfirmDialog* d) { d->CmndAbrir->click(); });
+        bool done = false;
+        int maximum = 0;
+        QObject::connect(c.form, &mission::DeviceDataForm::comandoTerminado, [&] { done = true; });
+        QObject::connect(c.form->ProgressBar2, &QProgressBar::valueChanged,
+                         [&] { maximum = std::max(maximum, c.form->ProgressBar2->maximum()); });
+        c.form->cmdClear->click();
+        ASSERT_TRUE(waitFor([&] { return done; }, 30000));
+        EXPECT_EQ(maximum, 3500);
+        EXPECT_FALSE(c.form->ProgressBar2->isVisible());
+        EXPECT_EQ(c.form->ProgressBar2->maximum(), 750);
+        EXPECT_TRUE(c.form->CmndCancel->isVisible());
+
+        const QList<QByteArray> frames = framesOf(emu.logger());
+        const int trigger = int(frames.indexOf(QByteArray::fromHex("a5")));
+        ASSERT_GT(trigger, 0);
+        EXPECT_EQ(frames[trigger - 1], QByteArray::fromHex("22010040"));
+        ASSERT_EQ(c.messages.messages.size(), 1);
+        if (loggerGoesAway) {
+            EXPECT_NE(c.messages.messages[0], "Memoria borrada satisfactoriamente");
+            EXPECT_TRUE(c.messages.messages[0].startsWith("Error!"));
+        } else {
+            EXPECT_EQ(c.messages.messages[0], "Memoria borrada satisfactoriamente");
+            ASSERT_TRUE(c.waitStatus([&] { return c.picture(c.p().imgRec) == 4; }));
+            EXPECT_TRUE(c.form->cmdPrepara->isEnabled());
+        }
+    }
+}
+
+TEST(DeviceDataForm, CancelledSaveMarksNothingAndGivesTheWayOutBack)
+{
+    EmulatorFixture emu(ScenarioKind::Finished);
+    ASSERT_TRUE(emu.ok());
+    Connected c(emu);
+    ASSERT_TRUE(c.waitStatus([&] { return c.form->cmdAlmacena->isEnabled(); }));
+
+    whenModal<records::SaveRecordDialog>([](records::SaveRecordDialog* d) { d->CmndCancel->click(); });
+    bool done = false;
+    QObject::connect(c.form, &mission::DeviceDataForm::comandoTerminado, [&] { done = true; });
+    c.form->cmdAlmacena->click();
+    ASSERT_TRUE(waitFor([&] { return done; }, 30000));
+
+    // The download was complete, so the record is the logger's; the logger itself is not marked.
+    EXPECT_EQ(c.record.campos.NumMuestras, 100);
+    EXPECT_FALSE(c.record.GuardadoEnDisco);
+    EXPECT_TRUE(c.form->CmndCancel->isVisible());
+    EXPECT_FALSE(c.form->ProgressBar2->isVisible());
+    int polls = 0;
+    QObject::connect(c.form, &mission::DeviceDataForm::statusShown, [&] { ++polls; });
+    ASSERT_TRUE(waitFor([&] { return polls >= 1; }));
+    for (const QByteArray& f : framesOf(emu.logger()))
+        EXPECT_NE(quint8(f[0]), 0x22);
+    EXPECT_EQ(c.picture(c.p().imgStartmode), 17);
+}
+
+TEST(DeviceDataForm, OneRequestPerTickCloseFirstThenEraseStoreStopPrepare)
+{
+    EmulatorFixture emu(ScenarioKind::Finished);
+    ASSERT_TRUE(emu.ok());
+    Connected c(emu);
+    ASSERT_TRUE(c.waitStatus([&] { return c.form->cmdAlmacena->isEnabled(); }));
+    c.form->Timer2.stop();
+    ASSERT_TRUE(waitFor([&] { return !c.form->session().busy(); }));
+    c.form->GrabArch = [](records::MissionRecord&) {};
+    bool done = false;
+    QObject::connect(c.form, &mission::DeviceDataForm::comandoTerminado, [&] { done = true; });
+
+    constexpr quint16 P = mission::DeviceDataForm::Pedido;
+    c.form->PedidoPreparar = c.form->PedidoDetener = c.form->PedidoAlmacenar = c.form->PedidoBorrar = P;
+    struct Step {
+        quint16* served;
+        QByteArray firstFrame;   // the first frame the command sends
+    };
+    const Step steps[] = {{&c.form->PedidoBorrar, QByteArray::fromHex("22010040")},
+                          {&c.form->PedidoAlmacenar, QByteArray::fromHex("330000")},
+                          {&c.form->PedidoDetener, QByteArray::fromHex("220102")}};
+    for (const Step& s : steps) {
+        done = false;
+        emu.logger().clearFrameLog();
+        c.form->tick();
+        EXPECT_EQ(*s.served, 0);
+        ASSERT_TRUE(waitFor([&] { return done; }, 30000));
+        // A write's frame reaches the logger a moment after the command has sent it.
+        ASSERT_TRUE(waitFor([&] { return !framesOf(emu.logger()).isEmpty(); }));
+        EXPECT_TRUE(framesOf(emu.logger()).first().startsWith(s.firstFrame)) << framesOf(emu.logger()).first().toHex().toStdString();
+    }
+    EXPECT_EQ(c.form->PedidoPreparar, P) << "prepare waits for a later tick";
+
+    // Closing comes before any request.
+    bool closed = false;
+    QObject::connect(c.form, &mission::DeviceDataForm::linkClosed, [&] { closed = true; });
+    c.app.flags.CerrarSave = true;
+    c.form->tick();
+    EXPECT_TRUE(closed);
+    if (c.form) {
+        EXPECT_EQ(c.form->PedidoPreparar, P);
+    }
 }

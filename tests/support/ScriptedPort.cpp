@@ -94,6 +94,8 @@ void FakeLogger::attach(ScriptedPort& port)
             p.arrive((memory.mid(address, 32) + QByteArray(2, '\0')).leftJustified(replyLength, 'x', true), replyDelayMs);
         } else if (quint8(frame.at(0)) == 0x22 && frame.size() == 4) {
             memory[address] = frame.at(3);
+        } else if (quint8(frame.at(0)) == 0x22 && frame.size() == 3) {
+            memory[quint8(frame.at(1))] = frame.at(2);
         }
     };
 }

@@ -24,7 +24,7 @@ const QLocale kEn = LocaleIdioma(1);
 TEST(GraphPoints, PointsFromSamplesWithErasedBytesInBothUnits)
 {
     // 10 samples: raw 100 = 10 °C; 255 is an erased byte.
-    const auto r = prueba::registro({100, 101, 255, 255, 104, 96, 84, 83, 97, 110});
+    const auto r = graphdata::recordOf({100, 101, 255, 255, 104, 96, 84, 83, 97, 110});
     ASSERT_EQ(r.muestrasGuardadas(), 10);
     const Puntos c = CargaPuntos(r, -1);
     ASSERT_EQ(c.NumPuntos(), 11) << "one point past the last sample";
@@ -44,7 +44,7 @@ TEST(GraphPoints, PointsFromSamplesWithErasedBytesInBothUnits)
     EXPECT_EQ(f[1].Temp, 50.0f);
 
     // An erased first sample has nothing to repeat: its own date, and a gap.
-    const auto borrado = prueba::registro({255, 255, 100});
+    const auto borrado = graphdata::recordOf({255, 255, 100});
     const Puntos b = CargaPuntos(borrado, -1);
     ASSERT_EQ(b.NumPuntos(), 4);
     EXPECT_TRUE(b[1].hueco());
@@ -58,13 +58,13 @@ TEST(GraphPoints, PointsFromSamplesWithErasedBytesInBothUnits)
     EXPECT_TRUE(RangoVentana(b, 1, 2).vacio);
 
     // A record without samples has the one point past its end; Rango 0 keeps every date.
-    const auto vacio = prueba::generado(generator::Scenario::Empty, 0);
+    const auto vacio = graphdata::generatedRecord(generator::Scenario::Empty, 0);
     EXPECT_EQ(CargaPuntos(vacio, -1).NumPuntos(), 1);
 }
 
 TEST(GraphPoints, ZonesIncludeTheLimitsComparedAsFloats)
 {
-    const auto r = prueba::registro({96});
+    const auto r = graphdata::recordOf({96});
     const Limites c = LimitesGrados(r, -1);
     EXPECT_EQ(c.lo, 2.0f);
     EXPECT_EQ(c.hi, 8.0f);

@@ -6,11 +6,11 @@
 
 #include <vector>
 
-namespace orvan::views::prueba {
+namespace orvan::views::graphdata {
 
 // A stopped, non-circular mission of samples.size() samples every interval minutes, started
 // 2024-03-01 10:00, limits 2 and 8 °C (raw 84 and 96), holding exactly these raw samples.
-inline records::MissionRecord registro(const std::vector<int>& samples, int interval = 15,
+inline records::MissionRecord recordOf(const std::vector<int>& samples, int interval = 15,
                                        generator::Scenario scenario = generator::Scenario::Finished)
 {
     generator::GeneratorOptions o;
@@ -25,7 +25,7 @@ inline records::MissionRecord registro(const std::vector<int>& samples, int inte
     return r;
 }
 
-inline records::MissionRecord generado(generator::Scenario scenario, int samples, int interval = 15)
+inline records::MissionRecord generatedRecord(generator::Scenario scenario, int samples, int interval = 15)
 {
     generator::GeneratorOptions o;
     o.scenario = scenario;
@@ -37,4 +37,4 @@ inline records::MissionRecord generado(generator::Scenario scenario, int samples
     return r;
 }
 
-} // namespace orvan::views::prueba
+} // namespace orvan::views::graphdata

@@ -77,7 +77,7 @@ protected:
 
 TEST_F(frmGraficoTest, TenSamplesShowEveryPointWithMarkers)
 {
-    open(prueba::registro({100, 101, 96, 84, 83, 97, 110, 90, 91, 92}));
+    open(graphdata::recordOf({100, 101, 96, 84, 83, 97, 110, 90, 91, 92}));
     EXPECT_TRUE(app.GraficoActivo);
     EXPECT_EQ(chart().pointCount(), 11);
     EXPECT_EQ(form->primero(), 1);
@@ -120,7 +120,7 @@ TEST_F(frmGraficoTest, TenSamplesShowEveryPointWithMarkers)
 
 TEST_F(frmGraficoTest, ButtonsStackLevelsAndScrollingReachesTheLastPoint)
 {
-    open(prueba::generado(generator::Scenario::Finished, 2400));
+    open(graphdata::generatedRecord(generator::Scenario::Finished, 2400));
     ASSERT_EQ(chart().pointCount(), 2401);
     EXPECT_EQ(form->ultimo(), 2400);
     EXPECT_EQ(chart().marcador(1), Chart::SinMarcador);
@@ -156,7 +156,7 @@ TEST_F(frmGraficoTest, ButtonsStackLevelsAndScrollingReachesTheLastPoint)
 
 TEST_F(frmGraficoTest, BandZoomByMouseInBothDirections)
 {
-    open(prueba::generado(generator::Scenario::Finished, 2400));
+    open(graphdata::generatedRecord(generator::Scenario::Finished, 2400));
     drag(at(300), at(900));
     ASSERT_EQ(form->niveles().NivelZoom, 1);
     const int desde = form->niveles().ZoomDesde[1], hasta = form->niveles().ZoomHasta[1];
@@ -196,7 +196,7 @@ TEST_F(frmGraficoTest, BandZoomByMouseInBothDirections)
 
 TEST_F(frmGraficoTest, NarrowBandsClicksAndTheLevelLimit)
 {
-    open(prueba::registro({100, 101, 96, 84, 83, 97, 110, 90, 91, 92}));
+    open(graphdata::recordOf({100, 101, 96, 84, 83, 97, 110, 90, 91, 92}));
     // A band over fewer than 2 points is cancelled and leaves no trace.
     drag(at(4), at(4) + QPoint(12, 0));
     EXPECT_EQ(form->niveles().NivelZoom, 0);
@@ -233,7 +233,7 @@ TEST_F(frmGraficoTest, NarrowBandsClicksAndTheLevelLimit)
 TEST_F(frmGraficoTest, RecordsWithNothingMuchToShow)
 {
     // No samples: one point, an axis title, and the controls do nothing harmful.
-    open(prueba::generado(generator::Scenario::Empty, 0));
+    open(graphdata::generatedRecord(generator::Scenario::Empty, 0));
     EXPECT_EQ(chart().pointCount(), 1);
     EXPECT_EQ(form->primero(), 1);
     EXPECT_EQ(form->ultimo(), 1);
@@ -244,7 +244,7 @@ TEST_F(frmGraficoTest, RecordsWithNothingMuchToShow)
     EXPECT_EQ(form->niveles().NivelZoom, 0);
 
     // Every sample at the same minute, the first one erased.
-    auto r = prueba::registro({255, 100, 120, 90, 100, 101, 102, 103});
+    auto r = graphdata::recordOf({255, 100, 120, 90, 100, 101, 102, 103});
     r.setByte(13, 0);   // minutes between samples
     r.LeeAuditoria();
     ASSERT_EQ(r.campos.Rango, 0);
@@ -268,7 +268,7 @@ TEST_F(frmGraficoTest, RecordsWithNothingMuchToShow)
 TEST_F(frmGraficoTest, TimeLabelsNeverOverlap)
 {
     for (int ancho : {480, 900, 1500}) {
-        open(prueba::generado(generator::Scenario::Alarms, 24576, 5), 3, -1, QSize(ancho, 500));
+        open(graphdata::generatedRecord(generator::Scenario::Alarms, 24576, 5), 3, -1, QSize(ancho, 500));
         for (int nivel = 0; nivel < 13; ++nivel) {
             chart().repaintNow();
             const QCPAxis* x = chart().plot()->xAxis;
@@ -323,7 +323,7 @@ TEST_F(frmGraficoTest, Screenshots)
     struct Caso { const char* nombre; int idioma; int gradosC; bool zoom; };
     for (const Caso& k : {Caso{"alarms_es_C", 0, -1, false}, Caso{"alarms_en_F", 1, 0, false},
                           Caso{"alarms_es_C_hours", 0, -1, true}, Caso{"alarms_en_F_hours", 1, 0, true}}) {
-        open(prueba::generado(generator::Scenario::Alarms, 24576, 5), k.idioma, k.gradosC, QSize(1400, 760));
+        open(graphdata::generatedRecord(generator::Scenario::Alarms, 24576, 5), k.idioma, k.gradosC, QSize(1400, 760));
         if (k.zoom) {
             drag(at(12000), at(12040));
             hover(at(12020) + QPoint(0, -20));
@@ -333,12 +333,12 @@ TEST_F(frmGraficoTest, Screenshots)
         QApplication::processEvents();
         form->grab().save(carpeta + QStringLiteral("/%1.png").arg(QString::fromLatin1(k.nombre)));
     }
-    open(prueba::registro({100, 101, 96, 84, 83, 97, 110, 90, 91, 92}), 2, -1, QSize(1000, 560));
+    open(graphdata::recordOf({100, 101, 96, 84, 83, 97, 110, 90, 91, 92}), 2, -1, QSize(1000, 560));
     hover(at(3));
     form->grab().save(carpeta + QStringLiteral("/diez_de_C.png"));
-    open(prueba::generado(generator::Scenario::Circular, 30000, 15), 4, -1, QSize(1000, 560));
+    open(graphdata::generatedRecord(generator::Scenario::Circular, 30000, 15), 4, -1, QSize(1000, 560));
     hover(at(20000));
     form->grab().save(carpeta + QStringLiteral("/circular_pt_C.png"));
-    open(prueba::generado(generator::Scenario::Empty, 0), 3, 0, QSize(1000, 560));
+    open(graphdata::generatedRecord(generator::Scenario::Empty, 0), 3, 0, QSize(1000, 560));
     form->grab().save(carpeta + QStringLiteral("/vacio_fr_F.png"));
 }

@@ -35,6 +35,25 @@ const std::vector<CommandSpec>& commandTable()
          "write the graph report of a record as the application prints it after opening the record's graph",
          {}, 2, 2, runReport},
 #endif
+        {"download", "OUT",
+         "download the logger's memory into the record file OUT, then mark the logger as saved",
+         {portOption(), {"--no-mark", nullptr, "leave the logger as it is: no names written back, no saved bit"}},
+         1, 1, runDownload},
+        {"stop", "", "stop the logger's running mission", {portOption()}, 0, 0, runStop},
+        {"erase", "", "erase the logger's memory, wait the 34 s it takes and check that it is empty",
+         {portOption()}, 0, 0, runErase},
+        {"prepare", "", "program the logger for a new mission and read it back; exit 0 only when it reads back as written",
+         {portOption(),
+          {"--days", "D", "mission length in days: 1..15, 20..45 by 5, 60..90 by 15, 120..360 by 30"},
+          {"--interval", "MIN", "minutes between samples, 1..60 (instead of --days)"},
+          {"--lo", "T", "low limit in whole degrees of --unit, one of the logger's limit list", true},
+          {"--hi", "T", "high limit in whole degrees of --unit, not below --lo", true},
+          {"--start", "button|delay=MIN|time=YYYY-MM-DDTHH:MM",
+           "push-button start, push-button with a delay of 0..65535 minutes, or a set time at most 45 days ahead", true},
+          {"--circular", nullptr, "overwrite from the beginning when the memory is full"},
+          {"--exporter", "NAME", "exporter name, without '/' or '\\'; 12 characters are kept", true},
+          {"--carrier", "NAME", "carrier name; 12 characters are kept", true}},
+         0, 0, runPrepare},
     };
     return table;
 }

@@ -17,5 +17,12 @@ int runCsv(const Invocation& inv);        // csv FILE [-o OUT]
 #ifdef ORVAN_CLI_REPORT
 int runReport(const Invocation& inv);     // report FILE OUT.pdf (needs the widgets)
 #endif
+// download --port DEVICE OUT [--no-mark]: the status read, the block plan, OUT written whole
+// (32768 bytes, or not at all), then the write-back and the saved bit unless --no-mark.
+int runDownload(const Invocation& inv);
+int runStop(const Invocation& inv);       // stop --port DEVICE: ends a running mission
+// erase --port DEVICE: erases the memory, waits the 34 s the logger needs and checks the result.
+int runErase(const Invocation& inv);
+int runPrepare(const Invocation& inv);    // prepare --port DEVICE ...
 
 } // namespace orvan::cli

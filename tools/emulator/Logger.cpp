@@ -102,6 +102,8 @@ QByteArray Logger::handleLocked(const QByteArray& frame)
             reply.append(QByteArray(6, char(0x55)));
         return reply;
     }
+    if (cmd == kCmdWrite && m_fault == Fault::DropsWrites)
+        return {};
     if (cmd == kCmdWrite && size == 4) {
         writeLocked(quint8(frame[1]) * 256 + quint8(frame[2]), quint8(frame[3]));
         return {};
@@ -518,6 +520,7 @@ QString Logger::faultName(Fault fault)
     case Fault::ShortReply: return QStringLiteral("short");
     case Fault::LongReply: return QStringLiteral("long");
     case Fault::SilentAfter: return QStringLiteral("silent-after");
+    case Fault::DropsWrites: return QStringLiteral("drops-writes");
     case Fault::Noise: return QStringLiteral("noise");
     }
     return QString();

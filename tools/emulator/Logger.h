@@ -33,6 +33,8 @@ enum class Fault {
     ShortReply,      // block replies cut to 33 bytes
     LongReply,       // block replies lengthened to 40 bytes
     SilentAfter,     // answers the first N block reads, then goes silent
+    DropsWrites,     // answers reads, but write frames are received and not applied (a worn
+                     // memory, a write lost on the line)
     Noise,           // on a pseudo-terminal: random bytes now and then between replies
 };
 

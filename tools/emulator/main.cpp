@@ -54,6 +54,8 @@ bool parseFault(const QString& text, Fault& fault, int& after)
         fault = Fault::ShortReply;
     else if (text == QLatin1String("long"))
         fault = Fault::LongReply;
+    else if (text == QLatin1String("drops-writes"))
+        fault = Fault::DropsWrites;
     else if (text == QLatin1String("noise"))
         fault = Fault::Noise;
     else if (text.startsWith(QLatin1String("silent-after:"))) {
@@ -111,7 +113,7 @@ bool runCommand(const QString& line, Logger& logger)
     } else if (cmd == QLatin1String("status")) {
         say(logger.describe());
     } else {
-        say(QStringLiteral("commands: button, silent, answer, fault none|silent|short|long|noise|silent-after:N, "
+        say(QStringLiteral("commands: button, silent, answer, fault none|silent|short|long|noise|drops-writes|silent-after:N, "
                            "advance MINUTES, status, quit"));
     }
     return true;
@@ -151,7 +153,7 @@ int main(int argc, char** argv)
     const QCommandLineOption aliasOpt(QStringLiteral("alias-folder"), QStringLiteral("Folder for the COM<n> link."), QStringLiteral("DIR"));
     const QCommandLineOption comOpt(QStringLiteral("com"), QStringLiteral("COM number of the link."), QStringLiteral("N"));
     const QCommandLineOption faultOpt(QStringLiteral("fault"),
-        QStringLiteral("none, silent, short, long, noise (random bytes between replies) or silent-after:N."), QStringLiteral("MODE"), QStringLiteral("none"));
+        QStringLiteral("none, silent, short, long, noise (random bytes between replies), drops-writes or silent-after:N."), QStringLiteral("MODE"), QStringLiteral("none"));
     const QCommandLineOption eraseBusyOpt(QStringLiteral("erase-busy"),
         QStringLiteral("Milliseconds without answers after an erase."), QStringLiteral("MS"));
     const QCommandLineOption logOpt(QStringLiteral("log"), QStringLiteral("Print each received frame in hex on stderr."));

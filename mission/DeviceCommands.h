@@ -1,0 +1,59 @@
+#pragma once
+// The device-data window's writes to the logger besides the download: the saved mark after a
+// record was written to disk, stopping a mission and erasing the memory. Widget-free; the window
+// runs them as link session jobs and orvanlog-cli runs them directly.
+
+#include "link/Link.h"
+#include "link/LoggerStatus.h"
+
+#include <QString>
+#include <functional>
+
+namespace orvan::mission {
+
+constexpr int kDireccionModo = 256;      // mode byte of the flag block
+constexpr int kDireccionEstado = 258;    // status byte of the flag block
+constexpr quint8 kClaveBorrado = 64;     // written to the mode byte just before the erase trigger
+constexpr quint8 kBitRegistrando = 32;
+constexpr quint8 kBitGuardado = 128;
+constexpr int kPausaEscrituraMs = 50;
+
+// Progress of the erase wait: the value and the bar's maximum.
+using ProgresoBorrado = std::function<void(int valor, int maximo)>;
+
+// Pauses on the link's clock in short slices; false when the closing flag ended the pause.
+bool Espera(link::Link& link, int ms);
+
+// Writes the names as last read from the logger and the mark byte back to addresses 64..88 with
+// the short write frame, one frame after the other. The serial number and firmware bytes
+// (89..95) are never sent: the logger keeps its own. False when a frame could not be sent.
+bool MarcaGuardado(link::Link& link, const link::EstadoKLV& estado, quint8 marca);
+
+// After a record reached the disk: the write-back with mark 1, a 50 ms pause, then the status
+// byte with the saved bit set (the other bits as last read).
+bool MarcaDescargaGuardada(link::Link& link, const link::EstadoKLV& estado);
+
+// Stops a mission: the status byte as last read, without the recording bit.
+bool DetieneMision(link::Link& link, const link::EstadoKLV& estado);
+
+enum class ResultadoBorrado {
+    Ok,             // the logger answers and reports no data
+    SinRespuesta,   // the logger did not answer the check after the wait
+    NoBorrada,      // the logger answers but still reports data
+    Cancelado,      // the closing flag ended the erase
+};
+
+// The erase: 64 to the mode byte, 50 ms, the trigger 0xA5, then 17 steps of 2000 ms that move the
+// progress to 3500, then a read of the flag block that tells whether the memory is now empty.
+ResultadoBorrado BorraMemoria(link::Link& link, const ProgresoBorrado& progreso = {});
+
+// What the user is told after an erase; empty for a cancelled one.
+QString mensajeBorrado(ResultadoBorrado resultado);
+
+// The progress values of the erase wait, one per 2000 ms step, and the bar's maximum.
+constexpr int kPasosBorrado = 17;
+constexpr int kPausaBorradoMs = 2000;
+constexpr int kMaximoBorrado = 3500;
+int valorPasoBorrado(int paso);   // paso 1..17: 200, 400, ..., 3200, 3500
+
+} // namespace orvan::mission

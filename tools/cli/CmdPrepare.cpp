@@ -1,0 +1,138 @@
+// orvanlog-cli prepare: programs a logger for a new mission with the same writes and values as
+// the preparation window, then reads them back. Every argument is checked before the port is
+// opened, so a refused command line writes nothing to the logger.
+
+#include "tools/cli/Commands.h"
+#include "tools/cli/JsonObject.h"
+
+#include "base/Encodings.h"
+#include "link/QtSerialPort.h"
+#include "mission/ProgramaKLV.h"
+
+#include <QTextStream>
+
+namespace orvan::cli {
+
+namespace {
+
+QString joined(const QList<int>& values)
+{
+    QStringList s;
+    for (int v : values)
+        s.append(QString::number(v));
+    return s.join(QLatin1Char(','));
+}
+
+int intervalFrom(const Invocation& inv)
+{
+    const bool days = inv.has(QStringLiteral("--days"));
+    const bool interval = inv.has(QStringLiteral("--interval"));
+    if (days == interval)
+        throw UsageError(QStringLiteral("give either --days D or --interval MIN"));
+    if (days) {
+        const int d = int(inv.intValue(QStringLiteral("--days"), 1, 360, 0));
+        if (!mission::durationDays().contains(d))
+            throw UsageError(QStringLiteral("--days %1 is not one of %2").arg(d).arg(joined(mission::durationDays())));
+        return mission::intervalForDays(d);
+    }
+    return int(inv.intValue(QStringLiteral("--interval"), 1, 60, 0));
+}
+
+int rawLimit(const Invocation& inv, const QString& option)
+{
+    const int t = int(inv.intValue(option, -40, 185, 0));
+    if (!mission::limitList(inv.gradosC).contains(t)) {
+        throw UsageError(QStringLiteral("%1 %2 is not a limit the logger takes in%3 (see the limit list: %4)")
+                             .arg(option).arg(t).arg(UnidadTexto(inv.gradosC), joined(mission::limitList(inv.gradosC))));
+    }
+    return GradosARaw(t, inv.gradosC);
+}
+
+void startFrom(const Invocation& inv, const QDateTime& now, mission::MissionPlan& p)
+{
+    const QString start = inv.value(QStringLiteral("--start"));
+    if (start == QLatin1String("button")) {
+        p.start = mission::StartMode::Button;
+    } else if (start.startsWith(QLatin1String("delay="))) {
+        const auto delay = mission::parseDelay(start.mid(6));
+        if (!delay)
+            throw UsageError(QStringLiteral("--start delay=MIN needs whole minutes from 0 to 65535, not '%1'").arg(start.mid(6)));
+        p.start = mission::StartMode::ButtonDelay;
+        p.delay = *delay;
+    } else if (start.startsWith(QLatin1String("time="))) {
+        const QDateTime t = QDateTime::fromString(start.mid(5), QStringLiteral("yyyy-MM-ddTHH:mm"));
+        if (!t.isValid())
+            throw UsageError(QStringLiteral("--start time= needs YYYY-MM-DDTHH:MM, not '%1'").arg(start.mid(5)));
+        if (mission::minutesUntil(now, t) > mission::kMaxStartMinutes)
+            throw UsageError(QStringLiteral("--start %1 is more than 45 days ahead").arg(start.mid(5)));
+        p.start = mission::StartMode::SetTime;
+        p.startTime = t;
+    } else {
+        throw UsageError(QStringLiteral("--start needs button, delay=MIN or time=YYYY-MM-DDTHH:MM"));
+    }
+}
+
+} // namespace
+
+int runPrepare(const Invocation& inv)
+{
+    const QDateTime now = QDateTime::currentDateTime();
+    mission::MissionPlan p;
+    p.interval = intervalFrom(inv);
+    p.rawLimInf = rawLimit(inv, QStringLiteral("--lo"));
+    p.rawLimSup = rawLimit(inv, QStringLiteral("--hi"));
+    if (p.rawLimInf > p.rawLimSup)
+        throw UsageError(QStringLiteral("--lo must not be above --hi"));
+    startFrom(inv, now, p);
+    p.circular = inv.has(QStringLiteral("--circular"));
+    p.exporter = inv.value(QStringLiteral("--exporter"));
+    p.carrier = inv.value(QStringLiteral("--carrier"));
+    // The exporter's name proposes the record's file name later: no folder separators in it.
+    if (p.exporter.contains(QLatin1Char('/')) || p.exporter.contains(QLatin1Char('\\')))
+        throw UsageError(QStringLiteral("--exporter must not contain '/' or '\\'"));
+    if (const auto refusal = mission::validatePlan(p, now))
+        throw UsageError(mission::prepText(*refusal, 1));
+
+    const QString device = inv.portDevice();
+    link::QtSerialPort serial;
+    serial.setPortName(device);
+    try {
+        serial.open();
+    } catch (const RuntimeError& e) {
+        throw Failure(QStringLiteral("cannot open %1: %2").arg(device, e.description));
+    }
+    link::SystemClock clock;
+    std::atomic<bool> closing{false};
+    QStringList linkErrors;
+    link::Link lnk(serial, clock, closing, link::LinkProfile::frmPrep(),
+                   [&linkErrors](const QString& text) { linkErrors.append(text); });
+    const mission::PrepResult r = mission::ProgramaKLV(lnk).run(p, now);
+    if (!linkErrors.isEmpty())
+        throw Failure(linkErrors.first() + QStringLiteral(" - ") + mission::resultMessage(r, 1));
+    if (r.outcome == mission::PrepResult::Outcome::NoAnswer)
+        throw Failure(QStringLiteral("no logger answers on %1; nothing was written").arg(device));
+    if (!r.verified()) {
+        QStringList addresses;
+        for (int a : r.differences)
+            addresses.append(QString::number(a));
+        throw Failure(QStringLiteral("the logger was not programmed correctly and must be prepared again (read back "
+                                     "differently at %1)").arg(addresses.join(QLatin1Char(','))));
+    }
+
+    JsonObject json;
+    json.add("verified", true)
+        .add("Rango", qint64(p.interval))
+        .add("Duracion", mission::durationText(p.interval))
+        .add("RawLimInf", qint64(p.rawLimInf))
+        .add("RawLimSup", qint64(p.rawLimSup))
+        .add("ModoPrep", qint64(r.values.ModoPrep))
+        .add("EstadoPrep", qint64(r.values.EstadoPrep))
+        .add("DemoraPrep", qint64(r.values.DemoraPrep))
+        .add("Exportador", Nombre12(p.exporter))
+        .add("Transportador", Nombre12(p.carrier))
+        .add("NumSerie", qint64(r.serial[0]) << 16 | qint64(r.serial[1]) << 8 | r.serial[2]);
+    QTextStream(stdout) << json.text();
+    return 0;
+}
+
+} // namespace orvan::cli
