@@ -2,11 +2,15 @@
 // fuzzer-chosen bytes, in fuzzer-chosen pieces and after fuzzer-chosen silences, or the port
 // fails. The clock moves only when the link waits, so a 300 ms time-out costs nothing. Drives
 // status polls of both windows, the flag read alone and the status panel's decoding of what
-// was read.
+// was read; then a download (device-data window) or a preparation with its verification
+// (preparation window) on the same answers.
 #include "base/TextTable.h"
+#include "records/MissionRecord.h"
 #include "link/Link.h"
 #include "link/LoggerStatus.h"
 #include "link/StatusSummary.h"
+#include "mission/Download.h"
+#include "mission/ProgramaKLV.h"
 #include "support/ScriptedPort.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
@@ -89,6 +93,42 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }
     if (!bench.link.closing())
         link::LeeBanderas(bench.link, e);
+
+    if (!prep) {
+        // Up to a few hundred samples keeps a run short; the block plan's arithmetic for large
+        // counts is the same code.
+        const qint32 count = in.ConsumeIntegralInRange<qint32>(-2, 600);
+        const mission::PlanDescarga plan = mission::planDescarga(count);
+        int lastValue = -1, lastMax = -1;
+        const mission::Descarga d = mission::LeerKLV(bench.link, count, [&](int v, int m) {
+            lastValue = v;
+            lastMax = m;
+        });
+        require(d.imagen.size() == records::kImageSize || d.resultado == mission::ResultadoDescarga::Cancelada,
+                "a download makes a whole image");
+        if (d.ok()) {
+            require(d.bloqueFallido == -1 && d.bloquesLeidos == plan.bloques.size(), "an ok download read every block");
+            require(lastValue <= lastMax, "progress stays within its bar");
+        } else if (d.resultado == mission::ResultadoDescarga::Desconexion) {
+            require(!mission::mensajeDesconexion().isEmpty(), "a lost logger is said");
+        }
+    } else {
+        mission::MissionPlan plan;
+        plan.interval = in.ConsumeIntegralInRange<int>(0, 61);
+        plan.rawLimInf = in.ConsumeIntegralInRange<int>(0, 255);
+        plan.rawLimSup = in.ConsumeIntegralInRange<int>(0, 255);
+        plan.start = mission::StartMode(in.ConsumeIntegralInRange<int>(0, 2));
+        plan.startTime = now.addSecs(in.ConsumeIntegralInRange<qint64>(-3600, 70 * 86400));
+        plan.delay = in.ConsumeIntegralInRange<int>(0, 70000);
+        plan.circular = in.ConsumeBool();
+        plan.exporter = QString::fromLatin1(QByteArray::fromStdString(in.ConsumeRandomLengthString(16)));
+        plan.carrier = QString::fromLatin1(QByteArray::fromStdString(in.ConsumeRandomLengthString(16)));
+        int reports = 0;
+        mission::ProgramaKLV programa(bench.link, [&](int) { ++reports; });
+        const mission::PrepResult r = programa.run(plan, now);
+        require(!r.verified() || r.differences.isEmpty(), "a programmed logger read back as written");
+        require(mission::resultMessage(r, 1).isEmpty() == r.verified(), "every result but success has a message");
+    }
     const link::FramingCounts& counts = bench.link.framingCounts();
     require(counts.accepted >= 0 && counts.runOn >= 0 && counts.leftover >= 0, "framing counts");
     return 0;
