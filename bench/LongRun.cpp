@@ -1,18 +1,21 @@
 // The long run: the device-data window's session polls the emulated logger every 500 ms, as the
-// window's timer does, for N minutes, while the line drops one block reply in 50 and garbles
-// another one in 50 (a byte lost or doubled on the way). Prints one row a minute and a closing
-// table: polls, polls that showed the logger, polls that did not, messages the user would have
-// seen, and the process's resident memory at the start and the end.
+// window's timer does, and downloads its memory once a minute, for N minutes, while the line
+// drops one block reply in 50 and garbles another one in 50 (a byte lost or doubled on the way).
+// Prints one row a minute and a closing table: polls, polls that showed the logger, polls that
+// did not, downloads and their failures, messages the user would have seen, and the process's
+// resident memory at the start and the end.
 //
 //     longrun_poll [MINUTES=10]
 #include "link/DeviceSession.h"
 #include "link/QtSerialPort.h"
+#include "mission/Download.h"
 #include "tools/emulator/EmulatorFixture.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTimer>
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <fcntl.h>
@@ -147,6 +150,8 @@ int main(int argc, char** argv)
     link::DeviceSession session(flag, options);
 
     int polls = 0, linked = 0, unlinked = 0, refused = 0, messages = 0, wrong = 0;
+    int downloads = 0, downloadsOk = 0, downloadsWrong = 0;
+    const QByteArray memory = emu.logger().memory();
     QObject::connect(&session, &link::DeviceSession::statusRead, [&](const link::EstadoKLV& e) {
         ++(e.Comunicado ? linked : unlinked);
         if (e.Comunicado && (e.NumMuestras != 100 || e.Exportador != QStringLiteral("FRUTAS SUR  ")))
@@ -158,25 +163,53 @@ int main(int argc, char** argv)
     });
     QObject::connect(&session, &link::DeviceSession::linkFailed, [&] { app.exit(2); });
 
-    // The window's timer: a poll every 500 ms, skipped while one is still running.
+    // The window's timer: a poll every 500 ms, skipped while a job is still running; once a
+    // minute the download instead.
     QTimer timer;
     timer.setInterval(500);
-    QObject::connect(&timer, &QTimer::timeout, [&] { session.poll(-1) ? ++polls : ++refused; });
+    qint64 nextDownloadMs = 30000;
+    QElapsedTimer since;
+    since.start();
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        if (since.elapsed() >= nextDownloadMs) {
+            const bool posted = session.post([&](link::LinkContext& ctx) {
+                const mission::Descarga d = mission::LeerKLV(ctx.link, ctx.estado.NumMuestras);
+                // The planned blocks must be the logger's own bytes.
+                bool same = true;
+                for (int b : mission::planDescarga(ctx.estado.NumMuestras).bloques) {
+                    const int at = std::min(b, 1023) * 32;
+                    same = same && d.imagen.mid(at, 32) == memory.mid(at, 32);
+                }
+                ctx.toWindow([&, ok = d.ok(), same] {
+                    ++downloads;
+                    downloadsOk += ok;
+                    downloadsWrong += ok && !same;
+                });
+            });
+            if (posted)
+                nextDownloadMs += 60000;
+            return;
+        }
+        session.poll(-1) ? ++polls : ++refused;
+    });
     QElapsedTimer clock;
     clock.start();
     long startKiB = -1;
     int minute = 0;
-    std::printf("%6s %7s %7s %9s %8s %8s %9s %10s\n", "minute", "polls", "linked", "no link", "dropped", "garbled",
-                "messages", "RSS KiB");
+    std::printf("%6s %7s %7s %9s %10s %8s %8s %9s %10s\n", "minute", "polls", "linked", "no link", "downloads",
+                "dropped", "garbled", "messages", "RSS KiB");
     QTimer tick;
     tick.setInterval(1000);
     QObject::connect(&tick, &QTimer::timeout, [&] {
+        // The emulator lives in this process and logs every frame (up to 65536 of them): cleared,
+        // so that what the memory column shows is the session's own.
+        emu.logger().clearFrameLog();
         if (startKiB < 0 && polls >= 10)
             startKiB = residentKiB();   // after the first polls: libraries and buffers in place
         if (clock.elapsed() >= qint64(minute + 1) * 60000) {
             ++minute;
-            std::printf("%6d %7d %7d %9d %8d %8d %9d %10ld\n", minute, polls, linked, unlinked, line.dropped.load(),
-                        line.garbled.load(), messages, residentKiB());
+            std::printf("%6d %7d %7d %9d %6d/%-3d %8d %8d %9d %10ld\n", minute, polls, linked, unlinked, downloadsOk,
+                        downloads, line.dropped.load(), line.garbled.load(), messages, residentKiB());
             std::fflush(stdout);
             if (minute >= minutes)
                 app.quit();
@@ -189,9 +222,11 @@ int main(int argc, char** argv)
     session.close();
 
     const long endKiB = residentKiB();
-    std::printf("\n| polls | showed the logger | showed no link | wrong data shown | replies dropped | replies garbled "
-                "| messages | RSS start KiB | RSS end KiB |\n|---|---|---|---|---|---|---|---|---|\n");
-    std::printf("| %d | %d | %d | %d | %d | %d | %d | %ld | %ld |\n", polls, linked, unlinked, wrong, line.dropped.load(),
-                line.garbled.load(), messages, startKiB, endKiB);
-    return rc == 0 && wrong == 0 ? 0 : 1;
+    std::printf("\n| polls | showed the logger | showed no link | wrong data shown | downloads ok/run | downloads with "
+                "wrong bytes | replies dropped | replies garbled | messages | RSS start KiB | RSS end KiB |\n"
+                "|---|---|---|---|---|---|---|---|---|---|---|\n");
+    std::printf("| %d | %d | %d | %d | %d/%d | %d | %d | %d | %d | %ld | %ld |\n", polls, linked, unlinked, wrong,
+                downloadsOk, downloads, downloadsWrong, line.dropped.load(), line.garbled.load(), messages, startKiB,
+                endKiB);
+    return rc == 0 && wrong == 0 && downloadsWrong == 0 ? 0 : 1;
 }

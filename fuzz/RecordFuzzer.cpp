@@ -73,8 +73,8 @@ void graph(const records::MissionRecord& record, const TextTable& textos, const 
             window(zoom.ZoomDesde[zoom.NivelZoom], zoom.ZoomHasta[zoom.NivelZoom]);
     }
     zoom.reinicia();
-    for (const int span : {0, 10, n / 2, n}) {
-        for (const int value : {-5, 1, n / 2, n, n + 7}) {
+    for (const int span : {0, 10, n}) {
+        for (const int value : {-5, n / 2, n + 7}) {
             const views::Ventana v = views::VentanaScroll(value, span, n);
             window(v.first, v.last);
         }
