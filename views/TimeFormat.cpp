@@ -101,10 +101,10 @@ std::vector<MarcaTiempo> MarcasTiempo(const QDateTime& base, double min, double 
                                                      ? FormatoTiempo(fecha, QStringLiteral("%d %b"), locale)
                                                      : etiquetaReloj(fecha, locale)});
         }
-        // A span of exactly n steps holds n + 1 ticks: one too many; the next step then.
-        if (int(marcas.size()) <= maxMarcas)
-            return marcas;
-        marcas.clear();
+        // A span of exactly n steps holds n + 1 ticks: the one past the limit goes.
+        if (int(marcas.size()) > maxMarcas)
+            marcas.resize(size_t(maxMarcas));
+        return marcas;
     }
 
     // Months and years: calendar steps from the first of a month.
@@ -127,10 +127,10 @@ std::vector<MarcaTiempo> MarcasTiempo(const QDateTime& base, double min, double 
             marcas.push_back({x, FormatoTiempo(fecha, meses >= 12 ? QStringLiteral("%Y")
                                                                   : QStringLiteral("%b %y"), locale)});
         }
-        // Months are shorter than their average at times: count, not estimate.
-        if (int(marcas.size()) <= maxMarcas)
-            return marcas;
-        marcas.clear();
+        // Months are shorter than their average at times: no more ticks than allowed all the same.
+        if (int(marcas.size()) > maxMarcas)
+            marcas.resize(size_t(maxMarcas));
+        return marcas;
     }
     return marcas;
 }
