@@ -73,7 +73,7 @@ TEST(FaultMatrix, DownloadPreparationAndEraseUnderLoggerFaults)
         // The first reads pass (the download's status read, the preparation's serial number read);
         // the fault hits the download itself, the preparation's writes and its verification.
         {"silent after the first reads", [](EmulatorFixture& e) { e.logger().setFault(Fault::SilentAfter, 5); }, true},
-        {"reply ends just inside 300 ms", [](EmulatorFixture& e) { e.server().setPaceUs(7000); }, false},
+        {"reply ends just inside 300 ms", [](EmulatorFixture& e) { e.server().setPaceUs(6500); }, false},
         {"reply in 34 pieces, 2 ms apart", [](EmulatorFixture& e) { e.server().setPaceUs(2000); }, false},
     };
     for (const Case& c : cases) {
