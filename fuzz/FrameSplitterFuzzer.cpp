@@ -1,22 +1,10 @@
 // The emulator's frame splitter on any chunk of bytes from the PC.
+#include "fuzz/Require.h"
 #include "tools/emulator/FrameSplitter.h"
 
-#include <cstdio>
-#include <cstdlib>
+using orvan::fuzz::require;
 
 using orvan::emulator::FrameSplitter;
-
-namespace {
-
-void require(bool condition, const char* what)
-{
-    if (!condition) {
-        std::fprintf(stderr, "broken: %s\n", what);
-        std::abort();
-    }
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

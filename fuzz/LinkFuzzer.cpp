@@ -4,6 +4,7 @@
 // status polls of both windows, the flag read alone and the status panel's decoding of what
 // was read; then a download (device-data window) or a preparation with its verification
 // (preparation window) on the same answers.
+#include "fuzz/Require.h"
 #include "base/TextTable.h"
 #include "records/MissionRecord.h"
 #include "link/Link.h"
@@ -14,20 +15,12 @@
 #include "support/ScriptedPort.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
-#include <cstdio>
-#include <cstdlib>
+
+using orvan::fuzz::require;
 
 using namespace orvan;
 
 namespace {
-
-void require(bool condition, const char* what)
-{
-    if (!condition) {
-        std::fprintf(stderr, "broken: %s\n", what);
-        std::abort();
-    }
-}
 
 // One answer per frame, taken from the input; once the input runs out the logger is silent.
 void answer(FuzzedDataProvider& in, test::ScriptedPort& port)

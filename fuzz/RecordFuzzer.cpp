@@ -1,6 +1,7 @@
 // A record file of any length, read as the application reads it, then every computation the
 // views and the command-line tool make of it: decoding, zone counts and bars, percentages and
 // captions, the sample list, the alarm list, the CSV export and the time axis.
+#include "fuzz/Require.h"
 #include "base/TextTable.h"
 #include "records/MissionRecord.h"
 #include "records/RecordFile.h"
@@ -13,21 +14,13 @@
 
 #include <QDir>
 #include <QTemporaryDir>
-#include <cstdio>
-#include <cstdlib>
 #include <utility>
+
+using orvan::fuzz::require;
 
 using namespace orvan;
 
 namespace {
-
-void require(bool condition, const char* what)
-{
-    if (!condition) {
-        std::fprintf(stderr, "broken: %s\n", what);
-        std::abort();
-    }
-}
 
 bool inside(const views::Puntos& puntos, int first, int last)
 {

@@ -1,6 +1,7 @@
 // A settings file of any length taken through the start-up: the record read, the version rule
 // and its write-back, then what the start-up derives from the values (language texts, unit,
 // default record folder).
+#include "fuzz/Require.h"
 #include "base/AppContext.h"
 #include "base/Settings.h"
 #include "base/TextTable.h"
@@ -8,20 +9,12 @@
 #include <QFile>
 #include <QDir>
 #include <QTemporaryDir>
-#include <cstdio>
-#include <cstdlib>
+
+using orvan::fuzz::require;
 
 using namespace orvan;
 
 namespace {
-
-void require(bool condition, const char* what)
-{
-    if (!condition) {
-        std::fprintf(stderr, "broken: %s\n", what);
-        std::abort();
-    }
-}
 
 QByteArray contentOf(const QString& path)
 {
