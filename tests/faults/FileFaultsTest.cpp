@@ -46,8 +46,14 @@ void setMode(const QString& path, mode_t mode)
     ::chmod(path.toLocal8Bit().constData(), mode);
 }
 
-// Runs body in a child process as nobody and returns the text it produced; nothing when the
-// child could not become nobody or died.
+// Whether this process may write anywhere: then refused cases must run as someone else.
+bool root()
+{
+    return ::geteuid() == 0;
+}
+
+// Runs body in a child process (as nobody when this process is root) and returns the text it
+// produced; nothing when the child could not become nobody or died.
 std::optional<QString> asNobody(const std::function<QString()>& body)
 {
     int fds[2];
@@ -56,7 +62,7 @@ std::optional<QString> asNobody(const std::function<QString()>& body)
     const pid_t child = ::fork();
     if (child == 0) {
         ::close(fds[0]);
-        if (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)
+        if (root() && (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0))
             ::_exit(2);
         const QByteArray text = body().toUtf8();
         (void)!::write(fds[1], text.constData(), size_t(text.size()));
@@ -77,10 +83,12 @@ std::optional<QString> asNobody(const std::function<QString()>& body)
 CliRun cliAsNobody(const QStringList& args)
 {
     QProcess p;
-    p.setChildProcessModifier([] {
-        if (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)
-            ::_exit(99);
-    });
+    if (root()) {
+        p.setChildProcessModifier([] {
+            if (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)
+                ::_exit(99);
+        });
+    }
     p.start(QStringLiteral(ORVAN_CLI_PATH), args);
     CliRun r;
     if (p.waitForFinished(60000) && p.exitStatus() == QProcess::NormalExit)
