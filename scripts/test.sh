@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds OrvanLog and runs every test; then runs the tests again under AddressSanitizer and
-# UndefinedBehaviorSanitizer. Usage: scripts/test.sh [--no-sanitizers]
+# UndefinedBehaviorSanitizer, and runs every fuzz target for 15 s when clang is installed.
+# Usage: scripts/test.sh [--no-sanitizers]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh test
@@ -19,4 +20,11 @@ if [ "${1:-}" != "--no-sanitizers" ]; then
   export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1
   export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
   (cd build-asan && ctest --output-on-failure -j"$jobs" --timeout 600)
+fi
+
+if command -v clang++ >/dev/null; then
+  echo "== Fuzz targets, 15 s each =="
+  scripts/fuzz.sh 15
+else
+  echo "== Fuzz targets not run: clang++ is not installed =="
 fi

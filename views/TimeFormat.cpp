@@ -101,6 +101,9 @@ std::vector<TimeMark> timeMarks(const QDateTime& base, double min, double max, i
                                                      ? formatTime(date, QStringLiteral("%d %b"), locale)
                                                      : clockLabel(date, locale)});
         }
+        // A span of exactly n steps holds n + 1 ticks: the one past the limit goes.
+        if (int(marks.size()) > maxMarks)
+            marks.resize(size_t(maxMarks));
         return marks;
     }
 
@@ -124,6 +127,9 @@ std::vector<TimeMark> timeMarks(const QDateTime& base, double min, double max, i
             marks.push_back({x, formatTime(date, months >= 12 ? QStringLiteral("%Y")
                                                                   : QStringLiteral("%b %y"), locale)});
         }
+        // Months are shorter than their average at times: no more ticks than allowed all the same.
+        if (int(marks.size()) > maxMarks)
+            marks.resize(size_t(maxMarks));
         return marks;
     }
     return marks;

@@ -77,7 +77,9 @@ ZoneCounts CuentaMuestras(const MissionRecord& record, int gradosC, CountView vi
     // Samples the table does not account for are taken as within the limits.
     if (inTable < c.NumMuestras)
         z.Cuentas[1][Within] += c.NumMuestras - inTable;
-    z.Cuentas[1][3] = c.NumMuestras;
+    // A damaged table can hold more than the mission's count; the total is then the table's own,
+    // so the three zones still add up to it and no share exceeds 100 %.
+    z.Cuentas[1][3] = qMax(c.NumMuestras, inTable);
 
     for (int row = 0; row < 2; ++row) {
         for (int zone = 0; zone < 3; ++zone)

@@ -106,6 +106,13 @@ TEST(ZoneCounts, CircularMissionPastTheMemoryShowsTheLoggerTable)
     const Captions p = PoneResultados(CuentaMuestras(r, -1, CountView::Proportions), r, t, -1, CountView::Proportions, kC);
     EXPECT_EQ(p.CantMuestras[1], QStringLiteral("29999 samples of  a total of 30000"));
 
+    // A damaged table that holds more than the mission's count: the total becomes the table's,
+    // so the zones still add up and no share passes 100 %.
+    putCount(r, 90, 60000);
+    const ZoneCounts d = CuentaMuestras(r, -1, CountView::Histogram);
+    EXPECT_EQ(d.Cuentas[1], (std::array<qint32, 4>{60000, 3500, 1000, 64500}));
+    EXPECT_EQ(d.Porcentajes[1], (std::array<qint32, 3>{93, 5, 2}));
+
     // A straight mission that filled the memory says "First".
     const auto full = makeRecord({records::kCapacity});
     EXPECT_EQ(PoneResultados(CuentaMuestras(full, -1, CountView::Histogram), full, t, -1, CountView::Histogram, kC)

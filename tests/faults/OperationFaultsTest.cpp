@@ -1,0 +1,159 @@
+// The logger misbehaving during a download, a preparation (with its verification) and an erase,
+// end to end through orvanlog-cli on the emulator's pseudo-terminal. A failed download leaves
+// the earlier record file of that name as it was and nothing beside it; a preparation reports
+// success only when the logger reads back as written; an erase is not started on a logger that
+// does not answer. Once the fault is gone the same command works.
+
+#include "records/MissionRecord.h"
+#include "records/RecordFile.h"
+#include "support/RunCli.h"
+#include "tools/emulator/EmulatorFixture.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+#include <functional>
+#include <gtest/gtest.h>
+#include <iostream>
+
+using namespace orvan;
+using orvan::emulator::EmulatorFixture;
+using orvan::emulator::Fault;
+using orvan::emulator::ScenarioKind;
+using orvan::test::CliRun;
+using orvan::test::runCli;
+
+namespace {
+
+QByteArray readAll(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+QStringList prepareArgs(const QString& device)
+{
+    return {QStringLiteral("prepare"), QStringLiteral("--port"), device, QStringLiteral("--interval"), QStringLiteral("15"),
+            QStringLiteral("--lo"), QStringLiteral("2"), QStringLiteral("--hi"), QStringLiteral("8"),
+            QStringLiteral("--start"), QStringLiteral("button"), QStringLiteral("--exporter"), QStringLiteral("NORTE"),
+            QStringLiteral("--carrier"), QStringLiteral("RUTA 5")};
+}
+
+QString lastLine(const QByteArray& err)
+{
+    const QList<QByteArray> lines = err.trimmed().split('\n');
+    return QString::fromUtf8(lines.isEmpty() ? QByteArray() : lines.last());
+}
+
+// A refused command: exit 1, nothing on stdout, its last line the tool's one-line failure.
+void expectFailure(const CliRun& run)
+{
+    EXPECT_EQ(run.code, 1) << run.err.constData();
+    EXPECT_TRUE(run.out.isEmpty()) << run.out.constData();
+    EXPECT_TRUE(lastLine(run.err).startsWith(QStringLiteral("orvanlog-cli: "))) << run.err.constData();
+}
+
+} // namespace
+
+TEST(FaultMatrix, DownloadPreparationAndEraseUnderLoggerFaults)
+{
+    struct Case {
+        const char* fault;
+        std::function<void(EmulatorFixture&)> apply;
+        bool fails;      // the fault keeps every operation from succeeding
+    };
+    const Case cases[] = {
+        {"silent", [](EmulatorFixture& e) { e.logger().setFault(Fault::Silent); }, true},
+        {"33-byte replies", [](EmulatorFixture& e) { e.logger().setFault(Fault::ShortReply); }, true},
+        {"40-byte replies", [](EmulatorFixture& e) { e.logger().setFault(Fault::LongReply); }, true},
+        {"reply ends just outside 300 ms", [](EmulatorFixture& e) { e.server().setPaceUs(10000); }, true},
+        {"pseudo-terminal gone", [](EmulatorFixture& e) { e.server().stop(); }, true},
+        // The first reads pass (the download's status read, the preparation's serial number read);
+        // the fault hits the download itself, the preparation's writes and its verification.
+        {"silent after the first reads", [](EmulatorFixture& e) { e.logger().setFault(Fault::SilentAfter, 5); }, true},
+        {"reply ends just inside 300 ms", [](EmulatorFixture& e) { e.server().setPaceUs(6500); }, false},
+        {"reply in 34 pieces, 2 ms apart", [](EmulatorFixture& e) { e.server().setPaceUs(2000); }, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.fault);
+        QTemporaryDir dir;
+        const QString out = dir.filePath(QStringLiteral("EXPO_1.klv"));
+        const QByteArray earlier("an earlier record of this name");
+
+        // Download.
+        {
+            QFile f(out);
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(earlier) == earlier.size());
+        }
+        EmulatorFixture emu(ScenarioKind::Finished);
+        ASSERT_TRUE(emu.ok()) << emu.errorString().toStdString();
+        const QString device = emu.devicePath();
+        c.apply(emu);
+        const CliRun download = runCli({QStringLiteral("download"), out, QStringLiteral("--port"), device});
+        if (c.fails) {
+            expectFailure(download);
+            EXPECT_EQ(readAll(out), earlier);
+        } else {
+            EXPECT_EQ(download.code, 0) << download.err.constData();
+            records::MissionRecord r;
+            ASSERT_TRUE(records::LeerArchivo(r, out).ok);
+            r.LeeAuditoria();
+            EXPECT_EQ(r.campos.NumMuestras, 100);
+            EXPECT_EQ(readAll(out).size(), records::kImageSize);
+        }
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("EXPO_1.klv")});
+        std::cout << "[ fault    ] download, " << c.fault << ": exit " << download.code << " "
+                  << (download.code == 0 ? std::string("(record written)") : lastLine(download.err).toStdString())
+                  << " | disk: " << (readAll(out) == earlier ? "earlier file unchanged" : "complete 32768-byte record")
+                  << std::endl;
+
+        // Preparation and its verification: a fresh logger each time.
+        EmulatorFixture prepEmu(ScenarioKind::Finished);
+        ASSERT_TRUE(prepEmu.ok());
+        if (QLatin1String(c.fault) == QLatin1String("silent after the first reads"))
+            prepEmu.logger().setFault(Fault::SilentAfter, 1);
+        else
+            c.apply(prepEmu);
+        const QByteArray before = prepEmu.logger().memory();
+        const CliRun prepare = runCli(prepareArgs(prepEmu.devicePath()));
+        if (c.fails) {
+            expectFailure(prepare);
+        } else {
+            EXPECT_EQ(prepare.code, 0) << prepare.err.constData();
+        }
+        const bool written = prepEmu.logger().memory() != before;
+        std::cout << "[ fault    ] prepare, " << c.fault << ": exit " << prepare.code << " "
+                  << (prepare.code == 0 ? std::string("(programmed, read back)") : lastLine(prepare.err).toStdString())
+                  << " | logger: " << (written ? "written" : "untouched") << std::endl;
+
+        // Erase, only where it fails before the wait: an erase that runs waits 34 s.
+        if (c.fails && QLatin1String(c.fault) != QLatin1String("silent after the first reads")) {
+            EmulatorFixture eraseEmu(ScenarioKind::Finished);
+            ASSERT_TRUE(eraseEmu.ok());
+            c.apply(eraseEmu);
+            const QByteArray mem = eraseEmu.logger().memory();
+            const CliRun erase = runCli({QStringLiteral("erase"), QStringLiteral("--port"), eraseEmu.devicePath()});
+            expectFailure(erase);
+            EXPECT_EQ(eraseEmu.logger().memory(), mem) << "an erase was started on a logger that did not answer";
+            std::cout << "[ fault    ] erase, " << c.fault << ": exit " << erase.code << " "
+                      << lastLine(erase.err).toStdString() << " | logger: not erased" << std::endl;
+        }
+
+        // The fault goes: the same download and preparation work.
+        if (QLatin1String(c.fault) == QLatin1String("pseudo-terminal gone")) {
+            ASSERT_TRUE(emu.server().start());
+            ASSERT_TRUE(prepEmu.server().start());
+        }
+        for (EmulatorFixture* e : {&emu, &prepEmu}) {
+            e->logger().setFault(Fault::None);
+            e->server().setPaceUs(0);
+        }
+        const CliRun again = runCli({QStringLiteral("download"), out, QStringLiteral("--port"), emu.devicePath()});
+        EXPECT_EQ(again.code, 0) << again.err.constData();
+        EXPECT_EQ(readAll(out).size(), records::kImageSize);
+        const CliRun prepAgain = runCli(prepareArgs(prepEmu.devicePath()));
+        EXPECT_EQ(prepAgain.code, 0) << prepAgain.err.constData();
+    }
+}
