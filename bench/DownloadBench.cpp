@@ -42,13 +42,13 @@ static void BM_FullDownload(benchmark::State& state)
         emu.logger().clearFrameLog();
         QElapsedTimer t;
         t.start();
-        const mission::Descarga d = mission::LeerKLV(lnk, 24576);
+        const mission::DownloadResult d = mission::LeerKLV(lnk, 24576);
         wall += t.nsecsElapsed() / 1e9;
         if (!d.ok()) {
             state.SkipWithError("download failed");
             return;
         }
-        blocks += d.bloquesLeidos;
+        blocks += d.blocksRead;
         qint64 bytes = 0;
         for (const FrameLogEntry& e : emu.logger().frameLog())
             bytes += e.frame.size() + e.replyBytes;

@@ -173,12 +173,12 @@ int main(int argc, char** argv)
     QObject::connect(&timer, &QTimer::timeout, [&] {
         if (since.elapsed() >= nextDownloadMs) {
             const bool posted = session.post([&](link::LinkContext& ctx) {
-                const mission::Descarga d = mission::LeerKLV(ctx.link, ctx.estado.NumMuestras);
+                const mission::DownloadResult d = mission::LeerKLV(ctx.link, ctx.estado.NumMuestras);
                 // The planned blocks must be the logger's own bytes.
                 bool same = true;
-                for (int b : mission::planDescarga(ctx.estado.NumMuestras).bloques) {
+                for (int b : mission::downloadPlan(ctx.estado.NumMuestras).blocks) {
                     const int at = std::min(b, 1023) * 32;
-                    same = same && d.imagen.mid(at, 32) == memory.mid(at, 32);
+                    same = same && d.image.mid(at, 32) == memory.mid(at, 32);
                 }
                 ctx.toWindow([&, ok = d.ok(), same] {
                     ++downloads;

@@ -91,19 +91,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         // Up to a few hundred samples keeps a run short; the block plan's arithmetic for large
         // counts is the same code.
         const qint32 count = in.ConsumeIntegralInRange<qint32>(-2, 600);
-        const mission::PlanDescarga plan = mission::planDescarga(count);
+        const mission::DownloadPlan plan = mission::downloadPlan(count);
         int lastValue = -1, lastMax = -1;
-        const mission::Descarga d = mission::LeerKLV(bench.link, count, [&](int v, int m) {
+        const mission::DownloadResult d = mission::LeerKLV(bench.link, count, [&](int v, int m) {
             lastValue = v;
             lastMax = m;
         });
-        require(d.imagen.size() == records::kImageSize || d.resultado == mission::ResultadoDescarga::Cancelada,
+        require(d.image.size() == records::kImageSize || d.outcome == mission::DownloadOutcome::Cancelled,
                 "a download makes a whole image");
         if (d.ok()) {
-            require(d.bloqueFallido == -1 && d.bloquesLeidos == plan.bloques.size(), "an ok download read every block");
+            require(d.failedBlock == -1 && d.blocksRead == plan.blocks.size(), "an ok download read every block");
             require(lastValue <= lastMax, "progress stays within its bar");
-        } else if (d.resultado == mission::ResultadoDescarga::Desconexion) {
-            require(!mission::mensajeDesconexion().isEmpty(), "a lost logger is said");
+        } else if (d.outcome == mission::DownloadOutcome::Disconnected) {
+            require(!mission::disconnectionMessage().isEmpty(), "a lost logger is said");
         }
     } else {
         mission::MissionPlan plan;

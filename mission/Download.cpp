@@ -13,23 +13,23 @@ constexpr int kTablePhaseEnd = 750;   // progress after the configuration and ta
 
 } // namespace
 
-QString mensajeDesconexion()
+QString disconnectionMessage()
 {
     return QStringLiteral("Error! Desconexión del equipo durante la descarga de datos");
 }
 
-PlanDescarga planDescarga(qint32 numMuestras)
+DownloadPlan downloadPlan(qint32 numMuestras)
 {
-    PlanDescarga p;
+    DownloadPlan p;
     const qint32 n = numMuestras > kCapacity ? kCapacity - 1 : std::max<qint32>(numMuestras, 0);
     p.K = n / 32;
     p.B = std::min(kFirstSampleBlock + 1 + p.K, link::kBlockCount);
-    p.maximo = 50 * p.K + 100;
-    p.bloques = {0, 2, 8, 40, 41};
+    p.maximum = 50 * p.K + 100;
+    p.blocks = {0, 2, 8, 40, 41};
     for (int b = 128; b <= 136; ++b)
-        p.bloques.append(b);
+        p.blocks.append(b);
     for (int b = kFirstSampleBlock; b <= p.B; ++b)
-        p.bloques.append(b);
+        p.blocks.append(b);
     return p;
 }
 
@@ -45,11 +45,11 @@ void CargaMatriz(QByteArray& imagen, const QByteArray& datos, int bloque)
     std::copy(bytes.cbegin(), bytes.cend(), imagen.begin() + bloque * link::kBlockSize);
 }
 
-Descarga LeerKLV(link::Link& link, qint32 numMuestras, const Progreso& progreso)
+DownloadResult LeerKLV(link::Link& link, qint32 numMuestras, const Progress& progreso)
 {
-    Descarga d;
-    d.imagen = QByteArray(kImageSize, '\0');
-    const PlanDescarga plan = planDescarga(numMuestras);
+    DownloadResult d;
+    d.image = QByteArray(kImageSize, '\0');
+    const DownloadPlan plan = downloadPlan(numMuestras);
     const auto avisa = [&progreso](int valor, int maximo) {
         if (progreso)
             progreso(valor, maximo);
@@ -58,11 +58,11 @@ Descarga LeerKLV(link::Link& link, qint32 numMuestras, const Progreso& progreso)
     int valor = 50;
     int maximo = kTablePhaseEnd;
     const auto starting = [&](int index) {
-        const int bloque = plan.bloques[index];
+        const int bloque = plan.blocks[index];
         if (bloque == kFirstSampleBlock) {
             // The samples get a bar of their own, sized by the count.
             valor = 0;
-            maximo = plan.maximo;
+            maximo = plan.maximum;
             avisa(valor, maximo);
         }
         // Block 0 starts the bar at 100; every later block moves it by 50.
@@ -72,17 +72,17 @@ Descarga LeerKLV(link::Link& link, qint32 numMuestras, const Progreso& progreso)
     // Only confirmed replies reach the image: one taken at its 34th byte and then found to run on
     // is read again before anything of it is stored.
     const auto store = [&](int index, const link::Reply& r) {
-        CargaMatriz(d.imagen, r.block(), plan.bloques[index]);
-        ++d.bloquesLeidos;
+        CargaMatriz(d.image, r.block(), plan.blocks[index]);
+        ++d.blocksRead;
     };
-    const link::BlockRunResult run = link.LeeBloques(plan.bloques, starting, store);
+    const link::BlockRunResult run = link.LeeBloques(plan.blocks, starting, store);
     if (!run.ok()) {
-        d.resultado = run.status == link::ReplyStatus::Cancelled ? ResultadoDescarga::Cancelada
-                                                                 : ResultadoDescarga::Desconexion;
-        d.bloqueFallido = plan.bloques[run.failedIndex];
+        d.outcome = run.status == link::ReplyStatus::Cancelled ? DownloadOutcome::Cancelled
+                                                                 : DownloadOutcome::Disconnected;
+        d.failedBlock = plan.blocks[run.failedIndex];
         return d;
     }
-    d.resultado = ResultadoDescarga::Ok;
+    d.outcome = DownloadOutcome::Ok;
     return d;
 }
 

@@ -67,7 +67,7 @@ public:
     void setByte(qint64 index, quint8 value);
     void setBytes(qint64 start, const QByteArray& bytes);
     // Bytes 0..32767: the content of a record file.
-    QByteArray imagen() const { return m_memoria.left(kImageSize); }
+    QByteArray fileImage() const { return m_memoria.left(kImageSize); }
     // Characters start .. start+length-1 of the image; RuntimeError 9 past index 67000.
     QString TextoMemoria(int start, int length) const;
 

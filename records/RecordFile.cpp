@@ -76,7 +76,7 @@ FileResult readContent(const QString& path, const QString& procedure, QByteArray
 FileResult GuardaArchivo(const MissionRecord& record, const QString& path, const WriteBytes& write)
 {
     const QString procedureName = QStringLiteral("GuardaArchivo");
-    const QByteArray imagen = record.imagen();
+    const QByteArray imagen = record.fileImage();
 
     QSaveFile f(path);
     if (!f.open(QIODevice::WriteOnly))

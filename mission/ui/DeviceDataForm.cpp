@@ -281,7 +281,7 @@ void DeviceDataForm::Almacena()
     setEnabled(false);
     runCommand(
         [this](link::LinkContext& ctx) {
-            Descarga d = LeerKLV(ctx.link, ctx.estado.NumMuestras, [this, &ctx](int value, int maximum) {
+            DownloadResult d = LeerKLV(ctx.link, ctx.estado.NumMuestras, [this, &ctx](int value, int maximum) {
                 ctx.toWindow([this, value, maximum] { showProgress(value, maximum); });
             });
             ctx.toWindow([this, d = std::move(d)]() mutable { m_download = std::move(d); });
@@ -292,21 +292,21 @@ void DeviceDataForm::Almacena()
 void DeviceDataForm::downloadFinished()
 {
     setEnabled(true);
-    const Descarga d = std::move(m_download);
+    const DownloadResult d = std::move(m_download);
     m_download = {};
     if (!d.ok()) {
         // The record on screen stays as it was; the way out is shown again.
         unsetCursor();
         restoreBar();
-        if (d.resultado == ResultadoDescarga::Desconexion)
-            m_main.messages().show(mensajeDesconexion());
+        if (d.outcome == DownloadOutcome::Disconnected)
+            m_main.messages().show(disconnectionMessage());
         finishCommand();
         return;
     }
 
     // Only a complete download replaces the record.
     m_record.clear();
-    m_record.setBytes(0, d.imagen);
+    m_record.setBytes(0, d.image);
     m_record.GuardadoEnDisco = false;
     for (const QString& text : m_record.LeeAuditoria())
         m_main.messages().show(text);

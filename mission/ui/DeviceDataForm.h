@@ -112,7 +112,7 @@ private:
     bool m_command = false;
     std::function<void()> m_then;
     // Results handed from a job to its continuation (set on this window's thread).
-    Descarga m_download;
+    DownloadResult m_download;
     EraseResult m_erase = EraseResult::Cancelled;
 };
 

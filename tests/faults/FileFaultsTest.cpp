@@ -161,7 +161,7 @@ TEST(FaultMatrix, ReadOnlyRecordFolder)
     const auto saved = asNobody([&] { return GuardaArchivo(record, folder + QStringLiteral("/EXPO_2.klv")).message; });
     ASSERT_TRUE(saved.has_value());
     EXPECT_TRUE(saved->isEmpty()) << saved->toStdString();
-    EXPECT_EQ(readAll(folder + QStringLiteral("/EXPO_2.klv")), record.imagen());
+    EXPECT_EQ(readAll(folder + QStringLiteral("/EXPO_2.klv")), record.fileImage());
 }
 
 TEST(FaultMatrix, ChosenNameIsAFolder)
@@ -228,7 +228,7 @@ TEST(FaultMatrix, DiskFillsDuringASave)
         report("disk fills during save", c.what, r.message, "earlier file unchanged, no temporary file left");
     }
     EXPECT_TRUE(GuardaArchivo(record, path).ok);
-    EXPECT_EQ(readAll(path), record.imagen());
+    EXPECT_EQ(readAll(path), record.fileImage());
 }
 
 TEST(FaultMatrix, ReadOnlySettingsFile)

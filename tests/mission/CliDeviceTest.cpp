@@ -69,7 +69,7 @@ TEST(CliDevice, DownloadWritesTheRecordAndMarksTheLogger)
         const QByteArray saved = readAll(out);
         ASSERT_EQ(saved.size(), 32768);
         QList<bool> planned(1024, false);
-        for (int block : mission::planDescarga(700).bloques)
+        for (int block : mission::downloadPlan(700).blocks)
             planned[std::min(block, 1023)] = true;
         for (int block = 0; block < 1024; ++block)
             ASSERT_EQ(saved.mid(block * 32, 32), planned[block] ? memory.mid(block * 32, 32) : QByteArray(32, '\0'))

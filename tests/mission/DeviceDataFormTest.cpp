@@ -350,15 +350,15 @@ TEST(DeviceDataForm, StoreDownloadsSavesTheFileAndMarksTheLogger)
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QByteArray saved = file.readAll();
     ASSERT_EQ(saved.size(), 32768);
-    const mission::PlanDescarga plan = mission::planDescarga(100);
+    const mission::DownloadPlan plan = mission::downloadPlan(100);
     QList<bool> planned(1024, false);
-    for (int block : plan.bloques)
+    for (int block : plan.blocks)
         planned[std::min(block, 1023)] = true;
     for (int block = 0; block < 1024; ++block)
         ASSERT_EQ(saved.mid(block * 32, 32), planned[block] ? memory.mid(block * 32, 32) : QByteArray(32, '\0'))
             << "block " << block;
     EXPECT_EQ(c.record.campos.NumMuestras, 100);
-    EXPECT_EQ(c.record.imagen(), saved);
+    EXPECT_EQ(c.record.fileImage(), saved);
 
     // Frames: a status poll, the block plan, the names and mark to 64..88, then the saved bit.
     ASSERT_TRUE(waitFor([&] { return framesOf(emu.logger()).contains(QByteArray::fromHex("220102") + char(status | 128)); }));
@@ -366,10 +366,10 @@ TEST(DeviceDataForm, StoreDownloadsSavesTheFileAndMarksTheLogger)
     int firstWrite = 0;
     while (firstWrite < frames.size() && quint8(frames[firstWrite][0]) != 0x22)
         ++firstWrite;
-    const int planSize = int(plan.bloques.size());
+    const int planSize = int(plan.blocks.size());
     ASSERT_GE(firstWrite, planSize + 5);
     for (int i = 0; i < planSize; ++i) {
-        const int address = plan.bloques[i] * 32;
+        const int address = plan.blocks[i] * 32;
         ASSERT_EQ(frames[firstWrite - planSize + i], QByteArray(1, char(0x33)) + char(address >> 8) + char(address & 0xFF));
     }
     const QList<QByteArray> poll = frames.mid(firstWrite - planSize - 5, 5);
@@ -401,7 +401,7 @@ TEST(DeviceDataForm, LoggerLostDuringStoreLeavesRecordAndDiskAlone)
     Connected c(emu);
     c.record.setByte(300, 0x5A);
     c.record.Archivo = QStringLiteral("/ruta/anterior.klv");
-    const QByteArray before = c.record.imagen();
+    const QByteArray before = c.record.fileImage();
     ASSERT_TRUE(c.waitStatus([&] { return c.form->cmdAlmacena->isEnabled(); }));
 
     bool dialogShown = false;
@@ -418,7 +418,7 @@ TEST(DeviceDataForm, LoggerLostDuringStoreLeavesRecordAndDiskAlone)
 
     EXPECT_FALSE(dialogShown);
     EXPECT_EQ(c.messages.messages, QStringList({"Error! Desconexión del equipo durante la descarga de datos"}));
-    EXPECT_EQ(c.record.imagen(), before) << "the record on screen is unchanged";
+    EXPECT_EQ(c.record.fileImage(), before) << "the record on screen is unchanged";
     EXPECT_EQ(c.record.Archivo, "/ruta/anterior.klv");
     EXPECT_TRUE(QDir(c.app.config.CarpetaDatos.trimmed()).entryList({"*.klv"}).isEmpty());
     EXPECT_TRUE(c.form->CmndCancel->isVisible()) << "the way out is shown again";

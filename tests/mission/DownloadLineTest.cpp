@@ -24,7 +24,7 @@ TEST(DownloadLine, PacedFaultsNeverReachTheSavedImage)
         image[i] = char(1 + (i * 7 + i / 256) % 255);
     image[Logger::AddrStatus] = char(64);   // no mission: nothing changes the memory meanwhile
     constexpr qint32 kSamples = 64;         // a plan of 18 blocks
-    const mission::PlanDescarga plan = mission::planDescarga(kSamples);
+    const mission::DownloadPlan plan = mission::downloadPlan(kSamples);
 
     struct Case {
         const char* what;
@@ -55,30 +55,30 @@ TEST(DownloadLine, PacedFaultsNeverReachTheSavedImage)
         std::atomic<bool> closing{false};
         RecordingSink sink;
         link::Link lnk(port, clock, closing, link::LinkProfile::frmsave(), sink);
-        const mission::Descarga d = mission::LeerKLV(lnk, kSamples);
+        const mission::DownloadResult d = mission::LeerKLV(lnk, kSamples);
 
         int misaligned = 0;
         QByteArray expected(Logger::kMemorySize, '\0');
-        for (const int block : plan.bloques) {
+        for (const int block : plan.blocks) {
             const int at = block * link::kBlockSize;
             expected.replace(at, link::kBlockSize, memory.mid(at, link::kBlockSize));
-            const QByteArray got = d.imagen.mid(at, link::kBlockSize);
+            const QByteArray got = d.image.mid(at, link::kBlockSize);
             misaligned += got != memory.mid(at, link::kBlockSize) && got != QByteArray(link::kBlockSize, '\0');
         }
         const link::FramingCounts& n = lnk.framingCounts();
-        std::cout << "[ download ] " << c.what << ": blocks " << d.bloquesLeidos << " of " << plan.bloques.size()
+        std::cout << "[ download ] " << c.what << ": blocks " << d.blocksRead << " of " << plan.blocks.size()
                   << ", accepted " << n.accepted << " (given back " << n.revoked << "), refused "
                   << n.runOn + n.leftover + n.timedOut << " (run-on " << n.runOn << ", leftover " << n.leftover
                   << ", time-out " << n.timedOut << "), misaligned " << misaligned << std::endl;
         EXPECT_EQ(misaligned, 0);
         EXPECT_EQ(d.ok(), c.ok);
         if (c.ok) {
-            EXPECT_EQ(d.imagen, expected);
+            EXPECT_EQ(d.image, expected);
         } else {
-            EXPECT_EQ(d.resultado, mission::ResultadoDescarga::Desconexion);
-            EXPECT_EQ(d.bloqueFallido, 0);
-            EXPECT_EQ(d.bloquesLeidos, 0);
-            EXPECT_EQ(d.imagen, QByteArray(Logger::kMemorySize, '\0'));
+            EXPECT_EQ(d.outcome, mission::DownloadOutcome::Disconnected);
+            EXPECT_EQ(d.failedBlock, 0);
+            EXPECT_EQ(d.blocksRead, 0);
+            EXPECT_EQ(d.image, QByteArray(Logger::kMemorySize, '\0'));
         }
         if (c.fault == Fault::None) {
             EXPECT_EQ(n.revoked + n.runOn + n.leftover + n.timedOut, 0);

@@ -43,7 +43,7 @@ TEST(Download, BlockPlanAndProgressFollowTheSampleCount)
 {
     struct Case {
         qint32 count;
-        int K, B, maximo, lastValue;
+        int K, B, maximum, lastValue;
     };
     const Case cases[] = {
         {0, 0, 257, 100, 100},
@@ -57,16 +57,16 @@ TEST(Download, BlockPlanAndProgressFollowTheSampleCount)
     const QList<int> head = {0, 2, 8, 40, 41, 128, 129, 130, 131, 132, 133, 134, 135, 136};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.count);
-        const PlanDescarga plan = planDescarga(c.count);
+        const DownloadPlan plan = downloadPlan(c.count);
         EXPECT_EQ(plan.K, c.K);
         EXPECT_EQ(plan.B, c.B);
-        EXPECT_EQ(plan.maximo, c.maximo);
-        EXPECT_EQ(plan.bloques, head + range(256, c.B));
+        EXPECT_EQ(plan.maximum, c.maximum);
+        EXPECT_EQ(plan.blocks, head + range(256, c.B));
 
         Bench b;
         b.logger.memory = patterned();
         QList<std::pair<int, int>> progress;
-        const Descarga d = LeerKLV(b.link, c.count, [&](int v, int m) { progress.append({v, m}); });
+        const DownloadResult d = LeerKLV(b.link, c.count, [&](int v, int m) { progress.append({v, m}); });
         ASSERT_TRUE(d.ok());
         // Block 1024 lies past the memory: the logger is asked for block 1023 a second time.
         QList<int> asked = head + range(256, std::min(c.B, 1023));
@@ -79,16 +79,16 @@ TEST(Download, BlockPlanAndProgressFollowTheSampleCount)
         EXPECT_EQ(first.first(), std::make_pair(100, 750));
         EXPECT_EQ(first.at(1), std::make_pair(150, 750));
         EXPECT_EQ(first.last(), std::make_pair(750, 750));
-        EXPECT_EQ(progress.at(14), std::make_pair(0, c.maximo));
-        EXPECT_EQ(progress.last(), std::make_pair(c.lastValue, c.maximo));
+        EXPECT_EQ(progress.at(14), std::make_pair(0, c.maximum));
+        EXPECT_EQ(progress.last(), std::make_pair(c.lastValue, c.maximum));
 
         // The image holds the planned blocks as read and zeros everywhere else.
-        ASSERT_EQ(d.imagen.size(), 32768);
+        ASSERT_EQ(d.image.size(), 32768);
         QList<bool> planned(1024, false);
-        for (int block : plan.bloques)
+        for (int block : plan.blocks)
             planned[std::min(block, 1023)] = true;
         for (int block = 0; block < 1024; ++block) {
-            const QByteArray got = d.imagen.mid(block * 32, 32);
+            const QByteArray got = d.image.mid(block * 32, 32);
             const QByteArray want = planned[block] ? b.logger.memory.mid(block * 32, 32) : QByteArray(32, '\0');
             ASSERT_EQ(got, want) << "block " << block;
         }
@@ -110,7 +110,7 @@ TEST(Download, EachBlockIsTriedFourTimesThenTheDownloadEnds)
             }
             answer(frame, p);
         };
-        const Descarga d = LeerKLV(b.link, 10);
+        const DownloadResult d = LeerKLV(b.link, 10);
         EXPECT_TRUE(d.ok());
         EXPECT_EQ(reads, 4);
     }
@@ -118,9 +118,9 @@ TEST(Download, EachBlockIsTriedFourTimesThenTheDownloadEnds)
         // Replies of 33 bytes only: four attempts at block 0, then the download ends with nothing.
         Bench b;
         b.logger.replyLength = 33;
-        const Descarga d = LeerKLV(b.link, 10);
-        EXPECT_EQ(d.resultado, ResultadoDescarga::Desconexion);
-        EXPECT_EQ(d.bloqueFallido, 0);
+        const DownloadResult d = LeerKLV(b.link, 10);
+        EXPECT_EQ(d.outcome, DownloadOutcome::Disconnected);
+        EXPECT_EQ(d.failedBlock, 0);
         EXPECT_EQ(b.logger.blocksRead, QList<int>({0, 0, 0, 0}));
         EXPECT_TRUE(b.sink.messages.isEmpty()) << "a lost reply is the caller's to report";
     }
@@ -133,23 +133,23 @@ TEST(Download, EachBlockIsTriedFourTimesThenTheDownloadEnds)
             if (b.logger.blocksRead.size() < 20)
                 answer(frame, p);
         };
-        const Descarga d = LeerKLV(b.link, 2000);
-        EXPECT_EQ(d.resultado, ResultadoDescarga::Desconexion);
-        EXPECT_EQ(d.bloquesLeidos, 20);
-        EXPECT_EQ(d.bloqueFallido, 262);
+        const DownloadResult d = LeerKLV(b.link, 2000);
+        EXPECT_EQ(d.outcome, DownloadOutcome::Disconnected);
+        EXPECT_EQ(d.blocksRead, 20);
+        EXPECT_EQ(d.failedBlock, 262);
     }
     {
         // The window closes in the middle: the download stops without a disconnection.
         Bench b;
         b.logger.memory = patterned();
-        const Descarga d = LeerKLV(b.link, 24576, [&](int v, int) {
+        const DownloadResult d = LeerKLV(b.link, 24576, [&](int v, int) {
             if (v == 1000)
                 b.closing = true;
         });
-        EXPECT_EQ(d.resultado, ResultadoDescarga::Cancelada);
+        EXPECT_EQ(d.outcome, DownloadOutcome::Cancelled);
         EXPECT_LT(b.logger.blocksRead.size(), 40);
     }
-    EXPECT_EQ(mensajeDesconexion(), "Error! Desconexión del equipo durante la descarga de datos");
+    EXPECT_EQ(disconnectionMessage(), "Error! Desconexión del equipo durante la descarga de datos");
 }
 
 TEST(DeviceCommands, SavedMarkStopAndEraseSendTheirFrames)

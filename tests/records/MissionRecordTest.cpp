@@ -186,5 +186,5 @@ TEST(MissionRecord, TheImageKeepsItsSizeAndReadsOutsideItAsZero)
     // A hostile sample count indexes far past the image.
     EXPECT_FALSE(MissionRecord::inImage(kSampleBase + 16777215));
     EXPECT_EQ(r.muestra(16777215), 0);
-    EXPECT_EQ(r.imagen().size(), kImageSize);
+    EXPECT_EQ(r.fileImage().size(), kImageSize);
 }

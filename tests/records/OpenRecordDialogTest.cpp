@@ -189,7 +189,7 @@ TEST_F(OpenDialogTest, OpenLoadsTheRecordFillsTheSummaryAndOpensTheGraph)
     EXPECT_EQ(window->child(MainWindow::Child::AbreArch), nullptr);
     EXPECT_EQ(charts, 1);
     EXPECT_TRUE(sink.messages.isEmpty());
-    EXPECT_EQ(record.imagen(), testdata::readFile(path));
+    EXPECT_EQ(record.fileImage(), testdata::readFile(path));
     EXPECT_EQ(record.campos.NumMuestras, 2400);
     for (int i = 3; i <= 7; ++i)
         EXPECT_TRUE(window->toolbar1Button(i)->isEnabled()) << i;

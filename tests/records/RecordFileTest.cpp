@@ -43,13 +43,13 @@ TEST(RecordFile, WriteThenReadGivesTheSameImageAndFields)
         ASSERT_TRUE(w.ok) << qPrintable(w.message);
         const QByteArray onDisk = readFile(path);
         ASSERT_EQ(onDisk.size(), kImageSize);
-        EXPECT_EQ(onDisk, original.imagen());
+        EXPECT_EQ(onDisk, original.fileImage());
 
         MissionRecord readResult;
         readResult.setBytes(0, QByteArray(kMemoriaSize, '\x55'));
         ASSERT_TRUE(LeerArchivo(readResult, path).ok);
         EXPECT_EQ(readResult.Memoria().size(), kMemoriaSize);
-        EXPECT_EQ(readResult.imagen(), original.imagen());
+        EXPECT_EQ(readResult.fileImage(), original.fileImage());
         EXPECT_EQ(readResult.Memoria().mid(kImageSize), QByteArray(kMemoriaSize - kImageSize, '\0'));
 
         EXPECT_TRUE(readResult.LeeAuditoria().isEmpty());

@@ -90,7 +90,7 @@ TEST_F(GrabArchTest, ProposesTheNextFreeNameAndAFolderChangeReplacesIt)
     EXPECT_EQ(d->result(), QDialog::Accepted);
     EXPECT_TRUE(record.GuardadoEnDisco);
     EXPECT_EQ(record.Archivo, QDir(en(QStringLiteral("vacia"))).filePath(QStringLiteral("EXPO_1.klv")));
-    EXPECT_EQ(testdata::readFile(record.Archivo), record.imagen());
+    EXPECT_EQ(testdata::readFile(record.Archivo), record.fileImage());
     EXPECT_TRUE(questions.isEmpty());
     EXPECT_TRUE(sink.messages.isEmpty());
 }
@@ -127,7 +127,7 @@ TEST_F(GrabArchTest, RefusesEmptyNamesAndSeparatorsAndAsksBeforeWritingOver)
     EXPECT_EQ(questions.size(), 2);
     EXPECT_FALSE(d->isVisible());
     EXPECT_TRUE(record.GuardadoEnDisco);
-    EXPECT_EQ(testdata::readFile(existing), record.imagen());
+    EXPECT_EQ(testdata::readFile(existing), record.fileImage());
     EXPECT_TRUE(sink.messages.isEmpty());
 }
 

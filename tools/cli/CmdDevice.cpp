@@ -59,20 +59,20 @@ int runDownload(const Invocation& inv)
     const link::EstadoKLV estado = logger.estado(inv.gradosC);
 
     // The download has two phases with bars of their own; the line shows the whole plan.
-    const mission::PlanDescarga plan = mission::planDescarga(estado.NumMuestras);
+    const mission::DownloadPlan plan = mission::downloadPlan(estado.NumMuestras);
     ProgressLine bar("download");
     int done = 0;
-    const mission::Descarga d = mission::LeerKLV(logger.link(), estado.NumMuestras, [&](int, int) {
-        bar.show(done++, int(plan.bloques.size()));
+    const mission::DownloadResult d = mission::LeerKLV(logger.link(), estado.NumMuestras, [&](int, int) {
+        bar.show(done++, int(plan.blocks.size()));
     });
     if (d.ok())
         bar.show(done, done);
     bar.finish();
     if (!d.ok())
-        logger.fail(mission::mensajeDesconexion());
+        logger.fail(mission::disconnectionMessage());
 
     records::MissionRecord record;
-    record.setBytes(0, d.imagen);
+    record.setBytes(0, d.image);
     const records::FileResult written = records::GuardaArchivo(record, out);
     if (!written.ok)
         throw Failure(written.message);
@@ -88,8 +88,8 @@ int runDownload(const Invocation& inv)
     record.LeeAuditoria();
     JsonObject json;
     json.add("file", QFileInfo(out).absoluteFilePath())
-        .add("bytes", qint64(record.imagen().size()))
-        .add("blocks", qint64(d.bloquesLeidos))
+        .add("bytes", qint64(record.fileImage().size()))
+        .add("blocks", qint64(d.blocksRead))
         .add("NumMuestras", qint64(estado.NumMuestras))
         .add("Exportador", estado.Exportador)
         .add("marked", marked);
