@@ -94,7 +94,7 @@ void runViews(records::MissionRecord& record, int idioma, int gradosC)
         views::PoneResultados(z, record, textos, gradosC, view, locale);
         for (int chart = 0; chart < 2; ++chart)
             for (const views::Bar& b : views::Bars(z, chart, record, gradosC))
-                require(b.cuenta > 0, "a bar is a non-empty bin");
+                require(b.count > 0, "a bar is a non-empty bin");
     }
     views::showsSecondPanel(record);
 
