@@ -409,10 +409,7 @@ void Chart::setLabelText(const QString& name, const QString& text)
 {
     Label& e = label(name);
     e.item->setText(text);
-    if (e.item->layer() == m_cursorLayer)
-        cursorChanged();
-    else
-        changed(false);
+    labelChanged(e);
 }
 
 QString Chart::labelText(const QString& name) const
@@ -441,6 +438,15 @@ void Chart::placeLabel(Label& e)
     e.item->setVisible(e.item->visible() && std::isfinite(x) && std::isfinite(y));
 }
 
+// A label on the cursor layer repaints only that layer; any other repaints the chart.
+void Chart::labelChanged(const Label& e)
+{
+    if (e.item->layer() == m_cursorLayer)
+        cursorChanged();
+    else
+        changed(false);
+}
+
 void Chart::attachLabel(const QString& name, double x, double y)
 {
     Label& e = label(name);
@@ -449,10 +455,7 @@ void Chart::attachLabel(const QString& name, double x, double y)
     e.y = y;
     e.item->setVisible(true);
     placeLabel(e);
-    if (e.item->layer() == m_cursorLayer)
-        cursorChanged();
-    else
-        changed(false);
+    labelChanged(e);
 }
 
 void Chart::attachLabelToPoint(const QString& name, int series, int point)
@@ -463,10 +466,7 @@ void Chart::attachLabelToPoint(const QString& name, int series, int point)
     e.point = point;
     e.item->setVisible(true);
     placeLabel(e);
-    if (e.item->layer() == m_cursorLayer)
-        cursorChanged();
-    else
-        changed(false);
+    labelChanged(e);
 }
 
 void Chart::setLabelBackground(const QString& name, const QColor& color)
@@ -474,10 +474,7 @@ void Chart::setLabelBackground(const QString& name, const QColor& color)
     Label& e = label(name);
     e.background = color;
     e.item->setBrush(color);
-    if (e.item->layer() == m_cursorLayer)
-        cursorChanged();
-    else
-        changed(false);
+    labelChanged(e);
 }
 
 QColor Chart::labelBackground(const QString& name) const
@@ -492,10 +489,7 @@ void Chart::setLabelVisible(const QString& name, bool visible)
     e.item->setVisible(visible);
     if (visible)
         placeLabel(e);
-    if (e.item->layer() == m_cursorLayer)
-        cursorChanged();
-    else
-        changed(false);
+    labelChanged(e);
 }
 
 bool Chart::labelVisible(const QString& name) const

@@ -170,6 +170,7 @@ private:
     const Label* labelOrNull(const QString& name) const;
     QCPItemStraightLine* marker(const QString& name) const;
     void placeLabel(Label& e);
+    void labelChanged(const Label& e);
     void paintPies(QPainter& painter, const QRectF& area) const;
 
     QCustomPlot* m_plot = nullptr;
