@@ -192,8 +192,15 @@ TEST(FaultMatrix, StatusPollUnderEveryLoggerFault)
         emu.logger().setFault(Fault::None);
         emu.server().setPaceUs(0);
         // Replies to the retries of the faulty poll may still be crossing the line at the fault's
-        // pace; a user's next command comes later than that.
-        QThread::msleep(600);
+        // pace; a user's next command comes later than that: once no frame has come for 500 ms,
+        // longer than the slowest reply takes.
+        for (int waited = 0, frames = -1; waited < 10000; waited += 500) {
+            const int now = int(emu.logger().frameLog().size());
+            if (now == frames)
+                break;
+            frames = now;
+            QThread::msleep(500);
+        }
         if (gone) {
             flag = false;
             session = sessionOn(emu.devicePath(), flag);
