@@ -4,6 +4,7 @@
 #include "base/Ansi.h"
 #include "base/RuntimeError.h"
 
+#include <cstring>
 #include <limits>
 #include <optional>
 
@@ -54,8 +55,8 @@ void MissionRecord::setBytes(qint64 start, const QByteArray& bytes)
     // Clip to the image: the part of `bytes` that falls inside 0..kMemoriaSize-1.
     const qint64 from = qMax<qint64>(start, 0);
     const qint64 to = qMin<qint64>(start + bytes.size(), kMemoriaSize);
-    for (qint64 i = from; i < to; ++i)
-        m_memoria[int(i)] = bytes.at(int(i - start));
+    if (from < to)
+        std::memcpy(m_memoria.data() + from, bytes.constData() + (from - start), size_t(to - from));
 }
 
 QString MissionRecord::TextoMemoria(int start, int length) const
