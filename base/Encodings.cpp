@@ -125,6 +125,19 @@ QString formatDate(const QDateTime& t)
     return t.toString(QStringLiteral("dd/MM/yyyy - HH:mm"));
 }
 
+QString reformatDateCaption(const QString& text)
+{
+    static const char* const kFormats[] = {"dd/MM/yyyy - HH:mm", "dd/MM/yyyy HH:mm", "d/M/yyyy - H:mm",
+                                           "d/M/yyyy H:mm",      "dd/MM/yyyy",       "d/M/yyyy"};
+    const QString trimmed = text.trimmed();
+    for (const char* format : kFormats) {
+        const QDateTime t = QDateTime::fromString(trimmed, QString::fromLatin1(format));
+        if (t.isValid())
+            return t.toString(QStringLiteral("dd/MM/yyyy - HH:mm"));
+    }
+    return text;
+}
+
 std::optional<QDateTime> preparationStamp(const quint8 bcd[5])
 {
     const int minute = bcdLeadingValue(bcd[0]);

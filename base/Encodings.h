@@ -34,6 +34,9 @@ std::optional<QDateTime> composeDate(int year, int month, int day, int hour, int
 std::optional<QDateTime> SumaMinutos(const QDateTime& t, qint64 minutes);
 // "dd/MM/yyyy - HH:mm", the format of every date on screen.
 QString formatDate(const QDateTime& t);
+// A date caption of the status panel in "dd/MM/yyyy - HH:mm"; any caption that is not a date
+// comes back unchanged.
+QString reformatDateCaption(const QString& caption);
 
 // Preparation time stamp of the status block: five BCD bytes minute, hour, day, month, year,
 // each read by its leading decimal digits; years 00..29 are 2000..2029, 30..99 are 1930..1999.

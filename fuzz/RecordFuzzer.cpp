@@ -1,9 +1,12 @@
 // A record file of any length, read as the application reads it, then every computation the
-// views and the command-line tool make of it: decoding, zone counts and bars, percentages and
-// captions, the sample list, the alarm list, the CSV export and the time axis.
+// views, the printed reports and the command-line tool make of it: decoding, the status panel's
+// captions as the graph report prints them, zone counts and bars, percentages and captions, the
+// sample list, the alarm list, the CSV export and the time axis.
 #include "fuzz/Require.h"
+#include "base/Encodings.h"
 #include "base/TextTable.h"
 #include "records/MissionRecord.h"
+#include "records/RecordCaptions.h"
 #include "records/RecordFile.h"
 #include "views/AlarmList.h"
 #include "views/CsvExport.h"
@@ -101,6 +104,13 @@ void runViews(records::MissionRecord& record, int idioma, int gradosC)
                 require(b.count > 0, "a bar is a non-empty bin");
     }
     views::showsSecondPanel(record);
+
+    // The panel's captions, and the dates as the graph report prints them.
+    const records::RecordCaptions captions = records::recordCaptions(record, unidad, gradosC, locale);
+    for (const QString& date : {captions.inicioMision, captions.finMision}) {
+        const QString printed = reformatDateCaption(date);
+        require(printed == date || printed.size() == 18, "a printed date is a whole date or the caption");
+    }
 
     const views::ListaMuestras lista = views::CargaMuestras(record, gradosC);
     require(lista.CantLista == lista.entries.size(), "list count matches its entries");

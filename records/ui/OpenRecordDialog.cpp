@@ -2,6 +2,7 @@
 
 #include "base/Encodings.h"
 #include "records/MissionRecord.h"
+#include "records/RecordCaptions.h"
 #include "records/RecordFile.h"
 #include "records/ui/FolderLists.h"
 #include "base/AppContext.h"
@@ -347,26 +348,19 @@ void OpenRecordDialog::PoneResumenMenu()
 void OpenRecordDialog::PoneResumenMenu(ui::StatusPanel& panel, const MissionRecord& record, const AppContext& app)
 {
     ui::StatusPanel* p = &panel;
-    const Auditoria& c = record.campos;
-    const QString unitText = app.UnidadTexto();
-    const auto degreesText = [&app](int raw) { return QLocale().toString(RawAGrados(raw, app.config.GradosC)); };
-
-    ui::StatusPanel::showPicture(p->ImgHiAlar, 1, p->ImgHiAlar->toolTip());
-    ui::StatusPanel::showPicture(p->imgLoAlar, 1, p->imgLoAlar->toolTip());
-    p->lbAlarHi->setText(QStringLiteral(" > ") + degreesText(c.HiThreshold) + unitText);
-    p->lbAlarLow->setText(QStringLiteral(" < ") + degreesText(c.LoThreshold) + unitText);
-    p->lbFinMision->setText(formatDate(c.FinMision));
-    p->lbInicioMision->setText(formatDate(c.InicioMision));
-    p->lbNumMuestras->setText(QString::number(c.NumMuestras));
-    p->lbRango->setText(QString::number(c.Rango) + QStringLiteral("min."));
-    if (c.AlarmaHi)
-        ui::StatusPanel::showPicture(p->ImgHiAlar, 2, p->ImgHiAlar->toolTip());
-    if (c.AlarmaLo)
-        ui::StatusPanel::showPicture(p->imgLoAlar, 2, p->imgLoAlar->toolTip());
-    p->lbArchivo->setText(record.NombreArchivo);
-    p->lbExport->setText(c.Exportador);
-    p->lbTransport->setText(c.Transportador);
-    p->lbNumSer->setText(c.NumSerie);
+    const RecordCaptions t = recordCaptions(record, app.UnidadTexto(), app.config.GradosC);
+    ui::StatusPanel::showPicture(p->ImgHiAlar, t.hiExceeded ? 2 : 1, p->ImgHiAlar->toolTip());
+    ui::StatusPanel::showPicture(p->imgLoAlar, t.loExceeded ? 2 : 1, p->imgLoAlar->toolTip());
+    p->lbAlarHi->setText(t.alarmaHi);
+    p->lbAlarLow->setText(t.alarmaLo);
+    p->lbFinMision->setText(t.finMision);
+    p->lbInicioMision->setText(t.inicioMision);
+    p->lbNumMuestras->setText(t.numMuestras);
+    p->lbRango->setText(t.rango);
+    p->lbArchivo->setText(t.archivo);
+    p->lbExport->setText(t.exportador);
+    p->lbTransport->setText(t.transportador);
+    p->lbNumSer->setText(t.numSerie);
     p->showRecord();
 }
 

@@ -1,5 +1,6 @@
 #include "shell/ui/PrintReports.h"
 
+#include "base/Encodings.h"
 #include "base/ui/Pictures.h"
 #include "base/ui/StatusPanel.h"
 
@@ -40,19 +41,6 @@ QString caption(const QLabel* label)
 }
 
 } // namespace
-
-QString reformatDateCaption(const QString& text)
-{
-    static const char* const kFormats[] = {"dd/MM/yyyy - HH:mm", "dd/MM/yyyy HH:mm", "d/M/yyyy - H:mm",
-                                           "d/M/yyyy H:mm",      "dd/MM/yyyy",       "d/M/yyyy"};
-    const QString trimmed = text.trimmed();
-    for (const char* format : kFormats) {
-        const QDateTime t = QDateTime::fromString(trimmed, QString::fromLatin1(format));
-        if (t.isValid())
-            return t.toString(QStringLiteral("dd/MM/yyyy - HH:mm"));
-    }
-    return text;
-}
 
 std::unique_ptr<Report> makeScreenReport()
 {

@@ -31,8 +31,4 @@ struct GraphPrintSource {
 void fillGraphReport(Report& report, const QString& caption, const ui::StatusPanel& panel,
                      const GraphPrintSource& graph, const QString& lineaMarca);
 
-// A date caption of the status panel in "dd/MM/yyyy - HH:mm"; any caption that is not a date
-// comes back unchanged.
-QString reformatDateCaption(const QString& caption);
-
 } // namespace orvan::shell

@@ -51,3 +51,13 @@ TEST(Encodings, TemperaturesBcdAndTexts)
     const quint8 stamp[5] = {0x59, 0x23, 0x31, 0x12, 0x99};   // years 30..99 are 19xx
     EXPECT_EQ(formatDate(*preparationStamp(stamp)), QStringLiteral("31/12/1999 - 23:59"));
 }
+
+TEST(Encodings, DateCaptionsAreReformattedAndOtherCaptionsPassUnchanged)
+{
+    using orvan::reformatDateCaption;
+    EXPECT_EQ(reformatDateCaption(QStringLiteral("01/03/2024 - 10:30")), QStringLiteral("01/03/2024 - 10:30"));
+    EXPECT_EQ(reformatDateCaption(QStringLiteral("1/3/2024 9:05")), QStringLiteral("01/03/2024 - 09:05"));
+    EXPECT_EQ(reformatDateCaption(QStringLiteral("Registrando")), QStringLiteral("Registrando"));
+    EXPECT_EQ(reformatDateCaption(QStringLiteral("")), QStringLiteral(""));
+    EXPECT_EQ(reformatDateCaption(QStringLiteral("31/02/2024 - 10:30")), QStringLiteral("31/02/2024 - 10:30"));
+}

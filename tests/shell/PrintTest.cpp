@@ -134,16 +134,6 @@ TEST_F(ShellUiTest, APrintThatFailsIsReportedAndTheWindowGoesOn)
     EXPECT_NE(standIn(Child::AbreArch), nullptr);
 }
 
-TEST(Report, DateCaptionsAreReformattedAndOtherCaptionsPassUnchanged)
-{
-    using orvan::shell::reformatDateCaption;
-    EXPECT_EQ(reformatDateCaption(QStringLiteral("01/03/2024 - 10:30")), QStringLiteral("01/03/2024 - 10:30"));
-    EXPECT_EQ(reformatDateCaption(QStringLiteral("1/3/2024 9:05")), QStringLiteral("01/03/2024 - 09:05"));
-    EXPECT_EQ(reformatDateCaption(QStringLiteral("Registrando")), QStringLiteral("Registrando"));
-    EXPECT_EQ(reformatDateCaption(QStringLiteral("")), QStringLiteral(""));
-    EXPECT_EQ(reformatDateCaption(QStringLiteral("31/02/2024 - 10:30")), QStringLiteral("31/02/2024 - 10:30"));
-}
-
 TEST(Report, WritesAnA4PdfOnlyWhenComplete)
 {
     QTemporaryDir dir;

@@ -42,8 +42,12 @@ int ScriptedPort::bytesWaiting()
     if (!m_open)
         throw RuntimeError(link::ErrPortNotOpen, QStringLiteral("Port not open"));
     throwOnce(readError);
+    // Arrival times never go down (arrive() keeps them in order) and neither does the clock, so
+    // what has arrived is a prefix that only grows until read.
     const qint64 now = m_clock.nowMs();
-    return int(std::count_if(m_incoming.begin(), m_incoming.end(), [now](const auto& in) { return in.first <= now; }));
+    while (m_arrived < m_incoming.size() && m_incoming[m_arrived].first <= now)
+        ++m_arrived;
+    return int(m_arrived);
 }
 
 QByteArray ScriptedPort::read(int maxBytes)
@@ -53,6 +57,7 @@ QByteArray ScriptedPort::read(int maxBytes)
     for (int i = 0; i < (maxBytes > 0 ? std::min(maxBytes, available) : available); ++i) {
         out.append(m_incoming.front().second);
         m_incoming.pop_front();
+        --m_arrived;
     }
     return out;
 }

@@ -48,6 +48,7 @@ private:
     QString m_name;
     bool m_open = false;
     std::deque<std::pair<qint64, char>> m_incoming;   // (arrival time, byte)
+    size_t m_arrived = 0;                             // the first m_arrived of m_incoming
 };
 
 // A logger answering block reads and the probe from a memory image, and taking byte writes.

@@ -1,0 +1,28 @@
+#include "records/RecordCaptions.h"
+
+#include "base/Encodings.h"
+#include "records/MissionRecord.h"
+
+namespace orvan::records {
+
+RecordCaptions recordCaptions(const MissionRecord& record, const QString& unitText, int gradosC, const QLocale& locale)
+{
+    const Auditoria& c = record.campos;
+    const auto degreesText = [&](int raw) { return locale.toString(RawAGrados(raw, gradosC)); };
+    RecordCaptions t;
+    t.alarmaHi = QStringLiteral(" > ") + degreesText(c.HiThreshold) + unitText;
+    t.alarmaLo = QStringLiteral(" < ") + degreesText(c.LoThreshold) + unitText;
+    t.inicioMision = formatDate(c.InicioMision);
+    t.finMision = formatDate(c.FinMision);
+    t.numMuestras = QString::number(c.NumMuestras);
+    t.rango = QString::number(c.Rango) + QStringLiteral("min.");
+    t.archivo = record.NombreArchivo;
+    t.exportador = c.Exportador;
+    t.transportador = c.Transportador;
+    t.numSerie = c.NumSerie;
+    t.hiExceeded = c.AlarmaHi;
+    t.loExceeded = c.AlarmaLo;
+    return t;
+}
+
+} // namespace orvan::records

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QLocale>
+#include <QString>
+
+namespace orvan::records {
+
+class MissionRecord;
+
+// What the status panel says of a record once it is open, and what the printed graph report
+// copies from it: one place computes the texts, the panel and the report only show them.
+struct RecordCaptions {
+    QString alarmaHi;        // " > 8" plus the unit
+    QString alarmaLo;        // " < 2" plus the unit
+    QString inicioMision;
+    QString finMision;
+    QString numMuestras;
+    QString rango;           // "15min."
+    QString archivo;
+    QString exportador;
+    QString transportador;
+    QString numSerie;
+    bool hiExceeded = false;
+    bool loExceeded = false;
+};
+
+RecordCaptions recordCaptions(const MissionRecord& record, const QString& unitText, int gradosC,
+                              const QLocale& locale = QLocale());
+
+} // namespace orvan::records
