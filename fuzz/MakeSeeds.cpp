@@ -52,6 +52,10 @@ int main(int argc, char** argv)
         if (o.scenario == generator::Scenario::Circular)
             o.samples = 26000;
         put(records, name + QStringLiteral(".klv"), generator::generateImage(o));
+        // The same scenario with a few samples, cut after the last: an execution costs in
+        // proportion to the samples, so these let the fuzzer try many more variations.
+        o.samples = 40;
+        put(records, name + QStringLiteral("-small.klv"), generator::generateImage(o).left(8192 + 41));
     }
     generator::GeneratorOptions small;
     small.samples = 40;

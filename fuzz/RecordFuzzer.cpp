@@ -17,6 +17,7 @@
 
 #include <QDir>
 #include <QTemporaryDir>
+#include <set>
 #include <utility>
 
 using orvan::fuzz::require;
@@ -40,11 +41,15 @@ void graph(const records::MissionRecord& record, const TextTable& textos, const 
     require(n >= 1 && n <= views::kMaxPuntos, "points 1..70000");
     const views::Limits lim = views::limitsInDegrees(record, gradosC);
     const auto& c = record.campos;
+    // Several zooms and scrolls come back to the same window; its range is the same scan.
+    std::set<std::pair<int, int>> ranged;
     const auto window = [&](int first, int last) {
         require(inside(puntos, first, last), "a window lies within the points");
         views::axisTitleText(textos, c.Circular, first, last, n, c.NumMuestras);
-        const views::TempRange r = views::windowRange(puntos, first, last);
-        require(r.empty || r.min <= r.max, "a window's range is ordered");
+        if (ranged.insert({first, last}).second) {
+            const views::TempRange r = views::windowRange(puntos, first, last);
+            require(r.empty || r.min <= r.max, "a window's range is ordered");
+        }
         views::dateTitle(puntos[first].Fecha, puntos[last].Fecha, puntos[(first + last) / 2].Fecha, locale);
         for (const int i : {first, last}) {
             views::seriesOfZone(views::ClasificaPunto(puntos[i].Temp, lim.lo, lim.hi));

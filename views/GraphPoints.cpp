@@ -21,6 +21,18 @@ Puntos CargaPuntos(const records::MissionRecord& record, int gradosC)
         return puntos;
     puntos.p.reserve(size_t(howMany) + 1);
     constexpr float kErasedTemp = 87.5f;  // the Celsius value of an erased byte (255)
+    // A date past the calendar stops the clock instead of wrapping it. Dates only move forward,
+    // so the clock can take `steps` steps and stays put after them: found once, not per point.
+    const auto inside = [&c](qint64 step) { return SumaMinutos(c.InicioDatos, step * c.Rango).has_value(); };
+    qint64 steps = howMany - 1;
+    if (!inside(steps)) {
+        qint64 lo = -1, hi = steps;   // inside(lo) or lo == -1; !inside(hi)
+        while (hi - lo > 1) {
+            const qint64 mid = lo + (hi - lo) / 2;
+            (inside(mid) ? lo : hi) = mid;
+        }
+        steps = lo;
+    }
     QDateTime current = c.InicioDatos;
     for (qint64 k = 0; k < howMany; ++k) {
         Point point{current, float(RawAGrados(record.muestra(k), gradosC))};
@@ -33,9 +45,8 @@ Puntos CargaPuntos(const records::MissionRecord& record, int gradosC)
                 point.Temp = std::numeric_limits<float>::quiet_NaN();
         }
         puntos.p.push_back(point);
-        // A date past the calendar stops the clock instead of wrapping it.
-        if (const auto next = SumaMinutos(current, c.Rango))
-            current = *next;
+        if (k < steps)
+            current = current.addSecs(qint64(c.Rango) * 60);
     }
     return puntos;
 }
@@ -96,8 +107,9 @@ TempRange windowRange(const Puntos& puntos, int first, int last)
     TempRange r;
     first = std::max(first, 1);
     last = std::min(last, puntos.NumPuntos());
+    const Point* p = puntos.p.data();   // first..last lie within the points
     for (int i = first; i <= last; ++i) {
-        const float t = puntos[i].Temp;
+        const float t = p[i].Temp;
         if (std::isnan(t))
             continue;
         if (r.empty) {

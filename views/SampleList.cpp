@@ -18,11 +18,10 @@ ListaMuestras CargaMuestras(const records::MissionRecord& record, int gradosC)
     list.lo = float(RawAGrados(c.LoThreshold, gradosC));
     list.hi = float(RawAGrados(c.HiThreshold, gradosC));
     const int n = record.muestrasGuardadas() + 1;
-    list.entries.reserve(n);
-    for (int k = 0; k < n; ++k) {
-        list.entries.append({c.InicioDatos.addSecs(qint64(k) * c.Rango * 60),
-                               float(RawAGrados(record.muestra(k), gradosC))});
-    }
+    list.entries.resize(n);
+    Sample* entry = list.entries.data();
+    for (int k = 0; k < n; ++k)
+        entry[k] = {c.InicioDatos.addSecs(qint64(k) * c.Rango * 60), float(RawAGrados(record.muestra(k), gradosC))};
     list.CantLista = n;
     list.scrollMax = n > 5 ? n - 5 : 1;
     return list;

@@ -57,6 +57,17 @@ TEST(GraphPoints, PointsFromSamplesWithErasedBytesInBothUnits)
     EXPECT_EQ(range.min, 10.0f) << "gaps take no part in the range";
     EXPECT_TRUE(windowRange(b, 1, 2).empty);
 
+    // Near the end of the calendar the clock stops at its last date instead of wrapping.
+    auto late = graphdata::recordOf({100, 100, 100, 100, 100, 100});
+    late.campos.InicioDatos = QDateTime(QDate(9999, 12, 31), QTime(23, 0), Qt::UTC);
+    const Puntos l = CargaPuntos(late, -1);
+    ASSERT_EQ(l.NumPuntos(), 7);
+    EXPECT_EQ(l[4].Fecha, QDateTime(QDate(9999, 12, 31), QTime(23, 45), Qt::UTC));
+    for (int i = 5; i <= 7; ++i)
+        EXPECT_EQ(l[i].Fecha, l[4].Fecha) << i;
+    late.campos.InicioDatos = QDateTime();
+    EXPECT_FALSE(CargaPuntos(late, -1)[7].Fecha.isValid()) << "no start, no clock";
+
     // A record without samples has the one point past its end; Rango 0 keeps every date.
     const auto empty = graphdata::generatedRecord(generator::Scenario::Empty, 0);
     EXPECT_EQ(CargaPuntos(empty, -1).NumPuntos(), 1);
