@@ -109,7 +109,7 @@ std::optional<QDateTime> composeDate(int year, int month, int day, int hour, int
     return t;
 }
 
-std::optional<QDateTime> SumaMinutos(const QDateTime& t, qint64 minutes)
+std::optional<QDateTime> addMinutes(const QDateTime& t, qint64 minutes)
 {
     // Stay far from QDateTime's own limits: anything past year 9999 is out of the calendar anyway.
     if (!t.isValid() || minutes > qint64(6000000000LL) || minutes < -qint64(6000000000LL))
@@ -163,7 +163,7 @@ int GradosARaw(double degrees, int gradosC)
     return int(std::nearbyint(raw));
 }
 
-int GradosEnteros(int raw, int gradosC)
+int wholeDegrees(int raw, int gradosC)
 {
     return int(std::nearbyint(RawAGrados(raw, gradosC)));
 }

@@ -31,7 +31,7 @@ QString Dec2(int x);                  // "07", "12", longer -> "00"
 // the next year, day 0 the last day of the previous month, minute 60 the next hour.
 // Dates are calendar values without time zone (Qt::UTC). Nothing outside years 100..9999.
 std::optional<QDateTime> composeDate(int year, int month, int day, int hour, int minute);
-std::optional<QDateTime> SumaMinutos(const QDateTime& t, qint64 minutes);
+std::optional<QDateTime> addMinutes(const QDateTime& t, qint64 minutes);
 // "dd/MM/yyyy - HH:mm", the format of every date on screen.
 QString formatDate(const QDateTime& t);
 // A date caption of the status panel in "dd/MM/yyyy - HH:mm"; any caption that is not a date
@@ -45,7 +45,7 @@ std::optional<QDateTime> preparationStamp(const quint8 bcd[5]);
 // Raw temperature scale. gradosC is the settings' unit flag: -1 Celsius, any other value Fahrenheit.
 double RawAGrados(int raw, int gradosC);
 int GradosARaw(double degrees, int gradosC);   // nearest, halves to even
-int GradosEnteros(int raw, int gradosC);      // RawAGrados as a whole number, halves to even
+int wholeDegrees(int raw, int gradosC);      // RawAGrados as a whole number, halves to even
 QString UnidadTexto(int gradosC);             // " °C" or " °F"
 inline bool isCelsius(int gradosC) { return gradosC == -1; }
 

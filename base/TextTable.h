@@ -9,7 +9,7 @@ namespace orvan {
 class TextTable {
 public:
     static constexpr int Count = 69;
-    enum Idioma { Espanol = 0, Ingles = 1, Aleman = 2, Frances = 3, Portugues = 4 };
+    enum Idioma { Spanish = 0, English = 1, German = 2, French = 3, Portuguese = 4 };
 
     // Fills every entry for the language; an unknown index gives Spanish, with entry 49
     // reading "Datos actuales del KLV-100".

@@ -52,7 +52,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     static TextTable textos = [] {
         TextTable t;
-        t.CargaTextos(TextTable::Ingles);
+        t.CargaTextos(TextTable::English);
         return t;
     }();
     FuzzedDataProvider in(data, size);
@@ -65,7 +65,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         bench.port.writeError = RuntimeError(link::ErrWriteDevice, QStringLiteral("write failed"));
 
     link::EstadoKLV e;
-    link::Disponibilidad before;
+    link::CommandAvailability before;
     const QDateTime now(QDate(2026, 12, 6), QTime(12, 0), Qt::UTC);
     for (int poll = 0; poll < 3 && !bench.link.closing(); ++poll) {
         const qint64 start = bench.clock.nowMs();
@@ -73,10 +73,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         require(ok == e.Comunicado, "a poll reports what the snapshot says");
         // Each block read of a poll is bounded by its attempts' time-outs and drains.
         require(bench.clock.nowMs() - start <= 8 * 4 * 2 * (link::kReplyTimeoutMs + 50), "a poll ends in bounded time");
-        const link::Resumen rs = link::PoneResumen(e, gradosC == -1 ? QStringLiteral(" °C") : QStringLiteral(" °F"),
-                                                   textos, now, prep ? link::CopiaResumen::frmPrep
-                                                                     : link::CopiaResumen::frmsave, before);
-        before = rs.disponibilidad;
+        const link::StatusSummary rs = link::PoneResumen(e, gradosC == -1 ? QStringLiteral(" °C") : QStringLiteral(" °F"),
+                                                   textos, now, prep ? link::SummaryCopy::frmPrep
+                                                                     : link::SummaryCopy::frmsave, before);
+        before = rs.availability;
         if (!ok)
             require(!rs.cmdAlmacena.value_or(false) && !rs.cmdPrepara.value_or(false),
                     "no command is offered without communication");

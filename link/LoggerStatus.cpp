@@ -17,7 +17,7 @@ int at(const QByteArray& block, int i)
 
 std::optional<QDateTime> EstadoKLV::inicioMision() const
 {
-    return SumaMinutos(HoraPrep, qint64(EsperaInicio) + DemoraInicio);
+    return addMinutes(HoraPrep, qint64(EsperaInicio) + DemoraInicio);
 }
 
 std::optional<QDateTime> EstadoKLV::finMision() const
@@ -25,7 +25,7 @@ std::optional<QDateTime> EstadoKLV::finMision() const
     const std::optional<QDateTime> start = inicioMision();
     if (!start)
         return std::nullopt;
-    return SumaMinutos(*start, qint64(Intervalo) * NumMuestras);
+    return addMinutes(*start, qint64(Intervalo) * NumMuestras);
 }
 
 void DecodificaBloqueEstado(const QByteArray& block, int gradosC, EstadoKLV& e)
@@ -34,10 +34,10 @@ void DecodificaBloqueEstado(const QByteArray& block, int gradosC, EstadoKLV& e)
     const quint8 stamp[5] = {quint8(at(block, 21)), quint8(at(block, 22)), quint8(at(block, 23)),
                              quint8(at(block, 24)), quint8(at(block, 25))};
     e.HoraPrep = preparationStamp(stamp).value_or(QDateTime());
-    e.LimInf = GradosEnteros(at(block, 11), gradosC);
-    e.LimSup = GradosEnteros(at(block, 12), gradosC);
+    e.LimInf = wholeDegrees(at(block, 11), gradosC);
+    e.LimSup = wholeDegrees(at(block, 12), gradosC);
     e.Intervalo = at(block, 13);
-    e.TempActual = GradosEnteros(at(block, 17), gradosC);
+    e.TempActual = wholeDegrees(at(block, 17), gradosC);
     e.DemoraInicio = at(block, 18) + 256 * at(block, 19);
     e.NumMuestras = at(block, 26) + 256 * at(block, 27) + 65536 * at(block, 28);
 }

@@ -39,13 +39,13 @@ QString noLimit(const QString& unit)
     return QStringLiteral("    -- ") + unit;
 }
 
-void clearPictures(Resumen& r)
+void clearPictures(StatusSummary& r)
 {
     r.imgRec = r.imgStartmode = r.imgOver = r.imgBat = PanelPicture{};
 }
 
 void limits(const EstadoKLV& e, const QString& unit, const TextTable& textos, bool noLimitAsDashes,
-             Resumen& r)
+             StatusSummary& r)
 {
     // The limit pictures keep the tool tips the main window gave them; only the picture changes.
     r.ImgHiAlarX = PanelPicture{e.AlarmaHi ? ImgLimitExceeded : ImgLimitOk, textos[TxtHighLimit]};
@@ -57,7 +57,7 @@ void limits(const EstadoKLV& e, const QString& unit, const TextTable& textos, bo
                                                            : QStringLiteral(" < %1%2").arg(e.LimInf).arg(unit);
 }
 
-void identification(const EstadoKLV& e, const QDateTime& now, Resumen& r)
+void identification(const EstadoKLV& e, const QDateTime& now, StatusSummary& r)
 {
     r.lbHoraActualX = formatDate(now);
     r.lbexportX = e.Exportador;
@@ -65,14 +65,14 @@ void identification(const EstadoKLV& e, const QDateTime& now, Resumen& r)
     r.lbNumserX = e.SerieKLV;
 }
 
-void linked(const TextTable& textos, Resumen& r)
+void linked(const TextTable& textos, StatusSummary& r)
 {
     r.Frame3X = true;
     r.FrameSerial = true;
     r.imgKLV = PanelPicture{ImgLinked, textos[TxtLinked]};
 }
 
-void noLink(const TextTable& textos, Resumen& r)
+void noLink(const TextTable& textos, StatusSummary& r)
 {
     r.Frame3X = false;
     r.FrameSerial = false;
@@ -85,10 +85,10 @@ PanelPicture savedPicture(const EstadoKLV& e, const TextTable& textos)
                       : PanelPicture{ImgNotSaved, textos[TxtNotSaved]};
 }
 
-Resumen summarySave(const EstadoKLV& e, const QString& unit, const TextTable& textos, const QDateTime& now,
-                    Disponibilidad allowed)
+StatusSummary summarySave(const EstadoKLV& e, const QString& unit, const TextTable& textos, const QDateTime& now,
+                    CommandAvailability allowed)
 {
-    Resumen r;
+    StatusSummary r;
     clearPictures(r);
     r.lbHoraInicioX = noDateText();
     r.lbHoraFinX = noDateText();
@@ -97,7 +97,7 @@ Resumen summarySave(const EstadoKLV& e, const QString& unit, const TextTable& te
     if (!e.Comunicado) {
         noLink(textos, r);
         // With no logger answering, no command may be offered, whatever the last poll allowed.
-        r.disponibilidad = allowed;
+        r.availability = allowed;
         r.cmdAlmacena = r.cmdClear = r.cmdStop = r.cmdPrepara = false;
         return r;
     }
@@ -143,16 +143,16 @@ Resumen summarySave(const EstadoKLV& e, const QString& unit, const TextTable& te
     limits(e, unit, textos, true, r);
     identification(e, now, r);
 
-    r.disponibilidad = allowed;
+    r.availability = allowed;
     r.cmdPrepara = allowed.PuedePreparar;
     r.cmdAlmacena = allowed.PuedeAlmacenar;
     r.cmdStop = allowed.PuedeDetener;
     return r;
 }
 
-Resumen summaryPrep(const EstadoKLV& e, const QString& unit, const TextTable& textos, const QDateTime& now)
+StatusSummary summaryPrep(const EstadoKLV& e, const QString& unit, const TextTable& textos, const QDateTime& now)
 {
-    Resumen r;
+    StatusSummary r;
     clearPictures(r);
     r.lbTempActualX = QStringLiteral("--");
     r.lbAlarHiX = noLimit(unit);
@@ -181,7 +181,7 @@ Resumen summaryPrep(const EstadoKLV& e, const QString& unit, const TextTable& te
                 r.lbHoraInicioX = noDateText();
                 r.imgStartmode = PanelPicture{ImgSetTime, textos[TxtWaitingTime]};
             } else {
-                r.lbHoraInicioX = dateText(SumaMinutos(e.HoraPrep, e.EsperaInicio));
+                r.lbHoraInicioX = dateText(addMinutes(e.HoraPrep, e.EsperaInicio));
             }
         }
         r.lbNumMuestrasX = QString::number(e.NumMuestras);
@@ -207,10 +207,10 @@ Resumen summaryPrep(const EstadoKLV& e, const QString& unit, const TextTable& te
 
 } // namespace
 
-Resumen PoneResumen(const EstadoKLV& e, const QString& unit, const TextTable& textos, const QDateTime& now,
-                    CopiaResumen copy, Disponibilidad before)
+StatusSummary PoneResumen(const EstadoKLV& e, const QString& unit, const TextTable& textos, const QDateTime& now,
+                    SummaryCopy copy, CommandAvailability before)
 {
-    if (copy == CopiaResumen::frmsave)
+    if (copy == SummaryCopy::frmsave)
         return summarySave(e, unit, textos, now, before);
     return summaryPrep(e, unit, textos, now);
 }

@@ -12,7 +12,7 @@
 
 namespace orvan::link {
 
-enum class CopiaResumen {
+enum class SummaryCopy {
     frmsave,   // device-data window
     frmPrep,   // preparation window
 };
@@ -25,14 +25,14 @@ struct PanelPicture {
 };
 
 // The device-data window's command availability; kept between polls.
-struct Disponibilidad {
+struct CommandAvailability {
     bool PuedeDetener = false;
     bool PuedeAlmacenar = false;
     bool PuedePreparar = false;
 };
 
 // Each member is named after the control it sets; std::nullopt leaves the control as it was.
-struct Resumen {
+struct StatusSummary {
     // Labels of FrameComm.
     std::optional<QString> lbHoraInicioX, lbHoraFinX, lbNumMuestrasX, lbRangoX, lbTempActualX;
     std::optional<QString> lbAlarHiX, lbAlarLowX, lbHoraActualX, lbexportX, lbTransportX, lbNumserX;
@@ -42,7 +42,7 @@ struct Resumen {
     std::optional<bool> Frame3X, FrameSerial, framePrepara;
 
     // Device-data window: the availability after this poll and the enabled state of its buttons.
-    Disponibilidad disponibilidad;
+    CommandAvailability availability;
     std::optional<bool> cmdAlmacena, cmdClear, cmdStop, cmdPrepara;
     // Preparation window: its accept button must be disabled (no communication).
     bool disableCmndAbrir = false;
@@ -53,8 +53,8 @@ inline QString noDateText() { return QStringLiteral("--/--/--  --:--"); }
 
 // unit is " °C" or " °F"; textos supplies the tool tips in the current language; now is the
 // PC's clock for lbHoraActualX; before is the device-data window's availability before the poll.
-Resumen PoneResumen(const EstadoKLV& e, const QString& unit, const TextTable& textos,
-                    const QDateTime& now, CopiaResumen copy, Disponibilidad before = {});
+StatusSummary PoneResumen(const EstadoKLV& e, const QString& unit, const TextTable& textos,
+                    const QDateTime& now, SummaryCopy copy, CommandAvailability before = {});
 
 // The configuration dialog's firmware button: "Version de Firmware 2.1.3" when all three numbers
 // are 1 or more, otherwise the request to connect first (a version read as 0 means no reading).

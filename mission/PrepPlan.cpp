@@ -53,7 +53,7 @@ QList<int> limitList(int gradosC)
 {
     QList<int> l;
     for (int raw = 0; raw <= 250; raw += 2)
-        l.append(GradosEnteros(raw, gradosC));
+        l.append(wholeDegrees(raw, gradosC));
     return l;
 }
 

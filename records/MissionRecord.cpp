@@ -128,7 +128,7 @@ QStringList MissionRecord::LeeAuditoria()
     else
         fail(c.InicioMision);
 
-    if (const auto t = SumaMinutos(c.InicioMision, qint64(c.DemoraInicio) + c.EsperaInicio))
+    if (const auto t = addMinutes(c.InicioMision, qint64(c.DemoraInicio) + c.EsperaInicio))
         c.InicioMision = *t;
     else
         fail(c.InicioMision);
@@ -139,14 +139,14 @@ QStringList MissionRecord::LeeAuditoria()
         const qint64 minutes = qint64(samples) * interval;
         return minutes > std::numeric_limits<qint32>::max() ? std::numeric_limits<qint64>::max() : minutes;
     };
-    if (const auto t = SumaMinutos(c.InicioMision, duration(c.NumMuestras, c.Rango)))
+    if (const auto t = addMinutes(c.InicioMision, duration(c.NumMuestras, c.Rango)))
         c.FinMision = *t;
     else
         fail(c.FinMision);
 
     c.InicioDatos = c.InicioMision;
 
-    if (const auto t = SumaMinutos(c.InicioMision, duration(c.UltimaMuestra, c.Rango)))
+    if (const auto t = addMinutes(c.InicioMision, duration(c.UltimaMuestra, c.Rango)))
         c.FinDatos = *t;
     else
         fail(c.FinDatos);

@@ -23,7 +23,7 @@ Puntos CargaPuntos(const records::MissionRecord& record, int gradosC)
     constexpr float kErasedTemp = 87.5f;  // the Celsius value of an erased byte (255)
     // A date past the calendar stops the clock instead of wrapping it. Dates only move forward,
     // so the clock can take `steps` steps and stays put after them: found once, not per point.
-    const auto inside = [&c](qint64 step) { return SumaMinutos(c.InicioDatos, step * c.Rango).has_value(); };
+    const auto inside = [&c](qint64 step) { return addMinutes(c.InicioDatos, step * c.Rango).has_value(); };
     qint64 steps = howMany - 1;
     if (!inside(steps)) {
         qint64 lo = -1, hi = steps;   // inside(lo) or lo == -1; !inside(hi)

@@ -365,9 +365,9 @@ void DeviceDataForm::onStatus(const link::EstadoKLV& estado)
     app.VerFw[1] = estado.VerFw2;
     app.VerFw[2] = estado.VerFw3;
 
-    const link::Resumen r = link::PoneResumen(estado, app.UnidadTexto(), app.textos, QDateTime::currentDateTime(),
-                                              link::CopiaResumen::frmsave, m_availability);
-    m_availability = r.disponibilidad;
+    const link::StatusSummary r = link::PoneResumen(estado, app.UnidadTexto(), app.textos, QDateTime::currentDateTime(),
+                                              link::SummaryCopy::frmsave, m_availability);
+    m_availability = r.availability;
     applySummary(*m_main.panel(), r);
     const auto enable = [](QPushButton* b, const std::optional<bool>& on) {
         if (on)

@@ -43,7 +43,7 @@ public:
     void tick();
 
     const link::EstadoKLV& estado() const { return m_status; }
-    const link::Disponibilidad& disponibilidad() const { return m_availability; }
+    const link::CommandAvailability& availability() const { return m_availability; }
     link::DeviceSession& session() { return *m_session; }
     bool searchDone() const { return m_searchDone; }
     // A command (erase, store, stop) is running; polls wait for it.
@@ -106,7 +106,7 @@ private:
     records::MissionRecord& m_record;
     std::unique_ptr<link::DeviceSession> m_session;
     link::EstadoKLV m_status;
-    link::Disponibilidad m_availability;
+    link::CommandAvailability m_availability;
     bool m_searchDone = false;
     bool m_closed = false;
     bool m_command = false;

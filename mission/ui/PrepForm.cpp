@@ -492,7 +492,7 @@ void PrepForm::onStatus(const link::EstadoKLV& snapshot)
     app.VerFw[2] = snapshot.VerFw3;
 
     const QDateTime now = QDateTime::currentDateTime();
-    const link::Resumen r = link::PoneResumen(snapshot, app.UnidadTexto(), app.textos, now, link::CopiaResumen::frmPrep);
+    const link::StatusSummary r = link::PoneResumen(snapshot, app.UnidadTexto(), app.textos, now, link::SummaryCopy::frmPrep);
     applySummary(*m_main.panel(), r);
     if (r.framePrepara)
         framePrepara->setVisible(*r.framePrepara);

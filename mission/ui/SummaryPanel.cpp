@@ -29,7 +29,7 @@ void visible(QWidget* widget, const std::optional<bool>& value)
 
 } // namespace
 
-void applySummary(ui::StatusPanel& p, const link::Resumen& r)
+void applySummary(ui::StatusPanel& p, const link::StatusSummary& r)
 {
     text(p.lbHoraInicioX, r.lbHoraInicioX);
     text(p.lbHoraFinX, r.lbHoraFinX);

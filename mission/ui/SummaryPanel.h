@@ -10,7 +10,7 @@ namespace orvan::ui { class StatusPanel; class Workspace; }
 
 namespace orvan::mission {
 
-void applySummary(ui::StatusPanel& panel, const link::Resumen& summary);
+void applySummary(ui::StatusPanel& panel, const link::StatusSummary& summary);
 
 // A logger window has let go of the logger: the panel shows the maker picture again and Connect
 // is offered.

@@ -35,8 +35,8 @@ TEST(Encodings, TemperaturesBcdAndTexts)
         EXPECT_DOUBLE_EQ(RawAGrados(raw, flag), degrees) << raw << " " << flag;
     EXPECT_EQ(GradosARaw(8, C), 96);
     EXPECT_EQ(GradosARaw(50, F), 100);
-    EXPECT_EQ(GradosEnteros(1, C), -40);   // -39.5, halves to even
-    EXPECT_EQ(GradosEnteros(3, C), -38);   // -38.5
+    EXPECT_EQ(wholeDegrees(1, C), -40);   // -39.5, halves to even
+    EXPECT_EQ(wholeDegrees(3, C), -38);   // -38.5
 
     EXPECT_EQ(ABcd(9), 0x09);
     EXPECT_EQ(ABcd(59), 0x59);

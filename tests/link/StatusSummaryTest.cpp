@@ -15,7 +15,7 @@ class StatusSummaryTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        textos.CargaTextos(TextTable::Espanol);
+        textos.CargaTextos(TextTable::Spanish);
         e.Comunicado = true;
         e.HoraPrep = QDateTime(QDate(2024, 3, 1), QTime(10, 0), Qt::UTC);
         e.Intervalo = 15;
@@ -24,11 +24,11 @@ protected:
         e.Exportador = QStringLiteral("FRUTAS SUR  ");
         e.SerieKLV = QStringLiteral("12345");
     }
-    Resumen save(Disponibilidad before = {})
+    StatusSummary save(CommandAvailability before = {})
     {
-        return PoneResumen(e, QStringLiteral(" °C"), textos, now, CopiaResumen::frmsave, before);
+        return PoneResumen(e, QStringLiteral(" °C"), textos, now, SummaryCopy::frmsave, before);
     }
-    Resumen prep() { return PoneResumen(e, QStringLiteral(" °C"), textos, now, CopiaResumen::frmPrep); }
+    StatusSummary prep() { return PoneResumen(e, QStringLiteral(" °C"), textos, now, SummaryCopy::frmPrep); }
 
     EstadoKLV e;
     TextTable textos;
@@ -36,7 +36,7 @@ protected:
 };
 
 // cmdAlmacena, cmdClear, cmdStop, cmdPrepara
-std::vector<std::optional<bool>> buttons(const Resumen& r)
+std::vector<std::optional<bool>> buttons(const StatusSummary& r)
 {
     return {r.cmdAlmacena, r.cmdClear, r.cmdStop, r.cmdPrepara};
 }
@@ -51,7 +51,7 @@ TEST_F(StatusSummaryTest, EmptyLoggerOffersEraseAndPrepareOnly)
 {
     e.SinDatos = true;
     e.NumMuestras = 5;
-    const Resumen r = save({true, true, false});
+    const StatusSummary r = save({true, true, false});
     EXPECT_EQ(r.imgRec, (PanelPicture{4, QStringLiteral("KLV-100 Sin Datos")}));
     EXPECT_EQ(r.imgKLV, (PanelPicture{9, QStringLiteral("Comunicado con KLV-100")}));
     EXPECT_FALSE(r.lbNumMuestrasX);   // left as they were
@@ -77,7 +77,7 @@ TEST_F(StatusSummaryTest, RecordingShowsTemperatureFromOneDegreeAndWaitsForASetT
     // Armed for a set time that has not come: no start, no temperature, only stop and erase.
     e.NumMuestras = 0;
     e.DemoraInicio = 90;
-    for (const Resumen& r : {save(), prep()}) {
+    for (const StatusSummary& r : {save(), prep()}) {
         EXPECT_EQ(r.lbHoraInicioX, kNoDate);
         EXPECT_EQ(r.imgStartmode, (PanelPicture{6, QStringLiteral("Esperando la hora de comienzo del registro")}));
         EXPECT_EQ(r.imgRec, (PanelPicture{7, QStringLiteral("KLV-100 Registrando")}));
@@ -91,7 +91,7 @@ TEST_F(StatusSummaryTest, FinishedMissionShowsStartEndAndSavedState)
     e.NumMuestras = 100;
     e.DemoraInicio = 30;
     e.AlarmaHi = true;
-    for (const Resumen& r : {save(), prep()}) {
+    for (const StatusSummary& r : {save(), prep()}) {
         EXPECT_EQ(r.lbHoraInicioX, QStringLiteral("01/03/2024 - 10:30"));
         EXPECT_EQ(r.lbHoraFinX, QStringLiteral("02/03/2024 - 11:30"));
         EXPECT_EQ(r.imgRec, (PanelPicture{11, QStringLiteral("Registro Finalizado")}));
@@ -124,17 +124,17 @@ TEST_F(StatusSummaryTest, FinishedMissionShowsStartEndAndSavedState)
 TEST_F(StatusSummaryTest, NoCommunicationDisablesEveryCommand)
 {
     e.Comunicado = false;
-    const Resumen r = save({false, true, false});
+    const StatusSummary r = save({false, true, false});
     EXPECT_EQ(r.imgKLV, (PanelPicture{10, QStringLiteral("No hay comunicacion con KLV-100")}));
     EXPECT_EQ(r.Frame3X, false);
     // The last poll's permission to store must not re-enable store with no logger answering.
     EXPECT_EQ(buttons(r), enabled(false, false, false, false));
-    EXPECT_TRUE(r.disponibilidad.PuedeAlmacenar);
+    EXPECT_TRUE(r.availability.PuedeAlmacenar);
     EXPECT_FALSE(r.lbexportX);
     EXPECT_TRUE(prep().disableCmndAbrir);
     EXPECT_EQ(prep().lbAlarHiX, QStringLiteral("    --  °C"));
 
-    textos.CargaTextos(TextTable::Ingles);   // tool tips follow the language
+    textos.CargaTextos(TextTable::English);   // tool tips follow the language
     EXPECT_EQ(save().imgKLV->toolTip, QStringLiteral("No connection with KLV-100"));
 }
 

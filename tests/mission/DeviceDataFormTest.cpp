@@ -312,9 +312,9 @@ TEST(DeviceDataForm, CommandsFollowTheLoggerState)
         EXPECT_EQ(conn.form->cmdStop->isEnabled(), c.stop);
         EXPECT_EQ(conn.form->cmdAlmacena->isEnabled(), c.store);
         EXPECT_EQ(conn.form->cmdPrepara->isEnabled(), c.prepare);
-        EXPECT_EQ(conn.form->disponibilidad().PuedeDetener, c.stop);
-        EXPECT_EQ(conn.form->disponibilidad().PuedeAlmacenar, c.store);
-        EXPECT_EQ(conn.form->disponibilidad().PuedePreparar, c.prepare);
+        EXPECT_EQ(conn.form->availability().PuedeDetener, c.stop);
+        EXPECT_EQ(conn.form->availability().PuedeAlmacenar, c.store);
+        EXPECT_EQ(conn.form->availability().PuedePreparar, c.prepare);
     }
 }
 

@@ -141,7 +141,7 @@ TEST(ProgramaKLV, SetTimeAndDelayedButtonStarts)
         EXPECT_EQ(e.Intervalo, 4);
         TextTable textos;
         textos.CargaTextos(0);
-        const link::Resumen r = link::PoneResumen(e, QStringLiteral(" °C"), textos, kNow, link::CopiaResumen::frmPrep);
+        const link::StatusSummary r = link::PoneResumen(e, QStringLiteral(" °C"), textos, kNow, link::SummaryCopy::frmPrep);
         EXPECT_EQ(r.imgRec->index, 7);
         EXPECT_EQ(r.imgStartmode->index, 6);
         EXPECT_EQ(*r.lbAlarLowX, QStringLiteral(" < 2 °C"));

@@ -103,7 +103,7 @@ TEST(CliViews, CsvWritesTheExportFileNextToTheRecordOrToOut)
                       QStringLiteral("300"), QStringLiteral("--exporter"), QStringLiteral("A \"B\"")}).code, 0);
     const records::MissionRecord r = readRecordFile(path);
     TextTable t;
-    t.CargaTextos(TextTable::Frances);
+    t.CargaTextos(TextTable::French);
     const QByteArray expected = ExportaCsv(r, CargaMuestras(r, 0), t, 0, QStringLiteral("ENVIO_1.klv"), QLocale::system());
 
     const auto together = runCli({QStringLiteral("csv"), path, QStringLiteral("--lang"), QStringLiteral("3"),

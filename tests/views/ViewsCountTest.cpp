@@ -18,7 +18,7 @@ const QLocale kC(QLocale::C);
 TextTable english()
 {
     TextTable t;
-    t.CargaTextos(TextTable::Ingles);
+    t.CargaTextos(TextTable::English);
     return t;
 }
 

@@ -77,7 +77,7 @@ TEST(SampleList, ThreeSamplesGiveFourEntriesAndFourExportLines)
     EXPECT_EQ(positionText(l.entry(3), QStringLiteral(" \u00b0C"), kGerman),
               QStringLiteral("06-Dez. 15:00  10,0 \u00b0C"));
 
-    const QList<QByteArray> csv = lines(ExportaCsv(r, l, textos(TextTable::Ingles), -1, QStringLiteral("X.klv"), kGerman));
+    const QList<QByteArray> csv = lines(ExportaCsv(r, l, textos(TextTable::English), -1, QStringLiteral("X.klv"), kGerman));
     ASSERT_EQ(csv.size(), 16);
     for (const QByteArray& line : csv)
         EXPECT_TRUE(line.endsWith('\r'));

@@ -36,8 +36,8 @@ public:
     explicit FakeWorkspace(int gradosC = -1) : context(QStringLiteral("/nonexistent"))
     {
         context.config.GradosC = gradosC;
-        context.textos.CargaTextos(TextTable::Espanol);
-        context.LineaMarca = TextTable::LineaMarca(TextTable::Espanol);
+        context.textos.CargaTextos(TextTable::Spanish);
+        context.LineaMarca = TextTable::LineaMarca(TextTable::Spanish);
         // The windows write in the default locale, the system's unless set: these tests expect C.
         QLocale::setDefault(QLocale::c());
     }
@@ -212,7 +212,7 @@ TEST(ViewButtons, ToolbarButtonsFourToSevenOpenTheViews)
 {
     QTemporaryDir dir;
     AppContext app(dir.path());
-    app.textos.CargaTextos(TextTable::Ingles);
+    app.textos.CargaTextos(TextTable::English);
     RecordingSink sink;
     records::MissionRecord r = hundred();
     shell::MainWindow window(app, r, sink);
