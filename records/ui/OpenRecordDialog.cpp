@@ -95,7 +95,7 @@ void OpenRecordDialog::buildControls()
     imgOrvan = new QLabel(this);
     imgOrvan->setObjectName(QStringLiteral("imgOrvan"));
     imgOrvan->setAlignment(Qt::AlignCenter);
-    imgOrvan->setPixmap(ui::Pictures::makerPicture(QSize(180, 64)));
+    imgOrvan->setPixmap(ui::Pictures::makerPicture(QSize(256, 64)));   // the logo is four times as wide as high
 
     Check1 = new QCheckBox(this);
     Check1->setObjectName(QStringLiteral("Check1"));
