@@ -6,6 +6,7 @@
 
 #include "records/MissionRecord.h"
 #include "records/RecordFile.h"
+#include "support/Files.h"
 #include "support/RunCli.h"
 #include "tools/emulator/EmulatorFixture.h"
 
@@ -23,15 +24,10 @@ using orvan::emulator::EmulatorFixture;
 using orvan::emulator::Fault;
 using orvan::emulator::ScenarioKind;
 using orvan::test::CliRun;
+using orvan::test::readAll;
 using orvan::test::runCli;
 
 namespace {
-
-QByteArray readAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
 
 QStringList prepareArgs(const QString& device)
 {
