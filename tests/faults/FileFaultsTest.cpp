@@ -9,6 +9,7 @@
 #include "records/MissionRecord.h"
 #include "records/RecordFile.h"
 #include "support/AsNobody.h"
+#include "support/DiskFaults.h"
 #include "support/Files.h"
 #include "support/RunCli.h"
 #include "tools/generator/RecordGenerator.h"
@@ -25,6 +26,8 @@
 using namespace orvan;
 using namespace orvan::records;
 using orvan::test::CliRun;
+using orvan::test::DiskFault;
+using orvan::test::kDiskFaults;
 using orvan::test::everyName;
 using orvan::test::asNobody;
 using orvan::test::kNobody;
@@ -69,18 +72,6 @@ void expectOneLineFailure(const CliRun& run)
     EXPECT_EQ(run.err.count('\n'), 1) << run.err.constData();
     EXPECT_TRUE(run.err.startsWith("orvanlog-cli: ")) << run.err.constData();
 }
-
-// The disk takes part of the bytes, then no more; or says it took all but did not.
-struct DiskFault {
-    const char* what;
-    WriteBytes write;
-};
-const DiskFault kDiskFaults[] = {
-    {"full after 4096 bytes",
-     [](QIODevice& d, const QByteArray& b) -> qint64 { return d.write(b.left(4096)) == 4096 ? 4096 : -1; }},
-    {"full at once", [](QIODevice&, const QByteArray&) -> qint64 { return -1; }},
-    {"short count", [](QIODevice& d, const QByteArray& b) -> qint64 { return d.write(b.left(b.size() - 1)); }},
-};
 
 void report(const char* fault, const char* operation, const QString& seen, const char* disk)
 {
