@@ -37,6 +37,7 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 #include <iostream>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
@@ -99,12 +100,12 @@ public:
     // Now, whatever the logger is doing.
     void pull()
     {
+        const std::lock_guard<std::mutex> lock(m_mutex);
         m_thread = std::thread([this] { m_emu.server().stop(); });
     }
     bool pulled()
     {
-        if (m_thread.joinable())
-            m_thread.join();
+        join();
         return !m_emu.server().isRunning();
     }
     // The logger on a new pseudo-terminal, where the application folder's COM alias finds it.
@@ -118,10 +119,16 @@ private:
     void disarm()
     {
         m_emu.logger().setFrameObserver({});
+        join();
+    }
+    void join()
+    {
+        const std::lock_guard<std::mutex> lock(m_mutex);
         if (m_thread.joinable())
             m_thread.join();
     }
     EmulatorFixture& m_emu;
+    std::mutex m_mutex;   // the thread is started from the emulator's thread, joined from the test's
     std::atomic<int> m_seen{0};
     std::thread m_thread;
 };
@@ -163,7 +170,7 @@ TEST(WindowFaults, SampleListExport)
     };
     std::vector<Case> cases;
     for (const orvan::test::DiskFault& f : orvan::test::kDiskFaults)
-        cases.push_back({std::string("disk ") + f.what, "EXPO_1.klv", f.write});
+        cases.push_back({std::string("disk fills: ") + f.what, "EXPO_1.klv", f.write});
     cases.push_back({"read-only folder", "EXPO_1.klv", {}, true});
     cases.push_back({"name is an existing folder", "EXPO_2.klv", {}});
     for (const Case& c : cases) {
