@@ -1,11 +1,11 @@
 #include "base/Settings.h"
 
 #include "base/Ansi.h"
+#include "base/AtomicWrite.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QtEndian>
 
 namespace orvan {
@@ -145,12 +145,10 @@ SettingsFile::Result SettingsFile::write(const RegConfig& cfg) const
         content.resize(record.size());
     content.replace(0, record.size(), record);
 
-    QSaveFile f(m_path);
     // A read-only application folder with a writable "Ruta.CnF" in it still takes the settings.
-    f.setDirectWriteFallback(true);
-    if (!f.open(QIODevice::WriteOnly) || f.write(content) != content.size() || !f.commit()) {
-        return {false, QStringLiteral("No se puede escribir %1: %2").arg(QDir::toNativeSeparators(m_path), f.errorString())};
-    }
+    const AtomicWrite w = writeAtomically(m_path, content, {}, true);
+    if (!w.ok())
+        return {false, QStringLiteral("No se puede escribir %1: %2").arg(QDir::toNativeSeparators(m_path), w.errorString)};
     return {};
 }
 

@@ -90,7 +90,11 @@ void QtSerialPort::requireOpen() const
 
 void QtSerialPort::fail(int number)
 {
-    const QString description = m_port.errorString();
+    QString description = m_port.errorString();
+    // A port whose device has gone (an adapter pulled out) fails with whatever the system says
+    // of the dead handle, "Inappropriate ioctl for device" and the like: say what happened.
+    if (!m_device.isEmpty() && !QFileInfo::exists(m_device))
+        description = QStringLiteral("the port %1 is no longer there; was it unplugged?").arg(m_device);
     m_port.clearError();
     throw RuntimeError(number, description);
 }

@@ -57,7 +57,7 @@ int eraseStepValue(int step)
     return step >= kEraseSteps ? kEraseMaximum : 200 * step;
 }
 
-EraseResult BorraMemoria(link::Link& link, const EraseProgress& progress)
+EraseResult BorraMemoria(link::Link& link, const EraseProgress& progress, int stepMs)
 {
     if (!link.EscribeByte(kModeAddress, kEraseKey) || !waitUnlessClosing(link, kWritePauseMs))
         return link.closing() ? EraseResult::Cancelled : EraseResult::NoAnswer;
@@ -68,7 +68,7 @@ EraseResult BorraMemoria(link::Link& link, const EraseProgress& progress)
     if (progress)
         progress(0, kEraseMaximum);
     for (int step = 1; step <= kEraseSteps; ++step) {
-        if (!waitUnlessClosing(link, kErasePauseMs))
+        if (!waitUnlessClosing(link, stepMs))
             return EraseResult::Cancelled;
         if (progress)
             progress(eraseStepValue(step), kEraseMaximum);

@@ -43,17 +43,19 @@ enum class EraseResult {
     Cancelled,      // the closing flag ended the erase
 };
 
-// The erase: 64 to the mode byte, 50 ms, the trigger 0xA5, then 17 steps of 2000 ms that move the
-// progress to 3500, then a read of the flag block that tells whether the memory is now empty.
-EraseResult BorraMemoria(link::Link& link, const EraseProgress& progress = {});
-
-// What the user is told after an erase; empty for a cancelled one.
-QString eraseMessage(EraseResult result);
-
 // The progress values of the erase wait, one per 2000 ms step, and the bar's maximum.
 constexpr int kEraseSteps = 17;
 constexpr int kErasePauseMs = 2000;
 constexpr int kEraseMaximum = 3500;
 int eraseStepValue(int step);     // step 1..17: 200, 400, ..., 3200, 3500
+
+// The erase: 64 to the mode byte, 50 ms, the trigger 0xA5, then 17 steps of stepMs (2000 ms, the
+// time the logger needs to clear its memory; tests of what happens meanwhile shorten it) that
+// move the progress to 3500, then a read of the flag block that tells whether the memory is now
+// empty.
+EraseResult BorraMemoria(link::Link& link, const EraseProgress& progress = {}, int stepMs = kErasePauseMs);
+
+// What the user is told after an erase; empty for a cancelled one.
+QString eraseMessage(EraseResult result);
 
 } // namespace orvan::mission

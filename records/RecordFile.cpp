@@ -6,7 +6,6 @@
 #include <QByteArray>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace orvan::records {
 
@@ -45,11 +44,11 @@ FileResult openFailure(const QString& path, bool writer, const QString& procedur
     return fail(kPathAccessError, QStringLiteral("Path/File access error"), procedure);
 }
 
-FileResult writeFailure(const QFileDevice& f, const QString& procedure)
+FileResult writeFailure(QFileDevice::FileError error, const QString& procedure)
 {
-    if (f.error() == QFileDevice::ResourceError)
+    if (error == QFileDevice::ResourceError)
         return fail(kDiskFull, QStringLiteral("Disk full"), procedure);
-    if (f.error() == QFileDevice::PermissionsError)
+    if (error == QFileDevice::PermissionsError)
         return fail(RuntimeError::PermissionDenied, QStringLiteral("Permission denied"), procedure);
     return fail(RuntimeError::FileIo, QStringLiteral("Device I/O error"), procedure);
 }
@@ -78,20 +77,18 @@ FileResult GuardaArchivo(const MissionRecord& record, const QString& path, const
     const QString procedureName = QStringLiteral("GuardaArchivo");
     const QByteArray imagen = record.fileImage();
 
-    QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly))
+    const AtomicWrite w = writeAtomically(path, imagen, write);
+    switch (w.failed) {
+    case AtomicWrite::Stage::None:
+        return {};
+    case AtomicWrite::Stage::Open:
         return openFailure(path, true, procedureName);
-
-    const qint64 written = write ? write(f, imagen) : f.write(imagen);
-    if (written != imagen.size()) {
-        const FileResult r = writeFailure(f, procedureName);
-        f.cancelWriting();
-        return r;
-    }
-    if (!f.commit()) {
+    case AtomicWrite::Stage::Write:
+        return writeFailure(w.error, procedureName);
+    case AtomicWrite::Stage::Commit:
         // The data were complete; what failed is flushing them or putting the file in place.
-        if (f.error() == QFileDevice::ResourceError || f.error() == QFileDevice::WriteError)
-            return writeFailure(f, procedureName);
+        if (w.error == QFileDevice::ResourceError || w.error == QFileDevice::WriteError)
+            return writeFailure(w.error, procedureName);
         return openFailure(path, true, procedureName);
     }
     return {};

@@ -3,11 +3,9 @@
 // a record reads the same in every version of this application. Failures come back as results
 // for the caller to show; nothing here talks to the user.
 
-#include <QString>
-#include <functional>
+#include "base/AtomicWrite.h"
 
-class QIODevice;
-class QByteArray;
+#include <QString>
 
 namespace orvan::records {
 
@@ -20,9 +18,8 @@ struct FileResult {
     QString message;         // the text a user sees, empty when ok
 };
 
-// Puts the image bytes into the open device and returns how many went in (-1 on failure).
-// The default writes them in one call; tests pass their own to make a write fail.
-using WriteBytes = std::function<qint64(QIODevice& device, const QByteArray& bytes)>;
+// How the image bytes go into the file; tests pass their own to make a write fail.
+using orvan::WriteBytes;
 
 // Writes image bytes 0..32767 to `path`. The bytes go to a temporary file in the same folder
 // that replaces `path` only once complete, so the result is exactly 32768 bytes even over a

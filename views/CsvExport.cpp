@@ -9,7 +9,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace orvan::views {
 
@@ -64,16 +63,14 @@ QString csvPath(const QString& archivo)
     return archivo.left(archivo.size() - 3) + QStringLiteral("csv");
 }
 
-CsvResult writeCsv(const QString& path, const QByteArray& content, const QString& recordFile)
+CsvResult writeCsv(const QString& path, const QByteArray& content, const QString& recordFile, const WriteBytes& write)
 {
     const QString shownPath = QDir::toNativeSeparators(path);
     if (!recordFile.isEmpty() && QFileInfo(path).absoluteFilePath() == QFileInfo(recordFile).absoluteFilePath())
         return {false, QStringLiteral("%1: would overwrite the record file itself").arg(shownPath)};
-    QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly))
-        return {false, QStringLiteral("%1: %2").arg(shownPath, f.errorString())};
-    if (f.write(content) != content.size() || !f.commit())
-        return {false, QStringLiteral("%1: %2").arg(shownPath, f.errorString())};
+    const AtomicWrite w = writeAtomically(path, content, write);
+    if (!w.ok())
+        return {false, QStringLiteral("%1: %2").arg(shownPath, w.errorString)};
     return {true, {}};
 }
 

@@ -3,6 +3,8 @@
 // per list entry. Five quoted fields a line, CRLF endings, Windows-1252 text, dates and times
 // with the system's separators and temperatures always with a dot.
 
+#include "base/AtomicWrite.h"
+
 #include <QByteArray>
 #include <QLocale>
 #include <QString>
@@ -30,8 +32,10 @@ struct CsvResult {
     QString error;   // one line naming the file, when !ok
 };
 // Writes `content` to `path` through a temporary file in the same folder that replaces it only
-// once complete: a failed export leaves an earlier file of that name as it was. Refuses to
-// write over the record file itself.
-CsvResult writeCsv(const QString& path, const QByteArray& content, const QString& recordFile = {});
+// once complete: a failed export leaves an earlier file of that name as it was and nothing
+// beside it. Refuses to write over the record file itself. `write` puts the bytes into the file
+// (one call when empty); tests pass their own to make the disk fill.
+CsvResult writeCsv(const QString& path, const QByteArray& content, const QString& recordFile = {},
+                   const WriteBytes& write = {});
 
 } // namespace orvan::views

@@ -256,10 +256,13 @@ void DeviceDataForm::BorraMemoria()
     DeshabilitaAcciones();
     cmdClear->setEnabled(false);
     runCommand(
-        [this](link::LinkContext& ctx) {
-            const EraseResult r = mission::BorraMemoria(ctx.link, [this, &ctx](int value, int maximum) {
-                ctx.toWindow([this, value, maximum] { showProgress(value, maximum); });
-            });
+        [this, stepMs = m_eraseStepMs](link::LinkContext& ctx) {
+            const EraseResult r = mission::BorraMemoria(
+                ctx.link,
+                [this, &ctx](int value, int maximum) {
+                    ctx.toWindow([this, value, maximum] { showProgress(value, maximum); });
+                },
+                stepMs);
             ctx.toWindow([this, r] { m_erase = r; });
         },
         [this] {

@@ -63,6 +63,10 @@ public:
     quint16 PedidoPreparar = 0;
     quint16 PedidoAlmacenar = 0;
 
+    // The length of each of the erase wait's steps; tests of an erase interrupted during its
+    // wait shorten it.
+    void setEraseStepMs(int ms) { m_eraseStepMs = ms; }
+
     // The save dialog shown after a complete download; by default GrabArch, modal. It writes the
     // record and leaves the outcome in the record's GuardadoEnDisco.
     std::function<void(records::MissionRecord&)> GrabArch;
@@ -114,6 +118,7 @@ private:
     // Results handed from a job to its continuation (set on this window's thread).
     DownloadResult m_download;
     EraseResult m_erase = EraseResult::Cancelled;
+    int m_eraseStepMs = kErasePauseMs;
 };
 
 } // namespace orvan::mission

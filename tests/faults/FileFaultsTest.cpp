@@ -1,84 +1,42 @@
 // The file system refusing, end to end: a read-only record folder, a name that is a folder, a
-// disk that fills during a save, a read-only settings file. For each the user gets one clear
-// message, no success is reported, every earlier file stays as it was, nothing half-written is
-// left, and the next attempt without the fault works. Tests run as root, who may write anywhere,
-// so the refused cases run as the user nobody.
+// disk that fills during a save or a CSV export, a read-only settings file. For each the user
+// gets one clear message, no success is reported, every earlier file stays as it was, nothing
+// half-written is left, and the next attempt without the fault works. Tests run as root, who
+// may write anywhere, so the refused cases run as the user nobody.
 
 #include "base/Settings.h"
+#include "base/TextTable.h"
 #include "records/MissionRecord.h"
 #include "records/RecordFile.h"
+#include "support/AsNobody.h"
+#include "support/DiskFaults.h"
+#include "support/Files.h"
 #include "support/RunCli.h"
 #include "tools/generator/RecordGenerator.h"
+#include "views/CsvExport.h"
+#include "views/SampleList.h"
 
 #include <QDir>
 #include <QFile>
+#include <QLocale>
 #include <QTemporaryDir>
-#include <functional>
 #include <gtest/gtest.h>
 #include <iostream>
-#include <optional>
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 using namespace orvan;
 using namespace orvan::records;
 using orvan::test::CliRun;
+using orvan::test::DiskFault;
+using orvan::test::kDiskFaults;
+using orvan::test::everyName;
+using orvan::test::asNobody;
+using orvan::test::kNobody;
+using orvan::test::readAll;
+using orvan::test::root;
+using orvan::test::setMode;
+using orvan::test::writeFile;
 
 namespace {
-
-constexpr uid_t kNobody = 65534;
-
-QByteArray readAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-bool writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
-
-void setMode(const QString& path, mode_t mode)
-{
-    ::chmod(path.toLocal8Bit().constData(), mode);
-}
-
-// Whether this process may write anywhere: then refused cases must run as someone else.
-bool root()
-{
-    return ::geteuid() == 0;
-}
-
-// Runs body in a child process (as nobody when this process is root) and returns the text it
-// produced; nothing when the child could not become nobody or died.
-std::optional<QString> asNobody(const std::function<QString()>& body)
-{
-    int fds[2];
-    if (::pipe(fds) != 0)
-        return std::nullopt;
-    const pid_t child = ::fork();
-    if (child == 0) {
-        ::close(fds[0]);
-        if (root() && (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0))
-            ::_exit(2);
-        const QByteArray text = body().toUtf8();
-        (void)!::write(fds[1], text.constData(), size_t(text.size()));
-        ::_exit(0);
-    }
-    ::close(fds[1]);
-    QByteArray text;
-    char buf[512];
-    for (ssize_t n; (n = ::read(fds[0], buf, sizeof buf)) > 0;)
-        text.append(buf, int(n));
-    ::close(fds[0]);
-    int status = 0;
-    if (child < 0 || ::waitpid(child, &status, 0) != child || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
-        return std::nullopt;
-    return QString::fromUtf8(text);
-}
 
 CliRun cliAsNobody(const QStringList& args)
 {
@@ -206,18 +164,7 @@ TEST(FaultMatrix, DiskFillsDuringASave)
     ASSERT_TRUE(writeFile(path, earlier));
     const MissionRecord record = finishedRecord();
 
-    // The disk takes part of the image, then no more; or says it took all but did not.
-    struct Case {
-        const char* what;
-        WriteBytes write;
-    };
-    const Case cases[] = {
-        {"full after 4096 bytes",
-         [](QIODevice& d, const QByteArray& b) -> qint64 { return d.write(b.left(4096)) == 4096 ? 4096 : -1; }},
-        {"full at once", [](QIODevice&, const QByteArray&) -> qint64 { return -1; }},
-        {"short count", [](QIODevice& d, const QByteArray& b) -> qint64 { return d.write(b.left(b.size() - 1)); }},
-    };
-    for (const Case& c : cases) {
+    for (const DiskFault& c : kDiskFaults) {
         SCOPED_TRACE(c.what);
         const FileResult r = GuardaArchivo(record, path, c.write);
         EXPECT_FALSE(r.ok);
@@ -229,6 +176,37 @@ TEST(FaultMatrix, DiskFillsDuringASave)
     }
     EXPECT_TRUE(GuardaArchivo(record, path).ok);
     EXPECT_EQ(readAll(path), record.fileImage());
+}
+
+TEST(FaultMatrix, DiskFillsDuringACsvExport)
+{
+    QTemporaryDir dir;
+    const QString recordFile = dir.filePath(QStringLiteral("EXPO_1.klv"));
+    const QString path = views::csvPath(recordFile);
+    const QByteArray earlier("an earlier export of this record");
+    ASSERT_TRUE(writeFile(path, earlier));
+    const MissionRecord record = finishedRecord();
+    TextTable textos;
+    textos.CargaTextos(TextTable::Espanol);
+    const QByteArray content = views::ExportaCsv(record, views::CargaMuestras(record, -1), textos, -1,
+                                                 QStringLiteral("EXPO_1.klv"), QLocale::c());
+    ASSERT_GT(content.size(), 4096);
+
+    for (const DiskFault& c : kDiskFaults) {
+        SCOPED_TRACE(c.what);
+        const views::CsvResult r = views::writeCsv(path, content, recordFile, c.write);
+        EXPECT_FALSE(r.ok);
+        // The file's name and how far the write got.
+        EXPECT_TRUE(r.error.startsWith(QDir::toNativeSeparators(path) + QStringLiteral(": the write stopped after ")))
+            << r.error.toStdString();
+        EXPECT_TRUE(r.error.endsWith(QStringLiteral(" of %1 bytes").arg(content.size()))) << r.error.toStdString();
+        EXPECT_EQ(readAll(path), earlier);
+        EXPECT_EQ(everyName(dir.path()), QStringList{QStringLiteral("EXPO_1.csv")});
+        report("disk fills during CSV export", c.what, r.error, "earlier export unchanged, no temporary file left");
+    }
+    const views::CsvResult again = views::writeCsv(path, content, recordFile);
+    EXPECT_TRUE(again.ok) << again.error.toStdString();
+    EXPECT_EQ(readAll(path), content);
 }
 
 TEST(FaultMatrix, ReadOnlySettingsFile)

@@ -2,10 +2,16 @@
 // end to end through orvanlog-cli on the emulator's pseudo-terminal. A failed download leaves
 // the earlier record file of that name as it was and nothing beside it; a preparation reports
 // success only when the logger reads back as written; an erase is not started on a logger that
-// does not answer. Once the fault is gone the same command works.
+// does not answer, and one that loses its logger while it waits is not reported as done. Once
+// the fault is gone the same command works.
 
+#include "link/Link.h"
+#include "link/LoggerStatus.h"
+#include "link/QtSerialPort.h"
+#include "mission/DeviceCommands.h"
 #include "records/MissionRecord.h"
 #include "records/RecordFile.h"
+#include "support/Files.h"
 #include "support/RunCli.h"
 #include "tools/emulator/EmulatorFixture.h"
 
@@ -15,23 +21,21 @@
 #include <QJsonObject>
 #include <QTemporaryDir>
 #include <functional>
+#include <optional>
 #include <gtest/gtest.h>
 #include <iostream>
+#include <memory>
+#include <thread>
 
 using namespace orvan;
 using orvan::emulator::EmulatorFixture;
 using orvan::emulator::Fault;
 using orvan::emulator::ScenarioKind;
 using orvan::test::CliRun;
+using orvan::test::readAll;
 using orvan::test::runCli;
 
 namespace {
-
-QByteArray readAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
 
 QStringList prepareArgs(const QString& device)
 {
@@ -55,7 +59,90 @@ void expectFailure(const CliRun& run)
     EXPECT_TRUE(lastLine(run.err).startsWith(QStringLiteral("orvanlog-cli: "))) << run.err.constData();
 }
 
+// The device-data window's link to a logger, on its own port: what the erase and the status
+// read run on, as the window's session and orvanlog-cli make it.
+struct LinkTo {
+    explicit LinkTo(const QString& device)
+    {
+        port.setPortName(device);
+        port.open();
+        link = std::make_unique<link::Link>(port, clock, closing, link::LinkProfile::frmsave(),
+                                            [this](const QString& text) { errors << text; });
+    }
+    // What the user is told about an erase: the port error the link reported, when there was
+    // one, is what went wrong.
+    QString told(mission::EraseResult r) const { return errors.isEmpty() ? mission::eraseMessage(r) : errors.first(); }
+
+    link::QtSerialPort port;
+    link::SystemClock clock;
+    std::atomic<bool> closing{false};
+    QStringList errors;
+    std::unique_ptr<link::Link> link;
+};
+
 } // namespace
+
+// The erase trigger sent, then the logger lost while it clears its memory: the check after the
+// wait finds no logger, so the erase is not reported as done; the next erase, of a logger that
+// holds a mission again, works. The wait is 17 steps of 100 ms instead of 2 s.
+TEST(FaultMatrix, EraseInterruptedDuringItsWait)
+{
+    constexpr int kStepMs = 100;
+    struct Case {
+        const char* fault;
+        bool unplugged;   // the pseudo-terminal goes; otherwise the logger falls silent
+    };
+    for (const Case& c : {Case{"pseudo-terminal gone during the wait", true}, Case{"silent during the wait", false}}) {
+        SCOPED_TRACE(c.fault);
+        EmulatorFixture emu(ScenarioKind::Finished);
+        ASSERT_TRUE(emu.ok()) << emu.errorString().toStdString();
+        emu.server().setPaced(true);
+        const QByteArray mission = emu.logger().memory();
+
+        std::optional<LinkTo> to(std::in_place, emu.devicePath());
+        link::EstadoKLV e;
+        ASSERT_TRUE(link::ActualizaEstado(*to->link, e, -1));
+        QList<int> steps;
+        const mission::EraseResult r = mission::BorraMemoria(
+            *to->link,
+            [&](int value, int) {
+                steps << value;
+                // Three steps into the wait, 1.4 s before its end.
+                if (value == mission::eraseStepValue(3)) {
+                    if (c.unplugged)
+                        emu.server().stop();
+                    else
+                        emu.logger().setFault(Fault::Silent);
+                }
+            },
+            kStepMs);
+        EXPECT_EQ(steps.size(), 1 + mission::kEraseSteps) << "the wait ran to its end";
+        EXPECT_EQ(r, mission::EraseResult::NoAnswer);
+        const QString told = to->told(r);
+        EXPECT_NE(told, mission::eraseMessage(mission::EraseResult::Ok));
+        EXPECT_TRUE(told.startsWith(QStringLiteral("Error"))) << told.toStdString();
+        if (c.unplugged) {
+            EXPECT_EQ(to->errors.size(), 1) << to->errors.join(QLatin1Char('|')).toStdString();
+        }
+        std::cout << "[ fault    ] erase, " << c.fault << ": " << told.toStdString()
+                  << " | logger: trigger received, erase not reported" << std::endl;
+
+        // The fault goes; the logger holds a mission again and is erased on the next try.
+        to.reset();
+        if (c.unplugged) {
+            ASSERT_TRUE(emu.server().start());
+        }
+        emu.logger().setFault(Fault::None);
+        emu.logger().loadImage(mission);
+        to.emplace(emu.devicePath());
+        ASSERT_TRUE(link::ActualizaEstado(*to->link, e, -1));
+        EXPECT_FALSE(e.SinDatos);
+        EXPECT_EQ(mission::BorraMemoria(*to->link, {}, kStepMs), mission::EraseResult::Ok);
+        ASSERT_TRUE(link::ActualizaEstado(*to->link, e, -1));
+        EXPECT_TRUE(e.SinDatos);
+        EXPECT_TRUE(to->errors.isEmpty()) << to->errors.join(QLatin1Char('|')).toStdString();
+    }
+}
 
 TEST(FaultMatrix, DownloadPreparationAndEraseUnderLoggerFaults)
 {

@@ -211,6 +211,9 @@ TEST(LinkEndToEnd, QtSerialPortReportsAMissingOrLostDevice)
     EXPECT_EQ(w.link.Recibe().status, ReplyStatus::PortError);
     ASSERT_EQ(w.sink.messages.size(), 1);
     EXPECT_TRUE(w.sink.messages.first().startsWith(QStringLiteral("Error 8020 (")));
+    // Not the system's words for a dead handle: the user is told the port went away.
+    EXPECT_TRUE(w.sink.messages.first().contains(pty.slave() + QStringLiteral(" is no longer there")))
+        << w.sink.messages.first().toStdString();
     EXPECT_TRUE(w.closing);
     EXPECT_FALSE(w.port.isOpen());
 }

@@ -11,6 +11,8 @@
 #include "base/AppContext.h"
 #include "shell/ui/MainWindow.h"
 #include "base/ui/StatusPanel.h"
+#include "support/NoPauses.h"
+#include "support/WhenModal.h"
 #include "tools/emulator/EmulatorFixture.h"
 
 #include <QAction>
@@ -31,6 +33,7 @@ using namespace orvan;
 using emulator::EmulatorFixture;
 using emulator::ScenarioKind;
 using emulator::ScenarioOptions;
+using orvan::test::whenModal;
 
 namespace {
 
@@ -43,33 +46,6 @@ bool waitFor(const std::function<bool()>& done, int ms = 10000)
         QApplication::processEvents(QEventLoop::AllEvents, 20);
     }
     return true;
-}
-
-// Real time for replies, but the fixed pauses (the erase's 34 s, the pauses between writes) pass
-// at once: a pause moves the clock instead of waiting.
-class QuickClock : public link::SystemClock {
-public:
-    qint64 nowMs() override { return SystemClock::nowMs() + m_skipped; }
-    void sleepMs(int ms) override { m_skipped += std::max(ms, 0); }
-
-private:
-    qint64 m_skipped = 0;
-};
-
-// Acts on the next modal dialog of that kind as soon as it is shown.
-template <class Dialog>
-void whenModal(std::function<void(Dialog*)> act)
-{
-    auto* timer = new QTimer;
-    timer->setInterval(20);
-    QObject::connect(timer, &QTimer::timeout, [timer, act] {
-        if (auto* d = qobject_cast<Dialog*>(QApplication::activeModalWidget())) {
-            timer->stop();
-            timer->deleteLater();
-            act(d);
-        }
-    });
-    timer->start();
 }
 
 QList<QByteArray> framesOf(emulator::Logger& logger)
@@ -91,7 +67,7 @@ struct Connected {
         window->show();
         app.flags.CerrarSave = false;
         window->panel()->showLive();
-        form = new mission::DeviceDataForm(*window, record, {}, [] { return std::make_unique<QuickClock>(); });
+        form = new mission::DeviceDataForm(*window, record, {}, [] { return std::make_unique<orvan::test::NoPauses>(); });
         window->showChild(form);
     }
     ~Connected()

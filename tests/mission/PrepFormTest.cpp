@@ -8,6 +8,7 @@
 #include "records/MissionRecord.h"
 #include "shell/ui/MainWindow.h"
 #include "shell/ui/WindowRegistry.h"
+#include "support/NoPauses.h"
 #include "support/WaitFor.h"
 #include "tools/emulator/EmulatorFixture.h"
 
@@ -28,17 +29,6 @@ using orvan::test::waitFor;
 
 namespace {
 
-// Real time for time-outs; the fixed pauses of the write sequence move the clock instead of
-// waiting.
-class NoPauses : public link::SystemClock {
-public:
-    qint64 nowMs() override { return SystemClock::nowMs() + m_skipped; }
-    void sleepMs(int ms) override { m_skipped += ms > 0 ? ms : 0; }
-
-private:
-    std::atomic<qint64> m_skipped{0};
-};
-
 struct Preparing {
     explicit Preparing(EmulatorFixture& emu, int gradosC = -1) : app(emu.appFolder())
     {
@@ -51,7 +41,7 @@ struct Preparing {
         window->show();
         window->panel()->showLive();
         app.flags.CerrarPrep = false;
-        form = new mission::PrepForm(*window, {}, [] { return std::make_unique<NoPauses>(); });
+        form = new mission::PrepForm(*window, {}, [] { return std::make_unique<orvan::test::NoPauses>(); });
         window->showChild(form);
     }
     bool acceptWhen(bool enabled)

@@ -239,7 +239,7 @@ void Detalle::ExportaCsv()
     cmdExcel->setEnabled(false);
     const QByteArray csv = views::ExportaCsv(m_record, m_list, m_app.textos, m_app.config.GradosC,
                                              QFileInfo(m_record.Archivo).fileName(), m_locale);
-    const CsvResult r = writeCsv(path, csv, m_record.Archivo);
+    const CsvResult r = writeCsv(path, csv, m_record.Archivo, m_writer);
     cmdExcel->setEnabled(true);
     if (!r.ok) {
         m_main.messages().show(errorInForm(RuntimeError::FileIo, r.error, QStringLiteral("cmdExcel_Click"), kFormName));

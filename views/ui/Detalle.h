@@ -4,6 +4,7 @@
 // dragged a label beside it shows the sample under it. The export button writes the list to a
 // comma-separated file next to the record file.
 
+#include "base/AtomicWrite.h"
 #include "views/SampleList.h"
 
 #include <QLocale>
@@ -32,6 +33,8 @@ public:
     // The export button's click: nothing without a record file; the button is disabled while
     // it runs and enabled again however it ends.
     void ExportaCsv();
+    // How the export's bytes go into its file; tests make the disk fill with it.
+    void setWriter(WriteBytes writer) { m_writer = std::move(writer); }
 
     const ListaMuestras& list() const { return m_list; }
     int PrimeraFila() const { return m_primeraFila; }
@@ -62,6 +65,7 @@ private:
     QLocale m_locale;
     ListaMuestras m_list;
     int m_primeraFila = 1;
+    WriteBytes m_writer;
 };
 
 } // namespace orvan::views

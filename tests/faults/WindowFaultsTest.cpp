@@ -1,0 +1,532 @@
+// Faults as the user meets them in the windows, end to end: the sample list exporting onto a full
+// disk, into a read-only folder or onto a name that is a folder; the device-data window losing
+// its logger (the pseudo-terminal vanishing, the logger falling silent) during a download or the
+// erase's wait; the preparation window losing it while it programs. The loggers are emulated on
+// a pseudo-terminal at the line's 9600 baud pace. For each fault the window shows a clear
+// message, reports no success, leaves the disk as it was, and keeps handling events; once the
+// fault is gone the same operation works from the same window, or, where the vanished port
+// closed the window, from the window opened again.
+
+#include "base/AppContext.h"
+#include "base/ui/ConfirmDialog.h"
+#include "mission/DeviceCommands.h"
+#include "mission/Download.h"
+#include "mission/ProgramaKLV.h"
+#include "mission/ui/DeviceDataForm.h"
+#include "mission/ui/PrepForm.h"
+#include "records/MissionRecord.h"
+#include "records/RecordFile.h"
+#include "shell/ui/MainWindow.h"
+#include "support/AsNobody.h"
+#include "support/DiskFaults.h"
+#include "support/Files.h"
+#include "support/NoPauses.h"
+#include "support/WaitFor.h"
+#include "support/WhenModal.h"
+#include "tools/emulator/EmulatorFixture.h"
+#include "tools/generator/RecordGenerator.h"
+#include "views/CsvExport.h"
+#include "views/ui/Detalle.h"
+
+#include <QAction>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <gtest/gtest.h>
+#include <iostream>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+#include <thread>
+
+using namespace orvan;
+using emulator::EmulatorFixture;
+using emulator::Fault;
+using emulator::ScenarioKind;
+using orvan::test::everyName;
+using orvan::test::readAll;
+using orvan::test::waitFor;
+using orvan::test::writeFile;
+
+namespace {
+
+// The main window as the user has it, recording the messages it would show in boxes.
+struct Desk {
+    explicit Desk(const QString& appFolder) : app(appFolder)
+    {
+        app.config.applyDefaults(appFolder);
+        app.textos.CargaTextos(TextTable::Espanol);
+        window = std::make_unique<shell::MainWindow>(app, record, messages);
+        window->resize(1100, 800);
+        window->show();
+    }
+    QString status() const { return window->statusBar()->currentMessage(); }
+    QString dataFolder() const { return app.config.CarpetaDatos.trimmed(); }
+    // The messages shown since `from`, one line.
+    QString seenSince(int from) const { return messages.messages.mid(from).join(QStringLiteral(" / ")); }
+    bool connectEnabled() const { return window->toolbar1Button(2)->isEnabled(); }
+
+    AppContext app;
+    records::MissionRecord record;
+    RecordingSink messages;
+    std::unique_ptr<shell::MainWindow> window;
+};
+
+void report(const std::string& fault, const char* operation, const QString& seen, const std::string& state)
+{
+    std::cout << "[ fault    ] " << fault << " x " << operation << ": " << seen.toStdString() << " | " << state
+              << std::endl;
+}
+
+// Pulls the plug from another thread (the server cannot stop itself from its own): now, or once
+// `frames` frames of the kind have come since arm().
+class Unplugger {
+public:
+    explicit Unplugger(EmulatorFixture& emu) : m_emu(emu) {}
+    ~Unplugger() { disarm(); }
+
+    void arm(quint8 command, int frames)
+    {
+        m_seen = 0;
+        m_emu.logger().setFrameObserver([this, command, frames](const emulator::FrameLogEntry& e) {
+            if (!e.frame.isEmpty() && quint8(e.frame.at(0)) == command && ++m_seen == frames)
+                pull();
+        });
+    }
+    // Now, whatever the logger is doing.
+    void pull()
+    {
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        m_thread = std::thread([this] { m_emu.server().stop(); });
+    }
+    bool pulled()
+    {
+        join();
+        return !m_emu.server().isRunning();
+    }
+    // The logger on a new pseudo-terminal, where the application folder's COM alias finds it.
+    bool plugBackIn()
+    {
+        disarm();
+        return m_emu.server().start() && !m_emu.server().createAlias(m_emu.aliasFolder(), m_emu.com()).isEmpty();
+    }
+
+private:
+    void disarm()
+    {
+        m_emu.logger().setFrameObserver({});
+        join();
+    }
+    void join()
+    {
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        if (m_thread.joinable())
+            m_thread.join();
+    }
+    EmulatorFixture& m_emu;
+    std::mutex m_mutex;   // the thread is started from the emulator's thread, joined from the test's
+    std::atomic<int> m_seen{0};
+    std::thread m_thread;
+};
+
+int writesTo(emulator::Logger& logger)
+{
+    int n = 0;
+    for (const auto& e : logger.frameLog())
+        n += quint8(e.frame.at(0)) == 0x22;
+    return n;
+}
+
+} // namespace
+
+// The export button under a full disk, a read-only folder and a name that is a folder: one
+// message naming the file, no success in the status bar, the earlier export and the folder as
+// they were; the list still scrolls and the next export without the fault writes the file.
+TEST(WindowFaults, SampleListExport)
+{
+    QTemporaryDir dir;
+    orvan::test::setMode(dir.path(), 0755);
+    const QString folder = dir.filePath(QStringLiteral("Datos"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    Desk desk(dir.path());
+    desk.record.setBytes(0, generator::generateImage({}));
+    desk.record.LeeAuditoria();
+    auto* list = new views::Detalle(*desk.window, desk.record);
+    desk.window->showChild(list);
+
+    // A name taken by a folder with something in it.
+    ASSERT_TRUE(QDir().mkpath(folder + QStringLiteral("/EXPO_2.csv")));
+    ASSERT_TRUE(writeFile(folder + QStringLiteral("/EXPO_2.csv/inside.txt"), "kept"));
+    const QByteArray earlier("an earlier export of this record");
+    struct Case {
+        std::string fault;
+        const char* record;
+        WriteBytes writer;
+        bool readOnly = false;
+    };
+    std::vector<Case> cases;
+    for (const orvan::test::DiskFault& f : orvan::test::kDiskFaults)
+        cases.push_back({std::string("disk fills: ") + f.what, "EXPO_1.klv", f.write});
+    cases.push_back({"read-only folder", "EXPO_1.klv", {}, true});
+    cases.push_back({"name is an existing folder", "EXPO_2.klv", {}});
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.fault);
+        desk.record.Archivo = folder + QLatin1Char('/') + QLatin1String(c.record);
+        const QString csv = views::csvPath(desk.record.Archivo);
+        if (!QFileInfo(csv).isDir()) {
+            ASSERT_TRUE(writeFile(csv, earlier));
+        }
+        const QStringList before = everyName(folder);
+        const int shown = int(desk.messages.messages.size());
+        desk.window->statusBar()->clearMessage();
+
+        list->setWriter(c.writer);
+        if (c.readOnly) {
+            orvan::test::setMode(folder, 0555);
+            const orvan::test::FileSystemAsNobody nobody;
+            list->cmdExcel->click();
+        } else {
+            list->cmdExcel->click();
+        }
+        ASSERT_EQ(desk.messages.messages.size(), shown + 1);
+        const QString seen = desk.messages.messages.last();
+        EXPECT_TRUE(seen.startsWith(QStringLiteral("Error 57 (") + QDir::toNativeSeparators(csv) + QStringLiteral(": ")))
+            << seen.toStdString();
+        EXPECT_TRUE(seen.endsWith(QStringLiteral(") in procedure cmdExcel_Click of Formulario Detalle"))) << seen.toStdString();
+        EXPECT_TRUE(desk.status().isEmpty()) << "success reported: " << desk.status().toStdString();
+        EXPECT_EQ(everyName(folder), before);
+        if (QFileInfo(csv).isDir()) {
+            EXPECT_EQ(readAll(csv + QStringLiteral("/inside.txt")), QByteArray("kept"));
+        } else {
+            EXPECT_EQ(readAll(csv), earlier);
+        }
+        EXPECT_TRUE(list->cmdExcel->isEnabled());
+        report(c.fault, "sample list export", seen,
+               QFileInfo(csv).isDir() ? "disk: the folder and its content untouched"
+                                      : "disk: earlier export unchanged, no temporary file left");
+
+        // The window goes on: it scrolls, and without the fault the same export works.
+        const int row = list->PrimeraFila() + 5;
+        list->VScroll1->setValue(row);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(list->PrimeraFila(), row);
+        list->setWriter({});
+        orvan::test::setMode(folder, 0755);
+        if (QFileInfo(csv).isDir()) {
+            ASSERT_TRUE(QDir(csv).removeRecursively());   // the user moved the folder away
+        }
+        list->cmdExcel->click();
+        EXPECT_EQ(desk.messages.messages.size(), shown + 1) << desk.seenSince(shown).toStdString();
+        EXPECT_TRUE(desk.status().endsWith(QDir::toNativeSeparators(csv))) << desk.status().toStdString();
+        EXPECT_TRUE(readAll(csv).startsWith("\"Serie KLV-100\""));
+    }
+}
+
+namespace {
+
+// The device-data window opened on the emulator: it searches the ports and starts polling.
+QPointer<mission::DeviceDataForm> openDeviceWindow(Desk& desk, bool realPauses = false)
+{
+    desk.app.flags.CerrarSave = false;
+    auto* form = realPauses ? new mission::DeviceDataForm(*desk.window, desk.record)
+                            : new mission::DeviceDataForm(*desk.window, desk.record, {},
+                                                          [] { return std::make_unique<orvan::test::NoPauses>(); });
+    desk.window->showChild(form);
+    return form;
+}
+
+// The window's next status poll: whether it reached the logger; nothing when none came.
+template <class Form>
+std::optional<bool> nextPoll(Form* form)
+{
+    bool polled = false;
+    const auto c = QObject::connect(form, &Form::statusShown, [&] { polled = true; });
+    const bool came = waitFor([&] { return polled; }, 10000);
+    QObject::disconnect(c);
+    return came ? std::optional<bool>(form->estado().Comunicado) : std::nullopt;
+}
+
+// Until the command ends, or the window with it.
+bool waitCommand(const QPointer<mission::DeviceDataForm>& form)
+{
+    bool done = false;
+    QObject::connect(form, &mission::DeviceDataForm::commandFinished, [&] { done = true; });
+    return waitFor([&] { return done || !form; }, 30000);
+}
+
+// The store's download at the line's pace, with the pseudo-terminal vanishing or the logger
+// falling silent after the first blocks: no save dialog, no file, the record on screen and the
+// logger as they were; then the same store works.
+void storeUnder(bool unplugged)
+{
+    const std::string fault = unplugged ? "pseudo-terminal gone after 6 blocks" : "logger silent after 5 blocks";
+    EmulatorFixture emu(ScenarioKind::Finished);
+    ASSERT_TRUE(emu.ok()) << emu.errorString().toStdString();
+    emu.server().setPaced(true);
+    Desk desk(emu.appFolder());
+    // The record on screen, and an earlier record file of the name the user would pick.
+    desk.record.setByte(300, 0x5A);
+    desk.record.Archivo = QStringLiteral("/ruta/anterior.klv");
+    const QByteArray onScreen = desk.record.fileImage();
+    ASSERT_TRUE(QDir().mkpath(desk.dataFolder()));
+    const QString target = QDir(desk.dataFolder()).filePath(QStringLiteral("EXPO_1.klv"));
+    const QByteArray earlier("an earlier record of this name");
+    ASSERT_TRUE(writeFile(target, earlier));
+    const QStringList folderBefore = everyName(desk.dataFolder());
+
+    QPointer<mission::DeviceDataForm> form = openDeviceWindow(desk);
+    int dialogs = 0;
+    // The save dialog: the user keeps the name of the earlier record and replaces it.
+    const auto saveDialog = [&](records::MissionRecord& r) {
+        ++dialogs;
+        r.Archivo = target;
+        r.GuardadoEnDisco = records::GuardaArchivo(r, target).ok;
+    };
+    form->GrabArch = saveDialog;
+    ASSERT_TRUE(waitFor([&] { return form && form->cmdAlmacena->isEnabled(); }, 20000));
+
+    Unplugger plug(emu);
+    emu.logger().clearFrameLog();
+    const int shown = int(desk.messages.messages.size());
+    form->cmdAlmacena->click();
+    if (unplugged)
+        plug.arm(0x33, 6);
+    ASSERT_TRUE(waitFor([&] { return form && form->commandRunning(); }));
+    if (!unplugged)
+        emu.logger().setFault(Fault::SilentAfter, 5);
+    ASSERT_TRUE(waitCommand(form));
+
+    EXPECT_EQ(dialogs, 0) << "the save dialog came after a failed download";
+    EXPECT_TRUE(desk.messages.messages.contains(mission::disconnectionMessage())) << desk.seenSince(shown).toStdString();
+    EXPECT_EQ(desk.record.fileImage(), onScreen);
+    EXPECT_EQ(desk.record.Archivo, QStringLiteral("/ruta/anterior.klv"));
+    EXPECT_EQ(everyName(desk.dataFolder()), folderBefore);
+    EXPECT_EQ(readAll(target), earlier);
+    EXPECT_EQ(writesTo(emu.logger()), 0) << "the logger was marked as saved";
+
+    std::string after;
+    if (unplugged) {
+        // A vanished port closes the window and gives the connect command back.
+        EXPECT_TRUE(plug.pulled());
+        ASSERT_TRUE(waitFor([&] { return form.isNull(); }, 5000)) << "the window stayed on a vanished port";
+        EXPECT_TRUE(desk.connectEnabled());
+        after = "window closes, connect enabled";
+        ASSERT_TRUE(plug.plugBackIn());
+        form = openDeviceWindow(desk);
+        form->GrabArch = saveDialog;
+    } else {
+        // The window goes on polling, and shows the logger when it answers again.
+        EXPECT_TRUE(form->isEnabled());
+        EXPECT_TRUE(form->CmndCancel->isVisible());
+        EXPECT_EQ(nextPoll(form.data()), std::optional<bool>(false));
+        emu.logger().setFault(Fault::None);
+        after = "window polls on";
+    }
+    report(fault, "device-data window store", desk.seenSince(shown),
+           after + "; disk: no record file, earlier EXPO_1.klv unchanged; logger: not marked");
+
+    const int before = int(desk.messages.messages.size());
+    ASSERT_TRUE(waitFor([&] { return form && form->cmdAlmacena->isEnabled(); }, 20000));
+    form->cmdAlmacena->click();
+    ASSERT_TRUE(waitCommand(form));
+    EXPECT_EQ(dialogs, 1);
+    EXPECT_EQ(desk.messages.messages.size(), before) << desk.seenSince(before).toStdString();
+    EXPECT_EQ(desk.record.campos.NumMuestras, 100);
+    EXPECT_EQ(readAll(target), desk.record.fileImage());
+    EXPECT_EQ(readAll(target).size(), records::kImageSize);
+}
+
+} // namespace
+
+TEST(WindowFaults, DeviceWindowDownloadLosesThePort)
+{
+    storeUnder(true);
+}
+
+TEST(WindowFaults, DeviceWindowDownloadLoggerFallsSilent)
+{
+    storeUnder(false);
+}
+
+namespace {
+
+// The erase's wait (17 steps, shortened to 100 ms each) interrupted by the pseudo-terminal
+// vanishing or the logger falling silent: the erase is not reported as done; the next erase of a
+// logger that holds a mission again works.
+void eraseUnder(bool unplugged)
+{
+    const std::string fault = unplugged ? "pseudo-terminal gone during the erase wait" : "logger silent during the erase wait";
+    EmulatorFixture emu(ScenarioKind::Finished);
+    ASSERT_TRUE(emu.ok()) << emu.errorString().toStdString();
+    emu.server().setPaced(true);
+    const QByteArray mission = emu.logger().memory();
+    Desk desk(emu.appFolder());
+    QPointer<mission::DeviceDataForm> form = openDeviceWindow(desk, true);
+    form->setEraseStepMs(100);
+    ASSERT_TRUE(waitFor([&] { return form && form->cmdClear->isEnabled(); }, 20000));
+
+    // Three steps into the wait, 1.4 s before its end.
+    Unplugger plug(emu);
+    bool struck = false;
+    QObject::connect(form->ProgressBar2, &QProgressBar::valueChanged, [&](int value) {
+        if (struck || value != mission::eraseStepValue(3) || form->ProgressBar2->maximum() != mission::kEraseMaximum)
+            return;
+        struck = true;
+        if (unplugged)
+            plug.pull();
+        else
+            emu.logger().setFault(Fault::Silent);
+    });
+    orvan::test::whenModal<ui::ConfirmDialog>([](ui::ConfirmDialog* d) { d->CmndAbrir->click(); });
+    form->cmdClear->click();
+    ASSERT_TRUE(waitCommand(form));
+    const QString seen = desk.seenSince(0);
+    EXPECT_FALSE(desk.messages.messages.contains(mission::eraseMessage(mission::EraseResult::Ok))) << seen.toStdString();
+    EXPECT_TRUE(desk.messages.messages.contains(mission::eraseMessage(mission::EraseResult::NoAnswer)))
+        << seen.toStdString();
+
+    std::string after;
+    if (unplugged) {
+        ASSERT_TRUE(waitFor([&] { return form.isNull(); }, 5000)) << "the window stayed on a vanished port";
+        EXPECT_TRUE(desk.connectEnabled());
+        after = "window closes, connect enabled";
+        ASSERT_TRUE(plug.plugBackIn());
+    } else {
+        // No answer: the next poll shows no communication, then the logger once it answers.
+        EXPECT_EQ(nextPoll(form.data()), std::optional<bool>(false));
+        EXPECT_FALSE(form->cmdClear->isEnabled());
+        EXPECT_TRUE(form->CmndCancel->isVisible());
+        EXPECT_FALSE(form->ProgressBar2->isVisible());
+        after = "window polls on";
+    }
+    report(fault, "device-data window erase", seen, after + "; logger: trigger received, erase not reported");
+
+    // The logger answers again and holds a mission: the same erase works.
+    emu.logger().setFault(Fault::None);
+    emu.logger().loadImage(mission);
+    if (unplugged) {
+        form = openDeviceWindow(desk, true);
+        form->setEraseStepMs(100);
+    }
+    const int before = int(desk.messages.messages.size());
+    ASSERT_TRUE(waitFor([&] { return form && form->cmdAlmacena->isEnabled() && form->cmdClear->isEnabled(); }, 20000));
+    orvan::test::whenModal<ui::ConfirmDialog>([](ui::ConfirmDialog* d) { d->CmndAbrir->click(); });
+    form->cmdClear->click();
+    ASSERT_TRUE(waitCommand(form));
+    EXPECT_EQ(desk.seenSince(before), mission::eraseMessage(mission::EraseResult::Ok));
+    EXPECT_EQ(emu.logger().phase(), emulator::Logger::Phase::Idle);
+    EXPECT_EQ(emu.logger().sampleCount(), 0u);
+}
+
+} // namespace
+
+TEST(WindowFaults, DeviceWindowEraseWaitLosesThePort)
+{
+    eraseUnder(true);
+}
+
+TEST(WindowFaults, DeviceWindowEraseWaitLoggerFallsSilent)
+{
+    eraseUnder(false);
+}
+
+namespace {
+
+QPointer<mission::PrepForm> openPrepWindow(Desk& desk, EmulatorFixture& emu)
+{
+    desk.app.config.PuertoCom = qint16(emu.com());
+    desk.app.flags.CerrarPrep = false;
+    auto* form = new mission::PrepForm(*desk.window, {}, [] { return std::make_unique<orvan::test::NoPauses>(); });
+    desk.window->showChild(form);
+    form->chooseInterval(15);
+    return form;
+}
+
+// Accept, served by a tick of the window's own: the programming's first exchange is its own
+// read of the serial number, not a poll that happened to come first.
+bool programOnce(mission::PrepForm* form, const std::function<void()>& beforeAccept)
+{
+    if (!waitFor([&] { return form && form->CmndAbrir->isEnabled() && form->estado().Comunicado; }, 20000))
+        return false;
+    form->Timer2.stop();
+    if (!waitFor([&] { return !form->session().busy(); }))
+        return false;
+    beforeAccept();
+    bool done = false;
+    QObject::connect(form, &mission::PrepForm::programmed, [&] { done = true; });
+    form->CmndAbrir->click();
+    form->tick();
+    form->Timer2.start();
+    return waitFor([&] { return done || !form; }, 30000);
+}
+
+// Programming at the line's pace, with the pseudo-terminal vanishing after the first writes or
+// the logger falling silent after the serial number read: the window says the logger is not
+// programmed; then the same programming works and reads back as written.
+void programUnder(bool unplugged)
+{
+    const std::string fault = unplugged ? "pseudo-terminal gone after 3 writes" : "logger silent after the first read";
+    EmulatorFixture emu(ScenarioKind::Empty);
+    ASSERT_TRUE(emu.ok()) << emu.errorString().toStdString();
+    emu.server().setPaced(true);
+    Desk desk(emu.appFolder());
+    QPointer<mission::PrepForm> form = openPrepWindow(desk, emu);
+    const QByteArray before = emu.logger().memory();
+
+    Unplugger plug(emu);
+    ASSERT_TRUE(programOnce(form, [&] {
+        if (unplugged)
+            plug.arm(0x22, 3);
+        else
+            emu.logger().setFault(Fault::SilentAfter, 1);
+    }));
+    const QString seen = desk.seenSince(0);
+    const QString notProgrammed = mission::prepText(mission::PrepSentence::NotProgrammed, desk.app.config.Idioma);
+    EXPECT_TRUE(desk.messages.messages.contains(notProgrammed)) << seen.toStdString();
+    if (form) {
+        ASSERT_TRUE(form->result());
+        EXPECT_FALSE(form->result()->verified());
+        EXPECT_FALSE(form->ProgressBar1->isVisible());
+    }
+    const bool touched = emu.logger().memory() != before;
+
+    std::string after;
+    if (unplugged) {
+        EXPECT_TRUE(plug.pulled());
+        ASSERT_TRUE(waitFor([&] { return form.isNull(); }, 5000)) << "the window stayed on a vanished port";
+        EXPECT_TRUE(desk.connectEnabled());
+        after = "window closes, connect enabled";
+        ASSERT_TRUE(plug.plugBackIn());
+        form = openPrepWindow(desk, emu);
+    } else {
+        EXPECT_FALSE(touched) << "a silent logger took writes";
+        EXPECT_EQ(nextPoll(form.data()), std::optional<bool>(false));
+        after = "window polls on";
+        emu.logger().setFault(Fault::None);
+    }
+    report(fault, "preparation window programming", seen,
+           after + "; logger: " + (touched ? "partly written, reported as not programmed" : "untouched"));
+
+    const int shown = int(desk.messages.messages.size());
+    ASSERT_TRUE(programOnce(form, [] {}));
+    ASSERT_TRUE(form && form->result());
+    EXPECT_TRUE(form->result()->verified());
+    EXPECT_EQ(desk.messages.messages.size(), shown) << desk.seenSince(shown).toStdString();
+    EXPECT_EQ(emu.logger().phase(), emulator::Logger::Phase::WaitingButton);
+}
+
+} // namespace
+
+TEST(WindowFaults, PreparationWindowProgrammingLosesThePort)
+{
+    programUnder(true);
+}
+
+TEST(WindowFaults, PreparationWindowProgrammingLoggerFallsSilent)
+{
+    programUnder(false);
+}

@@ -1,0 +1,21 @@
+#pragma once
+// A link clock for window tests: real time for reply time-outs, but the fixed pauses (between
+// writes, the erase's wait) pass at once: a pause moves the clock instead of waiting.
+
+#include "link/LinkClock.h"
+
+#include <algorithm>
+#include <atomic>
+
+namespace orvan::test {
+
+class NoPauses : public link::SystemClock {
+public:
+    qint64 nowMs() override { return SystemClock::nowMs() + m_skipped; }
+    void sleepMs(int ms) override { m_skipped += std::max(ms, 0); }
+
+private:
+    std::atomic<qint64> m_skipped{0};
+};
+
+} // namespace orvan::test
