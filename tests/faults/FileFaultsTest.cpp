@@ -187,7 +187,7 @@ TEST(FaultMatrix, DiskFillsDuringACsvExport)
     ASSERT_TRUE(writeFile(path, earlier));
     const MissionRecord record = finishedRecord();
     TextTable textos;
-    textos.CargaTextos(TextTable::Espanol);
+    textos.CargaTextos(TextTable::Spanish);
     const QByteArray content = views::ExportaCsv(record, views::CargaMuestras(record, -1), textos, -1,
                                                  QStringLiteral("EXPO_1.klv"), QLocale::c());
     ASSERT_GT(content.size(), 4096);

@@ -59,7 +59,7 @@ struct Desk {
     explicit Desk(const QString& appFolder) : app(appFolder)
     {
         app.config.applyDefaults(appFolder);
-        app.textos.CargaTextos(TextTable::Espanol);
+        app.textos.CargaTextos(TextTable::Spanish);
         window = std::make_unique<shell::MainWindow>(app, record, messages);
         window->resize(1100, 800);
         window->show();
