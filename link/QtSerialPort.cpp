@@ -93,8 +93,11 @@ void QtSerialPort::fail(int number)
     QString description = m_port.errorString();
     // A port whose device has gone (an adapter pulled out) fails with whatever the system says
     // of the dead handle, "Inappropriate ioctl for device" and the like: say what happened.
+    // Only where a port is a device file: a Windows port name is not one.
+#ifdef Q_OS_UNIX
     if (!m_device.isEmpty() && !QFileInfo::exists(m_device))
         description = QStringLiteral("the port %1 is no longer there; was it unplugged?").arg(m_device);
+#endif
     m_port.clearError();
     throw RuntimeError(number, description);
 }
