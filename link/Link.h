@@ -164,6 +164,9 @@ public:
     // ends an exchange in progress by setting its own flag; nullptr for none.
     void watch(const std::atomic<bool>* windowFlag) { m_watched = windowFlag; }
     bool closing() const { return m_closing.load() || (m_watched && m_watched->load()); }
+    // Whether the port failed (the error was reported and the link closes) since the current
+    // block read began: a closing link that failed was not closed by its window.
+    bool failed() const { return m_failed; }
     SerialPort& port() { return m_port; }
     LinkClock& clock() { return m_clock; }
     const LinkProfile& profile() const { return m_profile; }

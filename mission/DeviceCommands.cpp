@@ -70,6 +70,11 @@ EraseResult BorraMemoria(link::Link& link, const EraseProgress& progress, int st
     for (int step = 1; step <= kEraseSteps; ++step) {
         if (!waitUnlessClosing(link, stepMs))
             return EraseResult::Cancelled;
+        // A look at the port at every step: a cable pulled during the wait is told now rather
+        // than at its end. Whether the logger erased, only the logger could say.
+        link.VaciaBuff();
+        if (link.closing())
+            return link.failed() ? EraseResult::NoAnswer : EraseResult::Cancelled;
         if (progress)
             progress(eraseStepValue(step), kEraseMaximum);
     }

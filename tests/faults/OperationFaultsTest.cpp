@@ -116,7 +116,10 @@ TEST(FaultMatrix, EraseInterruptedDuringItsWait)
                 }
             },
             kStepMs);
-        EXPECT_EQ(steps.size(), 1 + mission::kEraseSteps) << "the wait ran to its end";
+        if (c.unplugged)
+            EXPECT_LT(steps.size(), 1 + mission::kEraseSteps) << "a pulled cable ends the wait when it happens";
+        else
+            EXPECT_EQ(steps.size(), 1 + mission::kEraseSteps) << "a silent logger is asked at the end of the wait";
         EXPECT_EQ(r, mission::EraseResult::NoAnswer);
         const QString told = to->told(r);
         EXPECT_NE(told, mission::eraseMessage(mission::EraseResult::Ok));
