@@ -100,11 +100,15 @@ int runPrepare(const Invocation& inv)
     if (r.outcome == mission::PrepResult::Outcome::NoAnswer)
         throw Failure(QStringLiteral("no logger answers on %1; nothing was written").arg(logger.device()));
     if (!r.verified()) {
+        // The first few addresses say where; a whole list would bury the line.
+        constexpr int kShown = 8;
         QStringList addresses;
-        for (int a : r.differences)
+        for (int a : r.differences.mid(0, kShown))
             addresses.append(QString::number(a));
+        if (r.differences.size() > kShown)
+            addresses.append(QStringLiteral("… %1 addresses in all").arg(r.differences.size()));
         throw Failure(QStringLiteral("the logger was not programmed correctly and must be prepared again (read back "
-                                     "differently at %1)").arg(addresses.join(QLatin1Char(','))));
+                                     "differently at %1)").arg(addresses.join(QStringLiteral(", "))));
     }
 
     JsonObject json;
