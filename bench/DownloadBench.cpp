@@ -6,6 +6,7 @@
 
 #include "link/Link.h"
 #include "link/QtSerialPort.h"
+#include "support/DeviceLink.h"
 #include "mission/Download.h"
 #include "tools/emulator/EmulatorFixture.h"
 
@@ -29,12 +30,8 @@ static void BM_FullDownload(benchmark::State& state)
     }
     emu.server().setPaced(paced);
 
-    link::QtSerialPort port;
-    port.setPortName(emu.devicePath());
-    link::SystemClock clock;
-    std::atomic<bool> closing{false};
-    QStringList errors;
-    link::Link lnk(port, clock, closing, link::LinkProfile::frmsave(), [&](const QString& t) { errors.append(t); });
+    test::DeviceLink line(emu.devicePath(), link::LinkProfile::frmsave());
+    link::Link& lnk = line.link;
 
     double wall = 0, wire = 0;
     int blocks = 0;

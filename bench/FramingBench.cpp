@@ -8,6 +8,7 @@
 
 #include "link/Link.h"
 #include "link/QtSerialPort.h"
+#include "support/DeviceLink.h"
 #include "support/ScriptedPort.h"
 #include "tools/emulator/EmulatorFixture.h"
 
@@ -55,12 +56,8 @@ static void BM_PacedBlockRead(benchmark::State& state)
         run.append(i);
 
     QSerialPort bare(emu.devicePath());
-    link::QtSerialPort port;
-    port.setPortName(emu.devicePath());
-    link::SystemClock clock;
-    std::atomic<bool> closing{false};
-    RecordingSink sink;
-    link::Link lnk(port, clock, closing, link::LinkProfile::frmsave(), sink);
+    test::DeviceLink line(emu.devicePath(), link::LinkProfile::frmsave());
+    link::Link& lnk = line.link;
     if (!framed && !bare.open(QIODevice::ReadWrite)) {
         state.SkipWithError("cannot open the pseudo-terminal");
         return;

@@ -11,6 +11,7 @@
 #include "mission/DeviceCommands.h"
 #include "records/MissionRecord.h"
 #include "records/RecordFile.h"
+#include "support/DeviceLink.h"
 #include "support/Files.h"
 #include "support/RunCli.h"
 #include "tools/emulator/EmulatorFixture.h"
@@ -61,23 +62,14 @@ void expectFailure(const CliRun& run)
 
 // The device-data window's link to a logger, on its own port: what the erase and the status
 // read run on, as the window's session and orvanlog-cli make it.
-struct LinkTo {
-    explicit LinkTo(const QString& device)
-    {
-        port.setPortName(device);
-        port.open();
-        link = std::make_unique<link::Link>(port, clock, closing, link::LinkProfile::frmsave(),
-                                            [this](const QString& text) { errors << text; });
-    }
+struct LinkTo : test::DeviceLink {
+    explicit LinkTo(const QString& device) : DeviceLink(device, link::LinkProfile::frmsave()) {}
     // What the user is told about an erase: the port error the link reported, when there was
     // one, is what went wrong.
-    QString told(mission::EraseResult r) const { return errors.isEmpty() ? mission::eraseMessage(r) : errors.first(); }
-
-    link::QtSerialPort port;
-    link::SystemClock clock;
-    std::atomic<bool> closing{false};
-    QStringList errors;
-    std::unique_ptr<link::Link> link;
+    QString told(mission::EraseResult r) const
+    {
+        return sink.messages.isEmpty() ? mission::eraseMessage(r) : sink.messages.first();
+    }
 };
 
 } // namespace
@@ -101,10 +93,10 @@ TEST(FaultMatrix, EraseInterruptedDuringItsWait)
 
         std::optional<LinkTo> to(std::in_place, emu.devicePath());
         link::EstadoKLV e;
-        ASSERT_TRUE(link::ActualizaEstado(*to->link, e, -1));
+        ASSERT_TRUE(link::ActualizaEstado(to->link, e, -1));
         QList<int> steps;
         const mission::EraseResult r = mission::BorraMemoria(
-            *to->link,
+            to->link,
             [&](int value, int) {
                 steps << value;
                 // Three steps into the wait, 1.4 s before its end.
@@ -125,7 +117,7 @@ TEST(FaultMatrix, EraseInterruptedDuringItsWait)
         EXPECT_NE(told, mission::eraseMessage(mission::EraseResult::Ok));
         EXPECT_TRUE(told.startsWith(QStringLiteral("Error"))) << told.toStdString();
         if (c.unplugged) {
-            EXPECT_EQ(to->errors.size(), 1) << to->errors.join(QLatin1Char('|')).toStdString();
+            EXPECT_EQ(to->sink.messages.size(), 1) << to->sink.messages.join(QLatin1Char('|')).toStdString();
         }
         std::cout << "[ fault    ] erase, " << c.fault << ": " << told.toStdString()
                   << " | logger: trigger received, erase not reported" << std::endl;
@@ -138,12 +130,12 @@ TEST(FaultMatrix, EraseInterruptedDuringItsWait)
         emu.logger().setFault(Fault::None);
         emu.logger().loadImage(mission);
         to.emplace(emu.devicePath());
-        ASSERT_TRUE(link::ActualizaEstado(*to->link, e, -1));
+        ASSERT_TRUE(link::ActualizaEstado(to->link, e, -1));
         EXPECT_FALSE(e.SinDatos);
-        EXPECT_EQ(mission::BorraMemoria(*to->link, {}, kStepMs), mission::EraseResult::Ok);
-        ASSERT_TRUE(link::ActualizaEstado(*to->link, e, -1));
+        EXPECT_EQ(mission::BorraMemoria(to->link, {}, kStepMs), mission::EraseResult::Ok);
+        ASSERT_TRUE(link::ActualizaEstado(to->link, e, -1));
         EXPECT_TRUE(e.SinDatos);
-        EXPECT_TRUE(to->errors.isEmpty()) << to->errors.join(QLatin1Char('|')).toStdString();
+        EXPECT_TRUE(to->sink.messages.isEmpty()) << to->sink.messages.join(QLatin1Char('|')).toStdString();
     }
 }
 

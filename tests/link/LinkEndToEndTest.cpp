@@ -6,6 +6,7 @@
 #include "link/PortSearch.h"
 #include "link/Pty.h"
 #include "link/QtSerialPort.h"
+#include "support/DeviceLink.h"
 #include "support/RunCli.h"
 #include "support/ScriptedPort.h"
 #include "support/WaitFor.h"
@@ -34,18 +35,7 @@ using orvan::test::waitFor;
 
 namespace {
 
-// A window's link on the emulator's device.
-struct Wire {
-    Wire(const QString& device, const LinkProfile& profile) : link(port, clock, closing, profile, sink)
-    {
-        port.setPortName(device);
-    }
-    QtSerialPort port;
-    SystemClock clock;
-    std::atomic<bool> closing{false};
-    RecordingSink sink;
-    Link link;
-};
+using Wire = orvan::test::DeviceLink;
 
 // The in-memory port under one device name, the system's serial port under every other.
 class TwoPorts : public SerialPort {

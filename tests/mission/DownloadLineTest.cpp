@@ -4,6 +4,7 @@
 // confirmed it, so the saved image never holds a block from a reply that ran on.
 
 #include "link/QtSerialPort.h"
+#include "support/DeviceLink.h"
 #include "mission/Download.h"
 #include "tools/emulator/EmulatorFixture.h"
 
@@ -49,13 +50,8 @@ TEST(DownloadLine, PacedFaultsNeverReachTheSavedImage)
         emu.logger().setFaultPeriod(c.period);
         const QByteArray memory = emu.logger().memory();
 
-        link::QtSerialPort port;
-        port.setPortName(emu.devicePath());
-        link::SystemClock clock;
-        std::atomic<bool> closing{false};
-        RecordingSink sink;
-        link::Link lnk(port, clock, closing, link::LinkProfile::frmsave(), sink);
-        const mission::DownloadResult d = mission::LeerKLV(lnk, kSamples);
+        test::DeviceLink line(emu.devicePath(), link::LinkProfile::frmsave());
+        const mission::DownloadResult d = mission::LeerKLV(line.link, kSamples);
 
         int misaligned = 0;
         QByteArray expected(Logger::kMemorySize, '\0');
@@ -65,7 +61,7 @@ TEST(DownloadLine, PacedFaultsNeverReachTheSavedImage)
             const QByteArray got = d.image.mid(at, link::kBlockSize);
             misaligned += got != memory.mid(at, link::kBlockSize) && got != QByteArray(link::kBlockSize, '\0');
         }
-        const link::FramingCounts& n = lnk.framingCounts();
+        const link::FramingCounts& n = line.link.framingCounts();
         std::cout << "[ download ] " << c.what << ": blocks " << d.blocksRead << " of " << plan.blocks.size()
                   << ", accepted " << n.accepted << " (given back " << n.revoked << "), refused "
                   << n.runOn + n.leftover + n.timedOut << " (run-on " << n.runOn << ", leftover " << n.leftover
@@ -87,6 +83,6 @@ TEST(DownloadLine, PacedFaultsNeverReachTheSavedImage)
             // the long replies are sure to show on every run.
             EXPECT_GT(n.revoked + n.runOn + n.leftover, 0) << "the fault never showed";
         }
-        EXPECT_TRUE(sink.messages.isEmpty());
+        EXPECT_TRUE(line.sink.messages.isEmpty());
     }
 }

@@ -5,6 +5,7 @@
 #include "link/QtSerialPort.h"
 #include "link/StatusSummary.h"
 #include "mission/ProgramaKLV.h"
+#include "support/DeviceLink.h"
 #include "support/RunCli.h"
 #include "tools/emulator/EmulatorFixture.h"
 
@@ -128,14 +129,9 @@ TEST(ProgramaKLV, SetTimeAndDelayedButtonStarts)
 
     // What the next poll of the preparation window shows: armed, waiting for the set time.
     {
-        link::QtSerialPort port;
-        port.setPortName(emu.devicePath());
-        link::SystemClock clock;
-        std::atomic<bool> closing{false};
-        RecordingSink sink;
-        link::Link lnk(port, clock, closing, link::LinkProfile::frmPrep(), sink);
+        test::DeviceLink prep(emu.devicePath(), link::LinkProfile::frmPrep());
         link::EstadoKLV e;
-        ASSERT_TRUE(link::ActualizaEstado(lnk, e, -1));
+        ASSERT_TRUE(link::ActualizaEstado(prep.link, e, -1));
         EXPECT_TRUE(e.Registrando);
         EXPECT_EQ(e.DemoraInicio, 120);
         EXPECT_EQ(e.Intervalo, 4);
