@@ -5,14 +5,15 @@
 
 #include "link/Link.h"
 #include "link/LoggerStatus.h"
+#include "records/MissionRecord.h"
 
 #include <QString>
 #include <functional>
 
 namespace orvan::mission {
 
-constexpr int kModeAddress = 256;        // mode byte of the flag block
-constexpr int kStatusAddress = 258;      // status byte of the flag block
+constexpr int kModeAddress = records::AddrMode;       // mode byte of the flag block
+constexpr int kStatusAddress = records::AddrStatus;   // status byte of the flag block
 constexpr quint8 kEraseKey = 64;         // written to the mode byte just before the erase trigger
 constexpr quint8 kBitRegistrando = 32;
 constexpr quint8 kBitGuardado = 128;

@@ -1,5 +1,7 @@
 #include "mission/PrepPlan.h"
 
+#include "records/MissionRecord.h"
+
 #include "base/Ansi.h"
 #include "base/Encodings.h"
 
@@ -10,19 +12,10 @@ namespace {
 constexpr int kMinutesPerDay = 1440;
 
 // Addresses of the configuration the preparation writes.
-enum : int {
-    AddrActivation = 5,
-    AddrLowLimit = 11,
-    AddrHighLimit = 12,
-    AddrInterval = 13,
-    AddrDelay = 18,
-    AddrConstant = 20,
-    AddrStamp = 21,
-    AddrNames = 64,
-    AddrSerial = 90,
-    AddrMode = 256,
-    AddrStatus = 258,
-};
+using records::AddrActivation, records::AddrLowLimit, records::AddrHighLimit, records::AddrInterval,
+    records::AddrDelay, records::AddrConstant, records::AddrSerial, records::AddrMode, records::AddrStatus;
+constexpr int AddrStamp = records::AddrStampMinute;   // five BCD bytes: minute, hour, day, month, year
+constexpr int AddrNames = records::AddrExporter;      // exporter, then carrier
 
 void appendRange(QList<int>& list, int from, int to, int step)
 {

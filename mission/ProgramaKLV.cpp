@@ -1,6 +1,7 @@
 #include "mission/ProgramaKLV.h"
 
 #include "base/Encodings.h"
+#include "records/MissionRecord.h"
 
 namespace orvan::mission {
 
@@ -9,9 +10,6 @@ namespace {
 constexpr int kStatusBlock = 0;
 constexpr int kIdBlock = 2;
 constexpr int kFlagBlock = 8;
-constexpr int kAddrSerial = 90;
-constexpr int kAddrMode = 256;
-constexpr int kAddrStatus = 258;
 
 } // namespace
 
@@ -41,7 +39,7 @@ PrepResult ProgramaKLV::run(const MissionPlan& p, const QDateTime& now)
     }
     const QByteArray block = id.block();
     for (int i = 0; i < 3; ++i)
-        r.serial[size_t(i)] = quint8(block.at(kAddrSerial - 64 + i));
+        r.serial[size_t(i)] = quint8(block.at(records::AddrSerial - 64 + i));
 
     r.values = computeValues(p, now);
     report(kProgressStart);
@@ -96,19 +94,19 @@ QList<int> ProgramaKLV::verify(const MissionPlan& p, const PrepValues& v, const 
     const QList<int> addresses = verifiedAddresses();
     if (!complete) {
         // Nothing known is nothing verified.
-        return addresses + QList<int>{kAddrMode, kAddrStatus};
+        return addresses + QList<int>{records::AddrMode, records::AddrStatus};
     }
     for (int a : addresses) {
         if (readBack.at(a) != expected.at(a))
             differences.append(a);
     }
-    const quint8 mode = quint8(readBack.at(kAddrMode));
+    const quint8 mode = quint8(readBack.at(records::AddrMode));
     if ((mode & (ModoCircular | ModoPulsador)) != (v.ModoPrep & (ModoCircular | ModoPulsador)))
-        differences.append(kAddrMode);
-    const quint8 status = quint8(readBack.at(kAddrStatus));
+        differences.append(records::AddrMode);
+    const quint8 status = quint8(readBack.at(records::AddrStatus));
     const bool armed = !(v.EstadoPrep & EstadoRegistrando) || (status & EstadoRegistrando);
     if (!armed || (status & (EstadoSinDatos | EstadoGuardado)))
-        differences.append(kAddrStatus);
+        differences.append(records::AddrStatus);
     return differences;
 }
 

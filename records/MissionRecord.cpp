@@ -12,14 +12,6 @@ namespace orvan::records {
 
 namespace {
 
-// Addresses of the header fields in the image.
-enum Address {
-    AddrWait = 0, AddrLowLimit = 11, AddrHighLimit = 12, AddrInterval = 13, AddrDelay = 18,
-    AddrStampMinute = 21, AddrStampHour = 22, AddrStampDay = 23, AddrStampMonth = 24, AddrStampYear = 25,
-    AddrSampleCount = 26, AddrExporter = 64, AddrCarrier = 76, AddrSerial = 90,
-    AddrMode = 256, AddrStatus = 258,
-};
-
 constexpr int kNameLength = 12;
 
 } // namespace

@@ -15,6 +15,14 @@ constexpr int kMemoriaSize = 67001;   // room of the image; only 0..32767 is eve
 constexpr int kSampleBase = 8192;     // address of sample 0
 constexpr int kCapacity = 24576;      // samples the logger holds
 
+// Addresses of the header fields in the image, which are the logger's memory addresses.
+enum Address {
+    AddrWait = 0, AddrActivation = 5, AddrLowLimit = 11, AddrHighLimit = 12, AddrInterval = 13, AddrDelay = 18,
+    AddrConstant = 20, AddrStampMinute = 21, AddrStampHour = 22, AddrStampDay = 23, AddrStampMonth = 24,
+    AddrStampYear = 25, AddrSampleCount = 26, AddrExporter = 64, AddrCarrier = 76, AddrSerial = 90,
+    AddrMode = 256, AddrStatus = 258,
+};
+
 // The message of a record whose start date cannot be decoded, and the start it then gets.
 QString startDateMessage();   // "Error de fecha de inicio\r\nSe adopta 1/1/2011 00:00"
 QDateTime fallbackDate();     // 1 January 2011 00:00, Qt::UTC

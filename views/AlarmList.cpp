@@ -10,8 +10,6 @@ using records::MissionRecord;
 
 namespace {
 
-constexpr int kStatusAddress = 258;
-
 void readTable(const MissionRecord& record, int gradosC, int from, ListaAlarmas& list)
 {
     const auto& c = record.campos;
@@ -34,7 +32,7 @@ void readTable(const MissionRecord& record, int gradosC, int from, ListaAlarmas&
 ListaAlarmas CargaAlarmas(const MissionRecord& record, int gradosC)
 {
     ListaAlarmas list;
-    const quint8 status = record.byte(kStatusAddress);
+    const quint8 status = record.byte(records::AddrStatus);
     if (status & EstadoAlarmaLo)
         readTable(record, gradosC, kLowAlarms, list);
     if (!(status & EstadoAlarmaHi))
