@@ -12,22 +12,24 @@ namespace {
 
 using Section = Report::Section;
 
-QFont arial(qreal points, bool bold = false)
+// The report's design fonts; where a family is missing the system's sans serif stands in.
+QFont designFont(const QString& family, qreal points, bool bold)
 {
-    QFont f(QStringLiteral("Arial"));
+    QFont f(family);
     f.setStyleHint(QFont::SansSerif);
     f.setPointSizeF(points);
     f.setBold(bold);
     return f;
 }
 
+QFont arial(qreal points, bool bold = false)
+{
+    return designFont(QStringLiteral("Arial"), points, bold);
+}
+
 QFont sansSerif(qreal points, bool bold = false)
 {
-    QFont f(QStringLiteral("MS Sans Serif"));
-    f.setStyleHint(QFont::SansSerif);
-    f.setPointSizeF(points);
-    f.setBold(bold);
-    return f;
+    return designFont(QStringLiteral("MS Sans Serif"), points, bold);
 }
 
 QPixmap labelPicture(const QLabel* label)
