@@ -11,6 +11,20 @@ enum class AddedText {
     // Keep this list and the table in AddedTexts.cpp in the same order; add at the end.
     EraseNoAnswer,      // the logger did not answer the check after the erase wait
     EraseNotErased,     // the logger answers but still reports data after the erase
+    // Refusals and verifications of the logger commands (command line and windows).
+    PrepareHoldsMission,   // prepare: a finished mission with samples is still in the logger
+    PrepareRecording,      // prepare: the logger is armed or recording
+    DownloadRecording,     // download with the mark: the logger is still recording
+    EraseUnsaved,          // erase: %1 samples not saved on disk
+    MarkNotConfirmed,      // the saved mark did not read back; %1 is the record file
+    StopNotStopped,        // the status read after the stop still says recording
+    StopNoAnswer,          // no status after the stop
+    NothingToStop,         // stop: the logger is not recording
+    NoLoggerAnswers,       // %1: the port
+    NotASerialPort,        // %1: the path given as a port
+    PortCannotOpen,        // %1: the port, %2: why
+    NameControlCharacter,  // %1: the character as U+XXXX
+    NameNotEncodable,      // %1: the character, %2: it as U+XXXX
 };
 
 // The text in the language (0 Spanish .. 4 Portuguese; anything else Spanish). Texts with %1, %2
