@@ -25,6 +25,11 @@ enum class AddedText {
     PortCannotOpen,        // %1: the port, %2: why
     NameControlCharacter,  // %1: the character as U+XXXX
     NameNotEncodable,      // %1: the character, %2: it as U+XXXX
+    // Files that are not ordinary files, or longer than their format holds (all take %1, the path).
+    ReadNotRegular,        // a record or settings path names a folder, device, FIFO or socket
+    WriteNotRegular,       // an output path exists and is not an ordinary file; left as it is
+    RecordTooLong,         // %2: the most a record file holds, 67001 bytes
+    SettingsTooLong,       // %2: the most a settings file may hold; left as it is
 };
 
 // The text in the language (0 Spanish .. 4 Portuguese; anything else Spanish). Texts with %1, %2

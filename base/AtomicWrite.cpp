@@ -1,5 +1,7 @@
 #include "base/AtomicWrite.h"
 
+#include "base/RegularFile.h"
+
 #include <QByteArray>
 #include <QSaveFile>
 
@@ -8,6 +10,13 @@ namespace orvan {
 AtomicWrite writeAtomically(const QString& path, const QByteArray& bytes, const WriteBytes& write,
                             bool directWriteFallback)
 {
+    // The rename at the end would put an ordinary file in place of a device or FIFO.
+    const auto refused = [] {
+        return AtomicWrite{AtomicWrite::Stage::Refused, QFileDevice::OpenError,
+                           QStringLiteral("exists and is not a regular file; it is left as it is")};
+    };
+    if (!replaceable(path))
+        return refused();
     QSaveFile f(path);
     f.setDirectWriteFallback(directWriteFallback);
     if (!f.open(QIODevice::WriteOnly))
@@ -22,6 +31,11 @@ AtomicWrite writeAtomically(const QString& path, const QByteArray& bytes, const 
             r.errorString = QStringLiteral("the write stopped after %1 of %2 bytes").arg(f.pos()).arg(bytes.size());
         f.cancelWriting();
         return r;
+    }
+    // Looked at again: something else may have taken the name while the bytes were written.
+    if (!replaceable(path)) {
+        f.cancelWriting();
+        return refused();
     }
     if (!f.commit())
         return {AtomicWrite::Stage::Commit, f.error(), f.errorString()};

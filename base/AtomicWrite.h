@@ -2,7 +2,8 @@
 // Writing a whole file so that it is either complete or not there at all: the bytes go to a
 // temporary file in the same folder, which takes the target's name only once every byte was
 // written and flushed. A failure leaves an earlier file of that name as it was and no temporary
-// file behind. Callers turn the outcome into their own message.
+// file behind. Only an ordinary file is ever replaced: a device, FIFO, socket or folder of that
+// name is refused and left as it is. Callers turn the outcome into their own message.
 
 #include <QFileDevice>
 #include <QString>
@@ -20,6 +21,7 @@ using WriteBytes = std::function<qint64(QIODevice& device, const QByteArray& byt
 struct AtomicWrite {
     enum class Stage {
         None,      // the file is in place
+        Refused,   // the name exists and is not an ordinary file; nothing was written
         Open,      // the temporary file could not be made
         Write,     // not every byte went in
         Commit,    // flushing or putting the file in place failed

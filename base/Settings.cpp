@@ -1,11 +1,11 @@
 #include "base/Settings.h"
 
+#include "base/AddedTexts.h"
 #include "base/Ansi.h"
 #include "base/AtomicWrite.h"
+#include "base/RegularFile.h"
 
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QtEndian>
 
 namespace orvan {
@@ -114,55 +114,75 @@ SettingsFile::SettingsFile(QString appFolder)
 {
 }
 
-SettingsFile::Result SettingsFile::read(RegConfig& cfg) const
+namespace {
+
+// Why a read of the settings file gave no content; empty when it did (a missing file reads as
+// empty).
+QString readFailure(const BoundedRead& read, const QString& path, int idioma)
 {
-    QFile f(m_path);
-    if (!f.exists()) {
-        cfg = RegConfig::fromBytes(QByteArray());
+    const QString shown = QDir::toNativeSeparators(path);
+    switch (read.outcome) {
+    case BoundedRead::Outcome::Ok:
+    case BoundedRead::Outcome::Missing:
         return {};
+    case BoundedRead::Outcome::NotRegular:
+        return addedText(AddedText::ReadNotRegular, idioma).arg(shown);
+    case BoundedRead::Outcome::TooLong:
+        return addedText(AddedText::SettingsTooLong, idioma).arg(shown).arg(SettingsFile::MaxFileSize);
+    case BoundedRead::Outcome::OpenFailed:
+    case BoundedRead::Outcome::ReadFailed:
+        break;
     }
-    if (!f.open(QIODevice::ReadOnly)) {
-        return {false, QStringLiteral("No se puede leer %1: %2").arg(QDir::toNativeSeparators(m_path), f.errorString())};
-    }
-    const QByteArray bytes = f.read(RegConfig::Size);
-    if (f.error() != QFileDevice::NoError)
-        return {false, QStringLiteral("No se puede leer %1: %2").arg(QDir::toNativeSeparators(m_path), f.errorString())};
-    cfg = RegConfig::fromBytes(bytes);
+    return QStringLiteral("No se puede leer %1: %2").arg(shown, read.errorString);
+}
+
+} // namespace
+
+SettingsFile::Result SettingsFile::read(RegConfig& cfg, int idioma) const
+{
+    const BoundedRead content = readRegularFile(m_path, MaxFileSize);
+    const QString why = readFailure(content, m_path, idioma);
+    if (!why.isEmpty())
+        return {false, why};
+    cfg = RegConfig::fromBytes(content.bytes);
     return {};
 }
 
 SettingsFile::Result SettingsFile::write(const RegConfig& cfg) const
 {
-    // Keep anything that follows record 1, as record access would.
-    QByteArray content;
-    {
-        QFile old(m_path);
-        if (old.open(QIODevice::ReadOnly))
-            content = old.readAll();
-    }
+    // Keep anything that follows record 1, as record access would. A file the system will not
+    // let us read is replaced by the record alone; one that is not an ordinary file, or too long
+    // to be ours, is left as it is.
+    const BoundedRead old = readRegularFile(m_path, MaxFileSize);
+    if (old.outcome == BoundedRead::Outcome::NotRegular || old.outcome == BoundedRead::Outcome::TooLong)
+        return {false, readFailure(old, m_path, cfg.Idioma)};
+    QByteArray content = old.bytes;
     const QByteArray record = cfg.toBytes();
     if (content.size() < record.size())
         content.resize(record.size());
     content.replace(0, record.size(), record);
 
     // A read-only application folder with a writable "Ruta.CnF" in it still takes the settings.
+    const QString shown = QDir::toNativeSeparators(m_path);
     const AtomicWrite w = writeAtomically(m_path, content, {}, true);
+    if (w.failed == AtomicWrite::Stage::Refused)
+        return {false, addedText(AddedText::WriteNotRegular, cfg.Idioma).arg(shown)};
     if (!w.ok())
-        return {false, QStringLiteral("No se puede escribir %1: %2").arg(QDir::toNativeSeparators(m_path), w.errorString)};
+        return {false, QStringLiteral("No se puede escribir %1: %2").arg(shown, w.errorString)};
     return {};
 }
 
 SettingsFile::Result SettingsFile::loadAtStartup(RegConfig& cfg) const
 {
-    RegConfig read;
-    Result r = this->read(read);
-    if (!r.ok) {
+    const BoundedRead content = readRegularFile(m_path, MaxFileSize);
+    const QString why = readFailure(content, m_path, 0);
+    if (!why.isEmpty()) {
         // Unreadable: run on with defaults in memory and leave the file alone.
         cfg = RegConfig();
         cfg.applyDefaults(m_appFolder);
-        return r;
+        return {false, why};
     }
-    cfg = read;
+    cfg = RegConfig::fromBytes(content.bytes);
     bool changed = false;
     if (cfg.VersionCfg == RegConfig::VersionAntigua) {
         cfg.LimInfDef = 0;
@@ -180,7 +200,7 @@ SettingsFile::Result SettingsFile::loadAtStartup(RegConfig& cfg) const
     }
     // A record of another size is not one this application wrote: it is used as read (missing
     // bytes as zeros), and the user learns that the file looks damaged.
-    const qint64 size = QFileInfo(m_path).size();
+    const qint64 size = content.bytes.size();
     if (!changed && size != 0 && size != RegConfig::Size) {
         return {false, QStringLiteral("%1 tiene %2 bytes en lugar de %3")
                            .arg(QDir::toNativeSeparators(m_path)).arg(size).arg(RegConfig::Size)};

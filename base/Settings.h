@@ -46,6 +46,10 @@ QString defaultDataFolder(const QString& appFolder);
 
 class SettingsFile {
 public:
+    // Record 1 and whatever a longer file of ours keeps after it fit in this many bytes; a longer
+    // file is not read, nor written over.
+    static constexpr int MaxFileSize = 64 * 1024;
+
     explicit SettingsFile(QString appFolder);
 
     QString path() const { return m_path; }
@@ -60,10 +64,13 @@ public:
     // version 59; any other version gets every default. Writes back only when it changed the
     // record. Failures are reported in the result and leave usable settings in `cfg`.
     Result loadAtStartup(RegConfig& cfg) const;
-    // Reads record 1 as it stands (a missing file reads as all zeros).
-    Result read(RegConfig& cfg) const;
+    // Reads record 1 as it stands (a missing file reads as all zeros). A path that is not an
+    // ordinary file, or a file longer than MaxFileSize, is refused with a message in the
+    // language `idioma`; the start-up's messages are in Spanish, the language before any is read.
+    Result read(RegConfig& cfg, int idioma = 0) const;
     // Writes record 1, keeping whatever follows it in a longer file: atomically where the
-    // application folder lets a new file be made, else in place in the existing file.
+    // application folder lets a new file be made, else in place in the existing file. A file
+    // that read refuses is left as it is and refused again, in the language of `cfg`.
     Result write(const RegConfig& cfg) const;
 
 private:

@@ -1,5 +1,6 @@
 #include "link/StatusSummary.h"
 
+#include "base/DisplayText.h"
 #include "base/Encodings.h"
 
 namespace orvan::link {
@@ -60,8 +61,9 @@ void limits(const EstadoKLV& e, const QString& unit, const TextTable& textos, bo
 void identification(const EstadoKLV& e, const QDateTime& now, StatusSummary& r)
 {
     r.lbHoraActualX = formatDate(now);
-    r.lbexportX = e.Exportador;
-    r.lbTransportX = e.Transportador;
+    // The names are the logger's bytes; a line break among them would break the panel's rows.
+    r.lbexportX = oneLineText(e.Exportador);
+    r.lbTransportX = oneLineText(e.Transportador);
     r.lbNumserX = e.SerieKLV;
 }
 

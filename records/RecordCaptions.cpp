@@ -1,5 +1,6 @@
 #include "records/RecordCaptions.h"
 
+#include "base/DisplayText.h"
 #include "base/Encodings.h"
 #include "records/MissionRecord.h"
 
@@ -16,9 +17,10 @@ RecordCaptions recordCaptions(const MissionRecord& record, const QString& unitTe
     t.finMision = formatDate(c.FinMision);
     t.numMuestras = QString::number(c.NumMuestras);
     t.rango = QString::number(c.Rango) + QStringLiteral("min.");
-    t.archivo = record.NombreArchivo;
-    t.exportador = c.Exportador;
-    t.transportador = c.Transportador;
+    // Names come from the logger's memory or the file system and may hold any byte.
+    t.archivo = oneLineText(record.NombreArchivo);
+    t.exportador = oneLineText(c.Exportador);
+    t.transportador = oneLineText(c.Transportador);
     t.numSerie = c.NumSerie;
     t.hiExceeded = c.AlarmaHi;
     t.loExceeded = c.AlarmaLo;

@@ -8,7 +8,8 @@ namespace orvan::records {
 class MissionRecord;
 
 // What the status panel says of a record once it is open, and what the printed graph report
-// copies from it: one place computes the texts, the panel and the report only show them.
+// copies from it: one place computes the texts, the panel and the report only show them. The
+// names are shown on one line (control characters as blanks); the record keeps its bytes.
 struct RecordCaptions {
     QString alarmaHi;        // " > 8" plus the unit
     QString alarmaLo;        // " < 2" plus the unit

@@ -1,10 +1,12 @@
 #include "records/RecordFile.h"
 
 #include "records/MissionRecord.h"
+#include "base/AddedTexts.h"
+#include "base/RegularFile.h"
 #include "base/RuntimeError.h"
 
 #include <QByteArray>
-#include <QFile>
+#include <QDir>
 #include <QFileInfo>
 
 namespace orvan::records {
@@ -23,6 +25,7 @@ FileResult fail(int number, const QString& description, const QString& procedure
     r.ok = false;
     r.number = number;
     r.description = description;
+    r.procedure = procedure;
     r.message = errorInModule(number, description, procedure, kModulo);
     return r;
 }
@@ -53,24 +56,56 @@ FileResult writeFailure(QFileDevice::FileError error, const QString& procedure)
     return fail(RuntimeError::FileIo, QStringLiteral("Device I/O error"), procedure);
 }
 
-// Opens `path` and reads at most one byte more than the image holds, so an over-long file is
-// told apart from one that just fills it.
+FileResult refuse(FileResult::Refusal refusal, int number, const QString& description, const QString& procedure)
+{
+    FileResult r = fail(number, description, procedure);
+    r.refusal = refusal;
+    return r;
+}
+
+// Reads at most one byte more than the image holds, so an over-long file is told apart from one
+// that just fills it, and only from an ordinary file.
 FileResult readContent(const QString& path, const QString& procedure, QByteArray& content)
 {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return openFailure(path, false, procedure);
-    content = f.read(qint64(kMemoriaSize) + 1);
-    if (f.error() != QFileDevice::NoError)
+    const BoundedRead read = readRegularFile(path, kMemoriaSize);
+    switch (read.outcome) {
+    case BoundedRead::Outcome::Ok:
+        content = read.bytes;
+        return {};
+    case BoundedRead::Outcome::NotRegular:
+        return refuse(FileResult::Refusal::NotRegularRead, kPathAccessError, QStringLiteral("Path/File access error"),
+                      procedure);
+    case BoundedRead::Outcome::TooLong:
+        return refuse(FileResult::Refusal::TooLong, RuntimeError::SubscriptOutOfRange,
+                      QStringLiteral("Subscript out of range"), procedure);
+    case BoundedRead::Outcome::ReadFailed:
         return fail(RuntimeError::FileIo, QStringLiteral("Device I/O error"), procedure);
-    if (content.size() > kMemoriaSize) {
-        content.clear();
-        return fail(RuntimeError::SubscriptOutOfRange, QStringLiteral("Subscript out of range"), procedure);
+    case BoundedRead::Outcome::Missing:
+    case BoundedRead::Outcome::OpenFailed:
+        break;
     }
-    return {};
+    return openFailure(path, false, procedure);
 }
 
 } // namespace
+
+QString failureLine(const FileResult& result, const QString& path, int idioma)
+{
+    const QString shown = QDir::toNativeSeparators(path);
+    switch (result.refusal) {
+    case FileResult::Refusal::NotRegularRead:
+        return addedText(AddedText::ReadNotRegular, idioma).arg(shown);
+    case FileResult::Refusal::NotRegularWrite:
+        return addedText(AddedText::WriteNotRegular, idioma).arg(shown);
+    case FileResult::Refusal::TooLong:
+        return addedText(AddedText::RecordTooLong, idioma).arg(shown).arg(kMemoriaSize);
+    case FileResult::Refusal::None:
+        break;
+    }
+    const bool save = result.procedure == QLatin1String("GuardaArchivo");
+    return QStringLiteral("cannot %1 %2: %3").arg(save ? QStringLiteral("write") : QStringLiteral("read"), shown,
+                                                 result.description);
+}
 
 FileResult GuardaArchivo(const MissionRecord& record, const QString& path, const WriteBytes& write)
 {
@@ -81,6 +116,9 @@ FileResult GuardaArchivo(const MissionRecord& record, const QString& path, const
     switch (w.failed) {
     case AtomicWrite::Stage::None:
         return {};
+    case AtomicWrite::Stage::Refused:
+        return refuse(FileResult::Refusal::NotRegularWrite, kPathAccessError, QStringLiteral("Path/File access error"),
+                      procedureName);
     case AtomicWrite::Stage::Open:
         return openFailure(path, true, procedureName);
     case AtomicWrite::Stage::Write:

@@ -162,6 +162,7 @@ void OpenRecordDialog::Form_Load()
         folderPath = defaultDataFolder(m_app.appFolder);
         if (!QDir().mkpath(folderPath)) {
             m_messages.show(errorInForm(75, QStringLiteral("Path/File access error"), QStringLiteral("Form_Load"), kFormName));
+            showApplicationFolder();
             return;
         }
         m_app.config.setCarpetaDatos(folderPath);
@@ -172,6 +173,7 @@ void OpenRecordDialog::Form_Load()
 
     if (!folderLists->setPath(folderPath)) {
         m_messages.show(errorInForm(RuntimeError::PathNotFound, QStringLiteral("Path not found"), QStringLiteral("Form_Load"), kFormName));
+        showApplicationFolder();
         return;
     }
     folderChanged();
@@ -179,6 +181,15 @@ void OpenRecordDialog::Form_Load()
     if (!m_app.UltimoArchivo.isEmpty())
         folderLists->selectFile(m_app.UltimoArchivo);
 
+    PonerTextos();
+}
+
+void OpenRecordDialog::showApplicationFolder()
+{
+    // After a failed load the dialog still has its title and texts and lists the application's
+    // own folder, from which the user can browse to the records.
+    if (folderLists->setPath(m_app.appFolder))
+        folderChanged();
     PonerTextos();
 }
 
@@ -238,6 +249,16 @@ void OpenRecordDialog::fileActivated(const QString& entryName)
     openRecord();
 }
 
+QString OpenRecordDialog::openFailureText(const FileResult& failure) const
+{
+    // A refusal of ours (not an ordinary file, too long for a record) adds the one line every
+    // command gives for it.
+    QString text = QStringLiteral("Error al abrir el archivo: ") + m_record.Archivo;
+    if (failure.refusal != FileResult::Refusal::None)
+        text += QLatin1Char('\n') + failureLine(failure, m_record.Archivo, m_app.config.Idioma);
+    return text;
+}
+
 QString OpenRecordDialog::degreesText(int raw) const
 {
     return QLocale().toString(RawAGrados(raw, m_app.config.GradosC));
@@ -262,7 +283,7 @@ void OpenRecordDialog::showPreview()
     // A file that cannot be read ends the attempt with one message and a blank preview.
     const FileResult readResult = readHeader(m_record, m_record.Archivo);
     if (!readResult.ok) {
-        m_messages.show(QStringLiteral("Error al abrir el archivo: ") + m_record.Archivo);
+        m_messages.show(openFailureText(readResult));
         imgOrvan->show();
         unsetCursor();
         return;
@@ -299,7 +320,7 @@ void OpenRecordDialog::openRecord()
 
     const FileResult readResult = LeerArchivo(m_record, m_record.Archivo);
     if (!readResult.ok) {
-        m_messages.show(QStringLiteral("Error al abrir el archivo: ") + m_record.Archivo);
+        m_messages.show(openFailureText(readResult));
         clearPreview();
         imgOrvan->show();
         unsetCursor();

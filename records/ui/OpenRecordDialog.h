@@ -21,6 +21,7 @@ namespace orvan::records {
 
 class FolderLists;
 class MissionRecord;
+struct FileResult;
 
 class OpenRecordDialog : public QWidget {
     Q_OBJECT
@@ -60,6 +61,7 @@ public:
 private:
     void buildControls();
     void Form_Load();
+    void showApplicationFolder();
     void PonerTextos();
     void folderChanged();
     void driveChanged();
@@ -72,6 +74,7 @@ private:
     void cancel();
     void closeDialog();
     QString degreesText(int raw) const;
+    QString openFailureText(const FileResult& failure) const;
 
     AppContext& m_app;
     MissionRecord& m_record;

@@ -25,7 +25,7 @@ bool writeRecordGraphReport(AppContext& app, const QString& recordPath, const QS
     records::MissionRecord record;
     const records::FileResult read = records::LeerArchivo(record, recordPath);
     if (!read.ok)
-        return fail(QStringLiteral("cannot read %1: %2").arg(recordPath, read.description));
+        return fail(records::failureLine(read, recordPath, app.config.Idioma));
     record.Archivo = QFileInfo(recordPath).absoluteFilePath();
     record.NombreArchivo = QFileInfo(recordPath).fileName();
     record.LeeAuditoria();   // a start-date fall-back is part of the record as the graph shows it

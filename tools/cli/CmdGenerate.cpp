@@ -44,7 +44,7 @@ int runGenerate(const Invocation& inv)
     inv.makeDefaultFolderFor(path);
     const records::FileResult r = records::GuardaArchivo(record, path);
     if (!r.ok)
-        throw Failure(QStringLiteral("cannot write %1: %2").arg(path, r.description));
+        throw Failure(records::failureLine(r, path, inv.idioma));
     QTextStream out(stdout);
     out << path << ": " << scenarioName << ", " << generator::sampleCount(o) << " samples every "
         << o.interval << " min\n";

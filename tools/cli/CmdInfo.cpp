@@ -3,7 +3,6 @@
 
 #include "records/MissionRecord.h"
 #include "records/RecordFile.h"
-#include "base/RuntimeError.h"
 
 #include <QDateTime>
 #include <QTextStream>
@@ -16,12 +15,8 @@ int runInfo(const Invocation& inv)
 
     records::MissionRecord record;
     const records::FileResult readResult = records::LeerArchivo(record, path);
-    if (!readResult.ok) {
-        const QString reason = readResult.number == RuntimeError::SubscriptOutOfRange
-            ? QStringLiteral("longer than %1 bytes, not a record file").arg(records::kMemoriaSize)
-            : readResult.description;
-        throw Failure(QStringLiteral("cannot read %1: %2").arg(path, reason));
-    }
+    if (!readResult.ok)
+        throw Failure(records::failureLine(readResult, path, inv.idioma));
     const QStringList messages = record.LeeAuditoria();
     const records::Auditoria& c = record.campos;
 

@@ -10,6 +10,8 @@ int runReport(const Invocation& inv)
     const QString out = inv.positional.at(1);
     if (!out.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))
         throw UsageError(QStringLiteral("the report is a PDF: OUT must end in .pdf"));
+    inv.refuseOutput(out);
+    inv.makeDefaultFolderFor(out);
 
     AppContext app(inv.appFolder);
     app.config.Idioma = qint16(inv.idioma);

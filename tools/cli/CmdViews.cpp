@@ -20,11 +20,11 @@ namespace orvan::cli {
 
 namespace {
 
-void readRecord(records::MissionRecord& record, const QString& path)
+void readRecord(records::MissionRecord& record, const QString& path, int idioma)
 {
     const records::FileResult loaded = records::LeerArchivo(record, path);
     if (!loaded.ok)
-        throw Failure(QStringLiteral("cannot read %1: %2").arg(path, loaded.description));
+        throw Failure(records::failureLine(loaded, path, idioma));
     record.LeeAuditoria();
     record.Archivo = path;
     record.NombreArchivo = QFileInfo(path).fileName();
@@ -57,7 +57,7 @@ void writeOut(const QString& text)
 int runStats(const Invocation& inv)
 {
     records::MissionRecord record;
-    readRecord(record, inv.positional.first());
+    readRecord(record, inv.positional.first(), inv.idioma);
     const views::ZoneCounts h = views::CuentaMuestras(record, inv.gradosC, views::CountView::Histogram);
     const views::ZoneCounts p = views::CuentaMuestras(record, inv.gradosC, views::CountView::Proportions);
     writeOut(QStringLiteral("{\n  \"histograma\": {\n    \"Cuentas\": %1,\n    \"Porcentajes\": %2,\n"
@@ -71,7 +71,7 @@ int runStats(const Invocation& inv)
 int runAlarms(const Invocation& inv)
 {
     records::MissionRecord record;
-    readRecord(record, inv.positional.first());
+    readRecord(record, inv.positional.first(), inv.idioma);
     const auto rows = views::MuestraAlarmas(views::CargaAlarmas(record, inv.gradosC), QLocale());
     QStringList items;
     for (int r = 1; r <= views::kAlarmRows; ++r) {
@@ -89,11 +89,13 @@ int runCsv(const Invocation& inv)
 {
     const QString path = inv.positional.first();
     records::MissionRecord record;
-    readRecord(record, path);
+    readRecord(record, path, inv.idioma);
     // Without -o the file goes where the export button puts it: next to the record.
     const QString target = inv.has(QStringLiteral("-o")) ? inv.value(QStringLiteral("-o")) : views::csvPath(path);
     if (target.isEmpty())
         throw UsageError(QStringLiteral("no output file: %1 is too short a name to take a \"csv\" ending; give -o OUT").arg(path));
+    inv.refuseOutput(target);
+    inv.makeDefaultFolderFor(target);
     TextTable textos;
     textos.CargaTextos(inv.idioma);
     const views::ListaMuestras list = views::CargaMuestras(record, inv.gradosC);

@@ -1,5 +1,7 @@
 #include "tools/cli/CommandLine.h"
 
+#include "base/AddedTexts.h"
+#include "base/RegularFile.h"
 #include "base/Settings.h"
 #include "link/PortDirectory.h"
 
@@ -295,6 +297,12 @@ void Invocation::makeDefaultFolderFor(const QString& outputPath) const
         return;
     if (!QDir().mkpath(dataFolder.absoluteFilePath()))
         throw Failure(QStringLiteral("cannot make the record folder %1").arg(QDir::toNativeSeparators(dataFolder.absoluteFilePath())));
+}
+
+void Invocation::refuseOutput(const QString& outputPath) const
+{
+    if (!replaceable(outputPath))
+        throw Failure(addedText(AddedText::WriteNotRegular, idioma).arg(QDir::toNativeSeparators(outputPath)));
 }
 
 } // namespace orvan::cli

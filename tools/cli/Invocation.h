@@ -48,6 +48,9 @@ struct Invocation {
     // `outputPath` goes there and it is not made yet, as the application does on first use. Any
     // other missing folder is the user's mistake and stays missing. Failure when it cannot be made.
     void makeDefaultFolderFor(const QString& outputPath) const;
+    // Failure, in the language of the run, when `outputPath` exists and is not an ordinary file
+    // (a device, FIFO, socket or folder): such a name is never replaced by an output.
+    void refuseOutput(const QString& outputPath) const;
 };
 
 } // namespace orvan::cli
