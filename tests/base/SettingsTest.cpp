@@ -1,6 +1,7 @@
 // The settings record "Ruta.CnF": its bytes, the start-up version rules and failures.
 
 #include "base/Settings.h"
+#include "support/SpecialFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -8,6 +9,8 @@
 #include <QtEndian>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <functional>
+#include <iostream>
 #include <tuple>
 #include <unistd.h>
 #include <gtest/gtest.h>
@@ -173,6 +176,43 @@ TEST_F(SettingsTest, UnreadableOrUnwritableFileIsReportedWithUsableSettings)
     EXPECT_EQ(fresh.Idioma, 0);
     EXPECT_EQ(fresh.LimSupDef, 8);
     EXPECT_FALSE(QFile::exists(gone + QStringLiteral("/Ruta.CnF")));
+}
+
+TEST_F(SettingsTest, FileThatCannotBeOursIsNeitherReadNorReplaced)
+{
+    using namespace orvan::test;
+    // Each makes "Ruta.CnF" something no settings record is: the start-up must not wait on it
+    // or read it without end, and no save may put a file in its place.
+    const QByteArray longFile(SettingsFile::MaxFileSize + 1, '\x01');
+    const struct {
+        const char* name;
+        std::function<bool(const QString&)> make;
+        const char* words;
+    } cases[] = {
+        {"fifo", [](const QString& p) { return makeNode(Node::Fifo, p); }, "is not a regular file"},
+        {"device", [](const QString& p) { return makeNode(Node::Device, p); }, "is not a regular file"},
+        {"link to /dev/zero", [](const QString& p) { return QFile::link(QStringLiteral("/dev/zero"), p); }, "is not a regular file"},
+        {"longer than the bound", [&](const QString& p) { writeAll(p, longFile); return true; }, "is longer than 65536 bytes"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QFile::remove(path());
+        if (!c.make(path())) {
+            std::cout << "[ skipped  ] cannot make a " << c.name << " here\n";
+            continue;
+        }
+        const quint64 before = nodeIdentity(path());
+        RegConfig cfg;
+        const SettingsFile::Result started = SettingsFile(dir.path()).loadAtStartup(cfg);
+        EXPECT_FALSE(started.ok);
+        EXPECT_EQ(std::make_tuple(cfg.VersionCfg, cfg.GradosC, cfg.LimSupDef), std::make_tuple(59, -1, 8));
+        cfg.Idioma = 1;
+        const SettingsFile::Result saved = SettingsFile(dir.path()).write(cfg);
+        EXPECT_FALSE(saved.ok);
+        EXPECT_TRUE(saved.error.contains(QLatin1String(c.words))) << saved.error.toStdString();
+        EXPECT_EQ(nodeIdentity(path()), before);
+    }
+    EXPECT_EQ(readAll(path()), longFile);
 }
 
 TEST_F(SettingsTest, ReadOnlyApplicationFolderWithAWritableFileStillTakesTheSettings)

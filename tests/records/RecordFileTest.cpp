@@ -1,8 +1,10 @@
 // The record file: round trip, atomic save, over-long and short files, the preview's partial read.
 
 #include "records/RecordImages.h"
+#include "records/RecordCaptions.h"
 #include "records/RecordFile.h"
 #include "tools/generator/RecordGenerator.h"
+#include "support/SpecialFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -122,6 +124,52 @@ TEST(RecordFile, ReadAcceptsUpTo67001BytesAndRejectsLongerOrMissingFiles)
     EXPECT_FALSE(missing.ok);
     EXPECT_EQ(missing.number, 53);
     EXPECT_EQ(r.Memoria(), QByteArray(kMemoriaSize, '\0'));
+}
+
+TEST(RecordFile, OnlyOrdinaryFilesAreReadNeverAFifoOrADevice)
+{
+    // A blocking open of the FIFO would wait for a writer for ever; /dev/zero and /dev/urandom
+    // would stream without end. Each is refused before a byte is read, and the image is cleared.
+    QTemporaryDir dir;
+    const QString fifo = dir.filePath(QStringLiteral("tubo.klv"));
+    ASSERT_TRUE(orvan::test::makeNode(orvan::test::Node::Fifo, fifo));
+    const QString zero = dir.filePath(QStringLiteral("cero.klv"));
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), zero));
+    for (const QString& path : {fifo, zero, QStringLiteral("/dev/urandom"), dir.path()}) {
+        for (auto readBack : {LeerArchivo, readHeader}) {
+            SCOPED_TRACE(path.toStdString());
+            MissionRecord r;
+            r.setBytes(0, QByteArray(kMemoriaSize, '\x11'));
+            const FileResult res = readBack(r, path);
+            EXPECT_FALSE(res.ok);
+            EXPECT_EQ(res.number, 75);
+            EXPECT_EQ(res.refusal, FileResult::Refusal::NotRegularRead);
+            EXPECT_EQ(r.Memoria(), QByteArray(kMemoriaSize, '\0'));
+        }
+    }
+}
+
+TEST(RecordFile, NamesWithControlCharactersShowOnOneLineAndSaveByteExact)
+{
+    // Exporter bytes 64..75 and carrier bytes 76..87 with CR, LF, tab, NUL and DEL among letters.
+    MissionRecord r = generatedRecord(orvan::generator::Scenario::Finished);
+    const QByteArray exporter("AB\r\nCD\tEF\0G\x7f", 12);
+    const QByteArray carrier("\n\n\nBarco\x01   ", 12);
+    r.setBytes(64, exporter);
+    r.setBytes(76, carrier);
+    r.NombreArchivo = QStringLiteral("a\nb.klv");
+    r.LeeAuditoria();
+    const RecordCaptions t = recordCaptions(r, QStringLiteral(" °C"), -1);
+    EXPECT_EQ(t.exportador, QStringLiteral("AB  CD EF G "));
+    EXPECT_EQ(t.transportador, QStringLiteral("   Barco    "));
+    EXPECT_EQ(t.archivo, QStringLiteral("a b.klv"));
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("nombres.klv"));
+    ASSERT_TRUE(GuardaArchivo(r, path).ok);
+    const QByteArray saved = readFile(path);
+    EXPECT_EQ(saved.mid(64, 12), exporter);
+    EXPECT_EQ(saved.mid(76, 12), carrier);
 }
 
 TEST(RecordFile, PartialReadTakesOnlyTheHeaderBlocksAndAlarmTables)
