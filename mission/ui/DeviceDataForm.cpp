@@ -47,8 +47,10 @@ DeviceDataForm::DeviceDataForm(ui::Workspace& main, records::MissionRecord& reco
     setObjectName(QStringLiteral("frmsave"));
     setWindowTitle(main.app().textos[8]);
     AppContext& app = main.app();
+    // The session's token is the one way to end its exchanges; the application's closing flag
+    // only asks the next tick to set it.
     m_session = std::make_unique<link::DeviceSession>(
-        app.flags.CerrarSave, sessionOptions(app.appFolder, std::move(portFactory), std::move(clockFactory)));
+        sessionOptions(app.appFolder, std::move(portFactory), std::move(clockFactory)));
 
     GrabArch = [this](records::MissionRecord& r) {
         records::SaveRecordDialog dialog(m_main.app(), r, m_main.messages(), this);
@@ -62,6 +64,7 @@ DeviceDataForm::DeviceDataForm(ui::Workspace& main, records::MissionRecord& reco
     connect(m_session.get(), &link::DeviceSession::searchFinished, this, &DeviceDataForm::onSearchFinished);
     connect(m_session.get(), &link::DeviceSession::jobFinished, this, &DeviceDataForm::onJobFinished);
     connect(m_session.get(), &link::DeviceSession::message, this, [this](const QString& text) {
+        const ui::DeferredClose::Hold hold(m_closer);
         m_main.messages().show(text);
     });
 
@@ -125,11 +128,13 @@ void DeviceDataForm::buildControls()
 
     // Clicks only post requests; the next tick serves them.
     connect(cmdClear, &QPushButton::clicked, this, [this] {
-        if (Seguro(19))
+        const ui::DeferredClose::Hold hold(m_closer);
+        if (Seguro(19) && !m_closed)
             PedidoBorrar = kRequested;
     });
     connect(cmdStop, &QPushButton::clicked, this, [this] {
-        if (Seguro(11))
+        const ui::DeferredClose::Hold hold(m_closer);
+        if (Seguro(11) && !m_closed)
             PedidoDetener = kRequested;
     });
     connect(cmdAlmacena, &QPushButton::clicked, this, [this] {
@@ -166,7 +171,8 @@ void DeviceDataForm::tick()
     if (m_closed)
         return;
     AppContext& app = m_main.app();
-    // The session's own token is set when its link failed; the window's flag by everything else.
+    // The session's own token is set when its link failed; the window's flag by everything else,
+    // and only this tick passes it on to the session.
     if (app.flags.CerrarSave || m_session->cancelled()) {
         PedidoBorrar = 0;
         Timer2.stop();
@@ -212,6 +218,8 @@ void DeviceDataForm::onJobFinished()
         return;
     const std::function<void()> then = std::move(m_then);
     m_then = {};
+    // A continuation shows messages and the save dialog.
+    const ui::DeferredClose::Hold hold(m_closer);
     then();
 }
 
@@ -221,6 +229,7 @@ void DeviceDataForm::DeshabilitaAcciones()
     cmdPrepara->setEnabled(false);
     cmdAlmacena->setEnabled(false);
     cmdStop->setEnabled(false);
+    cmdClear->setEnabled(false);
 }
 
 void DeviceDataForm::showProgress(int value, int maximum)
@@ -254,7 +263,6 @@ void DeviceDataForm::BorraMemoria()
     CmndCancel->hide();
     // The buttons come back with the first poll after the erase.
     DeshabilitaAcciones();
-    cmdClear->setEnabled(false);
     runCommand(
         [this, stepMs = m_eraseStepMs](link::LinkContext& ctx) {
             const EraseResult r = mission::BorraMemoria(
@@ -269,6 +277,8 @@ void DeviceDataForm::BorraMemoria()
             const QString text = eraseMessage(m_erase);
             if (!text.isEmpty())
                 m_main.messages().show(text);
+            if (m_closed)
+                return;
             restoreBar();
             finishCommand();
         });
@@ -303,7 +313,8 @@ void DeviceDataForm::downloadFinished()
         restoreBar();
         if (d.outcome == DownloadOutcome::Disconnected)
             m_main.messages().show(disconnectionMessage());
-        finishCommand();
+        if (!m_closed)
+            finishCommand();
         return;
     }
 
@@ -314,6 +325,7 @@ void DeviceDataForm::downloadFinished()
     for (const QString& text : m_record.LeeAuditoria())
         m_main.messages().show(text);
     unsetCursor();
+    // The save dialog is offered even when the link went meanwhile: the record is complete.
     if (GrabArch)
         GrabArch(m_record);
     if (m_closed)
@@ -348,7 +360,7 @@ void DeviceDataForm::prepare()
         showLinkEnded(m_main);
     }
     Q_EMIT linkClosed();
-    closeWithFrame(this);
+    m_closer.request();
 }
 
 void DeviceDataForm::onSearchFinished(int com)
@@ -383,17 +395,22 @@ void DeviceDataForm::onStatus(const link::EstadoKLV& estado)
     Q_EMIT statusShown();
 }
 
-void DeviceDataForm::CierraEnlace()
+void DeviceDataForm::endLink()
 {
-    if (m_closed)
-        return;
     m_closed = true;
     m_main.app().flags.CerrarSave = true;
     Timer2.stop();
     m_session->close();
     showLinkEnded(m_main);
     Q_EMIT linkClosed();
-    closeWithFrame(this);
+}
+
+void DeviceDataForm::CierraEnlace()
+{
+    if (m_closed)
+        return;
+    endLink();
+    m_closer.request();
 }
 
 void DeviceDataForm::closeEvent(QCloseEvent* event)
@@ -401,7 +418,13 @@ void DeviceDataForm::closeEvent(QCloseEvent* event)
     // Closing the window by its frame ends the link like Cancel does: otherwise the panel would
     // keep a stale logger.
     if (!m_closed)
-        CierraEnlace();
+        endLink();
+    if (m_closer.held()) {
+        // A handler of this window waits in a box or a dialog: the window goes when it returns.
+        m_closer.request();
+        event->ignore();
+        return;
+    }
     event->accept();
 }
 

@@ -5,6 +5,7 @@
 // exchange runs on the link session's own thread, so the window repaints and follows the
 // progress of a download or of the erase wait.
 
+#include "base/ui/DeferredClose.h"
 #include "link/DeviceSession.h"
 #include "link/StatusSummary.h"
 #include "mission/DeviceCommands.h"
@@ -104,6 +105,9 @@ private:
     // Prepare: hands the logger over to the preparation window (the frmPrep child, when the
     // application has one) and closes this window.
     void prepare();
+    // Lets go of the logger: the link closes, the panel shows the maker picture again, Connect is
+    // offered. The window itself goes through m_closer.
+    void endLink();
     void CierraEnlace();
 
     ui::Workspace& m_main;
@@ -119,6 +123,9 @@ private:
     DownloadResult m_download;
     EraseResult m_erase = EraseResult::Cancelled;
     int m_eraseStepMs = kErasePauseMs;
+    // Every handler that may show a box or a dialog holds it: the window's own poll, running in
+    // that box's loop, must not delete the window under the handler.
+    ui::DeferredClose m_closer{this};
 };
 
 } // namespace orvan::mission

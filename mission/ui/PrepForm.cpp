@@ -79,13 +79,15 @@ PrepForm::PrepForm(ui::Workspace& main, link::DeviceSession::PortFactory portFac
     setObjectName(QStringLiteral("frmPrep"));
     AppContext& app = main.app();
     setWindowTitle(app.textos[27]);
-    m_session = std::make_unique<link::DeviceSession>(app.flags.CerrarPrep,
-                                                      sessionOptions(app, std::move(portFactory), std::move(clockFactory)));
+    // The session's token is the one way to end its exchanges; the application's closing flag
+    // only asks the next tick to set it.
+    m_session = std::make_unique<link::DeviceSession>(sessionOptions(app, std::move(portFactory), std::move(clockFactory)));
     buildControls();
     PonerTextosPrep();
 
     connect(m_session.get(), &link::DeviceSession::statusRead, this, &PrepForm::onStatus);
     connect(m_session.get(), &link::DeviceSession::message, this, [this](const QString& text) {
+        const ui::DeferredClose::Hold hold(m_closer);
         m_main.messages().show(text);
     });
     // While this window holds the link there is nothing to connect.
@@ -401,6 +403,7 @@ bool PrepForm::eventFilter(QObject* watched, QEvent* event)
 
 void PrepForm::onAccept()
 {
+    const ui::DeferredClose::Hold hold(m_closer);
     AppContext& app = m_main.app();
     // A delay the two bytes cannot hold is refused before anything reaches the logger.
     if (startMode() == StartMode::ButtonDelay && !parseDelay(txtcStartDelay->text())) {
@@ -412,6 +415,8 @@ void PrepForm::onAccept()
         const SettingsFile::Result saved = app.settingsFile.write(app.config);
         if (!saved.ok)
             m_main.messages().show(saved.error);
+        if (m_closed)
+            return;
     }
     ProgressBar1->setValue(0);
     ProgressBar1->show();
@@ -472,6 +477,7 @@ void PrepForm::program()
 
 void PrepForm::onProgrammed(const PrepResult& r)
 {
+    const ui::DeferredClose::Hold hold(m_closer);
     m_programming = false;
     m_result = r;
     ProgressBar1->hide();
@@ -510,10 +516,8 @@ void PrepForm::onStatus(const link::EstadoKLV& snapshot)
     Q_EMIT statusShown();
 }
 
-void PrepForm::CierraEnlace()
+void PrepForm::endLink()
 {
-    if (m_closed)
-        return;
     m_closed = true;
     m_main.app().flags.CerrarPrep = true;
     Timer2.stop();
@@ -521,7 +525,14 @@ void PrepForm::CierraEnlace()
     m_main.app().PrepAbierto = false;
     showLinkEnded(m_main);
     Q_EMIT linkClosed();
-    closeWithFrame(this);
+}
+
+void PrepForm::CierraEnlace()
+{
+    if (m_closed)
+        return;
+    endLink();
+    m_closer.request();
 }
 
 void PrepForm::closeEvent(QCloseEvent* event)
@@ -529,7 +540,13 @@ void PrepForm::closeEvent(QCloseEvent* event)
     // Closing by the frame lets go of the port at once, and the panel no longer shows a logger
     // nobody is reading.
     if (!m_closed)
-        CierraEnlace();
+        endLink();
+    if (m_closer.held()) {
+        // A handler of this window waits in a box: the window goes when it returns.
+        m_closer.request();
+        event->ignore();
+        return;
+    }
     event->accept();
 }
 

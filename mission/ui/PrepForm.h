@@ -5,6 +5,7 @@
 // moves and the window stays responsive. The window stays open, so a logger may be programmed
 // several times.
 
+#include "base/ui/DeferredClose.h"
 #include "link/DeviceSession.h"
 #include "mission/ProgramaKLV.h"
 
@@ -105,6 +106,8 @@ private:
     StartMode startMode() const;
     Limits currentLimits() const;
     void applyLimits(const Limits& l);
+    // Lets go of the logger; the window itself goes through m_closer.
+    void endLink();
     void CierraEnlace();
 
     ui::Workspace& m_main;
@@ -117,6 +120,9 @@ private:
     bool m_programming = false;
     bool m_closed = false;
     std::optional<PrepResult> m_result;
+    // Held by every handler that may show a box: the poll running in the box's loop must not
+    // delete the window under it.
+    ui::DeferredClose m_closer{this};
 };
 
 } // namespace orvan::mission

@@ -3,7 +3,6 @@
 #include "base/ui/StatusPanel.h"
 #include "base/ui/Workspace.h"
 
-#include <QMdiSubWindow>
 
 namespace orvan::mission {
 
@@ -62,14 +61,6 @@ void showLinkEnded(ui::Workspace& main)
         panel->frameInstit->show();
     }
     main.setConnectEnabled(true);
-}
-
-void closeWithFrame(QWidget* window)
-{
-    if (auto* frame = qobject_cast<QMdiSubWindow*>(window->parentWidget()))
-        frame->close();
-    else
-        window->close();
 }
 
 } // namespace orvan::mission

@@ -4,8 +4,6 @@
 
 #include "link/StatusSummary.h"
 
-class QWidget;
-
 namespace orvan::ui { class StatusPanel; class Workspace; }
 
 namespace orvan::mission {
@@ -15,7 +13,5 @@ void applySummary(ui::StatusPanel& panel, const link::StatusSummary& summary);
 // A logger window has let go of the logger: the panel shows the maker picture again and Connect
 // is offered.
 void showLinkEnded(ui::Workspace& main);
-// A child window closes together with its frame in the document area.
-void closeWithFrame(QWidget* window);
 
 } // namespace orvan::mission

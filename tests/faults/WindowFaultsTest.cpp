@@ -20,6 +20,7 @@
 #include "support/AsNobody.h"
 #include "support/DiskFaults.h"
 #include "support/Files.h"
+#include "support/NestedLoopSink.h"
 #include "support/NoPauses.h"
 #include "support/WaitFor.h"
 #include "support/WhenModal.h"
@@ -54,7 +55,8 @@ using orvan::test::writeFile;
 
 namespace {
 
-// The main window as the user has it, recording the messages it would show in boxes.
+// The main window as the user has it, recording the messages it would show in boxes; where a
+// fault closes the window, each message waits in a real box whose loop runs the window's poll.
 struct Desk {
     explicit Desk(const QString& appFolder) : app(appFolder)
     {
@@ -72,9 +74,12 @@ struct Desk {
 
     AppContext app;
     records::MissionRecord record;
-    RecordingSink messages;
+    orvan::test::NestedLoopSink messages;
     std::unique_ptr<shell::MainWindow> window;
 };
+
+// Longer than a poll period: the window's own tick runs inside every box.
+constexpr int kBoxMs = 1100;
 
 void report(const std::string& fault, const char* operation, const QString& seen, const std::string& state)
 {
@@ -278,6 +283,8 @@ void storeUnder(bool unplugged)
     ASSERT_TRUE(writeFile(target, earlier));
     const QStringList folderBefore = everyName(desk.dataFolder());
 
+    if (unplugged)
+        desk.messages.holdMs = kBoxMs;
     QPointer<mission::DeviceDataForm> form = openDeviceWindow(desk);
     int dialogs = 0;
     // The save dialog: the user keeps the name of the earlier record and replaces it.
@@ -314,7 +321,9 @@ void storeUnder(bool unplugged)
         EXPECT_TRUE(plug.pulled());
         ASSERT_TRUE(waitFor([&] { return form.isNull(); }, 5000)) << "the window stayed on a vanished port";
         EXPECT_TRUE(desk.connectEnabled());
-        after = "window closes, connect enabled";
+        EXPECT_GT(desk.messages.boxesShown, 0);
+        after = "window closes once the box is closed, connect enabled";
+        desk.messages.holdMs = 0;
         ASSERT_TRUE(plug.plugBackIn());
         form = openDeviceWindow(desk);
         form->GrabArch = saveDialog;
@@ -365,6 +374,8 @@ void eraseUnder(bool unplugged)
     emu.server().setPaced(true);
     const QByteArray mission = emu.logger().memory();
     Desk desk(emu.appFolder());
+    if (unplugged)
+        desk.messages.holdMs = kBoxMs;
     QPointer<mission::DeviceDataForm> form = openDeviceWindow(desk, true);
     form->setEraseStepMs(100);
     ASSERT_TRUE(waitFor([&] { return form && form->cmdClear->isEnabled(); }, 20000));
@@ -393,7 +404,9 @@ void eraseUnder(bool unplugged)
     if (unplugged) {
         ASSERT_TRUE(waitFor([&] { return form.isNull(); }, 5000)) << "the window stayed on a vanished port";
         EXPECT_TRUE(desk.connectEnabled());
-        after = "window closes, connect enabled";
+        EXPECT_GT(desk.messages.boxesShown, 0);
+        after = "window closes once the box is closed, connect enabled";
+        desk.messages.holdMs = 0;
         ASSERT_TRUE(plug.plugBackIn());
     } else {
         // No answer: the next poll shows no communication, then the logger once it answers.
@@ -474,6 +487,8 @@ void programUnder(bool unplugged)
     ASSERT_TRUE(emu.ok()) << emu.errorString().toStdString();
     emu.server().setPaced(true);
     Desk desk(emu.appFolder());
+    if (unplugged)
+        desk.messages.holdMs = kBoxMs;
     QPointer<mission::PrepForm> form = openPrepWindow(desk, emu);
     const QByteArray before = emu.logger().memory();
 
@@ -499,7 +514,9 @@ void programUnder(bool unplugged)
         EXPECT_TRUE(plug.pulled());
         ASSERT_TRUE(waitFor([&] { return form.isNull(); }, 5000)) << "the window stayed on a vanished port";
         EXPECT_TRUE(desk.connectEnabled());
-        after = "window closes, connect enabled";
+        EXPECT_GT(desk.messages.boxesShown, 0);
+        after = "window closes once the box is closed, connect enabled";
+        desk.messages.holdMs = 0;
         ASSERT_TRUE(plug.plugBackIn());
         form = openPrepWindow(desk, emu);
     } else {
@@ -529,4 +546,31 @@ TEST(WindowFaults, PreparationWindowProgrammingLosesThePort)
 TEST(WindowFaults, PreparationWindowProgrammingLoggerFallsSilent)
 {
     programUnder(false);
+}
+
+// The plug pulled while the device-data window only polls: the link's error waits in a real box
+// while the window's poll goes on ticking; the window goes once the box is closed, and Connect
+// brings it back on the logger plugged in again.
+TEST(WindowFaults, DeviceWindowPollLosesThePortDuringABox)
+{
+    EmulatorFixture emu(ScenarioKind::Recording);
+    ASSERT_TRUE(emu.ok()) << emu.errorString().toStdString();
+    Desk desk(emu.appFolder());
+    desk.messages.holdMs = kBoxMs;
+    QPointer<mission::DeviceDataForm> form = openDeviceWindow(desk, true);
+    ASSERT_EQ(nextPoll(form.data()), std::optional<bool>(true));
+
+    Unplugger plug(emu);
+    plug.pull();
+    EXPECT_TRUE(plug.pulled());
+    ASSERT_TRUE(waitFor([&] { return form.isNull(); }, 10000)) << "the window stayed on a vanished port";
+    EXPECT_GT(desk.messages.boxesShown, 0);
+    EXPECT_TRUE(desk.connectEnabled());
+    report("pseudo-terminal gone while polling", "device-data window poll", desk.seenSince(0),
+           "window closes once the box is closed, connect enabled");
+
+    desk.messages.holdMs = 0;
+    ASSERT_TRUE(plug.plugBackIn());
+    form = openDeviceWindow(desk, true);
+    EXPECT_EQ(nextPoll(form.data()), std::optional<bool>(true));
 }
