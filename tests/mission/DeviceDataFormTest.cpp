@@ -20,6 +20,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMdiSubWindow>
 #include <QProgressBar>
 #include <QDeadlineTimer>
 #include <QPushButton>
@@ -440,6 +441,29 @@ TEST(DeviceDataForm, StopAndEraseAskFirstAndRefusalSendsNothing)
     ASSERT_TRUE(c.waitStatus([&] { return c.form->cmdAlmacena->isEnabled(); }));
     EXPECT_EQ(c.picture(c.p().imgRec), 11);
     EXPECT_FALSE(c.form->cmdStop->isEnabled());
+}
+
+// The window's frame is closed while its erase confirmation is open (the application closing):
+// the window waits for the dialog to return, then goes; the late "yes" erases nothing.
+TEST(DeviceDataForm, ClosedWhileItsConfirmationIsOpenGoesAfterIt)
+{
+    EmulatorFixture emu(ScenarioKind::Finished);
+    ASSERT_TRUE(emu.ok());
+    Connected c(emu);
+    ASSERT_TRUE(c.waitStatus([&] { return c.form->cmdClear->isEnabled(); }));
+
+    bool aliveAfterClose = false;
+    whenModal<ui::ConfirmDialog>([&](ui::ConfirmDialog* d) {
+        qobject_cast<QMdiSubWindow*>(c.form->parentWidget())->close();
+        waitFor([] { return false; }, 700);   // the window's poll ticks meanwhile
+        aliveAfterClose = !c.form.isNull();
+        d->CmndAbrir->click();
+    });
+    c.form->cmdClear->click();
+    EXPECT_TRUE(aliveAfterClose);
+    ASSERT_TRUE(waitFor([&] { return c.form.isNull(); }));
+    for (const QByteArray& f : framesOf(emu.logger()))
+        EXPECT_NE(quint8(f[0]), 0xA5);
 }
 
 TEST(DeviceDataForm, EraseWaitsAndReportsWhatTheLoggerSays)
