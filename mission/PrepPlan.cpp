@@ -2,6 +2,7 @@
 
 #include "records/MissionRecord.h"
 
+#include "base/AddedTexts.h"
 #include "base/Ansi.h"
 #include "base/Encodings.h"
 
@@ -166,12 +167,12 @@ QString prepText(PrepSentence sentence, int idioma)
          u"The start time cannot be more than 45 days ahead.",
          u"Die Startzeit darf höchstens 45 Tage in der Zukunft liegen.",
          u"L'heure de début ne peut pas être à plus de 45 jours.",
-         u"A hora de início não pode estar a mais de 45 days."},
-        {u"La delay de inicio debe ser un número whole de minutes entre 0 y 65535.",
+         u"A hora de início não pode estar a mais de 45 dias."},
+        {u"La demora de inicio debe ser un número entero de minutos entre 0 y 65535.",
          u"The start delay must be a whole number of minutes from 0 to 65535.",
          u"Die Startverzögerung muss eine ganze Zahl von Minuten zwischen 0 und 65535 sein.",
-         u"Le délai de démarrage doit être un name entier de minutes entre 0 et 65535.",
-         u"O atraso de início deve ser um número inteiro de minutes entre 0 e 65535."},
+         u"Le délai de démarrage doit être un nombre entier de minutes entre 0 et 65535.",
+         u"O atraso de início deve ser um número inteiro de minutos entre 0 e 65535."},
         {u"El KLV-100 no quedó programado correctamente. Prepárelo nuevamente antes de usarlo.",
          u"The KLV-100 was not programmed correctly. Prepare it again before using it.",
          u"Der KLV-100 wurde nicht korrekt programmiert. Bitte vor dem Einsatz erneut vorbereiten.",
@@ -185,6 +186,26 @@ QString prepText(PrepSentence sentence, int idioma)
     };
     const int i = idioma >= 0 && idioma <= 4 ? idioma : 0;
     return QString::fromUtf16(kSentences[int(sentence)][i]);
+}
+
+std::optional<QString> nameRefusal(const QString& name, int idioma)
+{
+    const auto code = [](char32_t c) { return QStringLiteral("U+%1").arg(uint(c), 4, 16, QLatin1Char('0')).toUpper(); };
+    for (const char32_t c : name.toUcs4()) {
+        // A tab or line break in a name would reach every summary and report that shows it.
+        if (c < 0x20 || (c >= 0x7F && c < 0xA0))
+            return addedText(AddedText::NameControlCharacter, idioma).arg(code(c));
+        // The logger holds single Windows-1252 bytes; anything else would come back as '?'.
+        const QString one = QString::fromUcs4(&c, 1);
+        if (!ansiEncodable(one))
+            return addedText(AddedText::NameNotEncodable, idioma).arg(one, code(c));
+    }
+    return std::nullopt;
+}
+
+QString writtenName(const QString& name)
+{
+    return ansiDecode(ansiEncode(Nombre12(name)).leftJustified(12, ' ', true));
 }
 
 std::optional<PrepSentence> validatePlan(const MissionPlan& p, const QDateTime& now)
@@ -254,7 +275,7 @@ QList<ByteWrite> nameTable(const QString& exporter, const QString& carrier,
                               const std::array<quint8, 3>& serial)
 {
     // Twelve bytes each whatever the text holds (a character outside the code page is one '?').
-    const auto field = [](const QString& name) { return ansiEncode(Nombre12(name)).leftJustified(12, ' ', true); };
+    const auto field = [](const QString& name) { return ansiEncode(writtenName(name)); };
     const QByteArray names = field(exporter) + field(carrier);
     QList<ByteWrite> t;
     for (int i = 0; i < 24; ++i)

@@ -103,6 +103,13 @@ enum class PrepSentence {
 // The sentence in the language idioma (0..4; another value gives Spanish).
 QString prepText(PrepSentence sentence, int idioma);
 
+// Why a name (exporter or carrier) cannot be written to the logger, in the language idioma; nothing
+// when it can. Control characters and characters outside Windows-1252 are refused, and the text
+// names the first one found.
+std::optional<QString> nameRefusal(const QString& name, int idioma);
+// The 12 characters the logger is given for a name: trimmed, cut or padded with blanks.
+QString writtenName(const QString& name);
+
 // Why the logger cannot be programmed with these choices; nothing when it can. Checked before
 // anything is written.
 std::optional<PrepSentence> validatePlan(const MissionPlan& p, const QDateTime& now);

@@ -1,5 +1,6 @@
 #include "mission/ProgramaKLV.h"
 
+#include "base/AddedTexts.h"
 #include "base/Encodings.h"
 #include "records/MissionRecord.h"
 
@@ -124,6 +125,17 @@ QString resultMessage(const PrepResult& r, int idioma)
         return prepText(PrepSentence::NotProgrammed, idioma);
     }
     return {};
+}
+
+std::optional<QString> preparationRefusal(const link::EstadoKLV& estado, int idioma)
+{
+    if (estado.SinDatos)
+        return std::nullopt;
+    if (estado.Registrando)
+        return addedText(AddedText::PrepareRecording, idioma);
+    if (estado.NumMuestras > 0)
+        return addedText(AddedText::PrepareHoldsMission, idioma);
+    return std::nullopt;
 }
 
 } // namespace orvan::mission

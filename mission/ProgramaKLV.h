@@ -5,11 +5,13 @@
 // tells a programmed logger from one that lost writes on the way.
 
 #include "link/Link.h"
+#include "link/LoggerStatus.h"
 #include "mission/PrepPlan.h"
 
 #include <QList>
 #include <QString>
 #include <functional>
+#include <optional>
 
 namespace orvan::mission {
 
@@ -55,6 +57,11 @@ private:
     link::Link& m_link;
     PrepProgress m_progress;
 };
+
+// Why a logger in this state must not be programmed, in the language idioma; nothing when it may.
+// A new mission is written only over no data or a finished mission without samples, as the
+// device-data window offers it: anything else would bury a mission under a new header.
+std::optional<QString> preparationRefusal(const link::EstadoKLV& estado, int idioma);
 
 // The user's message for a result that is not a success, in the language of the text table;
 // empty for a programmed logger.

@@ -148,3 +148,26 @@ TEST(CliProgram, GenerateMakesOnlyTheApplicationsRecordFolder)
     EXPECT_EQ(made.code, 0) << made.err.constData();
     EXPECT_TRUE(QFile::exists(dir.filePath(QStringLiteral("Datos/demo.klv"))));
 }
+
+// A path that is no serial device is named as such, not reported as missing; a path that is
+// missing is not called a file that is no port.
+TEST(CliProgram, APortThatIsNoSerialDeviceIsNamedAsSuch)
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("regular.txt"));
+    {
+        QFile f(file);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("not a port");
+    }
+    for (const QString& port : {file, dir.path(), QStringLiteral("/dev/null")}) {
+        SCOPED_TRACE(port.toStdString());
+        const CliRun r = runCli({QStringLiteral("status"), QStringLiteral("--port"), port, QStringLiteral("--lang"), QStringLiteral("1")});
+        EXPECT_EQ(r.code, 1);
+        EXPECT_EQ(QString::fromUtf8(r.err), QStringLiteral("orvanlog-cli: %1 is not a serial port\n").arg(port));
+    }
+    const CliRun missing = runCli({QStringLiteral("status"), QStringLiteral("--port"), dir.filePath(QStringLiteral("none")),
+                                   QStringLiteral("--lang"), QStringLiteral("1")});
+    EXPECT_EQ(missing.code, 1);
+    EXPECT_FALSE(missing.err.contains("is not a serial port")) << missing.err.constData();
+}

@@ -228,7 +228,7 @@ TEST(FaultMatrix, DownloadPreparationAndEraseUnderLoggerFaults)
             ASSERT_TRUE(eraseEmu.ok());
             c.apply(eraseEmu);
             const QByteArray mem = eraseEmu.logger().memory();
-            const CliRun erase = runCli({QStringLiteral("erase"), QStringLiteral("--port"), eraseEmu.devicePath()});
+            const CliRun erase = runCli({QStringLiteral("erase"), QStringLiteral("--yes"), QStringLiteral("--port"), eraseEmu.devicePath()});
             expectFailure(erase);
             EXPECT_EQ(eraseEmu.logger().memory(), mem) << "an erase was started on a logger that did not answer";
             std::cout << "[ fault    ] erase, " << c.fault << ": exit " << erase.code << " "

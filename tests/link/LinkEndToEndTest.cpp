@@ -161,7 +161,7 @@ TEST(LinkEndToEnd, CommandLineStatus)
     // Nobody at the other end: a non-zero exit and one line saying so.
     orvan::test::Pty quiet;
     ASSERT_TRUE(quiet.ok());
-    const auto silent = runCli({QStringLiteral("status"), QStringLiteral("--port"), quiet.slave()});
+    const auto silent = runCli({QStringLiteral("status"), QStringLiteral("--port"), quiet.slave(), QStringLiteral("--lang"), QStringLiteral("1")});
     EXPECT_GT(silent.code, 0);
     EXPECT_TRUE(silent.out.isEmpty());
     EXPECT_EQ(silent.err.count('\n'), 1) << silent.err.toStdString();
@@ -172,7 +172,7 @@ TEST(LinkEndToEnd, CommandLineStatus)
     orvan::test::Pty hangUp;
     ASSERT_TRUE(hangUp.ok());
     QProcess cli;
-    cli.start(QStringLiteral(ORVAN_CLI_PATH), {QStringLiteral("status"), QStringLiteral("--port"), hangUp.slave()});
+    cli.start(QStringLiteral(ORVAN_CLI_PATH), {QStringLiteral("status"), QStringLiteral("--port"), hangUp.slave(), QStringLiteral("--lang"), QStringLiteral("1")});
     ASSERT_TRUE(cli.waitForStarted());
     EXPECT_FALSE(hangUp.receive(10000).isEmpty());   // the first request, left unanswered
     EXPECT_FALSE(hangUp.receive(10000).isEmpty());   // and the next attempt

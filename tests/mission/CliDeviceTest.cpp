@@ -1,5 +1,8 @@
-// orvanlog-cli download, stop and erase against the emulated logger on a pseudo-terminal.
+// orvanlog-cli download, stop and erase against the emulated logger on a pseudo-terminal: what
+// they write, what they refuse to touch, and that a write is reported only when it reads back.
 
+#include "base/AddedTexts.h"
+#include "mission/DeviceCommands.h"
 #include "mission/Download.h"
 #include "support/RunCli.h"
 #include "tools/emulator/EmulatorFixture.h"
@@ -13,6 +16,7 @@
 
 using namespace orvan;
 using emulator::EmulatorFixture;
+using emulator::Fault;
 using emulator::ScenarioKind;
 using emulator::ScenarioOptions;
 using orvan::test::runCli;
@@ -135,7 +139,116 @@ TEST(CliDevice, StopEndsARunningMissionAndEraseNeedsALogger)
     // A logger that does not answer is not told to erase.
     emu.logger().clearFrameLog();
     emu.logger().setFault(emulator::Fault::Silent);
-    const auto e = runCli({QStringLiteral("erase"), QStringLiteral("--port"), emu.devicePath()});
+    const auto e = runCli({QStringLiteral("erase"), QStringLiteral("--yes"), QStringLiteral("--port"), emu.devicePath()});
     EXPECT_EQ(e.code, 1);
     EXPECT_TRUE(writesTo(emu.logger()).isEmpty());
+}
+
+// The window's rules on the command line: a logger in the wrong state is refused with one line
+// in the language of --lang, and nothing is written to it.
+TEST(CliDevice, RefusalsLeaveTheLoggerAsItWas)
+{
+    const QStringList prepare = {"prepare", "--interval", "5", "--lo", "2", "--hi", "8", "--start", "button",
+                                 "--exporter", "X", "--carrier", "Y", "--unit", "C"};
+    struct Case {
+        const char* what;
+        ScenarioKind kind;
+        QStringList args;
+        int lang;
+        int code;
+        QString says;
+        bool frames;   // whether the logger was even asked for its status
+    };
+    const QString unsaved = addedText(AddedText::EraseUnsaved, 4).arg(100);
+    const Case cases[] = {
+        {"prepare over a mission", ScenarioKind::Finished, prepare, 1, 1,
+         addedText(AddedText::PrepareHoldsMission, 1), true},
+        {"prepare while recording", ScenarioKind::Recording, prepare, 2, 1, addedText(AddedText::PrepareRecording, 2), true},
+        {"download marks a recording logger", ScenarioKind::Recording, {"download", "trip.klv"}, 3, 1,
+         addedText(AddedText::DownloadRecording, 3), true},
+        {"erase without --yes", ScenarioKind::Finished, {"erase", "--discard-unsaved"}, 1, 2, QString(), false},
+        {"erase of unsaved samples", ScenarioKind::Finished, {"erase", "--yes"}, 4, 1, unsaved, true},
+        {"stop of a finished mission", ScenarioKind::Finished, {"stop"}, 0, 1, addedText(AddedText::NothingToStop, 0), true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        EmulatorFixture emu(c.kind);
+        ASSERT_TRUE(emu.ok());
+        const QByteArray before = emu.logger().memory();
+        QTemporaryDir dir;
+        QStringList args = c.args;
+        if (args.first() == QLatin1String("download"))
+            args.last() = dir.filePath(args.last());
+        const auto r = runCli(args + QStringList{"--port", emu.devicePath(), "--lang", QString::number(c.lang)});
+        EXPECT_EQ(r.code, c.code) << r.err.toStdString();
+        EXPECT_TRUE(r.out.isEmpty());
+        EXPECT_EQ(r.err.count('\n'), 1) << r.err.toStdString();
+        if (!c.says.isEmpty()) {
+            EXPECT_EQ(QString::fromUtf8(r.err), QStringLiteral("orvanlog-cli: ") + c.says + QLatin1Char('\n'));
+        }
+        // The refusal came after an answered status read, so every frame sent has been taken.
+        EXPECT_TRUE(writesTo(emu.logger()).isEmpty());
+        EXPECT_EQ(emu.logger().frameLog().isEmpty(), !c.frames);
+        EXPECT_EQ(emu.logger().memory(), before);
+        EXPECT_TRUE(QDir(dir.path()).isEmpty());
+    }
+}
+
+// The record reached the disk, the mark did not reach the logger: the file stays, the command
+// fails and says both.
+TEST(CliDevice, AMarkThatDoesNotReadBackIsNotReported)
+{
+    const int statusReads = 5;   // blocks 0, 8, 15, 2, then 8 again
+    const int downloadReads = int(mission::downloadPlan(100).blocks.size());
+    struct Case {
+        const char* what;
+        Fault fault;
+        int after;
+    };
+    const Case cases[] = {
+        {"writes lost", Fault::DropsWrites, 0},
+        {"silent after the last block", Fault::SilentAfter, statusReads + downloadReads},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        EmulatorFixture emu(ScenarioKind::Finished);
+        ASSERT_TRUE(emu.ok());
+        emu.logger().setFault(c.fault, c.after);
+        QTemporaryDir dir;
+        const QString out = dir.filePath(QStringLiteral("trip.klv"));
+        const auto r = runCli({"download", "--port", emu.devicePath(), out, "--lang", "1"});
+        EXPECT_EQ(r.code, 1);
+        EXPECT_TRUE(r.out.isEmpty());
+        EXPECT_EQ(QString::fromUtf8(r.err), "orvanlog-cli: " + mission::markFailedMessage(out, 1) + '\n');
+        EXPECT_EQ(readAll(out).size(), 32768);
+        EXPECT_EQ(emu.logger().peek(258) & mission::kBitGuardado, 0);
+        EXPECT_EQ(writesTo(emu.logger(), 26).size(), 26) << "the mark was sent";
+    }
+}
+
+TEST(CliDevice, StopIsReportedOnlyWhenTheLoggerStopped)
+{
+    EmulatorFixture emu(ScenarioKind::Recording);
+    ASSERT_TRUE(emu.ok());
+    emu.logger().setFault(Fault::DropsWrites);
+    const auto r = runCli({"stop", "--port", emu.devicePath(), "--lang", "3"});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_TRUE(r.out.isEmpty());
+    EXPECT_EQ(QString::fromUtf8(r.err), "orvanlog-cli: " + addedText(AddedText::StopNotStopped, 3) + '\n');
+    EXPECT_EQ(writesTo(emu.logger()).size(), 1);
+    EXPECT_EQ(emu.logger().phase(), emulator::Logger::Phase::Recording);
+}
+
+// The erase the window asks for, confirmed: a logger whose samples are saved is erased without
+// --discard-unsaved. Takes the 34 s the logger needs.
+TEST(CliDevice, EraseWithYesErasesASavedLogger)
+{
+    EmulatorFixture emu(ScenarioKind::Finished);
+    ASSERT_TRUE(emu.ok());
+    emu.logger().writeByte(258, quint8(emu.logger().peek(258) | mission::kBitGuardado));
+    const auto r = runCli({"erase", "--yes", "--port", emu.devicePath()});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains("\"erased\": true"));
+    EXPECT_EQ(writesTo(emu.logger()), QList<QByteArray>({QByteArray::fromHex("22010040"), QByteArray::fromHex("a5")}));
+    EXPECT_EQ(emu.logger().peek(258), 64);
 }

@@ -160,12 +160,15 @@ TEST(DeviceCommands, SavedMarkStopAndEraseSendTheirFrames)
     e.EstadoByte = 0x02;
     {
         Bench b;
-        ASSERT_TRUE(markDownloadSaved(b.link, e));
+        ASSERT_EQ(markDownloadSaved(b.link, e), MarkResult::Marked);
         QList<QByteArray> want;
         const QByteArray bytes = QByteArray("FRUTAS SUR  TRANSMAR    ") + char(1);
         for (int i = 0; i < bytes.size(); ++i)
             want.append(QByteArray(1, char(0x22)) + char(64 + i) + bytes.at(i));
         want.append(QByteArray::fromHex("22010282"));
+        // Then the read-back of the names and the flags.
+        want.append(QByteArray::fromHex("330040"));
+        want.append(QByteArray::fromHex("330100"));
         EXPECT_EQ(b.port.writes, want);
         EXPECT_GE(b.clock.nowMs(), 50) << "the status byte follows the names after a pause";
         EXPECT_EQ(b.logger.memory.mid(89, 7), QByteArray(7, '\0')) << "serial and firmware are never written";
@@ -180,9 +183,49 @@ TEST(DeviceCommands, SavedMarkStopAndEraseSendTheirFrames)
         // A saved logger keeps its saved bit once: no carry into other bits.
         Bench b;
         e.EstadoByte = 0x82;
-        ASSERT_TRUE(markDownloadSaved(b.link, e));
-        EXPECT_EQ(b.port.writes.last(), QByteArray::fromHex("22010282"));
+        ASSERT_EQ(markDownloadSaved(b.link, e), MarkResult::Marked);
+        EXPECT_EQ(b.port.writes.at(25), QByteArray::fromHex("22010282"));
     }
+}
+
+// The mark and the stop are reported only when the logger reads back what was written.
+TEST(DeviceCommands, MarkAndStopAreVerifiedByOneRead)
+{
+    enum class Logger { Keeps, LosesOneWrite, GoesSilent };
+    struct Case {
+        const char* what;
+        Logger logger;
+        MarkResult mark;
+        StopResult::Outcome stop;
+    };
+    const Case cases[] = {
+        {"kept", Logger::Keeps, MarkResult::Marked, StopResult::Outcome::Stopped},
+        {"one write lost", Logger::LosesOneWrite, MarkResult::NotConfirmed, StopResult::Outcome::StillRecording},
+        {"silent after the writes", Logger::GoesSilent, MarkResult::NotConfirmed, StopResult::Outcome::NoAnswer},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        for (const bool stop : {false, true}) {
+            Bench b;
+            b.logger.setByte(258, 0x22);
+            const auto answer = b.port.responder;
+            b.port.responder = [&](const QByteArray& frame, ScriptedPort& p) {
+                if (quint8(frame.at(0)) == 0x22 && c.logger == Logger::LosesOneWrite && frame.at(1) == char(1))
+                    return;   // the status byte never arrives
+                if (quint8(frame.at(0)) == 0x33 && c.logger == Logger::GoesSilent)
+                    return;
+                answer(frame, p);
+            };
+            link::EstadoKLV e;
+            e.EstadoByte = stop ? 0x22 : 0x02;
+            if (stop)
+                EXPECT_EQ(stopVerified(b.link, e).outcome, c.stop);
+            else
+                EXPECT_EQ(markDownloadSaved(b.link, e), c.mark);
+        }
+    }
+    EXPECT_EQ(stopMessage(StopResult::Outcome::StillRecording, 1), "the logger did not stop");
+    EXPECT_TRUE(stopMessage(StopResult::Outcome::Stopped, 1).isEmpty());
 }
 
 TEST(DeviceCommands, EraseWaitsThenChecksTheFlagBlock)
@@ -225,7 +268,8 @@ TEST(DeviceCommands, EraseWaitsThenChecksTheFlagBlock)
         EXPECT_GE(b.clock.nowMs(), 34050);
     }
     EXPECT_EQ(eraseMessage(EraseResult::Ok), "Memoria borrada satisfactoriamente");
-    EXPECT_FALSE(eraseMessage(EraseResult::NoAnswer).isEmpty());
+    EXPECT_EQ(eraseMessage(EraseResult::Ok, 2), "Memoria borrada satisfactoriamente");
+    EXPECT_NE(eraseMessage(EraseResult::NoAnswer, 1), eraseMessage(EraseResult::NoAnswer, 0));
 
     // Cancelled during the wait: no check and no message.
     Bench b;

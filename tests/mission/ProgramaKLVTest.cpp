@@ -218,6 +218,11 @@ TEST(ProgramaKLV, CommandLinePrepareVerifiesAndRefusesBadArguments)
          "time=" + QDateTime::currentDateTime().addDays(46).toString(QStringLiteral("yyyy-MM-ddTHH:mm"))},
         {"--days", "30", "--lo", "2", "--hi", "8", "--start", "button", "--exporter", "A/B"},
         {"--days", "30", "--lo", "2", "--hi", "8", "--start", "button", "--exporter", "A\\B"},
+        {"--days", "30", "--lo", "2", "--hi", "8", "--start",
+         "time=" + QDateTime::currentDateTime().addSecs(-120).toString(QStringLiteral("yyyy-MM-ddTHH:mm"))},
+        {"--days", "30", "--lo", "2", "--hi", "8", "--start", "button", "--exporter", "FRIO\tSUR"},
+        {"--days", "30", "--lo", "2", "--hi", "8", "--start", "button", "--carrier", "MSC\nLINE"},
+        {"--days", "30", "--lo", "2", "--hi", "8", "--start", "button", "--carrier", QStringLiteral("MSC \u03A9")},
     };
     for (const QStringList& extra : refusedLines) {
         SCOPED_TRACE(extra.join(' ').toStdString());
@@ -227,6 +232,11 @@ TEST(ProgramaKLV, CommandLinePrepareVerifiesAndRefusesBadArguments)
         EXPECT_EQ(r.err.count('\n'), 1);
     }
     EXPECT_TRUE(emu.logger().frameLog().isEmpty());
+    // The refusal of a name names the character, in the language of --lang.
+    const auto omega = run({"--days", "30", "--lo", "2", "--hi", "8", "--start", "button", "--lang", "3", "--exporter",
+                            QStringLiteral("CAF\u00C9 \u03A9")});
+    EXPECT_EQ(QString::fromUtf8(omega.err).trimmed(),
+              QStringLiteral("orvanlog-cli: --exporter: ") + *nameRefusal(QStringLiteral("\u03A9"), 3));
 
     // In Fahrenheit 34 and 46 are listed limits (raw 82 and 96).
     auto r = run({"--days", "30", "--lo", "34", "--hi", "46", "--unit", "F", "--start", "delay=90", "--circular"});
@@ -237,6 +247,14 @@ TEST(ProgramaKLV, CommandLinePrepareVerifiesAndRefusesBadArguments)
     EXPECT_EQ(emu.logger().peek(13), 2);
     EXPECT_EQ(emu.logger().peek(18), 90);
     EXPECT_EQ(emu.logger().peek(256), 24);
+
+    // The JSON says what the logger was given: the name trimmed, cut to 12 and padded.
+    r = run({"--interval", "15", "--lo", "2", "--hi", "8", "--start", "button", "--exporter",
+             QStringLiteral("  CAF\u00C9 NI\u00D1O DEL SUR")});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_TRUE(QString::fromUtf8(r.out).contains(QStringLiteral("\"Exportador\": \"CAF\u00C9 NI\u00D1O DE\"")))
+        << r.out.toStdString();
+    EXPECT_EQ(emu.logger().memory().mid(64, 12), QByteArray("CAF\xC9 NI\xD1O DE"));
 
     emu.logger().setFault(Fault::DropsWrites);
     r = run({"--interval", "15", "--lo", "2", "--hi", "8", "--start", "button"});

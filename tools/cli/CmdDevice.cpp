@@ -2,6 +2,7 @@
 #include "tools/cli/JsonObject.h"
 #include "tools/cli/LoggerLink.h"
 
+#include "base/AddedTexts.h"
 #include "mission/DeviceCommands.h"
 #include "mission/Download.h"
 #include "records/MissionRecord.h"
@@ -54,9 +55,14 @@ private:
 int runDownload(const Invocation& inv)
 {
     const QString out = inv.positional.first();
+    const bool mark = !inv.has(QStringLiteral("--no-mark"));
     inv.makeDefaultFolderFor(out);
     LoggerLink logger(inv, link::LinkProfile::frmsave());
     const link::EstadoKLV estado = logger.estado(inv.gradosC);
+    // A recording logger goes on taking samples after the download: marking it saved would
+    // invite an erase of samples no file holds. A snapshot writes nothing to it.
+    if (mark && estado.Registrando)
+        throw Failure(addedText(AddedText::DownloadRecording, inv.idioma));
 
     // The download has two phases with bars of their own; the line shows the whole plan.
     const mission::DownloadPlan plan = mission::downloadPlan(estado.NumMuestras);
@@ -77,13 +83,9 @@ int runDownload(const Invocation& inv)
     if (!written.ok)
         throw Failure(written.message);
 
-    bool marked = false;
-    if (!inv.has(QStringLiteral("--no-mark"))) {
-        marked = mission::markDownloadSaved(logger.link(), estado);
-        if (!marked)
-            logger.fail(QStringLiteral("the record was written to ") + out
-                        + QStringLiteral(" but the logger could not be marked as saved"));
-    }
+    // The file is saved whatever happens now; a mark that does not read back is told, not assumed.
+    if (mark && mission::markDownloadSaved(logger.link(), estado) != mission::MarkResult::Marked)
+        throw Failure(mission::markFailedMessage(out, inv.idioma));
 
     record.LeeAuditoria();
     JsonObject json;
@@ -92,7 +94,7 @@ int runDownload(const Invocation& inv)
         .add("blocks", qint64(d.blocksRead))
         .add("NumMuestras", qint64(estado.NumMuestras))
         .add("Exportador", estado.Exportador)
-        .add("marked", marked);
+        .add("marked", mark);
     QTextStream(stdout) << json.text();
     return 0;
 }
@@ -102,25 +104,33 @@ int runStop(const Invocation& inv)
     LoggerLink logger(inv, link::LinkProfile::frmsave());
     const link::EstadoKLV estado = logger.estado(inv.gradosC);
     if (!estado.Registrando)
-        throw Failure(QStringLiteral("the logger is not recording; there is no mission to stop"));
-    if (!mission::DetieneMision(logger.link(), estado))
-        logger.fail(QStringLiteral("the stop could not be sent"));
+        throw Failure(addedText(AddedText::NothingToStop, inv.idioma));
+    const mission::StopResult r = mission::stopVerified(logger.link(), estado);
+    if (!r.stopped())
+        logger.fail(mission::stopMessage(r.outcome, inv.idioma));
     JsonObject json;
-    json.add("stopped", true).add("EstadoByte", qint64(estado.EstadoByte & ~mission::kBitRegistrando));
+    json.add("stopped", true).add("EstadoByte", qint64(r.estadoByte));
     QTextStream(stdout) << json.text();
     return 0;
 }
 
 int runErase(const Invocation& inv)
 {
+    // The window asks before it erases; a script says so with --yes.
+    if (!inv.has(QStringLiteral("--yes")))
+        throw UsageError(QStringLiteral("erase destroys every sample in the logger: add --yes to confirm"));
     LoggerLink logger(inv, link::LinkProfile::frmsave());
     // A logger must answer before it is told to erase: the check afterwards needs one too.
-    logger.estado(inv.gradosC);
+    const link::EstadoKLV estado = logger.estado(inv.gradosC);
+    if (!inv.has(QStringLiteral("--discard-unsaved"))) {
+        if (const auto refusal = mission::unsavedRefusal(estado, inv.idioma))
+            throw Failure(*refusal);
+    }
     ProgressLine bar("erase");
     const mission::EraseResult r = mission::BorraMemoria(logger.link(), [&](int v, int m) { bar.show(v, m); });
     bar.finish();
     if (r != mission::EraseResult::Ok)
-        logger.fail(mission::eraseMessage(r));
+        logger.fail(mission::eraseMessage(r, inv.idioma));
     JsonObject json;
     json.add("erased", true);
     QTextStream(stdout) << json.text();

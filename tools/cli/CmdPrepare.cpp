@@ -6,10 +6,12 @@
 #include "tools/cli/LoggerLink.h"
 #include "tools/cli/JsonObject.h"
 
+#include "base/AddedTexts.h"
 #include "base/Encodings.h"
 #include "mission/ProgramaKLV.h"
 
 #include <QTextStream>
+#include <utility>
 
 namespace orvan::cli {
 
@@ -63,6 +65,10 @@ void startFrom(const Invocation& inv, const QDateTime& now, mission::MissionPlan
         const QDateTime t = QDateTime::fromString(start.mid(5), QStringLiteral("yyyy-MM-ddTHH:mm"));
         if (!t.isValid())
             throw UsageError(QStringLiteral("--start time= needs YYYY-MM-DDTHH:MM, not '%1'").arg(start.mid(5)));
+        // The window moves a time that passed while the user looked at it to now; a script that
+        // names a past time has made a mistake, and starting now would not be what it asked.
+        if (mission::minutesUntil(now, t) < 0)
+            throw UsageError(QStringLiteral("--start %1 is before the present minute").arg(start.mid(5)));
         if (mission::minutesUntil(now, t) > mission::kMaxStartMinutes)
             throw UsageError(QStringLiteral("--start %1 is more than 45 days ahead").arg(start.mid(5)));
         p.start = mission::StartMode::SetTime;
@@ -90,15 +96,22 @@ int runPrepare(const Invocation& inv)
     // The exporter's name proposes the record's file name later: no folder separators in it.
     if (p.exporter.contains(QLatin1Char('/')) || p.exporter.contains(QLatin1Char('\\')))
         throw UsageError(QStringLiteral("--exporter must not contain '/' or '\\'"));
+    for (const auto& [option, name] : {std::pair{"--exporter", p.exporter}, std::pair{"--carrier", p.carrier}}) {
+        if (const auto refusal = mission::nameRefusal(name, inv.idioma))
+            throw UsageError(QLatin1String(option) + QStringLiteral(": ") + *refusal);
+    }
     if (const auto refusal = mission::validatePlan(p, now))
         throw UsageError(mission::prepText(*refusal, 1));
 
     LoggerLink logger(inv, link::LinkProfile::frmPrep());
+    // Only where the window offers Prepare: a new header over a mission would lose its samples.
+    if (const auto refusal = mission::preparationRefusal(logger.estado(inv.gradosC), inv.idioma))
+        throw Failure(*refusal);
     const mission::PrepResult r = mission::ProgramaKLV(logger.link()).run(p, now);
     if (!logger.errors().isEmpty())
         throw Failure(logger.errors().first() + QStringLiteral(" - ") + mission::resultMessage(r, 1));
     if (r.outcome == mission::PrepResult::Outcome::NoAnswer)
-        throw Failure(QStringLiteral("no logger answers on %1; nothing was written").arg(logger.device()));
+        throw Failure(addedText(AddedText::NoLoggerAnswers, inv.idioma).arg(logger.device()));
     if (!r.verified()) {
         // The first few addresses say where; a whole list would bury the line.
         constexpr int kShown = 8;
@@ -120,8 +133,8 @@ int runPrepare(const Invocation& inv)
         .add("ModoPrep", qint64(r.values.ModoPrep))
         .add("EstadoPrep", qint64(r.values.EstadoPrep))
         .add("DemoraPrep", qint64(r.values.DemoraPrep))
-        .add("Exportador", Nombre12(p.exporter))
-        .add("Transportador", Nombre12(p.carrier))
+        .add("Exportador", mission::writtenName(p.exporter))
+        .add("Transportador", mission::writtenName(p.carrier))
         .add("NumSerie", qint64(r.serial[0]) << 16 | qint64(r.serial[1]) << 8 | r.serial[2]);
     QTextStream(stdout) << json.text();
     return 0;

@@ -1,16 +1,47 @@
 #include "tools/cli/LoggerLink.h"
 
+#include "base/AddedTexts.h"
 #include "base/RuntimeError.h"
+
+#include <QFileInfo>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace orvan::cli {
 
-LoggerLink::LoggerLink(const Invocation& inv, const link::LinkProfile& profile) : m_device(inv.portDevice())
+namespace {
+
+// Whether the path is a terminal device. Opened without blocking and without becoming the
+// controlling terminal, so that asking never hangs or takes over the line.
+bool isTerminal(const QString& device)
 {
+    const int fd = ::open(QFile::encodeName(device).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return true;   // unknown: the serial port's own error says more
+    const bool terminal = ::isatty(fd) != 0;
+    ::close(fd);
+    return terminal;
+}
+
+} // namespace
+
+LoggerLink::LoggerLink(const Invocation& inv, const link::LinkProfile& profile)
+    : m_device(inv.portDevice()), m_idioma(inv.idioma)
+{
+    // A regular file, a folder or a FIFO given as the port is the user's mistake, not a missing
+    // device: say so before the serial port reports something about files.
+    struct stat st {};
+    const bool exists = ::stat(QFile::encodeName(m_device).constData(), &st) == 0;
+    if (exists && !S_ISCHR(st.st_mode))
+        throw Failure(addedText(AddedText::NotASerialPort, m_idioma).arg(m_device));
     m_port.setPortName(m_device);
     try {
         m_port.open();
     } catch (const RuntimeError& e) {
-        throw Failure(QStringLiteral("cannot open ") + m_device + QStringLiteral(": ") + e.description);
+        if (exists && !isTerminal(m_device))
+            throw Failure(addedText(AddedText::NotASerialPort, m_idioma).arg(m_device));
+        throw Failure(addedText(AddedText::PortCannotOpen, m_idioma).arg(m_device, e.description));
     }
     m_link = std::make_unique<link::Link>(m_port, m_clock, m_closing, profile,
                                           [this](const QString& text) { m_errors.append(text); });
@@ -20,7 +51,7 @@ link::EstadoKLV LoggerLink::estado(int gradosC)
 {
     link::EstadoKLV e;
     if (!link::ActualizaEstado(*m_link, e, gradosC))
-        fail(QStringLiteral("no logger answers on ") + m_device);
+        fail(addedText(AddedText::NoLoggerAnswers, m_idioma).arg(m_device));
     return e;
 }
 

@@ -17,11 +17,13 @@ namespace orvan::cli {
 
 class LoggerLink {
 public:
-    // Opens the port; a port that cannot be opened is a Failure.
+    // Opens the port; a port that cannot be opened, or a path that is no serial port, is a Failure.
     LoggerLink(const Invocation& inv, const link::LinkProfile& profile);
 
     link::Link& link() { return *m_link; }
     const QString& device() const { return m_device; }
+    // The language of the command's messages (--lang, or the settings record).
+    int idioma() const { return m_idioma; }
     // The port errors the link reported, first one first.
     const QStringList& errors() const { return m_errors; }
 
@@ -34,6 +36,7 @@ public:
 
 private:
     QString m_device;
+    int m_idioma = 0;
     link::QtSerialPort m_port;
     link::SystemClock m_clock;
     std::atomic<bool> m_closing{false};
