@@ -47,13 +47,11 @@ FileKind fileKind(const QString& path)
     return S_ISREG(st.st_mode) ? FileKind::Regular : FileKind::Other;
 }
 
-BoundedRead readRegularFile(const QString& path, qint64 maxBytes)
+namespace {
+
+// Opens a file that fileKind found ordinary into `f`.
+BoundedRead openChecked(const QString& path, QFile& f)
 {
-    const FileKind kind = fileKind(path);
-    if (kind == FileKind::Missing)
-        return outcome(BoundedRead::Outcome::Missing);
-    if (kind == FileKind::Other)
-        return outcome(BoundedRead::Outcome::NotRegular);
     // Non-blocking: should a FIFO have taken the file's place since the check, the open
     // returns at once instead of waiting for a writer.
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
@@ -67,13 +65,14 @@ BoundedRead readRegularFile(const QString& path, qint64 maxBytes)
         ::close(fd);
         return outcome(BoundedRead::Outcome::NotRegular);
     }
-    QFile f;
     if (!f.open(fd, QIODevice::ReadOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle)) {
         ::close(fd);
         return outcome(BoundedRead::Outcome::OpenFailed, f.errorString());
     }
-    return readOpen(f, maxBytes);
+    return {};
 }
+
+} // namespace
 
 #else
 
@@ -85,6 +84,20 @@ FileKind fileKind(const QString& path)
     return info.isFile() ? FileKind::Regular : FileKind::Other;
 }
 
+namespace {
+
+BoundedRead openChecked(const QString& path, QFile& f)
+{
+    f.setFileName(path);
+    if (!f.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+        return outcome(BoundedRead::Outcome::OpenFailed, f.errorString());
+    return {};
+}
+
+} // namespace
+
+#endif
+
 BoundedRead readRegularFile(const QString& path, qint64 maxBytes)
 {
     const FileKind kind = fileKind(path);
@@ -92,12 +105,11 @@ BoundedRead readRegularFile(const QString& path, qint64 maxBytes)
         return outcome(BoundedRead::Outcome::Missing);
     if (kind == FileKind::Other)
         return outcome(BoundedRead::Outcome::NotRegular);
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
-        return outcome(BoundedRead::Outcome::OpenFailed, f.errorString());
+    QFile f;
+    const BoundedRead opened = openChecked(path, f);
+    if (!opened.ok())
+        return opened;
     return readOpen(f, maxBytes);
 }
-
-#endif
 
 } // namespace orvan

@@ -12,6 +12,7 @@
 #include "support/DiskFaults.h"
 #include "support/Files.h"
 #include "support/RunCli.h"
+#include "support/SpecialFiles.h"
 #include "tools/generator/RecordGenerator.h"
 #include "views/CsvExport.h"
 #include "views/SampleList.h"
@@ -154,6 +155,40 @@ TEST(FaultMatrix, ChosenNameIsAFolder)
     EXPECT_EQ(QDir(taken).entryList(QDir::Files), QStringList{QStringLiteral("inside.txt")});
     EXPECT_EQ(readAll(taken + QStringLiteral("/inside.txt")), QByteArray("kept"));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("EXPO_2.klv")});
+}
+
+TEST(FaultMatrix, ChosenNameIsAFifoFolderOrDevice)
+{
+    // Every save goes through the one atomic write: the record save (of the save dialog and of a
+    // download), the CSV export and the settings. Its final rename would put an ordinary file in
+    // place of the node; each must be refused and the node left as it was, with no file beside it.
+    const MissionRecord record = finishedRecord();
+    TextTable textos;
+    textos.CargaTextos(0);
+    const QByteArray csv = views::ExportaCsv(record, views::CargaMuestras(record, -1), textos, -1, QStringLiteral("r.klv"), QLocale::c());
+    for (const orvan::test::NodeRow& node : orvan::test::kNodes) {
+        SCOPED_TRACE(node.name);
+        QTemporaryDir dir;
+        const QString taken = dir.filePath(QStringLiteral("Ruta.CnF"));
+        if (!orvan::test::makeNode(node.kind, taken)) {
+            std::cout << "[ skipped  ] cannot make a " << node.name << " here\n";
+            continue;
+        }
+        const quint64 before = orvan::test::nodeIdentity(taken);
+
+        const FileResult save = GuardaArchivo(record, taken);
+        EXPECT_EQ(save.message, QStringLiteral("Error 75 (Path/File access error) in procedure GuardaArchivo of Módulo Rutat1"));
+        EXPECT_EQ(failureLine(save, taken, 1), taken + QStringLiteral(" exists and is not a regular file; it is left as it is"));
+        EXPECT_FALSE(views::writeCsv(taken, csv, {}).ok);
+        EXPECT_EQ(writeAtomically(taken, "x", {}, true).failed, AtomicWrite::Stage::Refused);
+        RegConfig cfg;
+        cfg.applyDefaults(dir.path());
+        EXPECT_FALSE(SettingsFile(dir.path()).write(cfg).ok);
+
+        EXPECT_EQ(orvan::test::nodeIdentity(taken), before);
+        EXPECT_EQ(everyName(dir.path()), QStringList{QStringLiteral("Ruta.CnF")});
+        report("name is a FIFO, folder or device", "save, csv, settings", save.message, "node untouched");
+    }
 }
 
 TEST(FaultMatrix, DiskFillsDuringASave)
