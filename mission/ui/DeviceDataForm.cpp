@@ -337,7 +337,19 @@ void DeviceDataForm::downloadFinished()
         finishCommand();
         return;
     }
-    runCommand([](link::LinkContext& ctx) { markDownloadSaved(ctx.link, ctx.estado); }, [this] { finishCommand(); });
+    runCommand(
+        [this](link::LinkContext& ctx) {
+            const MarkResult r = markDownloadSaved(ctx.link, ctx.estado);
+            ctx.toWindow([this, r] { m_mark = r; });
+        },
+        [this] {
+            // The record is on disk either way; the user must know that the logger does not say
+            // so, or its next erase would be refused or, worse, its data taken as unsaved.
+            if (m_mark == MarkResult::NotSent || m_mark == MarkResult::NotConfirmed)
+                m_main.messages().show(markFailedMessage(m_record.Archivo, m_main.app().config.Idioma));
+            if (!m_closed)
+                finishCommand();
+        });
 }
 
 void DeviceDataForm::DetieneMision()

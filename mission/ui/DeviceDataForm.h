@@ -122,6 +122,7 @@ private:
     // Results handed from a job to its continuation (set on this window's thread).
     DownloadResult m_download;
     EraseResult m_erase = EraseResult::Cancelled;
+    MarkResult m_mark = MarkResult::Cancelled;
     int m_eraseStepMs = kErasePauseMs;
     // Every handler that may show a box or a dialog holds it: the window's own poll, running in
     // that box's loop, must not delete the window under the handler.

@@ -408,8 +408,20 @@ void PrepForm::onAccept()
     // A delay the two bytes cannot hold is refused before anything reaches the logger.
     if (startMode() == StartMode::ButtonDelay && !parseDelay(txtcStartDelay->text())) {
         m_main.messages().show(prepText(PrepSentence::BadDelay, app.config.Idioma));
+        if (m_closed)
+            return;
         txtcStartDelay->setFocus();
         return;
+    }
+    // A name the logger cannot hold is refused here, not turned into other characters.
+    for (QLineEdit* box : {txtExport, txtTransport}) {
+        if (const std::optional<QString> refusal = nameRefusal(box->text(), app.config.Idioma)) {
+            m_main.messages().show(*refusal);
+            if (m_closed)
+                return;
+            box->setFocus();
+            return;
+        }
     }
     if (m_cambioLimites) {
         const SettingsFile::Result saved = app.settingsFile.write(app.config);

@@ -3,6 +3,7 @@
 // stops answering and comes back, bad replies, and a window that stays usable meanwhile.
 
 #include "mission/ui/DeviceDataForm.h"
+#include "mission/DeviceCommands.h"
 #include "records/MissionRecord.h"
 #include "records/RecordFile.h"
 #include "records/ui/SaveRecordDialog.h"
@@ -18,6 +19,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiSubWindow>
@@ -367,6 +369,31 @@ TEST(DeviceDataForm, StoreDownloadsSavesTheFileAndMarksTheLogger)
     EXPECT_EQ(c.form->ProgressBar2->maximum(), 750);
     EXPECT_EQ(emu.logger().memory().mid(89, 7), memory.mid(89, 7)) << "serial and firmware untouched";
     EXPECT_TRUE(c.messages.messages.isEmpty()) << c.messages.messages.join('\n').toStdString();
+}
+
+// The logger loses the mark's writes: the record stays saved, the user hears that the logger is
+// not marked, and the logger still says its data are not saved.
+TEST(DeviceDataForm, StoreWhoseMarkDoesNotArriveSaysSo)
+{
+    EmulatorFixture emu(ScenarioKind::Finished);
+    ASSERT_TRUE(emu.ok());
+    Connected c(emu);
+    ASSERT_TRUE(c.waitStatus([&] { return c.form->cmdAlmacena->isEnabled(); }));
+    const QByteArray before = emu.logger().memory();
+
+    whenModal<records::SaveRecordDialog>([&](records::SaveRecordDialog* d) {
+        emu.logger().setFault(emulator::Fault::DropsWrites);
+        d->CmndAbrir->click();
+    });
+    bool done = false;
+    QObject::connect(c.form, &mission::DeviceDataForm::commandFinished, [&] { done = true; });
+    c.form->cmdAlmacena->click();
+    ASSERT_TRUE(waitFor([&] { return done; }, 30000));
+
+    EXPECT_TRUE(c.record.GuardadoEnDisco);
+    EXPECT_TRUE(QFileInfo(c.record.Archivo).isFile());
+    EXPECT_EQ(c.messages.messages, QStringList{mission::markFailedMessage(c.record.Archivo, 0)});
+    EXPECT_EQ(emu.logger().memory(), before);
 }
 
 TEST(DeviceDataForm, LoggerLostDuringStoreLeavesRecordAndDiskAlone)

@@ -3,6 +3,7 @@
 // the next poll shows the armed logger in the status panel.
 
 #include "mission/ui/PrepForm.h"
+#include "mission/PrepPlan.h"
 #include "base/AppContext.h"
 #include "base/ui/StatusPanel.h"
 #include "records/MissionRecord.h"
@@ -277,4 +278,28 @@ TEST(PrepForm, CancelDuringProgrammingStopsTheWritesAndClosesTheWindow)
     EXPECT_GE(writes, 2);
     EXPECT_LT(writes, 14) << "the writes stop with Cancel";
     EXPECT_TRUE(window.toolbar1Button(2)->isEnabled());
+}
+
+// A name the logger cannot hold is refused on Accept with the reason, and nothing is posted.
+TEST(PrepForm, NamesTheLoggerCannotHoldAreRefused)
+{
+    EmulatorFixture emu(ScenarioKind::Empty);
+    ASSERT_TRUE(emu.ok()) << emu.errorString().toStdString();
+    Preparing p(emu);
+    auto& f = *p.form;
+    f.chooseDuration(30);
+    ASSERT_TRUE(p.acceptWhen(true));
+    const QByteArray before = emu.logger().memory();
+    for (QLineEdit* box : {f.txtExport, f.txtTransport}) {
+        for (const QString& name : {QStringLiteral("LINE\nBREAK"), QStringLiteral("\u03a9MEGA")}) {
+            SCOPED_TRACE(name.toStdString());
+            p.messages.messages.clear();
+            box->setText(name);
+            f.CmndAbrir->click();
+            EXPECT_EQ(p.messages.messages, QStringList{*mission::nameRefusal(name, 0)});
+            EXPECT_NE(f.PedidoPrep, mission::PrepForm::kRequested);
+            box->setText(QStringLiteral("OK"));
+        }
+    }
+    EXPECT_EQ(emu.logger().memory(), before);
 }
