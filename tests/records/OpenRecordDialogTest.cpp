@@ -213,7 +213,9 @@ TEST_F(OpenDialogTest, UnreadableFileEndsTheAttemptWithOneMessage)
 {
     const QString tooLong = QDir(dataFolder).filePath(QStringLiteral("largo.klv"));
     ASSERT_TRUE(testdata::writeFile(tooLong, QByteArray(kMemoriaSize + 1, '\x05')));
-    const QString message = QStringLiteral("Error al abrir el archivo: ") + tooLong;
+    // The dialog's own line, then the one every command gives for the same file.
+    const QString message = QStringLiteral("Error al abrir el archivo: ") + tooLong + QLatin1Char('\n') + tooLong
+        + QStringLiteral(" tiene más de 67001 bytes y no es un archivo de registro");
 
     QPointer<OpenRecordDialog> d = openDialog();
     d->File1->setCurrentRow(0);
