@@ -1,5 +1,7 @@
 #include "base/ui/Pictures.h"
 
+#include "base/RegularFile.h"
+
 #include <QGuiApplication>
 #include <QLinearGradient>
 #include <QPainter>
@@ -1087,6 +1089,17 @@ QIcon Pictures::appIcon()
         }));
     }
     return icon;
+}
+
+QPixmap Pictures::fromFile(const QString& path)
+{
+    // Far more than any window picture needs.
+    constexpr qint64 kMaxPictureBytes = 32 * 1024 * 1024;
+    const BoundedRead read = readRegularFile(path, kMaxPictureBytes);
+    QPixmap pm;
+    if (read.ok())
+        pm.loadFromData(read.bytes);
+    return pm;
 }
 
 } // namespace orvan::ui

@@ -53,6 +53,10 @@ public:
 
     // The application's window icon.
     static QIcon appIcon();
+
+    // A picture file of the application folder; null when it is missing, not a picture, or not
+    // an ordinary file (a FIFO in its place must not hold the start-up).
+    static QPixmap fromFile(const QString& path);
 };
 
 } // namespace orvan::ui

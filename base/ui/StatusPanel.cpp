@@ -315,8 +315,8 @@ StatusPanel::StatusPanel(const QString& appFolder, QWidget* parent)
 bool StatusPanel::loadBackground(const QString& file)
 {
     const QString path = QDir::isAbsolutePath(file) ? file : QDir(m_appFolder).filePath(file);
-    QPixmap pm;
-    if (!pm.load(path)) {
+    const QPixmap pm = Pictures::fromFile(path);
+    if (pm.isNull()) {
         m_background = QPixmap();
         m_scaled = QPixmap();
         update();

@@ -187,8 +187,8 @@ void MainWindow::applyCaption()
 
 bool MainWindow::loadMdiBackground(const QString& path)
 {
-    QPixmap pm;
-    if (!pm.load(path)) {
+    const QPixmap pm = Pictures::fromFile(path);
+    if (pm.isNull()) {
         m_mdiPicture = QPixmap();
         m_mdi->setBackground(QColor(0x2c, 0x3e, 0x55));
         return false;

@@ -64,3 +64,15 @@ TEST_F(ShellUiTest, OpenDialogStaysUsableAndNamesAnOverLongRecord)
               tooLong + QStringLiteral(" tiene más de 67001 bytes y no es un archivo de registro"));
     d->close();
 }
+
+TEST_F(ShellUiTest, StartUpDoesNotWaitOnPicturesThatAreFifos)
+{
+    for (const char* name : {"KLV-204.jpg", "KLV-chico.jpg"})
+        ASSERT_TRUE(orvan::test::makeNode(orvan::test::Node::Fifo, dir.filePath(QLatin1String(name))));
+    makeWindow();
+    window->startUp();
+    // Shown as missing pictures; the window starts all the same.
+    ASSERT_EQ(sink.messages.size(), 1);
+    EXPECT_TRUE(sink.messages.first().contains(QStringLiteral("KLV-chico.jpg"))) << sink.messages.first().toStdString();
+    EXPECT_FALSE(window->windowTitle().isEmpty());
+}
