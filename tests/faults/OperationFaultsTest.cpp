@@ -203,11 +203,13 @@ TEST(FaultMatrix, DownloadPreparationAndEraseUnderLoggerFaults)
                   << " | disk: " << (readAll(out) == earlier ? "earlier file unchanged" : "complete 32768-byte record")
                   << std::endl;
 
-        // Preparation and its verification: a fresh logger each time.
-        EmulatorFixture prepEmu(ScenarioKind::Finished);
+        // Preparation and its verification: a fresh logger each time, empty, as a logger must be to
+        // be prepared.
+        EmulatorFixture prepEmu(ScenarioKind::Empty);
         ASSERT_TRUE(prepEmu.ok());
+        // Silent after the status read (blocks 8, 0, 8, 2) and the serial number's read: the writes are lost.
         if (QLatin1String(c.fault) == QLatin1String("silent after the first reads"))
-            prepEmu.logger().setFault(Fault::SilentAfter, 1);
+            prepEmu.logger().setFault(Fault::SilentAfter, 5);
         else
             c.apply(prepEmu);
         const QByteArray before = prepEmu.logger().memory();

@@ -257,8 +257,9 @@ TEST(ProgramaKLV, CommandLinePrepareVerifiesAndRefusesBadArguments)
     EXPECT_EQ(emu.logger().memory().mid(64, 12), QByteArray("CAF\xC9 NI\xD1O DE"));
 
     emu.logger().setFault(Fault::DropsWrites);
-    r = run({"--interval", "15", "--lo", "2", "--hi", "8", "--start", "button"});
+    r = run({"--interval", "15", "--lo", "2", "--hi", "8", "--start", "button", "--lang", "4"});
     EXPECT_EQ(r.code, 1);
     EXPECT_TRUE(r.out.isEmpty());
-    EXPECT_TRUE(r.err.contains("not programmed correctly")) << r.err.toStdString();
+    EXPECT_TRUE(QString::fromUtf8(r.err).startsWith("orvanlog-cli: " + prepText(PrepSentence::NotProgrammed, 4)))
+        << r.err.toStdString();
 }

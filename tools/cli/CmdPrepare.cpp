@@ -109,7 +109,7 @@ int runPrepare(const Invocation& inv)
         throw Failure(*refusal);
     const mission::PrepResult r = mission::ProgramaKLV(logger.link()).run(p, now);
     if (!logger.errors().isEmpty())
-        throw Failure(logger.errors().first() + QStringLiteral(" - ") + mission::resultMessage(r, 1));
+        throw Failure(logger.errors().first() + QStringLiteral(" - ") + mission::resultMessage(r, inv.idioma));
     if (r.outcome == mission::PrepResult::Outcome::NoAnswer)
         throw Failure(addedText(AddedText::NoLoggerAnswers, inv.idioma).arg(logger.device()));
     if (!r.verified()) {
@@ -118,10 +118,11 @@ int runPrepare(const Invocation& inv)
         QStringList addresses;
         for (int a : r.differences.mid(0, kShown))
             addresses.append(QString::number(a));
+        QString where = addresses.join(QStringLiteral(", "));
         if (r.differences.size() > kShown)
-            addresses.append(QStringLiteral("… %1 addresses in all").arg(r.differences.size()));
-        throw Failure(QStringLiteral("the logger was not programmed correctly and must be prepared again (read back "
-                                     "differently at %1)").arg(addresses.join(QStringLiteral(", "))));
+            where = QStringLiteral("%1: %2, …").arg(r.differences.size()).arg(where);
+        // The sentence the window shows, then where the logger differs: the count and the first addresses.
+        throw Failure(mission::resultMessage(r, inv.idioma) + QStringLiteral(" (%1)").arg(where));
     }
 
     JsonObject json;
