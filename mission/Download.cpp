@@ -6,9 +6,10 @@ namespace orvan::mission {
 
 namespace {
 
-constexpr int kImageSize = link::kBlockSize * link::kBlockCount;
-constexpr int kCapacity = 24576;
-constexpr int kFirstSampleBlock = 256;
+using records::kCapacity;
+using records::kImageSize;
+static_assert(kImageSize == link::kBlockSize * link::kBlockCount, "the download reads the whole memory in blocks");
+constexpr int kFirstSampleBlock = records::kSampleBase / link::kBlockSize;
 constexpr int kTablePhaseEnd = 750;   // progress after the configuration and table blocks
 
 } // namespace

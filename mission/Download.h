@@ -4,6 +4,7 @@
 // device-data window and orvanlog-cli both run it on a Link.
 
 #include "link/Link.h"
+#include "records/MissionRecord.h"
 
 #include <QByteArray>
 #include <QList>

@@ -3,6 +3,8 @@
 // window offers, the values they turn into, and the table of byte writes that programs them.
 // No port here: ProgramaKLV sends the table, the window and orvanlog-cli build it.
 
+#include "records/MissionRecord.h"
+
 #include <QDateTime>
 #include <QList>
 #include <QString>
@@ -12,8 +14,8 @@
 
 namespace orvan::mission {
 
-// The logger holds this many samples, so a mission lasts interval x kCapacity minutes.
-constexpr int kCapacity = 24576;
+// The logger holds kCapacity samples, so a mission lasts interval x kCapacity minutes.
+using records::kCapacity;
 // A set start time may lie at most this many minutes ahead (45 days).
 constexpr int kMaxStartMinutes = 64800;
 // The delay is a 16-bit field.

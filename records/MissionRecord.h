@@ -14,12 +14,14 @@ constexpr int kImageSize = 32768;     // bytes of a record file and of the logge
 constexpr int kMemoriaSize = 67001;   // room of the image; only 0..32767 is ever used
 constexpr int kSampleBase = 8192;     // address of sample 0
 constexpr int kCapacity = 24576;      // samples the logger holds
+constexpr int kAlarmSlots = 10;       // sample numbers per alarm table, 3 bytes each, little-endian
 
 // Addresses of the header fields in the image, which are the logger's memory addresses.
 enum Address {
     AddrWait = 0, AddrActivation = 5, AddrLowLimit = 11, AddrHighLimit = 12, AddrInterval = 13, AddrDelay = 18,
     AddrConstant = 20, AddrStampMinute = 21, AddrStampHour = 22, AddrStampDay = 23, AddrStampMonth = 24,
     AddrStampYear = 25, AddrSampleCount = 26, AddrExporter = 64, AddrCarrier = 76, AddrSerial = 90,
+    AddrLowAlarms = 1280, AddrHighAlarms = 1312,   // the samples that crossed the low and high limit
     AddrMode = 256, AddrStatus = 258,
 };
 

@@ -156,7 +156,7 @@ FileResult readHeader(MissionRecord& record, const QString& path)
     };
     copyRange(0, 95);
     copyRange(256, 258);
-    copyRange(1280, 1343);
+    copyRange(AddrLowAlarms, AddrHighAlarms + 31);   // both alarm tables, to the end of their blocks
     return r;
 }
 

@@ -2,6 +2,8 @@
 // The alarm list: the samples the logger itself marked as limit violations, ten for the low
 // limit and ten for the high limit, read from its two alarm tables in the record.
 
+#include "records/MissionRecord.h"
+
 #include <QDateTime>
 #include <QLocale>
 #include <QString>
@@ -11,8 +13,8 @@ namespace orvan::records { class MissionRecord; }
 
 namespace orvan::views {
 
-constexpr int kLowAlarms = 1280;      // ten 3-byte sample numbers, little-endian
-constexpr int kHighAlarms = 1312;
+constexpr int kLowAlarms = records::AddrLowAlarms;
+constexpr int kHighAlarms = records::AddrHighAlarms;
 constexpr int kAlarmRows = 20;
 
 struct Alarm {

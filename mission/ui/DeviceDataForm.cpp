@@ -274,7 +274,7 @@ void DeviceDataForm::BorraMemoria()
             ctx.toWindow([this, r] { m_erase = r; });
         },
         [this] {
-            const QString text = eraseMessage(m_erase);
+            const QString text = eraseMessage(m_erase, m_main.app().config.Idioma);
             if (!text.isEmpty())
                 m_main.messages().show(text);
             if (m_closed)

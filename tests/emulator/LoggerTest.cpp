@@ -2,6 +2,7 @@
 
 #include "tools/emulator/Logger.h"
 #include "tools/emulator/Scenarios.h"
+#include "records/MissionRecord.h"
 
 #include "support/ImageTables.h"
 
@@ -140,4 +141,28 @@ TEST(EmulatorLogger, FaultsShapeTheRepliesAndCanBeSwitchedOff)
         logger.setFault(Fault::None);
         EXPECT_EQ(logger.handleFrame(readBlock2).size(), 34);
     }
+}
+
+// The emulator keeps its own map of the logger's memory on purpose, so that it checks the
+// program instead of repeating it; the two must still describe the same logger.
+TEST(Logger, ItsMemoryMapIsTheProgramsMap)
+{
+    using L = orvan::emulator::Logger;
+    namespace r = orvan::records;
+    EXPECT_EQ(L::kMemorySize, r::kImageSize);
+    EXPECT_EQ(L::kSampleBase, r::kSampleBase);
+    EXPECT_EQ(L::kCapacity, r::kCapacity);
+    EXPECT_EQ(L::kLowAlarms, r::AddrLowAlarms);
+    EXPECT_EQ(L::kHighAlarms, r::AddrHighAlarms);
+    EXPECT_EQ(L::kAlarmEntries, r::kAlarmSlots);
+    const std::pair<int, int> fields[] = {
+        {L::AddrEsperaInicio, r::AddrWait},      {L::AddrLowLimit, r::AddrLowLimit},
+        {L::AddrHighLimit, r::AddrHighLimit},    {L::AddrInterval, r::AddrInterval},
+        {L::AddrDemoraInicio, r::AddrDelay},     {L::AddrStamp, r::AddrStampMinute},
+        {L::AddrCount, r::AddrSampleCount},      {L::AddrExporter, r::AddrExporter},
+        {L::AddrCarrier, r::AddrCarrier},        {L::AddrSerial, r::AddrSerial},
+        {L::AddrMode, r::AddrMode},              {L::AddrStatus, r::AddrStatus},
+    };
+    for (const auto& [emulated, ours] : fields)
+        EXPECT_EQ(emulated, ours);
 }
