@@ -2,6 +2,7 @@
 // The few objects that own the application's state, created once by the start-up and passed
 // by reference to every window and exchange that needs them.
 
+#include "base/Unit.h"
 #include "base/MessageSink.h"
 #include "base/Settings.h"
 #include "base/TextTable.h"
@@ -40,6 +41,7 @@ struct AppContext {
     int VerFw[3] = {0, 0, 0};
 
     QString UnidadTexto() const;   // " °C" or " °F", from config.GradosC
+    Unit unit() const { return unitFromGradosC(config.GradosC); }
 };
 
 } // namespace orvan

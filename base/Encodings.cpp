@@ -149,28 +149,28 @@ std::optional<QDateTime> preparationStamp(const quint8 bcd[5])
     return composeDate(year, month, day, hour, minute);
 }
 
-double RawAGrados(int raw, int gradosC)
+double RawAGrados(int raw, Unit unit)
 {
     // Integer arithmetic first keeps the halves exact, so rounding to even behaves.
-    if (isCelsius(gradosC))
+    if (unit == Unit::Celsius)
         return raw / 2.0 - 40.0;
     return (raw * 9) / 10.0 - 40.0;
 }
 
-int GradosARaw(double degrees, int gradosC)
+int GradosARaw(double degrees, Unit unit)
 {
-    const double raw = isCelsius(gradosC) ? (degrees + 40.0) * 2.0 : (degrees + 40.0) * 10.0 / 9.0;
+    const double raw = unit == Unit::Celsius ? (degrees + 40.0) * 2.0 : (degrees + 40.0) * 10.0 / 9.0;
     return int(std::nearbyint(raw));
 }
 
-int wholeDegrees(int raw, int gradosC)
+int wholeDegrees(int raw, Unit unit)
 {
-    return int(std::nearbyint(RawAGrados(raw, gradosC)));
+    return int(std::nearbyint(RawAGrados(raw, unit)));
 }
 
-QString UnidadTexto(int gradosC)
+QString UnidadTexto(Unit unit)
 {
-    return isCelsius(gradosC) ? QStringLiteral(" °C") : QStringLiteral(" °F");
+    return unit == Unit::Celsius ? QStringLiteral(" °C") : QStringLiteral(" °F");
 }
 
 QString Nombre12(const QString& s)

@@ -3,6 +3,8 @@
 // byte splitting for addresses and counts, BCD time stamps, the raw temperature scale,
 // the 12-character name fields and the mode and status bits.
 
+#include "base/Unit.h"
+
 #include <QDateTime>
 #include <QString>
 #include <QtGlobal>
@@ -42,12 +44,18 @@ QString reformatDateCaption(const QString& caption);
 // each read by its leading decimal digits; years 00..29 are 2000..2029, 30..99 are 1930..1999.
 std::optional<QDateTime> preparationStamp(const quint8 bcd[5]);
 
-// Raw temperature scale. gradosC is the settings' unit flag: -1 Celsius, any other value Fahrenheit.
-double RawAGrados(int raw, int gradosC);
-int GradosARaw(double degrees, int gradosC);   // nearest, halves to even
-int wholeDegrees(int raw, int gradosC);      // RawAGrados as a whole number, halves to even
-QString UnidadTexto(int gradosC);             // " °C" or " °F"
-inline bool isCelsius(int gradosC) { return gradosC == -1; }
+// Raw temperature scale: Celsius = raw x 0.5 - 40, Fahrenheit = raw x 0.9 - 40.
+double RawAGrados(int raw, Unit unit);
+int GradosARaw(double degrees, Unit unit);   // nearest, halves to even
+int wholeDegrees(int raw, Unit unit);        // RawAGrados as a whole number, halves to even
+QString UnidadTexto(Unit unit);              // " °C" or " °F"
+
+// The same by the settings' unit flag; going away as every caller takes a Unit.
+inline double RawAGrados(int raw, int gradosC) { return RawAGrados(raw, unitFromGradosC(gradosC)); }
+inline int GradosARaw(double degrees, int gradosC) { return GradosARaw(degrees, unitFromGradosC(gradosC)); }
+inline int wholeDegrees(int raw, int gradosC) { return wholeDegrees(raw, unitFromGradosC(gradosC)); }
+inline QString UnidadTexto(int gradosC) { return UnidadTexto(unitFromGradosC(gradosC)); }
+inline bool isCelsius(int gradosC) { return unitFromGradosC(gradosC) == Unit::Celsius; }
 
 // Names: trimmed of blanks, then cut to 12 or padded with blanks to 12.
 QString Nombre12(const QString& s);

@@ -85,6 +85,11 @@ void TextTable::CargaTextos(int idioma)
         m_texts[49] = QStringLiteral("Datos actuales del KLV-100");
 }
 
+QString TextTable::at(Text entry) const
+{
+    return at(int(entry));
+}
+
 QString TextTable::at(int entry) const
 {
     if (entry < 0 || entry >= Count)
