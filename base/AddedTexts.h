@@ -30,6 +30,42 @@ enum class AddedText {
     WriteNotRegular,       // an output path exists and is not an ordinary file; left as it is
     RecordTooLong,         // %2: the most a record file holds, 67001 bytes
     SettingsTooLong,       // %2: the most a settings file may hold; left as it is
+    // Labels of the command line's tables (--format table) and its line about a written file.
+    Yes,                 // a flag that is set; one that is not shows a dash
+    StartWait,           // minutes the logger added to the start
+    StartDelay,          // the programmed start delay
+    FirstSampleHeld,     // number of the first sample the record holds
+    LastSampleHeld,      // number of the last sample the record holds
+    FirstSampleTime,     // time of the first sample the record holds
+    LastSampleTime,      // time of the last sample the record holds
+    LowLimitExceeded,    // the logger marked a sample below the low limit
+    HighLimitExceeded,   // the logger marked a sample above the high limit
+    HeaderDecoded,       // the record's header was decoded
+    Messages,            // what decoding the record reported
+    PreparedAt,          // the logger's preparation stamp
+    ModeByte,            // the logger's mode byte
+    StatusByte,          // the logger's status byte
+    FirmwareVersion,     // the logger's firmware version
+    ZoneBelow,           // the zone below the low limit
+    ZoneWithin,          // the zone between the limits
+    ZoneAbove,           // the zone above the high limit
+    AllZones,            // all zones together
+    Zone,                // column of the zone names
+    Limits,              // column of a zone's limits
+    RecordSamples,       // counted among the samples the record holds
+    LoggerCount,         // counted by the logger over the whole mission
+    Row,                 // column of the alarm list's row numbers
+    NoAlarmRows,         // an alarm block without rows
+    Wrote,               // %1: the file written, %2: its size in bytes
+    SizeBytes,           // a size in bytes
+    BlocksRead,          // blocks the download read
+    MarkedSaved,         // the logger was marked as saved
+    Stopped,             // the mission was stopped
+    Erased,              // the memory was erased
+    ReadBack,            // the preparation read back as written
+    ComPort,             // column of the COM numbers
+    Device,              // column of the device paths
+    Scenario,            // the generated record's scenario
 };
 
 // The text in the language (0 Spanish .. 4 Portuguese; anything else Spanish). Texts with %1, %2

@@ -72,7 +72,7 @@ TEST(CommandLine, OptionsGoBeforeOrAfterTheArguments)
         EXPECT_EQ(inv.value(QStringLiteral("--samples")), QStringLiteral("7"));
         EXPECT_TRUE(inv.has(QStringLiteral("--quiet")));
         EXPECT_EQ(inv.idioma, 2);
-        EXPECT_EQ(inv.gradosC, 0);
+        EXPECT_EQ(inv.unit, orvan::Unit::Fahrenheit);
     }
     // After "--" and as an option's value, what looks like an option is an argument.
     const Invocation dashes = parse({QStringLiteral("copy"), QStringLiteral("--samples"), QStringLiteral("-5"),
@@ -82,8 +82,12 @@ TEST(CommandLine, OptionsGoBeforeOrAfterTheArguments)
     EXPECT_FALSE(dashes.has(QStringLiteral("--quiet")));
 
     const Invocation status = parse({QStringLiteral("status"), QStringLiteral("--fahrenheit"), QStringLiteral("--port"), QStringLiteral("COM3")});
-    EXPECT_EQ(status.gradosC, 0);
-    EXPECT_EQ(parse({QStringLiteral("status"), QStringLiteral("--port=/dev/x"), QStringLiteral("--fahrenheit"), QStringLiteral("--unit"), QStringLiteral("F")}).gradosC, 0);
+    EXPECT_EQ(status.unit, orvan::Unit::Fahrenheit);
+    EXPECT_EQ(parse({QStringLiteral("status"), QStringLiteral("--port=/dev/x"), QStringLiteral("--fahrenheit"), QStringLiteral("--unit"), QStringLiteral("F")}).unit, orvan::Unit::Fahrenheit);
+    // JSON unless a table is asked for, with either spelling of the option.
+    EXPECT_EQ(status.format, Invocation::Format::Json);
+    EXPECT_EQ(parse({QStringLiteral("stats"), QStringLiteral("a"), QStringLiteral("--format=table")}).format, Invocation::Format::Table);
+    EXPECT_EQ(parse({QStringLiteral("stats"), QStringLiteral("--format"), QStringLiteral("json"), QStringLiteral("a")}).format, Invocation::Format::Json);
     EXPECT_EQ(parse({QStringLiteral("stats"), QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")}).positional.size(), 3);
 }
 
@@ -109,6 +113,8 @@ TEST(CommandLine, RefusesWhatMakesNoSense)
         {"copy|a|b|--unit|", "invalid value '' for --unit"},
         {"copy|a|b|--fahrenheit", "unknown option --fahrenheit for copy"},
         {"status|--port|x|--fahrenheit|--unit|C", "--fahrenheit contradicts --unit C"},
+        {"copy|a|b|--format|TABLE", "invalid value 'TABLE' for --format (json or table)"},
+        {"copy|a|b|--format|", "invalid value '' for --format"},
     };
     for (const auto& [args, message] : refused) {
         SCOPED_TRACE(args);
@@ -125,20 +131,22 @@ TEST(CommandLine, RefusesWhatMakesNoSense)
 
 TEST(CommandLine, SettingsRecordGivesLanguageAndUnit)
 {
+    constexpr orvan::Unit C = orvan::Unit::Celsius, F = orvan::Unit::Fahrenheit;
     struct Case {
         const char* what;
         bool file;
         qint16 idioma, gradosC, version;
-        int expectIdioma, expectGradosC;
+        int expectIdioma;
+        orvan::Unit expectUnit;
         bool fromSettings;
     };
     const Case cases[] = {
-        {"no file: Spanish, Celsius", false, 0, 0, 0, 0, -1, false},
-        {"German, Fahrenheit", true, 2, 0, orvan::RegConfig::VersionActual, 2, 0, true},
-        {"Portuguese, Celsius", true, 4, -1, orvan::RegConfig::VersionActual, 4, -1, true},
-        {"older version still read", true, 1, 1, orvan::RegConfig::VersionAntigua, 1, 0, true},
-        {"unknown version: defaults", true, 3, 0, 12, 0, -1, false},
-        {"language out of range: Spanish", true, 9, 0, orvan::RegConfig::VersionActual, 0, 0, true},
+        {"no file: Spanish, Celsius", false, 0, 0, 0, 0, C, false},
+        {"German, Fahrenheit", true, 2, 0, orvan::RegConfig::VersionActual, 2, F, true},
+        {"Portuguese, Celsius", true, 4, -1, orvan::RegConfig::VersionActual, 4, C, true},
+        {"older version still read", true, 1, 1, orvan::RegConfig::VersionAntigua, 1, F, true},
+        {"unknown version: defaults", true, 3, 0, 12, 0, C, false},
+        {"language out of range: Spanish", true, 9, 0, orvan::RegConfig::VersionActual, 0, F, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -149,12 +157,12 @@ TEST(CommandLine, SettingsRecordGivesLanguageAndUnit)
         const QStringList args{QStringLiteral("copy"), QStringLiteral("a"), QStringLiteral("b")};
         const Invocation inv = parse(args, dir.path());
         EXPECT_EQ(inv.idioma, c.expectIdioma);
-        EXPECT_EQ(inv.gradosC, c.expectGradosC);
+        EXPECT_EQ(inv.unit, c.expectUnit);
         EXPECT_EQ(inv.fromSettings, c.fromSettings);
         // The command line wins over the record.
         const Invocation given = parse(args + QStringList{QStringLiteral("--lang"), QStringLiteral("1"), QStringLiteral("--unit"), QStringLiteral("C")}, dir.path());
         EXPECT_EQ(given.idioma, 1);
-        EXPECT_EQ(given.gradosC, -1);
+        EXPECT_EQ(given.unit, C);
     }
     // A settings record nobody may read: the defaults, no failure.
     QTemporaryDir dir;
@@ -163,7 +171,7 @@ TEST(CommandLine, SettingsRecordGivesLanguageAndUnit)
     if (!QFile(orvan::SettingsFile(dir.path()).path()).open(QIODevice::ReadOnly)) {
         const Invocation inv = parse({QStringLiteral("copy"), QStringLiteral("a"), QStringLiteral("b")}, dir.path());
         EXPECT_EQ(inv.idioma, 0);
-        EXPECT_EQ(inv.gradosC, -1);
+        EXPECT_EQ(inv.unit, C);
     }
 }
 

@@ -1,6 +1,7 @@
 #include "tools/cli/Commands.h"
 #include "tools/cli/JsonObject.h"
 #include "tools/cli/LoggerLink.h"
+#include "tools/cli/Output.h"
 
 #include "base/AddedTexts.h"
 #include "mission/DeviceCommands.h"
@@ -58,7 +59,7 @@ int runDownload(const Invocation& inv)
     const bool mark = !inv.has(QStringLiteral("--no-mark"));
     inv.makeDefaultFolderFor(out);
     LoggerLink logger(inv, link::LinkProfile::frmsave());
-    const link::EstadoKLV estado = logger.estado(inv.gradosC);
+    const link::EstadoKLV estado = logger.estado(inv.unit);
     // A recording logger goes on taking samples after the download: marking it saved would
     // invite an erase of samples no file holds. A snapshot writes nothing to it.
     if (mark && estado.Registrando)
@@ -95,14 +96,23 @@ int runDownload(const Invocation& inv)
         .add("NumMuestras", qint64(estado.NumMuestras))
         .add("Exportador", estado.Exportador)
         .add("marked", mark);
-    QTextStream(stdout) << json.text();
+    const Labels l(inv.idioma);
+    TextGrid table;
+    table.row({l(Text::FileName), QFileInfo(out).absoluteFilePath()})
+        .row({l(AddedText::SizeBytes), qint64(record.fileImage().size())})
+        .row({l(AddedText::BlocksRead), d.blocksRead})
+        .row({l(Text::SampleCount), estado.NumMuestras})
+        .row({l(Text::ExporterName), estado.Exportador})
+        .row({l(AddedText::MarkedSaved), l.flag(mark)});
+    printResult(inv, json.text(), table.text());
+    tellWritten(inv, out, record.fileImage().size());
     return 0;
 }
 
 int runStop(const Invocation& inv)
 {
     LoggerLink logger(inv, link::LinkProfile::frmsave());
-    const link::EstadoKLV estado = logger.estado(inv.gradosC);
+    const link::EstadoKLV estado = logger.estado(inv.unit);
     if (!estado.Registrando)
         throw Failure(addedText(AddedText::NothingToStop, inv.idioma));
     const mission::StopResult r = mission::stopVerified(logger.link(), estado);
@@ -110,7 +120,10 @@ int runStop(const Invocation& inv)
         logger.fail(mission::stopMessage(r.outcome, inv.idioma));
     JsonObject json;
     json.add("stopped", true).add("EstadoByte", qint64(r.estadoByte));
-    QTextStream(stdout) << json.text();
+    const Labels l(inv.idioma);
+    TextGrid table;
+    table.row({l(AddedText::Stopped), l.flag(true)}).row({l(AddedText::StatusByte), int(r.estadoByte)});
+    printResult(inv, json.text(), table.text());
     return 0;
 }
 
@@ -121,7 +134,7 @@ int runErase(const Invocation& inv)
         throw UsageError(QStringLiteral("erase destroys every sample in the logger: add --yes to confirm"));
     LoggerLink logger(inv, link::LinkProfile::frmsave());
     // A logger must answer before it is told to erase: the check afterwards needs one too.
-    const link::EstadoKLV estado = logger.estado(inv.gradosC);
+    const link::EstadoKLV estado = logger.estado(inv.unit);
     if (!inv.has(QStringLiteral("--discard-unsaved"))) {
         if (const auto refusal = mission::unsavedRefusal(estado, inv.idioma))
             throw Failure(*refusal);
@@ -133,7 +146,10 @@ int runErase(const Invocation& inv)
         logger.fail(mission::eraseMessage(r, inv.idioma));
     JsonObject json;
     json.add("erased", true);
-    QTextStream(stdout) << json.text();
+    const Labels l(inv.idioma);
+    TextGrid table;
+    table.row({l(AddedText::Erased), l.flag(true)});
+    printResult(inv, json.text(), table.text());
     return 0;
 }
 

@@ -1,10 +1,10 @@
 #include "tools/cli/Commands.h"
+#include "tools/cli/Output.h"
 
 #include "records/MissionRecord.h"
 #include "records/RecordFile.h"
 #include "tools/generator/RecordGenerator.h"
 
-#include <QTextStream>
 #include <limits>
 
 namespace orvan::cli {
@@ -45,9 +45,15 @@ int runGenerate(const Invocation& inv)
     const records::FileResult r = records::GuardaArchivo(record, path);
     if (!r.ok)
         throw Failure(records::failureLine(r, path, inv.idioma));
-    QTextStream out(stdout);
-    out << path << ": " << scenarioName << ", " << generator::sampleCount(o) << " samples every "
-        << o.interval << " min\n";
+    const Labels l(inv.idioma);
+    TextGrid table;
+    table.row({l(Text::FileName), path})
+        .row({l(AddedText::Scenario), scenarioName})
+        .row({l(Text::SampleCount), generator::sampleCount(o)})
+        .row({l(Text::TimeBetweenSamples), o.interval, "min"});
+    printResult(inv, path + QStringLiteral(": ") + scenarioName
+                         + QStringLiteral(", %1 samples every %2 min\n").arg(generator::sampleCount(o)).arg(o.interval),
+                table.text());
     return 0;
 }
 

@@ -1,11 +1,13 @@
 #include "tools/cli/Commands.h"
 #include "tools/cli/JsonObject.h"
+#include "tools/cli/Output.h"
+
+#include "base/Encodings.h"
 
 #include "records/MissionRecord.h"
 #include "records/RecordFile.h"
 
 #include <QDateTime>
-#include <QTextStream>
 
 namespace orvan::cli {
 
@@ -43,9 +45,33 @@ int runInfo(const Invocation& inv)
         .addDate("FinDatos", c.FinDatos)
         .add("mensajes", messages);
 
-    QTextStream out(stdout);
-    out.setEncoding(QStringConverter::Utf8);
-    out << json.text();
+    // The same rows for people, in the same order.
+    const Labels l(inv.idioma);
+    const QString unit = unitSymbol(inv.unit);
+    const auto degrees = [&](int raw) { return TextGrid::Cell::numeric(degreesText(RawAGrados(raw, inv.unit))); };
+    TextGrid table;
+    table.row({l(AddedText::StartWait), c.EsperaInicio, "min"})
+        .row({l(AddedText::StartDelay), c.DemoraInicio, "min"})
+        .row({l(Text::LowLimit), degrees(c.LoThreshold), unit})
+        .row({l(Text::HighLimit), degrees(c.HiThreshold), unit})
+        .row({l(Text::TimeBetweenSamples), c.Rango, "min"})
+        .row({l(Text::SampleCount), c.NumMuestras})
+        .row({l(AddedText::FirstSampleHeld), c.PrimeraMuestra})
+        .row({l(AddedText::LastSampleHeld), c.UltimaMuestra})
+        .row({l(Text::CircularWriting), l.flag(c.Circular)})
+        .row({l(AddedText::HighLimitExceeded), l.flag(c.AlarmaHi)})
+        .row({l(AddedText::LowLimitExceeded), l.flag(c.AlarmaLo)})
+        .row({l(AddedText::HeaderDecoded), l.flag(c.ArchivoOk)})
+        .row({l(Text::ExporterName), c.Exportador})
+        .row({l(Text::CarrierName), c.Transportador})
+        .row({l(Text::LoggerSerial), c.NumSerie.trimmed()})
+        .row({l(Text::StartTime), tableDate(c.InicioMision)})
+        .row({l(Text::FinishTime), tableDate(c.FinMision)})
+        .row({l(AddedText::FirstSampleTime), tableDate(c.InicioDatos)})
+        .row({l(AddedText::LastSampleTime), tableDate(c.FinDatos)});
+    for (int i = 0; i < messages.size(); ++i)
+        table.row({i == 0 ? l(AddedText::Messages) : QString(), messages.at(i)});
+    printResult(inv, json.text(), table.text());
     return 0;
 }
 

@@ -1,4 +1,5 @@
 #include "tools/cli/Commands.h"
+#include "tools/cli/Output.h"
 
 #include "link/PortDirectory.h"
 
@@ -8,12 +9,17 @@ namespace orvan::cli {
 
 int runPorts(const Invocation& inv)
 {
-    QTextStream out(stdout);
     QTextStream err(stderr);
     const QList<link::DetectedPort> ports = link::detectPorts(inv.appFolder);
-    for (const link::DetectedPort& port : ports)
-        out << "COM" << port.com << ' ' << port.device << '\n';
-    out.flush();
+    QString lines;
+    const Labels l(inv.idioma);
+    TextGrid table;
+    table.row({l(AddedText::ComPort), l(AddedText::Device)});
+    for (const link::DetectedPort& port : ports) {
+        lines += QStringLiteral("COM%1 %2\n").arg(port.com).arg(port.device);
+        table.row({QStringLiteral("COM%1").arg(port.com), port.device});
+    }
+    printResult(inv, lines, table.text());
     const QString advice = link::permissionAdvice(ports);
     if (!advice.isEmpty())
         err << advice << '\n';

@@ -5,6 +5,7 @@
 #include "tools/cli/Commands.h"
 #include "tools/cli/LoggerLink.h"
 #include "tools/cli/JsonObject.h"
+#include "tools/cli/Output.h"
 
 #include "base/AddedTexts.h"
 #include "base/Encodings.h"
@@ -43,11 +44,11 @@ int intervalFrom(const Invocation& inv)
 int rawLimit(const Invocation& inv, const QString& option)
 {
     const int t = int(inv.intValue(option, -40, 185, 0));
-    if (!mission::limitList(inv.gradosC).contains(t)) {
+    if (!mission::limitList(inv.unit).contains(t)) {
         throw UsageError(QStringLiteral("%1 %2 is not a limit the logger takes in%3 (see the limit list: %4)")
-                             .arg(option).arg(t).arg(UnidadTexto(inv.gradosC), joined(mission::limitList(inv.gradosC))));
+                             .arg(option).arg(t).arg(UnidadTexto(inv.unit), joined(mission::limitList(inv.unit))));
     }
-    return GradosARaw(t, inv.gradosC);
+    return GradosARaw(t, inv.unit);
 }
 
 void startFrom(const Invocation& inv, const QDateTime& now, mission::MissionPlan& p)
@@ -105,7 +106,7 @@ int runPrepare(const Invocation& inv)
 
     LoggerLink logger(inv, link::LinkProfile::frmPrep());
     // Only where the window offers Prepare: a new header over a mission would lose its samples.
-    if (const auto refusal = mission::preparationRefusal(logger.estado(inv.gradosC), inv.idioma))
+    if (const auto refusal = mission::preparationRefusal(logger.estado(inv.unit), inv.idioma))
         throw Failure(*refusal);
     const mission::PrepResult r = mission::ProgramaKLV(logger.link()).run(p, now);
     if (!logger.errors().isEmpty())
@@ -125,6 +126,7 @@ int runPrepare(const Invocation& inv)
         throw Failure(mission::resultMessage(r, inv.idioma) + QStringLiteral(" (%1)").arg(where));
     }
 
+    const qint64 serial = qint64(r.serial[0]) << 16 | qint64(r.serial[1]) << 8 | r.serial[2];
     JsonObject json;
     json.add("verified", true)
         .add("Rango", qint64(p.interval))
@@ -136,8 +138,22 @@ int runPrepare(const Invocation& inv)
         .add("DemoraPrep", qint64(r.values.DemoraPrep))
         .add("Exportador", mission::writtenName(p.exporter))
         .add("Transportador", mission::writtenName(p.carrier))
-        .add("NumSerie", qint64(r.serial[0]) << 16 | qint64(r.serial[1]) << 8 | r.serial[2]);
-    QTextStream(stdout) << json.text();
+        .add("NumSerie", serial);
+    const Labels l(inv.idioma);
+    const QString unit = unitSymbol(inv.unit);
+    TextGrid table;
+    table.row({l(AddedText::ReadBack), l.flag(true)})
+        .row({l(Text::TimeBetweenSamples), p.interval, "min"})
+        .row({l(Text::RecordLength), mission::durationText(p.interval)})
+        .row({l(Text::LowLimit), TextGrid::Cell::numeric(degreesText(RawAGrados(p.rawLimInf, inv.unit))), unit})
+        .row({l(Text::HighLimit), TextGrid::Cell::numeric(degreesText(RawAGrados(p.rawLimSup, inv.unit))), unit})
+        .row({l(AddedText::ModeByte), int(r.values.ModoPrep)})
+        .row({l(AddedText::StatusByte), int(r.values.EstadoPrep)})
+        .row({l(AddedText::StartDelay), r.values.DemoraPrep, "min"})
+        .row({l(Text::ExporterName), mission::writtenName(p.exporter)})
+        .row({l(Text::CarrierName), mission::writtenName(p.carrier)})
+        .row({l(Text::LoggerSerial), serial});
+    printResult(inv, json.text(), table.text());
     return 0;
 }
 

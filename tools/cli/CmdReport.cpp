@@ -1,7 +1,10 @@
 #include "tools/cli/Commands.h"
+#include "tools/cli/Output.h"
 
 #include "base/AppContext.h"
 #include "shell/ui/RecordReport.h"
+
+#include <QFileInfo>
 
 namespace orvan::cli {
 
@@ -15,10 +18,11 @@ int runReport(const Invocation& inv)
 
     AppContext app(inv.appFolder);
     app.config.Idioma = qint16(inv.idioma);
-    app.config.GradosC = qint16(inv.gradosC);
+    app.config.GradosC = gradosCFor(inv.unit);
     QString error;
     if (!shell::writeRecordGraphReport(app, inv.positional.at(0), out, &error))
         throw Failure(error);
+    tellWritten(inv, out, QFileInfo(out).size());
     return 0;
 }
 

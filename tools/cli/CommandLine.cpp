@@ -17,6 +17,7 @@ namespace {
 const OptionSpec kCommonOptions[] = {
     {"--lang", "N", "language of texts: 0 Spanish, 1 English, 2 German, 3 French, 4 Portuguese"},
     {"--unit", "C|F", "temperature unit: Celsius or Fahrenheit"},
+    {"--format", "json|table", "json (default): keys for scripts; table: aligned rows labelled in the language of --lang"},
     {"--help", nullptr, "describe the command and its options"},
 };
 constexpr int kLanguages = 5;
@@ -68,7 +69,7 @@ bool applySettings(Invocation& inv, const QString& appFolder)
         return false;
     if (cfg.Idioma >= 0 && cfg.Idioma < kLanguages)
         inv.idioma = cfg.Idioma;
-    inv.gradosC = cfg.GradosC == -1 ? -1 : 0;
+    inv.unit = unitFromGradosC(cfg.GradosC);
     return true;
 }
 
@@ -87,11 +88,20 @@ void applyCommonOptions(Invocation& inv)
     if (inv.has(QStringLiteral("--unit"))) {
         const QString unit = inv.value(QStringLiteral("--unit")).toUpper();
         if (unit == QLatin1String("C"))
-            inv.gradosC = -1;
+            inv.unit = Unit::Celsius;
         else if (unit == QLatin1String("F"))
-            inv.gradosC = 0;
+            inv.unit = Unit::Fahrenheit;
         else
             throw UsageError(QStringLiteral("invalid value '%1' for --unit (C or F)").arg(inv.value(QStringLiteral("--unit"))));
+    }
+    if (inv.has(QStringLiteral("--format"))) {
+        const QString format = inv.value(QStringLiteral("--format"));
+        if (format == QLatin1String("json"))
+            inv.format = Invocation::Format::Json;
+        else if (format == QLatin1String("table"))
+            inv.format = Invocation::Format::Table;
+        else
+            throw UsageError(QStringLiteral("invalid value '%1' for --format (json or table)").arg(format));
     }
 }
 
@@ -199,7 +209,7 @@ void printCommandHelp(QTextStream& out, const CommandSpec& command, const Invoca
     const SettingsFile settings(defaults.appFolder);
     out << "\nOptions go before or after the arguments. Without --lang and --unit the settings record\n"
         << settings.path() << " decides; without it, Spanish and Celsius.\n"
-        << "Now: " << kLanguageNames[defaults.idioma] << ", " << (defaults.gradosC == -1 ? "Celsius" : "Fahrenheit")
+        << "Now: " << kLanguageNames[defaults.idioma] << ", " << (defaults.unit == Unit::Celsius ? "Celsius" : "Fahrenheit")
         << (defaults.fromSettings ? " (settings record)" : " (no usable settings record)") << ".\n";
 }
 

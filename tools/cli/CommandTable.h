@@ -36,6 +36,12 @@ inline OptionSpec portOption()
     return {"--port", "DEVICE|COM<n>", "the logger's serial port: a device path (/dev/ttyUSB0) or a COM number from 'ports'", true};
 }
 
+// The byte trace of every command that talks to a logger.
+inline OptionSpec traceOption()
+{
+    return {"--trace", nullptr, "print every byte sent to and received from the logger on stderr, as hex"};
+}
+
 const std::vector<CommandSpec>& commandTable();
 
 } // namespace orvan::cli

@@ -3,6 +3,8 @@
 // its positional arguments, its options, and the language and unit every command honours.
 // Commands read this and never parse the command line themselves.
 
+#include "base/Unit.h"
+
 #include <QMap>
 #include <QString>
 #include <QStringList>
@@ -28,10 +30,13 @@ struct Invocation {
     QString appFolder;                // where the settings record and the port aliases live
 
     // From --lang N and --unit C|F; without them from the application folder's settings
-    // record, and without that Spanish (0) and Celsius (-1).
+    // record, and without that Spanish (0) and Celsius.
     int idioma = 0;
-    int gradosC = -1;
+    Unit unit = Unit::Celsius;
     bool fromSettings = false;        // the settings record gave the defaults
+    // --format json (the default, for scripts) or table (for people, in the language and unit).
+    enum class Format { Json, Table };
+    Format format = Format::Json;
 
     bool has(const QString& option) const { return options.contains(option); }
     QString value(const QString& option, const QString& fallback = {}) const { return options.value(option, fallback); }

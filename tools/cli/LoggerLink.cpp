@@ -1,4 +1,5 @@
 #include "tools/cli/LoggerLink.h"
+#include "tools/cli/Trace.h"
 
 #include "base/AddedTexts.h"
 #include "base/RuntimeError.h"
@@ -35,6 +36,9 @@ LoggerLink::LoggerLink(const Invocation& inv, const link::LinkProfile& profile)
     const bool exists = ::stat(QFile::encodeName(m_device).constData(), &st) == 0;
     if (exists && !S_ISCHR(st.st_mode))
         throw Failure(addedText(AddedText::NotASerialPort, m_idioma).arg(m_device));
+    // Traced from the first byte on, so that a logger that answers nothing shows what it was sent.
+    if (inv.has(QStringLiteral("--trace")))
+        startByteTrace();
     m_port.setPortName(m_device);
     try {
         m_port.open();
@@ -47,10 +51,10 @@ LoggerLink::LoggerLink(const Invocation& inv, const link::LinkProfile& profile)
                                           [this](const QString& text) { m_errors.append(text); });
 }
 
-link::EstadoKLV LoggerLink::estado(int gradosC)
+link::EstadoKLV LoggerLink::estado(Unit unit)
 {
     link::EstadoKLV e;
-    if (!link::ActualizaEstado(*m_link, e, gradosC))
+    if (!link::ActualizaEstado(*m_link, e, unit))
         fail(addedText(AddedText::NoLoggerAnswers, m_idioma).arg(m_device));
     return e;
 }

@@ -28,7 +28,7 @@ public:
     const QStringList& errors() const { return m_errors; }
 
     // The status in the device-data window's poll order; a logger that does not answer is a failure.
-    link::EstadoKLV estado(int gradosC);
+    link::EstadoKLV estado(Unit unit);
 
     // One failure, one line: a port error the link reported is what went wrong, and the summary
     // that follows from it would only repeat it.

@@ -1,9 +1,9 @@
 // orvanlog-cli: the OrvanLog core from a terminal, for scripts, demos and bug reports.
 
 #include "tools/cli/CommandLine.h"
+#include "tools/cli/Trace.h"
 
 #include <QCoreApplication>
-#include <cstdio>
 #include <memory>
 
 #ifdef ORVAN_CLI_REPORT
@@ -11,22 +11,9 @@
 #include <cstring>
 #endif
 
-namespace {
-
-// A failure is one line of ours on stderr; Qt's own warnings (a missing runtime folder, font
-// look-ups of the offscreen platform) would add more. ORVAN_CLI_DEBUG=1 lets them through.
-void quietMessages(QtMsgType type, const QMessageLogContext& context, const QString& text)
-{
-    static const bool verbose = qEnvironmentVariableIntValue("ORVAN_CLI_DEBUG") != 0;
-    if (verbose || type == QtCriticalMsg || type == QtFatalMsg)
-        std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, text)));
-}
-
-} // namespace
-
 int main(int argc, char** argv)
 {
-    qInstallMessageHandler(quietMessages);
+    orvan::cli::installMessageHandler();
     std::unique_ptr<QCoreApplication> application;
 #ifdef ORVAN_CLI_REPORT
     // The report draws widgets; it never needs a display.
