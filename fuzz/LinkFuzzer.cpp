@@ -5,11 +5,12 @@
 // was read; then a download (device-data window) or a preparation with its verification
 // (preparation window) on the same answers.
 #include "fuzz/Require.h"
+#include "base/Encodings.h"
 #include "base/TextTable.h"
 #include "records/MissionRecord.h"
 #include "link/Link.h"
 #include "link/LoggerStatus.h"
-#include "link/StatusSummary.h"
+#include "mission/LiveSummary.h"
 #include "mission/Download.h"
 #include "mission/ProgramaKLV.h"
 #include "support/ScriptedPort.h"
@@ -57,7 +58,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }();
     FuzzedDataProvider in(data, size);
     const bool prep = in.ConsumeBool();
-    const int gradosC = in.ConsumeBool() ? -1 : 0;
+    const Unit unit = in.ConsumeBool() ? Unit::Celsius : Unit::Fahrenheit;
 
     test::LinkBench bench(prep ? link::LinkProfile::frmPrep() : link::LinkProfile::frmsave());
     bench.port.responder = [&in](const QByteArray&, test::ScriptedPort& port) { answer(in, port); };
@@ -65,22 +66,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         bench.port.writeError = RuntimeError(link::ErrWriteDevice, QStringLiteral("write failed"));
 
     link::EstadoKLV e;
-    link::CommandAvailability before;
+    mission::CommandAvailability before;
     const QDateTime now(QDate(2026, 12, 6), QTime(12, 0), Qt::UTC);
     for (int poll = 0; poll < 3 && !bench.link.closing(); ++poll) {
         const qint64 start = bench.clock.nowMs();
-        const bool ok = link::ActualizaEstado(bench.link, e, gradosC);
+        const bool ok = link::ActualizaEstado(bench.link, e, unit);
         require(ok == e.Comunicado, "a poll reports what the snapshot says");
         // Each block read of a poll is bounded by its attempts' time-outs and drains.
         require(bench.clock.nowMs() - start <= 8 * 4 * 2 * (link::kReplyTimeoutMs + 50), "a poll ends in bounded time");
-        const link::StatusSummary rs = link::PoneResumen(e, gradosC == -1 ? QStringLiteral(" °C") : QStringLiteral(" °F"),
-                                                   textos, now, prep ? link::SummaryCopy::frmPrep
-                                                                     : link::SummaryCopy::frmsave, before);
+        const mission::LiveSummary rs = mission::PoneResumen(e, UnidadTexto(unit), textos, now,
+                                                             prep ? mission::SummaryCopy::frmPrep
+                                                                  : mission::SummaryCopy::frmsave, before);
         before = rs.availability;
         if (!ok)
-            require(!rs.cmdAlmacena.value_or(false) && !rs.cmdPrepara.value_or(false),
+            require(!rs.storeButton.value_or(false) && !rs.prepareButton.value_or(false),
                     "no command is offered without communication");
-        link::firmwareMessage(e.VerFw1, e.VerFw2, e.VerFw3);
+        mission::firmwareMessage(e.VerFw1, e.VerFw2, e.VerFw3);
         e.inicioMision();
         e.finMision();
     }

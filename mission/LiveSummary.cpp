@@ -1,27 +1,13 @@
-#include "link/StatusSummary.h"
+#include "mission/LiveSummary.h"
 
 #include "base/DisplayText.h"
 #include "base/Encodings.h"
 
-namespace orvan::link {
+namespace orvan::mission {
+
+using link::EstadoKLV;
 
 namespace {
-
-// Entries of the text table used as tool tips.
-enum TextId {
-    TxtLowLimit = 4,
-    TxtHighLimit = 5,
-    TxtNoLink = 36,
-    TxtLinked = 38,
-    TxtNoData = 39,
-    TxtFinished = 40,
-    TxtRecording = 41,
-    TxtWaitingButton = 42,
-    TxtNotSaved = 43,
-    TxtSaved = 44,
-    TxtWaitingTime = 45,
-    TxtCircular = 47,
-};
 
 // Picture indexes of the link windows' picture list.
 enum PictureId {
@@ -40,105 +26,105 @@ QString noLimit(const QString& unit)
     return QStringLiteral("    -- ") + unit;
 }
 
-void clearPictures(StatusSummary& r)
+void clearPictures(LiveSummary& r)
 {
-    r.imgRec = r.imgStartmode = r.imgOver = r.imgBat = PanelPicture{};
+    r.panel.recording = r.panel.startMode = r.panel.circular = r.panel.battery = PanelPicture{};
 }
 
 void limits(const EstadoKLV& e, const QString& unit, const TextTable& textos, bool noLimitAsDashes,
-             StatusSummary& r)
+             LiveSummary& r)
 {
     // The limit pictures keep the tool tips the main window gave them; only the picture changes.
-    r.ImgHiAlarX = PanelPicture{e.AlarmaHi ? ImgLimitExceeded : ImgLimitOk, textos[TxtHighLimit]};
-    r.imgLoAlarX = PanelPicture{e.AlarmaLo ? ImgLimitExceeded : ImgLimitOk, textos[TxtLowLimit]};
+    r.panel.highAlarm = PanelPicture{e.AlarmaHi ? ImgLimitExceeded : ImgLimitOk, textos[Text::HighLimit]};
+    r.panel.lowAlarm = PanelPicture{e.AlarmaLo ? ImgLimitExceeded : ImgLimitOk, textos[Text::LowLimit]};
     // Raw 0 (-40 in both units) is how the logger holds "no limit".
-    r.lbAlarHiX = noLimitAsDashes && e.LimSup == -40 ? noLimit(unit)
+    r.panel.highLimit = noLimitAsDashes && e.LimSup == -40 ? noLimit(unit)
                                                           : QStringLiteral(" > %1%2").arg(e.LimSup).arg(unit);
-    r.lbAlarLowX = noLimitAsDashes && e.LimInf == -40 ? noLimit(unit)
+    r.panel.lowLimit = noLimitAsDashes && e.LimInf == -40 ? noLimit(unit)
                                                            : QStringLiteral(" < %1%2").arg(e.LimInf).arg(unit);
 }
 
-void identification(const EstadoKLV& e, const QDateTime& now, StatusSummary& r)
+void identification(const EstadoKLV& e, const QDateTime& now, LiveSummary& r)
 {
-    r.lbHoraActualX = formatDate(now);
+    r.panel.clock = formatDate(now);
     // The names are the logger's bytes; a line break among them would break the panel's rows.
-    r.lbexportX = oneLineText(e.Exportador);
-    r.lbTransportX = oneLineText(e.Transportador);
-    r.lbNumserX = e.SerieKLV;
+    r.panel.exporter = oneLineText(e.Exportador);
+    r.panel.carrier = oneLineText(e.Transportador);
+    r.panel.serial = e.SerieKLV;
 }
 
-void linked(const TextTable& textos, StatusSummary& r)
+void linked(const TextTable& textos, LiveSummary& r)
 {
-    r.Frame3X = true;
-    r.FrameSerial = true;
-    r.imgKLV = PanelPicture{ImgLinked, textos[TxtLinked]};
+    r.panel.missionShown = true;
+    r.panel.serialShown = true;
+    r.panel.link = PanelPicture{ImgLinked, textos[Text::Linked]};
 }
 
-void noLink(const TextTable& textos, StatusSummary& r)
+void noLink(const TextTable& textos, LiveSummary& r)
 {
-    r.Frame3X = false;
-    r.FrameSerial = false;
-    r.imgKLV = PanelPicture{ImgNoLink, textos[TxtNoLink]};
+    r.panel.missionShown = false;
+    r.panel.serialShown = false;
+    r.panel.link = PanelPicture{ImgNoLink, textos[Text::NoLink]};
 }
 
 PanelPicture savedPicture(const EstadoKLV& e, const TextTable& textos)
 {
-    return e.Guardado ? PanelPicture{ImgSaved, textos[TxtSaved]}
-                      : PanelPicture{ImgNotSaved, textos[TxtNotSaved]};
+    return e.Guardado ? PanelPicture{ImgSaved, textos[Text::DataSaved]}
+                      : PanelPicture{ImgNotSaved, textos[Text::DataNotSaved]};
 }
 
-StatusSummary summarySave(const EstadoKLV& e, const QString& unit, const TextTable& textos, const QDateTime& now,
+LiveSummary summarySave(const EstadoKLV& e, const QString& unit, const TextTable& textos, const QDateTime& now,
                     CommandAvailability allowed)
 {
-    StatusSummary r;
+    LiveSummary r;
     clearPictures(r);
-    r.lbHoraInicioX = noDateText();
-    r.lbHoraFinX = noDateText();
-    r.lbTempActualX = QStringLiteral("--");
+    r.panel.start = noDateText();
+    r.panel.end = noDateText();
+    r.panel.temperature = QStringLiteral("--");
 
     if (!e.Comunicado) {
         noLink(textos, r);
         // With no logger answering, no command may be offered, whatever the last poll allowed.
         r.availability = allowed;
-        r.cmdAlmacena = r.cmdClear = r.cmdStop = r.cmdPrepara = false;
+        r.storeButton = r.eraseButton = r.stopButton = r.prepareButton = false;
         return r;
     }
 
-    r.cmdClear = true;
+    r.eraseButton = true;
     linked(textos, r);
 
     if (e.SinDatos) {
-        r.imgRec = PanelPicture{ImgNoData, textos[TxtNoData]};
+        r.panel.recording = PanelPicture{ImgNoData, textos[Text::LoggerEmpty]};
         allowed = {false, false, true};
     } else {
         if (e.ArranquePulsador)
-            r.imgStartmode = PanelPicture{ImgButton, textos[TxtWaitingButton]};
-        r.lbNumMuestrasX = QString::number(e.NumMuestras);
-        r.lbRangoX = QString::number(e.Intervalo) + QStringLiteral(" min");
+            r.panel.startMode = PanelPicture{ImgButton, textos[Text::WaitingButton]};
+        r.panel.samples = QString::number(e.NumMuestras);
+        r.panel.interval = QString::number(e.Intervalo) + QStringLiteral(" min");
         if (e.Registrando) {
             allowed = {true, false, false};
-            r.lbHoraInicioX = dateText(e.inicioMision());
-            r.imgRec = PanelPicture{ImgRecording, textos[TxtRecording]};
-            r.lbHoraFinX = noDateText();
+            r.panel.start = dateText(e.inicioMision());
+            r.panel.recording = PanelPicture{ImgRecording, textos[Text::LoggerRecording]};
+            r.panel.end = noDateText();
             if (e.NumMuestras >= 1 && e.TempActual >= 1)
-                r.lbTempActualX = QString::number(e.TempActual) + unit;
+                r.panel.temperature = QString::number(e.TempActual) + unit;
             if (e.DemoraInicio > 0) {
-                r.lbHoraInicioX = noDateText();
-                r.imgStartmode = PanelPicture{ImgSetTime, textos[TxtWaitingTime]};
+                r.panel.start = noDateText();
+                r.panel.startMode = PanelPicture{ImgSetTime, textos[Text::WaitingStartTime]};
             }
             if (e.Circular)
-                r.imgOver = PanelPicture{ImgCircular, textos[TxtCircular]};
+                r.panel.circular = PanelPicture{ImgCircular, textos[Text::CircularTooltip]};
         } else if (e.NumMuestras == 0) {
             allowed = {false, false, true};
-            r.imgRec = PanelPicture{ImgFinished, textos[TxtFinished]};
+            r.panel.recording = PanelPicture{ImgFinished, textos[Text::RecordFinished]};
             if (e.DemoraInicio == 0)
-                r.lbHoraInicioX = dateText(e.HoraPrep);
+                r.panel.start = dateText(e.HoraPrep);
         } else {
             allowed = {false, true, false};
-            r.imgRec = PanelPicture{ImgFinished, textos[TxtFinished]};
-            r.lbHoraInicioX = dateText(e.inicioMision());
-            r.lbHoraFinX = dateText(e.finMision());
-            r.imgStartmode = savedPicture(e, textos);
+            r.panel.recording = PanelPicture{ImgFinished, textos[Text::RecordFinished]};
+            r.panel.start = dateText(e.inicioMision());
+            r.panel.end = dateText(e.finMision());
+            r.panel.startMode = savedPicture(e, textos);
         }
     }
 
@@ -146,59 +132,59 @@ StatusSummary summarySave(const EstadoKLV& e, const QString& unit, const TextTab
     identification(e, now, r);
 
     r.availability = allowed;
-    r.cmdPrepara = allowed.PuedePreparar;
-    r.cmdAlmacena = allowed.PuedeAlmacenar;
-    r.cmdStop = allowed.PuedeDetener;
+    r.prepareButton = allowed.canPrepare;
+    r.storeButton = allowed.canStore;
+    r.stopButton = allowed.canStop;
     return r;
 }
 
-StatusSummary summaryPrep(const EstadoKLV& e, const QString& unit, const TextTable& textos, const QDateTime& now)
+LiveSummary summaryPrep(const EstadoKLV& e, const QString& unit, const TextTable& textos, const QDateTime& now)
 {
-    StatusSummary r;
+    LiveSummary r;
     clearPictures(r);
-    r.lbTempActualX = QStringLiteral("--");
-    r.lbAlarHiX = noLimit(unit);
-    r.lbAlarLowX = noLimit(unit);
+    r.panel.temperature = QStringLiteral("--");
+    r.panel.highLimit = noLimit(unit);
+    r.panel.lowLimit = noLimit(unit);
 
     if (!e.Comunicado) {
         noLink(textos, r);
-        r.disableCmndAbrir = true;
+        r.disableAccept = true;
         return r;
     }
 
-    r.framePrepara = true;
+    r.prepareFrame = true;
     linked(textos, r);
 
     if (e.SinDatos) {
-        r.imgRec = PanelPicture{ImgNoData, textos[TxtNoData]};
+        r.panel.recording = PanelPicture{ImgNoData, textos[Text::LoggerEmpty]};
     } else {
         if (e.ArranquePulsador)
-            r.imgStartmode = PanelPicture{ImgButton, textos[TxtWaitingButton]};
+            r.panel.startMode = PanelPicture{ImgButton, textos[Text::WaitingButton]};
         if (e.NumMuestras > 0) {
-            r.lbHoraInicioX = dateText(e.inicioMision());
-            r.lbHoraFinX = noDateText();
+            r.panel.start = dateText(e.inicioMision());
+            r.panel.end = noDateText();
         } else if (e.Registrando) {
-            r.lbTempActualX = QStringLiteral("--");
+            r.panel.temperature = QStringLiteral("--");
             if (e.DemoraInicio != 0) {
-                r.lbHoraInicioX = noDateText();
-                r.imgStartmode = PanelPicture{ImgSetTime, textos[TxtWaitingTime]};
+                r.panel.start = noDateText();
+                r.panel.startMode = PanelPicture{ImgSetTime, textos[Text::WaitingStartTime]};
             } else {
-                r.lbHoraInicioX = dateText(addMinutes(e.HoraPrep, e.EsperaInicio));
+                r.panel.start = dateText(addMinutes(e.HoraPrep, e.EsperaInicio));
             }
         }
-        r.lbNumMuestrasX = QString::number(e.NumMuestras);
-        r.lbRangoX = QString::number(e.Intervalo) + QStringLiteral(" min");
+        r.panel.samples = QString::number(e.NumMuestras);
+        r.panel.interval = QString::number(e.Intervalo) + QStringLiteral(" min");
         if (e.Registrando && e.NumMuestras >= 1 && e.TempActual >= 1)
-            r.lbTempActualX = QString::number(e.TempActual) + unit;
+            r.panel.temperature = QString::number(e.TempActual) + unit;
         if (e.Registrando) {
-            r.imgRec = PanelPicture{ImgRecording, textos[TxtRecording]};
-            r.lbHoraFinX = noDateText();
+            r.panel.recording = PanelPicture{ImgRecording, textos[Text::LoggerRecording]};
+            r.panel.end = noDateText();
             if (e.Circular)
-                r.imgOver = PanelPicture{ImgCircular, textos[TxtCircular]};
+                r.panel.circular = PanelPicture{ImgCircular, textos[Text::CircularTooltip]};
         } else if (e.NumMuestras > 0) {
-            r.imgRec = PanelPicture{ImgFinished, textos[TxtFinished]};
-            r.lbHoraFinX = dateText(e.finMision());
-            r.imgStartmode = savedPicture(e, textos);
+            r.panel.recording = PanelPicture{ImgFinished, textos[Text::RecordFinished]};
+            r.panel.end = dateText(e.finMision());
+            r.panel.startMode = savedPicture(e, textos);
         }
     }
 
@@ -209,7 +195,7 @@ StatusSummary summaryPrep(const EstadoKLV& e, const QString& unit, const TextTab
 
 } // namespace
 
-StatusSummary PoneResumen(const EstadoKLV& e, const QString& unit, const TextTable& textos, const QDateTime& now,
+LiveSummary PoneResumen(const EstadoKLV& e, const QString& unit, const TextTable& textos, const QDateTime& now,
                     SummaryCopy copy, CommandAvailability before)
 {
     if (copy == SummaryCopy::frmsave)
@@ -224,4 +210,4 @@ QString firmwareMessage(int verFw1, int verFw2, int verFw3)
     return QStringLiteral("Establezca conexión con el equipo primero");
 }
 
-} // namespace orvan::link
+} // namespace orvan::mission

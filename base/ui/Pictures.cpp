@@ -3,6 +3,7 @@
 #include "base/RegularFile.h"
 
 #include <QGuiApplication>
+#include <QLabel>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
@@ -1100,6 +1101,29 @@ QPixmap Pictures::fromFile(const QString& path)
     if (read.ok())
         pm.loadFromData(read.bytes);
     return pm;
+}
+
+void Pictures::showState(QLabel* label, int index, const QString& toolTip)
+{
+    if (!label)
+        return;
+    int size = label->property("pictureSize").toInt();
+    if (size <= 0)
+        size = qMax(16, qMin(label->width(), label->height()));
+    const QPixmap pm = index > 0 ? statePicture(index, size) : QPixmap();
+    if (pm.isNull()) {
+        label->clear();
+        label->setProperty("pictureIndex", 0);
+    } else {
+        label->setPixmap(pm);
+        label->setProperty("pictureIndex", index);
+    }
+    label->setToolTip(toolTip);
+}
+
+int Pictures::shownState(const QLabel* label)
+{
+    return label ? label->property("pictureIndex").toInt() : 0;
 }
 
 } // namespace orvan::ui

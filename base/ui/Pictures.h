@@ -7,6 +7,8 @@
 #include <QPixmap>
 #include <QSize>
 
+class QLabel;
+
 namespace orvan::ui {
 
 class Pictures {
@@ -57,6 +59,11 @@ public:
     // A picture file of the application folder; null when it is missing, not a picture, or not
     // an ordinary file (a FIFO in its place must not hold the start-up).
     static QPixmap fromFile(const QString& path);
+
+    // Shows a state picture (statePicture's index, 0 for none) in a label, at the label's size,
+    // with its tool tip; shownState tells which one a label shows.
+    static void showState(QLabel* label, int index, const QString& toolTip);
+    static int shownState(const QLabel* label);
 };
 
 } // namespace orvan::ui

@@ -2,9 +2,11 @@
 
 #include "base/ui/Twips.h"
 #include "base/ui/Pictures.h"
+#include "base/TextTable.h"
 
 #include <QDir>
 #include <QGridLayout>
+#include <QLabel>
 #include <QHBoxLayout>
 #include <QPainter>
 #include <QPaintEvent>
@@ -18,7 +20,6 @@ constexpr int kIconSize = 18;
 constexpr int kStateSize = 24;
 constexpr int kLimitPictureSize = 18;
 constexpr const char* kPictureSize = "pictureSize";
-constexpr const char* kPictureIndex = "pictureIndex";
 
 // The groups of the panel are translucent cards, so that the texture shows through while the
 // texts keep a light, even ground.
@@ -42,7 +43,7 @@ QFrame* plain(QWidget* parent, const QString& name)
     return f;
 }
 
-QLabel* picture(QWidget* parent, const QString& name, const QPixmap& pm, int size)
+QLabel* pictureLabel(QWidget* parent, const QString& name, const QPixmap& pm, int size)
 {
     auto* l = new QLabel(parent);
     l->setObjectName(name);
@@ -103,6 +104,44 @@ QHBoxLayout* line(QWidget* first, QWidget* second)
 const QString kDateWidth = QStringLiteral("00/00/0000 - 00:00");
 const QString kNameWidth = QStringLiteral("MMMMMMMMMMMM");
 
+using Item = StatusPanel::Item;
+
+// The field icons of the pictures' list, by the value they stand beside.
+int fieldElement(Item item)
+{
+    switch (item) {
+    case Item::Start: return 0;
+    case Item::End: return 1;
+    case Item::Interval: return 2;
+    case Item::Samples: return 6;
+    case Item::Exporter: return 14;
+    case Item::Carrier: return 13;
+    case Item::LiveStart: return 9;
+    case Item::LiveEnd: return 8;
+    case Item::LiveInterval: return 10;
+    case Item::LiveSamples: return 7;
+    case Item::LiveExporter: return 11;
+    case Item::LiveCarrier: return 12;
+    default: return -1;
+    }
+}
+
+QPixmap iconFor(Item item, int size)
+{
+    switch (item) {
+    case Item::LowLimit:
+    case Item::LiveLowLimit:
+        return Pictures::limitIcon(0, size);
+    case Item::HighLimit:
+    case Item::LiveHighLimit:
+        return Pictures::limitIcon(1, size);
+    default:
+        break;
+    }
+    const int element = fieldElement(item);
+    return element >= 0 ? Pictures::fieldIcon(element, size) : QPixmap();
+}
+
 } // namespace
 
 StatusPanel::StatusPanel(const QString& appFolder, QWidget* parent)
@@ -112,204 +151,289 @@ StatusPanel::StatusPanel(const QString& appFolder, QWidget* parent)
     setAutoFillBackground(false);
     setFrameShape(QFrame::NoFrame);
 
-    for (int i = 0; i < 15; ++i)
-        Image1[i] = picture(this, QStringLiteral("Image1_%1").arg(i), Pictures::fieldIcon(i, kIconSize), kIconSize);
+    // A value with the icon of its field before it.
+    const auto field = [this](QFrame* parent, QGridLayout* g, int row, int column, Item item, const char* name,
+                              const QString& widest) {
+        QLabel* icon = pictureLabel(parent, QStringLiteral("%1_icon").arg(QLatin1String(name)), iconFor(item, kIconSize), kIconSize);
+        QLabel* v = value(parent, QLatin1String(name), widest);
+        g->addWidget(icon, row, column);
+        g->addWidget(v, row, column + 1);
+        m_icons[item] = icon;
+        m_labels[item] = v;
+        return v;
+    };
+    // One card of two rows: the groups of both faces are built by it.
+    const auto twoRows = [&](QFrame* face, const char* name, Item first, const char* firstName, const QString& firstWidest,
+                             Item second, const char* secondName, const QString& secondWidest) {
+        QFrame* c = card(face, QLatin1String(name));
+        QGridLayout* g = rows(c);
+        field(c, g, 0, 0, first, firstName, firstWidest);
+        field(c, g, 1, 0, second, secondName, secondWidest);
+        return c;
+    };
+    // A limit with the picture that says whether it was exceeded.
+    const auto limits = [&](QFrame* c, QGridLayout* g, int column, Item high, const char* highName, Item highAlarm,
+                            const char* highAlarmName, Item low, const char* lowName, Item lowAlarm, const char* lowAlarmName) {
+        field(c, g, 0, column, high, highName, QStringLiteral(" > -00.0 °C"));
+        field(c, g, 1, column, low, lowName, QStringLiteral(" < -00.0 °C"));
+        m_labels[highAlarm] = pictureLabel(c, QLatin1String(highAlarmName), QPixmap(), kLimitPictureSize);
+        m_labels[lowAlarm] = pictureLabel(c, QLatin1String(lowAlarmName), QPixmap(), kLimitPictureSize);
+        g->addWidget(m_labels[highAlarm], 0, column + 2);
+        g->addWidget(m_labels[lowAlarm], 1, column + 2);
+    };
+    const auto faceFrame = [this](const char* name) {
+        QFrame* f = plain(this, QLatin1String(name));
+        auto* h = new QHBoxLayout(f);
+        h->setContentsMargins(0, 0, 0, 0);
+        h->setSpacing(8);
+        return std::make_pair(f, h);
+    };
 
     auto* outer = new QGridLayout(this);
     outer->setContentsMargins(8, 5, 8, 5);
 
-    // Summary of the record being studied.
-    FrameDatos = plain(this, QStringLiteral("FrameDatos"));
+    // The record being studied.
     {
-        auto* h = new QHBoxLayout(FrameDatos);
-        h->setContentsMargins(0, 0, 0, 0);
-        h->setSpacing(8);
-
-        QFrame* file = card(FrameDatos, QStringLiteral("FrameArchivo"));
-        auto* g = rows(file);
-        lbArchivo = value(file, QStringLiteral("lbArchivo"), QStringLiteral("MMMMMMMMMMMMMMM"));
-        lbArchivo->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
-        Label3 = caption(file, QStringLiteral("Label3"), QStringLiteral("Serial:"));
-        lbNumSer = value(file, QStringLiteral("lbNumSer"), QStringLiteral("00000000"));
-        g->addWidget(picture(file, QStringLiteral("imgArchivo"), Pictures::fileIcon(kIconSize), kIconSize), 0, 0);
-        g->addWidget(lbArchivo, 0, 1);
-        g->addWidget(picture(file, QStringLiteral("imgSerie"), Pictures::serialIcon(kIconSize), kIconSize), 1, 0);
-        g->addLayout(line(Label3, lbNumSer), 1, 1);
+        auto [face, h] = faceFrame("FrameDatos");
+        m_recordFace = face;
+        QFrame* file = card(face, QStringLiteral("FrameArchivo"));
+        QGridLayout* g = rows(file);
+        QLabel* fileName = field(file, g, 0, 0, Item::File, "lbArchivo", QStringLiteral("MMMMMMMMMMMMMMM"));
+        fileName->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+        m_icons[Item::File]->setPixmap(Pictures::fileIcon(kIconSize));
+        m_serialCaptions[0] = caption(file, QStringLiteral("Label3"), QStringLiteral("Serial:"));
+        m_labels[Item::Serial] = value(file, QStringLiteral("lbNumSer"), QStringLiteral("00000000"));
+        g->addWidget(pictureLabel(file, QStringLiteral("imgSerie"), Pictures::serialIcon(kIconSize), kIconSize), 1, 0);
+        g->addLayout(line(m_serialCaptions[0], m_labels[Item::Serial]), 1, 1);
         h->addWidget(file);
-
-        QFrame* dates = card(FrameDatos, QStringLiteral("FrameFechas"));
-        g = rows(dates);
-        lbInicioMision = value(dates, QStringLiteral("lbInicioMision"), kDateWidth);
-        lbFinMision = value(dates, QStringLiteral("lbFinMision"), kDateWidth);
-        Image1[0]->setParent(dates);
-        Image1[1]->setParent(dates);
-        g->addWidget(Image1[0], 0, 0);
-        g->addWidget(lbInicioMision, 0, 1);
-        g->addWidget(Image1[1], 1, 0);
-        g->addWidget(lbFinMision, 1, 1);
-        h->addWidget(dates);
-
-        QFrame* samples = card(FrameDatos, QStringLiteral("FrameMuestras"));
-        g = rows(samples);
-        lbRango = value(samples, QStringLiteral("lbRango"), QStringLiteral("000 min"));
-        lbNumMuestras = value(samples, QStringLiteral("lbNumMuestras"), QStringLiteral("00000"));
-        Image1[2]->setParent(samples);
-        Image1[6]->setParent(samples);
-        g->addWidget(Image1[2], 0, 0);
-        g->addWidget(lbRango, 0, 1);
-        g->addWidget(Image1[6], 1, 0);
-        g->addWidget(lbNumMuestras, 1, 1);
-        h->addWidget(samples);
-
-        Frame3 = card(FrameDatos, QStringLiteral("Frame3"));
-        g = rows(Frame3);
-        Image2[0] = picture(Frame3, QStringLiteral("Image2_0"), Pictures::limitIcon(0, kIconSize), kIconSize);
-        Image2[1] = picture(Frame3, QStringLiteral("Image2_1"), Pictures::limitIcon(1, kIconSize), kIconSize);
-        lbAlarHi = value(Frame3, QStringLiteral("lbAlarHi"), QStringLiteral(" > -00.0 °C"));
-        lbAlarLow = value(Frame3, QStringLiteral("lbAlarLow"), QStringLiteral(" < -00.0 °C"));
-        ImgHiAlar = picture(Frame3, QStringLiteral("ImgHiAlar"), QPixmap(), kLimitPictureSize);
-        imgLoAlar = picture(Frame3, QStringLiteral("imgLoAlar"), QPixmap(), kLimitPictureSize);
-        g->addWidget(Image2[1], 0, 0);
-        g->addWidget(lbAlarHi, 0, 1);
-        g->addWidget(ImgHiAlar, 0, 2);
-        g->addWidget(Image2[0], 1, 0);
-        g->addWidget(lbAlarLow, 1, 1);
-        g->addWidget(imgLoAlar, 1, 2);
-        h->addWidget(Frame3);
-
-        QFrame* names = card(FrameDatos, QStringLiteral("FrameNombres"));
-        g = rows(names);
-        lbExport = value(names, QStringLiteral("lbExport"), kNameWidth);
-        lbTransport = value(names, QStringLiteral("lbTransport"), kNameWidth);
-        Image1[14]->setParent(names);
-        Image1[13]->setParent(names);
-        g->addWidget(Image1[14], 0, 0);
-        g->addWidget(lbExport, 0, 1);
-        g->addWidget(Image1[13], 1, 0);
-        g->addWidget(lbTransport, 1, 1);
-        h->addWidget(names);
+        h->addWidget(twoRows(face, "FrameFechas", Item::Start, "lbInicioMision", kDateWidth, Item::End, "lbFinMision", kDateWidth));
+        h->addWidget(twoRows(face, "FrameMuestras", Item::Interval, "lbRango", QStringLiteral("000 min"), Item::Samples,
+                             "lbNumMuestras", QStringLiteral("00000")));
+        QFrame* limitCard = card(face, QStringLiteral("Frame3"));
+        limits(limitCard, rows(limitCard), 0, Item::HighLimit, "lbAlarHi", Item::HighAlarm, "ImgHiAlar", Item::LowLimit,
+               "lbAlarLow", Item::LowAlarm, "imgLoAlar");
+        h->addWidget(limitCard);
+        h->addWidget(twoRows(face, "FrameNombres", Item::Exporter, "lbExport", kNameWidth, Item::Carrier, "lbTransport", kNameWidth));
         h->addStretch(1);
+        outer->addWidget(face, 0, 0);
     }
-    outer->addWidget(FrameDatos, 0, 0);
 
-    // Live data of the connected logger.
-    FrameComm = plain(this, QStringLiteral("FrameComm"));
+    // The connected logger.
     {
-        auto* h = new QHBoxLayout(FrameComm);
-        h->setContentsMargins(0, 0, 0, 0);
-        h->setSpacing(8);
+        auto [face, h] = faceFrame("FrameComm");
+        m_liveFace = face;
+        m_serial = card(face, QStringLiteral("FrameSerial"));
+        QGridLayout* g = rows(m_serial);
+        m_serialCaptions[1] = caption(m_serial, QStringLiteral("Label2"), QStringLiteral("Serial:"));
+        m_labels[Item::LiveSerial] = value(m_serial, QStringLiteral("lbNumserX"), QStringLiteral("00000"));
+        g->addWidget(pictureLabel(m_serial, QStringLiteral("imgSerieX"), Pictures::serialIcon(kIconSize), kIconSize), 0, 0);
+        g->addLayout(line(m_serialCaptions[1], m_labels[Item::LiveSerial]), 0, 1);
+        field(m_serial, g, 1, 0, Item::Clock, "lbHoraActualX", kDateWidth);
+        m_icons[Item::Clock]->setPixmap(Pictures::clockIcon(kIconSize));
+        h->addWidget(m_serial);
 
-        FrameSerial = card(FrameComm, QStringLiteral("FrameSerial"));
-        auto* g = rows(FrameSerial);
-        Label2 = caption(FrameSerial, QStringLiteral("Label2"), QStringLiteral("Serial:"));
-        lbNumserX = value(FrameSerial, QStringLiteral("lbNumserX"), QStringLiteral("00000"));
-        lbHoraActualX = value(FrameSerial, QStringLiteral("lbHoraActualX"), kDateWidth);
-        g->addWidget(picture(FrameSerial, QStringLiteral("imgSerieX"), Pictures::serialIcon(kIconSize), kIconSize), 0, 0);
-        g->addLayout(line(Label2, lbNumserX), 0, 1);
-        g->addWidget(picture(FrameSerial, QStringLiteral("imgRelojX"), Pictures::clockIcon(kIconSize), kIconSize), 1, 0);
-        g->addWidget(lbHoraActualX, 1, 1);
-        h->addWidget(FrameSerial);
-
-        QFrame* state = card(FrameComm, QStringLiteral("FrameEstado"));
+        QFrame* state = card(face, QStringLiteral("FrameEstado"));
         auto* v = new QVBoxLayout(state);
         v->setContentsMargins(7, 3, 9, 3);
         v->setSpacing(2);
-        Frame2 = plain(state, QStringLiteral("Frame2"));
-        auto* pictures = new QHBoxLayout(Frame2);
-        pictures->setContentsMargins(0, 0, 0, 0);
-        pictures->setSpacing(5);
-        imgKLV = picture(Frame2, QStringLiteral("imgKLV"), QPixmap(), kStateSize);
-        imgStartmode = picture(Frame2, QStringLiteral("imgStartmode"), QPixmap(), kStateSize);
-        imgBat = picture(Frame2, QStringLiteral("imgBat"), QPixmap(), kStateSize);
-        imgRec = picture(Frame2, QStringLiteral("imgRec"), QPixmap(), kStateSize);
-        imgOver = picture(Frame2, QStringLiteral("imgOver"), QPixmap(), kStateSize);
-        for (QLabel* l : {imgKLV, imgStartmode, imgBat, imgRec, imgOver})
-            pictures->addWidget(l);
-        v->addWidget(Frame2);
-        lbTempActualX = value(state, QStringLiteral("lbTempActualX"), QStringLiteral("-00 °C"));
-        QFont big = lbTempActualX->font();
+        QFrame* pictures = plain(state, QStringLiteral("Frame2"));
+        auto* row = new QHBoxLayout(pictures);
+        row->setContentsMargins(0, 0, 0, 0);
+        row->setSpacing(5);
+        const std::pair<Item, const char*> states[] = {{Item::Link, "imgKLV"}, {Item::StartMode, "imgStartmode"},
+                                                       {Item::Battery, "imgBat"}, {Item::Recording, "imgRec"},
+                                                       {Item::Circular, "imgOver"}};
+        for (const auto& [item, name] : states) {
+            m_labels[item] = pictureLabel(pictures, QLatin1String(name), QPixmap(), kStateSize);
+            row->addWidget(m_labels[item]);
+        }
+        v->addWidget(pictures);
+        QLabel* temperature = value(state, QStringLiteral("lbTempActualX"), QStringLiteral("-00 °C"));
+        QFont big = temperature->font();
         big.setPointSizeF(big.pointSizeF() * 1.15);
-        lbTempActualX->setFont(big);
-        v->addLayout(line(picture(state, QStringLiteral("imgTermometroX"), Pictures::thermometerIcon(kIconSize), kIconSize),
-                          lbTempActualX));
+        temperature->setFont(big);
+        m_labels[Item::Temperature] = temperature;
+        v->addLayout(line(pictureLabel(state, QStringLiteral("imgTermometroX"), Pictures::thermometerIcon(kIconSize), kIconSize),
+                          temperature));
         h->addWidget(state);
 
-        Frame3X = card(FrameComm, QStringLiteral("Frame3X"));
-        g = rows(Frame3X);
+        m_mission = card(face, QStringLiteral("Frame3X"));
+        g = rows(m_mission);
         g->setHorizontalSpacing(5);
-        lbHoraInicioX = value(Frame3X, QStringLiteral("lbHoraInicioX"), kDateWidth);
-        lbHoraFinX = value(Frame3X, QStringLiteral("lbHoraFinX"), kDateWidth);
-        lbRangoX = value(Frame3X, QStringLiteral("lbRangoX"), QStringLiteral("000 min"));
-        lbNumMuestrasX = value(Frame3X, QStringLiteral("lbNumMuestrasX"), QStringLiteral("00000"));
-        lbAlarHiX = value(Frame3X, QStringLiteral("lbAlarHiX"), QStringLiteral(" > -00 °C"));
-        lbAlarLowX = value(Frame3X, QStringLiteral("lbAlarLowX"), QStringLiteral(" < -00 °C"));
-        Image2X[0] = picture(Frame3X, QStringLiteral("Image2X_0"), Pictures::limitIcon(0, kIconSize), kIconSize);
-        Image2X[1] = picture(Frame3X, QStringLiteral("Image2X_1"), Pictures::limitIcon(1, kIconSize), kIconSize);
-        ImgHiAlarX = picture(Frame3X, QStringLiteral("ImgHiAlarX"), QPixmap(), kLimitPictureSize);
-        imgLoAlarX = picture(Frame3X, QStringLiteral("imgLoAlarX"), QPixmap(), kLimitPictureSize);
-        for (int i : {9, 8, 10, 7})
-            Image1[i]->setParent(Frame3X);
-        auto separator = [this](int column) {
-            auto* s = new QFrame(Frame3X);
+        const auto separator = [this, g](int column) {
+            auto* s = new QFrame(m_mission);
             s->setFixedWidth(1);
             s->setStyleSheet(QStringLiteral("background: rgba(31, 59, 99, 50); border: none;"));
-            return std::make_pair(s, column);
+            g->addWidget(s, 0, column, 2, 1);
         };
-        g->addWidget(Image1[9], 0, 0);
-        g->addWidget(lbHoraInicioX, 0, 1);
-        g->addWidget(Image1[8], 1, 0);
-        g->addWidget(lbHoraFinX, 1, 1);
-        auto [s1, c1] = separator(2);
-        g->addWidget(s1, 0, c1, 2, 1);
-        g->addWidget(Image1[10], 0, 3);
-        g->addWidget(lbRangoX, 0, 4);
-        g->addWidget(Image1[7], 1, 3);
-        g->addWidget(lbNumMuestrasX, 1, 4);
-        auto [s2, c2] = separator(5);
-        g->addWidget(s2, 0, c2, 2, 1);
-        g->addWidget(Image2X[1], 0, 6);
-        g->addWidget(lbAlarHiX, 0, 7);
-        g->addWidget(ImgHiAlarX, 0, 8);
-        g->addWidget(Image2X[0], 1, 6);
-        g->addWidget(lbAlarLowX, 1, 7);
-        g->addWidget(imgLoAlarX, 1, 8);
-        h->addWidget(Frame3X);
-
-        QFrame* names = card(FrameComm, QStringLiteral("FrameNombresX"));
-        g = rows(names);
-        lbexportX = value(names, QStringLiteral("lbexportX"), kNameWidth);
-        lbTransportX = value(names, QStringLiteral("lbTransportX"), kNameWidth);
-        Image1[11]->setParent(names);
-        Image1[12]->setParent(names);
-        g->addWidget(Image1[11], 0, 0);
-        g->addWidget(lbexportX, 0, 1);
-        g->addWidget(Image1[12], 1, 0);
-        g->addWidget(lbTransportX, 1, 1);
-        h->addWidget(names);
+        field(m_mission, g, 0, 0, Item::LiveStart, "lbHoraInicioX", kDateWidth);
+        field(m_mission, g, 1, 0, Item::LiveEnd, "lbHoraFinX", kDateWidth);
+        separator(2);
+        field(m_mission, g, 0, 3, Item::LiveInterval, "lbRangoX", QStringLiteral("000 min"));
+        field(m_mission, g, 1, 3, Item::LiveSamples, "lbNumMuestrasX", QStringLiteral("00000"));
+        separator(5);
+        limits(m_mission, g, 6, Item::LiveHighLimit, "lbAlarHiX", Item::LiveHighAlarm, "ImgHiAlarX", Item::LiveLowLimit,
+               "lbAlarLowX", Item::LiveLowAlarm, "imgLoAlarX");
+        h->addWidget(m_mission);
+        h->addWidget(twoRows(face, "FrameNombresX", Item::LiveExporter, "lbexportX", kNameWidth, Item::LiveCarrier,
+                             "lbTransportX", kNameWidth));
         h->addStretch(1);
+        outer->addWidget(face, 0, 0);
     }
-    outer->addWidget(FrameComm, 0, 0);
 
-    // Rest state: the maker.
-    frameInstit = plain(this, QStringLiteral("frameInstit"));
+    // At rest: the maker.
     {
-        auto* h = new QHBoxLayout(frameInstit);
+        auto [face, h] = faceFrame("frameInstit");
+        m_restFace = face;
         h->setContentsMargins(6, 0, 0, 0);
-        Image3 = new QLabel(frameInstit);
-        Image3->setObjectName(QStringLiteral("Image3"));
-        Image3->setPixmap(Pictures::makerPicture(QSize(300, 58)));
-        h->addWidget(Image3);
+        auto* maker = new QLabel(face);
+        maker->setObjectName(QStringLiteral("Image3"));
+        maker->setPixmap(Pictures::makerPicture(QSize(300, 58)));
+        h->addWidget(maker);
         h->addStretch(1);
+        outer->addWidget(face, 0, 0);
     }
-    outer->addWidget(frameInstit, 0, 0);
-
-    // Elements 3, 4 and 5 belong to no group of this panel; they exist for whoever reads the
-    // array by index and stay out of sight.
-    for (int i : {3, 4, 5})
-        Image1[i]->hide();
 
     setFixedHeight(qMax(twipsToPixels(1215), outer->sizeHint().height()));
     showRest();
+}
+
+void StatusPanel::setTexts(const TextTable& textos)
+{
+    const auto tip = [this](std::initializer_list<Item> items, const QString& text) {
+        for (Item item : items) {
+            if (QLabel* l = label(item))
+                l->setToolTip(text);
+            if (const auto icon = m_icons.find(item); icon != m_icons.end())
+                icon->second->setToolTip(text);
+        }
+    };
+    tip({Item::Start, Item::LiveStart}, textos[Text::StartTime]);
+    tip({Item::End, Item::LiveEnd}, textos[Text::FinishTime]);
+    tip({Item::Interval, Item::LiveInterval}, textos[Text::TimeBetweenSamples]);
+    tip({Item::Samples, Item::LiveSamples}, textos[Text::SampleCount]);
+    tip({Item::LowLimit, Item::LiveLowLimit, Item::LowAlarm, Item::LiveLowAlarm}, textos[Text::LowLimit]);
+    tip({Item::HighLimit, Item::LiveHighLimit, Item::HighAlarm, Item::LiveHighAlarm}, textos[Text::HighLimit]);
+    tip({Item::Exporter, Item::LiveExporter}, textos[Text::ExporterName]);
+    tip({Item::Carrier, Item::LiveCarrier}, textos[Text::CarrierName]);
+    tip({Item::Serial, Item::LiveSerial}, textos[Text::LoggerSerial]);
+    for (QLabel* l : m_serialCaptions)
+        l->setToolTip(textos[Text::LoggerSerial]);
+    tip({Item::Clock, Item::Temperature}, textos[Text::CurrentTime]);
+    tip({Item::File}, textos[Text::FileName]);
+    // The glyphs that stand beside no single value say the same as their group.
+    const std::pair<const char*, Text> glyphs[] = {
+        {"imgSerie", Text::LoggerSerial}, {"imgSerieX", Text::LoggerSerial}, {"imgTermometroX", Text::CurrentTime}};
+    for (const auto& [name, text] : glyphs) {
+        if (auto* w = findChild<QWidget*>(QLatin1String(name)))
+            w->setToolTip(textos[text]);
+    }
+}
+
+QLabel* StatusPanel::label(Item item) const
+{
+    const auto it = m_labels.find(item);
+    return it == m_labels.end() ? nullptr : it->second;
+}
+
+QString StatusPanel::text(Item item) const
+{
+    const QLabel* l = label(item);
+    return l ? l->text() : QString();
+}
+
+int StatusPanel::picture(Item item) const
+{
+    return Pictures::shownState(label(item));
+}
+
+QString StatusPanel::toolTip(Item item) const
+{
+    const QLabel* l = label(item);
+    return l ? l->toolTip() : QString();
+}
+
+bool StatusPanel::missionShown() const
+{
+    return !m_mission->isHidden();
+}
+
+bool StatusPanel::serialShown() const
+{
+    return !m_serial->isHidden();
+}
+
+QPixmap StatusPanel::fieldIcon(Item item, int size) const
+{
+    return iconFor(item, size);
+}
+
+void StatusPanel::showPicture(Item item, const PanelPicture& shown)
+{
+    Pictures::showState(label(item), shown.index, shown.toolTip);
+}
+
+void StatusPanel::showRest()
+{
+    m_face = Face::Rest;
+    m_recordFace->hide();
+    m_liveFace->hide();
+    m_restFace->show();
+}
+
+void StatusPanel::showRecord(const RecordPanel& v)
+{
+    m_record = v;
+    const std::pair<Item, const QString*> texts[] = {
+        {Item::File, &v.file},         {Item::Serial, &v.serial},       {Item::Start, &v.start},
+        {Item::End, &v.end},           {Item::Interval, &v.interval},   {Item::Samples, &v.samples},
+        {Item::HighLimit, &v.highLimit}, {Item::LowLimit, &v.lowLimit}, {Item::Exporter, &v.exporter},
+        {Item::Carrier, &v.carrier},
+    };
+    for (const auto& [item, text] : texts)
+        label(item)->setText(*text);
+    // The limit pictures keep the limits' tool tips.
+    showPicture(Item::HighAlarm, {v.highExceeded ? 2 : 1, toolTip(Item::HighAlarm)});
+    showPicture(Item::LowAlarm, {v.lowExceeded ? 2 : 1, toolTip(Item::LowAlarm)});
+    m_face = Face::Record;
+    m_liveFace->hide();
+    m_restFace->hide();
+    m_recordFace->show();
+}
+
+void StatusPanel::showLive()
+{
+    m_face = Face::Live;
+    m_recordFace->hide();
+    m_restFace->hide();
+    m_liveFace->show();
+}
+
+void StatusPanel::updateLive(const LivePanel& v)
+{
+    const std::pair<Item, const std::optional<QString>*> texts[] = {
+        {Item::LiveStart, &v.start},         {Item::LiveEnd, &v.end},           {Item::LiveSamples, &v.samples},
+        {Item::LiveInterval, &v.interval},   {Item::Temperature, &v.temperature}, {Item::LiveHighLimit, &v.highLimit},
+        {Item::LiveLowLimit, &v.lowLimit},   {Item::Clock, &v.clock},           {Item::LiveExporter, &v.exporter},
+        {Item::LiveCarrier, &v.carrier},     {Item::LiveSerial, &v.serial},
+    };
+    for (const auto& [item, text] : texts) {
+        if (*text)
+            label(item)->setText(**text);
+    }
+    const std::pair<Item, const std::optional<PanelPicture>*> pictures[] = {
+        {Item::Link, &v.link},           {Item::Recording, &v.recording},   {Item::StartMode, &v.startMode},
+        {Item::Circular, &v.circular},   {Item::Battery, &v.battery},       {Item::LiveHighAlarm, &v.highAlarm},
+        {Item::LiveLowAlarm, &v.lowAlarm},
+    };
+    for (const auto& [item, shown] : pictures) {
+        if (*shown)
+            showPicture(item, **shown);
+    }
+    if (v.missionShown)
+        m_mission->setVisible(*v.missionShown);
+    if (v.serialShown)
+        m_serial->setVisible(*v.serialShown);
 }
 
 bool StatusPanel::loadBackground(const QString& file)
@@ -326,50 +450,6 @@ bool StatusPanel::loadBackground(const QString& file)
     m_scaled = QPixmap();
     update();
     return true;
-}
-
-void StatusPanel::showPicture(QLabel* image, int index, const QString& toolTip)
-{
-    if (!image)
-        return;
-    int size = image->property(kPictureSize).toInt();
-    if (size <= 0)
-        size = qMax(16, qMin(image->width(), image->height()));
-    const QPixmap pm = index > 0 ? Pictures::statePicture(index, size) : QPixmap();
-    if (pm.isNull()) {
-        image->clear();
-        image->setProperty(kPictureIndex, 0);
-    } else {
-        image->setPixmap(pm);
-        image->setProperty(kPictureIndex, index);
-    }
-    image->setToolTip(toolTip);
-}
-
-int StatusPanel::pictureIndex(const QLabel* image)
-{
-    return image ? image->property(kPictureIndex).toInt() : 0;
-}
-
-void StatusPanel::showRest()
-{
-    FrameDatos->hide();
-    FrameComm->hide();
-    frameInstit->show();
-}
-
-void StatusPanel::showRecord()
-{
-    FrameComm->hide();
-    frameInstit->hide();
-    FrameDatos->show();
-}
-
-void StatusPanel::showLive()
-{
-    FrameDatos->hide();
-    frameInstit->hide();
-    FrameComm->show();
 }
 
 void StatusPanel::paintEvent(QPaintEvent* event)

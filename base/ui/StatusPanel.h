@@ -1,12 +1,18 @@
 #pragma once
-// The status panel under the command toolbar (Picture1). It shows one of three frames: the
-// summary of the record being studied (FrameDatos), the live logger (FrameComm) or the maker
-// picture at rest (frameInstit). Other windows fill its labels directly, by these names.
+// The status panel under the command toolbar (Picture1). It shows one of three faces: the maker
+// picture at rest, the summary of the record being studied, or the live logger. Windows hand it
+// plain values (base/PanelValues.h); its widgets are its own.
+
+#include "base/PanelValues.h"
 
 #include <QFrame>
-#include <QLabel>
 #include <QPixmap>
 #include <array>
+#include <map>
+
+class QLabel;
+
+namespace orvan { class TextTable; }
 
 namespace orvan::ui {
 
@@ -17,77 +23,55 @@ public:
 
     // Background "KLV-chico.jpg"; false when the picture could not be loaded.
     bool loadBackground(const QString& file);
+    // Tool tips in the current language.
+    void setTexts(const TextTable& textos);
 
-    // Shows a picture of the link forms' picture list (1 limit ok, 2 exceeded, 4 no data,
-    // 5 push-button, 6 set time, 7 recording, 8 circular, 9 connected, 10 no communication,
-    // 11 finished, 16 saved, 17 not saved); 0 clears the picture. Sets the tool tip too.
-    static void showPicture(QLabel* image, int index, const QString& toolTip = QString());
-    // The picture index a label shows now (0 when none).
-    static int pictureIndex(const QLabel* image);
-
-    // Rest state: only frameInstit visible.
+    enum class Face { Rest, Record, Live };
+    Face face() const { return m_face; }
     void showRest();
-    void showRecord();   // FrameDatos
-    void showLive();     // FrameComm
+    void showRecord(const RecordPanel& values);
+    // The live face as last filled; what a new logger window shows until its first status.
+    void showLive();
+    void updateLive(const LivePanel& values);
 
-    // FrameDatos: summary of the record being studied.
-    QFrame* FrameDatos = nullptr;
-    QLabel* lbArchivo = nullptr;
-    QLabel* Label3 = nullptr;          // "Serial:"
-    QLabel* lbNumSer = nullptr;
-    QLabel* lbInicioMision = nullptr;
-    QLabel* lbFinMision = nullptr;
-    QLabel* lbRango = nullptr;
-    QLabel* lbNumMuestras = nullptr;
-    QFrame* Frame3 = nullptr;
-    QLabel* lbAlarLow = nullptr;
-    QLabel* lbAlarHi = nullptr;
-    QLabel* imgLoAlar = nullptr;
-    QLabel* ImgHiAlar = nullptr;
-    std::array<QLabel*, 2> Image2{};  // 0 low limit, 1 high limit
-    QLabel* lbExport = nullptr;
-    QLabel* lbTransport = nullptr;
+    // What the panel shows, for the printed report and the tests.
+    enum class Item {
+        // Record face.
+        File, Serial, Start, End, Interval, Samples, HighLimit, LowLimit, Exporter, Carrier, HighAlarm, LowAlarm,
+        // Live face.
+        LiveSerial, Clock, Temperature, LiveStart, LiveEnd, LiveInterval, LiveSamples, LiveHighLimit, LiveLowLimit,
+        LiveExporter, LiveCarrier, Link, Recording, StartMode, Circular, Battery, LiveHighAlarm, LiveLowAlarm,
+    };
+    QString text(Item item) const;
+    int picture(Item item) const;      // the picture's index in the logger pictures' list; 0 none
+    QString toolTip(Item item) const;
+    const RecordPanel& record() const { return m_record; }
+    bool missionShown() const;
+    bool serialShown() const;
 
-    // FrameComm: live data of the connected logger.
-    QFrame* FrameComm = nullptr;
-    QFrame* FrameSerial = nullptr;
-    QLabel* Label2 = nullptr;          // "Serial:"
-    QLabel* lbNumserX = nullptr;
-    QLabel* lbHoraActualX = nullptr;
-    QLabel* lbTempActualX = nullptr;
-    QLabel* lbexportX = nullptr;
-    QLabel* lbTransportX = nullptr;
-    QFrame* Frame2 = nullptr;
-    QLabel* imgKLV = nullptr;
-    QLabel* imgStartmode = nullptr;
-    QLabel* imgBat = nullptr;
-    QLabel* imgRec = nullptr;
-    QLabel* imgOver = nullptr;
-    QFrame* Frame3X = nullptr;
-    QLabel* lbHoraInicioX = nullptr;
-    QLabel* lbHoraFinX = nullptr;
-    QLabel* lbRangoX = nullptr;
-    QLabel* lbNumMuestrasX = nullptr;
-    QLabel* lbAlarLowX = nullptr;
-    QLabel* lbAlarHiX = nullptr;
-    QLabel* imgLoAlarX = nullptr;
-    QLabel* ImgHiAlarX = nullptr;
-    std::array<QLabel*, 2> Image2X{};
-
-    // Rest state.
-    QFrame* frameInstit = nullptr;
-    QLabel* Image3 = nullptr;          // maker picture
-
-    // Small icons beside the fields (elements 0..14).
-    std::array<QLabel*, 15> Image1{};
+    // The icon beside a field of the record face, for the printed report.
+    QPixmap fieldIcon(Item item, int size) const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    QLabel* label(Item item) const;
+    void showPicture(Item item, const PanelPicture& picture);
+
     QString m_appFolder;
     QPixmap m_background;   // as loaded
     QPixmap m_scaled;       // cut to the panel's size
+    Face m_face = Face::Rest;
+    RecordPanel m_record;
+    std::map<Item, QLabel*> m_labels;
+    std::map<Item, QLabel*> m_icons;      // the icon beside a value, where it has one
+    QFrame* m_recordFace = nullptr;
+    QFrame* m_liveFace = nullptr;
+    QFrame* m_restFace = nullptr;
+    QFrame* m_mission = nullptr;          // Frame3X
+    QFrame* m_serial = nullptr;           // FrameSerial
+    std::array<QLabel*, 2> m_serialCaptions{};
 };
 
 } // namespace orvan::ui

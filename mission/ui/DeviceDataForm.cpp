@@ -45,7 +45,7 @@ DeviceDataForm::DeviceDataForm(ui::Workspace& main, records::MissionRecord& reco
     : QWidget(parent), m_main(main), m_record(record)
 {
     setObjectName(QStringLiteral("frmsave"));
-    setWindowTitle(main.app().textos[8]);
+    setWindowTitle(main.app().textos[Text::ConnectLogger]);
     AppContext& app = main.app();
     // The session's token is the one way to end its exchanges; the application's closing flag
     // only asks the next tick to set it.
@@ -154,11 +154,11 @@ void DeviceDataForm::buildControls()
 void DeviceDataForm::setTexts()
 {
     const TextTable& t = m_main.app().textos;
-    cmdClear->setToolTip(t[24]);
-    cmdStop->setToolTip(t[25]);
-    cmdAlmacena->setToolTip(t[26]);
-    cmdPrepara->setToolTip(t[27]);
-    CmndCancel->setToolTip(t[28]);
+    cmdClear->setToolTip(t[Text::EraseAllData]);
+    cmdStop->setToolTip(t[Text::StopMission]);
+    cmdAlmacena->setToolTip(t[Text::SaveDataOnDisk]);
+    cmdPrepara->setToolTip(t[Text::PrepareNewMission]);
+    CmndCancel->setToolTip(t[Text::Exit]);
 }
 
 bool DeviceDataForm::Seguro(int picture)
@@ -392,18 +392,18 @@ void DeviceDataForm::onStatus(const link::EstadoKLV& estado)
     app.VerFw[1] = estado.VerFw2;
     app.VerFw[2] = estado.VerFw3;
 
-    const link::StatusSummary r = link::PoneResumen(estado, app.UnidadTexto(), app.textos, QDateTime::currentDateTime(),
-                                              link::SummaryCopy::frmsave, m_availability);
+    const LiveSummary r = PoneResumen(estado, app.UnidadTexto(), app.textos, QDateTime::currentDateTime(),
+                                      SummaryCopy::frmsave, m_availability);
     m_availability = r.availability;
-    applySummary(*m_main.panel(), r);
+    m_main.panel()->updateLive(r.panel);
     const auto enable = [](QPushButton* b, const std::optional<bool>& on) {
         if (on)
             b->setEnabled(*on);
     };
-    enable(cmdAlmacena, r.cmdAlmacena);
-    enable(cmdClear, r.cmdClear);
-    enable(cmdStop, r.cmdStop);
-    enable(cmdPrepara, r.cmdPrepara);
+    enable(cmdAlmacena, r.storeButton);
+    enable(cmdClear, r.eraseButton);
+    enable(cmdStop, r.stopButton);
+    enable(cmdPrepara, r.prepareButton);
     Q_EMIT statusShown();
 }
 

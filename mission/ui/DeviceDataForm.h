@@ -7,7 +7,7 @@
 
 #include "base/ui/DeferredClose.h"
 #include "link/DeviceSession.h"
-#include "link/StatusSummary.h"
+#include "mission/LiveSummary.h"
 #include "mission/DeviceCommands.h"
 #include "mission/Download.h"
 
@@ -44,7 +44,7 @@ public:
     void tick();
 
     const link::EstadoKLV& estado() const { return m_status; }
-    const link::CommandAvailability& availability() const { return m_availability; }
+    const CommandAvailability& availability() const { return m_availability; }
     link::DeviceSession& session() { return *m_session; }
     bool searchDone() const { return m_searchDone; }
     // A command (erase, store, stop) is running; polls wait for it.
@@ -114,7 +114,7 @@ private:
     records::MissionRecord& m_record;
     std::unique_ptr<link::DeviceSession> m_session;
     link::EstadoKLV m_status;
-    link::CommandAvailability m_availability;
+    CommandAvailability m_availability;
     bool m_searchDone = false;
     bool m_closed = false;
     bool m_command = false;

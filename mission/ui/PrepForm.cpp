@@ -7,8 +7,9 @@
 #include "base/ui/Workspace.h"
 #include "link/PortDirectory.h"
 #include "link/QtSerialPort.h"
-#include "link/StatusSummary.h"
+#include "mission/LiveSummary.h"
 #include "mission/ui/SummaryPanel.h"
+#include "base/ui/StatusPanel.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -78,7 +79,7 @@ PrepForm::PrepForm(ui::Workspace& main, link::DeviceSession::PortFactory portFac
 {
     setObjectName(QStringLiteral("frmPrep"));
     AppContext& app = main.app();
-    setWindowTitle(app.textos[27]);
+    setWindowTitle(app.textos[Text::PrepareNewMission]);
     // The session's token is the one way to end its exchanges; the application's closing flag
     // only asks the next tick to set it.
     m_session = std::make_unique<link::DeviceSession>(sessionOptions(app, std::move(portFactory), std::move(clockFactory)));
@@ -271,33 +272,33 @@ void PrepForm::buildControls()
 void PrepForm::PonerTextosPrep()
 {
     const TextTable& t = m_main.app().textos;
-    optInicio[0]->setToolTip(t[29]);
-    imgButtonStart->setToolTip(t[29]);
-    optInicio[1]->setToolTip(t[30]);
-    imgClock->setToolTip(t[30]);
-    DTPickerStart->setToolTip(t[30]);
-    optInicio[0]->setText(t[29]);
-    optInicio[1]->setText(t[30]);
-    optInicio[2]->setText(t[29] + QStringLiteral(" + min."));
-    txtcDuracion->setToolTip(t[31]);
-    txtcRango->setToolTip(t[32]);
-    Check1->setToolTip(t[33]);
-    txtExport->setToolTip(t[34]);
-    imgExport->setToolTip(t[34]);
-    txtTransport->setToolTip(t[35]);
-    imgTransport->setToolTip(t[35]);
+    optInicio[0]->setToolTip(t[Text::StartWithButton]);
+    imgButtonStart->setToolTip(t[Text::StartWithButton]);
+    optInicio[1]->setToolTip(t[Text::StartAtTime]);
+    imgClock->setToolTip(t[Text::StartAtTime]);
+    DTPickerStart->setToolTip(t[Text::StartAtTime]);
+    optInicio[0]->setText(t[Text::StartWithButton]);
+    optInicio[1]->setText(t[Text::StartAtTime]);
+    optInicio[2]->setText(t[Text::StartWithButton] + QStringLiteral(" + min."));
+    txtcDuracion->setToolTip(t[Text::MissionDays]);
+    txtcRango->setToolTip(t[Text::IntervalMinutes]);
+    Check1->setToolTip(t[Text::CircularWriting]);
+    txtExport->setToolTip(t[Text::ExporterName]);
+    imgExport->setToolTip(t[Text::ExporterName]);
+    txtTransport->setToolTip(t[Text::CarrierName]);
+    imgTransport->setToolTip(t[Text::CarrierName]);
     for (QWidget* w : {static_cast<QWidget*>(Image2X[0]), static_cast<QWidget*>(Label3), static_cast<QWidget*>(txtcLoThreshold)})
-        w->setToolTip(t[4]);
+        w->setToolTip(t[Text::LowLimit]);
     for (QWidget* w : {static_cast<QWidget*>(Image2X[1]), static_cast<QWidget*>(Label4), static_cast<QWidget*>(txtcHiThreshold)})
-        w->setToolTip(t[5]);
-    Label3->setText(t[4]);
-    Label4->setText(t[5]);
-    Check1->setText(t[55]);
-    Label1->setText(t[56]);
-    Label2->setText(t[57]);
-    txtExport->setPlaceholderText(t[34]);
-    txtTransport->setPlaceholderText(t[35]);
-    CmndCancel->setToolTip(t[28]);
+        w->setToolTip(t[Text::HighLimit]);
+    Label3->setText(t[Text::LowLimit]);
+    Label4->setText(t[Text::HighLimit]);
+    Check1->setText(t[Text::AllowOverwriting]);
+    Label1->setText(t[Text::RecordLength]);
+    Label2->setText(t[Text::IntervalShort]);
+    txtExport->setPlaceholderText(t[Text::ExporterName]);
+    txtTransport->setPlaceholderText(t[Text::CarrierName]);
+    CmndCancel->setToolTip(t[Text::Exit]);
 }
 
 void PrepForm::LlenaCombos()
@@ -510,10 +511,10 @@ void PrepForm::onStatus(const link::EstadoKLV& snapshot)
     app.VerFw[2] = snapshot.VerFw3;
 
     const QDateTime now = QDateTime::currentDateTime();
-    const link::StatusSummary r = link::PoneResumen(snapshot, app.UnidadTexto(), app.textos, now, link::SummaryCopy::frmPrep);
-    applySummary(*m_main.panel(), r);
-    if (r.framePrepara)
-        framePrepara->setVisible(*r.framePrepara);
+    const LiveSummary r = PoneResumen(snapshot, app.UnidadTexto(), app.textos, now, SummaryCopy::frmPrep);
+    m_main.panel()->updateLive(r.panel);
+    if (r.prepareFrame)
+        framePrepara->setVisible(*r.prepareFrame);
 
     // A start time left in the past moves to now, and the latest start to 45 days from now.
     if (minutesUntil(now, DTPickerStart->dateTime()) < 0) {

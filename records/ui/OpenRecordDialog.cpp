@@ -196,23 +196,23 @@ void OpenRecordDialog::showApplicationFolder()
 void OpenRecordDialog::PonerTextos()
 {
     const TextTable& t = m_app.textos;
-    setWindowTitle(t[7]);
-    Image1[4]->setToolTip(t[0]);
-    lbInicioMision->setToolTip(t[0]);
-    Image1[3]->setToolTip(t[1]);
-    lbFinMision->setToolTip(t[1]);
-    Image1[2]->setToolTip(t[2]);
-    lbRango->setToolTip(t[2]);
-    Image1[6]->setToolTip(t[3]);
-    lbNumMuestras->setToolTip(t[3]);
-    Image1[0]->setToolTip(t[4]);
-    imgLoAlar->setToolTip(t[4]);
-    lbLoThreshold->setToolTip(t[4]);
-    Image1[1]->setToolTip(t[5]);
-    ImgHiAlar->setToolTip(t[5]);
-    lbHiThtreshold->setToolTip(t[5]);
-    Check1->setToolTip(t[6]);
-    Check1->setText(t[6]);
+    setWindowTitle(t[Text::StudyFromDisk]);
+    Image1[4]->setToolTip(t[Text::StartTime]);
+    lbInicioMision->setToolTip(t[Text::StartTime]);
+    Image1[3]->setToolTip(t[Text::FinishTime]);
+    lbFinMision->setToolTip(t[Text::FinishTime]);
+    Image1[2]->setToolTip(t[Text::TimeBetweenSamples]);
+    lbRango->setToolTip(t[Text::TimeBetweenSamples]);
+    Image1[6]->setToolTip(t[Text::SampleCount]);
+    lbNumMuestras->setToolTip(t[Text::SampleCount]);
+    Image1[0]->setToolTip(t[Text::LowLimit]);
+    imgLoAlar->setToolTip(t[Text::LowLimit]);
+    lbLoThreshold->setToolTip(t[Text::LowLimit]);
+    Image1[1]->setToolTip(t[Text::HighLimit]);
+    ImgHiAlar->setToolTip(t[Text::HighLimit]);
+    lbHiThtreshold->setToolTip(t[Text::HighLimit]);
+    Check1->setToolTip(t[Text::SaveAsDefaultFolder]);
+    Check1->setText(t[Text::SaveAsDefaultFolder]);
 }
 
 void OpenRecordDialog::folderChanged()
@@ -268,8 +268,8 @@ void OpenRecordDialog::clearPreview()
 {
     for (QLabel* l : {lbInicioMision, lbFinMision, lbNumMuestras, lbRango, lbLoThreshold, lbHiThtreshold})
         l->clear();
-    ui::StatusPanel::showPicture(ImgHiAlar, 1, ImgHiAlar->toolTip());
-    ui::StatusPanel::showPicture(imgLoAlar, 1, imgLoAlar->toolTip());
+    ui::Pictures::showState(ImgHiAlar, 1, ImgHiAlar->toolTip());
+    ui::Pictures::showState(imgLoAlar, 1, imgLoAlar->toolTip());
 }
 
 void OpenRecordDialog::showPreview()
@@ -301,9 +301,9 @@ void OpenRecordDialog::showPreview()
     lbNumMuestras->setText(QString::number(c.NumMuestras));
     lbRango->setText(QString::number(c.Rango) + QStringLiteral(" min."));
     if (c.AlarmaHi)
-        ui::StatusPanel::showPicture(ImgHiAlar, 2, ImgHiAlar->toolTip());
+        ui::Pictures::showState(ImgHiAlar, 2, ImgHiAlar->toolTip());
     if (c.AlarmaLo)
-        ui::StatusPanel::showPicture(imgLoAlar, 2, imgLoAlar->toolTip());
+        ui::Pictures::showState(imgLoAlar, 2, imgLoAlar->toolTip());
     unsetCursor();
 }
 
@@ -368,21 +368,21 @@ void OpenRecordDialog::PoneResumenMenu()
 
 void OpenRecordDialog::PoneResumenMenu(ui::StatusPanel& panel, const MissionRecord& record, const AppContext& app)
 {
-    ui::StatusPanel* p = &panel;
     const RecordCaptions t = recordCaptions(record, app.UnidadTexto(), app.config.GradosC);
-    ui::StatusPanel::showPicture(p->ImgHiAlar, t.hiExceeded ? 2 : 1, p->ImgHiAlar->toolTip());
-    ui::StatusPanel::showPicture(p->imgLoAlar, t.loExceeded ? 2 : 1, p->imgLoAlar->toolTip());
-    p->lbAlarHi->setText(t.alarmaHi);
-    p->lbAlarLow->setText(t.alarmaLo);
-    p->lbFinMision->setText(t.finMision);
-    p->lbInicioMision->setText(t.inicioMision);
-    p->lbNumMuestras->setText(t.numMuestras);
-    p->lbRango->setText(t.rango);
-    p->lbArchivo->setText(t.archivo);
-    p->lbExport->setText(t.exportador);
-    p->lbTransport->setText(t.transportador);
-    p->lbNumSer->setText(t.numSerie);
-    p->showRecord();
+    RecordPanel v;
+    v.file = t.archivo;
+    v.serial = t.numSerie;
+    v.start = t.inicioMision;
+    v.end = t.finMision;
+    v.interval = t.rango;
+    v.samples = t.numMuestras;
+    v.highLimit = t.alarmaHi;
+    v.lowLimit = t.alarmaLo;
+    v.exporter = t.exportador;
+    v.carrier = t.transportador;
+    v.highExceeded = t.hiExceeded;
+    v.lowExceeded = t.loExceeded;
+    panel.showRecord(v);
 }
 
 } // namespace orvan::records

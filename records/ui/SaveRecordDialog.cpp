@@ -82,9 +82,9 @@ void SaveRecordDialog::Form_Load()
         folderLists->setPath(m_app.appFolder);
     folderChanged();
 
-    setWindowTitle(m_app.textos[26]);
-    Label2->setText(m_app.textos[63]);
-    Check1->setText(m_app.textos[6]);
+    setWindowTitle(m_app.textos[Text::SaveDataOnDisk]);
+    Label2->setText(m_app.textos[Text::SaveAs]);
+    Check1->setText(m_app.textos[Text::SaveAsDefaultFolder]);
 }
 
 QString SaveRecordDialog::folderPath() const

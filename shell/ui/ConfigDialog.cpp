@@ -2,7 +2,7 @@
 
 #include "base/Encodings.h"
 #include "link/PortDirectory.h"
-#include "link/StatusSummary.h"
+#include "mission/LiveSummary.h"
 #include "base/AppContext.h"
 #include "base/MessageSink.h"
 #include "base/RuntimeError.h"
@@ -65,6 +65,10 @@ QPushButton* button(QWidget* parent, const QString& name, const QString& text, c
     return b;
 }
 
+// The unit options: 0 Celsius, 1 Fahrenheit.
+Unit unitOfOption(int index) { return index == 1 ? Unit::Fahrenheit : Unit::Celsius; }
+int optionOfUnit(Unit unit) { return unit == Unit::Celsius ? 0 : 1; }
+
 } // namespace
 
 ConfigDialog::ConfigDialog(MainWindow& main, QWidget* parent)
@@ -72,7 +76,7 @@ ConfigDialog::ConfigDialog(MainWindow& main, QWidget* parent)
 {
     setObjectName(kForm);
     AppContext& app = m_main.app();
-    const QString title = app.textos[15];
+    const QString title = app.textos[Text::Configuration];
     setWindowTitle(title.isEmpty() ? QStringLiteral("Configuracion") : title);
     setWindowIcon(QIcon(Pictures::toolbar2Icon(2)));
 
@@ -169,7 +173,7 @@ ConfigDialog::ConfigDialog(MainWindow& main, QWidget* parent)
     connect(Command2, &QPushButton::clicked, this, &ConfigDialog::Command2Click);
 
     // Show the settings as they are in memory.
-    optGrados[isCelsius(app.config.GradosC) ? 0 : 1]->setChecked(true);
+    optGrados[optionOfUnit(app.unit())]->setChecked(true);
     if (app.config.Idioma >= 0 && app.config.Idioma < 5)
         optLenguaje[app.config.Idioma]->setChecked(true);
 }
@@ -177,7 +181,7 @@ ConfigDialog::ConfigDialog(MainWindow& main, QWidget* parent)
 void ConfigDialog::optGradosClick(int index)
 {
     // Takes effect at once, before OK; Cancel does not undo it.
-    m_main.app().config.GradosC = index == 1 ? 0 : -1;
+    m_main.app().config.GradosC = gradosCFor(unitOfOption(index));
 }
 
 void ConfigDialog::CmndAbrirClick()
@@ -199,7 +203,7 @@ void ConfigDialog::CmndAbrirClick()
         cfg = app.config;
 
     cfg.Idioma = 0;
-    cfg.GradosC = optGrados[1]->isChecked() ? 0 : -1;
+    cfg.GradosC = gradosCFor(unitOfOption(optGrados[1]->isChecked() ? 1 : 0));
     for (int i = 0; i < 5; ++i) {
         if (optLenguaje[i]->isChecked()) {
             cfg.Idioma = qint16(i);
@@ -248,7 +252,7 @@ void ConfigDialog::Command1Click()
 void ConfigDialog::Command2Click()
 {
     const int* v = m_main.app().VerFw;
-    m_main.messages().show(link::firmwareMessage(v[0], v[1], v[2]));
+    m_main.messages().show(mission::firmwareMessage(v[0], v[1], v[2]));
 }
 
 } // namespace orvan::shell

@@ -223,34 +223,14 @@ void MainWindow::setChildFactory(Child which, ChildFactory factory)
 void MainWindow::PonerTextos()
 {
     const TextTable& t = m_app.textos;
+    const Text commands[] = {Text::StudyFromDisk, Text::ConnectLogger, Text::GraphTemperatureTime, Text::Proportions,
+                             Text::Histogram, Text::TemperatureList, Text::Alarms};
     for (int i = 1; i <= 7; ++i)
-        m_buttons1[i]->setToolTip(t[6 + i]);
-    m_buttons2[1]->setToolTip(t[14]);
-    m_buttons2[2]->setToolTip(t[15]);
-    m_buttons2[4]->setToolTip(t[16]);
-
-    StatusPanel& p = *m_panel;
-    auto tip = [&t](std::initializer_list<QWidget*> widgets, int entry) {
-        for (QWidget* w : widgets) {
-            if (w)
-                w->setToolTip(t[entry]);
-        }
-    };
-    tip({p.lbInicioMision, p.lbHoraInicioX, p.Image1[0], p.Image1[9]}, 0);
-    tip({p.lbFinMision, p.lbHoraFinX, p.Image1[1], p.Image1[8]}, 1);
-    tip({p.lbRango, p.lbRangoX, p.Image1[2], p.Image1[3], p.Image1[5], p.Image1[10]}, 2);
-    tip({p.lbNumMuestras, p.lbNumMuestrasX, p.Image1[4], p.Image1[6], p.Image1[7]}, 3);
-    tip({p.lbAlarLow, p.lbAlarLowX, p.imgLoAlar, p.imgLoAlarX, p.Image2[0], p.Image2X[0]}, 4);
-    tip({p.lbAlarHi, p.lbAlarHiX, p.ImgHiAlar, p.ImgHiAlarX, p.Image2[1], p.Image2X[1]}, 5);
-    tip({p.lbExport, p.lbexportX, p.Image1[11], p.Image1[14]}, 34);
-    tip({p.lbTransport, p.lbTransportX, p.Image1[12], p.Image1[13]}, 35);
-    tip({p.lbNumSer, p.lbNumserX, p.Label2, p.Label3}, 48);
-    tip({p.lbHoraActualX, p.lbTempActualX}, 49);
-    tip({p.lbArchivo}, 50);
-    // The panel's own glyphs beside those fields say the same.
-    tip({p.findChild<QWidget*>(QStringLiteral("imgSerie")), p.findChild<QWidget*>(QStringLiteral("imgSerieX"))}, 48);
-    tip({p.findChild<QWidget*>(QStringLiteral("imgRelojX")), p.findChild<QWidget*>(QStringLiteral("imgTermometroX"))}, 49);
-    tip({p.findChild<QWidget*>(QStringLiteral("imgArchivo"))}, 50);
+        m_buttons1[i]->setToolTip(t[commands[i - 1]]);
+    m_buttons2[1]->setToolTip(t[Text::Print]);
+    m_buttons2[2]->setToolTip(t[Text::Configuration]);
+    m_buttons2[4]->setToolTip(t[Text::Finish]);
+    m_panel->setTexts(t);
 }
 
 void MainWindow::DeshabilitaBotones()
@@ -345,8 +325,7 @@ void MainWindow::runConnect(quint64 command)
     // A logger form still open would hold the port the new one is about to search.
     closeChildren({Child::frmsave, Child::frmPrep});
     m_app.flags.CerrarSave = false;
-    m_panel->frameInstit->hide();
-    m_panel->FrameComm->show();
+    m_panel->showLive();
     openChild(Child::frmsave);
 }
 

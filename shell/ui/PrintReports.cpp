@@ -61,11 +61,11 @@ std::unique_ptr<Report> makeScreenReport()
     return r;
 }
 
-void fillScreenReport(Report& report, const QString& title, const QPixmap& picture, const QString& lineaMarca)
+void fillScreenReport(Report& report, const QString& title, const QPixmap& picture, const QString& trademarkLine)
 {
     report.setText(QStringLiteral("Label1"), title);
     report.setPixmap(QStringLiteral("Image1"), picture);
-    report.setText(QStringLiteral("lbPie"), lineaMarca);
+    report.setText(QStringLiteral("lbPie"), trademarkLine);
 }
 
 std::unique_ptr<Report> makeGraphReport()
@@ -124,36 +124,40 @@ std::unique_ptr<Report> makeGraphReport()
 }
 
 void fillGraphReport(Report& r, const QString& title, const ui::StatusPanel& p, const GraphPrintSource& graph,
-                     const QString& lineaMarca)
+                     const QString& trademarkLine)
 {
     r.setText(QStringLiteral("Label1"), title);
-    r.setText(QStringLiteral("lbInicio"), reformatDateCaption(caption(p.lbInicioMision)));
-    r.setText(QStringLiteral("lbFin"), reformatDateCaption(caption(p.lbFinMision)));
-    r.setText(QStringLiteral("lbRango"), caption(p.lbRango));
-    r.setText(QStringLiteral("lbCantMuestras"), caption(p.lbNumMuestras));
-    r.setText(QStringLiteral("lbSerial"), caption(p.Label3) + QLatin1Char(' ') + caption(p.lbNumSer));
-    r.setText(QStringLiteral("lbArchivo"), caption(p.lbArchivo));
-    r.setText(QStringLiteral("lbExport"), caption(p.lbExport));
-    r.setText(QStringLiteral("lbTransport"), caption(p.lbTransport));
-    r.setText(QStringLiteral("lbMin"), caption(p.lbAlarLow));
-    r.setText(QStringLiteral("lbMax"), caption(p.lbAlarHi));
-    r.setPixmap(QStringLiteral("Image2"), labelPicture(p.Image1[0]));
-    r.setPixmap(QStringLiteral("Image3"), labelPicture(p.Image1[1]));
-    r.setPixmap(QStringLiteral("Image4"), labelPicture(p.Image1[2]));
-    r.setPixmap(QStringLiteral("Image5"), labelPicture(p.Image1[6]));
-    r.setPixmap(QStringLiteral("imgExport"), labelPicture(p.Image1[14]));
-    r.setPixmap(QStringLiteral("imgTransport"), labelPicture(p.Image1[13]));
-    r.setPixmap(QStringLiteral("imgMin"), labelPicture(p.Image2[0]));
-    r.setPixmap(QStringLiteral("imgMax"), labelPicture(p.Image2[1]));
-    r.setPixmap(QStringLiteral("ImgMinOK"), labelPicture(p.imgLoAlar));
-    r.setPixmap(QStringLiteral("imgMaxOK"), labelPicture(p.ImgHiAlar));
+    // The record as the panel shows it.
+    using Item = ui::StatusPanel::Item;
+    const RecordPanel& v = p.record();
+    constexpr int kIcon = 64;
+    r.setText(QStringLiteral("lbInicio"), reformatDateCaption(v.start));
+    r.setText(QStringLiteral("lbFin"), reformatDateCaption(v.end));
+    r.setText(QStringLiteral("lbRango"), v.interval);
+    r.setText(QStringLiteral("lbCantMuestras"), v.samples);
+    r.setText(QStringLiteral("lbSerial"), QStringLiteral("Serial: ") + v.serial);
+    r.setText(QStringLiteral("lbArchivo"), v.file);
+    r.setText(QStringLiteral("lbExport"), v.exporter);
+    r.setText(QStringLiteral("lbTransport"), v.carrier);
+    r.setText(QStringLiteral("lbMin"), v.lowLimit);
+    r.setText(QStringLiteral("lbMax"), v.highLimit);
+    r.setPixmap(QStringLiteral("Image2"), p.fieldIcon(Item::Start, kIcon));
+    r.setPixmap(QStringLiteral("Image3"), p.fieldIcon(Item::End, kIcon));
+    r.setPixmap(QStringLiteral("Image4"), p.fieldIcon(Item::Interval, kIcon));
+    r.setPixmap(QStringLiteral("Image5"), p.fieldIcon(Item::Samples, kIcon));
+    r.setPixmap(QStringLiteral("imgExport"), p.fieldIcon(Item::Exporter, kIcon));
+    r.setPixmap(QStringLiteral("imgTransport"), p.fieldIcon(Item::Carrier, kIcon));
+    r.setPixmap(QStringLiteral("imgMin"), p.fieldIcon(Item::LowLimit, kIcon));
+    r.setPixmap(QStringLiteral("imgMax"), p.fieldIcon(Item::HighLimit, kIcon));
+    r.setPixmap(QStringLiteral("ImgMinOK"), ui::Pictures::statePicture(v.lowExceeded ? 2 : 1, kIcon));
+    r.setPixmap(QStringLiteral("imgMaxOK"), ui::Pictures::statePicture(v.highExceeded ? 2 : 1, kIcon));
     r.setText(QStringLiteral("lbTexto0"), graph.text0);
     r.setText(QStringLiteral("lbTexto1"), graph.text1);
     if (graph.chart)
         r.setPainter(QStringLiteral("Image1"), graph.chart);
     else
         r.setPixmap(QStringLiteral("Image1"), QPixmap());
-    r.setText(QStringLiteral("lbPie"), lineaMarca);
+    r.setText(QStringLiteral("lbPie"), trademarkLine);
 }
 
 } // namespace orvan::shell

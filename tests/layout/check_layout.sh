@@ -5,6 +5,8 @@
 #   records    -> base                       link  -> base
 #   base       -> nothing of ours (base/ui may use base)
 # Prints which folder includes which, then every include that goes up or sideways; fails on any.
+# link/ speaks only of the wire: a name shaped like a window's control (lbX, cmdX, imgX, txtX)
+# there means window knowledge has crept into it, and fails too.
 set -euo pipefail
 root="${1:-$(cd "$(dirname "$0")/../.." && pwd)}"
 cd "$root"
@@ -44,6 +46,11 @@ while IFS= read -r file; do
     fi
   done < <(sed -n 's/^[[:space:]]*#[[:space:]]*include[[:space:]]*"\([^"]*\)".*/\1/p' "$file")
 done < <(find base link records mission views shell -name '*.h' -o -name '*.cpp' | sort)
+
+if widgets=$(grep -rnE '\b(lb|cmd|Cmnd|img|Img|txt|txtc)[A-Z][A-Za-z0-9]*' link/); then
+  echo "$widgets" | sed 's/^/layout: a window control named in link\/: /'
+  bad=1
+fi
 
 printf '%s\n' "${!edges[@]}" | sort
 if [ "$bad" -ne 0 ]; then

@@ -38,6 +38,9 @@ using emulator::ScenarioKind;
 using emulator::ScenarioOptions;
 using orvan::test::whenModal;
 
+using Item = orvan::ui::StatusPanel::Item;
+using Face = orvan::ui::StatusPanel::Face;
+
 namespace {
 
 bool waitFor(const std::function<bool()>& done, int ms = 10000)
@@ -84,7 +87,6 @@ struct Connected {
         return waitFor([&] { return form && form->searchDone() && condition(); }, ms);
     }
     ui::StatusPanel& p() { return *window->panel(); }
-    int picture(QLabel* l) { return ui::StatusPanel::pictureIndex(l); }
 
     AppContext app;
     records::MissionRecord record;
@@ -106,21 +108,21 @@ TEST(DeviceDataForm, FinishedMissionShowsItsTimesAndOffersStore)
     ASSERT_TRUE(emu.ok()) << emu.errorString().toStdString();
     Connected c(emu);
 
-    ASSERT_TRUE(c.waitStatus([&] { return c.picture(c.p().imgKLV) == 9; })) << "no status from the emulator";
+    ASSERT_TRUE(c.waitStatus([&] { return c.p().picture(Item::Link) == 9; })) << "no status from the emulator";
     EXPECT_EQ(c.app.config.PuertoCom, emu.com());
-    EXPECT_EQ(c.p().imgKLV->toolTip(), "Comunicado con KLV-100");
-    EXPECT_EQ(c.p().lbHoraInicioX->text(), "01/03/2024 - 10:30");
-    EXPECT_EQ(c.p().lbHoraFinX->text(), "02/03/2024 - 11:30");
-    EXPECT_EQ(c.p().lbNumMuestrasX->text(), "100");
-    EXPECT_EQ(c.p().lbRangoX->text(), "15 min");
-    EXPECT_EQ(c.picture(c.p().imgRec), 11);
-    EXPECT_EQ(c.p().imgRec->toolTip(), "Registro Finalizado");
-    EXPECT_EQ(c.picture(c.p().imgStartmode), 17);
-    EXPECT_EQ(c.p().imgStartmode->toolTip(), "Datos no almacenados en disco");
-    EXPECT_EQ(c.p().lbNumserX->text().trimmed(), "12345");
-    EXPECT_EQ(c.p().lbexportX->text(), "FRUTAS SUR  ");
-    EXPECT_EQ(c.p().lbAlarHiX->text(), " > 8 °C");
-    EXPECT_EQ(c.p().lbAlarLowX->text(), " < 2 °C");
+    EXPECT_EQ(c.p().toolTip(Item::Link), "Comunicado con KLV-100");
+    EXPECT_EQ(c.p().text(Item::LiveStart), "01/03/2024 - 10:30");
+    EXPECT_EQ(c.p().text(Item::LiveEnd), "02/03/2024 - 11:30");
+    EXPECT_EQ(c.p().text(Item::LiveSamples), "100");
+    EXPECT_EQ(c.p().text(Item::LiveInterval), "15 min");
+    EXPECT_EQ(c.p().picture(Item::Recording), 11);
+    EXPECT_EQ(c.p().toolTip(Item::Recording), "Registro Finalizado");
+    EXPECT_EQ(c.p().picture(Item::StartMode), 17);
+    EXPECT_EQ(c.p().toolTip(Item::StartMode), "Datos no almacenados en disco");
+    EXPECT_EQ(c.p().text(Item::LiveSerial).trimmed(), "12345");
+    EXPECT_EQ(c.p().text(Item::LiveExporter), "FRUTAS SUR  ");
+    EXPECT_EQ(c.p().text(Item::LiveHighLimit), " > 8 °C");
+    EXPECT_EQ(c.p().text(Item::LiveLowLimit), " < 2 °C");
     EXPECT_TRUE(c.form->cmdAlmacena->isEnabled());
     EXPECT_TRUE(c.form->cmdClear->isEnabled());
     EXPECT_FALSE(c.form->cmdStop->isEnabled());
@@ -147,10 +149,10 @@ TEST(DeviceDataForm, EachLoggerStateShowsItsPicturesAndCommands)
         EmulatorFixture emu(ScenarioKind::Empty);
         ASSERT_TRUE(emu.ok());
         Connected c(emu);
-        ASSERT_TRUE(c.waitStatus([&] { return c.picture(c.p().imgRec) == 4; }));
-        EXPECT_EQ(c.p().imgRec->toolTip(), "KLV-100 Sin Datos");
-        EXPECT_EQ(c.p().lbHoraInicioX->text(), "--/--/--  --:--");
-        EXPECT_EQ(c.p().lbHoraFinX->text(), "--/--/--  --:--");
+        ASSERT_TRUE(c.waitStatus([&] { return c.p().picture(Item::Recording) == 4; }));
+        EXPECT_EQ(c.p().toolTip(Item::Recording), "KLV-100 Sin Datos");
+        EXPECT_EQ(c.p().text(Item::LiveStart), "--/--/--  --:--");
+        EXPECT_EQ(c.p().text(Item::LiveEnd), "--/--/--  --:--");
     }
     {
         ScenarioOptions o;
@@ -158,11 +160,11 @@ TEST(DeviceDataForm, EachLoggerStateShowsItsPicturesAndCommands)
         EmulatorFixture emu(ScenarioKind::SetTime, o);
         ASSERT_TRUE(emu.ok());
         Connected c(emu);
-        ASSERT_TRUE(c.waitStatus([&] { return c.picture(c.p().imgRec) == 7; }));
-        EXPECT_EQ(c.p().lbHoraInicioX->text(), "--/--/--  --:--");
-        EXPECT_EQ(c.picture(c.p().imgStartmode), 6);
-        EXPECT_EQ(c.p().imgStartmode->toolTip(), "Esperando la hora de comienzo del registro");
-        EXPECT_EQ(c.p().lbTempActualX->text(), "--");
+        ASSERT_TRUE(c.waitStatus([&] { return c.p().picture(Item::Recording) == 7; }));
+        EXPECT_EQ(c.p().text(Item::LiveStart), "--/--/--  --:--");
+        EXPECT_EQ(c.p().picture(Item::StartMode), 6);
+        EXPECT_EQ(c.p().toolTip(Item::StartMode), "Esperando la hora de comienzo del registro");
+        EXPECT_EQ(c.p().text(Item::Temperature), "--");
     }
     {
         // Recording in a freezer: temperatures of 0 degrees or below are not shown.
@@ -174,11 +176,11 @@ TEST(DeviceDataForm, EachLoggerStateShowsItsPicturesAndCommands)
         EmulatorFixture emu(ScenarioKind::Recording, o);
         ASSERT_TRUE(emu.ok());
         Connected c(emu);
-        ASSERT_TRUE(c.waitStatus([&] { return c.picture(c.p().imgRec) == 7; }));
-        EXPECT_EQ(c.p().imgRec->toolTip(), "KLV-100 Registrando");
-        EXPECT_EQ(c.p().lbTempActualX->text(), "--");
-        EXPECT_EQ(c.p().lbHoraFinX->text(), "--/--/--  --:--");
-        EXPECT_EQ(c.p().lbAlarLowX->text(), "    --  °C");
+        ASSERT_TRUE(c.waitStatus([&] { return c.p().picture(Item::Recording) == 7; }));
+        EXPECT_EQ(c.p().toolTip(Item::Recording), "KLV-100 Registrando");
+        EXPECT_EQ(c.p().text(Item::Temperature), "--");
+        EXPECT_EQ(c.p().text(Item::LiveEnd), "--/--/--  --:--");
+        EXPECT_EQ(c.p().text(Item::LiveLowLimit), "    --  °C");
     }
 }
 
@@ -187,7 +189,7 @@ TEST(DeviceDataForm, SilentLoggerShowsNoCommunicationAndComesBack)
     EmulatorFixture emu(ScenarioKind::Finished);
     ASSERT_TRUE(emu.ok());
     Connected c(emu);
-    ASSERT_TRUE(c.waitStatus([&] { return c.picture(c.p().imgKLV) == 9; }));
+    ASSERT_TRUE(c.waitStatus([&] { return c.p().picture(Item::Link) == 9; }));
 
     emu.logger().setFault(emulator::Fault::Silent);
     // While the link waits for replies the window keeps handling events.
@@ -195,19 +197,19 @@ TEST(DeviceDataForm, SilentLoggerShowsNoCommunicationAndComesBack)
     ASSERT_TRUE(waitFor([&] {
         if (c.form->session().busy())
             QTimer::singleShot(0, [&] { handledWhileBusy = handledWhileBusy || c.form->session().busy(); });
-        return c.picture(c.p().imgKLV) == 10;
+        return c.p().picture(Item::Link) == 10;
     }));
     EXPECT_TRUE(handledWhileBusy);
-    EXPECT_EQ(c.p().imgKLV->toolTip(), "No hay comunicacion con KLV-100");
-    EXPECT_FALSE(c.p().Frame3X->isVisible());
-    EXPECT_FALSE(c.p().FrameSerial->isVisible());
+    EXPECT_EQ(c.p().toolTip(Item::Link), "No hay comunicacion con KLV-100");
+    EXPECT_FALSE(c.p().missionShown());
+    EXPECT_FALSE(c.p().serialShown());
     for (QPushButton* b : {c.form->cmdAlmacena, c.form->cmdClear, c.form->cmdStop, c.form->cmdPrepara})
         EXPECT_FALSE(b->isEnabled());
     EXPECT_TRUE(c.messages.messages.isEmpty()) << "a lost reply is not an error to report";
 
     emu.logger().setFault(emulator::Fault::None);
-    ASSERT_TRUE(c.waitStatus([&] { return c.picture(c.p().imgKLV) == 9; }));
-    EXPECT_TRUE(c.p().Frame3X->isVisible());
+    ASSERT_TRUE(c.waitStatus([&] { return c.p().picture(Item::Link) == 9; }));
+    EXPECT_TRUE(c.p().missionShown());
     EXPECT_TRUE(c.form->cmdAlmacena->isEnabled());
 }
 
@@ -216,15 +218,15 @@ TEST(DeviceDataForm, ShortAndLongRepliesAreBothLost)
     EmulatorFixture emu(ScenarioKind::Finished);
     ASSERT_TRUE(emu.ok());
     Connected c(emu);
-    ASSERT_TRUE(c.waitStatus([&] { return c.picture(c.p().imgKLV) == 9; }));
-    EXPECT_EQ(c.p().lbNumMuestrasX->text(), "100");
+    ASSERT_TRUE(c.waitStatus([&] { return c.p().picture(Item::Link) == 9; }));
+    EXPECT_EQ(c.p().text(Item::LiveSamples), "100");
 
     // A reply that runs on could be the head of a shifted one: it is not taken either.
     for (const auto fault : {emulator::Fault::LongReply, emulator::Fault::ShortReply}) {
         emu.logger().setFault(fault);
-        ASSERT_TRUE(c.waitStatus([&] { return c.picture(c.p().imgKLV) == 10; }, 20000));
+        ASSERT_TRUE(c.waitStatus([&] { return c.p().picture(Item::Link) == 10; }, 20000));
         emu.logger().setFault(emulator::Fault::None);
-        ASSERT_TRUE(c.waitStatus([&] { return c.picture(c.p().imgKLV) == 9; }));
+        ASSERT_TRUE(c.waitStatus([&] { return c.p().picture(Item::Link) == 9; }));
     }
     EXPECT_TRUE(c.messages.messages.isEmpty());
 }
@@ -234,7 +236,7 @@ TEST(DeviceDataForm, CancelWhileTheLoggerIsSilentClosesTheLink)
     EmulatorFixture emu(ScenarioKind::Finished);
     ASSERT_TRUE(emu.ok());
     Connected c(emu);
-    ASSERT_TRUE(c.waitStatus([&] { return c.picture(c.p().imgKLV) == 9; }));
+    ASSERT_TRUE(c.waitStatus([&] { return c.p().picture(Item::Link) == 9; }));
     EXPECT_FALSE(c.window->toolbar1Button(2)->isEnabled()) << "connect stays off while the window holds the link";
 
     emu.logger().setFault(emulator::Fault::Silent);
@@ -242,8 +244,8 @@ TEST(DeviceDataForm, CancelWhileTheLoggerIsSilentClosesTheLink)
     c.form->CmndCancel->click();
     EXPECT_TRUE(c.app.flags.CerrarSave);
     ASSERT_TRUE(waitFor([&] { return c.form.isNull(); }, 5000)) << "the window did not close";
-    EXPECT_FALSE(c.p().FrameComm->isVisible());
-    EXPECT_TRUE(c.p().frameInstit->isVisible());
+    EXPECT_FALSE((c.p().face() == Face::Live));
+    EXPECT_TRUE((c.p().face() == Face::Rest));
     EXPECT_TRUE(c.window->toolbar1Button(2)->isEnabled());
 }
 
@@ -254,7 +256,7 @@ TEST(DeviceDataForm, NoLoggerAnywhereKeepsThePortAndShowsNoCommunication)
     emu.logger().setFault(emulator::Fault::Silent);
     Connected c(emu);
     c.app.config.PuertoCom = 3;
-    ASSERT_TRUE(c.waitStatus([&] { return c.picture(c.p().imgKLV) == 10; }, 20000));
+    ASSERT_TRUE(c.waitStatus([&] { return c.p().picture(Item::Link) == 10; }, 20000));
     EXPECT_EQ(c.app.config.PuertoCom, 3);
     EXPECT_EQ(c.app.VerFw[0], 0);
 }
@@ -291,9 +293,9 @@ TEST(DeviceDataForm, CommandsFollowTheLoggerState)
         EXPECT_EQ(conn.form->cmdStop->isEnabled(), c.stop);
         EXPECT_EQ(conn.form->cmdAlmacena->isEnabled(), c.store);
         EXPECT_EQ(conn.form->cmdPrepara->isEnabled(), c.prepare);
-        EXPECT_EQ(conn.form->availability().PuedeDetener, c.stop);
-        EXPECT_EQ(conn.form->availability().PuedeAlmacenar, c.store);
-        EXPECT_EQ(conn.form->availability().PuedePreparar, c.prepare);
+        EXPECT_EQ(conn.form->availability().canStop, c.stop);
+        EXPECT_EQ(conn.form->availability().canStore, c.store);
+        EXPECT_EQ(conn.form->availability().canPrepare, c.prepare);
     }
 }
 
@@ -361,8 +363,8 @@ TEST(DeviceDataForm, StoreDownloadsSavesTheFileAndMarksTheLogger)
     EXPECT_EQ(frames[firstWrite + 25], QByteArray::fromHex("220102") + char(status | 128));
 
     // The next poll shows the saved logger; storing stays available.
-    ASSERT_TRUE(c.waitStatus([&] { return c.picture(c.p().imgStartmode) == 16; }));
-    EXPECT_EQ(c.p().imgStartmode->toolTip(), "Datos almacenados en disco");
+    ASSERT_TRUE(c.waitStatus([&] { return c.p().picture(Item::StartMode) == 16; }));
+    EXPECT_EQ(c.p().toolTip(Item::StartMode), "Datos almacenados en disco");
     EXPECT_TRUE(c.form->cmdAlmacena->isEnabled());
     EXPECT_TRUE(c.form->CmndCancel->isVisible());
     EXPECT_FALSE(c.form->ProgressBar2->isVisible());
@@ -466,7 +468,7 @@ TEST(DeviceDataForm, StopAndEraseAskFirstAndRefusalSendsNothing)
     c.form->cmdStop->click();
     ASSERT_TRUE(waitFor([&] { return framesOf(emu.logger()).contains(QByteArray::fromHex("22010282")); }));
     ASSERT_TRUE(c.waitStatus([&] { return c.form->cmdAlmacena->isEnabled(); }));
-    EXPECT_EQ(c.picture(c.p().imgRec), 11);
+    EXPECT_EQ(c.p().picture(Item::Recording), 11);
     EXPECT_FALSE(c.form->cmdStop->isEnabled());
 }
 
@@ -532,7 +534,7 @@ TEST(DeviceDataForm, EraseWaitsAndReportsWhatTheLoggerSays)
             EXPECT_TRUE(c.messages.messages[0].startsWith("Error!"));
         } else {
             EXPECT_EQ(c.messages.messages[0], "Memoria borrada satisfactoriamente");
-            ASSERT_TRUE(c.waitStatus([&] { return c.picture(c.p().imgRec) == 4; }));
+            ASSERT_TRUE(c.waitStatus([&] { return c.p().picture(Item::Recording) == 4; }));
             EXPECT_TRUE(c.form->cmdPrepara->isEnabled());
         }
     }
@@ -561,7 +563,7 @@ TEST(DeviceDataForm, CancelledSaveMarksNothingAndGivesTheWayOutBack)
     ASSERT_TRUE(waitFor([&] { return polls >= 1; }));
     for (const QByteArray& f : framesOf(emu.logger()))
         EXPECT_NE(quint8(f[0]), 0x22);
-    EXPECT_EQ(c.picture(c.p().imgStartmode), 17);
+    EXPECT_EQ(c.p().picture(Item::StartMode), 17);
 }
 
 TEST(DeviceDataForm, OneRequestPerTickCloseFirstThenEraseStoreStopPrepare)

@@ -1,17 +1,18 @@
 // What the status panel shows for a snapshot, in both windows' rules.
 
-#include "link/StatusSummary.h"
+#include "mission/LiveSummary.h"
 
 #include <gtest/gtest.h>
 
 using namespace orvan;
 using namespace orvan::link;
+using namespace orvan::mission;
 
 namespace {
 
 const QString kNoDate = QStringLiteral("--/--/--  --:--");
 
-class StatusSummaryTest : public ::testing::Test {
+class LiveSummaryTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -24,21 +25,21 @@ protected:
         e.Exportador = QStringLiteral("FRUTAS SUR  ");
         e.SerieKLV = QStringLiteral("12345");
     }
-    StatusSummary save(CommandAvailability before = {})
+    LiveSummary save(CommandAvailability before = {})
     {
         return PoneResumen(e, QStringLiteral(" °C"), textos, now, SummaryCopy::frmsave, before);
     }
-    StatusSummary prep() { return PoneResumen(e, QStringLiteral(" °C"), textos, now, SummaryCopy::frmPrep); }
+    LiveSummary prep() { return PoneResumen(e, QStringLiteral(" °C"), textos, now, SummaryCopy::frmPrep); }
 
     EstadoKLV e;
     TextTable textos;
     QDateTime now = QDateTime(QDate(2024, 3, 5), QTime(9, 41), Qt::LocalTime);
 };
 
-// cmdAlmacena, cmdClear, cmdStop, cmdPrepara
-std::vector<std::optional<bool>> buttons(const StatusSummary& r)
+// store, erase, stop, prepare
+std::vector<std::optional<bool>> buttons(const LiveSummary& r)
 {
-    return {r.cmdAlmacena, r.cmdClear, r.cmdStop, r.cmdPrepara};
+    return {r.storeButton, r.eraseButton, r.stopButton, r.prepareButton};
 }
 std::vector<std::optional<bool>> enabled(bool store, bool clear, bool stop, bool prepara)
 {
@@ -47,98 +48,98 @@ std::vector<std::optional<bool>> enabled(bool store, bool clear, bool stop, bool
 
 } // namespace
 
-TEST_F(StatusSummaryTest, EmptyLoggerOffersEraseAndPrepareOnly)
+TEST_F(LiveSummaryTest, EmptyLoggerOffersEraseAndPrepareOnly)
 {
     e.SinDatos = true;
     e.NumMuestras = 5;
-    const StatusSummary r = save({true, true, false});
-    EXPECT_EQ(r.imgRec, (PanelPicture{4, QStringLiteral("KLV-100 Sin Datos")}));
-    EXPECT_EQ(r.imgKLV, (PanelPicture{9, QStringLiteral("Comunicado con KLV-100")}));
-    EXPECT_FALSE(r.lbNumMuestrasX);   // left as they were
-    EXPECT_FALSE(r.lbRangoX);
-    EXPECT_EQ(r.lbHoraInicioX, kNoDate);
-    EXPECT_EQ(r.lbHoraFinX, kNoDate);
+    const LiveSummary r = save({true, true, false});
+    EXPECT_EQ(r.panel.recording, (PanelPicture{4, QStringLiteral("KLV-100 Sin Datos")}));
+    EXPECT_EQ(r.panel.link, (PanelPicture{9, QStringLiteral("Comunicado con KLV-100")}));
+    EXPECT_FALSE(r.panel.samples);   // left as they were
+    EXPECT_FALSE(r.panel.interval);
+    EXPECT_EQ(r.panel.start, kNoDate);
+    EXPECT_EQ(r.panel.end, kNoDate);
     EXPECT_EQ(buttons(r), enabled(false, true, false, true));
-    EXPECT_EQ(r.lbHoraActualX, QStringLiteral("05/03/2024 - 09:41"));
+    EXPECT_EQ(r.panel.clock, QStringLiteral("05/03/2024 - 09:41"));
     // The preparation window leaves the start and end labels alone.
-    EXPECT_FALSE(prep().lbHoraInicioX);
-    EXPECT_FALSE(prep().lbHoraFinX);
+    EXPECT_FALSE(prep().panel.start);
+    EXPECT_FALSE(prep().panel.end);
 }
 
-TEST_F(StatusSummaryTest, RecordingShowsTemperatureFromOneDegreeAndWaitsForASetTime)
+TEST_F(LiveSummaryTest, RecordingShowsTemperatureFromOneDegreeAndWaitsForASetTime)
 {
     e.Registrando = true;
     e.NumMuestras = 12;
     for (const auto& [temp, shown] : {std::pair{-5, "--"}, {0, "--"}, {1, "1 °C"}, {23, "23 °C"}}) {
         e.TempActual = temp;
-        EXPECT_EQ(save().lbTempActualX, QString::fromUtf8(shown)) << temp;
-        EXPECT_EQ(prep().lbTempActualX, QString::fromUtf8(shown)) << temp;
+        EXPECT_EQ(save().panel.temperature, QString::fromUtf8(shown)) << temp;
+        EXPECT_EQ(prep().panel.temperature, QString::fromUtf8(shown)) << temp;
     }
     // Armed for a set time that has not come: no start, no temperature, only stop and erase.
     e.NumMuestras = 0;
     e.DemoraInicio = 90;
-    for (const StatusSummary& r : {save(), prep()}) {
-        EXPECT_EQ(r.lbHoraInicioX, kNoDate);
-        EXPECT_EQ(r.imgStartmode, (PanelPicture{6, QStringLiteral("Esperando la hora de comienzo del registro")}));
-        EXPECT_EQ(r.imgRec, (PanelPicture{7, QStringLiteral("KLV-100 Registrando")}));
-        EXPECT_EQ(r.lbTempActualX, QStringLiteral("--"));
+    for (const LiveSummary& r : {save(), prep()}) {
+        EXPECT_EQ(r.panel.start, kNoDate);
+        EXPECT_EQ(r.panel.startMode, (PanelPicture{6, QStringLiteral("Esperando la hora de comienzo del registro")}));
+        EXPECT_EQ(r.panel.recording, (PanelPicture{7, QStringLiteral("KLV-100 Registrando")}));
+        EXPECT_EQ(r.panel.temperature, QStringLiteral("--"));
     }
     EXPECT_EQ(buttons(save()), enabled(false, true, true, false));
 }
 
-TEST_F(StatusSummaryTest, FinishedMissionShowsStartEndAndSavedState)
+TEST_F(LiveSummaryTest, FinishedMissionShowsStartEndAndSavedState)
 {
     e.NumMuestras = 100;
     e.DemoraInicio = 30;
     e.AlarmaHi = true;
-    for (const StatusSummary& r : {save(), prep()}) {
-        EXPECT_EQ(r.lbHoraInicioX, QStringLiteral("01/03/2024 - 10:30"));
-        EXPECT_EQ(r.lbHoraFinX, QStringLiteral("02/03/2024 - 11:30"));
-        EXPECT_EQ(r.imgRec, (PanelPicture{11, QStringLiteral("Registro Finalizado")}));
-        EXPECT_EQ(r.imgStartmode, (PanelPicture{17, QStringLiteral("Datos no almacenados en disco")}));
-        EXPECT_EQ(std::make_pair(r.ImgHiAlarX->index, r.imgLoAlarX->index), std::make_pair(2, 1));
+    for (const LiveSummary& r : {save(), prep()}) {
+        EXPECT_EQ(r.panel.start, QStringLiteral("01/03/2024 - 10:30"));
+        EXPECT_EQ(r.panel.end, QStringLiteral("02/03/2024 - 11:30"));
+        EXPECT_EQ(r.panel.recording, (PanelPicture{11, QStringLiteral("Registro Finalizado")}));
+        EXPECT_EQ(r.panel.startMode, (PanelPicture{17, QStringLiteral("Datos no almacenados en disco")}));
+        EXPECT_EQ(std::make_pair(r.panel.highAlarm->index, r.panel.lowAlarm->index), std::make_pair(2, 1));
         // Changing the picture must not wipe the limit tool tips the panel carries.
-        EXPECT_EQ(r.ImgHiAlarX->toolTip, QStringLiteral("Limite superior de temperatura"));
-        EXPECT_EQ(r.imgLoAlarX->toolTip, QStringLiteral("Limite inferior de temperatura"));
-        EXPECT_EQ(r.lbAlarHiX, QStringLiteral(" > 8 °C"));
-        EXPECT_EQ(r.lbAlarLowX, QStringLiteral(" < 2 °C"));
+        EXPECT_EQ(r.panel.highAlarm->toolTip, QStringLiteral("Limite superior de temperatura"));
+        EXPECT_EQ(r.panel.lowAlarm->toolTip, QStringLiteral("Limite inferior de temperatura"));
+        EXPECT_EQ(r.panel.highLimit, QStringLiteral(" > 8 °C"));
+        EXPECT_EQ(r.panel.lowLimit, QStringLiteral(" < 2 °C"));
     }
     EXPECT_EQ(buttons(save()), enabled(true, true, false, false));
     // After a save, store stays available.
     e.Guardado = true;
-    EXPECT_EQ(save().imgStartmode, (PanelPicture{16, QStringLiteral("Datos almacenados en disco")}));
+    EXPECT_EQ(save().panel.startMode, (PanelPicture{16, QStringLiteral("Datos almacenados en disco")}));
     EXPECT_EQ(buttons(save()), enabled(true, true, false, false));
 
     // Ended with no sample: the preparation stamp, and prepare allowed again.
     e.NumMuestras = 0;
     e.DemoraInicio = 0;
-    EXPECT_EQ(save().lbHoraInicioX, QStringLiteral("01/03/2024 - 10:00"));
+    EXPECT_EQ(save().panel.start, QStringLiteral("01/03/2024 - 10:00"));
     EXPECT_EQ(buttons(save()), enabled(false, true, false, true));
 
     // No limit (raw 0) shows as dashes on the device-data window only.
     e.LimSup = -40;
-    EXPECT_EQ(save().lbAlarHiX, QStringLiteral("    --  °C"));
-    EXPECT_EQ(prep().lbAlarHiX, QStringLiteral(" > -40 °C"));
+    EXPECT_EQ(save().panel.highLimit, QStringLiteral("    --  °C"));
+    EXPECT_EQ(prep().panel.highLimit, QStringLiteral(" > -40 °C"));
 }
 
-TEST_F(StatusSummaryTest, NoCommunicationDisablesEveryCommand)
+TEST_F(LiveSummaryTest, NoCommunicationDisablesEveryCommand)
 {
     e.Comunicado = false;
-    const StatusSummary r = save({false, true, false});
-    EXPECT_EQ(r.imgKLV, (PanelPicture{10, QStringLiteral("No hay comunicacion con KLV-100")}));
-    EXPECT_EQ(r.Frame3X, false);
+    const LiveSummary r = save({false, true, false});
+    EXPECT_EQ(r.panel.link, (PanelPicture{10, QStringLiteral("No hay comunicacion con KLV-100")}));
+    EXPECT_EQ(r.panel.missionShown, false);
     // The last poll's permission to store must not re-enable store with no logger answering.
     EXPECT_EQ(buttons(r), enabled(false, false, false, false));
-    EXPECT_TRUE(r.availability.PuedeAlmacenar);
-    EXPECT_FALSE(r.lbexportX);
-    EXPECT_TRUE(prep().disableCmndAbrir);
-    EXPECT_EQ(prep().lbAlarHiX, QStringLiteral("    --  °C"));
+    EXPECT_TRUE(r.availability.canStore);
+    EXPECT_FALSE(r.panel.exporter);
+    EXPECT_TRUE(prep().disableAccept);
+    EXPECT_EQ(prep().panel.highLimit, QStringLiteral("    --  °C"));
 
     textos.CargaTextos(TextTable::English);   // tool tips follow the language
-    EXPECT_EQ(save().imgKLV->toolTip, QStringLiteral("No connection with KLV-100"));
+    EXPECT_EQ(save().panel.link->toolTip, QStringLiteral("No connection with KLV-100"));
 }
 
-TEST(StatusSummary, FirmwareVersionNeedsThreeNonZeroNumbers)
+TEST(LiveSummary, FirmwareVersionNeedsThreeNonZeroNumbers)
 {
     EXPECT_EQ(firmwareMessage(2, 1, 3), QStringLiteral("Version de Firmware 2.1.3"));
     EXPECT_EQ(firmwareMessage(2, 1, 0), QStringLiteral("Establezca conexión con el equipo primero"));

@@ -28,6 +28,9 @@ using emulator::Logger;
 using emulator::ScenarioKind;
 using orvan::test::waitFor;
 
+using Item = orvan::ui::StatusPanel::Item;
+using Face = orvan::ui::StatusPanel::Face;
+
 namespace {
 
 struct Preparing {
@@ -63,7 +66,6 @@ struct Preparing {
             return done;
         }, 10000);
     }
-    int picture(QLabel* l) { return ui::StatusPanel::pictureIndex(l); }
 
     AppContext app;
     records::MissionRecord record;
@@ -176,12 +178,12 @@ TEST(PrepForm, ProgramsTheLoggerAndTheNextPollShowsItArmed)
     // The next poll: armed, waiting for the set time.
     ASSERT_TRUE(waitFor([&] {
         f.tick();
-        return p.picture(p.window->panel()->imgRec) == 7;
+        return p.window->panel()->picture(Item::Recording) == 7;
     }, 10000));
-    EXPECT_EQ(p.picture(p.window->panel()->imgStartmode), 6);
-    EXPECT_EQ(p.window->panel()->lbRangoX->text(), QStringLiteral("2 min"));
-    EXPECT_EQ(p.window->panel()->lbexportX->text(), QStringLiteral("FRUTAS DEL V"));
-    EXPECT_EQ(p.window->panel()->lbAlarHiX->text(), QStringLiteral(" > 10 °C"));
+    EXPECT_EQ(p.window->panel()->picture(Item::StartMode), 6);
+    EXPECT_EQ(p.window->panel()->text(Item::LiveInterval), QStringLiteral("2 min"));
+    EXPECT_EQ(p.window->panel()->text(Item::LiveExporter), QStringLiteral("FRUTAS DEL V"));
+    EXPECT_EQ(p.window->panel()->text(Item::LiveHighLimit), QStringLiteral(" > 10 °C"));
 
     // The window stays open: a logger that now loses writes is reported as not programmed.
     emu.logger().erase();
@@ -233,7 +235,7 @@ TEST(PrepForm, DeviceWindowHandsTheLoggerOverAndCancelGivesConnectBack)
     prep->CmndCancel->click();
     ASSERT_TRUE(waitFor([&] { return prep.isNull() || window.child(ui::Child::frmPrep) == nullptr; }, 15000));
     EXPECT_TRUE(window.toolbar1Button(2)->isEnabled());
-    EXPECT_TRUE(window.panel()->frameInstit->isVisible());
+    EXPECT_TRUE((window.panel()->face() == Face::Rest));
     EXPECT_FALSE(app.PrepAbierto);
     EXPECT_TRUE(messages.messages.isEmpty()) << messages.messages.join('\n').toStdString();
 }

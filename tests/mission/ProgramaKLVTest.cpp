@@ -3,7 +3,7 @@
 
 #include "link/LoggerStatus.h"
 #include "link/QtSerialPort.h"
-#include "link/StatusSummary.h"
+#include "mission/LiveSummary.h"
 #include "mission/ProgramaKLV.h"
 #include "support/DeviceLink.h"
 #include "support/RunCli.h"
@@ -131,16 +131,16 @@ TEST(ProgramaKLV, SetTimeAndDelayedButtonStarts)
     {
         test::DeviceLink prep(emu.devicePath(), link::LinkProfile::frmPrep());
         link::EstadoKLV e;
-        ASSERT_TRUE(link::ActualizaEstado(prep.link, e, -1));
+        ASSERT_TRUE(link::ActualizaEstado(prep.link, e, Unit::Celsius));
         EXPECT_TRUE(e.Registrando);
         EXPECT_EQ(e.DemoraInicio, 120);
         EXPECT_EQ(e.Intervalo, 4);
         TextTable textos;
         textos.CargaTextos(0);
-        const link::StatusSummary r = link::PoneResumen(e, QStringLiteral(" °C"), textos, kNow, link::SummaryCopy::frmPrep);
-        EXPECT_EQ(r.imgRec->index, 7);
-        EXPECT_EQ(r.imgStartmode->index, 6);
-        EXPECT_EQ(*r.lbAlarLowX, QStringLiteral(" < 2 °C"));
+        const mission::LiveSummary r = mission::PoneResumen(e, QStringLiteral(" °C"), textos, kNow, mission::SummaryCopy::frmPrep);
+        EXPECT_EQ(r.panel.recording->index, 7);
+        EXPECT_EQ(r.panel.startMode->index, 6);
+        EXPECT_EQ(*r.panel.lowLimit, QStringLiteral(" < 2 °C"));
     }
 
     // Prepared again, now by push-button with a delay of 300 minutes (0x012C).

@@ -7,6 +7,7 @@
 #include "base/AppContext.h"
 #include "shell/ui/MainWindow.h"
 #include "base/ui/StatusPanel.h"
+#include "base/ui/Pictures.h"
 #include "tools/generator/RecordGenerator.h"
 
 #include <QAction>
@@ -27,6 +28,9 @@ using namespace orvan;
 using namespace orvan::records;
 using shell::MainWindow;
 using ui::StatusPanel;
+
+using Item = orvan::ui::StatusPanel::Item;
+using Face = orvan::ui::StatusPanel::Face;
 
 namespace {
 
@@ -110,7 +114,7 @@ TEST_F(OpenDialogTest, ClickPreviewsTheRecordHeader)
     EXPECT_EQ(d->lbRango->text(), QStringLiteral("15 min."));
     EXPECT_EQ(d->lbLoThreshold->text(), QStringLiteral("< 2 °C"));
     EXPECT_EQ(d->lbHiThtreshold->text(), QStringLiteral("> 8 °C"));
-    EXPECT_EQ(std::make_pair(StatusPanel::pictureIndex(d->ImgHiAlar), StatusPanel::pictureIndex(d->imgLoAlar)), std::make_pair(2, 2));
+    EXPECT_EQ(std::make_pair(ui::Pictures::shownState(d->ImgHiAlar), ui::Pictures::shownState(d->imgLoAlar)), std::make_pair(2, 2));
     EXPECT_TRUE(d->imgOrvan->isHidden());
     // The preview reads only the header: the samples are not in memory.
     EXPECT_EQ(record.muestra(0), 0);
@@ -127,7 +131,7 @@ TEST_F(OpenDialogTest, ClickPreviewsTheRecordHeader)
     EXPECT_EQ(d->lbInicioMision->text(), QStringLiteral("01/01/2011 - 00:00"));
     EXPECT_EQ(d->lbLoThreshold->text(), QStringLiteral("< 35.6 °F"));
     EXPECT_EQ(d->lbHiThtreshold->text(), QStringLiteral("> 46.4 °F"));
-    EXPECT_EQ(std::make_pair(StatusPanel::pictureIndex(d->ImgHiAlar), StatusPanel::pictureIndex(d->imgLoAlar)), std::make_pair(1, 1));
+    EXPECT_EQ(std::make_pair(ui::Pictures::shownState(d->ImgHiAlar), ui::Pictures::shownState(d->imgLoAlar)), std::make_pair(1, 1));
     delete d;
 }
 
@@ -139,11 +143,11 @@ TEST_F(OpenDialogTest, SecondOpeningPreselectsTheLastFileAndCancelHidesTheSummar
     QPointer<OpenRecordDialog> firstRow = openDialog();
     EXPECT_EQ(firstRow->File1->currentRow(), -1);
     firstRow->File1->setCurrentRow(rowOf(firstRow, QStringLiteral("B_1.klv")));
-    window->panel()->showRecord();
+    window->panel()->showRecord({});
     firstRow->CmndCancel->click();
     flushDeletes();
     EXPECT_TRUE(firstRow.isNull());
-    EXPECT_TRUE(window->panel()->FrameDatos->isHidden());
+    EXPECT_TRUE((window->panel()->face() != Face::Record));
     EXPECT_EQ(charts, 0);
 
     QPointer<OpenRecordDialog> second = openDialog();
@@ -194,19 +198,19 @@ TEST_F(OpenDialogTest, OpenLoadsTheRecordFillsTheSummaryAndOpensTheGraph)
     for (int i = 3; i <= 7; ++i)
         EXPECT_TRUE(window->toolbar1Button(i)->isEnabled()) << i;
 
-    StatusPanel* p = window->panel();
-    EXPECT_FALSE(p->FrameDatos->isHidden());
-    EXPECT_EQ(p->lbAlarHi->text(), QStringLiteral(" > 8 °C"));
-    EXPECT_EQ(p->lbAlarLow->text(), QStringLiteral(" < 2 °C"));
-    EXPECT_EQ(p->lbInicioMision->text(), QStringLiteral("01/03/2024 - 10:30"));
-    EXPECT_EQ(p->lbFinMision->text(), QStringLiteral("26/03/2024 - 10:30"));
-    EXPECT_EQ(p->lbNumMuestras->text(), QStringLiteral("2400"));
-    EXPECT_EQ(p->lbRango->text(), QStringLiteral("15min."));
-    EXPECT_EQ(p->lbArchivo->text(), QStringLiteral("FRUTAS SUR_1.klv"));
-    EXPECT_EQ(p->lbExport->text(), QStringLiteral("FRUTAS SUR  "));
-    EXPECT_EQ(p->lbTransport->text(), QStringLiteral("NAVIERA AZUL"));
-    EXPECT_EQ(p->lbNumSer->text(), QStringLiteral("12345   "));
-    EXPECT_EQ(std::make_pair(StatusPanel::pictureIndex(p->ImgHiAlar), StatusPanel::pictureIndex(p->imgLoAlar)), std::make_pair(2, 2));
+    const StatusPanel& p = *window->panel();
+    EXPECT_FALSE((p.face() != Face::Record));
+    EXPECT_EQ(p.text(Item::HighLimit), QStringLiteral(" > 8 °C"));
+    EXPECT_EQ(p.text(Item::LowLimit), QStringLiteral(" < 2 °C"));
+    EXPECT_EQ(p.text(Item::Start), QStringLiteral("01/03/2024 - 10:30"));
+    EXPECT_EQ(p.text(Item::End), QStringLiteral("26/03/2024 - 10:30"));
+    EXPECT_EQ(p.text(Item::Samples), QStringLiteral("2400"));
+    EXPECT_EQ(p.text(Item::Interval), QStringLiteral("15min."));
+    EXPECT_EQ(p.text(Item::File), QStringLiteral("FRUTAS SUR_1.klv"));
+    EXPECT_EQ(p.text(Item::Exporter), QStringLiteral("FRUTAS SUR  "));
+    EXPECT_EQ(p.text(Item::Carrier), QStringLiteral("NAVIERA AZUL"));
+    EXPECT_EQ(p.text(Item::Serial), QStringLiteral("12345   "));
+    EXPECT_EQ(std::make_pair(p.picture(Item::HighAlarm), p.picture(Item::LowAlarm)), std::make_pair(2, 2));
 }
 
 TEST_F(OpenDialogTest, UnreadableFileEndsTheAttemptWithOneMessage)

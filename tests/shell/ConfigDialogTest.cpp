@@ -20,6 +20,9 @@ using namespace shelltest;
 using orvan::shell::ConfigDialog;
 using orvan::ui::ConfirmDialog;
 
+using Item = orvan::ui::StatusPanel::Item;
+using Face = orvan::ui::StatusPanel::Face;
+
 namespace {
 
 constexpr int kIdioma = 162;
@@ -81,14 +84,44 @@ TEST_F(ConfigTest, OkStoresLanguageAndUnitAndRelabelsTheWindow)
     EXPECT_EQ(app->config.Idioma, 1);
     EXPECT_EQ(window->toolbar1Button(1)->toolTip(), QStringLiteral("Study from disk"));
     EXPECT_EQ(window->toolbar2Button(4)->toolTip(), QStringLiteral("Finish"));
-    EXPECT_EQ(window->panel()->lbArchivo->toolTip(), QStringLiteral("File's name"));
-    EXPECT_EQ(window->panel()->Image1[13]->toolTip(), QStringLiteral("Carrier"));
+    EXPECT_EQ(window->panel()->toolTip(Item::File), QStringLiteral("File's name"));
+    EXPECT_EQ(window->panel()->toolTip(Item::Carrier), QStringLiteral("Carrier"));
 
     // A stored unit other than -1 shows as Fahrenheit when the dialog opens again.
     config = openConfig();
     ASSERT_NE(config, nullptr);
     EXPECT_TRUE(config->optGrados[1]->isChecked());
     EXPECT_TRUE(config->optLenguaje[1]->isChecked());
+}
+
+// The unit options read the settings' flag one way only, -1 Celsius and any other value
+// Fahrenheit, and OK stores the flag the next start reads as the chosen unit.
+TEST_F(ConfigTest, UnitOptionsReadAndStoreTheSettingsFlag)
+{
+    start();
+    struct Shown { qint16 flag; int checked; };
+    for (const Shown& k : {Shown{-1, 0}, Shown{0, 1}, Shown{1, 1}, Shown{-2, 1}, Shown{32767, 1}}) {
+        SCOPED_TRACE(k.flag);
+        app->config.GradosC = k.flag;
+        ConfigDialog* config = openConfig();
+        ASSERT_NE(config, nullptr);
+        EXPECT_TRUE(config->optGrados[size_t(k.checked)]->isChecked());
+        EXPECT_FALSE(config->optGrados[size_t(1 - k.checked)]->isChecked());
+        config->CmndCancel->click();
+    }
+
+    struct Chosen { qint16 before; int option; qint16 stored; };
+    for (const Chosen& k : {Chosen{5, 0, -1}, Chosen{-1, 1, 0}, Chosen{0, 1, 0}, Chosen{-1, 0, -1}}) {
+        SCOPED_TRACE(testing::Message() << k.before << " then option " << k.option);
+        app->config.GradosC = k.before;
+        ConfigDialog* config = openConfig();
+        ASSERT_NE(config, nullptr);
+        config->optGrados[size_t(k.option)]->click();
+        config->CmndAbrir->click();
+        EXPECT_TRUE(sink.messages.isEmpty()) << sink.messages.join(QStringLiteral("\n")).toStdString();
+        EXPECT_EQ(storedInt(kGrados), k.stored);
+        EXPECT_EQ(app->config.GradosC, k.stored);
+    }
 }
 
 TEST_F(ConfigTest, SettingsFileFailuresAreReportedAndMemoryIsKept)

@@ -7,7 +7,7 @@
 #include "base/RuntimeError.h"
 #include "base/ui/StatusPanel.h"
 #include "shell/ui/WindowRegistry.h"
-#include "views/ui/frmGrafico.h"
+#include "views/ui/GraphWindow.h"
 
 #include <QAction>
 #include <QDir>
@@ -21,6 +21,9 @@
 using namespace shelltest;
 using orvan::ui::StatusPanel;
 
+using Item = orvan::ui::StatusPanel::Item;
+using Face = orvan::ui::StatusPanel::Face;
+
 namespace {
 
 // Enabled states of Toolbar1 buttons 1..7, e.g. "1100000".
@@ -33,16 +36,14 @@ std::string toolbar1States(const orvan::shell::MainWindow& w)
 }
 
 // Which panel frames are showing: D(atos), C(omm), I(nstit).
-std::string panelState(StatusPanel& p)
+std::string panelState(const StatusPanel& p)
 {
-    std::string s;
-    if (!p.FrameDatos->isHidden())
-        s += 'D';
-    if (!p.FrameComm->isHidden())
-        s += 'C';
-    if (!p.frameInstit->isHidden())
-        s += 'I';
-    return s;
+    switch (p.face()) {
+    case Face::Record: return "D";
+    case Face::Live: return "C";
+    case Face::Rest: return "I";
+    }
+    return {};
 }
 
 } // namespace
@@ -67,19 +68,17 @@ TEST_F(ShellUiTest, StartUpSetsCaptionSettingsAndEveryToolTip)
 
     StatusPanel& p = *window->panel();
     const struct {
-        std::vector<QWidget*> widgets;
-        int entry;
+        std::vector<Item> items;
+        orvan::Text entry;
     } table[] = {
-        {{p.lbInicioMision, p.lbHoraInicioX, p.Image1[0], p.Image1[9]}, 0},
-        {{p.lbAlarHi, p.lbAlarHiX, p.ImgHiAlar, p.ImgHiAlarX, p.Image2[1], p.Image2X[1]}, 5},
-        {{p.lbNumSer, p.lbNumserX, p.Label2, p.Label3}, 48},
-        {{p.lbHoraActualX, p.lbTempActualX}, 49},
+        {{Item::Start, Item::LiveStart}, orvan::Text::StartTime},
+        {{Item::HighLimit, Item::LiveHighLimit, Item::HighAlarm, Item::LiveHighAlarm}, orvan::Text::HighLimit},
+        {{Item::Serial, Item::LiveSerial}, orvan::Text::LoggerSerial},
+        {{Item::Clock, Item::Temperature}, orvan::Text::CurrentTime},
     };
     for (const auto& row : table) {
-        for (QWidget* w : row.widgets) {
-            ASSERT_NE(w, nullptr);
-            EXPECT_EQ(w->toolTip(), t[row.entry]) << w->objectName().toStdString();
-        }
+        for (Item item : row.items)
+            EXPECT_EQ(p.toolTip(item), t[row.entry]) << int(item);
     }
     EXPECT_EQ(panelState(p), "I");
 }
@@ -107,7 +106,7 @@ TEST_F(ShellUiTest, MissingPicturesAreOneMessageAndStartUpGoesOn)
         EXPECT_EQ(m.contains(QStringLiteral("KLV-chico.jpg")), !c.panel);
         // Everything after the pictures still happened.
         EXPECT_EQ(window->toolbar1Button(1)->toolTip(), QStringLiteral("Analizar de disco"));
-        EXPECT_EQ(window->panel()->lbArchivo->toolTip(), QStringLiteral("Nombre del Archivo"));
+        EXPECT_EQ(window->panel()->toolTip(Item::File), QStringLiteral("Nombre del Archivo"));
         EXPECT_EQ(app->textos[64], app->LineaMarca);
     }
 }
@@ -128,7 +127,7 @@ TEST_F(ShellUiTest, CommandsSetButtonsPanelAndChildren)
     EXPECT_NE(standIn(Child::AbreArch), nullptr);
 
     // The open dialog read a record: summary and views.
-    p.showRecord();
+    p.showRecord({});
     window->HabilitaBotones();
     window->toolbar1Click(3);
     EXPECT_EQ(toolbar1States(*window), "1111111");
@@ -312,7 +311,7 @@ TEST_F(ShellUiTest, GraphButtonOpensTheGraphOfTheRecord)
     record.setByte(orvan::records::kSampleBase, 100);
     window->HabilitaBotones();
     window->toolbar1Click(3);
-    auto* graph = qobject_cast<orvan::views::frmGrafico*>(window->child(Child::frmGrafico));
+    auto* graph = qobject_cast<orvan::views::GraphWindow*>(window->child(Child::frmGrafico));
     ASSERT_NE(graph, nullptr);
     EXPECT_TRUE(app->GraficoActivo);
     EXPECT_GE(graph->puntos().NumPuntos(), 1);

@@ -9,7 +9,7 @@
 #include "support/RunCli.h"
 #include "tools/generator/RecordGenerator.h"
 #include "views/ui/Chart.h"
-#include "views/ui/frmGrafico.h"
+#include "views/ui/GraphWindow.h"
 
 #include <QCoreApplication>
 #include <QLineEdit>
@@ -23,6 +23,9 @@ using namespace shelltest;
 using orvan::shell::GraphPrintSource;
 using orvan::shell::PrintCommand;
 using orvan::shell::Report;
+
+using Item = orvan::ui::StatusPanel::Item;
+using Face = orvan::ui::StatusPanel::Face;
 
 namespace {
 
@@ -78,16 +81,18 @@ TEST_F(ShellUiTest, PrintChoosesTheReportByTheLastViewAndFillsIt)
 
     // A record summary on the panel and the graph open: the graph report.
     orvan::ui::StatusPanel& p = *window->panel();
-    p.lbInicioMision->setText(QStringLiteral("01/03/2024 - 10:30"));
-    p.lbFinMision->setText(QStringLiteral("Registrando"));   // not a date: passed unchanged
-    p.lbRango->setText(QStringLiteral("15 min"));
-    p.lbNumMuestras->setText(QStringLiteral("2400"));
-    p.lbNumSer->setText(QStringLiteral("12345"));
-    p.lbArchivo->setText(QStringLiteral("FRUTAS SUR_1.klv"));
-    p.lbExport->setText(QStringLiteral("FRUTAS SUR"));
-    p.lbTransport->setText(QStringLiteral("NAVIERA AZUL"));
-    p.lbAlarLow->setText(QStringLiteral(" < 2 °C"));
-    p.lbAlarHi->setText(QStringLiteral(" > 8 °C"));
+    orvan::RecordPanel shownRecord;
+    shownRecord.start = QStringLiteral("01/03/2024 - 10:30");
+    shownRecord.end = QStringLiteral("Registrando");   // not a date: passed unchanged
+    shownRecord.interval = QStringLiteral("15 min");
+    shownRecord.samples = QStringLiteral("2400");
+    shownRecord.serial = QStringLiteral("12345");
+    shownRecord.file = QStringLiteral("FRUTAS SUR_1.klv");
+    shownRecord.exporter = QStringLiteral("FRUTAS SUR");
+    shownRecord.carrier = QStringLiteral("NAVIERA AZUL");
+    shownRecord.lowLimit = QStringLiteral(" < 2 °C");
+    shownRecord.highLimit = QStringLiteral(" > 8 °C");
+    p.showRecord(shownRecord);
     window->HabilitaBotones();
     window->toolbar1Click(3);
     app->GraficoActivo = true;   // the graph window sets it when it opens
@@ -99,7 +104,7 @@ TEST_F(ShellUiTest, PrintChoosesTheReportByTheLastViewAndFillsIt)
     EXPECT_EQ(shown[1].texts["lbFin"], QStringLiteral("Registrando"));
     EXPECT_EQ(shown[1].texts["lbRango"], QStringLiteral("15 min"));
     EXPECT_EQ(shown[1].texts["lbCantMuestras"], QStringLiteral("2400"));
-    EXPECT_EQ(shown[1].texts["lbSerial"], p.Label3->text() + QStringLiteral(" 12345"));
+    EXPECT_EQ(shown[1].texts["lbSerial"], QStringLiteral("Serial: 12345"));
     EXPECT_EQ(shown[1].texts["lbMin"], QStringLiteral(" < 2 °C"));
     EXPECT_EQ(shown[1].texts["lbMax"], QStringLiteral(" > 8 °C"));
     EXPECT_EQ(shown[1].texts["lbTexto0"], QStringLiteral("Nota uno"));
@@ -185,7 +190,7 @@ TEST_F(ShellUiTest, ThePrintedChartHasNoCursorAndTheScreenKeepsIt)
     o.scenario = orvan::generator::Scenario::Alarms;
     record.setBytes(0, orvan::generator::generateImage(o));
     record.LeeAuditoria();
-    orvan::views::frmGrafico graph(*app, record, sink);
+    orvan::views::GraphWindow graph(*app, record, sink);
     graph.resize(900, 500);
     graph.show();
     QCoreApplication::processEvents();
