@@ -198,7 +198,7 @@ void DeviceDataForm::tick()
     else if (serve(PedidoPreparar))
         prepare();
     else
-        m_session->poll(app.config.GradosC);
+        m_session->poll(app.unit());
 }
 
 void DeviceDataForm::runCommand(std::function<void(link::LinkContext&)> job, std::function<void()> then)

@@ -100,8 +100,8 @@ PrepForm::PrepForm(ui::Workspace& main, link::DeviceSession::PortFactory portFac
     if (!app.flags.CerrarPrep) {
         LlenaCombos();
         m_rangoPrep = 0;
-        m_rawLimInf = GradosARaw(ComboLoThreshold->currentText().toInt(), app.config.GradosC);
-        m_rawLimSup = GradosARaw(ComboHiThreshold->currentText().toInt(), app.config.GradosC);
+        m_rawLimInf = GradosARaw(ComboLoThreshold->currentText().toInt(), app.unit());
+        m_rawLimSup = GradosARaw(ComboHiThreshold->currentText().toInt(), app.unit());
         DTPickerStart->setEnabled(false);
         app.PrepAbierto = true;
     }
@@ -309,7 +309,7 @@ void PrepForm::LlenaCombos()
         ComboDuracion->addItem(QString::number(d));
     for (int r : intervals())
         ComboRango->addItem(QString::number(r));
-    const QList<int> limits = limitList(app.config.GradosC);
+    const QList<int> limits = limitList(app.unit());
     for (QComboBox* c : {ComboLoThreshold, ComboHiThreshold}) {
         for (int g : limits)
             c->addItem(QString::number(g));
@@ -365,8 +365,8 @@ void PrepForm::applyLimits(const Limits& l)
     showText(ComboHiThreshold, QString::number(l.high));
     txtcLoThreshold->setText(QString::number(l.low) + app.UnidadTexto());
     txtcHiThreshold->setText(QString::number(l.high) + app.UnidadTexto());
-    m_rawLimInf = GradosARaw(l.low, app.config.GradosC);
-    m_rawLimSup = GradosARaw(l.high, app.config.GradosC);
+    m_rawLimInf = GradosARaw(l.low, app.unit());
+    m_rawLimSup = GradosARaw(l.high, app.unit());
     // Remembered as the defaults of the next preparation; saved to the settings file on Accept.
     app.config.LimInfDef = qint16(l.low);
     app.config.LimSupDef = qint16(l.high);
@@ -452,7 +452,7 @@ void PrepForm::tick()
     if (m_session->busy())
         return;
     if (PedidoPrep != kRequested) {
-        m_session->poll(app.config.GradosC);
+        m_session->poll(app.unit());
         return;
     }
     PedidoPrep = 0;

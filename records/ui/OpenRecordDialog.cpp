@@ -261,7 +261,7 @@ QString OpenRecordDialog::openFailureText(const FileResult& failure) const
 
 QString OpenRecordDialog::degreesText(int raw) const
 {
-    return QLocale().toString(RawAGrados(raw, m_app.config.GradosC));
+    return QLocale().toString(RawAGrados(raw, m_app.unit()));
 }
 
 void OpenRecordDialog::clearPreview()
@@ -368,7 +368,7 @@ void OpenRecordDialog::PoneResumenMenu()
 
 void OpenRecordDialog::PoneResumenMenu(ui::StatusPanel& panel, const MissionRecord& record, const AppContext& app)
 {
-    const RecordCaptions t = recordCaptions(record, app.UnidadTexto(), app.config.GradosC);
+    const RecordCaptions t = recordCaptions(record, app.unit());
     RecordPanel v;
     v.file = t.archivo;
     v.serial = t.numSerie;
