@@ -7,7 +7,7 @@
 #include "records/MissionRecord.h"
 #include "tools/generator/RecordGenerator.h"
 #include "views/ui/Chart.h"
-#include "views/ui/frmGrafico.h"
+#include "views/ui/GraphWindow.h"
 
 #include <QApplication>
 #include <QMouseEvent>
@@ -30,7 +30,7 @@ struct Banco {
     Banco()
     {
         app.textos.CargaTextos(0);
-        app.config.GradosC = -1;
+        app.config.GradosC = gradosCFor(Unit::Celsius);
         generator::GeneratorOptions o;
         o.scenario = generator::Scenario::Alarms;
         o.samples = records::kCapacity;
@@ -38,9 +38,9 @@ struct Banco {
         record.setBytes(0, generator::generateImage(o));
     }
 
-    std::unique_ptr<views::frmGrafico> abre()
+    std::unique_ptr<views::GraphWindow> abre()
     {
-        auto form = std::make_unique<views::frmGrafico>(app, record, messages);
+        auto form = std::make_unique<views::GraphWindow>(app, record, messages);
         form->resize(1400, 800);
         form->show();
         QApplication::processEvents();
@@ -54,7 +54,7 @@ Banco& banco()
     return b;
 }
 
-void hover(views::frmGrafico& form, QPoint p)
+void hover(views::GraphWindow& form, QPoint p)
 {
     QWidget* plot = reinterpret_cast<QWidget*>(form.Chart2D1->plot());
     QMouseEvent e(QEvent::MouseMove, QPointF(p), plot->mapToGlobal(QPointF(p)), Qt::NoButton, Qt::NoButton,

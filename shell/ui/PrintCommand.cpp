@@ -14,9 +14,9 @@ constexpr int kInvalidPicture = 481;
 constexpr int kPrinterError = 482;
 } // namespace
 
-std::unique_ptr<Report> buildPrintReport(MainWindow& main, bool graficoActivo, const PrintCommand& command)
+std::unique_ptr<Report> buildPrintReport(MainWindow& main, bool graphWasLast, const PrintCommand& command)
 {
-    if (graficoActivo && command.graphSource) {
+    if (graphWasLast && command.graphSource) {
         if (QWidget* graph = main.child(MainWindow::Child::frmGrafico)) {
             if (const std::optional<GraphPrintSource> source = command.graphSource(graph)) {
                 auto report = makeGraphReport();
@@ -30,9 +30,9 @@ std::unique_ptr<Report> buildPrintReport(MainWindow& main, bool graficoActivo, c
     return report;
 }
 
-void PrintCommand::operator()(MainWindow& main, bool graficoActivo) const
+void PrintCommand::operator()(MainWindow& main, bool graphWasLast) const
 {
-    const std::unique_ptr<Report> report = buildPrintReport(main, graficoActivo, *this);
+    const std::unique_ptr<Report> report = buildPrintReport(main, graphWasLast, *this);
     const bool graph = report->name() == QLatin1String("arGrafic");
     const QString title = graph ? QStringLiteral("Imprime Gráfico") : QStringLiteral("Imprime Pantalla");
     // Failures surface through the toolbar's own error report, in the usual error format.

@@ -22,10 +22,10 @@ struct PrintCommand {
     // Shows the filled report; the modal preview unless a test replaces it.
     std::function<bool(const Report& report, const QString& title, QString* error)> show;
 
-    void operator()(MainWindow& main, bool graficoActivo) const;
+    void operator()(MainWindow& main, bool graphWasLast) const;
 };
 
 // Fills the report the print command would show now, without showing it.
-std::unique_ptr<Report> buildPrintReport(MainWindow& main, bool graficoActivo, const PrintCommand& command);
+std::unique_ptr<Report> buildPrintReport(MainWindow& main, bool graphWasLast, const PrintCommand& command);
 
 } // namespace orvan::shell

@@ -15,7 +15,7 @@ namespace orvan::shell {
 // arScreen: Label1 caption, Line1/Line2 rules, Image2 logo; detail Image1 the picture;
 // footer lbPie.
 std::unique_ptr<Report> makeScreenReport();
-void fillScreenReport(Report& report, const QString& caption, const QPixmap& picture, const QString& lineaMarca);
+void fillScreenReport(Report& report, const QString& caption, const QPixmap& picture, const QString& trademarkLine);
 
 // arGrafic: the controls of the graph report, empty.
 std::unique_ptr<Report> makeGraphReport();
@@ -29,6 +29,6 @@ struct GraphPrintSource {
 // Fills every control of the graph report from the main window's caption and status panel,
 // the graph window's texts and chart, and the trademark line.
 void fillGraphReport(Report& report, const QString& caption, const ui::StatusPanel& panel,
-                     const GraphPrintSource& graph, const QString& lineaMarca);
+                     const GraphPrintSource& graph, const QString& trademarkLine);
 
 } // namespace orvan::shell

@@ -6,12 +6,12 @@
 #include "shell/ui/ConfigDialog.h"
 #include "shell/ui/MainWindow.h"
 #include "shell/ui/PrintCommand.h"
-#include "views/ui/Detalle.h"
-#include "views/ui/frmAlar.h"
-#include "views/ui/frmGrafico.h"
-#include "views/ui/frmHisto.h"
-#include "views/ui/frmTorta.h"
+#include "views/ui/AlarmListWindow.h"
 #include "views/ui/Chart.h"
+#include "views/ui/GraphWindow.h"
+#include "views/ui/HistogramWindow.h"
+#include "views/ui/ProportionsWindow.h"
+#include "views/ui/SampleListWindow.h"
 
 #include <QLineEdit>
 #include <QPointer>
@@ -27,14 +27,14 @@ void registerWindows(MainWindow& main)
         return new records::OpenRecordDialog(m.app(), m.record(), m, m.messages());
     });
     main.setChildFactory(MainWindow::Child::frmGrafico, [](MainWindow& m) {
-        return new views::frmGrafico(m.app(), m.record(), m.messages());
+        return new views::GraphWindow(m.app(), m.record(), m.messages());
     });
     main.setChildFactory(MainWindow::Child::frmsave, [](MainWindow& m) { return new mission::DeviceDataForm(m, m.record()); });
     main.setChildFactory(MainWindow::Child::frmPrep, [](MainWindow& m) { return new mission::PrepForm(m); });
-    main.setChildFactory(MainWindow::Child::Detalle, [](MainWindow& m) { return new views::Detalle(m, m.record()); });
-    main.setChildFactory(MainWindow::Child::frmTorta, [](MainWindow& m) { return new views::frmTorta(m, m.record()); });
-    main.setChildFactory(MainWindow::Child::frmHisto, [](MainWindow& m) { return new views::frmHisto(m, m.record()); });
-    main.setChildFactory(MainWindow::Child::frmAlar, [](MainWindow& m) { return new views::frmAlar(m, m.record()); });
+    main.setChildFactory(MainWindow::Child::Detalle, [](MainWindow& m) { return new views::SampleListWindow(m, m.record()); });
+    main.setChildFactory(MainWindow::Child::frmTorta, [](MainWindow& m) { return new views::ProportionsWindow(m, m.record()); });
+    main.setChildFactory(MainWindow::Child::frmHisto, [](MainWindow& m) { return new views::HistogramWindow(m, m.record()); });
+    main.setChildFactory(MainWindow::Child::frmAlar, [](MainWindow& m) { return new views::AlarmListWindow(m, m.record()); });
 
     main.printHandler = printCommand();
 }
@@ -43,7 +43,7 @@ PrintCommand printCommand()
 {
     PrintCommand print;
     print.graphSource = [](QWidget* window) -> std::optional<GraphPrintSource> {
-        auto* graph = qobject_cast<views::frmGrafico*>(window);
+        auto* graph = qobject_cast<views::GraphWindow*>(window);
         if (!graph)
             return std::nullopt;
         GraphPrintSource source;

@@ -27,7 +27,7 @@
 #include "tools/emulator/EmulatorFixture.h"
 #include "tools/generator/RecordGenerator.h"
 #include "views/CsvExport.h"
-#include "views/ui/Detalle.h"
+#include "views/ui/SampleListWindow.h"
 
 #include <QAction>
 #include <QProgressBar>
@@ -160,7 +160,7 @@ TEST(WindowFaults, SampleListExport)
     Desk desk(dir.path());
     desk.record.setBytes(0, generator::generateImage({}));
     desk.record.LeeAuditoria();
-    auto* list = new views::Detalle(*desk.window, desk.record);
+    auto* list = new views::SampleListWindow(*desk.window, desk.record);
     desk.window->showChild(list);
 
     // A name taken by a folder with something in it.

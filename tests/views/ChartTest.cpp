@@ -9,6 +9,7 @@
 #include <QImage>
 #include <QPainter>
 #include <gtest/gtest.h>
+#include <limits>
 
 using orvan::views::ui::Chart;
 
@@ -108,6 +109,75 @@ TEST(Chart, PickingConversionsLabelsAndMarkers)
     EXPECT_EQ(chart.markerValue(QStringLiteral("x")), 30);
     chart.setMarkerValue(QStringLiteral("Y"), Chart::hole());
     EXPECT_TRUE(Chart::isHole(chart.markerValue(QStringLiteral("Y"))));
+}
+
+// An axis always keeps some width: a single value or a reversed range is centred in a range of
+// two, and a range with a hole or an infinity in it leaves the axis as it was.
+TEST(Chart, AxisRangesKeepAWidth)
+{
+    const double inf = std::numeric_limits<double>::infinity();
+    struct Case { double min, max, expectMin, expectMax; };
+    const Case cases[] = {
+        {0, 10, 0, 10},
+        {5, 5, 4, 6},
+        {10, 0, 4, 6},
+        {Chart::hole(), 3, 1, 2},
+        {-2, inf, 1, 2},
+    };
+    for (Chart::Axis axis : {Chart::Axis::X, Chart::Axis::Y}) {
+        for (const Case& k : cases) {
+            SCOPED_TRACE(testing::Message() << "axis " << int(axis) << " from " << k.min << " to " << k.max);
+            Chart chart;
+            chart.setAxisRange(axis, 1, 2);
+            chart.setAxisRange(axis, k.min, k.max);
+            EXPECT_DOUBLE_EQ(chart.axisMin(axis), k.expectMin);
+            EXPECT_DOUBLE_EQ(chart.axisMax(axis), k.expectMax);
+        }
+        Chart chart;
+        chart.setAxisRange(axis, 0, 10);
+        chart.setAxisMin(axis, 12);   // past the maximum: the axis is centred on it
+        EXPECT_DOUBLE_EQ(chart.axisMin(axis), 11);
+        EXPECT_DOUBLE_EQ(chart.axisMax(axis), 13);
+    }
+}
+
+// A label on a point follows the point when the data changes and stands beside it on the side
+// with more room; a change of only the cursor layer in a batch still repaints once.
+TEST(Chart, CursorLabelFollowsItsPointOnTheSideWithRoom)
+{
+    Chart chart;
+    chart.resize(600, 400);
+    chart.show();
+    fillLine(chart, 11);
+    struct Case { int point; double y; Qt::Alignment side; };
+    const Case cases[] = {
+        {2, 8, Qt::AlignLeft | Qt::AlignTop},
+        {2, 2, Qt::AlignLeft | Qt::AlignBottom},
+        {10, 8, Qt::AlignRight | Qt::AlignTop},
+        {10, 2, Qt::AlignRight | Qt::AlignBottom},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(testing::Message() << "point " << k.point << " at " << k.y);
+        chart.attachLabelToPoint(QStringLiteral("lbcursor"), 1, k.point);
+        chart.setY(1, k.point, k.y);   // after attaching: the label must follow the data
+        chart.repaintNow();
+        EXPECT_EQ(chart.labelAnchor(QStringLiteral("LbCursor")), QPointF((k.point - 1) * 10.0, k.y));
+        EXPECT_EQ(chart.labelItem(QStringLiteral("lbcursor"))->positionAlignment(), k.side);
+        chart.setY(1, k.point, 5);
+    }
+    chart.setMarkerValue(QStringLiteral("X"), 20);
+    chart.repaintNow();
+
+    // The pointer moves: the cursor line, its label and the band change in one batch.
+    const int before = chart.repaintCount();
+    chart.setBatch(true);
+    chart.setMarkerValue(QStringLiteral("X"), 30);
+    chart.setMarkerVisible(QStringLiteral("X"), true);
+    chart.setLabelText(QStringLiteral("lbcursor"), QStringLiteral("5.0"));
+    chart.showBand(QRect(50, 20, 40, 100));
+    chart.setBatch(false);
+    EXPECT_EQ(chart.repaintCount(), before + 1);
+    EXPECT_EQ(chart.band(), QRect(50, 20, 40, 100));
 }
 
 TEST(Chart, BarsPiesAndPrinterResolution)

@@ -5,7 +5,7 @@
 #include "base/MessageSink.h"
 #include "views/GraphRecords.h"
 #include "views/ui/Chart.h"
-#include "views/ui/frmGrafico.h"
+#include "views/ui/GraphWindow.h"
 #include "views/ui/QCustomPlotInclude.h"
 
 #include <QApplication>
@@ -24,22 +24,22 @@ using orvan::views::ui::Chart;
 
 namespace {
 
-class frmGraficoTest : public ::testing::Test {
+class GraphWindowTest : public ::testing::Test {
 protected:
     QTemporaryDir dir;
     AppContext app{dir.path()};
     RecordingSink messages;
     records::MissionRecord record;
-    std::unique_ptr<frmGrafico> form;
+    std::unique_ptr<GraphWindow> form;
 
-    void open(records::MissionRecord r, int idioma = 1, int gradosC = -1, QSize size = {1000, 600})
+    void open(records::MissionRecord r, int idioma = 1, Unit unit = Unit::Celsius, QSize size = {1000, 600})
     {
         app.config.Idioma = qint16(idioma);
-        app.config.GradosC = qint16(gradosC);
+        app.config.GradosC = gradosCFor(unit);
         app.textos.CargaTextos(idioma);
         app.LineaMarca = QStringLiteral("Orvan");
         record = std::move(r);
-        form = std::make_unique<frmGrafico>(app, record, messages);
+        form = std::make_unique<GraphWindow>(app, record, messages);
         form->resize(size);
         form->show();
         QApplication::processEvents();
@@ -75,7 +75,7 @@ protected:
 
 } // namespace
 
-TEST_F(frmGraficoTest, TenSamplesShowEveryPointWithMarkers)
+TEST_F(GraphWindowTest, TenSamplesShowEveryPointWithMarkers)
 {
     open(graphdata::recordOf({100, 101, 96, 84, 83, 97, 110, 90, 91, 92}));
     EXPECT_TRUE(app.GraficoActivo);
@@ -118,7 +118,7 @@ TEST_F(frmGraficoTest, TenSamplesShowEveryPointWithMarkers)
     EXPECT_TRUE(form->lbVeloc->styleSheet().contains(QStringLiteral("#ffc0c0")));
 }
 
-TEST_F(frmGraficoTest, ButtonsStackLevelsAndScrollingReachesTheLastPoint)
+TEST_F(GraphWindowTest, ButtonsStackLevelsAndScrollingReachesTheLastPoint)
 {
     open(graphdata::generatedRecord(generator::Scenario::Finished, 2400));
     ASSERT_EQ(chart().pointCount(), 2401);
@@ -154,7 +154,7 @@ TEST_F(frmGraficoTest, ButtonsStackLevelsAndScrollingReachesTheLastPoint)
     EXPECT_FALSE(form->scrGraph->isEnabled());
 }
 
-TEST_F(frmGraficoTest, BandZoomByMouseInBothDirections)
+TEST_F(GraphWindowTest, BandZoomByMouseInBothDirections)
 {
     open(graphdata::generatedRecord(generator::Scenario::Finished, 2400));
     drag(at(300), at(900));
@@ -194,7 +194,7 @@ TEST_F(frmGraficoTest, BandZoomByMouseInBothDirections)
     EXPECT_EQ(form->levels().NivelZoom, 0);
 }
 
-TEST_F(frmGraficoTest, NarrowBandsClicksAndTheLevelLimit)
+TEST_F(GraphWindowTest, NarrowBandsClicksAndTheLevelLimit)
 {
     open(graphdata::recordOf({100, 101, 96, 84, 83, 97, 110, 90, 91, 92}));
     // A band over fewer than 2 points is cancelled and leaves no trace.
@@ -230,7 +230,7 @@ TEST_F(frmGraficoTest, NarrowBandsClicksAndTheLevelLimit)
     EXPECT_FALSE(form->levels().ZoomAlLimite);
 }
 
-TEST_F(frmGraficoTest, RecordsWithNothingMuchToShow)
+TEST_F(GraphWindowTest, RecordsWithNothingMuchToShow)
 {
     // No samples: one point, an axis title, and the controls do nothing harmful.
     open(graphdata::generatedRecord(generator::Scenario::Empty, 0));
@@ -265,10 +265,10 @@ TEST_F(frmGraficoTest, RecordsWithNothingMuchToShow)
 }
 
 // At every zoom level and window width the time labels stand apart and there are enough of them.
-TEST_F(frmGraficoTest, TimeLabelsNeverOverlap)
+TEST_F(GraphWindowTest, TimeLabelsNeverOverlap)
 {
     for (int width : {480, 900, 1500}) {
-        open(graphdata::generatedRecord(generator::Scenario::Alarms, 24576, 5), 3, -1, QSize(width, 500));
+        open(graphdata::generatedRecord(generator::Scenario::Alarms, 24576, 5), 3, Unit::Celsius, QSize(width, 500));
         for (int level = 0; level < 13; ++level) {
             chart().repaintNow();
             const QCPAxis* x = chart().plot()->xAxis;
@@ -286,7 +286,7 @@ TEST_F(frmGraficoTest, TimeLabelsNeverOverlap)
     }
 }
 
-TEST_F(frmGraficoTest, RandomImagesOpenZoomAndReadOut)
+TEST_F(GraphWindowTest, RandomImagesOpenZoomAndReadOut)
 {
     std::mt19937 rng(11);
     for (int testCase = 0; testCase < 6; ++testCase) {
@@ -295,7 +295,7 @@ TEST_F(frmGraficoTest, RandomImagesOpenZoomAndReadOut)
         for (char& b : image)
             b = char(rng() & 0xFF);
         r.setBytes(0, image);
-        open(std::move(r), testCase % 5, testCase % 2 ? -1 : 0, QSize(700, 420));
+        open(std::move(r), testCase % 5, testCase % 2 ? Unit::Celsius : Unit::Fahrenheit, QSize(700, 420));
         const QRect area = chart().plotArea();
         for (int step = 0; step < 12; ++step) {
             const QPoint a(area.left() + int(rng() % uint(area.width())), area.center().y());
@@ -314,16 +314,17 @@ TEST_F(frmGraficoTest, RandomImagesOpenZoomAndReadOut)
 }
 
 // Pictures of the window for a person to look at: ORVAN_SHOTS=folder build/bin/test_views_ui
-TEST_F(frmGraficoTest, Screenshots)
+TEST_F(GraphWindowTest, Screenshots)
 {
     const QString folder = qEnvironmentVariable("ORVAN_SHOTS");
     if (folder.isEmpty())
         GTEST_SKIP() << "set ORVAN_SHOTS to a folder to save pictures";
     QDir().mkpath(folder);
-    struct Case { const char* name; int idioma; int gradosC; bool zoom; };
-    for (const Case& k : {Case{"alarms_es_C", 0, -1, false}, Case{"alarms_en_F", 1, 0, false},
-                          Case{"alarms_es_C_hours", 0, -1, true}, Case{"alarms_en_F_hours", 1, 0, true}}) {
-        open(graphdata::generatedRecord(generator::Scenario::Alarms, 24576, 5), k.idioma, k.gradosC, QSize(1400, 760));
+    struct Case { const char* name; int idioma; Unit unit; bool zoom; };
+    for (const Case& k : {Case{"alarms_es_C", 0, Unit::Celsius, false}, Case{"alarms_en_F", 1, Unit::Fahrenheit, false},
+                          Case{"alarms_es_C_hours", 0, Unit::Celsius, true},
+                          Case{"alarms_en_F_hours", 1, Unit::Fahrenheit, true}}) {
+        open(graphdata::generatedRecord(generator::Scenario::Alarms, 24576, 5), k.idioma, k.unit, QSize(1400, 760));
         if (k.zoom) {
             drag(at(12000), at(12040));
             hover(at(12020) + QPoint(0, -20));
@@ -333,12 +334,12 @@ TEST_F(frmGraficoTest, Screenshots)
         QApplication::processEvents();
         form->grab().save(folder + QStringLiteral("/%1.png").arg(QString::fromLatin1(k.name)));
     }
-    open(graphdata::recordOf({100, 101, 96, 84, 83, 97, 110, 90, 91, 92}), 2, -1, QSize(1000, 560));
+    open(graphdata::recordOf({100, 101, 96, 84, 83, 97, 110, 90, 91, 92}), 2, Unit::Celsius, QSize(1000, 560));
     hover(at(3));
     form->grab().save(folder + QStringLiteral("/diez_de_C.png"));
-    open(graphdata::generatedRecord(generator::Scenario::Circular, 30000, 15), 4, -1, QSize(1000, 560));
+    open(graphdata::generatedRecord(generator::Scenario::Circular, 30000, 15), 4, Unit::Celsius, QSize(1000, 560));
     hover(at(20000));
     form->grab().save(folder + QStringLiteral("/circular_pt_C.png"));
-    open(graphdata::generatedRecord(generator::Scenario::Empty, 0), 3, 0, QSize(1000, 560));
+    open(graphdata::generatedRecord(generator::Scenario::Empty, 0), 3, Unit::Fahrenheit, QSize(1000, 560));
     form->grab().save(folder + QStringLiteral("/vacio_fr_F.png"));
 }

@@ -7,12 +7,13 @@
 #include "base/ui/Workspace.h"
 #include "shell/ui/MainWindow.h"
 #include "shell/ui/WindowRegistry.h"
+#include "views/ui/AlarmListWindow.h"
 #include "views/ui/Chart.h"
-#include "views/ui/Detalle.h"
+#include "views/ui/GraphWindow.h"
+#include "views/ui/HistogramWindow.h"
+#include "views/ui/ProportionsWindow.h"
+#include "views/ui/SampleListWindow.h"
 #include "views/ui/ZoneColors.h"
-#include "views/ui/frmAlar.h"
-#include "views/ui/frmHisto.h"
-#include "views/ui/frmTorta.h"
 
 #include <QFile>
 #include <QFrame>
@@ -33,11 +34,13 @@ namespace {
 // status bar's last note.
 class FakeWorkspace : public orvan::ui::Workspace {
 public:
-    explicit FakeWorkspace(int gradosC = -1) : context(QStringLiteral("/nonexistent"))
+    explicit FakeWorkspace(Unit unit = Unit::Celsius, int language = TextTable::Spanish)
+        : context(QStringLiteral("/nonexistent"))
     {
-        context.config.GradosC = gradosC;
-        context.textos.CargaTextos(TextTable::Spanish);
-        context.LineaMarca = TextTable::LineaMarca(TextTable::Spanish);
+        context.config.GradosC = gradosCFor(unit);
+        context.config.Idioma = qint16(language);
+        context.textos.CargaTextos(language);
+        context.LineaMarca = TextTable::LineaMarca(language);
         // The windows write in the default locale, the system's unless set: these tests expect C.
         QLocale::setDefault(QLocale::c());
     }
@@ -75,11 +78,11 @@ records::MissionRecord hundred()
 
 } // namespace
 
-TEST(DetalleWindow, RowsScrollAndThePositionLabelFollowsTheThumb)
+TEST(SampleListWindow, RowsScrollAndThePositionLabelFollowsTheThumb)
 {
     FakeWorkspace ws;
     const auto r = hundred();
-    Detalle d(ws, r);
+    SampleListWindow d(ws, r);
     d.resize(1200, 700);
     d.show();
     EXPECT_EQ(d.VScroll1->minimum(), 1);
@@ -110,7 +113,7 @@ TEST(DetalleWindow, RowsScrollAndThePositionLabelFollowsTheThumb)
     EXPECT_FALSE(d.lbKm[7]->font().bold());
 }
 
-TEST(DetalleWindow, ExportWritesNextToTheRecordAndReportsAFailure)
+TEST(SampleListWindow, ExportWritesNextToTheRecordAndReportsAFailure)
 {
     QTemporaryDir dir;
     FakeWorkspace ws;
@@ -118,7 +121,7 @@ TEST(DetalleWindow, ExportWritesNextToTheRecordAndReportsAFailure)
 
     // No record file yet: nothing happens.
     {
-        Detalle d(ws, r);
+        SampleListWindow d(ws, r);
         d.cmdExcel->click();
         EXPECT_TRUE(ws.sink.messages.isEmpty());
         EXPECT_TRUE(ws.status.isEmpty());
@@ -126,7 +129,7 @@ TEST(DetalleWindow, ExportWritesNextToTheRecordAndReportsAFailure)
 
     r.Archivo = dir.filePath(QStringLiteral("ENVIO_1.klv"));
     {
-        Detalle d(ws, r);
+        SampleListWindow d(ws, r);
         d.cmdExcel->click();
         const QString csv = dir.filePath(QStringLiteral("ENVIO_1.csv"));
         ASSERT_TRUE(QFile::exists(csv));
@@ -137,7 +140,7 @@ TEST(DetalleWindow, ExportWritesNextToTheRecordAndReportsAFailure)
 
     r.Archivo = dir.filePath(QStringLiteral("missing/ENVIO_2.klv"));
     {
-        Detalle d(ws, r);
+        SampleListWindow d(ws, r);
         d.cmdExcel->click();
         ASSERT_EQ(ws.sink.messages.size(), 1);
         EXPECT_TRUE(ws.sink.messages.first().contains(QStringLiteral("ENVIO_2.csv")));
@@ -146,14 +149,14 @@ TEST(DetalleWindow, ExportWritesNextToTheRecordAndReportsAFailure)
     }
 }
 
-TEST(FrmAlarWindow, TitlesAndRowsInFahrenheit)
+TEST(AlarmListWindow, TitlesAndRowsInFahrenheit)
 {
-    FakeWorkspace ws(0);
+    FakeWorkspace ws(Unit::Fahrenheit);
     auto r = makeRecord({6, 84, 96, 10, false, 6}, {90, 120, 70, 90, 130, 0});
     r.setByte(kLowAlarms, 2);
     r.setByte(kHighAlarms, 1);
     r.setByte(kHighAlarms + 3, 5);     // a sample of raw 0
-    frmAlar f(ws, r);
+    AlarmListWindow f(ws, r);
     EXPECT_EQ(f.lbTitLow->text(), QStringLiteral("Temp. < 35.6 \u00b0F"));
     EXPECT_EQ(f.lbTitHi->text(), QStringLiteral("Temp. > 46.4 \u00b0F"));
     EXPECT_EQ(f.lbFecha[0]->text(), QStringLiteral("Fecha"));
@@ -165,11 +168,73 @@ TEST(FrmAlarWindow, TitlesAndRowsInFahrenheit)
     EXPECT_TRUE(f.lbtiempo[12]->text().isEmpty());
 }
 
+// Every view takes its title and headings from the language table by name and its unit from the
+// settings: a wrong entry, or the unit read the wrong way round, shows in one of these rows.
+TEST(ViewWindows, TitlesHeadingsAndValuesFollowTheLanguageAndTheUnit)
+{
+    struct Case {
+        int language;
+        Unit unit;
+        const char16_t* graph;
+        const char16_t* pies;
+        const char16_t* histogram;
+        const char16_t* list;
+        const char16_t* alarms;
+        const char16_t* date;
+        const char16_t* temperature;
+        const char16_t* unitText;
+        double hot;   // the 20 °C samples in the unit
+        const char16_t* hotText;
+    };
+    const Case cases[] = {
+        {TextTable::English, Unit::Fahrenheit, u"Graph: Temperature -Time", u"Proportions", u"Histogram",
+         u"Temperature list", u"Alarms", u"Date / Time", u"Temperature", u" \u00b0F", 68, u"68.0"},
+        {TextTable::German, Unit::Celsius, u"Temperatur-Zeit Graphik", u"Proportionen", u"Histogramm",
+         u"Temperaturverzeichnis", u"Alarme", u"Datum / Uhrzeit", u"Temperatur", u" \u00b0C", 20, u"20.0"},
+        {TextTable::Portuguese, Unit::Fahrenheit, u"Gr\u00e1fico do Tempo", u"Propor\u00e7\u00f5es", u"Histograma",
+         u"Lista de temperaturas", u"Alarmes", u"Data", u"Temperatura", u" \u00b0F", 68, u"68.0"},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.language);
+        FakeWorkspace ws(k.unit, k.language);
+        records::MissionRecord r = hundred();
+        const QString unitText = QString::fromUtf16(k.unitText);
+
+        GraphWindow graph(ws.context, r, ws.sink);
+        EXPECT_EQ(graph.windowTitle(), QString::fromUtf16(k.graph));
+        EXPECT_EQ(graph.Chart2D1->axisTitle(views::ui::Chart::Axis::Y), unitText);
+        EXPECT_DOUBLE_EQ(graph.puntos()[1].Temp, k.hot);
+
+        ProportionsWindow pies(ws, r);
+        EXPECT_EQ(pies.windowTitle(), QString::fromUtf16(k.pies));
+
+        HistogramWindow histogram(ws, r);
+        EXPECT_EQ(histogram.windowTitle(), QString::fromUtf16(k.histogram));
+        EXPECT_EQ(histogram.Chart2D1->axisTitle(views::ui::Chart::Axis::X), unitText);
+        ASSERT_EQ(histogram.Chart2D1->pointCount(), 2);
+        EXPECT_DOUBLE_EQ(histogram.Chart2D1->x(2), k.hot);
+
+        SampleListWindow list(ws, r);
+        EXPECT_EQ(list.windowTitle(), QString::fromUtf16(k.list));
+        EXPECT_EQ(list.lbFecha[0]->text(), QString::fromUtf16(k.date));
+        EXPECT_EQ(list.lbtitu[2]->text(), QString::fromUtf16(k.date));
+        EXPECT_EQ(list.lbKm[0]->text(), unitText);
+        EXPECT_EQ(list.lbtitu[18]->text(), unitText);
+        EXPECT_EQ(list.lbKm[1]->text(), QString::fromUtf16(k.hotText));
+
+        AlarmListWindow alarms(ws, r);
+        EXPECT_EQ(alarms.windowTitle(), QString::fromUtf16(k.alarms));
+        EXPECT_EQ(alarms.lbtitu[1]->text(), QString::fromUtf16(k.date));
+        EXPECT_EQ(alarms.lbtiempo[0]->text(), QString::fromUtf16(k.temperature));
+        EXPECT_TRUE(alarms.lbTitHi->text().endsWith(unitText.trimmed())) << alarms.lbTitHi->text().toStdString();
+    }
+}
+
 TEST(ZoneWindows, OnePanelHidesEmptyZonesInTheHistogramOnly)
 {
     FakeWorkspace ws;
     const auto r = hundred();
-    frmHisto h(ws, r);
+    HistogramWindow h(ws, r);
     EXPECT_TRUE(h.Frame2->isHidden());
     EXPECT_TRUE(h.lbMueMen[0]->parentWidget()->isHidden());
     EXPECT_FALSE(h.lbMueMay[0]->parentWidget()->isHidden());
@@ -182,7 +247,7 @@ TEST(ZoneWindows, OnePanelHidesEmptyZonesInTheHistogramOnly)
     EXPECT_DOUBLE_EQ(h.Chart2D1->y(2, 2), 10);
     EXPECT_EQ(h.Chart2D1->axisTitle(views::ui::Chart::Axis::X), QStringLiteral(" \u00b0C"));
 
-    frmTorta t(ws, r);
+    ProportionsWindow t(ws, r);
     EXPECT_TRUE(t.Frame2->isHidden());
     EXPECT_FALSE(t.lbMueMen[0]->parentWidget()->isHidden());
     EXPECT_EQ(t.lbMueMen[0]->text(), QStringLiteral("Temp.<2 \u00b0C: 0 muestras  ( 0 % )"));
@@ -198,11 +263,11 @@ TEST(ZoneWindows, CircularMissionShowsTheSecondPanel)
     auto r = makeRecord({30000, 84, 96, 15, true});
     putCount(r, 90, 29000);
     putCount(r, 120, 1000);
-    frmHisto h(ws, r);
+    HistogramWindow h(ws, r);
     EXPECT_FALSE(h.Frame2->isHidden());
     EXPECT_EQ(h.lbCantMuestras[0]->text(), QStringLiteral("Ultimas 24576 muestras de 30000"));
     EXPECT_EQ(h.Chart2D2->pointCount(), 2);
-    frmTorta t(ws, r);
+    ProportionsWindow t(ws, r);
     EXPECT_FALSE(t.Frame2->isHidden());
     EXPECT_EQ(t.lbCantMuestras[1]->text(), QStringLiteral("29999 muestras de  un total de 30000"));
     EXPECT_DOUBLE_EQ(t.Chart2D2->y(1, 1), 29000);

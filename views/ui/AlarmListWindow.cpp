@@ -1,4 +1,4 @@
-#include "views/ui/frmAlar.h"
+#include "views/ui/AlarmListWindow.h"
 
 #include "base/AppContext.h"
 #include "base/ui/Pictures.h"
@@ -14,26 +14,26 @@
 
 namespace orvan::views {
 
-frmAlar::frmAlar(orvan::ui::Workspace& main, const records::MissionRecord& record, QWidget* parent)
+AlarmListWindow::AlarmListWindow(orvan::ui::Workspace& main, const records::MissionRecord& record, QWidget* parent)
     : QWidget(parent), m_app(main.app())
 {
     setObjectName(QStringLiteral("frmAlar"));
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(m_app.textos[13]);
+    setWindowTitle(m_app.textos[Text::Alarms]);
     buildControls();
 
-    const int gradosC = m_app.config.GradosC;
-    lbTitLow->setText(alarmTitle(false, record, gradosC, QLocale()));
-    lbTitHi->setText(alarmTitle(true, record, gradosC, QLocale()));
-    const ListaAlarmas list = CargaAlarmas(record, gradosC);
-    lbFecha[0]->setText(m_app.textos[21]);
-    lbtitu[1]->setText(m_app.textos[21]);
-    lbtiempo[0]->setText(m_app.textos[68]);
-    lbtitu[2]->setText(m_app.textos[68]);
+    const Unit unit = m_app.unit();
+    lbTitLow->setText(alarmTitle(false, record, unit, QLocale()));
+    lbTitHi->setText(alarmTitle(true, record, unit, QLocale()));
+    const ListaAlarmas list = CargaAlarmas(record, unit);
+    lbFecha[0]->setText(m_app.textos[Text::Date]);
+    lbtitu[1]->setText(m_app.textos[Text::Date]);
+    lbtiempo[0]->setText(m_app.textos[Text::Temperature]);
+    lbtitu[2]->setText(m_app.textos[Text::Temperature]);
     MuestraAlarmas(list);
 }
 
-void frmAlar::buildControls()
+void AlarmListWindow::buildControls()
 {
     QFont bold = font();
     bold.setBold(true);
@@ -119,7 +119,7 @@ void frmAlar::buildControls()
     v->addWidget(lbCopyrigt);
 }
 
-void frmAlar::MuestraAlarmas(const ListaAlarmas& list)
+void AlarmListWindow::MuestraAlarmas(const ListaAlarmas& list)
 {
     const auto rows = views::MuestraAlarmas(list, QLocale());
     for (int r = 1; r <= kAlarmRows; ++r) {

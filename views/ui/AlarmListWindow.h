@@ -1,6 +1,6 @@
 #pragma once
-// frmAlar: the samples the logger marked as limit violations, ten under the low-limit title and
-// ten under the high-limit title, each with its date and temperature.
+// AlarmListWindow (form frmAlar): the samples the logger marked as limit violations, ten under the
+// low-limit title and ten under the high-limit title, each with its date and temperature.
 
 #include "views/AlarmList.h"
 
@@ -16,10 +16,10 @@ namespace orvan::ui { class Workspace; }
 
 namespace orvan::views {
 
-class frmAlar : public QWidget {
+class AlarmListWindow : public QWidget {
     Q_OBJECT
 public:
-    frmAlar(orvan::ui::Workspace& main, const records::MissionRecord& record, QWidget* parent = nullptr);
+    AlarmListWindow(orvan::ui::Workspace& main, const records::MissionRecord& record, QWidget* parent = nullptr);
 
     std::array<QLabel*, kAlarmRows + 1> lbFecha{};
     std::array<QLabel*, kAlarmRows + 1> lbtiempo{};

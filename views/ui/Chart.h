@@ -160,6 +160,12 @@ private:
     };
     struct Label;
 
+    // Each part of the widget sets itself up and keeps itself in step (one file each).
+    void setUpAxes();
+    void setUpCursorLayer();
+    void syncSeries();
+    void placeLabels();
+
     void changed(bool dataChanged);
     void cursorChanged();
     void sync();

@@ -1,4 +1,4 @@
-#include "views/ui/frmGrafico.h"
+#include "views/ui/GraphWindow.h"
 
 #include "base/AppContext.h"
 #include "base/Encodings.h"
@@ -69,21 +69,21 @@ QString readoutStyle(const QColor& background)
 
 } // namespace
 
-frmGrafico::frmGrafico(AppContext& app, records::MissionRecord& record, MessageSink& messages, QWidget* parent)
+GraphWindow::GraphWindow(AppContext& app, records::MissionRecord& record, MessageSink& messages, QWidget* parent)
     : QWidget(parent), m_app(app), m_record(record)
 {
     setObjectName(QStringLiteral("frmGrafico"));
-    setWindowTitle(app.textos.at(9));
+    setWindowTitle(app.textos[Text::GraphTemperatureTime]);
     m_app.GraficoActivo = true;
-    m_gradosC = app.config.GradosC;
+    m_unit = app.unit();
     m_locale = languageLocale(app.config.Idioma);
     buildControls();
     lbCopyrigt->setText(app.LineaMarca);
 
     for (const QString& m : m_record.LeeAuditoria())
         messages.show(m);
-    m_puntos = CargaPuntos(m_record, m_gradosC);
-    m_limits = limitsInDegrees(m_record, m_gradosC);
+    m_puntos = CargaPuntos(m_record, m_unit);
+    m_limits = limitsInDegrees(m_record, m_unit);
 
     ShowHourGlass();
     SetZoom();
@@ -100,13 +100,13 @@ frmGrafico::frmGrafico(AppContext& app, records::MissionRecord& record, MessageS
     ReleaseHourGlass();
 }
 
-frmGrafico::~frmGrafico()
+GraphWindow::~GraphWindow()
 {
     while (m_busyDepth > 0)
         ReleaseHourGlass();
 }
 
-void frmGrafico::buildControls()
+void GraphWindow::buildControls()
 {
     auto* root = new QVBoxLayout(this);
     root->setContentsMargins(8, 6, 8, 4);
@@ -173,17 +173,17 @@ void frmGrafico::buildControls()
     pie->addWidget(Text1[1]);
     root->addLayout(pie);
 
-    connect(cmdZoom, &QPushButton::clicked, this, &frmGrafico::zoomClick);
-    connect(cmdUpZoom, &QPushButton::clicked, this, &frmGrafico::upZoomClick);
-    connect(cmdResetZoom, &QPushButton::clicked, this, &frmGrafico::resetZoomClick);
-    connect(scrGraph, &QScrollBar::valueChanged, this, &frmGrafico::onScroll);
-    connect(Chart2D1, &ui::Chart::mousePressed, this, &frmGrafico::onPress);
-    connect(Chart2D1, &ui::Chart::mouseMoved, this, &frmGrafico::onMove);
-    connect(Chart2D1, &ui::Chart::mouseReleased, this, &frmGrafico::onRelease);
+    connect(cmdZoom, &QPushButton::clicked, this, &GraphWindow::zoomClick);
+    connect(cmdUpZoom, &QPushButton::clicked, this, &GraphWindow::upZoomClick);
+    connect(cmdResetZoom, &QPushButton::clicked, this, &GraphWindow::resetZoomClick);
+    connect(scrGraph, &QScrollBar::valueChanged, this, &GraphWindow::onScroll);
+    connect(Chart2D1, &ui::Chart::mousePressed, this, &GraphWindow::onPress);
+    connect(Chart2D1, &ui::Chart::mouseMoved, this, &GraphWindow::onMove);
+    connect(Chart2D1, &ui::Chart::mouseReleased, this, &GraphWindow::onRelease);
     connect(Chart2D1, &ui::Chart::clicked, this, [this] { m_sinArrastre = true; });
 }
 
-void frmGrafico::resizeEvent(QResizeEvent* event)
+void GraphWindow::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
     // A band belongs to the geometry it was started in.
@@ -194,13 +194,13 @@ void frmGrafico::resizeEvent(QResizeEvent* event)
     }
 }
 
-void frmGrafico::ShowHourGlass()
+void GraphWindow::ShowHourGlass()
 {
     if (++m_busyDepth == 1)
         QApplication::setOverrideCursor(Qt::WaitCursor);
 }
 
-void frmGrafico::ReleaseHourGlass()
+void GraphWindow::ReleaseHourGlass()
 {
     if (m_busyDepth > 0 && --m_busyDepth == 0)
         QApplication::restoreOverrideCursor();
@@ -208,7 +208,7 @@ void frmGrafico::ReleaseHourGlass()
 
 // Loads every point into the chart: each zone in its own series, holes elsewhere, and the two
 // limits as flat lines.
-void frmGrafico::SetZoom()
+void GraphWindow::SetZoom()
 {
     ui::Chart& c = *Chart2D1;
     c.setTimeLabels(m_record.campos.InicioDatos);
@@ -231,7 +231,7 @@ void frmGrafico::SetZoom()
     scrGraph->setMinimum(0);
 }
 
-void frmGrafico::ClasificaPunto(int i)
+void GraphWindow::ClasificaPunto(int i)
 {
     const Point& p = m_puntos[i];
     AgregaPunto(p, seriesOfZone(views::ClasificaPunto(p.Temp, m_limits.lo, m_limits.hi)));
@@ -239,7 +239,7 @@ void frmGrafico::ClasificaPunto(int i)
 
 // Appends a point to the five series: its temperature in the series of its zone, holes in the
 // other two, and the limits.
-void frmGrafico::AgregaPunto(const Point& p, int curve)
+void GraphWindow::AgregaPunto(const Point& p, int curve)
 {
     ui::Chart& c = *Chart2D1;
     const int n = ++m_count;
@@ -250,7 +250,7 @@ void frmGrafico::AgregaPunto(const Point& p, int curve)
         c.setY(s, n, s == curve ? double(p.Temp) : ui::Chart::hole());
 }
 
-void frmGrafico::MuestraVentana(int first, int last)
+void GraphWindow::MuestraVentana(int first, int last)
 {
     ui::Chart& c = *Chart2D1;
     const int n = m_puntos.NumPuntos();
@@ -274,7 +274,7 @@ void frmGrafico::MuestraVentana(int first, int last)
     const double middle = (double(r.min) + double(r.max)) / 2;
     c.setAxisRange(ui::Chart::Axis::Y, yMin, yMax);
     c.setAxisOrigin(ui::Chart::Axis::Y, yMin);
-    c.setAxisTitle(ui::Chart::Axis::Y, UnidadTexto(m_gradosC));
+    c.setAxisTitle(ui::Chart::Axis::Y, UnidadTexto(m_unit));
 
     const double xMin = n > 0 ? c.x(first) : 0, xMax = n > 0 ? c.x(last) : 0;
     c.setAxisRange(ui::Chart::Axis::X, xMin, xMax);
@@ -295,7 +295,7 @@ void frmGrafico::MuestraVentana(int first, int last)
     c.setBatch(false);
 }
 
-void frmGrafico::MuestraNivel(int level)
+void GraphWindow::MuestraNivel(int level)
 {
     level = std::clamp(level, 0, ZoomLevels::kLevels - 1);
     MuestraVentana(m_zoom.ZoomDesde[level], m_zoom.ZoomHasta[level]);
@@ -303,14 +303,14 @@ void frmGrafico::MuestraNivel(int level)
     enableZoomControls(level != 0);
 }
 
-void frmGrafico::enableZoomControls(bool zoomed)
+void GraphWindow::enableZoomControls(bool zoomed)
 {
     cmdResetZoom->setEnabled(zoomed);
     cmdUpZoom->setEnabled(zoomed);
     scrGraph->setEnabled(zoomed);
 }
 
-void frmGrafico::zoomClick()
+void GraphWindow::zoomClick()
 {
     const int level = m_zoom.zoomInHalf(m_first, m_last);
     if (level < 0)
@@ -318,7 +318,7 @@ void frmGrafico::zoomClick()
     MuestraNivel(level);
 }
 
-void frmGrafico::upZoomClick()
+void GraphWindow::upZoomClick()
 {
     if (m_zoom.NivelZoom == 0)
         return;
@@ -326,7 +326,7 @@ void frmGrafico::upZoomClick()
     m_zoom.ZoomAlLimite = false;
 }
 
-void frmGrafico::resetZoomClick()
+void GraphWindow::resetZoomClick()
 {
     const bool cursor = Chart2D1->markerVisible(QStringLiteral("X"));
     Chart2D1->setMarkerVisible(QStringLiteral("X"), false);
@@ -335,7 +335,7 @@ void frmGrafico::resetZoomClick()
     m_zoom.reset();
 }
 
-void frmGrafico::onScroll(int value)
+void GraphWindow::onScroll(int value)
 {
     m_desdeScroll = true;
     if (m_zoom.NivelZoom == 0)
@@ -346,13 +346,13 @@ void frmGrafico::onScroll(int value)
 
 // --- Band zoom ---
 
-void frmGrafico::drawBand()
+void GraphWindow::drawBand()
 {
     Chart2D1->showBand(QRect(QPoint(std::min(m_band.left(), m_band.right()), m_band.top()),
                              QPoint(std::max(m_band.left(), m_band.right()), m_band.bottom())));
 }
 
-void frmGrafico::onPress(Qt::MouseButton button, const QPoint& px)
+void GraphWindow::onPress(Qt::MouseButton button, const QPoint& px)
 {
     if (button != Qt::LeftButton || m_sinArrastre)
         return;
@@ -369,7 +369,7 @@ void frmGrafico::onPress(Qt::MouseButton button, const QPoint& px)
     drawBand();
 }
 
-void frmGrafico::onMove(Qt::MouseButtons buttons, const QPoint& px)
+void GraphWindow::onMove(Qt::MouseButtons buttons, const QPoint& px)
 {
     if (buttons == Qt::NoButton || m_zoom.ZoomAlLimite) {
         showReadout(px);
@@ -383,7 +383,7 @@ void frmGrafico::onMove(Qt::MouseButtons buttons, const QPoint& px)
     drawBand();
 }
 
-void frmGrafico::onRelease(Qt::MouseButton button, const QPoint& px)
+void GraphWindow::onRelease(Qt::MouseButton button, const QPoint& px)
 {
     if (m_zoom.ZoomAlLimite)
         return;
@@ -407,7 +407,7 @@ void frmGrafico::onRelease(Qt::MouseButton button, const QPoint& px)
 
 // --- Cursor readout ---
 
-void frmGrafico::showReadout(const QPoint& px)
+void GraphWindow::showReadout(const QPoint& px)
 {
     ui::Chart& c = *Chart2D1;
     const QPointF dataPos = c.pixelToData(px);
@@ -417,7 +417,7 @@ void frmGrafico::showReadout(const QPoint& px)
     if (!ui::Chart::isHole(dataPos.x()) && onPoint) {
         const Point& p = m_puntos[pick.point];
         lbHora->setText(pointTimeText(p.Fecha, m_locale));
-        const QString temp = pointTempText(p.Temp, QLocale::system(), UnidadTexto(m_gradosC));
+        const QString temp = pointTempText(p.Temp, QLocale::system(), UnidadTexto(m_unit));
         const QColor background = p.isGap() ? QColor(Qt::white) : QColor(QRgb(readingColor(p.Temp, m_limits)));
         lbVeloc->setText(temp);
         lbVeloc->setStyleSheet(readoutStyle(background));

@@ -1,8 +1,9 @@
 #pragma once
-// frmGrafico: the temperature of the mission record against time, coloured by zone, with the two
-// limit lines and a date title; zoom levels by band, buttons and a stack of 25 windows, scrolling
-// of a zoomed window and a readout of the sample under the pointer.
+// GraphWindow (form frmGrafico): the temperature of the mission record against time, coloured by
+// zone, with the two limit lines and a date title; zoom levels by band, buttons and a stack of 25
+// windows, scrolling of a zoomed window and a readout of the sample under the pointer.
 
+#include "base/Unit.h"
 #include "views/GraphPoints.h"
 
 #include <QRect>
@@ -21,11 +22,11 @@ namespace orvan::views {
 
 namespace ui { class Chart; }
 
-class frmGrafico : public QWidget {
+class GraphWindow : public QWidget {
     Q_OBJECT
 public:
-    frmGrafico(AppContext& app, records::MissionRecord& record, MessageSink& messages, QWidget* parent = nullptr);
-    ~frmGrafico() override;
+    GraphWindow(AppContext& app, records::MissionRecord& record, MessageSink& messages, QWidget* parent = nullptr);
+    ~GraphWindow() override;
 
     ui::Chart* Chart2D1 = nullptr;
     QPushButton* cmdZoom = nullptr;
@@ -73,7 +74,7 @@ private:
 
     AppContext& m_app;
     records::MissionRecord& m_record;
-    int m_gradosC = -1;
+    Unit m_unit = Unit::Celsius;
     QLocale m_locale;
     Puntos m_puntos;
     Limits m_limits;

@@ -1,4 +1,4 @@
-#include "views/ui/frmHisto.h"
+#include "views/ui/HistogramWindow.h"
 
 #include "base/AppContext.h"
 #include "records/MissionRecord.h"
@@ -9,18 +9,18 @@
 
 namespace orvan::views {
 
-frmHisto::frmHisto(orvan::ui::Workspace& main, const records::MissionRecord& record, QWidget* parent)
-    : ZoneWindow(main, record, CountView::Histogram, QStringLiteral("frmHisto"), 11, parent)
+HistogramWindow::HistogramWindow(orvan::ui::Workspace& main, const records::MissionRecord& record, QWidget* parent)
+    : ZoneWindow(main, record, CountView::Histogram, QStringLiteral("frmHisto"), Text::Histogram, parent)
 {
     PoneResultados();
 }
 
-void frmHisto::draw()
+void HistogramWindow::draw()
 {
     DibujaHistograma();
 }
 
-void frmHisto::DibujaHistograma()
+void HistogramWindow::DibujaHistograma()
 {
     // Every sample is held: the first panel takes the whole width.
     if (!showsSecondPanel(m_record))
@@ -36,7 +36,7 @@ void frmHisto::DibujaHistograma()
         chart->setAxisAuto(ui::Chart::Axis::X, true);
         chart->setAxisAuto(ui::Chart::Axis::Y, true);
         // AgregaBarra: one point per non-empty bin, its count in the series of its zone.
-        const QVector<Bar> bars = Bars(m_counts, c, m_record, m_app.config.GradosC);
+        const QVector<Bar> bars = Bars(m_counts, c, m_record, m_app.unit());
         chart->setPointCount(int(bars.size()));
         int n = 0;
         for (const Bar& b : bars) {

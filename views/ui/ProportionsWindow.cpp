@@ -1,4 +1,4 @@
-#include "views/ui/frmTorta.h"
+#include "views/ui/ProportionsWindow.h"
 
 #include "records/MissionRecord.h"
 #include "views/ui/Chart.h"
@@ -8,18 +8,18 @@
 
 namespace orvan::views {
 
-frmTorta::frmTorta(orvan::ui::Workspace& main, const records::MissionRecord& record, QWidget* parent)
-    : ZoneWindow(main, record, CountView::Proportions, QStringLiteral("frmTorta"), 10, parent)
+ProportionsWindow::ProportionsWindow(orvan::ui::Workspace& main, const records::MissionRecord& record, QWidget* parent)
+    : ZoneWindow(main, record, CountView::Proportions, QStringLiteral("frmTorta"), Text::Proportions, parent)
 {
     PoneResultados();
 }
 
-void frmTorta::draw()
+void ProportionsWindow::draw()
 {
     DibujaTorta();
 }
 
-void frmTorta::DibujaTorta()
+void ProportionsWindow::DibujaTorta()
 {
     // Every sample is held: the one pie keeps its width, centred where the two would stand.
     if (!showsSecondPanel(m_record)) {

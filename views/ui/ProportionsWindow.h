@@ -1,15 +1,15 @@
 #pragma once
-// frmTorta: the shares of the samples within, above and below the limits as pies, with the
-// count and percentage of each zone.
+// ProportionsWindow (form frmTorta): the shares of the samples within, above and below the limits
+// as pies, with the count and percentage of each zone.
 
 #include "views/ui/ZoneWindow.h"
 
 namespace orvan::views {
 
-class frmTorta : public ZoneWindow {
+class ProportionsWindow : public ZoneWindow {
     Q_OBJECT
 public:
-    frmTorta(orvan::ui::Workspace& main, const records::MissionRecord& record, QWidget* parent = nullptr);
+    ProportionsWindow(orvan::ui::Workspace& main, const records::MissionRecord& record, QWidget* parent = nullptr);
 
 private:
     void draw() override;

@@ -1,4 +1,4 @@
-#include "views/ui/Detalle.h"
+#include "views/ui/SampleListWindow.h"
 
 #include "base/AppContext.h"
 #include "base/Encodings.h"
@@ -43,12 +43,12 @@ void paintCell(QLabel* l, const QColor& background, const QColor& text, bool bol
 
 } // namespace
 
-Detalle::Detalle(orvan::ui::Workspace& main, const records::MissionRecord& record, QWidget* parent)
+SampleListWindow::SampleListWindow(orvan::ui::Workspace& main, const records::MissionRecord& record, QWidget* parent)
     : QWidget(parent), m_main(main), m_app(main.app()), m_record(record), m_locale()
 {
     setObjectName(kFormName);
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(m_app.textos[12]);
+    setWindowTitle(m_app.textos[Text::TemperatureList]);
     buildControls();
 
     // Headings.
@@ -56,18 +56,18 @@ Detalle::Detalle(orvan::ui::Workspace& main, const records::MissionRecord& recor
     lbKm[0]->setText(unit);
     lbtitu[1]->setText(unit);
     lbtitu[18]->setText(unit);
-    lbFecha[0]->setText(m_app.textos[21]);
-    lbtitu[0]->setText(m_app.textos[21]);
-    lbtitu[2]->setText(m_app.textos[21]);
+    lbFecha[0]->setText(m_app.textos[Text::Date]);
+    lbtitu[0]->setText(m_app.textos[Text::Date]);
+    lbtitu[2]->setText(m_app.textos[Text::Date]);
 
-    m_list = CargaMuestras(m_record, m_app.config.GradosC);
+    m_list = CargaMuestras(m_record, m_app.unit());
     VScroll1->setRange(1, m_list.scrollMax);
     VScroll1->setValue(1);
     m_primeraFila = 1;
     MuestraFilas();
 }
 
-void Detalle::buildControls()
+void SampleListWindow::buildControls()
 {
     auto* table = new QWidget(this);
     table->setObjectName(QStringLiteral("tabla"));
@@ -134,14 +134,14 @@ void Detalle::buildControls()
     VScroll1->setPageStep(kRows);
     grid->addWidget(VScroll1, 1, 9, kRowsPerColumn, 1);
     grid->setColumnMinimumWidth(8, 12);
-    connect(VScroll1, &QScrollBar::valueChanged, this, &Detalle::VScroll1_Change);
-    connect(VScroll1, &QScrollBar::sliderMoved, this, &Detalle::VScroll1_Scroll);
+    connect(VScroll1, &QScrollBar::valueChanged, this, &SampleListWindow::VScroll1_Change);
+    connect(VScroll1, &QScrollBar::sliderMoved, this, &SampleListWindow::VScroll1_Scroll);
 
     cmdExcel = new QPushButton(QIcon(exportIcon()), QStringLiteral("CSV"), this);
     cmdExcel->setObjectName(QStringLiteral("cmdExcel"));
     cmdExcel->setIconSize(QSize(24, 24));
     cmdExcel->setToolTip(QStringLiteral("CSV"));
-    connect(cmdExcel, &QPushButton::clicked, this, &Detalle::ExportaCsv);
+    connect(cmdExcel, &QPushButton::clicked, this, &SampleListWindow::ExportaCsv);
 
     lbCopyrigt = footerLabel(this, m_app.LineaMarca);
 
@@ -176,7 +176,7 @@ void Detalle::buildControls()
     lbPosic->hide();
 }
 
-void Detalle::MuestraFilas()
+void SampleListWindow::MuestraFilas()
 {
     int k = m_primeraFila;
     for (int r = 1; r <= kRows; ++r) {
@@ -187,7 +187,7 @@ void Detalle::MuestraFilas()
     }
 }
 
-void Detalle::showRow(int r, int k)
+void SampleListWindow::showRow(int r, int k)
 {
     const Sample& m = m_list.entry(k);
     const RowText t = rowText(m, m_locale);
@@ -196,21 +196,21 @@ void Detalle::showRow(int r, int k)
     paintCell(lbKm[size_t(r)], zoneColor(m_list.zone(k)), Qt::black, true);
 }
 
-void Detalle::clearRow(int r)
+void SampleListWindow::clearRow(int r)
 {
     lbFecha[size_t(r)]->clear();
     lbKm[size_t(r)]->clear();
     paintCell(lbKm[size_t(r)], Qt::white, Qt::black, false);
 }
 
-void Detalle::VScroll1_Change(int value)
+void SampleListWindow::VScroll1_Change(int value)
 {
     lbPosic->hide();
     m_primeraFila = value;
     MuestraFilas();
 }
 
-void Detalle::VScroll1_Scroll(int value)
+void SampleListWindow::VScroll1_Scroll(int value)
 {
     if (value < 1 || value > m_list.CantLista)
         return;
@@ -231,13 +231,13 @@ void Detalle::VScroll1_Scroll(int value)
     lbPosic->show();
 }
 
-void Detalle::ExportaCsv()
+void SampleListWindow::ExportaCsv()
 {
     const QString path = csvPath(m_record.Archivo);
     if (path.isEmpty())
         return;
     cmdExcel->setEnabled(false);
-    const QByteArray csv = views::ExportaCsv(m_record, m_list, m_app.textos, m_app.config.GradosC,
+    const QByteArray csv = views::ExportaCsv(m_record, m_list, m_app.textos, m_app.unit(),
                                              QFileInfo(m_record.Archivo).fileName(), m_locale);
     const CsvResult r = writeCsv(path, csv, m_record.Archivo, m_writer);
     cmdExcel->setEnabled(true);
@@ -249,12 +249,12 @@ void Detalle::ExportaCsv()
     m_main.showStatusMessage(QStringLiteral("CSV \u2192 ") + QDir::toNativeSeparators(path));
 }
 
-void Detalle::wheelEvent(QWheelEvent* event)
+void SampleListWindow::wheelEvent(QWheelEvent* event)
 {
     QApplication::sendEvent(VScroll1, event);
 }
 
-void Detalle::resizeEvent(QResizeEvent* event)
+void SampleListWindow::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
     lbPosic->hide();

@@ -1,8 +1,8 @@
 #pragma once
-// Detalle: every stored sample of the record as date and temperature, 51 rows at a time in three
-// columns, the temperature cells coloured by zone, paged with a scroll bar; while the thumb is
-// dragged a label beside it shows the sample under it. The export button writes the list to a
-// comma-separated file next to the record file.
+// SampleListWindow (form Detalle): every stored sample of the record as date and temperature, 51
+// rows at a time in three columns, the temperature cells coloured by zone, paged with a scroll bar;
+// while the thumb is dragged a label beside it shows the sample under it. The export button writes
+// the list to a comma-separated file next to the record file.
 
 #include "base/AtomicWrite.h"
 #include "views/SampleList.h"
@@ -22,13 +22,13 @@ namespace orvan::ui { class Workspace; }
 
 namespace orvan::views {
 
-class Detalle : public QWidget {
+class SampleListWindow : public QWidget {
     Q_OBJECT
 public:
     static constexpr int kRows = 51;
     static constexpr int kRowsPerColumn = 17;
 
-    Detalle(orvan::ui::Workspace& main, const records::MissionRecord& record, QWidget* parent = nullptr);
+    SampleListWindow(orvan::ui::Workspace& main, const records::MissionRecord& record, QWidget* parent = nullptr);
 
     // The export button's click: nothing without a record file; the button is disabled while
     // it runs and enabled again however it ends.

@@ -46,12 +46,12 @@ QLabel* zoneCaption(QWidget* parent, QVBoxLayout* rows, const QString& name, Zon
 } // namespace
 
 ZoneWindow::ZoneWindow(orvan::ui::Workspace& main, const records::MissionRecord& record, CountView view,
-                       const QString& name, int titleEntry, QWidget* parent)
+                       const QString& name, Text title, QWidget* parent)
     : QWidget(parent), m_app(main.app()), m_record(record), m_view(view)
 {
     setObjectName(name);
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(m_app.textos[titleEntry]);
+    setWindowTitle(m_app.textos[title]);
     buildControls();
 }
 
@@ -121,9 +121,9 @@ void ZoneWindow::colorZones(ui::Chart* chart) const
 
 void ZoneWindow::PoneResultados()
 {
-    const int gradosC = m_app.config.GradosC;
-    m_counts = CuentaMuestras(m_record, gradosC, m_view);
-    const Captions l = views::PoneResultados(m_counts, m_record, m_app.textos, gradosC, m_view, QLocale());
+    const Unit unit = m_app.unit();
+    m_counts = CuentaMuestras(m_record, unit, m_view);
+    const Captions l = views::PoneResultados(m_counts, m_record, m_app.textos, unit, m_view, QLocale());
     for (size_t r = 0; r < 2; ++r) {
         lbCantMuestras[r]->setText(l.CantMuestras[r]);
         lbMueOk[r]->setText(l.MueOk[r]);

@@ -4,6 +4,7 @@
 // mission took more samples than the memory holds), each with a chart, the count caption and
 // the three zone captions.
 
+#include "base/TextTable.h"
 #include "views/ZoneCounts.h"
 
 #include <QWidget>
@@ -34,7 +35,7 @@ public:
 
 protected:
     ZoneWindow(orvan::ui::Workspace& main, const records::MissionRecord& record, CountView view, const QString& name,
-               int titleEntry, QWidget* parent);
+               Text title, QWidget* parent);
 
     // Counts, sets the captions, then lets the view draw its charts.
     void PoneResultados();
