@@ -10,8 +10,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
-#include <QRegularExpression>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -45,21 +44,17 @@ int columnOf(const QString& line, const QString& text)
     return at < 0 ? -1 : displayWidth(line.left(at));
 }
 
-// The run with an environment of its own: the trace must not depend on logging variables.
-CliRun runWithEnvironment(const QStringList& args, const QStringList& environment)
+// The run with variables of its own in the environment it inherits: the trace must not depend
+// on logging variables.
+CliRun runWithEnvironment(const QStringList& args, const std::vector<std::pair<const char*, const char*>>& variables)
 {
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    for (const QString& assignment : environment)
-        env.insert(assignment.section(QLatin1Char('='), 0, 0), assignment.section(QLatin1Char('='), 1));
-    p.setProcessEnvironment(env);
-    p.start(QStringLiteral(ORVAN_CLI_PATH), args);
-    CliRun r;
-    if (p.waitForFinished(60000) && p.exitStatus() == QProcess::NormalExit)
-        r.code = p.exitCode();
-    r.out = p.readAllStandardOutput();
-    r.err = p.readAllStandardError();
-    return r;
+    for (const auto& [name, value] : variables)
+        qputenv(name, value);
+    const auto restore = qScopeGuard([&] {
+        for (const auto& variable : variables)
+            qunsetenv(variable.first);
+    });
+    return runCli(args);
 }
 
 // A record with alarms in both blocks, written once for the tests of this file.
@@ -305,11 +300,10 @@ TEST(CliLoggerTable, StatusTableAndTraceAgainstTheEmulator)
     EXPECT_EQ(QJsonDocument::fromJson(traced.out).object().value(QStringLiteral("NumMuestras")).toInt(), 100);
     // The logging variables that used to turn it on do nothing by themselves, nor can they silence it.
 
-    const CliRun quiet = runWithEnvironment(status, {QStringLiteral("QT_LOGGING_RULES=orvan.link.debug=true"),
-                                                     QStringLiteral("ORVAN_CLI_DEBUG=1")});
+    const CliRun quiet = runWithEnvironment(status, {{"QT_LOGGING_RULES", "orvan.link.debug=true"}, {"ORVAN_CLI_DEBUG", "1"}});
     ASSERT_EQ(quiet.code, 0) << quiet.err.constData();
     EXPECT_TRUE(quiet.err.isEmpty()) << quiet.err.constData();
     const CliRun silenced = runWithEnvironment(status + QStringList{QStringLiteral("--trace")},
-                                               {QStringLiteral("QT_LOGGING_RULES=orvan.link.debug=false")});
+                                               {{"QT_LOGGING_RULES", "orvan.link.debug=false"}});
     EXPECT_TRUE(silenced.err.startsWith((device + QStringLiteral(" -> 33 00 00\n")).toUtf8())) << silenced.err.constData();
 }
