@@ -88,7 +88,7 @@ void Report::setPainter(const QString& name, Painter painter)
     }
 }
 
-void Report::paint(QPainter& painter, QPagedPaintDevice& device) const
+void Report::paint(QPainter& painter, const QPaintDevice& device) const
 {
     // Millimetres of the full page (not the printable area) to device pixels, so that the design
     // lands in the same place on a PDF and on paper. The printer's margins are zero.

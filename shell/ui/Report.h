@@ -12,7 +12,7 @@
 #include <functional>
 #include <vector>
 
-class QPagedPaintDevice;
+class QPaintDevice;
 class QPainter;
 class QWidget;
 
@@ -45,8 +45,8 @@ public:
     QPixmap pixmap(const QString& name) const;
     void setPainter(const QString& name, Painter painter);
 
-    // Paints the one page on an open painter of a paged device.
-    void paint(QPainter& painter, QPagedPaintDevice& device) const;
+    // Paints the one page on an open painter of a page-sized device (a printer, a PDF, a picture).
+    void paint(QPainter& painter, const QPaintDevice& device) const;
 
     // Writes the report as a one-page PDF. The file appears only complete: on failure an
     // existing file of that name stays as it was, and `error` says why.

@@ -49,22 +49,13 @@ PrintCommand printCommand()
         GraphPrintSource source;
         source.text0 = graph->Text1[0]->text();
         source.text1 = graph->Text1[1]->text();
-        // The chart is drawn straight onto the page at the page's resolution, with the cursor
-        // label and line hidden for that moment only: the screen never shows them missing, and
+        // The chart is drawn straight onto the page at the page's resolution, without what follows
+        // the pointer: no cursor line, label or band is ever printed, the screen keeps them, and
         // the user's clipboard is left alone.
         QPointer<views::ui::Chart> chart = graph->Chart2D1;
         source.chart = [chart](QPainter& painter, const QRectF& target) {
-            if (!chart)
-                return;
-            const QString label = QStringLiteral("lbcursor");
-            const QString marker = QStringLiteral("X");
-            const bool labelShown = chart->labelVisible(label);
-            const bool markerShown = chart->markerVisible(marker);
-            chart->setLabelVisible(label, false);
-            chart->setMarkerVisible(marker, false);
-            chart->render(painter, target);
-            chart->setLabelVisible(label, labelShown);
-            chart->setMarkerVisible(marker, markerShown);
+            if (chart)
+                chart->render(painter, target, views::ui::Chart::Layers::WithoutCursor);
         };
         return source;
     };

@@ -9,7 +9,14 @@
 #include "support/RunCli.h"
 #include "tools/generator/RecordGenerator.h"
 #include "views/ui/Chart.h"
+#include "views/ChartPixels.h"
+#include "views/GraphPoints.h"
 #include "views/ui/GraphWindow.h"
+#include "views/ui/QCustomPlotInclude.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QMouseEvent>
 
 #include <QCoreApplication>
 #include <QLineEdit>
@@ -172,53 +179,75 @@ TEST(Report, WritesAnA4PdfOnlyWhenComplete)
 
 namespace {
 
-QImage paintChart(const std::function<void(QPainter&, const QRectF&)>& draw)
+// The graph report's page as the print command fills it from the graph window, at 100 dpi:
+// its chart lies at 12, 67 mm, 273 by 125 mm.
+QImage printedPage(orvan::views::GraphWindow& graph)
 {
-    QImage image(900, 420, QImage::Format_ARGB32);
-    image.fill(Qt::white);
-    QPainter p(&image);
-    draw(p, QRectF(image.rect()));
-    return image;
+    auto report = orvan::shell::makeGraphReport();
+    report->setPainter(QStringLiteral("Image1"), orvan::shell::printCommand().graphSource(&graph)->chart);
+    QImage page(1169, 827, QImage::Format_ARGB32);
+    page.setDotsPerMeterX(3937);
+    page.setDotsPerMeterY(3937);
+    page.fill(Qt::white);
+    QPainter painter(&page);
+    report->paint(painter, page);
+    return page;
+}
+
+// Pixels of the cursor label's backgrounds: cyan below the low limit, pink above the high one.
+int readoutPixels(const QImage& image)
+{
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb c = image.pixel(x, y) & 0xFFFFFF;
+            n += c == orvan::views::kColorBelow || c == orvan::views::kColorAbove;
+        }
+    return n;
 }
 
 } // namespace
 
-TEST_F(ShellUiTest, ThePrintedChartHasNoCursorAndTheScreenKeepsIt)
+// Hovering a sample below the low limit and one above the high limit shows the cursor lines and
+// label on screen; the printed page is the page printed before any hover, and the screen keeps
+// its cursor.
+TEST_F(ShellUiTest, ThePrintedChartNeverShowsTheCursor)
 {
     start();
-    orvan::generator::GeneratorOptions o;
-    o.scenario = orvan::generator::Scenario::Alarms;
-    record.setBytes(0, orvan::generator::generateImage(o));
-    record.LeeAuditoria();
-    orvan::views::GraphWindow graph(*app, record, sink);
-    graph.resize(900, 500);
-    graph.show();
-    QCoreApplication::processEvents();
-    graph.Text1[0]->setText(QStringLiteral("Contenedor 12"));
+    record = orvan::views::graphdata::spikeRecord();
+    struct Case { const char* name; int point; int series; };
+    for (const Case& k : {Case{"below the low limit", 1201, 1}, Case{"above the high limit", 601, 3}}) {
+        SCOPED_TRACE(k.name);
+        orvan::views::GraphWindow graph(*app, record, sink);
+        graph.resize(1000, 560);
+        graph.show();
+        QCoreApplication::processEvents();
+        graph.MuestraVentana(k.point - 20, k.point + 20);
+        graph.Text1[0]->setText(QStringLiteral("Contenedor 12"));
+        const std::optional<GraphPrintSource> source = orvan::shell::printCommand().graphSource(&graph);
+        ASSERT_TRUE(source.has_value());
+        EXPECT_EQ(source->text0, QStringLiteral("Contenedor 12"));
+        const QImage untouched = printedPage(graph);
+        ASSERT_EQ(readoutPixels(untouched), 0);
 
-    orvan::views::ui::Chart& chart = *graph.Chart2D1;
-    const QPointF middle = chart.pixelToData(QPointF(chart.plotArea().center()));
-    chart.setMarkerValue(QStringLiteral("X"), middle.x());
-    chart.setMarkerVisible(QStringLiteral("X"), true);
-    chart.setLabelText(QStringLiteral("lbcursor"), QStringLiteral("CURSOR 12,5"));
-    chart.attachLabel(QStringLiteral("lbcursor"), middle.x(), middle.y());
-    chart.setLabelVisible(QStringLiteral("lbcursor"), true);
+        orvan::views::ui::Chart& chart = *graph.Chart2D1;
+        auto* plot = reinterpret_cast<QWidget*>(chart.plot());
+        const QPoint at = chart.dataToPixel({chart.x(k.point), chart.y(k.series, k.point)}).toPoint();
+        QMouseEvent move(QEvent::MouseMove, QPointF(at), plot->mapToGlobal(QPointF(at)), Qt::NoButton, Qt::NoButton,
+                         Qt::NoModifier);
+        QApplication::sendEvent(plot, &move);
+        ASSERT_EQ(graph.Label2->text(), QString::number(k.point));
+        ASSERT_TRUE(chart.labelVisible(QStringLiteral("lbcursor")));
+        chart.repaintNow();
+        EXPECT_GT(readoutPixels(chart.grab().toImage()), 100) << "the screen shows the cursor label";
 
-    const std::optional<GraphPrintSource> source = orvan::shell::printCommand().graphSource(&graph);
-    ASSERT_TRUE(source.has_value());
-    EXPECT_EQ(source->text0, QStringLiteral("Contenedor 12"));
-    const QImage printed = paintChart(source->chart);
-    // The cursor is back on screen at once.
-    EXPECT_TRUE(chart.markerVisible(QStringLiteral("X")));
-    EXPECT_TRUE(chart.labelVisible(QStringLiteral("lbcursor")));
-
-    const QImage withCursor = paintChart([&](QPainter& p, const QRectF& r) { chart.render(p, r); });
-    chart.setMarkerVisible(QStringLiteral("X"), false);
-    chart.setLabelVisible(QStringLiteral("lbcursor"), false);
-    const QImage withoutCursor = paintChart([&](QPainter& p, const QRectF& r) { chart.render(p, r); });
-    EXPECT_NE(printed, withCursor);
-    EXPECT_EQ(printed, withoutCursor);
-
+        const QImage page = printedPage(graph);
+        EXPECT_EQ(readoutPixels(page), 0);
+        const QRect chartOnPage = QRectF(12 / 0.254, 67 / 0.254, 273 / 0.254, 125 / 0.254).toRect();
+        EXPECT_TRUE(page.copy(chartOnPage) == untouched.copy(chartOnPage)) << "no cursor line or label on the page";
+        EXPECT_TRUE(chart.markerVisible(QStringLiteral("X"))) << "the screen keeps its cursor";
+        EXPECT_TRUE(chart.labelVisible(QStringLiteral("lbcursor")));
+    }
     // Not a graph window: no graph source.
     QWidget other;
     EXPECT_FALSE(orvan::shell::printCommand().graphSource(&other).has_value());

@@ -9,7 +9,9 @@
 #include <QImage>
 #include <QPainter>
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <limits>
+#include <vector>
 
 using orvan::views::ui::Chart;
 
@@ -256,4 +258,88 @@ TEST(Chart, BarsPiesAndPrinterResolution)
     EXPECT_EQ(copy.size(), line.size());
     EXPECT_TRUE(redAt(copy, int(line.dataToPixel({50, 5}).x()), int(line.dataToPixel({50, 5}).y())));
     EXPECT_EQ(outside, 0) << "nothing is drawn outside the target";
+}
+
+// A joined series' run, however short, is drawn on to its neighbours among the samples in its
+// own colour, and its markers stay on its own points.
+TEST(Chart, JoinedSeriesDrawShortRunsAsSpikes)
+{
+    struct Case { const char* name; std::vector<int> run; bool markers; };
+    const Case cases[] = {
+        {"one point", {6}, false},
+        {"two points", {6, 7}, false},
+        {"the first point", {1}, false},
+        {"the last point", {11}, false},
+        {"one point with markers", {6}, true},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.name);
+        Chart chart;
+        chart.resize(600, 400);
+        chart.show();
+        fillLine(chart, 11);   // series 1: 5 everywhere
+        chart.setBatch(true);
+        chart.setSeriesCount(2);
+        chart.setSeriesStyle(1, QColor(0, 160, 0), 3);
+        chart.setSeriesStyle(2, QColor(220, 0, 0), 3);
+        chart.setAxisRange(Chart::Axis::X, -10, 110);   // the first and last points clear of the frame
+        chart.setSeriesJoined(2, true);
+        for (int s = 1; s <= 2; ++s)
+            chart.setMarkerShape(s, k.markers ? Chart::Dot : Chart::NoMarker, 8);
+        for (int p : k.run) {
+            chart.setY(1, p, Chart::hole());
+            chart.setY(2, p, 9);
+        }
+        chart.setBatch(false);
+        const QImage image = chart.toImage(chart.size());
+        const auto pixel = [&](double x, double y) {
+            const QPointF at = chart.dataToPixel({x, y});
+            return image.pixelColor(int(std::lround(at.x())), int(std::lround(at.y())));
+        };
+        for (int p : k.run) {
+            const double x = (p - 1) * 10.0;
+            EXPECT_TRUE(redAt(image, int(std::lround(chart.dataToPixel({x, 9}).x())),
+                              int(std::lround(chart.dataToPixel({x, 9}).y()))))
+                << "the run's own point " << p;
+            // Half way to a neighbour within the trace the line is at 7, in the run's colour.
+            for (int side : {-1, 1}) {
+                const int neighbour = p + side;
+                if (neighbour < 1 || neighbour > 11 || std::find(k.run.begin(), k.run.end(), neighbour) != k.run.end())
+                    continue;
+                EXPECT_TRUE(redAt(image, int(std::lround(chart.dataToPixel({x + side * 5.0, 7}).x())),
+                                  int(std::lround(chart.dataToPixel({x + side * 5.0, 7}).y()))))
+                    << "towards point " << neighbour;
+                const QColor there = pixel((neighbour - 1) * 10.0, 5);
+                if (k.markers)
+                    EXPECT_GT(there.green(), there.red()) << "the neighbour's marker keeps its own colour";
+            }
+        }
+        EXPECT_TRUE(Chart::isHole(chart.y(1, k.run.front()))) << "the data is left as it was set";
+    }
+}
+
+// A count axis ticks at whole numbers however few the counts and whatever the chart's height.
+TEST(Chart, CountsTickAtWholeNumbers)
+{
+    for (int height : {160, 300, 700}) {
+        for (double top : {1.0, 2.0, 3.0, 7.0, 13.0, 250.0}) {
+            SCOPED_TRACE(testing::Message() << "height " << height << ", top count " << top);
+            Chart bars;
+            bars.resize(400, height);
+            bars.setKind(Chart::Kind::Bars);
+            bars.setSeriesCount(1);
+            bars.setPointCount(2);
+            bars.setX(1, 1);
+            bars.setX(2, 2);
+            bars.setY(1, 1, 1);
+            bars.setY(1, 2, top);
+            bars.setAxisAuto(Chart::Axis::Y, true);
+            bars.setCountsOnY(true);
+            bars.repaintNow();
+            const QCPAxis* y = bars.plot()->yAxis;
+            ASSERT_GE(y->tickVector().size(), 2);
+            for (double t : y->tickVector())
+                EXPECT_EQ(t, std::round(t)) << t;
+        }
+    }
 }

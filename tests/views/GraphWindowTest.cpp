@@ -3,6 +3,10 @@
 
 #include "base/AppContext.h"
 #include "base/MessageSink.h"
+#include "shell/ui/PrintCommand.h"
+#include "shell/ui/PrintReports.h"
+#include "shell/ui/WindowRegistry.h"
+#include "views/ChartPixels.h"
 #include "views/GraphRecords.h"
 #include "views/ui/Chart.h"
 #include "views/ui/GraphWindow.h"
@@ -12,6 +16,8 @@
 #include <QDir>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QWheelEvent>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTemporaryDir>
@@ -71,6 +77,30 @@ protected:
         mouse(QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton);
     }
     void hover(QPoint p) { mouse(QEvent::MouseMove, p, Qt::NoButton, Qt::NoButton); }
+    void wheel(QPoint p, int delta)
+    {
+        QWheelEvent e(QPointF(p), plot()->mapToGlobal(QPointF(p)), QPoint(), QPoint(0, delta), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(plot(), &e);
+    }
+
+    // The graph report's page as the print command fills it with this window's chart, at 120 dpi,
+    // and where the chart lies on it.
+    QImage printedPage(QRect* chartArea)
+    {
+        auto report = orvan::shell::makeGraphReport();
+        const std::optional<orvan::shell::GraphPrintSource> source = orvan::shell::printCommand().graphSource(form.get());
+        report->setPainter(QStringLiteral("Image1"), source->chart);
+        const qreal dpmm = 120 / 25.4;
+        QImage page(QSize(int(297 * dpmm), int(210 * dpmm)), QImage::Format_ARGB32);
+        page.setDotsPerMeterX(int(dpmm * 1000));
+        page.setDotsPerMeterY(int(dpmm * 1000));
+        page.fill(Qt::white);
+        QPainter painter(&page);
+        report->paint(painter, page);
+        *chartArea = QRectF(12 * dpmm, 67 * dpmm, 273 * dpmm, 125 * dpmm).toRect();
+        return page;
+    }
 };
 
 } // namespace
@@ -265,6 +295,81 @@ TEST_F(GraphWindowTest, RecordsWithNothingMuchToShow)
 }
 
 // At every zoom level and window width the time labels stand apart and there are enough of them.
+// One sample out of the limits between samples within them is drawn beyond its limit line, on
+// screen and on the printed page, over the whole record and zoomed in to level 5.
+TEST_F(GraphWindowTest, EverySampleOutOfTheLimitsShowsOnScreenAndOnPaper)
+{
+    open(graphdata::spikeRecord());
+    ASSERT_EQ(chart().y(3, 601), 15.0);
+    ASSERT_EQ(chart().y(1, 1201), -5.0);
+    struct Case { const char* name; int level; int scrollTo; bool high, low; };
+    const Case cases[] = {
+        {"whole record", 0, 0, true, true},
+        {"level 5 on the high sample", 5, 601 - 30, true, false},
+        {"level 5 on the low sample", 5, 1201 - 40, false, true},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.name);
+        form->cmdResetZoom->click();
+        for (int i = 0; i < k.level; ++i)
+            form->cmdZoom->click();
+        if (k.scrollTo > 0)
+            form->scrGraph->setValue(k.scrollTo);
+        ASSERT_EQ(form->levels().NivelZoom, k.level);
+        ASSERT_GE(form->lastShown() - form->firstShown(), 31) << "a line without markers";
+        chart().repaintNow();
+        if (!qEnvironmentVariableIsEmpty("ORVAN_SHOTS"))
+            chart().grab().save(qEnvironmentVariable("ORVAN_SHOTS") + QStringLiteral("/spike_%1.png").arg(k.scrollTo));
+        const graphdata::Excursions screen = graphdata::excursions(chart().grab().toImage(), chart().plotArea());
+        EXPECT_EQ(screen.redAbove > 5, k.high) << screen.redAbove;
+        EXPECT_EQ(screen.blueBelow > 5, k.low) << screen.blueBelow;
+        QRect area;
+        const QImage page = printedPage(&area);
+        const graphdata::Excursions paper = graphdata::excursions(page, area);
+        EXPECT_EQ(paper.redAbove > 5, k.high) << paper.redAbove;
+        EXPECT_EQ(paper.blueBelow > 5, k.low) << paper.blueBelow;
+    }
+}
+
+// The wheel zooms one level per notch on the buttons' stack and keeps the point under the
+// pointer in its place; a touchpad's finer steps add up to notches.
+TEST_F(GraphWindowTest, TheWheelZoomsAroundThePointer)
+{
+    open(graphdata::generatedRecord(generator::Scenario::Finished, 2400));
+    struct Case { std::vector<int> deltas; int level; };
+    const Case cases[] = {
+        {{120}, 1},
+        {{120, 240}, 3},
+        {{60, 60}, 1},
+        {{60, -60}, 0},
+        {{90, -120, 30}, 0},
+        {{120, 120, 120, -120}, 2},
+        {{-120}, 0},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(testing::Message() << "case with " << k.deltas.size() << " steps to level " << k.level);
+        form->cmdResetZoom->click();
+        const QPoint pointer = at(1800);
+        for (int d : k.deltas)
+            wheel(pointer, d);
+        ASSERT_EQ(form->levels().NivelZoom, k.level);
+        EXPECT_EQ(form->firstShown(), form->levels().ZoomDesde[size_t(k.level)]);
+        EXPECT_EQ(form->lastShown(), form->levels().ZoomHasta[size_t(k.level)]);
+        EXPECT_LE(form->firstShown(), 1800);
+        EXPECT_GE(form->lastShown(), 1800);
+        // Each notch may move the point under the pointer by the rounding of one point.
+        EXPECT_LE(std::abs(chart().pick(pointer).point - 1800), k.level) << "the point under the pointer stays under it";
+        const int widths[] = {2399, 1200, 600, 300};
+        EXPECT_EQ(form->lastShown() - form->firstShown(), widths[k.level])
+            << "each notch halves the window as the zoom button does";
+    }
+    // The zoom-out button steps back down the levels the wheel stacked.
+    wheel(at(1800), 360);
+    form->cmdUpZoom->click();
+    EXPECT_EQ(form->levels().NivelZoom, 2);
+    EXPECT_EQ(form->firstShown(), form->levels().ZoomDesde[2]);
+}
+
 TEST_F(GraphWindowTest, TimeLabelsNeverOverlap)
 {
     for (int width : {480, 900, 1500}) {

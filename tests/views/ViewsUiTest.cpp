@@ -257,6 +257,39 @@ TEST(ZoneWindows, OnePanelHidesEmptyZonesInTheHistogramOnly)
     EXPECT_DOUBLE_EQ(t.Chart2D1->y(3, 1), 0);
 }
 
+// A zone whose share rounds to nothing reads "< 1 %" and still has a slice to see; an empty zone
+// reads "0 %".
+TEST(ZoneWindows, ASmallZoneIsNeverShownAsNone)
+{
+    FakeWorkspace ws;
+    struct Case { int above; const char* caption; bool slice; };
+    const Case cases[] = {
+        {13, "Temp.>8 \u00b0C: 13 muestras  ( < 1 % )", true},
+        {1, "Temp.>8 \u00b0C: 1 muestras  ( < 1 % )", true},
+        {0, "Temp.>8 \u00b0C: 0 muestras  ( 0 % )", false},
+        {2458, "Temp.>8 \u00b0C: 2458 muestras  ( 10 % )", true},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.caption);
+        std::vector<int> samples(24577, 90);
+        for (int i = 0; i < k.above; ++i)
+            samples[size_t(i * 7)] = 120;
+        const auto r = makeRecord({24576}, samples);
+        ProportionsWindow pie(ws, r);
+        EXPECT_EQ(pie.lbMueMay[0]->text(), QString::fromUtf8(k.caption));
+        EXPECT_TRUE(pie.lbMueMen[0]->text().endsWith(QStringLiteral("( 0 % )")));
+        const QImage image = pie.Chart2D1->toImage(QSize(300, 300));
+        int above = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                above += image.pixelColor(x, y) == zoneColor(Above);
+        EXPECT_EQ(above > 40, k.slice) << above << " pixels of the slice";
+
+        HistogramWindow histogram(ws, r);
+        EXPECT_EQ(histogram.lbMueMay[0]->text(), QString::fromUtf8(k.caption));
+    }
+}
+
 TEST(ZoneWindows, CircularMissionShowsTheSecondPanel)
 {
     FakeWorkspace ws;

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QMouseEvent>
+#include <QWheelEvent>
 #include <QPainter>
 #include <QPicture>
 #include <QVBoxLayout>
@@ -62,6 +63,7 @@ void Chart::setKind(Kind kind)
     m_kind = kind;
     m_plot->setVisible(kind != Kind::Pie);
     m_plottables.clear();
+    m_dotPlottables.clear();
     m_plot->clearPlottables();
     m_styleDirty = true;
     changed(true);
@@ -151,8 +153,20 @@ bool Chart::eventFilter(QObject* watched, QEvent* event)
                 Q_EMIT clicked(at);
             return true;
         }
+        case QEvent::Wheel: {
+            auto* we = static_cast<QWheelEvent*>(event);
+            const int delta = we->angleDelta().y();
+            // A turn back the other way starts a new notch.
+            if ((delta > 0 && m_wheelRest < 0) || (delta < 0 && m_wheelRest > 0))
+                m_wheelRest = 0;
+            m_wheelRest += delta;
+            const int notches = m_wheelRest / QWheelEvent::DefaultDeltasPerStep;
+            m_wheelRest -= notches * QWheelEvent::DefaultDeltasPerStep;
+            if (notches != 0)
+                Q_EMIT wheelTurned(notches, we->position().toPoint());
+            return true;
+        }
         case QEvent::MouseButtonDblClick:
-        case QEvent::Wheel:
             return true;
         default:
             break;
@@ -184,7 +198,7 @@ QImage Chart::toImage(const QSize& size)
     return image;
 }
 
-void Chart::render(QPainter& painter, const QRectF& target)
+void Chart::render(QPainter& painter, const QRectF& target, Layers layers)
 {
     if (target.isEmpty())
         return;
@@ -203,8 +217,12 @@ void Chart::render(QPainter& painter, const QRectF& target)
     sync();
     QPicture picture;
     {
+        // The cursor layer is left out for this picture only; the screen's buffer keeps it.
+        const bool cursorShown = m_cursorLayer->visible();
+        m_cursorLayer->setVisible(cursorShown && layers == Layers::All);
         QCPPainter recorder(&picture);
         m_plot->toPainter(&recorder, w, h);
+        m_cursorLayer->setVisible(cursorShown);
     }
     painter.save();
     painter.translate(target.topLeft());

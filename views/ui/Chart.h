@@ -62,6 +62,11 @@ public:
     int markerShape(int series) const;
     // Whether picking may return this series (a limit line is not a sample).
     void setPickable(int series, bool pickable);
+    // A joined series draws each of its runs on to the neighbouring points of the other pickable
+    // series (the samples), so a run of one point shows as a spike and no hole opens where the
+    // samples pass into it and out of it; the segments in and out take its colour. Markers stay
+    // on its own points.
+    void setSeriesJoined(int series, bool joined);
     void setLegendVisible(bool visible);
     void setBarWidth(double width);             // in X units; 0 = from the narrowest X step
 
@@ -84,6 +89,8 @@ public:
     QString axisTitle(Axis axis) const;
     // Fits an axis to the data at the next repaint (bar charts leave Y to the chart).
     void setAxisAuto(Axis axis, bool autoRange);
+    // Y counts things: ticks only at whole numbers.
+    void setCountsOnY(bool counts);
 
     // --- Time labels on X: values are minutes from base ---
     void setTimeLabels(const QDateTime& base);
@@ -132,8 +139,11 @@ public:
     // --- Pictures ---
     void copyToClipboard();
     QImage toImage(const QSize& size);
+    // What a picture holds: everything on screen, or the chart without what follows the
+    // pointer (cursor lines, cursor label, zoom band), as a printed page wants it.
+    enum class Layers { All, WithoutCursor };
     // Draws the chart into target on any painter (a printer page at its resolution).
-    void render(QPainter& painter, const QRectF& target);
+    void render(QPainter& painter, const QRectF& target, Layers layers = Layers::All);
 
     QCustomPlot* plot() const { return m_plot; }   // the widget that receives the mouse
 
@@ -142,6 +152,9 @@ Q_SIGNALS:
     void mouseMoved(Qt::MouseButtons buttons, const QPoint& pixel);
     void mouseReleased(Qt::MouseButton button, const QPoint& pixel);
     void clicked(const QPoint& pixel);       // a press and release without a drag
+    // Whole notches of the mouse wheel: positive turned away from the user. Finer steps of a
+    // touchpad add up to notches.
+    void wheelTurned(int notches, const QPoint& pixel);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -157,6 +170,7 @@ private:
         int markerShape = NoMarker;
         int size = 6;
         bool pickable = true;
+        bool joined = false;
     };
     struct Label;
 
@@ -188,6 +202,7 @@ private:
     std::vector<std::vector<double>> m_y;
     std::vector<SeriesStyle> m_series;
     std::vector<QCPAbstractPlottable*> m_plottables;
+    std::vector<QCPAbstractPlottable*> m_dotPlottables;   // a line chart's markers, one per series
     std::map<QString, Label*> m_labels;
     std::map<QString, QCPItemStraightLine*> m_markers;
     std::map<QString, double> m_markerValues;
@@ -206,6 +221,7 @@ private:
     bool m_legend = false;
     QPoint m_pressAt;
     bool m_dragged = false;
+    int m_wheelRest = 0;          // wheel turn short of a notch
 };
 
 } // namespace orvan::views::ui

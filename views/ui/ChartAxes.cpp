@@ -20,6 +20,22 @@ QCPAxis* axisOf(QCustomPlot* plot, Chart::Axis axis)
     return axis == Chart::Axis::X ? plot->xAxis : plot->yAxis;
 }
 
+// Ticks of a count axis: the readable steps of the plain ticker, never below one nor between
+// two whole numbers, and sub-ticks only at whole numbers.
+class WholeNumberTicker : public QCPAxisTicker {
+protected:
+    double getTickStep(const QCPRange& range) override
+    {
+        return std::max(1.0, std::floor(QCPAxisTicker::getTickStep(range)));
+    }
+    int getSubTickCount(double tickStep) override
+    {
+        if (tickStep <= 5)
+            return int(tickStep) - 1;
+        return QCPAxisTicker::getSubTickCount(tickStep);
+    }
+};
+
 } // namespace
 
 void TimeTicker::generate(const QCPRange& range, const QLocale& loc, QChar formatChar, int precision,
@@ -103,6 +119,14 @@ void Chart::setAxisAuto(Axis axis, bool autoRange)
 {
     (axis == Axis::X ? m_autoX : m_autoY) = autoRange;
     changed(true);
+}
+
+void Chart::setCountsOnY(bool counts)
+{
+    QSharedPointer<QCPAxisTicker> ticker(counts ? new WholeNumberTicker : new QCPAxisTicker);
+    ticker->setTickCount(m_plot->yAxis->ticker()->tickCount());
+    m_plot->yAxis->setTicker(ticker);
+    changed(false);
 }
 
 // --- Time labels ---

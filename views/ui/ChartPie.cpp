@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 // Pies are painted by the chart itself, on screen and on any painter: one slice per series from
 // its first value, a heading and a legend.
@@ -68,22 +69,36 @@ void Chart::paintPies(QPainter& painter, const QRectF& area) const
         painter.setBrush(QColor(0xf2, 0xf3, 0xf5));
         painter.drawEllipse(circle);
     } else {
-        // Slices clockwise from twelve o'clock, split by thin white lines.
-        int angle = 90 * 16;
+        // Slices in sixteenths of a degree. A value too small to see still gets a slice wide
+        // enough to show beside the white lines; the widest slice gives up what that takes.
+        constexpr int kTurn = 360 * 16, kNarrowest = 3 * 16;
+        std::vector<int> spans(size_t(seriesCount()), 0);
+        int sum = 0, widest = -1;
         double cumulative = 0;
-        painter.setPen(QPen(Qt::white, 2));
         for (int s = 0; s < seriesCount(); ++s) {
             const double v = y(s + 1, 1);
             if (!std::isfinite(v) || v <= 0)
                 continue;
-            const int end = 90 * 16 - int(std::lround((cumulative + v) / total * 360 * 16));
+            const int before = int(std::lround(cumulative / total * kTurn));
+            cumulative += v;
+            spans[size_t(s)] = std::max(kNarrowest, int(std::lround(cumulative / total * kTurn)) - before);
+            sum += spans[size_t(s)];
+            if (widest < 0 || spans[size_t(s)] > spans[size_t(widest)])
+                widest = s;
+        }
+        spans[size_t(widest)] -= sum - kTurn;
+        // Slices clockwise from twelve o'clock, split by thin white lines.
+        int angle = 90 * 16;
+        painter.setPen(QPen(Qt::white, 2));
+        for (int s = 0; s < seriesCount(); ++s) {
+            if (spans[size_t(s)] <= 0)
+                continue;
             painter.setBrush(m_series[s].color);
-            if (v >= total)
+            if (spans[size_t(s)] >= kTurn)
                 painter.drawEllipse(circle);
             else
-                painter.drawPie(circle, angle, end - angle);
-            cumulative += v;
-            angle = end;
+                painter.drawPie(circle, angle, -spans[size_t(s)]);
+            angle -= spans[size_t(s)];
         }
     }
 

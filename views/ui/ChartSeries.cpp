@@ -105,6 +105,14 @@ void Chart::setPickable(int series, bool pickable)
         m_series[series - 1].pickable = pickable;
 }
 
+void Chart::setSeriesJoined(int series, bool joined)
+{
+    if (series < 1 || series > seriesCount() || m_series[series - 1].joined == joined)
+        return;
+    m_series[series - 1].joined = joined;
+    changed(true);
+}
+
 void Chart::setLegendVisible(bool visible)
 {
     m_legend = visible;
@@ -123,6 +131,7 @@ void Chart::rebuildPlottables()
 {
     m_plot->clearPlottables();
     m_plottables.clear();
+    m_dotPlottables.clear();
     if (m_kind == Kind::Pie)
         return;
     for (int s = 0; s < seriesCount(); ++s) {
@@ -131,6 +140,15 @@ void Chart::rebuildPlottables()
         } else {
             auto* bars = new QCPBars(m_plot->xAxis, m_plot->yAxis);
             m_plottables.push_back(bars);
+        }
+    }
+    // Markers above every line, so no line covers a marker of another series.
+    if (m_kind == Kind::Lines) {
+        for (int s = 0; s < seriesCount(); ++s) {
+            QCPGraph* dots = m_plot->addGraph();
+            dots->setLineStyle(QCPGraph::lsNone);
+            dots->removeFromLegend();
+            m_dotPlottables.push_back(dots);
         }
     }
     m_styleDirty = true;
@@ -145,10 +163,9 @@ void Chart::applyStyles()
         p->setName(curve.name);
         if (auto* g = qobject_cast<QCPGraph*>(p)) {
             g->setPen(QPen(curve.color, curve.width, curve.style, Qt::FlatCap, Qt::BevelJoin));
-            if (curve.markerShape == Dot)
-                g->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssDisc, curve.color, curve.color, curve.size));
-            else
-                g->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssNone));
+            auto* dots = static_cast<QCPGraph*>(m_dotPlottables[size_t(s)]);
+            dots->setVisible(curve.markerShape == Dot);
+            dots->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssDisc, curve.color, curve.color, curve.size));
         } else if (auto* b = qobject_cast<QCPBars*>(p)) {
             b->setPen(QPen(curve.color.darker(130), 1));
             b->setBrush(curve.color);
@@ -160,6 +177,33 @@ void Chart::applyStyles()
     }
     m_plot->legend->setVisible(m_legend && m_kind != Kind::Pie);
 }
+
+namespace {
+
+// A line's points for QCustomPlot: runs of values, one hole between two runs and none
+// elsewhere, so a series that holds few values among many holes draws as fast as a short one.
+class LineData {
+public:
+    void add(double key, double value)
+    {
+        if (std::isfinite(value)) {
+            m_keys.append(key);
+            m_values.append(value);
+            m_open = true;
+        } else if (m_open) {
+            m_keys.append(key);
+            m_values.append(Chart::hole());
+            m_open = false;
+        }
+    }
+    void setTo(QCPGraph* graph, bool sorted) const { graph->setData(m_keys, m_values, sorted); }
+
+private:
+    QVector<double> m_keys, m_values;
+    bool m_open = false;
+};
+
+} // namespace
 
 // Brings QCustomPlot's plottables up to the series: their number and kind, their styles and,
 // when the data changed, their points and the axes fitted to them.
@@ -174,7 +218,6 @@ void Chart::syncSeries()
     }
     if (m_dataDirty) {
         m_dataDirty = false;
-        const QVector<double> keys(m_x.begin(), m_x.end());
         const bool sorted = std::is_sorted(m_x.begin(), m_x.end());
         double minStep = 0;
         for (size_t i = 1; i < m_x.size(); ++i) {
@@ -182,9 +225,27 @@ void Chart::syncSeries()
             if (d > 0 && (minStep == 0 || d < minStep))
                 minStep = d;
         }
+        // The samples' trace: at each point the value of the first pickable series holding one.
+        const size_t n = m_x.size();
+        std::vector<double> trace(n, hole());
+        for (size_t s = 0; s < m_y.size(); ++s)
+            if (m_series[s].pickable)
+                for (size_t i = 0; i < n; ++i)
+                    if (!std::isfinite(trace[i]))
+                        trace[i] = m_y[s][i];
         for (int s = 0; s < int(m_plottables.size()); ++s) {
             if (auto* g = qobject_cast<QCPGraph*>(m_plottables[s])) {
-                g->setData(keys, QVector<double>(m_y[s].begin(), m_y[s].end()), sorted);
+                const std::vector<double>& own = m_y[s];
+                const auto holds = [&own, n](size_t i) { return i < n && std::isfinite(own[i]); };
+                LineData line, dots;
+                for (size_t i = 0; i < n; ++i) {
+                    dots.add(m_x[i], own[i]);
+                    // A joined series reaches out to the trace's points next to its runs.
+                    const bool reach = m_series[s].joined && !holds(i) && (holds(i + 1) || (i > 0 && holds(i - 1)));
+                    line.add(m_x[i], reach ? trace[i] : own[i]);
+                }
+                line.setTo(g, sorted);
+                dots.setTo(static_cast<QCPGraph*>(m_dotPlottables[size_t(s)]), sorted);
             } else if (auto* b = qobject_cast<QCPBars*>(m_plottables[s])) {
                 // A bar chart has no gaps to draw: holes are simply left out.
                 QVector<double> k, v;

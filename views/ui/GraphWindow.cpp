@@ -18,6 +18,9 @@
 #include <QScrollBar>
 #include <QVBoxLayout>
 
+#include <algorithm>
+#include <cmath>
+
 namespace orvan::views {
 
 namespace {
@@ -181,6 +184,7 @@ void GraphWindow::buildControls()
     connect(Chart2D1, &ui::Chart::mouseMoved, this, &GraphWindow::onMove);
     connect(Chart2D1, &ui::Chart::mouseReleased, this, &GraphWindow::onRelease);
     connect(Chart2D1, &ui::Chart::clicked, this, [this] { m_sinArrastre = true; });
+    connect(Chart2D1, &ui::Chart::wheelTurned, this, &GraphWindow::onWheel);
 }
 
 void GraphWindow::resizeEvent(QResizeEvent* event)
@@ -221,6 +225,11 @@ void GraphWindow::SetZoom()
     c.setSeriesStyle(kSeriesHighLimit, kAboveColor.darker(115), 1.4, Qt::DashLine);
     c.setPickable(kSeriesLowLimit, false);
     c.setPickable(kSeriesHighLimit, false);
+    // The zones out of the limits reach to the samples beside them: a sample out of the limits
+    // between two within them shows as a spike in its zone's colour at every zoom level, not as
+    // a point with nothing drawn.
+    c.setSeriesJoined(kSeriesBelow, true);
+    c.setSeriesJoined(kSeriesAbove, true);
     const int n = m_puntos.NumPuntos();
     c.setPointCount(n);
     m_count = 0;
@@ -333,6 +342,29 @@ void GraphWindow::resetZoomClick()
     MuestraNivel(0);
     Chart2D1->setMarkerVisible(QStringLiteral("X"), cursor);
     m_zoom.reset();
+}
+
+// The wheel zooms as the buttons do, one level per notch on the same stack, but the new window
+// keeps the point under the pointer where it was, as a map or a photo viewer does.
+void GraphWindow::onWheel(int notches, const QPoint& px)
+{
+    if (m_band.left() >= 0)
+        return;   // a band being dragged owns the level above
+    for (; notches < 0; ++notches)
+        upZoomClick();
+    for (; notches > 0; --notches) {
+        const int first = m_first, last = m_last;
+        const int level = m_zoom.zoomInHalf(first, last);
+        if (level < 0)
+            break;
+        const int under = std::clamp(Chart2D1->pick(px).point, first, last);
+        const int width = m_zoom.ZoomHasta[level] - m_zoom.ZoomDesde[level];
+        const int from = under - int(std::lround(double(under - first) * width / (last - first)));
+        m_zoom.ZoomDesde[level] = from;
+        m_zoom.ZoomHasta[level] = from + width;
+        MuestraNivel(level);
+    }
+    showReadout(px);
 }
 
 void GraphWindow::onScroll(int value)

@@ -63,6 +63,7 @@ private:
     void ClasificaPunto(int i);
     void AgregaPunto(const Point& p, int curve);
     void onScroll(int value);
+    void onWheel(int notches, const QPoint& px);
     void onPress(Qt::MouseButton button, const QPoint& px);
     void onMove(Qt::MouseButtons buttons, const QPoint& px);
     void onRelease(Qt::MouseButton button, const QPoint& px);

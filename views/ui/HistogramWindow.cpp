@@ -35,6 +35,7 @@ void HistogramWindow::DibujaHistograma()
         chart->setAxisTitle(ui::Chart::Axis::X, unit);
         chart->setAxisAuto(ui::Chart::Axis::X, true);
         chart->setAxisAuto(ui::Chart::Axis::Y, true);
+        chart->setCountsOnY(true);
         // AgregaBarra: one point per non-empty bin, its count in the series of its zone.
         const QVector<Bar> bars = Bars(m_counts, c, m_record, m_app.unit());
         chart->setPointCount(int(bars.size()));

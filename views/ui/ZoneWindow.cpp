@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QLocale>
 #include <QPainter>
+#include <QRegularExpression>
 #include <QVBoxLayout>
 
 namespace orvan::views {
@@ -41,6 +42,21 @@ QLabel* zoneCaption(QWidget* parent, QVBoxLayout* rows, const QString& name, Zon
     h->addWidget(l, 1);
     rows->addWidget(row);
     return l;
+}
+
+// A zone with samples whose share rounds to 0 % reads "< 1 %": "0 %" beside a count of samples
+// reads as none of them.
+QString smallShare(QString caption, qint32 count, qint32 percent)
+{
+    if (count <= 0 || percent != 0)
+        return caption;
+    static const QRegularExpression zero(QStringLiteral("(^|\\D)0 %"));
+    QRegularExpressionMatch last;
+    for (auto it = zero.globalMatch(caption); it.hasNext();)
+        last = it.next();
+    if (last.hasMatch())
+        caption.replace(last.capturedStart(0), last.capturedLength(0), last.captured(1) + QStringLiteral("< 1 %"));
+    return caption;
 }
 
 } // namespace
@@ -126,9 +142,11 @@ void ZoneWindow::PoneResultados()
     const Captions l = views::PoneResultados(m_counts, m_record, m_app.textos, unit, m_view, QLocale());
     for (size_t r = 0; r < 2; ++r) {
         lbCantMuestras[r]->setText(l.CantMuestras[r]);
-        lbMueOk[r]->setText(l.MueOk[r]);
-        lbMueMay[r]->setText(l.MueMay[r]);
-        lbMueMen[r]->setText(l.MueMen[r]);
+        const auto& count = m_counts.Cuentas[r];
+        const auto& share = m_counts.Porcentajes[r];
+        lbMueOk[r]->setText(smallShare(l.MueOk[r], count[Within], share[Within]));
+        lbMueMay[r]->setText(smallShare(l.MueMay[r], count[Above], share[Above]));
+        lbMueMen[r]->setText(smallShare(l.MueMen[r], count[Below], share[Below]));
         lbMueOk[r]->parentWidget()->setVisible(l.visibleOk[r]);
         lbMueMay[r]->parentWidget()->setVisible(l.visibleMay[r]);
         lbMueMen[r]->parentWidget()->setVisible(l.visibleMen[r]);
