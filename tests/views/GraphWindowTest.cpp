@@ -318,8 +318,6 @@ TEST_F(GraphWindowTest, EverySampleOutOfTheLimitsShowsOnScreenAndOnPaper)
         ASSERT_EQ(form->levels().NivelZoom, k.level);
         ASSERT_GE(form->lastShown() - form->firstShown(), 31) << "a line without markers";
         chart().repaintNow();
-        if (!qEnvironmentVariableIsEmpty("ORVAN_SHOTS"))
-            chart().grab().save(qEnvironmentVariable("ORVAN_SHOTS") + QStringLiteral("/spike_%1.png").arg(k.scrollTo));
         const graphdata::Excursions screen = graphdata::excursions(chart().grab().toImage(), chart().plotArea());
         EXPECT_EQ(screen.redAbove > 5, k.high) << screen.redAbove;
         EXPECT_EQ(screen.blueBelow > 5, k.low) << screen.blueBelow;
@@ -445,6 +443,15 @@ TEST_F(GraphWindowTest, Screenshots)
     open(graphdata::generatedRecord(generator::Scenario::Circular, 30000, 15), 4, Unit::Celsius, QSize(1000, 560));
     hover(at(20000));
     form->grab().save(folder + QStringLiteral("/circular_pt_C.png"));
+    open(graphdata::spikeRecord(), 1, Unit::Celsius, QSize(1000, 560));
+    form->grab().save(folder + QStringLiteral("/spike_whole.png"));
+    QRect area;
+    printedPage(&area).save(folder + QStringLiteral("/spike_printed_whole.png"));
+    for (int notch = 0; notch < 5; ++notch)
+        wheel(at(601), 120);
+    hover(at(601));
+    form->grab().save(folder + QStringLiteral("/spike_level5.png"));
+    printedPage(&area).save(folder + QStringLiteral("/spike_printed_level5.png"));
     open(graphdata::generatedRecord(generator::Scenario::Empty, 0), 3, Unit::Fahrenheit, QSize(1000, 560));
     form->grab().save(folder + QStringLiteral("/vacio_fr_F.png"));
 }
