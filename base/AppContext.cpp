@@ -6,7 +6,7 @@ namespace orvan {
 
 QString AppContext::UnidadTexto() const
 {
-    return orvan::UnidadTexto(config.GradosC);
+    return orvan::UnidadTexto(unit());
 }
 
 } // namespace orvan

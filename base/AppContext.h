@@ -40,7 +40,7 @@ struct AppContext {
     // Firmware version of the logger, from the last status read (0 when it failed).
     int VerFw[3] = {0, 0, 0};
 
-    QString UnidadTexto() const;   // " °C" or " °F", from config.GradosC
+    QString UnidadTexto() const;   // " °C" or " °F", of unit()
     Unit unit() const { return unitFromGradosC(config.GradosC); }
 };
 

@@ -4,6 +4,7 @@
 #include "base/Ansi.h"
 #include "base/AtomicWrite.h"
 #include "base/RegularFile.h"
+#include "base/Unit.h"
 
 #include <QDir>
 #include <QtEndian>
@@ -100,7 +101,7 @@ QString defaultDataFolder(const QString& appFolder)
 void RegConfig::applyDefaults(const QString& appFolder)
 {
     Empresa = QStringLiteral("Orvan").leftJustified(30, QLatin1Char(' '));
-    GradosC = -1;
+    GradosC = gradosCFor(Unit::Celsius);
     setCarpetaDatos(defaultDataFolder(appFolder));
     Idioma = 0;
     PuertoCom = 1;

@@ -82,7 +82,7 @@ void TextTable::CargaTextos(int idioma)
     for (int i = 0; i < Count; ++i)
         m_texts[i] = QString::fromUtf16(kTexts[i][column]);
     if (!known)
-        m_texts[49] = QStringLiteral("Datos actuales del KLV-100");
+        m_texts[size_t(Text::CurrentTime)] = QStringLiteral("Datos actuales del KLV-100");
 }
 
 QString TextTable::at(Text entry) const
@@ -100,7 +100,7 @@ QString TextTable::at(int entry) const
 QString TextTable::LineaMarca(int idioma)
 {
     const int column = idioma >= 0 && idioma <= 4 ? idioma : 0;
-    return QString::fromUtf16(kTexts[64][column]);
+    return QString::fromUtf16(kTexts[int(Text::TrademarkLine)][column]);
 }
 
 } // namespace orvan

@@ -190,7 +190,7 @@ int main(int argc, char** argv)
                 nextDownloadMs += 60000;
             return;
         }
-        session.poll(-1) ? ++polls : ++refused;
+        session.poll(Unit::Celsius) ? ++polls : ++refused;
     });
     QElapsedTimer clock;
     clock.start();

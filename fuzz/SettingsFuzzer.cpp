@@ -61,7 +61,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     app.textos.CargaTextos(cfg.Idioma);
     for (int i = 0; i < TextTable::Count; ++i)
-        require(!app.textos.at(i).isNull(), "every text of the language is loaded");
+        require(!app.textos.at(Text(i)).isNull(), "every text of the language is loaded");
     app.LineaMarca = TextTable::LineaMarca(cfg.Idioma);
     app.UnidadTexto();
     RegConfig::dataFolderRefusal(cfg.carpetaDatos());

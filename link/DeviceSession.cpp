@@ -202,10 +202,10 @@ bool DeviceSession::search(const QString& appFolder)
     });
 }
 
-bool DeviceSession::poll(int gradosC)
+bool DeviceSession::poll(Unit unit)
 {
-    return post([gradosC](LinkContext& ctx) {
-        ActualizaEstado(ctx.link, ctx.estado, gradosC);
+    return post([unit](LinkContext& ctx) {
+        ActualizaEstado(ctx.link, ctx.estado, unit);
         if (!ctx.link.closing()) {
             DeviceSession* s = &ctx.session;
             ctx.toWindow([s, estado = ctx.estado] { Q_EMIT s->statusRead(estado); });

@@ -90,8 +90,10 @@ public:
     // COM number of the port left open, or 0 when no logger answered.
     bool search(const QString& appFolder);
     // One status poll in the profile's order; statusRead with the snapshot (unless closing).
-    // gradosC is the unit flag of the settings.
-    bool poll(int gradosC);
+    // The temperatures of the snapshot are in unit.
+    bool poll(Unit unit);
+    // The same by the settings' unit flag; going away as every caller takes a Unit.
+    bool poll(int gradosC) { return poll(unitFromGradosC(gradosC)); }
     // Closes the port and points it at another device; it opens on the next exchange.
     bool setDevice(const QString& device);
 

@@ -28,16 +28,16 @@ std::optional<QDateTime> EstadoKLV::finMision() const
     return addMinutes(*start, qint64(Intervalo) * NumMuestras);
 }
 
-void DecodificaBloqueEstado(const QByteArray& block, int gradosC, EstadoKLV& e)
+void DecodificaBloqueEstado(const QByteArray& block, Unit unit, EstadoKLV& e)
 {
     e.EsperaInicio = at(block, 0) + 256 * at(block, 1);
     const quint8 stamp[5] = {quint8(at(block, 21)), quint8(at(block, 22)), quint8(at(block, 23)),
                              quint8(at(block, 24)), quint8(at(block, 25))};
     e.HoraPrep = preparationStamp(stamp).value_or(QDateTime());
-    e.LimInf = wholeDegrees(at(block, 11), gradosC);
-    e.LimSup = wholeDegrees(at(block, 12), gradosC);
+    e.LimInf = wholeDegrees(at(block, 11), unit);
+    e.LimSup = wholeDegrees(at(block, 12), unit);
     e.Intervalo = at(block, 13);
-    e.TempActual = wholeDegrees(at(block, 17), gradosC);
+    e.TempActual = wholeDegrees(at(block, 17), unit);
     e.DemoraInicio = at(block, 18) + 256 * at(block, 19);
     e.NumMuestras = at(block, 26) + 256 * at(block, 27) + 65536 * at(block, 28);
 }
@@ -82,7 +82,7 @@ bool LeeBanderas(Link& link, EstadoKLV& e)
     return true;
 }
 
-bool LeeEstado(Link& link, EstadoKLV& e, int gradosC)
+bool LeeEstado(Link& link, EstadoKLV& e, Unit unit)
 {
     const Reply status = link.LeeBloque(0);
     if (!status.ok()) {
@@ -91,7 +91,7 @@ bool LeeEstado(Link& link, EstadoKLV& e, int gradosC)
         return false;
     }
     e.Comunicado = true;
-    DecodificaBloqueEstado(status.block(), gradosC, e);
+    DecodificaBloqueEstado(status.block(), unit, e);
 
     LeeBanderas(link, e);
     // Block 15 is read for the logger's sake only; its content means nothing here.
@@ -108,14 +108,14 @@ bool LeeEstado(Link& link, EstadoKLV& e, int gradosC)
     return e.Comunicado;
 }
 
-bool ActualizaEstado(Link& link, EstadoKLV& e, int gradosC)
+bool ActualizaEstado(Link& link, EstadoKLV& e, Unit unit)
 {
     bool ok = true;
     if (link.profile().pollFlagsFirst) {
         ok = LeeBanderas(link, e) && ok;
-        ok = LeeEstado(link, e, gradosC) && ok;
+        ok = LeeEstado(link, e, unit) && ok;
     } else {
-        ok = LeeEstado(link, e, gradosC) && ok;
+        ok = LeeEstado(link, e, unit) && ok;
         ok = LeeBanderas(link, e) && ok;
     }
     e.Comunicado = ok;

@@ -3,6 +3,7 @@
 // block 0, the identification block 2 and the flag block 8 decoded into one snapshot.
 // Decoding takes block bytes only; the exchange functions read the blocks through a Link.
 
+#include "base/Unit.h"
 #include "link/Link.h"
 
 #include <QByteArray>
@@ -48,8 +49,8 @@ struct EstadoKLV {
 };
 
 // Block decoders; each takes the 32 bytes of its block (a 34-byte reply is accepted, the two
-// last bytes are not examined). gradosC is the unit flag: -1 Celsius, any other value Fahrenheit.
-void DecodificaBloqueEstado(const QByteArray& block, int gradosC, EstadoKLV& e);   // block 0
+// last bytes are not examined). The limits and the current temperature are read in unit.
+void DecodificaBloqueEstado(const QByteArray& block, Unit unit, EstadoKLV& e);      // block 0
 void DecodificaIdentificacion(const QByteArray& block, EstadoKLV& e);             // block 2
 void DecodificaBanderas(const QByteArray& block, EstadoKLV& e);                   // block 8
 
@@ -57,11 +58,16 @@ void DecodificaBanderas(const QByteArray& block, EstadoKLV& e);                 
 bool LeeBanderas(Link& link, EstadoKLV& e);
 // Reads block 0, the flags (LeeBanderas), block 15 when the link's profile says so, then block 2.
 // Returns Comunicado.
-bool LeeEstado(Link& link, EstadoKLV& e, int gradosC);
+bool LeeEstado(Link& link, EstadoKLV& e, Unit unit);
 // One poll in the link's window order: device-data window LeeEstado then LeeBanderas,
 // preparation window LeeBanderas then LeeEstado. Comunicado holds only when every read of the
 // poll succeeded, so a snapshot that mixes fresh and stale blocks never shows as connected.
-bool ActualizaEstado(Link& link, EstadoKLV& e, int gradosC);
+bool ActualizaEstado(Link& link, EstadoKLV& e, Unit unit);
+// The same by the settings' unit flag; going away as every caller takes a Unit.
+inline bool ActualizaEstado(Link& link, EstadoKLV& e, int gradosC)
+{
+    return ActualizaEstado(link, e, unitFromGradosC(gradosC));
+}
 
 } // namespace orvan::link
 

@@ -43,11 +43,11 @@ QList<int> intervals()
     return r;
 }
 
-QList<int> limitList(int gradosC)
+QList<int> limitList(Unit unit)
 {
     QList<int> l;
     for (int raw = 0; raw <= 250; raw += 2)
-        l.append(wholeDegrees(raw, gradosC));
+        l.append(wholeDegrees(raw, unit));
     return l;
 }
 

@@ -3,6 +3,7 @@
 // window offers, the values they turn into, and the table of byte writes that programs them.
 // No port here: ProgramaKLV sends the table, the window and orvanlog-cli build it.
 
+#include "base/Unit.h"
 #include "records/MissionRecord.h"
 
 #include <QDateTime>
@@ -26,7 +27,9 @@ QList<int> durationDays();
 // The interval list in minutes: 1..60.
 QList<int> intervals();
 // The limits offered, in whole degrees of the unit: one per even raw value 0..250.
-QList<int> limitList(int gradosC);
+QList<int> limitList(Unit unit);
+// The same by the settings' unit flag; going away as every caller takes a Unit.
+inline QList<int> limitList(int gradosC) { return limitList(unitFromGradosC(gradosC)); }
 
 // The smallest interval whose mission covers the days.
 int intervalForDays(int days);

@@ -6,10 +6,11 @@
 
 namespace orvan::records {
 
-RecordCaptions recordCaptions(const MissionRecord& record, const QString& unitText, int gradosC, const QLocale& locale)
+RecordCaptions recordCaptions(const MissionRecord& record, Unit unit, const QLocale& locale)
 {
     const Auditoria& c = record.campos;
-    const auto degreesText = [&](int raw) { return locale.toString(RawAGrados(raw, gradosC)); };
+    const QString unitText = UnidadTexto(unit);
+    const auto degreesText = [&](int raw) { return locale.toString(RawAGrados(raw, unit)); };
     RecordCaptions t;
     t.alarmaHi = QStringLiteral(" > ") + degreesText(c.HiThreshold) + unitText;
     t.alarmaLo = QStringLiteral(" < ") + degreesText(c.LoThreshold) + unitText;

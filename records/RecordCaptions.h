@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/Unit.h"
+
 #include <QLocale>
 #include <QString>
 
@@ -25,7 +27,14 @@ struct RecordCaptions {
     bool loExceeded = false;
 };
 
-RecordCaptions recordCaptions(const MissionRecord& record, const QString& unitText, int gradosC,
-                              const QLocale& locale = QLocale());
+// The limits in unit, each followed by the unit's text (" °C" or " °F").
+RecordCaptions recordCaptions(const MissionRecord& record, Unit unit, const QLocale& locale = QLocale());
+// The same by the settings' unit flag, whose text unitText is; going away as every caller takes a Unit.
+inline RecordCaptions recordCaptions(const MissionRecord& record, const QString& unitText, int gradosC,
+                                     const QLocale& locale = QLocale())
+{
+    Q_UNUSED(unitText);
+    return recordCaptions(record, unitFromGradosC(gradosC), locale);
+}
 
 } // namespace orvan::records

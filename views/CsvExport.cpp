@@ -27,25 +27,29 @@ QByteArray csvLine(const QStringList& campos)
 }
 
 QByteArray ExportaCsv(const records::MissionRecord& record, const ListaMuestras& list, const TextTable& t,
-                      int gradosC, const QString& nombreArchivo, const QLocale& locale)
+                      Unit unit, const QString& nombreArchivo, const QLocale& locale)
 {
     const auto& c = record.campos;
     const QString e;
-    const auto limit = [gradosC](int raw) { return format0_0Dot(float(RawAGrados(raw, gradosC))); };
+    const auto limit = [unit](int raw) { return format0_0Dot(float(RawAGrados(raw, unit))); };
 
     QByteArray csv;
-    csv += csvLine({t[48], c.NumSerie, e, e, e});
-    csv += csvLine({t[50], nombreArchivo, e, e, e});
-    csv += csvLine({t[34], c.Exportador, e, e, e});
-    csv += csvLine({t[35], c.Transportador, e, e, e});
-    csv += csvLine({t[0], e, numericDate(c.InicioDatos, locale), numericTime(c.InicioDatos, locale), e});
-    csv += csvLine({t[1], e, numericDate(c.FinDatos, locale), numericTime(c.FinDatos, locale), e});
-    csv += csvLine({t[32], QString::number(c.Rango), e, e, e});
-    csv += csvLine({t[22], QString::number(list.CantLista - 1), e, e, e});
-    csv += csvLine({t[4], limit(c.LoThreshold), e, e, e});
-    csv += csvLine({t[5], limit(c.HiThreshold), e, e, e});
+    csv += csvLine({t[Text::LoggerSerial], c.NumSerie, e, e, e});
+    csv += csvLine({t[Text::FileName], nombreArchivo, e, e, e});
+    csv += csvLine({t[Text::ExporterName], c.Exportador, e, e, e});
+    csv += csvLine({t[Text::CarrierName], c.Transportador, e, e, e});
+    // The data start is the first sample listed: the mission start, unless a circular memory has
+    // overwritten the oldest samples since.
+    const QDateTime start = record.wrapped() ? record.heldSampleTime(0) : c.InicioDatos;
+    csv += csvLine({t[Text::StartTime], e, numericDate(start, locale), numericTime(start, locale), e});
+    csv += csvLine({t[Text::FinishTime], e, numericDate(c.FinDatos, locale), numericTime(c.FinDatos, locale), e});
+    csv += csvLine({t[Text::IntervalMinutes], QString::number(c.Rango), e, e, e});
+    csv += csvLine({t[Text::SampleQuantity], QString::number(list.CantLista), e, e, e});
+    csv += csvLine({t[Text::LowLimit], limit(c.LoThreshold), e, e, e});
+    csv += csvLine({t[Text::HighLimit], limit(c.HiThreshold), e, e, e});
     csv += csvLine({e, e, e, e, e});
-    csv += csvLine({t[65], t[66], t[21], t[67], t[68]});
+    csv += csvLine(
+        {t[Text::SampleNumber], t[Text::Elapsed], t[Text::Date], t[Text::ClockTime], t[Text::Temperature]});
     csv.reserve(csv.size() + list.CantLista * 48);
     for (int i = 1; i <= list.CantLista; ++i) {
         const Sample& m = list.entry(i);

@@ -4,6 +4,7 @@
 // with the system's separators and temperatures always with a dot.
 
 #include "base/AtomicWrite.h"
+#include "base/Unit.h"
 
 #include <QByteArray>
 #include <QLocale>
@@ -18,7 +19,13 @@ struct ListaMuestras;
 
 // The file content. `nombreArchivo` is the record's file name without folder.
 QByteArray ExportaCsv(const records::MissionRecord& record, const ListaMuestras& list, const TextTable& textos,
-                      int gradosC, const QString& nombreArchivo, const QLocale& locale);
+                      Unit unit, const QString& nombreArchivo, const QLocale& locale);
+// The same by the settings' unit flag; going away as every caller takes a Unit.
+inline QByteArray ExportaCsv(const records::MissionRecord& record, const ListaMuestras& list, const TextTable& textos,
+                             int gradosC, const QString& nombreArchivo, const QLocale& locale)
+{
+    return ExportaCsv(record, list, textos, unitFromGradosC(gradosC), nombreArchivo, locale);
+}
 
 // One line: every field quoted, a quotation mark inside a field doubled, CRLF at the end.
 QByteArray csvLine(const QStringList& campos);

@@ -11,17 +11,17 @@ Zone ListaMuestras::zone(int k) const
     return zoneOfDegrees(entry(k).TempMuestra, lo, hi);
 }
 
-ListaMuestras CargaMuestras(const records::MissionRecord& record, int gradosC)
+ListaMuestras CargaMuestras(const records::MissionRecord& record, Unit unit)
 {
     const auto& c = record.campos;
     ListaMuestras list;
-    list.lo = float(RawAGrados(c.LoThreshold, gradosC));
-    list.hi = float(RawAGrados(c.HiThreshold, gradosC));
-    const int n = record.muestrasGuardadas() + 1;
+    list.lo = float(RawAGrados(c.LoThreshold, unit));
+    list.hi = float(RawAGrados(c.HiThreshold, unit));
+    const int n = record.heldSampleCount();
     list.entries.resize(n);
     Sample* entry = list.entries.data();
-    for (int k = 0; k < n; ++k)
-        entry[k] = {c.InicioDatos.addSecs(qint64(k) * c.Rango * 60), float(RawAGrados(record.muestra(k), gradosC))};
+    for (int i = 0; i < n; ++i)
+        entry[i] = {record.heldSampleTime(i), float(RawAGrados(record.heldSample(i), unit))};
     list.CantLista = n;
     list.scrollMax = n > 5 ? n - 5 : 1;
     return list;

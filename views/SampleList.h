@@ -2,6 +2,7 @@
 // The sample list: every stored sample of the record with its date and temperature, and the
 // texts and zone of a displayed row.
 
+#include "base/Unit.h"
 #include "views/ZoneCounts.h"
 
 #include <QDateTime>
@@ -28,9 +29,13 @@ struct ListaMuestras {
     Zone zone(int k) const;
 };
 
-// Walks the sample area from sample 0 to UltimaMuestra - PrimeraMuestra, both included, so the
-// list holds one entry more than the samples held. The record must be decoded.
-ListaMuestras CargaMuestras(const records::MissionRecord& record, int gradosC);
+// One entry per sample held, oldest first, each with its own date. The record must be decoded.
+ListaMuestras CargaMuestras(const records::MissionRecord& record, Unit unit);
+// The same by the settings' unit flag; going away as every caller takes a Unit.
+inline ListaMuestras CargaMuestras(const records::MissionRecord& record, int gradosC)
+{
+    return CargaMuestras(record, unitFromGradosC(gradosC));
+}
 
 // The two cells of a row: "ddd ddmmm hh:mm" and "##0.0" in the locale.
 struct RowText {

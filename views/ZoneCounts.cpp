@@ -41,18 +41,18 @@ bool showsSecondPanel(const MissionRecord& record)
     return record.campos.NumMuestras > kCapacity;
 }
 
-ZoneCounts CuentaMuestras(const MissionRecord& record, int gradosC, CountView view)
+ZoneCounts CuentaMuestras(const MissionRecord& record, Unit unit, CountView view)
 {
     ZoneCounts z;
     const auto& c = record.campos;
-    const float lo = float(RawAGrados(c.LoThreshold, gradosC));
-    const float hi = float(RawAGrados(c.HiThreshold, gradosC));
+    const float lo = float(RawAGrados(c.LoThreshold, unit));
+    const float hi = float(RawAGrados(c.HiThreshold, unit));
 
     // Row 0: exactly the samples held.
-    const int held = record.muestrasGuardadas();
+    const int held = record.heldSampleCount();
     int previous = record.byte(kSampleBase - 1);
-    for (int k = 0; k < held; ++k) {
-        int v = record.muestra(k);
+    for (int i = 0; i < held; ++i) {
+        int v = record.heldSample(i);
         if (view == CountView::Histogram) {
             // A byte the logger never writes as a temperature takes the last good value before it.
             if (v > kHighestValid)
@@ -60,7 +60,7 @@ ZoneCounts CuentaMuestras(const MissionRecord& record, int gradosC, CountView vi
             previous = v;
             ++z.HistoMuestras[size_t(v)];
         }
-        ++z.Cuentas[0][zoneOfDegrees(float(RawAGrados(v, gradosC)), lo, hi)];
+        ++z.Cuentas[0][zoneOfDegrees(float(RawAGrados(v, unit)), lo, hi)];
         ++z.Cuentas[0][3];
     }
 
@@ -88,33 +88,34 @@ ZoneCounts CuentaMuestras(const MissionRecord& record, int gradosC, CountView vi
     return z;
 }
 
-Captions PoneResultados(const ZoneCounts& z, const MissionRecord& record, const TextTable& textos, int gradosC,
+Captions PoneResultados(const ZoneCounts& z, const MissionRecord& record, const TextTable& textos, Unit unit,
                         CountView view, const QLocale& locale)
 {
     Captions l;
     const auto& c = record.campos;
-    const QString unit = UnidadTexto(gradosC);
-    const QString H = singleText(float(RawAGrados(c.HiThreshold, gradosC)), locale);
-    const QString L = singleText(float(RawAGrados(c.LoThreshold, gradosC)), locale);
+    const QString unitText = UnidadTexto(unit);
+    const QString H = singleText(float(RawAGrados(c.HiThreshold, unit)), locale);
+    const QString L = singleText(float(RawAGrados(c.LoThreshold, unit)), locale);
     const QString total = QString::number(c.NumMuestras);
 
     if (c.NumMuestras >= kCapacity) {
-        const QString T = c.Circular ? textos[59] : textos[60];
-        l.CantMuestras[0] = T + QString::number(z.Cuentas[0][3]) + textos[61] + total;
+        const QString T = c.Circular ? textos[Text::LastPiece] : textos[Text::FirstPiece];
+        l.CantMuestras[0] = joinWords({T, QString::number(z.Cuentas[0][3]), textos[Text::SamplesOfPiece], total});
     } else {
-        l.CantMuestras[0] = QString::number(z.Cuentas[0][3]) + textos[61] + textos[62] + total;
+        l.CantMuestras[0] = joinWords(
+            {QString::number(z.Cuentas[0][3]), textos[Text::SamplesOfPiece], textos[Text::TotalOfPiece], total});
     }
-    // The proportions caption counts one sample less than the row it describes.
-    const qint32 row1 = view == CountView::Proportions ? z.Cuentas[1][3] - 1 : z.Cuentas[1][3];
-    l.CantMuestras[1] = QString::number(row1) + textos[61] + textos[62] + total;
+    // Both views name the row-1 total they show.
+    l.CantMuestras[1] = joinWords(
+        {QString::number(z.Cuentas[1][3]), textos[Text::SamplesOfPiece], textos[Text::TotalOfPiece], total});
 
     const auto part = [&](int row, Zone zone) {
-        return QString::number(z.Cuentas[row][zone]) + textos[58] + QStringLiteral(" ( ")
-            + QString::number(z.Porcentajes[row][zone]) + QStringLiteral(" % )");
+        return joinWords({QString::number(z.Cuentas[row][zone]), textos[Text::SamplesPiece],
+                          QStringLiteral("( ") + QString::number(z.Porcentajes[row][zone]) + QStringLiteral(" % )")});
     };
     for (int row = 0; row < 2; ++row) {
-        l.MueMay[row] = QStringLiteral("Temp.>") + H + unit + QStringLiteral(": ") + part(row, Above);
-        l.MueMen[row] = QStringLiteral("Temp.<") + L + unit + QStringLiteral(": ") + part(row, Below);
+        l.MueMay[row] = QStringLiteral("Temp.>") + H + unitText + QStringLiteral(": ") + part(row, Above);
+        l.MueMen[row] = QStringLiteral("Temp.<") + L + unitText + QStringLiteral(": ") + part(row, Below);
         l.MueOk[row] = QStringLiteral("Temp. OK ") + QStringLiteral(": ") + part(row, Within);
         // The histogram hides a zone without samples; the pies always name all three.
         const bool all = view == CountView::Proportions;
@@ -125,14 +126,14 @@ Captions PoneResultados(const ZoneCounts& z, const MissionRecord& record, const 
     return l;
 }
 
-QVector<Bar> Bars(const ZoneCounts& z, int chart, const MissionRecord& record, int gradosC)
+QVector<Bar> Bars(const ZoneCounts& z, int chart, const MissionRecord& record, Unit unit)
 {
     const auto& bins = chart == 0 ? z.HistoMuestras : z.HistoEquipo;
     QVector<Bar> bars;
     for (int i = 0; i < 256; ++i) {
         if (bins[size_t(i)] <= 0)
             continue;
-        bars.append({RawAGrados(i, gradosC), bins[size_t(i)],
+        bars.append({RawAGrados(i, unit), bins[size_t(i)],
                        zoneOfRaw(i, record.campos.LoThreshold, record.campos.HiThreshold)});
     }
     return bars;

@@ -29,14 +29,20 @@ TEST(Encodings, FramesAndByteSplitting)
 
 TEST(Encodings, TemperaturesBcdAndTexts)
 {
-    const int C = -1, F = 0;
-    // raw, unit flag (any but -1 is Fahrenheit), degrees
-    for (const auto& [raw, flag, degrees] : {std::tuple{250, C, 85.0}, {250, F, 185.0}, {0, C, -40.0}, {0, F, -40.0}, {250, 1, 185.0}})
-        EXPECT_DOUBLE_EQ(RawAGrados(raw, flag), degrees) << raw << " " << flag;
+    const Unit C = Unit::Celsius, F = Unit::Fahrenheit;
+    // The settings' flag: -1 is Celsius, any other value Fahrenheit; and back.
+    EXPECT_EQ(unitFromGradosC(-1), C);
+    EXPECT_EQ(unitFromGradosC(0), F);
+    EXPECT_EQ(unitFromGradosC(1), F);
+    EXPECT_EQ(std::make_tuple(gradosCFor(C), gradosCFor(F)), std::make_tuple(qint16(-1), qint16(0)));
+    // raw, unit, degrees
+    for (const auto& [raw, unit, degrees] : {std::tuple{250, C, 85.0}, {250, F, 185.0}, {0, C, -40.0}, {0, F, -40.0}})
+        EXPECT_DOUBLE_EQ(RawAGrados(raw, unit), degrees) << raw << " " << int(unit);
     EXPECT_EQ(GradosARaw(8, C), 96);
     EXPECT_EQ(GradosARaw(50, F), 100);
     EXPECT_EQ(wholeDegrees(1, C), -40);   // -39.5, halves to even
     EXPECT_EQ(wholeDegrees(3, C), -38);   // -38.5
+    EXPECT_EQ(UnidadTexto(C) + UnidadTexto(F), QStringLiteral(" \u00b0C \u00b0F"));
 
     EXPECT_EQ(ABcd(9), 0x09);
     EXPECT_EQ(ABcd(59), 0x59);

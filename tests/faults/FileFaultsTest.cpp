@@ -165,7 +165,8 @@ TEST(FaultMatrix, ChosenNameIsAFifoFolderOrDevice)
     const MissionRecord record = finishedRecord();
     TextTable textos;
     textos.CargaTextos(0);
-    const QByteArray csv = views::ExportaCsv(record, views::CargaMuestras(record, -1), textos, -1, QStringLiteral("r.klv"), QLocale::c());
+    const QByteArray csv = views::ExportaCsv(record, views::CargaMuestras(record, Unit::Celsius), textos, Unit::Celsius,
+                                             QStringLiteral("r.klv"), QLocale::c());
     for (const orvan::test::NodeRow& node : orvan::test::kNodes) {
         SCOPED_TRACE(node.name);
         QTemporaryDir dir;
@@ -223,8 +224,8 @@ TEST(FaultMatrix, DiskFillsDuringACsvExport)
     const MissionRecord record = finishedRecord();
     TextTable textos;
     textos.CargaTextos(TextTable::Spanish);
-    const QByteArray content = views::ExportaCsv(record, views::CargaMuestras(record, -1), textos, -1,
-                                                 QStringLiteral("EXPO_1.klv"), QLocale::c());
+    const QByteArray content = views::ExportaCsv(record, views::CargaMuestras(record, Unit::Celsius), textos,
+                                                 Unit::Celsius, QStringLiteral("EXPO_1.klv"), QLocale::c());
     ASSERT_GT(content.size(), 4096);
 
     for (const DiskFault& c : kDiskFaults) {

@@ -51,7 +51,7 @@ Poll pollOnce(DeviceSession& session)
     const auto said = QObject::connect(&session, &DeviceSession::message, [&](const QString& m) { p.messages << m; });
     const auto failed = QObject::connect(&session, &DeviceSession::linkFailed, [&] { p.linkFailed = true; });
     const auto finished = QObject::connect(&session, &DeviceSession::jobFinished, [&] { p.done = true; });
-    if (waitFor([&] { return session.poll(-1); }, 20000))
+    if (waitFor([&] { return session.poll(Unit::Celsius); }, 20000))
         waitFor([&] { return p.done || p.linkFailed; }, 30000);
     waitFor([&] { return !session.busy(); }, 5000);
     QObject::disconnect(read);

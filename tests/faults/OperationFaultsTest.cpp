@@ -93,7 +93,7 @@ TEST(FaultMatrix, EraseInterruptedDuringItsWait)
 
         std::optional<LinkTo> to(std::in_place, emu.devicePath());
         link::EstadoKLV e;
-        ASSERT_TRUE(link::ActualizaEstado(to->link, e, -1));
+        ASSERT_TRUE(link::ActualizaEstado(to->link, e, Unit::Celsius));
         QList<int> steps;
         const mission::EraseResult r = mission::BorraMemoria(
             to->link,
@@ -130,10 +130,10 @@ TEST(FaultMatrix, EraseInterruptedDuringItsWait)
         emu.logger().setFault(Fault::None);
         emu.logger().loadImage(mission);
         to.emplace(emu.devicePath());
-        ASSERT_TRUE(link::ActualizaEstado(to->link, e, -1));
+        ASSERT_TRUE(link::ActualizaEstado(to->link, e, Unit::Celsius));
         EXPECT_FALSE(e.SinDatos);
         EXPECT_EQ(mission::BorraMemoria(to->link, {}, kStepMs), mission::EraseResult::Ok);
-        ASSERT_TRUE(link::ActualizaEstado(to->link, e, -1));
+        ASSERT_TRUE(link::ActualizaEstado(to->link, e, Unit::Celsius));
         EXPECT_TRUE(e.SinDatos);
         EXPECT_TRUE(to->sink.messages.isEmpty()) << to->sink.messages.join(QLatin1Char('|')).toStdString();
     }

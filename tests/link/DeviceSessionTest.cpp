@@ -76,11 +76,11 @@ TEST(DeviceSession, RefusesPostsWhileBusyAndDeliversOnTheWindowThread)
     }));
     ASSERT_TRUE(started.tryAcquire(1, 15000));
     EXPECT_TRUE(session.busy());
-    EXPECT_FALSE(session.poll(-1));
+    EXPECT_FALSE(session.poll(Unit::Celsius));
     release.release();
     ASSERT_TRUE(waitFor([&] { return finished == 1; }));
 
-    ASSERT_TRUE(session.poll(-1));
+    ASSERT_TRUE(session.poll(Unit::Celsius));
     ASSERT_TRUE(waitFor([&] { return finished == 2; }));
     ASSERT_EQ(snapshots.size(), 1);
     EXPECT_EQ(deliveredOn.first(), QThread::currentThread());
@@ -106,7 +106,7 @@ TEST(DeviceSession, CloseEndsTheExchangeAndReleasesThePortOnItsThread)
     std::atomic<bool> inJob{false};
     ASSERT_TRUE(session->post([&](LinkContext& ctx) {
         inJob = true;
-        ActualizaEstado(ctx.link, ctx.estado, -1);
+        ActualizaEstado(ctx.link, ctx.estado, Unit::Celsius);
     }));
     ASSERT_TRUE(waitFor([&] { return inJob.load(); }));
     session->close();

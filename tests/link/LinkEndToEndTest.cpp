@@ -117,7 +117,7 @@ TEST(LinkEndToEnd, SessionFindsTheLoggerAmongOtherPortsAndPollsIt)
     ASSERT_TRUE(waitFor([&] { return found != -1; }, 30000));
     EXPECT_EQ(found, emu.com());
     EXPECT_EQ(quiet.receive(200), QByteArray(5, char(0xEA)));   // five probes, then the next port
-    ASSERT_TRUE(waitFor([&] { return session.poll(-1); }, 30000));
+    ASSERT_TRUE(waitFor([&] { return session.poll(Unit::Celsius); }, 30000));
     ASSERT_TRUE(waitFor([&] { return !polls.isEmpty(); }, 30000));
     EXPECT_TRUE(polls.first().Comunicado);
     EXPECT_EQ(polls.first().NumMuestras, 100);
@@ -144,7 +144,7 @@ TEST(LinkEndToEnd, CommandLineStatus)
     ASSERT_TRUE(QFile::copy(QStringLiteral(ORVAN_CLI_PATH), program));
     RegConfig cfg;
     cfg.applyDefaults(folder.path());
-    cfg.GradosC = 0;
+    cfg.GradosC = gradosCFor(Unit::Fahrenheit);
     ASSERT_TRUE(SettingsFile(folder.path()).write(cfg).ok);
     const QString port = emu.devicePath();
     const std::pair<QStringList, int> units[] = {

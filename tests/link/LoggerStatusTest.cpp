@@ -43,7 +43,7 @@ TEST(LoggerStatus, DecodesTheThreeBlocks)
 {
     const FakeLogger l = loggerWithMission();
     EstadoKLV e;
-    DecodificaBloqueEstado(l.memory.mid(0, 34), -1, e);
+    DecodificaBloqueEstado(l.memory.mid(0, 34), Unit::Celsius, e);
     DecodificaIdentificacion(l.memory.mid(64, 32), e);
     DecodificaBanderas(l.memory.mid(256, 32), e);
 
@@ -64,7 +64,7 @@ TEST(LoggerStatus, DecodesTheThreeBlocks)
     // Fahrenheit for limits and current temperature; a short serial is padded.
     QByteArray ident = l.memory.mid(64, 32);
     ident.replace(26, 3, QByteArray::fromHex("00002a"));
-    DecodificaBloqueEstado(l.memory.mid(0, 32), 0, e);
+    DecodificaBloqueEstado(l.memory.mid(0, 32), Unit::Fahrenheit, e);
     DecodificaIdentificacion(ident, e);
     EXPECT_EQ(std::make_tuple(e.LimInf, e.LimSup, e.TempActual), std::make_tuple(28, 46, -37));
     EXPECT_EQ(e.SerieKLV, QStringLiteral("42   "));
@@ -79,7 +79,7 @@ TEST(LoggerStatus, PollReadsBlocksInEachWindowsOrder)
     for (const auto& [profile, blocks] : cases) {
         Bench b(profile);
         EstadoKLV e;
-        EXPECT_TRUE(ActualizaEstado(b.link, e, -1));
+        EXPECT_TRUE(ActualizaEstado(b.link, e, Unit::Celsius));
         EXPECT_TRUE(e.Comunicado);
         EXPECT_EQ(b.logger.blocksRead, blocks) << profile.form.toStdString();
         EXPECT_EQ(e.Transportador, QStringLiteral("TRANSPORTE X"));
@@ -90,7 +90,7 @@ TEST(LoggerStatus, FailedReadsClearComunicadoAndKeepTheRest)
 {
     Bench b(LinkProfile::frmsave());
     EstadoKLV e;
-    ASSERT_TRUE(ActualizaEstado(b.link, e, -1));
+    ASSERT_TRUE(ActualizaEstado(b.link, e, Unit::Celsius));
     QList<int> silentBlocks;
     const auto answer = b.port.responder;
     b.port.responder = [&](const QByteArray& f, ScriptedPort& p) {
@@ -102,13 +102,13 @@ TEST(LoggerStatus, FailedReadsClearComunicadoAndKeepTheRest)
     silentBlocks = {2};
     b.logger.setByte(26, 1);
     b.logger.setByte(27, 0);
-    EXPECT_FALSE(ActualizaEstado(b.link, e, -1));
+    EXPECT_FALSE(ActualizaEstado(b.link, e, Unit::Celsius));
     EXPECT_FALSE(e.Comunicado);
     EXPECT_EQ(e.NumMuestras, 1);   // block 0 was read
 
     // Block 0 lost: the firmware version is forgotten, the other fields stay as last read.
     silentBlocks = {0};
-    EXPECT_FALSE(LeeEstado(b.link, e, -1));
+    EXPECT_FALSE(LeeEstado(b.link, e, Unit::Celsius));
     EXPECT_EQ(std::make_tuple(e.VerFw1, e.VerFw2, e.VerFw3), std::make_tuple(0, 0, 0));
     EXPECT_EQ(e.Exportador, QStringLiteral("FRUTAS ÑUÑO "));
     EXPECT_TRUE(b.sink.messages.isEmpty());

@@ -39,21 +39,21 @@ TEST(PrepPlan, ChoiceLists)
     EXPECT_EQ(d.last(), 360);
     EXPECT_EQ(intervals().size(), 60);
 
-    const QList<int> c = limitList(-1);
+    const QList<int> c = limitList(orvan::Unit::Celsius);
     ASSERT_EQ(c.size(), 126);
     EXPECT_EQ(c.first(), -40);
     EXPECT_EQ(c[1], -39);
     EXPECT_EQ(c.last(), 85);
 
     // Fahrenheit: steps of 1.8 degrees to the nearest whole number.
-    const QList<int> f = limitList(0);
+    const QList<int> f = limitList(orvan::Unit::Fahrenheit);
     ASSERT_EQ(f.size(), 126);
     EXPECT_EQ(f.mid(0, 7), (QList<int>{-40, -38, -36, -35, -33, -31, -29}));
     EXPECT_EQ(f.last(), 185);
     // Each offered limit is written as the raw value it came from.
     for (int raw = 0; raw <= 250; raw += 2) {
-        EXPECT_EQ(orvan::GradosARaw(c[raw / 2], -1), raw);
-        EXPECT_EQ(orvan::GradosARaw(f[raw / 2], 0), raw);
+        EXPECT_EQ(orvan::GradosARaw(c[raw / 2], orvan::Unit::Celsius), raw);
+        EXPECT_EQ(orvan::GradosARaw(f[raw / 2], orvan::Unit::Fahrenheit), raw);
     }
 }
 

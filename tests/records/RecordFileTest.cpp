@@ -159,7 +159,7 @@ TEST(RecordFile, NamesWithControlCharactersShowOnOneLineAndSaveByteExact)
     r.setBytes(76, carrier);
     r.NombreArchivo = QStringLiteral("a\nb.klv");
     r.LeeAuditoria();
-    const RecordCaptions t = recordCaptions(r, QStringLiteral(" °C"), -1);
+    const RecordCaptions t = recordCaptions(r, orvan::Unit::Celsius);
     EXPECT_EQ(t.exportador, QStringLiteral("AB  CD EF G "));
     EXPECT_EQ(t.transportador, QStringLiteral("   Barco    "));
     EXPECT_EQ(t.archivo, QStringLiteral("a b.klv"));
@@ -170,6 +170,18 @@ TEST(RecordFile, NamesWithControlCharactersShowOnOneLineAndSaveByteExact)
     const QByteArray saved = readFile(path);
     EXPECT_EQ(saved.mid(64, 12), exporter);
     EXPECT_EQ(saved.mid(76, 12), carrier);
+}
+
+TEST(RecordFile, CaptionsGiveTheLimitsInTheUnitWithItsText)
+{
+    MissionRecord r = generatedRecord(orvan::generator::Scenario::Finished);   // limits 2 and 8 °C
+    r.LeeAuditoria();
+    const RecordCaptions c = recordCaptions(r, orvan::Unit::Celsius, QLocale::c());
+    EXPECT_EQ(std::make_tuple(c.alarmaLo, c.alarmaHi),
+              std::make_tuple(QStringLiteral(" < 2 \u00b0C"), QStringLiteral(" > 8 \u00b0C")));
+    const RecordCaptions f = recordCaptions(r, orvan::Unit::Fahrenheit, QLocale(QLocale::German, QLocale::Germany));
+    EXPECT_EQ(std::make_tuple(f.alarmaLo, f.alarmaHi),
+              std::make_tuple(QStringLiteral(" < 35,6 \u00b0F"), QStringLiteral(" > 46,4 \u00b0F")));
 }
 
 TEST(RecordFile, PartialReadTakesOnlyTheHeaderBlocksAndAlarmTables)

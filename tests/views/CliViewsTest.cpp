@@ -56,12 +56,12 @@ TEST(CliViews, StatsAndAlarmsPrintWhatTheViewsShow)
 
     for (const char* unit : {"C", "F"}) {
         SCOPED_TRACE(unit);
-        const int gradosC = QLatin1String(unit) == QLatin1String("C") ? -1 : 0;
+        const Unit shown = QLatin1String(unit) == QLatin1String("C") ? Unit::Celsius : Unit::Fahrenheit;
         const auto stats = runCli({QStringLiteral("stats"), path, QStringLiteral("--unit"), QLatin1String(unit)});
         ASSERT_EQ(stats.code, 0) << stats.err.constData();
         const QJsonObject j = QJsonDocument::fromJson(stats.out).object();
-        const ZoneCounts h = CuentaMuestras(r, gradosC, CountView::Histogram);
-        const ZoneCounts p = CuentaMuestras(r, gradosC, CountView::Proportions);
+        const ZoneCounts h = CuentaMuestras(r, shown, CountView::Histogram);
+        const ZoneCounts p = CuentaMuestras(r, shown, CountView::Proportions);
         const QJsonObject jh = j.value(QStringLiteral("histograma")).toObject();
         const QJsonObject jp = j.value(QStringLiteral("proporciones")).toObject();
         EXPECT_EQ(jh.value(QStringLiteral("Cuentas")).toArray(), table(h.Cuentas));
@@ -76,7 +76,7 @@ TEST(CliViews, StatsAndAlarmsPrintWhatTheViewsShow)
         ASSERT_EQ(alarms.code, 0) << alarms.err.constData();
         const QJsonArray rows = QJsonDocument::fromJson(alarms.out).array();
         ASSERT_EQ(rows.size(), kAlarmRows);
-        const auto expectedRows = MuestraAlarmas(CargaAlarmas(r, gradosC), QLocale::c());
+        const auto expectedRows = MuestraAlarmas(CargaAlarmas(r, shown), QLocale::c());
         int filledRows = 0;
         for (int i = 1; i <= kAlarmRows; ++i) {
             const QJsonObject f = rows.at(i - 1).toObject();
@@ -104,7 +104,8 @@ TEST(CliViews, CsvWritesTheExportFileNextToTheRecordOrToOut)
     const records::MissionRecord r = readRecordFile(path);
     TextTable t;
     t.CargaTextos(TextTable::French);
-    const QByteArray expected = ExportaCsv(r, CargaMuestras(r, 0), t, 0, QStringLiteral("ENVIO_1.klv"), QLocale::system());
+    const QByteArray expected = ExportaCsv(r, CargaMuestras(r, Unit::Fahrenheit), t, Unit::Fahrenheit,
+                                           QStringLiteral("ENVIO_1.klv"), QLocale::system());
 
     const auto together = runCli({QStringLiteral("csv"), path, QStringLiteral("--lang"), QStringLiteral("3"),
                                QStringLiteral("--unit"), QStringLiteral("F")});

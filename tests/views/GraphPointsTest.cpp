@@ -26,7 +26,7 @@ TEST(GraphPoints, PointsFromSamplesWithErasedBytesInBothUnits)
     // 10 samples: raw 100 = 10 °C; 255 is an erased byte.
     const auto r = graphdata::recordOf({100, 101, 255, 255, 104, 96, 84, 83, 97, 110});
     ASSERT_EQ(r.muestrasGuardadas(), 10);
-    const Puntos c = CargaPuntos(r, -1);
+    const Puntos c = CargaPuntos(r, Unit::Celsius);
     ASSERT_EQ(c.NumPuntos(), 11) << "one point past the last sample";
     const QDateTime t0 = r.campos.InicioDatos;
     EXPECT_EQ(c[1].Fecha, t0);
@@ -39,13 +39,13 @@ TEST(GraphPoints, PointsFromSamplesWithErasedBytesInBothUnits)
     EXPECT_EQ(c[5].Fecha, t0.addSecs(4 * 15 * 60)) << "the clock runs on under erased bytes";
     EXPECT_EQ(c[11].Fecha, t0.addSecs(10 * 15 * 60));
 
-    const Puntos f = CargaPuntos(r, 0);
+    const Puntos f = CargaPuntos(r, Unit::Fahrenheit);
     EXPECT_EQ(f[3].Temp, 189.5f) << "in Fahrenheit an erased byte is a plain value";
     EXPECT_EQ(f[1].Temp, 50.0f);
 
     // An erased first sample has nothing to repeat: its own date, and a gap.
     const auto erased = graphdata::recordOf({255, 255, 100});
-    const Puntos b = CargaPuntos(erased, -1);
+    const Puntos b = CargaPuntos(erased, Unit::Celsius);
     ASSERT_EQ(b.NumPuntos(), 4);
     EXPECT_TRUE(b[1].isGap());
     EXPECT_EQ(b[1].Fecha, erased.campos.InicioDatos);
@@ -60,31 +60,33 @@ TEST(GraphPoints, PointsFromSamplesWithErasedBytesInBothUnits)
     // Near the end of the calendar the clock stops at its last date instead of wrapping.
     auto late = graphdata::recordOf({100, 100, 100, 100, 100, 100});
     late.campos.InicioDatos = QDateTime(QDate(9999, 12, 31), QTime(23, 0), Qt::UTC);
-    const Puntos l = CargaPuntos(late, -1);
+    const Puntos l = CargaPuntos(late, Unit::Celsius);
     ASSERT_EQ(l.NumPuntos(), 7);
     EXPECT_EQ(l[4].Fecha, QDateTime(QDate(9999, 12, 31), QTime(23, 45), Qt::UTC));
     for (int i = 5; i <= 7; ++i)
         EXPECT_EQ(l[i].Fecha, l[4].Fecha) << i;
     late.campos.InicioDatos = QDateTime();
-    EXPECT_FALSE(CargaPuntos(late, -1)[7].Fecha.isValid()) << "no start, no clock";
+    EXPECT_FALSE(CargaPuntos(late, Unit::Celsius)[7].Fecha.isValid()) << "no start, no clock";
 
     // A record without samples has the one point past its end; Rango 0 keeps every date.
     const auto empty = graphdata::generatedRecord(generator::Scenario::Empty, 0);
-    EXPECT_EQ(CargaPuntos(empty, -1).NumPuntos(), 1);
+    EXPECT_EQ(CargaPuntos(empty, Unit::Celsius).NumPuntos(), 1);
 }
 
 TEST(GraphPoints, ZonesIncludeTheLimitsComparedAsFloats)
 {
     const auto r = graphdata::recordOf({96});
-    const Limits c = limitsInDegrees(r, -1);
+    const Limits c = limitsInDegrees(r, Unit::Celsius);
     EXPECT_EQ(c.lo, 2.0f);
     EXPECT_EQ(c.hi, 8.0f);
-    const Limits f = limitsInDegrees(r, 0);  // raw 84 and 96: 35.6 and 46.4 °F
+    const Limits f = limitsInDegrees(r, Unit::Fahrenheit);  // raw 84 and 96: 35.6 and 46.4 °F
     struct Case { float temp; Limits lim; PointZone zone; int curve; };
     const Case cases[] = {
         {8.0f, c, ZoneWithin, 2}, {2.0f, c, ZoneWithin, 2}, {8.5f, c, ZoneAbove, 3}, {1.5f, c, ZoneBelow, 1},
-        {float(RawAGrados(96, 0)), f, ZoneWithin, 2}, {float(RawAGrados(84, 0)), f, ZoneWithin, 2},
-        {float(RawAGrados(97, 0)), f, ZoneAbove, 3}, {float(RawAGrados(83, 0)), f, ZoneBelow, 1},
+        {float(RawAGrados(96, Unit::Fahrenheit)), f, ZoneWithin, 2},
+        {float(RawAGrados(84, Unit::Fahrenheit)), f, ZoneWithin, 2},
+        {float(RawAGrados(97, Unit::Fahrenheit)), f, ZoneAbove, 3},
+        {float(RawAGrados(83, Unit::Fahrenheit)), f, ZoneBelow, 1},
     };
     for (const Case& k : cases) {
         EXPECT_EQ(ClasificaPunto(k.temp, k.lim.lo, k.lim.hi), k.zone) << k.temp;
@@ -234,8 +236,8 @@ TEST(GraphPoints, RandomRecordsAndZoomSequencesKeepTheirInvariants)
             b = char(rng() & 0xFF);
         r.setBytes(0, image);
         r.LeeAuditoria();
-        const int gradosC = testCase % 2 ? -1 : 0;
-        const Puntos p = CargaPuntos(r, gradosC);
+        const Unit unit = testCase % 2 ? Unit::Celsius : Unit::Fahrenheit;
+        const Puntos p = CargaPuntos(r, unit);
         ASSERT_GE(p.NumPuntos(), 0);
         ASSERT_LE(p.NumPuntos(), kMaxPuntos);
         const int n = p.NumPuntos();

@@ -63,7 +63,7 @@ TEST(ViewFormats, SeparatorsComeFromTheLocaleShortFormats)
 TEST(SampleList, ThreeSamplesGiveFourEntriesAndFourExportLines)
 {
     const auto r = makeRecord({3, 84, 96, 15}, {85, 84, 100, 60});
-    const ListaMuestras l = CargaMuestras(r, -1);
+    const ListaMuestras l = CargaMuestras(r, Unit::Celsius);
     ASSERT_EQ(l.CantLista, 4);   // the walk includes the byte after the last sample
     EXPECT_EQ(l.scrollMax, 1);
     EXPECT_EQ(l.entry(4).FechaMuestra, QDateTime(QDate(2026, 12, 6), QTime(15, 15), Qt::UTC));
@@ -77,7 +77,8 @@ TEST(SampleList, ThreeSamplesGiveFourEntriesAndFourExportLines)
     EXPECT_EQ(positionText(l.entry(3), QStringLiteral(" \u00b0C"), kGerman),
               QStringLiteral("06-Dez. 15:00  10,0 \u00b0C"));
 
-    const QList<QByteArray> csv = lines(ExportaCsv(r, l, textos(TextTable::English), -1, QStringLiteral("X.klv"), kGerman));
+    const QList<QByteArray> csv =
+        lines(ExportaCsv(r, l, textos(TextTable::English), Unit::Celsius, QStringLiteral("X.klv"), kGerman));
     ASSERT_EQ(csv.size(), 16);
     for (const QByteArray& line : csv)
         EXPECT_TRUE(line.endsWith('\r'));
@@ -95,7 +96,7 @@ TEST(SampleList, ThreeSamplesGiveFourEntriesAndFourExportLines)
 TEST(SampleList, LongListScrollsToFiveBeforeTheEnd)
 {
     const auto r = makeRecord({100});
-    const ListaMuestras l = CargaMuestras(r, 0);
+    const ListaMuestras l = CargaMuestras(r, Unit::Fahrenheit);
     EXPECT_EQ(l.CantLista, 101);
     EXPECT_EQ(l.scrollMax, 96);
     EXPECT_FLOAT_EQ(l.entry(1).TempMuestra, -40.0f);
@@ -152,10 +153,10 @@ records::MissionRecord withAlarms(int status)
     return r;
 }
 
-QStringList rows(const records::MissionRecord& r, int gradosC)
+QStringList rows(const records::MissionRecord& r, Unit unit)
 {
     QStringList out;
-    const auto f = MuestraAlarmas(CargaAlarmas(r, gradosC), kC);
+    const auto f = MuestraAlarmas(CargaAlarmas(r, unit), kC);
     for (int i = 1; i <= kAlarmRows; ++i)
         out << (f[size_t(i)].filled ? f[size_t(i)].dateText + QLatin1Char('|') + f[size_t(i)].tempText : QString());
     return out;
@@ -169,30 +170,30 @@ TEST(AlarmList, TablesFollowTheStatusBits)
     for (int i = 0; i < kAlarmRows; ++i)
         emptyRows << QString();
 
-    EXPECT_EQ(rows(withAlarms(0), -1), emptyRows);
+    EXPECT_EQ(rows(withAlarms(0), Unit::Celsius), emptyRows);
 
     QStringList both = emptyRows;
     both[0] = QStringLiteral("Sun 06Dec 14:50|-5");    // sample 2 at 10-minute steps
     both[10] = QStringLiteral("Sun 06Dec 14:40|20");
     both[11] = QStringLiteral("Sun 06Dec 15:10|25");
-    EXPECT_EQ(rows(withAlarms(6), -1), both);
+    EXPECT_EQ(rows(withAlarms(6), Unit::Celsius), both);
 
     QStringList onlyHigh = emptyRows;
     onlyHigh[10] = both[10];
     onlyHigh[11] = both[11];
-    EXPECT_EQ(rows(withAlarms(2), -1), onlyHigh);
+    EXPECT_EQ(rows(withAlarms(2), Unit::Celsius), onlyHigh);
 
     QStringList onlyLow = emptyRows;
     onlyLow[0] = both[0];
-    EXPECT_EQ(rows(withAlarms(4), -1), onlyLow);
+    EXPECT_EQ(rows(withAlarms(4), Unit::Celsius), onlyLow);
 
     QStringList fahrenheit = both;
     fahrenheit[0] = QStringLiteral("Sun 06Dec 14:50|23");
     fahrenheit[10] = QStringLiteral("Sun 06Dec 14:40|68");
     fahrenheit[11] = QStringLiteral("Sun 06Dec 15:10|77");
-    EXPECT_EQ(rows(withAlarms(6), 0), fahrenheit);
+    EXPECT_EQ(rows(withAlarms(6), Unit::Fahrenheit), fahrenheit);
 
     const auto r = withAlarms(6);
-    EXPECT_EQ(alarmTitle(false, r, -1, kC), QStringLiteral("Temp. < 2 \u00b0C"));
-    EXPECT_EQ(alarmTitle(true, r, 0, kGerman), QStringLiteral("Temp. > 46,4 \u00b0F"));
+    EXPECT_EQ(alarmTitle(false, r, Unit::Celsius, kC), QStringLiteral("Temp. < 2 \u00b0C"));
+    EXPECT_EQ(alarmTitle(true, r, Unit::Fahrenheit, kGerman), QStringLiteral("Temp. > 46,4 \u00b0F"));
 }
