@@ -34,18 +34,20 @@ bool inside(const views::Puntos& puntos, int first, int last)
 // The graph: its points and zones, then every zoom a user can stack, bands both ways, and the
 // scroll bar's windows, with the titles and ranges each window shows.
 void graph(const records::MissionRecord& record, const TextTable& textos, const QLocale& locale,
-           const QString& unidad, int gradosC)
+           const QString& unidad, Unit unit)
 {
-    const views::Puntos puntos = views::CargaPuntos(record, gradosC);
+    const views::Puntos puntos = views::CargaPuntos(record, unit);
     const int n = puntos.NumPuntos();
-    require(n >= 1 && n <= views::kMaxPuntos, "points 1..70000");
-    const views::Limits lim = views::limitsInDegrees(record, gradosC);
+    require(n >= 0 && n <= views::kMaxPuntos, "points 0..70000: one per sample held");
+    const views::Limits lim = views::limitsInDegrees(record, unit);
     const auto& c = record.campos;
     // Several zooms and scrolls come back to the same window; its range is the same scan.
     std::set<std::pair<int, int>> ranged;
     const auto window = [&](int first, int last) {
         require(inside(puntos, first, last), "a window lies within the points");
         views::axisTitleText(textos, c.Circular, first, last, n, c.NumMuestras);
+        if (n == 0)
+            return;   // a record without samples shows its empty window: no point to read
         if (ranged.insert({first, last}).second) {
             const views::TempRange r = views::windowRange(puntos, first, last);
             require(r.empty || r.min <= r.max, "a window's range is ordered");
@@ -86,15 +88,15 @@ void graph(const records::MissionRecord& record, const TextTable& textos, const 
     }
 }
 
-void runViews(records::MissionRecord& record, int idioma, int gradosC)
+void runViews(records::MissionRecord& record, int idioma, Unit unit)
 {
     const QLocale locale = views::languageLocale(idioma);
     TextTable textos;
     textos.CargaTextos(idioma);
-    const QString unidad = gradosC == -1 ? QStringLiteral(" °C") : QStringLiteral(" °F");
+    const QString unidad = UnidadTexto(unit);
 
     for (const views::CountView view : {views::CountView::Histogram, views::CountView::Proportions}) {
-        const views::ZoneCounts z = views::CuentaMuestras(record, gradosC, view);
+        const views::ZoneCounts z = views::CuentaMuestras(record, unit, view);
         for (int row = 0; row < 2; ++row) {
             int sum = 0;
             for (int zone = 0; zone < 3; ++zone) {
@@ -103,21 +105,21 @@ void runViews(records::MissionRecord& record, int idioma, int gradosC)
             }
             require(sum == z.Cuentas[row][3], "zone counts add up to the total");
         }
-        views::PoneResultados(z, record, textos, gradosC, view, locale);
+        views::PoneResultados(z, record, textos, unit, view, locale);
         for (int chart = 0; chart < 2; ++chart)
-            for (const views::Bar& b : views::Bars(z, chart, record, gradosC))
+            for (const views::Bar& b : views::Bars(z, chart, record, unit))
                 require(b.count > 0, "a bar is a non-empty bin");
     }
     views::showsSecondPanel(record);
 
     // The panel's captions, and the dates as the graph report prints them.
-    const records::RecordCaptions captions = records::recordCaptions(record, unidad, gradosC, locale);
+    const records::RecordCaptions captions = records::recordCaptions(record, unit, locale);
     for (const QString& date : {captions.inicioMision, captions.finMision}) {
         const QString printed = reformatDateCaption(date);
         require(printed == date || printed.size() == 18, "a printed date is a whole date or the caption");
     }
 
-    const views::ListaMuestras lista = views::CargaMuestras(record, gradosC);
+    const views::ListaMuestras lista = views::CargaMuestras(record, unit);
     require(lista.CantLista == lista.entries.size(), "list count matches its entries");
     if (lista.CantLista > 0) {
         for (const int k : {1, lista.CantLista / 2 + 1, lista.CantLista}) {
@@ -133,15 +135,15 @@ void runViews(records::MissionRecord& record, int idioma, int gradosC)
         corta.entries = lista.entries.mid(0, 8) + lista.entries.mid(lista.CantLista - 8);
         corta.CantLista = 16;
     }
-    const QByteArray csv = views::ExportaCsv(record, corta, textos, gradosC, QStringLiteral("fuzz.klv"), locale);
+    const QByteArray csv = views::ExportaCsv(record, corta, textos, unit, QStringLiteral("fuzz.klv"), locale);
     require(csv.endsWith("\r\n"), "the export ends with a whole line");
 
-    const views::ListaAlarmas alarmas = views::CargaAlarmas(record, gradosC);
+    const views::ListaAlarmas alarmas = views::CargaAlarmas(record, unit);
     views::MuestraAlarmas(alarmas, locale);
-    views::alarmTitle(false, record, gradosC, locale);
-    views::alarmTitle(true, record, gradosC, locale);
+    views::alarmTitle(false, record, unit, locale);
+    views::alarmTitle(true, record, unit, locale);
 
-    graph(record, textos, locale, unidad, gradosC);
+    graph(record, textos, locale, unidad, unit);
 
     const auto& c = record.campos;
     if (c.InicioDatos.isValid() && c.FinDatos.isValid()) {
@@ -188,6 +190,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     require(header.campos.NumMuestras == record.campos.NumMuestras, "the preview decodes the same count");
 
     // The language and the unit come from the input's length so the input stays a plain file.
-    runViews(record, int(size % 5), size % 2 ? -1 : 0);
+    runViews(record, int(size % 5), size % 2 ? Unit::Celsius : Unit::Fahrenheit);
     return 0;
 }

@@ -58,6 +58,19 @@ QString MissionRecord::TextoMemoria(int start, int length) const
     return ansiDecode(m_memoria.mid(start, length));
 }
 
+QDateTime MissionRecord::heldSampleTime(int i) const
+{
+    // The data start is the mission start, from which mission sample n lies n intervals on.
+    return addMinutes(campos.InicioDatos, (qint64(campos.PrimeraMuestra) + i) * campos.Rango).value_or(QDateTime());
+}
+
+std::optional<quint8> MissionRecord::missionSample(qint64 n) const
+{
+    if (wrapped() && (n < campos.PrimeraMuestra || n >= campos.UltimaMuestra))
+        return std::nullopt;
+    return muestra(slotOf(n));
+}
+
 QStringList MissionRecord::LeeAuditoria()
 {
     QStringList messages;

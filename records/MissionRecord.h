@@ -8,6 +8,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 namespace orvan::records {
 
 constexpr int kImageSize = 32768;     // bytes of a record file and of the logger's memory
@@ -87,7 +89,23 @@ public:
 
     int muestrasGuardadas() const { return campos.UltimaMuestra - campos.PrimeraMuestra; }
 
+    // The samples the record holds, oldest first: held sample i is mission sample
+    // PrimeraMuestra + i. A circular mission longer than the memory has overwritten its oldest
+    // slots, so there held sample i lies in slot (PrimeraMuestra + i) mod kCapacity; every view
+    // reads samples through these, so none shows them out of time order or misdated.
+    bool wrapped() const { return campos.Circular && campos.NumMuestras > kCapacity; }
+    int heldSampleCount() const { return qMax(0, muestrasGuardadas()); }
+    quint8 heldSample(int i) const { return muestra(slotOf(qint64(campos.PrimeraMuestra) + i)); }
+    // InicioDatos + (PrimeraMuestra + i) x Rango minutes; invalid past the calendar.
+    QDateTime heldSampleTime(int i) const;
+    // The byte of mission sample n (the alarm tables' numbering): where a record that has not
+    // wrapped keeps it, or for a wrapped record the slot of a sample it still holds; nothing
+    // for a sample the memory has overwritten since.
+    std::optional<quint8> missionSample(qint64 n) const;
+
 private:
+    qint64 slotOf(qint64 n) const { return wrapped() ? n % kCapacity : n; }
+
     QByteArray m_memoria;
 };
 

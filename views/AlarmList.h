@@ -2,6 +2,7 @@
 // The alarm list: the samples the logger itself marked as limit violations, ten for the low
 // limit and ten for the high limit, read from its two alarm tables in the record.
 
+#include "base/Unit.h"
 #include "records/MissionRecord.h"
 
 #include <QDateTime>
@@ -20,6 +21,7 @@ constexpr int kAlarmRows = 20;
 struct Alarm {
     QDateTime FechaAlarma;   // invalid: no date
     float TempAlarma = 0;
+    bool held = true;        // false: a circular memory has overwritten the sample, no temperature
 };
 
 struct ListaAlarmas {
@@ -30,19 +32,32 @@ struct ListaAlarmas {
 // The low table only when the status byte says the low limit was exceeded, the high table only
 // when it says the high limit was; the high block starts at entry 11 in every case. The record
 // must be decoded.
-ListaAlarmas CargaAlarmas(const records::MissionRecord& record, int gradosC);
+ListaAlarmas CargaAlarmas(const records::MissionRecord& record, Unit unit);
+// The same by the settings' unit flag; going away as every caller takes a Unit.
+inline ListaAlarmas CargaAlarmas(const records::MissionRecord& record, int gradosC)
+{
+    return CargaAlarmas(record, unitFromGradosC(gradosC));
+}
 
-// A displayed row: either both cells filled or both empty.
+// A displayed row: either both cells filled or both empty, except a sample a circular memory
+// has overwritten, which shows its date with an empty temperature.
 struct AlarmRow {
     bool filled = false;
+    bool hasTemp = false;
     QDateTime date;
     float temp = 0;
     QString dateText, tempText;      // "ddd ddmmm hh:mm" and the shortest text of the value
 };
-// Rows 1..20 (index 0 unused): an entry without a date or with a sample of raw 0 is an empty row.
+// Rows 1..20 (index 0 unused): an entry without a date or with a held sample of raw 0 is an
+// empty row.
 std::array<AlarmRow, kAlarmRows + 1> MuestraAlarmas(const ListaAlarmas& list, const QLocale& locale);
 
 // "Temp. < 2 °C" and "Temp. > 8 °C": the titles of the two blocks.
-QString alarmTitle(bool high, const records::MissionRecord& record, int gradosC, const QLocale& locale);
+QString alarmTitle(bool high, const records::MissionRecord& record, Unit unit, const QLocale& locale);
+// The same by the settings' unit flag; going away as every caller takes a Unit.
+inline QString alarmTitle(bool high, const records::MissionRecord& record, int gradosC, const QLocale& locale)
+{
+    return alarmTitle(high, record, unitFromGradosC(gradosC), locale);
+}
 
 } // namespace orvan::views

@@ -4,6 +4,7 @@
 #include "base/TextTable.h"
 #include "records/MissionRecord.h"
 #include "views/TimeFormat.h"
+#include "views/ViewFormats.h"
 #include "views/ZoneCounts.h"
 
 #include <algorithm>
@@ -11,42 +12,27 @@
 
 namespace orvan::views {
 
-Puntos CargaPuntos(const records::MissionRecord& record, int gradosC)
+Puntos CargaPuntos(const records::MissionRecord& record, Unit unit)
 {
-    const records::Auditoria& c = record.campos;
     Puntos puntos;
-    // One point past the last sample; never more points than the graph can hold.
-    const qint64 howMany = std::min<qint64>(qint64(c.UltimaMuestra) - c.PrimeraMuestra + 1, kMaxPuntos);
-    if (howMany <= 0)
-        return puntos;
+    // One point per sample held, never more than the graph can hold.
+    const int howMany = std::min(record.heldSampleCount(), kMaxPuntos);
     puntos.p.reserve(size_t(howMany) + 1);
     constexpr float kErasedTemp = 87.5f;  // the Celsius value of an erased byte (255)
-    // A date past the calendar stops the clock instead of wrapping it. Dates only move forward,
-    // so the clock can take `steps` steps and stays put after them: found once, not per point.
-    const auto inside = [&c](qint64 step) { return addMinutes(c.InicioDatos, step * c.Rango).has_value(); };
-    qint64 steps = howMany - 1;
-    if (!inside(steps)) {
-        qint64 lo = -1, hi = steps;   // inside(lo) or lo == -1; !inside(hi)
-        while (hi - lo > 1) {
-            const qint64 mid = lo + (hi - lo) / 2;
-            (inside(mid) ? lo : hi) = mid;
-        }
-        steps = lo;
-    }
-    QDateTime current = c.InicioDatos;
-    for (qint64 k = 0; k < howMany; ++k) {
-        Point point{current, float(RawAGrados(record.muestra(k), gradosC))};
+    for (int i = 0; i < howMany; ++i) {
+        Point point{record.heldSampleTime(i), float(RawAGrados(record.heldSample(i), unit))};
+        // A date past the calendar stops the clock at the last date it had, instead of wrapping.
+        if (!point.Fecha.isValid() && i > 0)
+            point.Fecha = puntos.p.back().Fecha;
         if (point.Temp == kErasedTemp) {
             // An erased byte repeats the point before it; with nothing before it, it keeps its
             // own date and is left as a gap rather than take the empty point 0.
-            if (puntos.NumPuntos() >= 1)
+            if (i > 0)
                 point = puntos.p.back();
             else
                 point.Temp = std::numeric_limits<float>::quiet_NaN();
         }
         puntos.p.push_back(point);
-        if (k < steps)
-            current = current.addSecs(qint64(c.Rango) * 60);
     }
     return puntos;
 }
@@ -72,9 +58,9 @@ int seriesOfZone(PointZone zone)
     }
 }
 
-Limits limitsInDegrees(const records::MissionRecord& record, int gradosC)
+Limits limitsInDegrees(const records::MissionRecord& record, Unit unit)
 {
-    return {float(RawAGrados(record.campos.LoThreshold, gradosC)), float(RawAGrados(record.campos.HiThreshold, gradosC))};
+    return {float(RawAGrados(record.campos.LoThreshold, unit)), float(RawAGrados(record.campos.HiThreshold, unit))};
 }
 
 static qint64 absoluteMinute(const QDateTime& t)
@@ -92,14 +78,19 @@ qint64 minutesFrom(const QDateTime& base, const QDateTime& t)
 
 QString axisTitleText(const TextTable& textos, bool circular, int first, int last, int numPuntos, int numMuestras)
 {
+    // The points the window holds; a record without samples shows its empty window as 0.
+    const int shown = std::max(0, std::min(last, numPuntos) - first + 1);
     QString t;
-    if (circular) {
-        if (last == numPuntos - 1)
-            t = textos.at(59);
-    } else if (first == 1) {
-        t = textos.at(60);
+    if (shown > 0) {
+        if (circular) {
+            if (last == numPuntos)
+                t = textos[Text::LastPiece];
+        } else if (first == 1) {
+            t = textos[Text::FirstPiece];
+        }
     }
-    return t + QString::number(last - first + 1) + textos.at(61) + textos.at(62) + QString::number(numMuestras);
+    return joinWords({t, QString::number(shown), textos[Text::SamplesOfPiece], textos[Text::TotalOfPiece],
+                      QString::number(numMuestras)});
 }
 
 TempRange windowRange(const Puntos& puntos, int first, int last)
@@ -181,8 +172,8 @@ void ZoomLevels::init(int numPuntos)
     ZoomDesde.fill(0);
     ZoomHasta.fill(0);
     ZoomDesde[0] = 1;
-    // A record without samples has a single point; show it rather than the empty window 1..0.
-    ZoomHasta[0] = std::max(1, numPuntos - 1);
+    // The whole record ends at its last sample; one without samples shows the empty window 1..1.
+    ZoomHasta[0] = std::max(1, numPuntos);
     NivelZoom = 0;
     ZoomAlLimite = false;
 }

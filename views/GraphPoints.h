@@ -3,6 +3,8 @@
 // record, their zones, the axis and date titles of a window of points, the Y range, the cursor
 // readout texts and colours, and the stack of zoom levels.
 
+#include "base/Unit.h"
+
 #include <QDateTime>
 #include <QLocale>
 #include <QString>
@@ -23,15 +25,21 @@ struct Point {
     bool isGap() const { return std::isnan(Temp); }
 };
 
-// Points 1..NumPuntos of a record (index 0 is never filled): one per sample held and one past
-// the last. An erased byte (255) in Celsius repeats the point before it; an erased first sample,
-// with nothing before it, keeps its own date and becomes a gap.
+// Points 1..NumPuntos of a record (index 0 is never filled): point i is held sample i - 1, in
+// time order, and a record without samples has none. An erased byte (255) in Celsius repeats the
+// point before it; an erased first sample, with nothing before it, keeps its own date and
+// becomes a gap.
 struct Puntos {
     std::vector<Point> p{1};
     int NumPuntos() const { return int(p.size()) - 1; }
     const Point& operator[](int i) const { return p.at(size_t(i)); }
 };
-Puntos CargaPuntos(const records::MissionRecord& record, int gradosC);
+Puntos CargaPuntos(const records::MissionRecord& record, Unit unit);
+// The same by the settings' unit flag; going away as every caller takes a Unit.
+inline Puntos CargaPuntos(const records::MissionRecord& record, int gradosC)
+{
+    return CargaPuntos(record, unitFromGradosC(gradosC));
+}
 
 // Zones of a point: 1 below the low limit, 2 within (limits included), 4 above the high limit;
 // 0 for a gap, which no series carries. Compared as 4-byte floats.
@@ -44,12 +52,19 @@ int seriesOfZone(PointZone zone);
 struct Limits {
     float lo = 0, hi = 0;
 };
-Limits limitsInDegrees(const records::MissionRecord& record, int gradosC);
+Limits limitsInDegrees(const records::MissionRecord& record, Unit unit);
+// The same by the settings' unit flag; going away as every caller takes a Unit.
+inline Limits limitsInDegrees(const records::MissionRecord& record, int gradosC)
+{
+    return limitsInDegrees(record, unitFromGradosC(gradosC));
+}
 
 // Whole minutes from base to t, counted at minute boundaries.
 qint64 minutesFrom(const QDateTime& base, const QDateTime& t);
 
-// The X-axis title of the window first..last: "First 10 samples of a total of 10" and kin.
+// The X-axis title of the window first..last of numPuntos points: "First 10 samples of a total
+// of 10" and kin, one blank between words in every language. "Last" marks a circular record's
+// window that ends at its last sample.
 QString axisTitleText(const TextTable& textos, bool circular, int first, int last, int numPuntos, int numMuestras);
 
 // Windows shorter than this show a marker at every point.
@@ -89,7 +104,7 @@ public:
     int NivelZoom = 0;
     bool ZoomAlLimite = false;
 
-    void init(int numPuntos);     // level 0 = points 1 .. numPuntos - 1 (1 .. 1 at least)
+    void init(int numPuntos);     // level 0 = points 1 .. numPuntos (1 .. 1 at least)
     // Zoom in on the left half of the window first..last. Returns the new level, or -1 when the
     // window is too short or the level limit was reached.
     int zoomInHalf(int first, int last);

@@ -1,5 +1,7 @@
 #include "views/ViewFormats.h"
 
+#include <QStringList>
+
 namespace orvan::views {
 
 namespace {
@@ -88,6 +90,17 @@ QString numericDate(const QDateTime& t, const QLocale& locale)
 QString numericTime(const QDateTime& t, const QLocale& locale)
 {
     return hourMinute(t, locale);
+}
+
+QString joinWords(std::initializer_list<QString> pieces)
+{
+    QStringList words;
+    for (const QString& piece : pieces) {
+        const QString word = piece.trimmed();
+        if (!word.isEmpty())
+            words.append(word);
+    }
+    return words.join(QLatin1Char(' '));
 }
 
 } // namespace orvan::views

@@ -8,6 +8,8 @@
 #include <QLocale>
 #include <QString>
 
+#include <initializer_list>
+
 namespace orvan::views {
 
 // The first character of the locale's short date format that is neither a letter nor a blank;
@@ -32,5 +34,10 @@ QString positionDate(const QDateTime& t, const QLocale& locale);
 // "dd/mm/yyyy" and "hh:nn" with the locale's separators.
 QString numericDate(const QDateTime& t, const QLocale& locale);
 QString numericTime(const QDateTime& t, const QLocale& locale);
+
+// A caption from pieces of text and numbers: each piece trimmed, empty ones left out, one blank
+// between them. The language table's pieces carry their own blanks unevenly (none in French, two
+// meeting in English), so captions never rely on them.
+QString joinWords(std::initializer_list<QString> pieces);
 
 } // namespace orvan::views

@@ -27,7 +27,7 @@ TEST(GraphPoints, PointsFromSamplesWithErasedBytesInBothUnits)
     const auto r = graphdata::recordOf({100, 101, 255, 255, 104, 96, 84, 83, 97, 110});
     ASSERT_EQ(r.muestrasGuardadas(), 10);
     const Puntos c = CargaPuntos(r, Unit::Celsius);
-    ASSERT_EQ(c.NumPuntos(), 11) << "one point past the last sample";
+    ASSERT_EQ(c.NumPuntos(), 10) << "one point per sample, none past the last";
     const QDateTime t0 = r.campos.InicioDatos;
     EXPECT_EQ(c[1].Fecha, t0);
     EXPECT_EQ(c[1].Temp, 10.0f);
@@ -37,7 +37,7 @@ TEST(GraphPoints, PointsFromSamplesWithErasedBytesInBothUnits)
     EXPECT_EQ(c[3].Temp, 10.5f);
     EXPECT_EQ(c[4].Fecha, c[2].Fecha);
     EXPECT_EQ(c[5].Fecha, t0.addSecs(4 * 15 * 60)) << "the clock runs on under erased bytes";
-    EXPECT_EQ(c[11].Fecha, t0.addSecs(10 * 15 * 60));
+    EXPECT_EQ(c[10].Fecha, t0.addSecs(9 * 15 * 60));
 
     const Puntos f = CargaPuntos(r, Unit::Fahrenheit);
     EXPECT_EQ(f[3].Temp, 189.5f) << "in Fahrenheit an erased byte is a plain value";
@@ -46,7 +46,7 @@ TEST(GraphPoints, PointsFromSamplesWithErasedBytesInBothUnits)
     // An erased first sample has nothing to repeat: its own date, and a gap.
     const auto erased = graphdata::recordOf({255, 255, 100});
     const Puntos b = CargaPuntos(erased, Unit::Celsius);
-    ASSERT_EQ(b.NumPuntos(), 4);
+    ASSERT_EQ(b.NumPuntos(), 3);
     EXPECT_TRUE(b[1].isGap());
     EXPECT_EQ(b[1].Fecha, erased.campos.InicioDatos);
     EXPECT_TRUE(b[2].isGap());
@@ -61,16 +61,16 @@ TEST(GraphPoints, PointsFromSamplesWithErasedBytesInBothUnits)
     auto late = graphdata::recordOf({100, 100, 100, 100, 100, 100});
     late.campos.InicioDatos = QDateTime(QDate(9999, 12, 31), QTime(23, 0), Qt::UTC);
     const Puntos l = CargaPuntos(late, Unit::Celsius);
-    ASSERT_EQ(l.NumPuntos(), 7);
+    ASSERT_EQ(l.NumPuntos(), 6);
     EXPECT_EQ(l[4].Fecha, QDateTime(QDate(9999, 12, 31), QTime(23, 45), Qt::UTC));
-    for (int i = 5; i <= 7; ++i)
+    for (int i = 5; i <= 6; ++i)
         EXPECT_EQ(l[i].Fecha, l[4].Fecha) << i;
     late.campos.InicioDatos = QDateTime();
-    EXPECT_FALSE(CargaPuntos(late, Unit::Celsius)[7].Fecha.isValid()) << "no start, no clock";
+    EXPECT_FALSE(CargaPuntos(late, Unit::Celsius)[6].Fecha.isValid()) << "no start, no clock";
 
-    // A record without samples has the one point past its end; Rango 0 keeps every date.
+    // A record without samples has no point.
     const auto empty = graphdata::generatedRecord(generator::Scenario::Empty, 0);
-    EXPECT_EQ(CargaPuntos(empty, Unit::Celsius).NumPuntos(), 1);
+    EXPECT_EQ(CargaPuntos(empty, Unit::Celsius).NumPuntos(), 0);
 }
 
 TEST(GraphPoints, ZonesIncludeTheLimitsComparedAsFloats)
@@ -105,10 +105,19 @@ TEST(GraphPoints, AxisAndDateTitles)
     TextTable es, en;
     es.CargaTextos(0);
     en.CargaTextos(1);
-    EXPECT_EQ(axisTitleText(es, false, 1, 10, 11, 10), QStringLiteral("Primeras 10 muestras de  un total de 10"));
-    EXPECT_EQ(axisTitleText(en, false, 2, 10, 11, 10), QStringLiteral("9 samples of  a total of 10"));
-    EXPECT_EQ(axisTitleText(en, true, 5, 10, 11, 30000), QStringLiteral("Last 6 samples of  a total of 30000"));
-    EXPECT_EQ(axisTitleText(en, true, 1, 9, 11, 30000), QStringLiteral("9 samples of  a total of 30000"));
+    struct Title { const TextTable& t; bool circular; int first, last, numPuntos, numMuestras; const char* text; };
+    const Title titles[] = {
+        {es, false, 1, 10, 10, 10, "Primeras 10 muestras de un total de 10"},
+        {en, false, 2, 10, 10, 10, "9 samples of a total of 10"},
+        {en, true, 5, 10, 10, 30000, "Last 6 samples of a total of 30000"},
+        {en, true, 1, 9, 10, 30000, "9 samples of a total of 30000"},
+        // A record without samples: its empty window holds none.
+        {en, false, 1, 1, 0, 0, "0 samples of a total of 0"},
+    };
+    for (const Title& k : titles) {
+        EXPECT_EQ(axisTitleText(k.t, k.circular, k.first, k.last, k.numPuntos, k.numMuestras),
+                  QString::fromUtf8(k.text));
+    }
     EXPECT_TRUE(withMarkers(1, 31));
     EXPECT_FALSE(withMarkers(1, 32));
 
@@ -139,9 +148,9 @@ TEST(GraphPoints, AxisAndDateTitles)
 TEST(GraphPoints, ZoomLevelsAndScrollWindows)
 {
     ZoomLevels z;
-    z.init(101);
+    z.init(100);
     EXPECT_EQ(z.ZoomDesde[0], 1);
-    EXPECT_EQ(z.ZoomHasta[0], 100);
+    EXPECT_EQ(z.ZoomHasta[0], 100) << "the whole record ends at its last sample";
     EXPECT_EQ(z.zoomInHalf(1, 100), 1);
     EXPECT_EQ(z.ZoomDesde[1], 1);
     EXPECT_EQ(z.ZoomHasta[1], 51) << "1 + 99/2 rounded half to even";
@@ -172,8 +181,8 @@ TEST(GraphPoints, ZoomLevelsAndScrollWindows)
     z.reset();
     EXPECT_EQ(z.NivelZoom, 0);
 
-    z.init(1);
-    EXPECT_EQ(z.ZoomHasta[0], 1) << "a record without samples shows its single point";
+    z.init(0);
+    EXPECT_EQ(z.ZoomHasta[0], 1) << "a record without samples shows the empty window 1..1";
 
     struct Case { int value, span, n, first, last; };
     // A window keeps its number of points when scrolled: a band over 4..6 scrolls as 3 points.
@@ -247,7 +256,7 @@ TEST(GraphPoints, RandomRecordsAndZoomSequencesKeepTheirInvariants)
 
         ZoomLevels z;
         z.init(n);
-        int first = 1, last = std::max(1, n - 1);
+        int first = 1, last = std::max(1, n);
         for (int step = 0; step < 200; ++step) {
             switch (rng() % 4) {
             case 0:

@@ -3,6 +3,7 @@
 #include "views/TestRecords.h"
 
 #include "base/TextTable.h"
+#include "views/GraphPoints.h"
 #include "views/ZoneCounts.h"
 
 #include <gtest/gtest.h>
@@ -47,12 +48,12 @@ TEST(ZoneCounts, HundredSamplesTenAboveOnePanel)
         EXPECT_EQ(z.Cuentas[0], (std::array<qint32, 4>{90, 10, 0, 100}));
         EXPECT_EQ(z.Porcentajes[0], (std::array<qint32, 3>{90, 10, 0}));
         const Captions l = PoneResultados(z, r, english(), Unit::Celsius, v, kC);
-        EXPECT_EQ(l.MueMay[0], QStringLiteral("Temp.>8 \u00b0C: 10 samples  ( 10 % )"));
-        EXPECT_EQ(l.MueOk[0], QStringLiteral("Temp. OK : 90 samples  ( 90 % )"));
-        EXPECT_EQ(l.CantMuestras[0], QStringLiteral("100 samples of  a total of 100"));
+        EXPECT_EQ(l.MueMay[0], QStringLiteral("Temp.>8 \u00b0C: 10 samples ( 10 % )"));
+        EXPECT_EQ(l.MueOk[0], QStringLiteral("Temp. OK : 90 samples ( 90 % )"));
+        EXPECT_EQ(l.CantMuestras[0], QStringLiteral("100 samples of a total of 100"));
         // No sample below: hidden in the histogram, shown as 0 in the pies.
         EXPECT_EQ(l.visibleMen[0], v == CountView::Proportions);
-        EXPECT_EQ(l.MueMen[0], QStringLiteral("Temp.<2 \u00b0C: 0 samples  ( 0 % )"));
+        EXPECT_EQ(l.MueMen[0], QStringLiteral("Temp.<2 \u00b0C: 0 samples ( 0 % )"));
     }
     EXPECT_FALSE(showsSecondPanel(r));
     const ZoneCounts z = CuentaMuestras(r, Unit::Celsius, CountView::Histogram);
@@ -102,10 +103,10 @@ TEST(ZoneCounts, CircularMissionPastTheMemoryShowsTheLoggerTable)
     const TextTable t = english();
     const Captions h = PoneResultados(z, r, t, Unit::Celsius, CountView::Histogram, kC);
     EXPECT_EQ(h.CantMuestras[0], QStringLiteral("Last 24576 samples of 30000"));
-    EXPECT_EQ(h.CantMuestras[1], QStringLiteral("30000 samples of  a total of 30000"));
+    EXPECT_EQ(h.CantMuestras[1], QStringLiteral("30000 samples of a total of 30000"));
     const Captions p = PoneResultados(CuentaMuestras(r, Unit::Celsius, CountView::Proportions), r, t, Unit::Celsius,
                                       CountView::Proportions, kC);
-    EXPECT_EQ(p.CantMuestras[1], QStringLiteral("29999 samples of  a total of 30000"));
+    EXPECT_EQ(p.CantMuestras[1], QStringLiteral("30000 samples of a total of 30000")) << "the total it describes";
 
     // A damaged table that holds more than the mission's count: the total becomes the table's,
     // so the zones still add up and no share passes 100 %.
@@ -122,6 +123,39 @@ TEST(ZoneCounts, CircularMissionPastTheMemoryShowsTheLoggerTable)
               QStringLiteral("First 24576 samples of 24576"));
 }
 
+TEST(ZoneCounts, CaptionsHaveOneBlankBetweenWordsInEveryLanguage)
+{
+    // A circular mission past the memory: the held samples' caption, the logger's total and a
+    // zone line of both panels, beside the graph's title over a straight record's whole window.
+    auto r = makeRecord({30000, 84, 96, 15, true});
+    putCount(r, 90, 25500);
+    putCount(r, 120, 4500);
+    const ZoneCounts z = CuentaMuestras(r, Unit::Celsius, CountView::Proportions);
+    struct Case { TextTable::Idioma idioma; const char *held, *logger, *within, *axis; };
+    const Case cases[] = {
+        {TextTable::Spanish, "Ultimas 24576 muestras de 30000", "30000 muestras de un total de 30000",
+         "Temp. OK : 25500 muestras ( 85 % )", "Primeras 2400 muestras de un total de 2400"},
+        {TextTable::English, "Last 24576 samples of 30000", "30000 samples of a total of 30000",
+         "Temp. OK : 25500 samples ( 85 % )", "First 2400 samples of a total of 2400"},
+        {TextTable::German, "Letzte 24576 Messungen von 30000", "30000 Messungen von insgesamt 30000",
+         "Temp. OK : 25500 Messungen ( 85 % )", "Erste 2400 Messungen von insgesamt 2400"},
+        {TextTable::French, "Derni\u00e8res 24576 mesures de 30000", "30000 mesures de un total de 30000",
+         "Temp. OK : 25500 Mesures ( 85 % )", "Premi\u00e8res 2400 mesures de un total de 2400"},
+        {TextTable::Portuguese, "Ultimas 24576 amostras de 30000", "30000 amostras de um total de 30000",
+         "Temp. OK : 25500 mostras ( 85 % )", "Primeiras 2400 amostras de um total de 2400"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.idioma);
+        TextTable t;
+        t.CargaTextos(c.idioma);
+        const Captions l = PoneResultados(z, r, t, Unit::Celsius, CountView::Proportions, kC);
+        EXPECT_EQ(l.CantMuestras[0], QString::fromUtf8(c.held));
+        EXPECT_EQ(l.CantMuestras[1], QString::fromUtf8(c.logger));
+        EXPECT_EQ(l.MueOk[1], QString::fromUtf8(c.within));
+        EXPECT_EQ(axisTitleText(t, false, 1, 2400, 2400, 2400), QString::fromUtf8(c.axis));
+    }
+}
+
 TEST(ZoneCounts, FahrenheitLimitsAndCommaLocale)
 {
     const auto r = makeRecord({4, 84, 97}, {84, 97, 98, 83});
@@ -130,8 +164,8 @@ TEST(ZoneCounts, FahrenheitLimitsAndCommaLocale)
     EXPECT_EQ(z.Cuentas[0], (std::array<qint32, 4>{2, 1, 1, 4}));
     const Captions l = PoneResultados(z, r, english(), Unit::Fahrenheit, CountView::Proportions,
                                       QLocale(QLocale::German, QLocale::Germany));
-    EXPECT_EQ(l.MueMay[0], QStringLiteral("Temp.>47,3 \u00b0F: 1 samples  ( 25 % )"));
-    EXPECT_EQ(l.MueMen[0], QStringLiteral("Temp.<35,6 \u00b0F: 1 samples  ( 25 % )"));
+    EXPECT_EQ(l.MueMay[0], QStringLiteral("Temp.>47,3 \u00b0F: 1 samples ( 25 % )"));
+    EXPECT_EQ(l.MueMen[0], QStringLiteral("Temp.<35,6 \u00b0F: 1 samples ( 25 % )"));
 }
 
 TEST(ZoneCounts, EmptyRecordCountsNothing)

@@ -60,26 +60,26 @@ TEST(ViewFormats, SeparatorsComeFromTheLocaleShortFormats)
     EXPECT_EQ(format0_0(87.0f, kC), QStringLiteral("87.0"));
 }
 
-TEST(SampleList, ThreeSamplesGiveFourEntriesAndFourExportLines)
+TEST(SampleList, ThreeSamplesGiveThreeEntriesAndThreeExportLines)
 {
-    const auto r = makeRecord({3, 84, 96, 15}, {85, 84, 100, 60});
+    // The byte after the last sample (100, 10 °C) is no sample and shows nowhere.
+    const auto r = makeRecord({3, 84, 96, 15}, {85, 84, 60, 100});
     const ListaMuestras l = CargaMuestras(r, Unit::Celsius);
-    ASSERT_EQ(l.CantLista, 4);   // the walk includes the byte after the last sample
+    ASSERT_EQ(l.CantLista, 3);
     EXPECT_EQ(l.scrollMax, 1);
-    EXPECT_EQ(l.entry(4).FechaMuestra, QDateTime(QDate(2026, 12, 6), QTime(15, 15), Qt::UTC));
+    EXPECT_EQ(l.entry(3).FechaMuestra, QDateTime(QDate(2026, 12, 6), QTime(15, 0), Qt::UTC));
     EXPECT_EQ(l.zone(2), Within);   // equal to the low limit
-    EXPECT_EQ(l.zone(3), Above);
-    EXPECT_EQ(l.zone(4), Below);
+    EXPECT_EQ(l.zone(3), Below);
 
     // A comma locale shows 2,5 on screen while the file says 2.5.
     EXPECT_EQ(rowText(l.entry(1), kGerman).temp, QStringLiteral("2,5"));
     EXPECT_EQ(rowText(l.entry(1), kC).date, QStringLiteral("Sun 06Dec 14:30"));
     EXPECT_EQ(positionText(l.entry(3), QStringLiteral(" \u00b0C"), kGerman),
-              QStringLiteral("06-Dez. 15:00  10,0 \u00b0C"));
+              QStringLiteral("06-Dez. 15:00  -10,0 \u00b0C"));
 
     const QList<QByteArray> csv =
         lines(ExportaCsv(r, l, textos(TextTable::English), Unit::Celsius, QStringLiteral("X.klv"), kGerman));
-    ASSERT_EQ(csv.size(), 16);
+    ASSERT_EQ(csv.size(), 15);
     for (const QByteArray& line : csv)
         EXPECT_TRUE(line.endsWith('\r'));
     EXPECT_EQ(csv[0], QByteArray("\"KLV-100's Serial #\",\"0       \",\"\",\"\",\"\"\r"));
@@ -90,15 +90,15 @@ TEST(SampleList, ThreeSamplesGiveFourEntriesAndFourExportLines)
     EXPECT_EQ(csv[10], QByteArray("\"\",\"\",\"\",\"\",\"\"\r"));
     EXPECT_EQ(csv[11], QByteArray("\"Sample #\",\"Elapsed\",\"Date / Time\",\"Time\",\"Temperature\"\r"));
     EXPECT_EQ(csv[12], QByteArray("\"0001\",\"0\",\"06.12.2026\",\"14:30\",\"2.5\"\r"));
-    EXPECT_EQ(csv[15], QByteArray("\"0004\",\"45\",\"06.12.2026\",\"15:15\",\"-10.0\"\r"));
+    EXPECT_EQ(csv[14], QByteArray("\"0003\",\"30\",\"06.12.2026\",\"15:00\",\"-10.0\"\r"));
 }
 
 TEST(SampleList, LongListScrollsToFiveBeforeTheEnd)
 {
     const auto r = makeRecord({100});
     const ListaMuestras l = CargaMuestras(r, Unit::Fahrenheit);
-    EXPECT_EQ(l.CantLista, 101);
-    EXPECT_EQ(l.scrollMax, 96);
+    EXPECT_EQ(l.CantLista, 100);
+    EXPECT_EQ(l.scrollMax, 95);
     EXPECT_FLOAT_EQ(l.entry(1).TempMuestra, -40.0f);
 }
 

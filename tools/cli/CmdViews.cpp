@@ -134,7 +134,7 @@ int runAlarms(const Invocation& inv)
         const views::AlarmRow& f = rows[size_t(r)];
         const QString date = f.filled ? JsonObject::quoted(f.date.toString(QStringLiteral("yyyy-MM-dd'T'HH:mm")))
                                       : QStringLiteral("null");
-        const QString temp = f.filled ? views::singleText(f.temp, QLocale::c()) : QStringLiteral("null");
+        const QString temp = f.hasTemp ? views::singleText(f.temp, QLocale::c()) : QStringLiteral("null");
         items << QStringLiteral("  {\"fila\": %1, \"fecha\": %2, \"temp\": %3}").arg(r).arg(date, temp);
     }
 
@@ -155,7 +155,8 @@ int runAlarms(const Invocation& inv)
             const views::AlarmRow& f = rows[size_t(r)];
             if (!f.filled)
                 continue;
-            table.row({r, tableDate(f.date), TextGrid::Cell::numeric(degreesText(f.temp))});
+            // A sample a circular memory has overwritten keeps its date and has no temperature.
+            table.row({r, tableDate(f.date), TextGrid::Cell::numeric(f.hasTemp ? degreesText(f.temp) : QString())});
             any = true;
         }
         if (!any)

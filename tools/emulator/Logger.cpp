@@ -184,6 +184,7 @@ void Logger::eraseLocked()
     m_startMinute = 0;
     m_interval = 0;
     m_circular = false;
+    forgetMeasuredLocked(0);
 }
 
 void Logger::advanceLocked(qint64 ms)
@@ -200,6 +201,7 @@ void Logger::advanceLocked(qint64 ms)
             m_startMinute = start;
             m_interval = interval;
             m_circular = at(AddrMode) & kModeCircular;
+            forgetMeasuredLocked(0);
         }
     }
     while (m_phase == Phase::Recording) {
@@ -217,6 +219,8 @@ void Logger::takeSampleLocked(quint32 n)
     const quint8 raw = rawFromCelsius(m_profile ? m_profile(missionMinute) : m_ambient);
     const int prev = n > 0 ? at(kSampleBase + int((n - 1) % kCapacity)) : -1;
     put(kSampleBase + int(n % kCapacity), raw);
+    if (n >= m_measuredFrom && n - m_measuredFrom == m_measured.size())
+        m_measured.push_back(raw);
 
     // The count table counts every sample of the mission, also those a circular mission has
     // overwritten since; each entry stops at 65535.
@@ -228,15 +232,17 @@ void Logger::takeSampleLocked(quint32 n)
     }
 
     // A crossing is a sample beyond a limit whose predecessor was not; a raw limit of 0 is none.
+    // The tables keep the sample's index, which makes a crossing at sample 0 an unused entry
+    // (0), as the PC reads them.
     quint8 status = at(AddrStatus);
     const int low = at(AddrLowLimit);
     const int high = at(AddrHighLimit);
     if (low != 0 && raw < low && !(prev >= 0 && prev < low)) {
-        noteCrossingLocked(kLowAlarms, n + 1);
+        noteCrossingLocked(kLowAlarms, n);
         status |= kStatusLow;
     }
     if (high != 0 && raw > high && !(prev > high)) {
-        noteCrossingLocked(kHighAlarms, n + 1);
+        noteCrossingLocked(kHighAlarms, n);
         status |= kStatusHigh;
     }
     status &= ~kStatusNoData;
@@ -250,14 +256,14 @@ void Logger::takeSampleLocked(quint32 n)
     put(AddrStatus, status);
 }
 
-void Logger::noteCrossingLocked(int table, quint32 sampleNumber)
+void Logger::noteCrossingLocked(int table, quint32 sampleIndex)
 {
     for (int i = 0; i < kAlarmEntries; ++i) {
         const int a = table + 3 * i;
         if (at(a) == 0 && at(a + 1) == 0 && at(a + 2) == 0) {
-            put(a, quint8(sampleNumber & 0xFF));
-            put(a + 1, quint8((sampleNumber >> 8) & 0xFF));
-            put(a + 2, quint8((sampleNumber >> 16) & 0xFF));
+            put(a, quint8(sampleIndex & 0xFF));
+            put(a + 1, quint8((sampleIndex >> 8) & 0xFF));
+            put(a + 2, quint8((sampleIndex >> 16) & 0xFF));
             return;
         }
     }
@@ -288,6 +294,20 @@ Logger::Phase Logger::phaseLocked() const
         && countLocked() == 0)
         return Phase::WaitingButton;
     return Phase::Idle;
+}
+
+void Logger::forgetMeasuredLocked(quint32 from)
+{
+    m_measured.clear();
+    m_measuredFrom = from;
+}
+
+std::optional<Logger::Measurement> Logger::measuredSample(quint32 k) const
+{
+    QMutexLocker lock(&m_mutex);
+    if (k < m_measuredFrom || k - m_measuredFrom >= m_measured.size())
+        return std::nullopt;
+    return Measurement{m_measured[k - m_measuredFrom], m_startMinute + qint64(k) * m_interval};
 }
 
 quint32 Logger::countLocked() const
@@ -331,6 +351,8 @@ void Logger::loadImage(const QByteArray& image)
     m_interval = 0;
     m_circular = at(AddrMode) & kModeCircular;
     const quint32 n = countLocked();
+    // The samples of a loaded image were measured by someone else: only later ones are known.
+    forgetMeasuredLocked(n);
     m_armed = n > 0;
     if (at(AddrStatus) & kStatusArmed) {
         m_armed = true;

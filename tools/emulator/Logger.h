@@ -23,6 +23,8 @@
 
 #include <deque>
 #include <functional>
+#include <optional>
+#include <vector>
 
 namespace orvan::emulator {
 
@@ -119,6 +121,14 @@ public:
     bool pressButton();
     Phase phase() const;
     quint32 sampleCount() const;   // NumMuestras
+    // Mission sample k of the current mission as this model measured it, whether or not a
+    // circular memory still holds it; nothing for a sample it did not take itself (not yet
+    // taken, or before a loaded image's count).
+    struct Measurement {
+        quint8 raw = 0;
+        qint64 minute = 0;   // minutes after the preparation stamp
+    };
+    std::optional<Measurement> measuredSample(quint32 k) const;
 
     // After an erase the logger answers nothing for this long (wall time); 0 by default.
     void setEraseBusyMs(qint64 ms);
@@ -152,7 +162,8 @@ private:
     void eraseLocked();
     void advanceLocked(qint64 ms);
     void takeSampleLocked(quint32 n);
-    void noteCrossingLocked(int table, quint32 sampleNumber);
+    void noteCrossingLocked(int table, quint32 sampleIndex);
+    void forgetMeasuredLocked(quint32 from);
     void refreshTemperatureLocked();
     Phase phaseLocked() const;
     quint32 countLocked() const;
@@ -172,6 +183,8 @@ private:
     qint64 m_startMinute = 0;          // minute (since the stamp) of sample 0
     int m_interval = 0;                // minutes between samples, fixed when recording begins
     bool m_circular = false;           // mode bit 8, fixed when recording begins
+    std::vector<quint8> m_measured;    // samples m_measuredFrom.. of the mission, as measured
+    quint32 m_measuredFrom = 0;
 
     Fault m_fault = Fault::None;
     int m_silentAfter = 0;

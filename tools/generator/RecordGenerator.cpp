@@ -48,7 +48,7 @@ struct Excursion {
 
 int rawFromCelsius(double celsius)
 {
-    const int raw = GradosARaw(celsius, -1);
+    const int raw = GradosARaw(celsius, Unit::Celsius);
     return std::clamp(raw, 0, 255);
 }
 
@@ -220,19 +220,20 @@ QByteArray buildImage(const GeneratorOptions& o, const QByteArray& taken)
 
         const bool lowNow = raw < rawLow;
         const bool highNow = raw > rawHigh;
-        // Each table keeps the sample number (from 1) where the limit was crossed, ten at most.
-        if (lowNow && !lowBefore && lowAlarms < kAlarmEntries) {
-            const int address = kLowAlarmTable + 3 * lowAlarms++;
-            img[address] = char(Byte0(k + 1));
-            img[address + 1] = char(Byte1(k + 1));
-            img[address + 2] = char(Byte2(k + 1));
-        }
-        if (highNow && !highBefore && highAlarms < kAlarmEntries) {
-            const int address = kHighAlarmTable + 3 * highAlarms++;
-            img[address] = char(Byte0(k + 1));
-            img[address + 1] = char(Byte1(k + 1));
-            img[address + 2] = char(Byte2(k + 1));
-        }
+        // Each table keeps the index of the sample where the limit was crossed, ten at most. An
+        // entry of 0 is an unused one, so a crossing at sample 0 takes none, as on the logger.
+        const auto noteCrossing = [&img, k](int table, int& used) {
+            if (k == 0 || used >= kAlarmEntries)
+                return;
+            const int address = table + 3 * used++;
+            img[address] = char(Byte0(k));
+            img[address + 1] = char(Byte1(k));
+            img[address + 2] = char(Byte2(k));
+        };
+        if (lowNow && !lowBefore)
+            noteCrossing(kLowAlarmTable, lowAlarms);
+        if (highNow && !highBefore)
+            noteCrossing(kHighAlarmTable, highAlarms);
         anyLow |= lowNow;
         anyHigh |= highNow;
         lowBefore = lowNow;

@@ -1,0 +1,50 @@
+#pragma once
+// The alarm list of a record against the samples its logger took: shared by the generator's and
+// the emulator's tests, which both know every sample of the mission.
+
+#include "support/ImageTables.h"
+
+#include "base/Encodings.h"
+#include "records/MissionRecord.h"
+#include "views/AlarmList.h"
+
+#include <QLocale>
+#include <algorithm>
+#include <functional>
+
+namespace orvan::test {
+
+// Rows 1..10 and 11..20 are the first ten stored low and high crossings of `taken` (every sample
+// of the mission, in order): each filled row is dated `when`(k) of its sample k and shows that
+// sample's temperature while the record holds it, none once a circular memory has overwritten
+// it; the rows after them are empty. Returns how many rows showed an overwritten sample.
+inline int expectAlarmRowsAreCrossings(const records::MissionRecord& r, const QByteArray& taken,
+                                       const std::function<QDateTime(qint64)>& when)
+{
+    const Crossings c = crossingsOf(taken, r.campos.LoThreshold, r.campos.HiThreshold);
+    const auto rows = views::MuestraAlarmas(views::CargaAlarmas(r, Unit::Celsius), QLocale::c());
+    // A circular memory keeps the newest samples; a straight mission stops when it is full.
+    const qint64 firstHeld = std::max<qint64>(0, qint64(taken.size()) - records::kCapacity);
+    int overwritten = 0;
+    for (const auto& [first, crossings] : {std::pair{1, &c.low}, std::pair{11, &c.high}}) {
+        for (int j = 0; j < 10; ++j) {
+            const views::AlarmRow& row = rows[size_t(first + j)];
+            const bool stored = size_t(j) < crossings->size();
+            EXPECT_EQ(row.filled, stored) << "row " << first + j;
+            if (!row.filled || !stored)
+                continue;
+            const qint64 k = (*crossings)[size_t(j)];
+            EXPECT_EQ(row.date, when(k)) << "row " << first + j << ", sample " << k;
+            const bool held = k >= firstHeld;
+            EXPECT_EQ(row.hasTemp, held) << "row " << first + j << ", sample " << k;
+            if (held)
+                EXPECT_EQ(row.temp, float(RawAGrados(quint8(taken[int(k)]), Unit::Celsius))) << "sample " << k;
+            else
+                EXPECT_TRUE(row.tempText.isEmpty()) << "sample " << k;
+            overwritten += !held;
+        }
+    }
+    return overwritten;
+}
+
+} // namespace orvan::test
