@@ -91,14 +91,15 @@ public:
     // Empty until CargaTextos has run.
     QString at(Text entry) const;
     QString operator[](Text entry) const { return at(entry); }
-    // By number: only the table's own code and its tests; entries outside 0..68 read as empty.
-    QString at(int entry) const;
-    QString operator[](int entry) const { return at(entry); }
+
 
     // The trademark line shown on every view and report footer (entry 64).
     static QString LineaMarca(int idioma);
 
 private:
+    // By number: the table's own code only; entries outside 0..68 read as empty.
+    QString at(int entry) const;
+
     std::array<QString, Count> m_texts;
 };
 

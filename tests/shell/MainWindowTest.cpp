@@ -60,8 +60,11 @@ TEST_F(ShellUiTest, StartUpSetsCaptionSettingsAndEveryToolTip)
         EXPECT_TRUE(window->toolbar2Button(i)->isEnabled()) << i;
 
     const orvan::TextTable& t = app->textos;
+    const orvan::Text commands[] = {orvan::Text::StudyFromDisk, orvan::Text::ConnectLogger,
+                                    orvan::Text::GraphTemperatureTime, orvan::Text::Proportions, orvan::Text::Histogram,
+                                    orvan::Text::TemperatureList, orvan::Text::Alarms};
     for (int i = 1; i <= 7; ++i)
-        EXPECT_EQ(window->toolbar1Button(i)->toolTip(), t[6 + i]) << i;
+        EXPECT_EQ(window->toolbar1Button(i)->toolTip(), t[commands[i - 1]]) << i;
     EXPECT_EQ(window->toolbar2Button(1)->toolTip(), QStringLiteral("Imprimir"));
     EXPECT_EQ(window->toolbar2Button(2)->toolTip(), QStringLiteral("Configuracion"));
     EXPECT_EQ(window->toolbar2Button(4)->toolTip(), QStringLiteral("Terminar"));
@@ -107,7 +110,7 @@ TEST_F(ShellUiTest, MissingPicturesAreOneMessageAndStartUpGoesOn)
         // Everything after the pictures still happened.
         EXPECT_EQ(window->toolbar1Button(1)->toolTip(), QStringLiteral("Analizar de disco"));
         EXPECT_EQ(window->panel()->toolTip(Item::File), QStringLiteral("Nombre del Archivo"));
-        EXPECT_EQ(app->textos[64], app->LineaMarca);
+        EXPECT_EQ(app->textos[orvan::Text::TrademarkLine], app->LineaMarca);
     }
 }
 
