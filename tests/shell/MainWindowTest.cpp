@@ -312,12 +312,14 @@ TEST_F(ShellUiTest, GraphButtonOpensTheGraphOfTheRecord)
     start();
     orvan::shell::registerWindows(*window);   // the real windows instead of the stand-ins
     record.setByte(orvan::records::kSampleBase, 100);
+    record.setByte(orvan::records::AddrSampleCount, 1);
+    record.LeeAuditoria();
     window->HabilitaBotones();
     window->toolbar1Click(3);
     auto* graph = qobject_cast<orvan::views::GraphWindow*>(window->child(Child::frmGrafico));
     ASSERT_NE(graph, nullptr);
     EXPECT_TRUE(app->GraficoActivo);
-    EXPECT_GE(graph->puntos().NumPuntos(), 1);
+    EXPECT_EQ(graph->puntos().NumPuntos(), 1);
     window->toolbar1Click(7);
     EXPECT_EQ(window->child(Child::frmGrafico), nullptr);
     EXPECT_FALSE(app->GraficoActivo);
