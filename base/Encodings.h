@@ -50,13 +50,6 @@ int GradosARaw(double degrees, Unit unit);   // nearest, halves to even
 int wholeDegrees(int raw, Unit unit);        // RawAGrados as a whole number, halves to even
 QString UnidadTexto(Unit unit);              // " °C" or " °F"
 
-// The same by the settings' unit flag; going away as every caller takes a Unit.
-inline double RawAGrados(int raw, int gradosC) { return RawAGrados(raw, unitFromGradosC(gradosC)); }
-inline int GradosARaw(double degrees, int gradosC) { return GradosARaw(degrees, unitFromGradosC(gradosC)); }
-inline int wholeDegrees(int raw, int gradosC) { return wholeDegrees(raw, unitFromGradosC(gradosC)); }
-inline QString UnidadTexto(int gradosC) { return UnidadTexto(unitFromGradosC(gradosC)); }
-inline bool isCelsius(int gradosC) { return unitFromGradosC(gradosC) == Unit::Celsius; }
-
 // Names: trimmed of blanks, then cut to 12 or padded with blanks to 12.
 QString Nombre12(const QString& s);
 

@@ -92,8 +92,6 @@ public:
     // One status poll in the profile's order; statusRead with the snapshot (unless closing).
     // The temperatures of the snapshot are in unit.
     bool poll(Unit unit);
-    // The same by the settings' unit flag; going away as every caller takes a Unit.
-    bool poll(int gradosC) { return poll(unitFromGradosC(gradosC)); }
     // Closes the port and points it at another device; it opens on the next exchange.
     bool setDevice(const QString& device);
 

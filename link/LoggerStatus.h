@@ -63,11 +63,6 @@ bool LeeEstado(Link& link, EstadoKLV& e, Unit unit);
 // preparation window LeeBanderas then LeeEstado. Comunicado holds only when every read of the
 // poll succeeded, so a snapshot that mixes fresh and stale blocks never shows as connected.
 bool ActualizaEstado(Link& link, EstadoKLV& e, Unit unit);
-// The same by the settings' unit flag; going away as every caller takes a Unit.
-inline bool ActualizaEstado(Link& link, EstadoKLV& e, int gradosC)
-{
-    return ActualizaEstado(link, e, unitFromGradosC(gradosC));
-}
 
 } // namespace orvan::link
 

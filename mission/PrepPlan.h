@@ -28,8 +28,6 @@ QList<int> durationDays();
 QList<int> intervals();
 // The limits offered, in whole degrees of the unit: one per even raw value 0..250.
 QList<int> limitList(Unit unit);
-// The same by the settings' unit flag; going away as every caller takes a Unit.
-inline QList<int> limitList(int gradosC) { return limitList(unitFromGradosC(gradosC)); }
 
 // The smallest interval whose mission covers the days.
 int intervalForDays(int days);

@@ -29,12 +29,5 @@ struct RecordCaptions {
 
 // The limits in unit, each followed by the unit's text (" °C" or " °F").
 RecordCaptions recordCaptions(const MissionRecord& record, Unit unit, const QLocale& locale = QLocale());
-// The same by the settings' unit flag, whose text unitText is; going away as every caller takes a Unit.
-inline RecordCaptions recordCaptions(const MissionRecord& record, const QString& unitText, int gradosC,
-                                     const QLocale& locale = QLocale())
-{
-    Q_UNUSED(unitText);
-    return recordCaptions(record, unitFromGradosC(gradosC), locale);
-}
 
 } // namespace orvan::records

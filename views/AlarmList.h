@@ -33,11 +33,6 @@ struct ListaAlarmas {
 // when it says the high limit was; the high block starts at entry 11 in every case. The record
 // must be decoded.
 ListaAlarmas CargaAlarmas(const records::MissionRecord& record, Unit unit);
-// The same by the settings' unit flag; going away as every caller takes a Unit.
-inline ListaAlarmas CargaAlarmas(const records::MissionRecord& record, int gradosC)
-{
-    return CargaAlarmas(record, unitFromGradosC(gradosC));
-}
 
 // A displayed row: either both cells filled or both empty, except a sample a circular memory
 // has overwritten, which shows its date with an empty temperature.
@@ -54,10 +49,5 @@ std::array<AlarmRow, kAlarmRows + 1> MuestraAlarmas(const ListaAlarmas& list, co
 
 // "Temp. < 2 °C" and "Temp. > 8 °C": the titles of the two blocks.
 QString alarmTitle(bool high, const records::MissionRecord& record, Unit unit, const QLocale& locale);
-// The same by the settings' unit flag; going away as every caller takes a Unit.
-inline QString alarmTitle(bool high, const records::MissionRecord& record, int gradosC, const QLocale& locale)
-{
-    return alarmTitle(high, record, unitFromGradosC(gradosC), locale);
-}
 
 } // namespace orvan::views

@@ -20,12 +20,6 @@ struct ListaMuestras;
 // The file content. `nombreArchivo` is the record's file name without folder.
 QByteArray ExportaCsv(const records::MissionRecord& record, const ListaMuestras& list, const TextTable& textos,
                       Unit unit, const QString& nombreArchivo, const QLocale& locale);
-// The same by the settings' unit flag; going away as every caller takes a Unit.
-inline QByteArray ExportaCsv(const records::MissionRecord& record, const ListaMuestras& list, const TextTable& textos,
-                             int gradosC, const QString& nombreArchivo, const QLocale& locale)
-{
-    return ExportaCsv(record, list, textos, unitFromGradosC(gradosC), nombreArchivo, locale);
-}
 
 // One line: every field quoted, a quotation mark inside a field doubled, CRLF at the end.
 QByteArray csvLine(const QStringList& campos);

@@ -35,11 +35,6 @@ struct Puntos {
     const Point& operator[](int i) const { return p.at(size_t(i)); }
 };
 Puntos CargaPuntos(const records::MissionRecord& record, Unit unit);
-// The same by the settings' unit flag; going away as every caller takes a Unit.
-inline Puntos CargaPuntos(const records::MissionRecord& record, int gradosC)
-{
-    return CargaPuntos(record, unitFromGradosC(gradosC));
-}
 
 // Zones of a point: 1 below the low limit, 2 within (limits included), 4 above the high limit;
 // 0 for a gap, which no series carries. Compared as 4-byte floats.
@@ -53,11 +48,6 @@ struct Limits {
     float lo = 0, hi = 0;
 };
 Limits limitsInDegrees(const records::MissionRecord& record, Unit unit);
-// The same by the settings' unit flag; going away as every caller takes a Unit.
-inline Limits limitsInDegrees(const records::MissionRecord& record, int gradosC)
-{
-    return limitsInDegrees(record, unitFromGradosC(gradosC));
-}
 
 // Whole minutes from base to t, counted at minute boundaries.
 qint64 minutesFrom(const QDateTime& base, const QDateTime& t);

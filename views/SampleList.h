@@ -31,11 +31,6 @@ struct ListaMuestras {
 
 // One entry per sample held, oldest first, each with its own date. The record must be decoded.
 ListaMuestras CargaMuestras(const records::MissionRecord& record, Unit unit);
-// The same by the settings' unit flag; going away as every caller takes a Unit.
-inline ListaMuestras CargaMuestras(const records::MissionRecord& record, int gradosC)
-{
-    return CargaMuestras(record, unitFromGradosC(gradosC));
-}
 
 // The two cells of a row: "ddd ddmmm hh:mm" and "##0.0" in the locale.
 struct RowText {

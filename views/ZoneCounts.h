@@ -42,11 +42,6 @@ struct ZoneCounts {
 
 // Counts both rows and computes the percentages. The record must be decoded.
 ZoneCounts CuentaMuestras(const records::MissionRecord& record, Unit unit, CountView view);
-// The same by the settings' unit flag; going away as every caller takes a Unit.
-inline ZoneCounts CuentaMuestras(const records::MissionRecord& record, int gradosC, CountView view)
-{
-    return CuentaMuestras(record, unitFromGradosC(gradosC), view);
-}
 
 // count x 100 / total rounded to the nearest whole number, halves to even; 0 for a total below 1.
 qint32 percentage(qint64 count, qint64 total);
@@ -59,12 +54,6 @@ struct Captions {
 };
 Captions PoneResultados(const ZoneCounts& z, const records::MissionRecord& record, const TextTable& textos,
                         Unit unit, CountView view, const QLocale& locale);
-// The same by the settings' unit flag; going away as every caller takes a Unit.
-inline Captions PoneResultados(const ZoneCounts& z, const records::MissionRecord& record, const TextTable& textos,
-                               int gradosC, CountView view, const QLocale& locale)
-{
-    return PoneResultados(z, record, textos, unitFromGradosC(gradosC), view, locale);
-}
 
 // The second panel is shown only when the mission took more samples than the memory holds.
 bool showsSecondPanel(const records::MissionRecord& record);
@@ -77,10 +66,5 @@ struct Bar {
 };
 // The bars of chart 0 (the record's samples) or 1 (the logger's table), in increasing temperature.
 QVector<Bar> Bars(const ZoneCounts& z, int chart, const records::MissionRecord& record, Unit unit);
-// The same by the settings' unit flag; going away as every caller takes a Unit.
-inline QVector<Bar> Bars(const ZoneCounts& z, int chart, const records::MissionRecord& record, int gradosC)
-{
-    return Bars(z, chart, record, unitFromGradosC(gradosC));
-}
 
 } // namespace orvan::views
