@@ -66,6 +66,22 @@ enum class AddedText {
     ComPort,             // column of the COM numbers
     Device,              // column of the device paths
     Scenario,            // the generated record's scenario
+    SummaryLastOf,       // %1: samples held, %2: samples of the mission; a circular record keeps the last
+    SummaryFirstOf,      // the same for a record that stopped writing when full: it keeps the first
+    Verdict,             // the shipment summary's verdict
+    VerdictPass,         // every sample within the limits or the allowances
+    VerdictFail,         // out of range beyond the allowances, or a gap in the record
+    VerdictNoData,       // no sample is a temperature
+    Minimum,             // the lowest temperature
+    Maximum,             // the highest temperature
+    Mean,                // the arithmetic mean temperature
+    MeanKinetic,         // the mean kinetic temperature
+    MissingSamples,      // held samples that are not a temperature (an erased byte)
+    Minutes,             // column of minutes
+    AllowedMinutes,      // minutes out of range the shipment may spend
+    Excursions,          // runs of samples out of range
+    Peak,                // an excursion's extreme temperature
+    NoExcursions,        // a summary without excursions
 };
 
 // The text in the language (0 Spanish .. 4 Portuguese; anything else Spanish). Texts with %1, %2
