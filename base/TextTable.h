@@ -92,7 +92,6 @@ public:
     QString at(Text entry) const;
     QString operator[](Text entry) const { return at(entry); }
 
-
     // The trademark line shown on every view and report footer (entry 64).
     static QString LineaMarca(int idioma);
 
