@@ -30,6 +30,12 @@ const std::vector<CommandSpec>& commandTable()
         {"alarms", "FILE", "the 20 rows of the alarm list as JSON (null where a row is empty)", {}, 1, 1, runAlarms},
         {"csv", "FILE", "export the sample list as the export button does, next to FILE unless -o is given",
          {{"-o", "OUT", "write the comma-separated file here instead"}}, 1, 1, runCsv},
+        {"summary", "FILE",
+         "the shipment summary as JSON: lowest, highest, mean and mean kinetic temperature, minutes in each zone, "
+         "excursions and the verdict (exit 0 whatever the verdict)",
+         {{"--allow-above", "MIN", "minutes above the high limit a passing shipment may spend (default 0)"},
+          {"--allow-below", "MIN", "minutes below the low limit a passing shipment may spend (default 0)"}},
+         1, 1, runSummary},
 #ifdef ORVAN_CLI_REPORT
         {"report", "FILE OUT.pdf",
          "write the graph report of a record as the application prints it after opening the record's graph",

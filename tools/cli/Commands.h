@@ -14,6 +14,8 @@ int runStatus(const Invocation& inv);     // status --port DEVICE
 int runStats(const Invocation& inv);      // stats FILE
 int runAlarms(const Invocation& inv);     // alarms FILE
 int runCsv(const Invocation& inv);        // csv FILE [-o OUT]
+// summary FILE [--allow-above MIN] [--allow-below MIN]: exit 0 whatever the verdict.
+int runSummary(const Invocation& inv);
 #ifdef ORVAN_CLI_REPORT
 int runReport(const Invocation& inv);     // report FILE OUT.pdf (needs the widgets)
 #endif
