@@ -114,7 +114,7 @@ void runViews(records::MissionRecord& record, int idioma, Unit unit)
 
     // The panel's captions, and the dates as the graph report prints them.
     const records::RecordCaptions captions = records::recordCaptions(record, unit, locale);
-    for (const QString& date : {captions.inicioMision, captions.finMision}) {
+    for (const QString& date : {captions.start, captions.end}) {
         const QString printed = reformatDateCaption(date);
         require(printed == date || printed.size() == 18, "a printed date is a whole date or the caption");
     }

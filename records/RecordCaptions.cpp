@@ -12,19 +12,19 @@ RecordCaptions recordCaptions(const MissionRecord& record, Unit unit, const QLoc
     const QString unitText = UnidadTexto(unit);
     const auto degreesText = [&](int raw) { return locale.toString(RawAGrados(raw, unit)); };
     RecordCaptions t;
-    t.alarmaHi = QStringLiteral(" > ") + degreesText(c.HiThreshold) + unitText;
-    t.alarmaLo = QStringLiteral(" < ") + degreesText(c.LoThreshold) + unitText;
-    t.inicioMision = formatDate(c.InicioMision);
-    t.finMision = formatDate(c.FinMision);
-    t.numMuestras = QString::number(c.NumMuestras);
-    t.rango = QString::number(c.Rango) + QStringLiteral("min.");
+    t.highLimit = QStringLiteral(" > ") + degreesText(c.HiThreshold) + unitText;
+    t.lowLimit = QStringLiteral(" < ") + degreesText(c.LoThreshold) + unitText;
+    t.start = formatDate(c.InicioMision);
+    t.end = formatDate(c.FinMision);
+    t.samples = QString::number(c.NumMuestras);
+    t.interval = QString::number(c.Rango) + QStringLiteral("min.");
     // Names come from the logger's memory or the file system and may hold any byte.
-    t.archivo = oneLineText(record.NombreArchivo);
-    t.exportador = oneLineText(c.Exportador);
-    t.transportador = oneLineText(c.Transportador);
-    t.numSerie = c.NumSerie;
-    t.hiExceeded = c.AlarmaHi;
-    t.loExceeded = c.AlarmaLo;
+    t.file = oneLineText(record.NombreArchivo);
+    t.exporter = oneLineText(c.Exportador);
+    t.carrier = oneLineText(c.Transportador);
+    t.serial = c.NumSerie;
+    t.highExceeded = c.AlarmaHi;
+    t.lowExceeded = c.AlarmaLo;
     return t;
 }
 

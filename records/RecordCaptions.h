@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/PanelValues.h"
 #include "base/Unit.h"
 
 #include <QLocale>
@@ -12,20 +13,7 @@ class MissionRecord;
 // What the status panel says of a record once it is open, and what the printed graph report
 // copies from it: one place computes the texts, the panel and the report only show them. The
 // names are shown on one line (control characters as blanks); the record keeps its bytes.
-struct RecordCaptions {
-    QString alarmaHi;        // " > 8" plus the unit
-    QString alarmaLo;        // " < 2" plus the unit
-    QString inicioMision;
-    QString finMision;
-    QString numMuestras;
-    QString rango;           // "15min."
-    QString archivo;
-    QString exportador;
-    QString transportador;
-    QString numSerie;
-    bool hiExceeded = false;
-    bool loExceeded = false;
-};
+using RecordCaptions = RecordPanel;
 
 // The limits in unit, each followed by the unit's text (" °C" or " °F").
 RecordCaptions recordCaptions(const MissionRecord& record, Unit unit, const QLocale& locale = QLocale());

@@ -368,21 +368,7 @@ void OpenRecordDialog::PoneResumenMenu()
 
 void OpenRecordDialog::PoneResumenMenu(ui::StatusPanel& panel, const MissionRecord& record, const AppContext& app)
 {
-    const RecordCaptions t = recordCaptions(record, app.unit());
-    RecordPanel v;
-    v.file = t.archivo;
-    v.serial = t.numSerie;
-    v.start = t.inicioMision;
-    v.end = t.finMision;
-    v.interval = t.rango;
-    v.samples = t.numMuestras;
-    v.highLimit = t.alarmaHi;
-    v.lowLimit = t.alarmaLo;
-    v.exporter = t.exportador;
-    v.carrier = t.transportador;
-    v.highExceeded = t.hiExceeded;
-    v.lowExceeded = t.loExceeded;
-    panel.showRecord(v);
+    panel.showRecord(recordCaptions(record, app.unit()));
 }
 
 } // namespace orvan::records

@@ -160,9 +160,9 @@ TEST(RecordFile, NamesWithControlCharactersShowOnOneLineAndSaveByteExact)
     r.NombreArchivo = QStringLiteral("a\nb.klv");
     r.LeeAuditoria();
     const RecordCaptions t = recordCaptions(r, orvan::Unit::Celsius);
-    EXPECT_EQ(t.exportador, QStringLiteral("AB  CD EF G "));
-    EXPECT_EQ(t.transportador, QStringLiteral("   Barco    "));
-    EXPECT_EQ(t.archivo, QStringLiteral("a b.klv"));
+    EXPECT_EQ(t.exporter, QStringLiteral("AB  CD EF G "));
+    EXPECT_EQ(t.carrier, QStringLiteral("   Barco    "));
+    EXPECT_EQ(t.file, QStringLiteral("a b.klv"));
 
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("nombres.klv"));
@@ -177,10 +177,10 @@ TEST(RecordFile, CaptionsGiveTheLimitsInTheUnitWithItsText)
     MissionRecord r = generatedRecord(orvan::generator::Scenario::Finished);   // limits 2 and 8 °C
     r.LeeAuditoria();
     const RecordCaptions c = recordCaptions(r, orvan::Unit::Celsius, QLocale::c());
-    EXPECT_EQ(std::make_tuple(c.alarmaLo, c.alarmaHi),
+    EXPECT_EQ(std::make_tuple(c.lowLimit, c.highLimit),
               std::make_tuple(QStringLiteral(" < 2 \u00b0C"), QStringLiteral(" > 8 \u00b0C")));
     const RecordCaptions f = recordCaptions(r, orvan::Unit::Fahrenheit, QLocale(QLocale::German, QLocale::Germany));
-    EXPECT_EQ(std::make_tuple(f.alarmaLo, f.alarmaHi),
+    EXPECT_EQ(std::make_tuple(f.lowLimit, f.highLimit),
               std::make_tuple(QStringLiteral(" < 35,6 \u00b0F"), QStringLiteral(" > 46,4 \u00b0F")));
 }
 
