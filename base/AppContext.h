@@ -22,9 +22,10 @@ struct ClosingFlags {
 };
 
 struct AppContext {
-    explicit AppContext(const QString& appFolder) : appFolder(appFolder), settingsFile(appFolder) {}
+    explicit AppContext(const QString& appFolder) : appFolder(appFolder), dataFolder(appFolder), settingsFile(appFolder) {}
 
     QString appFolder;          // folder of the executable: settings, pictures, "Datos"
+    QString dataFolder;         // the program's own data (the records archive); appFolder when portable
     SettingsFile settingsFile;
     RegConfig config;
     TextTable textos;

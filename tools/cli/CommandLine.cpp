@@ -137,6 +137,7 @@ Invocation parseCommandLine(const QStringList& args, const std::vector<CommandSp
     Invocation inv;
     inv.command = args.first();
     inv.appFolder = appFolder;
+    inv.dataFolder = appFolder;
     bool optionsEnded = false;
     for (int i = 1; i < args.size(); ++i) {
         const QString& a = args.at(i);

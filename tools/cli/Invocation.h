@@ -28,6 +28,7 @@ struct Invocation {
     QStringList positional;
     QMap<QString, QString> options;   // "--port" -> "COM9"; a flag maps to "" when present
     QString appFolder;                // where the settings record and the port aliases live
+    QString dataFolder;               // the program's own data (the records archive)
 
     // From --lang N and --unit C|F; without them from the application folder's settings
     // record, and without that Spanish (0) and Celsius.
