@@ -4,9 +4,12 @@
 set -euo pipefail
 
 packages=(build-essential cmake pkg-config qt6-base-dev qt6-serialport-dev libqcustomplot-dev libgl-dev
-          fonts-dejavu-core)
+          fonts-dejavu-core
+          # The records archive's SQL drivers are plugins, loaded by name at run time.
+          libqt6sql6-sqlite libqt6sql6-psql)
 if [ "${1:-build}" = test ]; then
-  packages+=(googletest libgtest-dev xvfb xauth)
+  # The archive's tests run a throw-away PostgreSQL server of their own.
+  packages+=(googletest libgtest-dev xvfb xauth postgresql)
 fi
 
 missing=()
