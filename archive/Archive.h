@@ -16,6 +16,8 @@
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
+#include <QPair>
+#include <QVariant>
 #include <QVector>
 
 #include <atomic>
@@ -38,7 +40,7 @@ QString embeddedPath(const QString& dataFolder);
 //   "postgresql://user@host:port/dbname"           a PostgreSQL server over TCP
 //   "postgresql://user@/dbname?host=/run/folder"   a PostgreSQL server over a unix socket folder
 //   "sqlite:///abs/path/archive.sqlite" or a plain file path: an SQLite file
-// The password never appears here: libpq takes it from PGPASSWORD or ~/.pgpass.
+// The password belongs in PGPASSWORD or ~/.pgpass, which libpq reads itself.
 enum class Engine { SQLite, PostgreSQL };
 struct Target {
     Engine engine = Engine::SQLite;
@@ -47,11 +49,13 @@ struct Target {
     QString host;        // a host name, or a socket folder (starts with '/'); empty: libpq's default
     int port = -1;       // -1: libpq's default (5432)
     QString database;
-    QString text;        // the target as given, for messages
+    QString text;        // the target as given, for messages (without a password)
+    QString password;    // only when the URL carries one; PGPASSWORD or ~/.pgpass are the better place
 };
 // Parses a target; nothing on a text that is neither a PostgreSQL URL nor a file path, with the
 // reason in *error.
-std::optional<Target> parseTarget(const QString& text, QString* error = nullptr);
+// The reason is in the language idioma (0 Spanish .. 4 Portuguese).
+std::optional<Target> parseTarget(const QString& text, QString* error = nullptr, int idioma = 0);
 
 // The archive chosen in the configuration: kept in OrvanLog.ini (QSettings, INI format) in the
 // configuration folder, beside the settings record, never in the settings record itself.
@@ -59,7 +63,8 @@ std::optional<Target> parseTarget(const QString& text, QString* error = nullptr)
 inline QString archiveSettingsFileName() { return QStringLiteral("OrvanLog.ini"); }
 QString readArchiveChoice(const QString& configFolder);
 // False (with the reason in *error) when the file cannot be written.
-bool writeArchiveChoice(const QString& configFolder, const QString& target, QString* error = nullptr);
+bool writeArchiveChoice(const QString& configFolder, const QString& target, QString* error = nullptr,
+                        int idioma = 0);
 // The target to open: the configured one, else the embedded file in the data folder.
 QString effectiveTarget(const QString& configFolder, const QString& dataFolder);
 
@@ -173,6 +178,7 @@ struct AddReport {
     int added = 0;               // records new to the archive
     int newPlaces = 0;           // places of records already archived (copies, or first seen here)
     int unchanged = 0;           // places skipped without reading: same path, size and time
+    int refreshed = 0;           // places read again (another size or time) still holding their record
     QVector<ReplacedPlace> replaced;
     QVector<SkippedFile> skipped;   // unreadable files and files that are not records
     bool cancelled = false;
@@ -224,6 +230,8 @@ public:
     void setComputer(const QString& name);
     QString computer() const;
     void setUser(const QString& name);
+    // The language of the messages (0 Spanish .. 4 Portuguese); Spanish unless set.
+    void setLanguage(int idioma);
 
     // Indexes files and folders (folders with their subfolders; there every *.klv file, any case).
     // A place whose path, size and modification time are unchanged is skipped unread; every other
@@ -262,6 +270,11 @@ private:
     struct Impl;
     std::unique_ptr<Impl> d;
 };
+
+// A row's figures by name, in the order of the CSV export's columns; the command line's JSON
+// uses the same names. Numbers as qint64 or double, flags as bool, texts and dates
+// ('yyyy-MM-ddTHH:mm') as QString, an absent figure as a null QVariant.
+QVector<QPair<QString, QVariant>> rowFields(const RecordRow& row);
 
 // SHA-256 of bytes, 64 lowercase hex digits.
 QString sha256Hex(const QByteArray& bytes);

@@ -82,6 +82,33 @@ enum class AddedText {
     Excursions,          // runs of samples out of range
     Peak,                // an excursion's extreme temperature
     NoExcursions,        // a summary without excursions
+    // The records archive: its messages and the command line's labels.
+    ArchiveCannotOpen,     // %1: the archive (file or URL), %2: why
+    ArchiveNotAnArchive,   // %1: the archive; it holds tables of something else
+    ArchiveNewerSchema,    // %1: the archive, %2: its schema version, %3: the newest this program reads
+    ArchiveBadTarget,      // %1: what was given as the archive
+    ArchiveStopped,        // %1: the archive, %2: why; what was archived before stays
+    ArchiveWrongSize,      // a file that is not a record: %1 its size in bytes
+    ArchiveDateError,      // a file that is not a record: its dates do not decode
+    ArchiveNoSuchPath,     // a path given to index does not exist
+    ArchiveCannotWrite,    // %1: a file the archive writes (its settings, an export), %2: why
+    ArchivePlaceChanged,   // an archived file that now holds other bytes
+    ArchivePlaceMissing,   // an archived file that is gone
+    ArchiveShipments,      // records the filter selects
+    ArchivePercentPass,    // passed shipments in percent
+    ArchiveMinutesOut,     // minutes above plus below the limits
+    ArchiveMinutesAbove,
+    ArchiveMinutesBelow,
+    ArchiveWorstExcursion, // the longest excursion of the selection
+    ArchiveAdded,          // records new to the archive
+    ArchiveNewPlaces,      // copies or new places of records already archived
+    ArchiveUnchanged,      // places skipped unread
+    ArchiveNotArchived,    // files listed as not archived
+    ArchiveChecked,        // files read again by the verification
+    ArchiveFile,           // column of the file paths
+    ArchiveState,          // column of a file's state against the archive
+    ArchiveReplaced,       // places that now hold another record than before
+    ArchiveVerifyProblems, // %1: files changed or missing, %2: files checked
 };
 
 // The text in the language (0 Spanish .. 4 Portuguese; anything else Spanish). Texts with %1, %2
