@@ -2,6 +2,7 @@
 # Dependencies run one way: a folder may include only itself and the folders below it.
 #   shell      -> mission, views, records, link, base
 #   mission    -> records, link, base        views -> records, link, base
+#   archive    -> views, records, base       archive/ui -> archive, views*, records*, base*
 #   records    -> base                       link  -> base
 #   base       -> nothing of ours (base/ui may use base)
 # Prints which folder includes which, then every include that goes up or sideways; fails on any.
@@ -21,6 +22,8 @@ allowed() {   # allowed FROM TO
     mission/ui:base* | mission/ui:link | mission/ui:records* | mission/ui:mission*) return 0 ;;
     views:base | views:records | views:link | views:views) return 0 ;;
     views/ui:base* | views/ui:records* | views/ui:link | views/ui:views*) return 0 ;;
+    archive:base | archive:records | archive:views | archive:archive) return 0 ;;
+    archive/ui:archive* | archive/ui:base* | archive/ui:records* | archive/ui:views*) return 0 ;;
     shell*:*) [ "$2" != tools ] && [ "$2" != tests ] && return 0 ;;
   esac
   return 1
@@ -45,7 +48,7 @@ while IFS= read -r file; do
       bad=1
     fi
   done < <(sed -n 's/^[[:space:]]*#[[:space:]]*include[[:space:]]*"\([^"]*\)".*/\1/p' "$file")
-done < <(find base link records mission views shell -name '*.h' -o -name '*.cpp' | sort)
+done < <(find base link records mission views archive shell -name '*.h' -o -name '*.cpp' | sort)
 
 if widgets=$(grep -rnE '\b(lb|cmd|Cmnd|img|Img|txt|txtc)[A-Z][A-Za-z0-9]*' link/); then
   echo "$widgets" | sed 's/^/layout: a window control named in link\/: /'
