@@ -109,6 +109,33 @@ enum class AddedText {
     ArchiveState,          // column of a file's state against the archive
     ArchiveReplaced,       // places that now hold another record than before
     ArchiveVerifyProblems, // %1: files changed or missing, %2: files checked
+    // The records archive window and its choice in the configuration window.
+    ArchiveWindowTitle,      // the window's title and the tool tip of its toolbar button
+    ArchiveSerialShort,      // column and filter of the logger's serial number
+    ArchiveExporterShort,    // column and filter of the exporter
+    ArchiveCarrierShort,     // column and filter of the carrier
+    ArchiveSearchNames,      // the filter searching the names
+    ArchiveSearchHint,       // what that filter looks in
+    ArchiveFrom,             // missions started on or after the date
+    ArchiveTo,               // missions started on or before the date
+    ArchiveAnyVerdict,       // the verdict filter left open
+    ArchiveMinShort,         // column of the lowest temperature
+    ArchiveMaxShort,         // column of the highest temperature
+    ArchiveMkt,              // column of the mean kinetic temperature
+    ArchiveIndexCommand,     // the button that indexes a folder
+    ArchiveVerifyCommand,    // the button that verifies the archived files
+    ArchiveExportCommand,    // the button that exports the list as CSV
+    ArchiveCancelJob,        // the button that cancels the running job
+    ArchiveJobCancelled,     // a job cancelled; what it did stays archived
+    ArchiveRecordsShown,     // %1: records the filter lists
+    ArchiveOpenChanged,      // %1: the file, %2: when it was archived; it opens as it is now
+    ArchiveOpenFromCopy,     // %1: the file that is gone; the archive's copy opened
+    ArchiveNoCopy,           // %1: the file that is gone; the archive holds no copy
+    ArchiveSavedNotArchived, // %1: the saved record, %2: why the archive did not take it
+    ArchiveSavedArchived,    // %1: the saved record, now archived
+    ArchiveEmbedded,         // the archive in a file on this computer
+    ArchiveServer,           // a PostgreSQL server shared by a team
+    ArchiveServerHint,       // the form of its address
 };
 
 // The text in the language (0 Spanish .. 4 Portuguese; anything else Spanish). Texts with %1, %2

@@ -328,6 +328,10 @@ void DeviceDataForm::downloadFinished()
     // The save dialog is offered even when the link went meanwhile: the record is complete.
     if (GrabArch)
         GrabArch(m_record);
+    if (m_record.GuardadoEnDisco && recordSaved) {
+        const auto tell = recordSaved;
+        tell(m_record.Archivo);
+    }
     if (m_closed)
         return;
 

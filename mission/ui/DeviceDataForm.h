@@ -71,6 +71,9 @@ public:
     // The save dialog shown after a complete download; by default GrabArch, modal. It writes the
     // record and leaves the outcome in the record's GuardadoEnDisco.
     std::function<void(records::MissionRecord&)> GrabArch;
+    // Told the path of a record once the save dialog has written it; the application archives it
+    // there. It runs after the save, so nothing it does can cost the saved record.
+    std::function<void(const QString& path)> recordSaved;
 
 Q_SIGNALS:
     // The latest status has been written to the panel.

@@ -1,5 +1,7 @@
 #include "shell/ui/ConfigDialog.h"
 
+#include "archive/Archive.h"
+#include "base/AddedTexts.h"
 #include "base/Encodings.h"
 #include "link/PortDirectory.h"
 #include "mission/LiveSummary.h"
@@ -14,6 +16,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
@@ -157,6 +160,25 @@ ConfigDialog::ConfigDialog(MainWindow& main, QWidget* parent)
     lower->addWidget(device, 1);
     card->addLayout(lower);
 
+    const int idioma = app.config.Idioma;
+    auto* archiveBox = new QGroupBox(addedText(AddedText::ArchiveWindowTitle, idioma), cardFrame);
+    archiveBox->setObjectName(QStringLiteral("FrameArchivo"));
+    auto* ag = new QGridLayout(archiveBox);
+    optArchivo[0] = new QRadioButton(addedText(AddedText::ArchiveEmbedded, idioma), archiveBox);
+    optArchivo[1] = new QRadioButton(addedText(AddedText::ArchiveServer, idioma), archiveBox);
+    txtArchivoUrl = new QLineEdit(archiveBox);
+    txtArchivoUrl->setPlaceholderText(addedText(AddedText::ArchiveServerHint, idioma));
+    txtArchivoUrl->setClearButtonEnabled(true);
+    for (int i = 0; i < 2; ++i)
+        optArchivo[i]->setObjectName(QStringLiteral("optArchivo_%1").arg(i));
+    txtArchivoUrl->setObjectName(QStringLiteral("txtArchivoUrl"));
+    ag->addWidget(optArchivo[0], 0, 0, 1, 2);
+    ag->addWidget(optArchivo[1], 1, 0);
+    ag->addWidget(txtArchivoUrl, 1, 1);
+    ag->setColumnStretch(1, 1);
+    connect(optArchivo[1], &QRadioButton::toggled, txtArchivoUrl, &QWidget::setEnabled);
+    card->addWidget(archiveBox);
+
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
     CmndAbrir = button(cardFrame, QStringLiteral("CmndAbrir"), QStringLiteral("Aceptar"), Pictures::acceptIcon(20));
@@ -176,6 +198,15 @@ ConfigDialog::ConfigDialog(MainWindow& main, QWidget* parent)
     optGrados[optionOfUnit(app.unit())]->setChecked(true);
     if (app.config.Idioma >= 0 && app.config.Idioma < 5)
         optLenguaje[app.config.Idioma]->setChecked(true);
+    // The archive as its own settings file names it; a file path there is an embedded archive
+    // kept elsewhere and stays as it is unless a server is chosen.
+    const QString chosen = archive::readArchiveChoice(app.appFolder);
+    const std::optional<archive::Target> target = archive::parseTarget(chosen);
+    const bool server = target && target->engine == archive::Engine::PostgreSQL;
+    optArchivo[server ? 1 : 0]->setChecked(true);
+    txtArchivoUrl->setText(server ? chosen : QString());
+    txtArchivoUrl->setEnabled(server);
+    m_archiveChoice = chosen;
 }
 
 void ConfigDialog::optGradosClick(int index)
@@ -188,6 +219,20 @@ void ConfigDialog::CmndAbrirClick()
 {
     AppContext& app = m_main.app();
     MessageSink& messages = m_main.messages();
+
+    // A server address that cannot be one is refused before anything is stored.
+    QString archiveChoice = m_archiveChoice;
+    if (optArchivo[1]->isChecked()) {
+        archiveChoice = txtArchivoUrl->text().trimmed();
+        const std::optional<archive::Target> target = archive::parseTarget(archiveChoice);
+        if (!target || target->engine != archive::Engine::PostgreSQL) {
+            messages.show(addedText(AddedText::ArchiveBadTarget, app.config.Idioma).arg(archiveChoice));
+            return;
+        }
+    } else if (const std::optional<archive::Target> target = archive::parseTarget(archiveChoice);
+               target && target->engine == archive::Engine::PostgreSQL) {
+        archiveChoice.clear();
+    }
 
     // Start from the file as it stands: changes made in memory elsewhere since the last write
     // are not stored by this dialog.
@@ -215,6 +260,13 @@ void ConfigDialog::CmndAbrirClick()
     if (!written.ok) {
         messages.show(errorInForm(RuntimeError::FileIo, written.error, QStringLiteral("CmndAbrir_Click"), kForm));
         return;
+    }
+    if (archiveChoice != archive::readArchiveChoice(app.appFolder)) {
+        QString why;
+        if (!archive::writeArchiveChoice(app.appFolder, archiveChoice, &why)) {
+            messages.show(errorInForm(RuntimeError::FileIo, why, QStringLiteral("CmndAbrir_Click"), kForm));
+            return;
+        }
     }
     app.config = cfg;
     app.textos.CargaTextos(cfg.Idioma);

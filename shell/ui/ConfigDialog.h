@@ -1,12 +1,16 @@
 #pragma once
 // Config: the configuration window. Chooses the language and the temperature unit, and hosts
 // the serial-port search and the firmware-version question. The unit takes effect when it is
-// clicked; OK stores both choices in "Ruta.CnF" and relabels the main window.
+// clicked; OK stores both choices in "Ruta.CnF" and relabels the main window. It also chooses
+// the records archive (this computer's file or a shared PostgreSQL server), kept in a settings
+// file of its own beside "Ruta.CnF".
 
+#include <QString>
 #include <QWidget>
 #include <array>
 
 class QLabel;
+class QLineEdit;
 class QPushButton;
 class QRadioButton;
 
@@ -26,6 +30,8 @@ public:
     QPushButton* CmndCancel = nullptr;
     QPushButton* Command1 = nullptr;              // serial-port search
     QPushButton* Command2 = nullptr;              // firmware version
+    std::array<QRadioButton*, 2> optArchivo{};    // 0 this computer, 1 a PostgreSQL server
+    QLineEdit* txtArchivoUrl = nullptr;           // the server's postgresql:// URL
 
     // The button handlers, as a click runs them.
     void optGradosClick(int index);
@@ -36,6 +42,7 @@ public:
 
 private:
     MainWindow& m_main;
+    QString m_archiveChoice;   // the archive as its settings file named it when the window opened
 };
 
 } // namespace orvan::shell

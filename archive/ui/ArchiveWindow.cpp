@@ -1,0 +1,614 @@
+#include "archive/ui/ArchiveWindow.h"
+
+#include "archive/ui/ArchiveJob.h"
+#include "archive/ui/ArchivePictures.h"
+#include "archive/ui/ArchiveTable.h"
+#include "archive/ui/RecordOpening.h"
+#include "base/AddedTexts.h"
+#include "base/AppContext.h"
+#include "base/Encodings.h"
+#include "base/MessageSink.h"
+#include "base/ui/Workspace.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QIntValidator>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTableView>
+#include <QVBoxLayout>
+
+namespace orvan::archive::ui {
+
+namespace {
+
+const QString kFormName = QStringLiteral("frmArchivo");
+// A typed filter searches once the typing pauses.
+constexpr int kFilterDelayMs = 250;
+// The most files a report lists by name; the rest are counted.
+constexpr int kListedFiles = 15;
+
+QLabel* caption(QWidget* parent, QList<QLabel*>& list)
+{
+    auto* l = new QLabel(parent);
+    list << l;
+    return l;
+}
+
+QLineEdit* filterEdit(QWidget* parent, const QString& name, int width)
+{
+    auto* e = new QLineEdit(parent);
+    e->setObjectName(name);
+    e->setClearButtonEnabled(true);
+    e->setMinimumWidth(width);
+    return e;
+}
+
+QDateEdit* dateEdit(QWidget* parent, const QString& name)
+{
+    auto* d = new QDateEdit(QDate::currentDate(), parent);
+    d->setObjectName(name);
+    d->setCalendarPopup(true);
+    d->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
+    d->setEnabled(false);
+    return d;
+}
+
+// A figure above the table: its value large, its name small beneath.
+QFrame* figureCard(QWidget* parent, QLabel*& value, QLabel* name, const QString& objectName)
+{
+    auto* card = new QFrame(parent);
+    card->setObjectName(QStringLiteral("FigureCard"));
+    card->setStyleSheet(QStringLiteral(
+        "QFrame#FigureCard { background: palette(base); border: 1px solid rgba(31, 59, 99, 70); border-radius: 6px; }"));
+    auto* v = new QVBoxLayout(card);
+    v->setContentsMargins(12, 6, 12, 6);
+    v->setSpacing(0);
+    value = new QLabel(QStringLiteral("-"), card);
+    value->setObjectName(objectName);
+    value->setTextFormat(Qt::PlainText);
+    QFont big = value->font();
+    big.setPointSizeF(big.pointSizeF() * 1.45);
+    big.setBold(true);
+    value->setFont(big);
+    value->setStyleSheet(QStringLiteral("color: #1f3b63;"));
+    name->setParent(card);
+    name->setStyleSheet(QStringLiteral("color: #4a5563;"));
+    v->addWidget(value);
+    v->addWidget(name);
+    return card;
+}
+
+QString listedFiles(const QString& heading, const QStringList& lines)
+{
+    QStringList shown = lines.mid(0, kListedFiles);
+    if (lines.size() > kListedFiles)
+        shown << QStringLiteral("… +%1").arg(lines.size() - kListedFiles);
+    return heading + QStringLiteral(":\n") + shown.join(QLatin1Char('\n'));
+}
+
+} // namespace
+
+ArchiveWindow::ArchiveWindow(orvan::ui::Workspace& main, records::MissionRecord& record, QWidget* parent)
+    : QWidget(parent), m_main(main), m_record(record)
+{
+    setObjectName(kFormName);
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowIcon(archiveIcon());
+    m_table = new ArchiveTable(this);
+    buildControls();
+
+    m_filterDelay.setSingleShot(true);
+    m_filterDelay.setInterval(kFilterDelayMs);
+    connect(&m_filterDelay, &QTimer::timeout, this, &ArchiveWindow::refresh);
+    m_progressTimer.setInterval(100);
+    connect(&m_progressTimer, &QTimer::timeout, this, &ArchiveWindow::showProgress);
+
+    setTexts();
+    openArchive();
+}
+
+ArchiveWindow::~ArchiveWindow() = default;
+
+void ArchiveWindow::buildControls()
+{
+    // The filter bar: names on the first row, dates and the verdict on the second.
+    auto* filters = new QGridLayout;
+    filters->setHorizontalSpacing(8);
+    filters->setVerticalSpacing(6);
+    txtSerial = filterEdit(this, QStringLiteral("txtSerie"), 90);
+    txtSerial->setValidator(new QIntValidator(0, 16777215, txtSerial));
+    txtExporter = filterEdit(this, QStringLiteral("txtExportador"), 150);
+    txtCarrier = filterEdit(this, QStringLiteral("txtTransportador"), 150);
+    txtSearch = filterEdit(this, QStringLiteral("txtBuscar"), 170);
+    chkFrom = new QCheckBox(this);
+    chkFrom->setObjectName(QStringLiteral("chkDesde"));
+    dateFrom = dateEdit(this, QStringLiteral("dtDesde"));
+    chkTo = new QCheckBox(this);
+    chkTo->setObjectName(QStringLiteral("chkHasta"));
+    dateTo = dateEdit(this, QStringLiteral("dtHasta"));
+    cboVerdict = new QComboBox(this);
+    cboVerdict->setObjectName(QStringLiteral("cboVeredicto"));
+    cboVerdict->addItems({QString(), QString(), QString(), QString()});
+
+    filters->addWidget(caption(this, m_filterCaptions), 0, 0);
+    filters->addWidget(txtSerial, 0, 1);
+    filters->addWidget(caption(this, m_filterCaptions), 0, 2);
+    filters->addWidget(txtExporter, 0, 3);
+    filters->addWidget(caption(this, m_filterCaptions), 0, 4);
+    filters->addWidget(txtCarrier, 0, 5);
+    filters->addWidget(caption(this, m_filterCaptions), 0, 6);
+    filters->addWidget(txtSearch, 0, 7);
+    auto* fromPair = new QHBoxLayout;
+    fromPair->addWidget(chkFrom);
+    fromPair->addWidget(dateFrom, 1);
+    auto* toPair = new QHBoxLayout;
+    toPair->addWidget(chkTo);
+    toPair->addWidget(dateTo, 1);
+    filters->addLayout(fromPair, 1, 0, 1, 2);
+    filters->addLayout(toPair, 1, 2, 1, 2);
+    filters->addWidget(caption(this, m_filterCaptions), 1, 4);
+    filters->addWidget(cboVerdict, 1, 5);
+    filters->setColumnStretch(3, 1);
+    filters->setColumnStretch(5, 1);
+    filters->setColumnStretch(7, 2);
+
+    // The fleet's figures of the current filter.
+    auto* figures = new QHBoxLayout;
+    figures->setSpacing(8);
+    figures->addWidget(figureCard(this, lbShipments, caption(this, m_figureCaptions), QStringLiteral("lbEnvios")), 1);
+    figures->addWidget(figureCard(this, lbPassed, caption(this, m_figureCaptions), QStringLiteral("lbAprobados")), 1);
+    figures->addWidget(figureCard(this, lbAbove, caption(this, m_figureCaptions), QStringLiteral("lbMinutosArriba")), 1);
+    figures->addWidget(figureCard(this, lbBelow, caption(this, m_figureCaptions), QStringLiteral("lbMinutosAbajo")), 1);
+    figures->addWidget(figureCard(this, lbWorst, caption(this, m_figureCaptions), QStringLiteral("lbPeorExcursion")), 2);
+
+    table = new QTableView(this);
+    table->setObjectName(QStringLiteral("tblRegistros"));
+    table->setModel(m_table);
+    table->setSortingEnabled(true);
+    table->sortByColumn(ArchiveTable::Date, Qt::DescendingOrder);
+    table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table->setSelectionMode(QAbstractItemView::SingleSelection);
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->setAlternatingRowColors(true);
+    table->setWordWrap(false);
+    table->verticalHeader()->hide();
+    table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 8);
+    table->horizontalHeader()->setHighlightSections(false);
+    table->horizontalHeader()->setStretchLastSection(false);
+    // Widths for the values a column holds, set once: measuring ten thousand rows would stall.
+    const QFontMetrics fm = table->fontMetrics();
+    const int widths[ArchiveTable::ColumnCount] = {
+        fm.horizontalAdvance(QStringLiteral("modificado")) + 36, fm.horizontalAdvance(QStringLiteral("00/00/0000 - 00:00")) + 16,
+        fm.horizontalAdvance(QStringLiteral("16777215")) + 16,   fm.horizontalAdvance(QStringLiteral("MMMMMMMMMMMM")) + 16,
+        fm.horizontalAdvance(QStringLiteral("MMMMMMMMMMMM")) + 16, fm.horizontalAdvance(QStringLiteral("Cant muestras")) + 16,
+        fm.horizontalAdvance(QStringLiteral("Min (°C)")) + 24,   fm.horizontalAdvance(QStringLiteral("Max (°C)")) + 24,
+        fm.horizontalAdvance(QStringLiteral("MKT (°C)")) + 24,   fm.horizontalAdvance(QStringLiteral("Min. out")) + 40,
+        fm.horizontalAdvance(QStringLiteral("sin datos")) + 28,
+    };
+    for (int c = 0; c < ArchiveTable::ColumnCount; ++c)
+        table->setColumnWidth(c, widths[c]);
+    table->horizontalHeader()->setSectionResizeMode(ArchiveTable::Exporter, QHeaderView::Stretch);
+    table->horizontalHeader()->setSectionResizeMode(ArchiveTable::Carrier, QHeaderView::Stretch);
+
+    cmdIndex = new QPushButton(this);
+    cmdIndex->setObjectName(QStringLiteral("cmdIndexar"));
+    cmdVerify = new QPushButton(this);
+    cmdVerify->setObjectName(QStringLiteral("cmdVerificar"));
+    cmdExport = new QPushButton(this);
+    cmdExport->setObjectName(QStringLiteral("cmdExportar"));
+    cmdCancel = new QPushButton(this);
+    cmdCancel->setObjectName(QStringLiteral("cmdCancelar"));
+    cmdCancel->hide();
+    for (QPushButton* b : {cmdIndex, cmdVerify, cmdExport, cmdCancel}) {
+        b->setAutoDefault(false);
+        b->setMinimumHeight(30);
+    }
+    progress = new QProgressBar(this);
+    progress->setObjectName(QStringLiteral("ProgressBar1"));
+    progress->setFormat(QStringLiteral("%v / %m"));
+    progress->hide();
+    lbStatus = new QLabel(this);
+    lbStatus->setObjectName(QStringLiteral("lbEstado"));
+    lbStatus->setTextFormat(Qt::PlainText);
+    lbStatus->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    lbStatus->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+
+    auto* commands = new QHBoxLayout;
+    commands->addWidget(cmdIndex);
+    commands->addWidget(cmdVerify);
+    commands->addWidget(cmdExport);
+    commands->addSpacing(12);
+    commands->addWidget(progress, 1);
+    commands->addWidget(cmdCancel);
+    commands->addWidget(lbStatus, 2);
+
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(8, 8, 8, 8);
+    outer->setSpacing(8);
+    outer->addLayout(filters);
+    outer->addLayout(figures);
+    outer->addWidget(table, 1);
+    outer->addLayout(commands);
+
+    for (QLineEdit* e : {txtSerial, txtExporter, txtCarrier, txtSearch})
+        connect(e, &QLineEdit::textChanged, &m_filterDelay, qOverload<>(&QTimer::start));
+    connect(chkFrom, &QCheckBox::toggled, dateFrom, &QWidget::setEnabled);
+    connect(chkTo, &QCheckBox::toggled, dateTo, &QWidget::setEnabled);
+    for (QCheckBox* c : {chkFrom, chkTo})
+        connect(c, &QCheckBox::toggled, this, &ArchiveWindow::refresh);
+    for (QDateEdit* d : {dateFrom, dateTo})
+        connect(d, &QDateEdit::dateChanged, &m_filterDelay, qOverload<>(&QTimer::start));
+    connect(cboVerdict, qOverload<int>(&QComboBox::currentIndexChanged), this, &ArchiveWindow::refresh);
+    connect(table, &QTableView::doubleClicked, this, [this](const QModelIndex& index) { openRow(index.row()); });
+    connect(cmdIndex, &QPushButton::clicked, this, [this] {
+        const QString folder = askForFolder();
+        if (!folder.isEmpty())
+            indexFolder(folder);
+    });
+    connect(cmdVerify, &QPushButton::clicked, this, &ArchiveWindow::verifyArchive);
+    connect(cmdExport, &QPushButton::clicked, this, [this] {
+        const QString path = askForCsvPath();
+        if (!path.isEmpty())
+            exportCsv(path);
+    });
+    connect(cmdCancel, &QPushButton::clicked, this, &ArchiveWindow::cancelJob);
+}
+
+void ArchiveWindow::setTexts()
+{
+    const AppContext& app = m_main.app();
+    const int idioma = app.config.Idioma;
+    const auto t = [idioma](AddedText which) { return addedText(which, idioma); };
+    setWindowTitle(t(AddedText::ArchiveWindowTitle));
+    const QString filterNames[] = {t(AddedText::ArchiveSerialShort), t(AddedText::ArchiveExporterShort),
+                                   t(AddedText::ArchiveCarrierShort), t(AddedText::ArchiveSearchNames),
+                                   t(AddedText::Verdict)};
+    for (int i = 0; i < m_filterCaptions.size(); ++i)
+        m_filterCaptions[i]->setText(filterNames[i] + QLatin1Char(':'));
+    txtSearch->setPlaceholderText(t(AddedText::ArchiveSearchHint));
+    chkFrom->setText(t(AddedText::ArchiveFrom));
+    chkTo->setText(t(AddedText::ArchiveTo));
+    cboVerdict->setItemText(0, t(AddedText::ArchiveAnyVerdict));
+    cboVerdict->setItemText(1, t(AddedText::VerdictPass));
+    cboVerdict->setItemText(2, t(AddedText::VerdictFail));
+    cboVerdict->setItemText(3, t(AddedText::VerdictNoData));
+    const QString figureNames[] = {t(AddedText::ArchiveShipments), t(AddedText::ArchivePercentPass),
+                                   t(AddedText::ArchiveMinutesAbove), t(AddedText::ArchiveMinutesBelow),
+                                   t(AddedText::ArchiveWorstExcursion)};
+    for (int i = 0; i < m_figureCaptions.size(); ++i)
+        m_figureCaptions[i]->setText(figureNames[i]);
+    cmdIndex->setText(t(AddedText::ArchiveIndexCommand));
+    cmdVerify->setText(t(AddedText::ArchiveVerifyCommand));
+    cmdExport->setText(t(AddedText::ArchiveExportCommand));
+    cmdCancel->setText(t(AddedText::ArchiveCancelJob));
+    m_table->setLanguage(app.textos, idioma, app.unit());
+}
+
+void ArchiveWindow::openArchive()
+{
+    const AppContext& app = m_main.app();
+    m_target = effectiveTarget(app.appFolder, app.dataFolder);
+    m_archive = std::make_unique<Archive>();
+    m_archive->setLanguage(app.config.Idioma);
+    if (!m_archive->open(m_target)) {
+        // The window stays, empty, with the reason: the configuration may point it elsewhere.
+        m_table->setRows({});
+        m_stats = {};
+        showFigures();
+        showStatus(m_archive->error(), true);
+        updateCommands();
+        return;
+    }
+    updateCommands();
+    refresh();
+}
+
+void ArchiveWindow::settingsChanged()
+{
+    setTexts();
+    const AppContext& app = m_main.app();
+    if (effectiveTarget(app.appFolder, app.dataFolder) == m_target && m_archive && m_archive->isOpen()) {
+        m_archive->setLanguage(app.config.Idioma);
+        refresh();
+        return;
+    }
+    // Another archive: a job on the former one ends, and the window shows the new one.
+    cancelJob();
+    if (m_job) {
+        m_job->deleteLater();
+        m_job = nullptr;
+        m_progressTimer.stop();
+        progress->hide();
+        cmdCancel->hide();
+    }
+    openArchive();
+}
+
+Filter ArchiveWindow::filter() const
+{
+    Filter f;
+    bool ok = false;
+    const int serial = txtSerial->text().trimmed().toInt(&ok);
+    if (ok)
+        f.serial = serial;
+    f.exporter = txtExporter->text().trimmed();
+    f.carrier = txtCarrier->text().trimmed();
+    f.text = txtSearch->text().trimmed();
+    if (chkFrom->isChecked())
+        f.from = dateFrom->date();
+    if (chkTo->isChecked())
+        f.to = dateTo->date();
+    switch (cboVerdict->currentIndex()) {
+    case 1: f.verdict = views::Verdict::Pass; break;
+    case 2: f.verdict = views::Verdict::Fail; break;
+    case 3: f.verdict = views::Verdict::NoData; break;
+    default: break;
+    }
+    return f;
+}
+
+void ArchiveWindow::refresh()
+{
+    m_filterDelay.stop();
+    if (!m_archive || !m_archive->isOpen())
+        return;
+    const Filter f = filter();
+    QVector<RecordRow> rows = m_archive->query(f);
+    QString problem = m_archive->error();
+    m_stats = m_archive->stats(f);
+    if (problem.isEmpty())
+        problem = m_archive->error();
+    m_table->setRows(std::move(rows));
+    showFigures();
+    if (!problem.isEmpty())
+        showStatus(problem, true);
+    else if (!jobRunning())
+        showStatus(addedText(AddedText::ArchiveRecordsShown, m_main.app().config.Idioma).arg(m_table->rows().size()));
+    updateCommands();
+}
+
+const QVector<RecordRow>& ArchiveWindow::rows() const
+{
+    return m_table->rows();
+}
+
+void ArchiveWindow::showFigures()
+{
+    const QLocale locale;
+    const FleetStats& s = m_stats;
+    lbShipments->setText(locale.toString(s.shipments));
+    lbPassed->setText(s.shipments ? locale.toString(s.percentPass(), 'f', 1) + QStringLiteral(" %") : QStringLiteral("-"));
+    lbAbove->setText(locale.toString(s.minutesAbove));
+    lbBelow->setText(locale.toString(s.minutesBelow));
+    if (!s.worstExcursion) {
+        lbWorst->setText(QStringLiteral("-"));
+        lbWorst->setToolTip(QString());
+        return;
+    }
+    const FleetStats::Worst& w = *s.worstExcursion;
+    const int idioma = m_main.app().config.Idioma;
+    const bool above = w.zone == views::Above;
+    lbWorst->setText(QStringLiteral("%1 min %2  \u00b7  %3  \u00b7  %4")
+                         .arg(locale.toString(w.minutes), above ? QStringLiteral("\u25b2") : QStringLiteral("\u25bc"),
+                              QString::number(w.serial), w.missionStart.date().toString(QStringLiteral("dd/MM/yyyy"))));
+    lbWorst->setToolTip(addedText(above ? AddedText::ZoneAbove : AddedText::ZoneBelow, idioma));
+}
+
+void ArchiveWindow::showStatus(const QString& text, bool problem)
+{
+    lbStatus->setText(text);
+    lbStatus->setToolTip(text);
+    lbStatus->setStyleSheet(problem ? QStringLiteral("color: #b3261e;") : QString());
+}
+
+void ArchiveWindow::updateCommands()
+{
+    const bool open = m_archive && m_archive->isOpen();
+    const bool busy = jobRunning();
+    cmdIndex->setEnabled(open && !busy);
+    cmdVerify->setEnabled(open && !busy);
+    cmdExport->setEnabled(open);
+}
+
+bool ArchiveWindow::jobRunning() const
+{
+    return m_job && m_job->running();
+}
+
+void ArchiveWindow::indexFolder(const QString& folder)
+{
+    startJob(JobKind::Index, {folder});
+}
+
+void ArchiveWindow::verifyArchive()
+{
+    startJob(JobKind::Verify, {});
+}
+
+void ArchiveWindow::startJob(JobKind kind, const QStringList& paths)
+{
+    if (jobRunning() || !m_archive || !m_archive->isOpen())
+        return;
+    if (m_job)
+        m_job->deleteLater();
+    m_jobKind = kind;
+    m_job = new ArchiveJob(m_target, m_main.app().config.Idioma,
+                           kind == JobKind::Index ? ArchiveJob::addPaths(paths) : ArchiveJob::verifyPlaces(), this);
+    connect(m_job, &ArchiveJob::finished, this, &ArchiveWindow::onJobFinished);
+    progress->setRange(0, 0);
+    progress->show();
+    cmdCancel->setEnabled(true);
+    cmdCancel->show();
+    showStatus(QString());
+    m_progressTimer.start();
+    updateCommands();
+}
+
+void ArchiveWindow::showProgress()
+{
+    if (!m_job)
+        return;
+    const JobState& s = m_job->state();
+    const int total = s.total;
+    if (total > 0) {
+        progress->setRange(0, total);
+        progress->setValue(qMin(int(s.done), total));
+    }
+}
+
+void ArchiveWindow::cancelJob()
+{
+    if (!jobRunning())
+        return;
+    m_job->cancel();
+    cmdCancel->setEnabled(false);
+}
+
+void ArchiveWindow::onJobFinished()
+{
+    QPointer<ArchiveJob> job = m_job;
+    if (!job)
+        return;
+    m_progressTimer.stop();
+    progress->hide();
+    cmdCancel->hide();
+    const JobState& s = job->state();
+    const int idioma = m_main.app().config.Idioma;
+    const QLocale locale;
+    const auto figure = [&](AddedText name, qsizetype value) {
+        return addedText(name, idioma) + QStringLiteral(": ") + locale.toString(qint64(value));
+    };
+
+    QString report;
+    QString error = s.openError;
+    QStringList notArchived;
+    if (m_jobKind == JobKind::Index) {
+        const AddReport& r = s.added;
+        report = QStringList{figure(AddedText::ArchiveAdded, r.added), figure(AddedText::ArchiveNewPlaces, r.newPlaces),
+                             figure(AddedText::ArchiveUnchanged, r.unchanged),
+                             figure(AddedText::ArchiveNotArchived, r.skipped.size())}
+                     .join(QStringLiteral("  \u00b7  "));
+        if (r.cancelled)
+            report = addedText(AddedText::ArchiveJobCancelled, idioma) + QStringLiteral("  \u00b7  ") + report;
+        if (error.isEmpty())
+            error = r.error;
+        for (const SkippedFile& f : r.skipped)
+            notArchived << QDir::toNativeSeparators(f.path) + QStringLiteral(": ") + f.reason;
+    } else {
+        const VerifyReport& r = s.verified;
+        report = addedText(AddedText::ArchiveVerifyProblems, idioma).arg(r.problems.size()).arg(r.checked);
+        if (r.cancelled)
+            report = addedText(AddedText::ArchiveJobCancelled, idioma) + QStringLiteral("  \u00b7  ") + report;
+        if (error.isEmpty())
+            error = r.error;
+    }
+
+    m_job = nullptr;
+    job->deleteLater();
+    // The table shows what the job left in the archive, flags included.
+    refresh();
+    if (!error.isEmpty())
+        showStatus(error, true);
+    else
+        showStatus(report);
+    updateCommands();
+    Q_EMIT jobFinished();
+
+    // Last, for the message may run a nested loop in which this window closes.
+    if (!error.isEmpty())
+        m_main.messages().show(error);
+    else if (!notArchived.isEmpty())
+        m_main.messages().show(listedFiles(addedText(AddedText::ArchiveNotArchived, idioma), notArchived));
+}
+
+bool ArchiveWindow::exportCsv(const QString& path)
+{
+    if (!m_archive || !m_archive->isOpen())
+        return false;
+    if (!m_archive->exportCsv(m_table->rows(), path)) {
+        const QString why = m_archive->error();
+        showStatus(why, true);
+        m_main.messages().show(why);
+        return false;
+    }
+    showStatus(addedText(AddedText::Wrote, m_main.app().config.Idioma)
+                   .arg(QDir::toNativeSeparators(path))
+                   .arg(QFileInfo(path).size()));
+    return true;
+}
+
+void ArchiveWindow::openRow(int row)
+{
+    if (row < 0 || row >= m_table->rows().size() || !m_archive || !m_archive->isOpen())
+        return;
+    // Everything the opening needs is taken now: a message box runs a nested loop in which this
+    // window may close, and the record and the main window outlive it.
+    const RecordRow r = m_table->rows().at(row);
+    orvan::ui::Workspace& main = m_main;
+    records::MissionRecord& record = m_record;
+    const int idioma = main.app().config.Idioma;
+    const QString shown = QDir::toNativeSeparators(r.path);
+
+    const bool onThisComputer = !r.path.isEmpty() && (r.computer.isEmpty() || r.computer == m_archive->computer());
+    const PlaceState state = onThisComputer ? checkFile(r.path, r.sha) : PlaceState::Missing;
+    if (state == PlaceState::Ok) {
+        showRecordFile(main, record, r.path);
+        return;
+    }
+    if (state == PlaceState::Changed) {
+        main.messages().show(addedText(AddedText::ArchiveOpenChanged, idioma).arg(shown, formatDate(r.archivedAt.toLocalTime())));
+        showRecordFile(main, record, r.path);
+        return;
+    }
+    // Gone from its place, or on another computer: the archive's own copy, when it holds one.
+    const std::optional<QByteArray> image = m_archive->image(r.sha);
+    if (!image) {
+        main.messages().show(addedText(AddedText::ArchiveNoCopy, idioma).arg(shown));
+        return;
+    }
+    if (showRecordImage(main, record, *image, r.path))
+        main.showStatusMessage(addedText(AddedText::ArchiveOpenFromCopy, idioma).arg(shown));
+}
+
+QString ArchiveWindow::askForFolder()
+{
+    if (askFolder)
+        return askFolder();
+    QPointer<ArchiveWindow> self(this);
+    const QString start = m_main.app().config.carpetaDatos();
+    const QString folder = QFileDialog::getExistingDirectory(this, cmdIndex->text(), start);
+    return self ? folder : QString();
+}
+
+QString ArchiveWindow::askForCsvPath()
+{
+    if (askCsvPath)
+        return askCsvPath();
+    QPointer<ArchiveWindow> self(this);
+    const QString start = QDir(m_main.app().config.carpetaDatos()).filePath(QStringLiteral("archive.csv"));
+    const QString path = QFileDialog::getSaveFileName(this, cmdExport->text(), start, QStringLiteral("CSV (*.csv)"));
+    return self ? path : QString();
+}
+
+void ArchiveWindow::closeEvent(QCloseEvent* event)
+{
+    // A running job is cancelled and left to end on its own connection; it holds nothing of
+    // this window, so the window closes at once.
+    cancelJob();
+    QWidget::closeEvent(event);
+}
+
+} // namespace orvan::archive::ui

@@ -1,0 +1,124 @@
+#pragma once
+// The records archive window: a filter bar, the fleet's figures of the current filter and a
+// sortable table of the matching records. A double-click opens a record in the main window as the
+// open dialog does; indexing a folder and verifying the files run as background jobs with a
+// progress bar and Cancel, on a connection of their own, so the window never waits for them.
+
+#include "archive/Archive.h"
+
+#include <QPointer>
+#include <QTimer>
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+
+class QCheckBox;
+class QComboBox;
+class QDateEdit;
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+class QTableView;
+
+namespace orvan::ui { class Workspace; }
+namespace orvan::records { class MissionRecord; }
+
+namespace orvan::archive::ui {
+
+class ArchiveJob;
+class ArchiveTable;
+
+class ArchiveWindow : public QWidget {
+    Q_OBJECT
+public:
+    // Opens the archive the configuration names (the embedded one by default) and lists it.
+    ArchiveWindow(orvan::ui::Workspace& main, records::MissionRecord& record, QWidget* parent = nullptr);
+    ~ArchiveWindow() override;
+
+    // After the configuration window's OK: the language, the unit and the archive may have changed.
+    void settingsChanged();
+    // Searches again with the filter bar as it stands.
+    void refresh();
+    Filter filter() const;
+
+    // The rows as the table shows them, in its order, and the figures above it.
+    const QVector<RecordRow>& rows() const;
+    const FleetStats& stats() const { return m_stats; }
+    // The archive this window shows (its target as configured).
+    QString target() const { return m_target; }
+
+    // The commands, as their buttons run them.
+    void indexFolder(const QString& folder);
+    void verifyArchive();
+    bool exportCsv(const QString& path);
+    void cancelJob();
+    bool jobRunning() const;
+    // Opens the record of that table row in the main window.
+    void openRow(int row);
+
+    // Where "Index a folder…" and "Export CSV…" ask for their path; file dialogs by default.
+    // An empty answer is a change of mind.
+    std::function<QString()> askFolder;
+    std::function<QString()> askCsvPath;
+
+    QLineEdit* txtSerial = nullptr;
+    QLineEdit* txtExporter = nullptr;
+    QLineEdit* txtCarrier = nullptr;
+    QCheckBox* chkFrom = nullptr;
+    QDateEdit* dateFrom = nullptr;
+    QCheckBox* chkTo = nullptr;
+    QDateEdit* dateTo = nullptr;
+    QComboBox* cboVerdict = nullptr;   // 0 any, 1 pass, 2 fail, 3 no data
+    QLineEdit* txtSearch = nullptr;
+    QLabel* lbShipments = nullptr;
+    QLabel* lbPassed = nullptr;
+    QLabel* lbAbove = nullptr;
+    QLabel* lbBelow = nullptr;
+    QLabel* lbWorst = nullptr;
+    QTableView* table = nullptr;
+    QPushButton* cmdIndex = nullptr;
+    QPushButton* cmdVerify = nullptr;
+    QPushButton* cmdExport = nullptr;
+    QPushButton* cmdCancel = nullptr;
+    QProgressBar* progress = nullptr;
+    QLabel* lbStatus = nullptr;
+
+Q_SIGNALS:
+    // A background job has ended (run out, cancelled or failed) and the table shows its outcome.
+    void jobFinished();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    enum class JobKind { Index, Verify };
+
+    void buildControls();
+    void setTexts();
+    void openArchive();
+    void showFigures();
+    void showStatus(const QString& text, bool problem = false);
+    void startJob(JobKind kind, const QStringList& paths);
+    void onJobFinished();
+    void showProgress();
+    void updateCommands();
+    QString askForFolder();
+    QString askForCsvPath();
+
+    orvan::ui::Workspace& m_main;
+    records::MissionRecord& m_record;
+    std::unique_ptr<Archive> m_archive;
+    QString m_target;
+    ArchiveTable* m_table = nullptr;
+    FleetStats m_stats;
+    QPointer<ArchiveJob> m_job;
+    JobKind m_jobKind = JobKind::Index;
+    QTimer m_filterDelay;
+    QTimer m_progressTimer;
+    QList<QLabel*> m_figureCaptions;
+    QList<QLabel*> m_filterCaptions;
+};
+
+} // namespace orvan::archive::ui
