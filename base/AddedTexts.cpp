@@ -746,6 +746,12 @@ const Entry kEntries[] = {
       u"postgresql://benutzer@server:5432/datenbank",
       u"postgresql://utilisateur@serveur:5432/base",
       u"postgresql://usuario@servidor:5432/base"}},
+    {AddedText::ArchiveMinutesOutShort,
+     {u"Min. fuera",
+      u"Min. out",
+      u"Min. außerhalb",
+      u"Min. hors plage",
+      u"Min. fora"}},
 };
 
 } // namespace

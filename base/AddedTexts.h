@@ -136,6 +136,7 @@ enum class AddedText {
     ArchiveEmbedded,         // the archive in a file on this computer
     ArchiveServer,           // a PostgreSQL server shared by a team
     ArchiveServerHint,       // the form of its address
+    ArchiveMinutesOutShort,  // column of the minutes out of range
 };
 
 // The text in the language (0 Spanish .. 4 Portuguese; anything else Spanish). Texts with %1, %2

@@ -96,7 +96,7 @@ void ArchiveTable::setLanguage(const TextTable& texts, int idioma, Unit unit)
         addedText(AddedText::ArchiveMinShort, idioma) + inUnitText,
         addedText(AddedText::ArchiveMaxShort, idioma) + inUnitText,
         addedText(AddedText::ArchiveMkt, idioma) + inUnitText,
-        addedText(AddedText::ArchiveMinutesOut, idioma),
+        addedText(AddedText::ArchiveMinutesOutShort, idioma),
         addedText(AddedText::Verdict, idioma),
     };
     Q_EMIT headerDataChanged(Qt::Horizontal, 0, ColumnCount - 1);

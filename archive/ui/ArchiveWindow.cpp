@@ -187,21 +187,17 @@ void ArchiveWindow::buildControls()
     table->verticalHeader()->hide();
     table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 8);
     table->horizontalHeader()->setHighlightSections(false);
-    table->horizontalHeader()->setStretchLastSection(false);
     // Widths for the values a column holds, set once: measuring ten thousand rows would stall.
+    // The names keep their twelve characters; the verdict takes what is left.
     const QFontMetrics fm = table->fontMetrics();
-    const int widths[ArchiveTable::ColumnCount] = {
-        fm.horizontalAdvance(QStringLiteral("modificado")) + 36, fm.horizontalAdvance(QStringLiteral("00/00/0000 - 00:00")) + 16,
-        fm.horizontalAdvance(QStringLiteral("16777215")) + 16,   fm.horizontalAdvance(QStringLiteral("MMMMMMMMMMMM")) + 16,
-        fm.horizontalAdvance(QStringLiteral("MMMMMMMMMMMM")) + 16, fm.horizontalAdvance(QStringLiteral("Cant muestras")) + 16,
-        fm.horizontalAdvance(QStringLiteral("Min (°C)")) + 24,   fm.horizontalAdvance(QStringLiteral("Max (°C)")) + 24,
-        fm.horizontalAdvance(QStringLiteral("MKT (°C)")) + 24,   fm.horizontalAdvance(QStringLiteral("Min. out")) + 40,
-        fm.horizontalAdvance(QStringLiteral("sin datos")) + 28,
-    };
+    const QString widest[ArchiveTable::ColumnCount] = {
+        QStringLiteral("modificado"), QStringLiteral("00/00/0000 - 00:00"), QStringLiteral("16777215"),
+        QStringLiteral("LACTEOS OEST"), QStringLiteral("NAVIERA AZUL"), QStringLiteral("24576"),
+        QStringLiteral("-40.0"), QStringLiteral("-40.0"), QStringLiteral("-40.0"), QStringLiteral("99,999"),
+        QStringLiteral("Rechazado")};
     for (int c = 0; c < ArchiveTable::ColumnCount; ++c)
-        table->setColumnWidth(c, widths[c]);
-    table->horizontalHeader()->setSectionResizeMode(ArchiveTable::Exporter, QHeaderView::Stretch);
-    table->horizontalHeader()->setSectionResizeMode(ArchiveTable::Carrier, QHeaderView::Stretch);
+        table->setColumnWidth(c, fm.horizontalAdvance(widest[c]) + (c == ArchiveTable::State ? 36 : 20));
+    table->horizontalHeader()->setStretchLastSection(true);
 
     cmdIndex = new QPushButton(this);
     cmdIndex->setObjectName(QStringLiteral("cmdIndexar"));
@@ -295,6 +291,13 @@ void ArchiveWindow::setTexts()
     cmdExport->setText(t(AddedText::ArchiveExportCommand));
     cmdCancel->setText(t(AddedText::ArchiveCancelJob));
     m_table->setLanguage(app.textos, idioma, app.unit());
+    // A heading longer than its column's values widens the column so that it reads whole.
+    const QFontMetrics fm = table->horizontalHeader()->fontMetrics();
+    for (int c = 0; c < ArchiveTable::ColumnCount; ++c) {
+        const int needed = fm.horizontalAdvance(m_table->headerData(c, Qt::Horizontal).toString()) + 28;
+        if (table->columnWidth(c) < needed)
+            table->setColumnWidth(c, needed);
+    }
 }
 
 void ArchiveWindow::openArchive()
@@ -497,10 +500,15 @@ void ArchiveWindow::onJobFinished()
     QStringList notArchived;
     if (m_jobKind == JobKind::Index) {
         const AddReport& r = s.added;
-        report = QStringList{figure(AddedText::ArchiveAdded, r.added), figure(AddedText::ArchiveNewPlaces, r.newPlaces),
-                             figure(AddedText::ArchiveUnchanged, r.unchanged),
-                             figure(AddedText::ArchiveNotArchived, r.skipped.size())}
-                     .join(QStringLiteral("  \u00b7  "));
+        // The records added always; the other counts only when there are any.
+        QStringList parts{figure(AddedText::ArchiveAdded, r.added)};
+        const std::pair<AddedText, qsizetype> others[] = {{AddedText::ArchiveNewPlaces, r.newPlaces},
+                                                          {AddedText::ArchiveUnchanged, r.unchanged},
+                                                          {AddedText::ArchiveNotArchived, r.skipped.size()}};
+        for (const auto& [name, count] : others)
+            if (count > 0)
+                parts << figure(name, count);
+        report = parts.join(QStringLiteral("  \u00b7  "));
         if (r.cancelled)
             report = addedText(AddedText::ArchiveJobCancelled, idioma) + QStringLiteral("  \u00b7  ") + report;
         if (error.isEmpty())

@@ -172,9 +172,11 @@ ConfigDialog::ConfigDialog(MainWindow& main, QWidget* parent)
     for (int i = 0; i < 2; ++i)
         optArchivo[i]->setObjectName(QStringLiteral("optArchivo_%1").arg(i));
     txtArchivoUrl->setObjectName(QStringLiteral("txtArchivoUrl"));
+    txtArchivoUrl->setMinimumWidth(300);
     ag->addWidget(optArchivo[0], 0, 0, 1, 2);
-    ag->addWidget(optArchivo[1], 1, 0);
-    ag->addWidget(txtArchivoUrl, 1, 1);
+    ag->addWidget(optArchivo[1], 1, 0, 1, 2);
+    ag->addWidget(txtArchivoUrl, 2, 1);
+    ag->setColumnMinimumWidth(0, 18);
     ag->setColumnStretch(1, 1);
     connect(optArchivo[1], &QRadioButton::toggled, txtArchivoUrl, &QWidget::setEnabled);
     card->addWidget(archiveBox);
