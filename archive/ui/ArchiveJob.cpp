@@ -7,7 +7,10 @@ namespace orvan::archive::ui {
 ArchiveJob::ArchiveJob(const QString& target, int idioma, Work work, QObject* parent)
     : QObject(parent), m_state(std::make_shared<JobState>())
 {
-    connect(&m_watcher, &QFutureWatcher<void>::finished, this, &ArchiveJob::finished);
+    connect(&m_watcher, &QFutureWatcher<void>::finished, this, [this] {
+        m_running = false;
+        Q_EMIT finished();
+    });
     // The lambda holds its own share of the state: the job may outlive this object.
     m_watcher.setFuture(QtConcurrent::run([state = m_state, target, idioma, work = std::move(work)] {
         Archive archive;
@@ -34,7 +37,7 @@ void ArchiveJob::cancel()
 
 bool ArchiveJob::running() const
 {
-    return !m_watcher.isFinished();
+    return m_running;
 }
 
 Progress ArchiveJob::progressOf(JobState& state)

@@ -57,6 +57,9 @@ Q_SIGNALS:
 private:
     std::shared_ptr<JobState> m_state;
     QFutureWatcher<void> m_watcher;
+    // Cleared as finished() goes out, so that the window's view of the job never runs ahead of
+    // the report it is about to get.
+    bool m_running = true;
 };
 
 } // namespace orvan::archive::ui

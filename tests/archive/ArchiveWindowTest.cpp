@@ -5,6 +5,7 @@
 
 #include "archive/Archive.h"
 #include "archive/ui/ArchiveWindow.h"
+#include "archive/ui/SavedRecordArchiver.h"
 #include "base/AddedTexts.h"
 #include "base/AppContext.h"
 #include "base/MessageSink.h"
@@ -22,11 +23,13 @@
 #include <QDateEdit>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTableView>
 #include <QTemporaryDir>
 
@@ -278,6 +281,27 @@ TEST_F(ArchiveWindowTest, CancelledIndexingLeavesTheWindowUsableAndClosingMidJob
     auto* again = qobject_cast<ArchiveWindow*>(main->child(Child::Archive));
     ASSERT_TRUE(again);
     EXPECT_EQ(again->rows().size(), 64);
+}
+
+TEST_F(ArchiveWindowTest, ASavedRecordIsArchivedAtOnceAndAnArchiveFailureIsOnlyAMessage)
+{
+    ArchiveWindow* w = openArchiveWindow();
+    ASSERT_TRUE(w);
+    const QString saved = writeRecord(records, {777, "MIEL CENTRO", "MSC", 2, 8, QDate(2024, 7, 1)});
+    orvan::archive::ui::archiveSavedRecord(*main, main.get(), saved);
+    ASSERT_TRUE(orvan::test::waitFor([&] { return w->rows().size() == 5; }));
+    EXPECT_TRUE(sink.messages.isEmpty()) << sink.messages.join(QLatin1Char('\n')).toStdString();
+
+    EXPECT_TRUE(main->statusBar()->currentMessage().contains(QDir::toNativeSeparators(saved)));
+
+    // An archive that cannot be opened (its folder is a file) leaves the saved file as it is and says so once.
+    ASSERT_TRUE(orvan::archive::writeArchiveChoice(app->appFolder, paths.first() + QStringLiteral("/a.sqlite")));
+    const QString next = writeRecord(records, {778, "MIEL CENTRO", "MSC", 2, 8, QDate(2024, 7, 2)});
+    orvan::archive::ui::archiveSavedRecord(*main, main.get(), next);
+    ASSERT_TRUE(orvan::test::waitFor([&] { return !sink.messages.isEmpty(); }));
+    EXPECT_EQ(sink.messages.size(), 1);
+    EXPECT_TRUE(sink.messages.first().contains(QDir::toNativeSeparators(next)));
+    EXPECT_EQ(QFileInfo(next).size(), 32768);
 }
 
 } // namespace
