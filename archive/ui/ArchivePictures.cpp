@@ -1,9 +1,10 @@
 #include "archive/ui/ArchivePictures.h"
 
+#include "base/ui/Pictures.h"
+
 #include <QGuiApplication>
 #include <QLinearGradient>
 #include <QPainter>
-#include <QPainterPath>
 #include <QRadialGradient>
 
 #include <functional>
@@ -16,8 +17,6 @@ namespace {
 const QColor kNavy(0x1f, 0x3b, 0x63);
 const QColor kBlue(0x2f, 0x6f, 0xb3);
 const QColor kSky(0x6c, 0xb4, 0xee);
-const QColor kRed(0xd2, 0x38, 0x2f);
-const QColor kAmber(0xf0, 0xa8, 0x30);
 const QColor kSlate(0x4a, 0x55, 0x63);
 const QColor kSteel(0x8f, 0x9a, 0xa6);
 const QColor kPaperEdge(0x8a, 0x96, 0xa3);
@@ -89,35 +88,6 @@ void drawArchive(QPainter& p)
     p.drawEllipse(QPointF(23, 22), 5, 5);
 }
 
-// A triangle with an exclamation mark (changed) or a round badge with a cross (missing).
-void drawState(QPainter& p, PlaceState state)
-{
-    if (state == PlaceState::Changed) {
-        QPainterPath tri(QPointF(16, 3));
-        tri.lineTo(QPointF(30, 28));
-        tri.lineTo(QPointF(2, 28));
-        tri.closeSubpath();
-        p.setPen(QPen(QColor(0x9c, 0x6b, 0x00), 1.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-        p.setBrush(vertical(3, 28, QColor(0xff, 0xd9, 0x87), kAmber));
-        p.drawPath(tri);
-        p.setPen(roundPen(QColor(0x3b, 0x2a, 0x00), 3.4));
-        p.drawLine(QPointF(16, 11), QPointF(16, 19));
-        p.setPen(Qt::NoPen);
-        p.setBrush(QColor(0x3b, 0x2a, 0x00));
-        p.drawEllipse(QPointF(16, 23.6), 2, 2);
-        return;
-    }
-    QRadialGradient g(QPointF(12, 12), 22);
-    g.setColorAt(0, kRed.lighter(135));
-    g.setColorAt(1, kRed.darker(115));
-    p.setPen(QPen(Qt::white, 1.6));
-    p.setBrush(g);
-    p.drawEllipse(QPointF(16, 16), 13, 13);
-    p.setPen(roundPen(Qt::white, 3.6));
-    p.drawLine(QPointF(11, 11), QPointF(21, 21));
-    p.drawLine(QPointF(21, 11), QPointF(11, 21));
-}
-
 } // namespace
 
 QIcon archiveIcon()
@@ -130,9 +100,14 @@ QIcon archiveIcon()
 
 QPixmap placeStatePicture(PlaceState state, int size)
 {
-    if (state != PlaceState::Changed && state != PlaceState::Missing)
-        return QPixmap();
-    return glyph(size, [state](QPainter& p) { drawState(p, state); });
+    // The application's own signs: attention for a file that changed, a disk struck out for one
+    // that is gone.
+    switch (state) {
+    case PlaceState::Changed: return orvan::ui::Pictures::statePicture(2, size);
+    case PlaceState::Missing: return orvan::ui::Pictures::statePicture(17, size);
+    default: break;
+    }
+    return QPixmap();
 }
 
 } // namespace orvan::archive::ui

@@ -11,8 +11,8 @@ namespace orvan::archive::ui {
 
 // The Archive button: a filing drawer of record cards under a magnifying glass.
 QIcon archiveIcon();
-// The warning cell of a record whose file changed (amber) or went missing (red); a null pixmap
-// for any other state.
+// The warning cell of a record whose file changed or went missing; a null pixmap for any other
+// state.
 QPixmap placeStatePicture(PlaceState state, int size = 16);
 
 } // namespace orvan::archive::ui
