@@ -33,8 +33,18 @@ constexpr int kBatch = 200;
 
 QString loginName()
 {
-    const QString user = qEnvironmentVariable("USER");
-    return user.isEmpty() ? qEnvironmentVariable("USERNAME") : user;
+    for (const char* name : {"USER", "USERNAME", "LOGNAME"}) {
+        const QString user = qEnvironmentVariable(name);
+        if (!user.isEmpty())
+            return user;
+    }
+    return QDir::home().dirName();
+}
+
+// A text for a NOT NULL column: an empty name is an empty text, never NULL.
+QVariant text(const QString& s)
+{
+    return s.isNull() ? QVariant(QStringLiteral("")) : QVariant(s);
 }
 
 QVariant nullable(const std::optional<double>& x)
@@ -240,6 +250,9 @@ struct Archive::Impl {
     }
 
     bool connect(bool readOnly, QString* driverError);
+    // Creates or brings forward the tables of the open connection; false with the version found
+    // (-1 another program's tables, -2 the engine failed: why in driverError, or a later version).
+    bool prepareTables(int& carried, QString& driverError);
     void disconnect();
     bool flush(QVector<Pending>& batch, AddReport& report);
 };
@@ -272,6 +285,39 @@ bool Archive::Impl::connect(bool readOnly, QString* driverError)
         return true;
     *driverError = d.lastError().text().simplified();
     return false;
+}
+
+bool Archive::Impl::prepareTables(int& carried, QString& driverError)
+{
+    QSqlDatabase d = db();
+    const auto failed = [&](const QSqlQuery& q) {
+        driverError = q.lastError().text().simplified();
+        carried = -2;
+        return false;
+    };
+    QSqlQuery q(d);
+    if (sqlite()) {
+        // Readers go on while one writer indexes; a crash loses at most the last transaction.
+        if (!q.exec(QStringLiteral("PRAGMA journal_mode=WAL")) || !q.exec(QStringLiteral("PRAGMA synchronous=NORMAL")))
+            return failed(q);
+    }
+    if (!q.exec(sqlite() ? QStringLiteral("BEGIN IMMEDIATE") : QStringLiteral("BEGIN")))
+        return failed(q);
+    // Two PCs opening a new shared archive at once create its tables one after the other.
+    if (!sqlite() && !q.exec(QStringLiteral("SELECT pg_advisory_xact_lock(7304011)"))) {
+        failed(q);
+        rollback();
+        return false;
+    }
+    carried = schema::carriedVersion(d, target.engine, &driverError);
+    bool ok = carried >= 0 && carried <= kSchemaVersion;
+    if (ok && carried < kSchemaVersion)
+        ok = schema::createOrMigrate(d, target.engine, carried, &driverError);
+    if (ok && !q.exec(QStringLiteral("COMMIT")))
+        return failed(q);
+    if (!ok)
+        rollback();
+    return ok;
 }
 
 void Archive::Impl::disconnect()
@@ -352,34 +398,9 @@ bool Archive::open(const Target& target)
     }
     if (!d->connect(false, &driverError))
         return cannotOpen(driverError);
-    QSqlDatabase db = d->db();
-    if (d->sqlite()) {
-        // Readers go on while one writer indexes; a crash loses at most the last transaction.
-        QSqlQuery pragma(db);
-        if (!pragma.exec(QStringLiteral("PRAGMA journal_mode=WAL")) || !pragma.exec(QStringLiteral("PRAGMA synchronous=NORMAL")))
-            return cannotOpen(pragma.lastError().text().simplified());
-    }
-    if (!d->begin())
-        return cannotOpen(db.lastError().text().simplified());
-    if (!d->sqlite()) {
-        // Two PCs opening a new shared archive at once create its tables one after the other.
-        QSqlQuery lock(db);
-        if (!lock.exec(QStringLiteral("SELECT pg_advisory_xact_lock(7304011)"))) {
-            d->rollback();
-            return cannotOpen(lock.lastError().text().simplified());
-        }
-    }
-    const int carried = schema::carriedVersion(db, target.engine, &driverError);
-    if (carried == -2 || carried < 0 || carried > kSchemaVersion) {
-        d->rollback();
-        return carried == -2 ? cannotOpen(driverError) : refuse(carried);
-    }
-    if (carried < kSchemaVersion && !schema::createOrMigrate(db, target.engine, carried, &driverError)) {
-        d->rollback();
-        return cannotOpen(driverError);
-    }
-    if (!d->commit())
-        return cannotOpen(d->error);
+    int carried = 0;
+    if (!d->prepareTables(carried, driverError))
+        return carried == -2 || (carried >= 0 && carried <= kSchemaVersion) ? cannotOpen(driverError) : refuse(carried);
     d->version = kSchemaVersion;
     d->error.clear();
     return true;
@@ -476,13 +497,14 @@ bool Archive::Impl::flush(QVector<Pending>& batch, AddReport& report)
         bool added = false;
         if (!held.contains(r.sha)) {
             const QVariantList values = {
-                r.sha, qint64(r.serial), r.exporter, rows::searchKey(r.exporter), r.carrier, rows::searchKey(r.carrier),
+                r.sha, qint64(r.serial), text(r.exporter), text(rows::searchKey(r.exporter)), text(r.carrier),
+                text(rows::searchKey(r.carrier)),
                 rows::dateValue(r.missionStart), rows::dateValue(r.missionEnd), r.interval, r.lowLimitRaw, r.highLimitRaw,
                 r.lowLimit, r.highLimit, r.samples, r.heldSamples, int(r.circular), int(r.alarmHigh), int(r.alarmLow),
                 nullable(r.min), nullable(r.max), nullable(r.mean), nullable(r.mkt), r.minutesAbove, r.minutesBelow,
                 r.minutesWithin, r.excursions, r.worstExcursionMinutes,
                 r.worstExcursionZone ? QVariant(views::zoneKey(*r.worstExcursionZone)) : QVariant(QMetaType(QMetaType::QString)),
-                views::verdictKey(r.verdict), now, user, computer, p.examined.image,
+                views::verdictKey(r.verdict), now, text(user), text(computer), p.examined.image,
             };
             for (int i = 0; i < values.size(); ++i)
                 insertRecord.bindValue(i, values[i]);
@@ -492,7 +514,7 @@ bool Archive::Impl::flush(QVector<Pending>& batch, AddReport& report)
             added = insertRecord.numRowsAffected() > 0;
             held.insert(r.sha);
         }
-        const QVariantList place = {computer, p.path, rows::searchKey(p.path), r.sha, p.size, p.mtime};
+        const QVariantList place = {text(computer), p.path, rows::searchKey(p.path), r.sha, p.size, p.mtime};
         for (int i = 0; i < place.size(); ++i)
             upsertPlace.bindValue(i, place[i]);
         if (!exec(upsertPlace))
@@ -768,9 +790,9 @@ std::optional<QByteArray> Archive::image(const QString& sha)
     return bytes;
 }
 
-bool Archive::exportCsv(const QVector<RecordRow>& rows, const QString& path)
+bool Archive::exportCsv(const QVector<RecordRow>& rows, const QString& path, Unit unit)
 {
-    d->error = rows::writeCsv(rows, path, d->idioma);
+    d->error = rows::writeCsv(rows, path, unit, d->idioma);
     return d->error.isEmpty();
 }
 

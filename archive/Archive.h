@@ -264,7 +264,7 @@ public:
 
     // Writes the rows as CSV (RFC 4180: comma, CRLF, quoted fields) to `path`, whole or not at
     // all. False with the reason in error().
-    bool exportCsv(const QVector<RecordRow>& rows, const QString& path);
+    bool exportCsv(const QVector<RecordRow>& rows, const QString& path, Unit unit = Unit::Celsius);
 
 private:
     struct Impl;
@@ -273,8 +273,10 @@ private:
 
 // A row's figures by name, in the order of the CSV export's columns; the command line's JSON
 // uses the same names. Numbers as qint64 or double, flags as bool, texts and dates
-// ('yyyy-MM-ddTHH:mm') as QString, an absent figure as a null QVariant.
-QVector<QPair<QString, QVariant>> rowFields(const RecordRow& row);
+// ('yyyy-MM-ddTHH:mm') as QString, an absent figure as a null QVariant. Temperatures in `unit`.
+QVector<QPair<QString, QVariant>> rowFields(const RecordRow& row, Unit unit = Unit::Celsius);
+// A temperature of a row (degrees Celsius) in `unit`.
+double inUnit(double celsius, Unit unit);
 
 // SHA-256 of bytes, 64 lowercase hex digits.
 QString sha256Hex(const QByteArray& bytes);

@@ -11,6 +11,7 @@
 #include <QDir>
 
 #include <charconv>
+#include <cmath>
 
 namespace orvan::archive {
 
@@ -59,28 +60,36 @@ QString csvField(const QVariant& v)
 
 } // namespace
 
-QVector<QPair<QString, QVariant>> rowFields(const RecordRow& r)
+double inUnit(double celsius, Unit unit)
+{
+    // Rounded to a millionth, so that 35.6 °F does not come out as 35.600000000000001.
+    return unit == Unit::Celsius ? celsius : std::round((celsius * 9 / 5 + 32) * 1e6) / 1e6;
+}
+
+QVector<QPair<QString, QVariant>> rowFields(const RecordRow& r, Unit unit)
 {
     const QVariant none(QMetaType(QMetaType::QString));
+    const auto degrees = [&](const std::optional<double>& x) { return optional(x ? std::optional<double>(inUnit(*x, unit)) : std::nullopt); };
     return {
         {QStringLiteral("sha256"), r.sha},
+        {QStringLiteral("unit"), unit == Unit::Celsius ? QStringLiteral("C") : QStringLiteral("F")},
         {QStringLiteral("serial"), qint64(r.serial)},
         {QStringLiteral("exporter"), r.exporter},
         {QStringLiteral("carrier"), r.carrier},
         {QStringLiteral("mission_start"), date(r.missionStart)},
         {QStringLiteral("mission_end"), date(r.missionEnd)},
         {QStringLiteral("interval_minutes"), qint64(r.interval)},
-        {QStringLiteral("low_limit_c"), r.lowLimit},
-        {QStringLiteral("high_limit_c"), r.highLimit},
+        {QStringLiteral("low_limit"), inUnit(r.lowLimit, unit)},
+        {QStringLiteral("high_limit"), inUnit(r.highLimit, unit)},
         {QStringLiteral("samples"), qint64(r.samples)},
         {QStringLiteral("held_samples"), qint64(r.heldSamples)},
         {QStringLiteral("circular"), r.circular},
         {QStringLiteral("alarm_high"), r.alarmHigh},
         {QStringLiteral("alarm_low"), r.alarmLow},
-        {QStringLiteral("min_c"), optional(r.min)},
-        {QStringLiteral("max_c"), optional(r.max)},
-        {QStringLiteral("mean_c"), optional(r.mean)},
-        {QStringLiteral("mkt_c"), optional(r.mkt)},
+        {QStringLiteral("min"), degrees(r.min)},
+        {QStringLiteral("max"), degrees(r.max)},
+        {QStringLiteral("mean"), degrees(r.mean)},
+        {QStringLiteral("mkt"), degrees(r.mkt)},
         {QStringLiteral("minutes_above"), r.minutesAbove},
         {QStringLiteral("minutes_below"), r.minutesBelow},
         {QStringLiteral("minutes_within"), r.minutesWithin},
@@ -98,7 +107,7 @@ QVector<QPair<QString, QVariant>> rowFields(const RecordRow& r)
     };
 }
 
-QString rows::writeCsv(const QVector<RecordRow>& list, const QString& path, int idioma)
+QString rows::writeCsv(const QVector<RecordRow>& list, const QString& path, Unit unit, int idioma)
 {
     QStringList header;
     for (const auto& field : rowFields(RecordRow()))
@@ -106,7 +115,7 @@ QString rows::writeCsv(const QVector<RecordRow>& list, const QString& path, int 
     QString text = header.join(QLatin1Char(',')) + QLatin1String("\r\n");
     for (const RecordRow& row : list) {
         QStringList line;
-        for (const auto& field : rowFields(row))
+        for (const auto& field : rowFields(row, unit))
             line << csvField(field.second);
         text += line.join(QLatin1Char(',')) + QLatin1String("\r\n");
     }

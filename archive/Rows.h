@@ -32,6 +32,6 @@ QString cleanName(const QString& name);
 inline QString searchKey(const QString& text) { return text.toLower(); }
 
 // Writes the rows' CSV to `path`, whole or not at all; the reason in the language, empty on success.
-QString writeCsv(const QVector<RecordRow>& list, const QString& path, int idioma);
+QString writeCsv(const QVector<RecordRow>& list, const QString& path, Unit unit, int idioma);
 
 } // namespace orvan::archive::rows

@@ -65,6 +65,19 @@ const std::vector<CommandSpec>& commandTable()
           {"--exporter", "NAME", "exporter name, without '/' or '\\'; 12 Windows-1252 characters are kept", true},
           {"--carrier", "NAME", "carrier name; 12 Windows-1252 characters are kept", true}},
          0, 0, runPrepare},
+        {"archive", "add PATH... | list | stats | verify | export OUT.csv",
+         "the records archive: add indexes record files and folders (their subfolders too), list and stats search it "
+         "(the fleet's figures), verify checks that the archived files are unchanged (exit 1 with the list), export "
+         "writes a search as CSV",
+         {{"--db", "URL|FILE", "postgresql://user@host:port/dbname or an SQLite file (default: the configured archive, else "
+                               "archive.sqlite in the data folder)"},
+          {"--serial", "N", "list, stats, export: only this logger"},
+          {"--exporter", "TEXT", "list, stats, export: exporters whose name contains TEXT (any case)"},
+          {"--carrier", "TEXT", "list, stats, export: carriers whose name contains TEXT (any case)"},
+          {"--from", "YYYY-MM-DD", "list, stats, export: missions that started on or after the day"},
+          {"--to", "YYYY-MM-DD", "list, stats, export: missions that started on or before the day"},
+          {"--verdict", "pass|fail|\"no data\"", "list, stats, export: only this verdict"}},
+         1, 100000, runArchive},
     };
     return table;
 }

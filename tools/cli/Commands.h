@@ -26,5 +26,8 @@ int runStop(const Invocation& inv);       // stop --port DEVICE: ends a running 
 // erase --port DEVICE: erases the memory, waits the 34 s the logger needs and checks the result.
 int runErase(const Invocation& inv);
 int runPrepare(const Invocation& inv);    // prepare --port DEVICE ...
+// archive add PATH... | list | stats | verify | export OUT.csv: the records archive; verify exits 1
+// with the list when an archived file changed or is missing.
+int runArchive(const Invocation& inv);
 
 } // namespace orvan::cli
