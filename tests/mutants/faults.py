@@ -3,7 +3,7 @@
 
 Used by run.sh; each subcommand prints plain lines a shell loop can read.
   faults.py LIST ids [SELECT]            ids of the faults, in list order (SELECT: ids or a regex)
-  faults.py LIST check SRC               verify every fault's text occurs once; exit 1 on any
+  faults.py LIST check SRC [SELECT]      verify each fault's text occurs once; exit 1 on any
   faults.py LIST field ID KEY            one field of one fault
   faults.py LIST apply ID SRC BACKUP     copy the file to BACKUP, then write the faulty version
   faults.py tests BUILD SCOPE [FIRST]    ctest numbers: FIRST's tests in SCOPE, a tab, the rest
@@ -156,7 +156,7 @@ def main(argv):
             print(fault["id"])
         return 0
     if command == "check":
-        return check(faults, argv[3])
+        return check(select(faults, argv[4] if len(argv) > 4 else ""), argv[3])
     by_id = {f["id"]: f for f in faults}
     fault = by_id.get(argv[3]) if len(argv) > 3 else None
     if fault is None:

@@ -13,7 +13,7 @@
 #   --only SEL      comma-separated ids, or a regex of ids
 #   --jobs N        build and test jobs (default 2)
 #   --timeout S     per-test time-out (default 120)
-#   --check         only check that every fault's text occurs exactly once in SRC
+#   --check         only check that each fault's text occurs exactly once in SRC (with --only: those)
 #   --in-place      allow mutating the main checkout (others' builds and commits would see faults)
 set -uo pipefail
 
@@ -50,7 +50,7 @@ src="$(cd "$src" && pwd)"
 faults() { python3 "$here/faults.py" "$@"; }
 
 if [ "$check_only" = 1 ]; then
-  faults "$list" check "$src"
+  faults "$list" check "$src" "$only"
   exit $?
 fi
 
@@ -62,7 +62,7 @@ if [ "$in_place" = 0 ] && [ "$(git -C "$src" rev-parse --path-format=absolute --
   exit 2
 fi
 
-faults "$list" check "$src" >/dev/null || { faults "$list" check "$src"; exit 1; }
+faults "$list" check "$src" "$only" >/dev/null || { faults "$list" check "$src" "$only"; exit 1; }
 mapfile -t ids < <(faults "$list" ids "$only")
 [ "${#ids[@]}" -gt 0 ] || { echo "run.sh: no fault matches '$only'" >&2; exit 2; }
 
@@ -82,6 +82,9 @@ trap 'echo; echo "run.sh: interrupted; source restored" >&2; exit 130' INT TERM 
 if [ ! -f "$build/CMakeCache.txt" ]; then
   generator=()
   command -v ninja >/dev/null && generator=(-G Ninja)
+  # A fault in a header recompiles half the tree twice (in, then out); a compiler cache makes the
+  # second time a look-up.
+  command -v ccache >/dev/null && generator+=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
   cmake -S "$src" -B "$build" "${generator[@]}" -DCMAKE_BUILD_TYPE=Debug -DORVAN_SANITIZE=OFF \
     -DORVAN_FUZZ=OFF -DORVAN_BUILD_TESTS=ON >/dev/null || exit 1
 fi
