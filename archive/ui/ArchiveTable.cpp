@@ -45,12 +45,6 @@ bool less(const QVariant& a, const QVariant& b)
 
 } // namespace
 
-double inUnit(double celsius, Unit unit)
-{
-    // Raw x 0.5 - 40 in Celsius is raw x 0.9 - 40 in Fahrenheit: the usual 1.8 C + 32.
-    return unit == Unit::Celsius ? celsius : celsius * 1.8 + 32.0;
-}
-
 QString verdictText(views::Verdict v, int idioma)
 {
     switch (v) {

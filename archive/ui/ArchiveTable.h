@@ -48,7 +48,5 @@ private:
 // The verdict's word in the language, and the colours of its cell.
 QString verdictText(views::Verdict v, int idioma);
 QColor verdictColor(views::Verdict v);
-// A temperature kept in Celsius, in the unit shown.
-double inUnit(double celsius, Unit unit);
 
 } // namespace orvan::archive::ui

@@ -546,7 +546,7 @@ bool ArchiveWindow::exportCsv(const QString& path)
 {
     if (!m_archive || !m_archive->isOpen())
         return false;
-    if (!m_archive->exportCsv(m_table->rows(), path)) {
+    if (!m_archive->exportCsv(m_table->rows(), path, m_main.app().unit())) {
         const QString why = m_archive->error();
         showStatus(why, true);
         m_main.messages().show(why);
