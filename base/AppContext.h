@@ -3,6 +3,7 @@
 // by reference to every window and exchange that needs them.
 
 #include "base/Unit.h"
+#include "base/AppFolders.h"
 #include "base/MessageSink.h"
 #include "base/Settings.h"
 #include "base/TextTable.h"
@@ -22,10 +23,17 @@ struct ClosingFlags {
 };
 
 struct AppContext {
-    explicit AppContext(const QString& appFolder) : appFolder(appFolder), dataFolder(appFolder), settingsFile(appFolder) {}
+    explicit AppContext(const AppFolders& folders)
+        : installed(folders.installed), appFolder(folders.appFolder), dataFolder(folders.dataFolder), recordFolder(folders.recordFolder),
+          pictureFolder(folders.pictureFolder), settingsFile(folders.appFolder, folders.recordFolder) {}
+    // Everything in one folder, as a portable copy runs.
+    explicit AppContext(const QString& appFolder) : AppContext(AppFolders::portable(appFolder)) {}
 
-    QString appFolder;          // folder of the executable: settings, pictures, "Datos"
+    bool installed = false;     // the folders are the user's, not the executable's
+    QString appFolder;          // the settings record and the port aliases "Puertos"
     QString dataFolder;         // the program's own data (the records archive); appFolder when portable
+    QString recordFolder;       // the record folder a new settings record names; "<appFolder>/Datos" when portable
+    QString pictureFolder;      // the window's pictures; appFolder when portable
     SettingsFile settingsFile;
     RegConfig config;
     TextTable textos;

@@ -100,9 +100,14 @@ QString defaultDataFolder(const QString& appFolder)
 
 void RegConfig::applyDefaults(const QString& appFolder)
 {
+    applyDefaultsWithRecordFolder(defaultDataFolder(appFolder));
+}
+
+void RegConfig::applyDefaultsWithRecordFolder(const QString& recordFolder)
+{
     Empresa = QStringLiteral("Orvan").leftJustified(30, QLatin1Char(' '));
     GradosC = gradosCFor(Unit::Celsius);
-    setCarpetaDatos(defaultDataFolder(appFolder));
+    setCarpetaDatos(QDir::toNativeSeparators(recordFolder));
     Idioma = 0;
     PuertoCom = 1;
     VersionCfg = VersionActual;
@@ -111,7 +116,13 @@ void RegConfig::applyDefaults(const QString& appFolder)
 }
 
 SettingsFile::SettingsFile(QString appFolder)
-    : m_appFolder(std::move(appFolder)), m_path(QDir(m_appFolder).filePath(QStringLiteral("Ruta.CnF")))
+    : SettingsFile(appFolder, defaultDataFolder(appFolder))
+{
+}
+
+SettingsFile::SettingsFile(QString appFolder, QString recordFolder)
+    : m_appFolder(std::move(appFolder)), m_recordFolder(std::move(recordFolder)),
+      m_path(QDir(m_appFolder).filePath(QStringLiteral("Ruta.CnF")))
 {
 }
 
@@ -180,7 +191,7 @@ SettingsFile::Result SettingsFile::loadAtStartup(RegConfig& cfg) const
     if (!why.isEmpty()) {
         // Unreadable: run on with defaults in memory and leave the file alone.
         cfg = RegConfig();
-        cfg.applyDefaults(m_appFolder);
+        cfg.applyDefaultsWithRecordFolder(m_recordFolder);
         return {false, why};
     }
     cfg = RegConfig::fromBytes(content.bytes);
@@ -191,7 +202,7 @@ SettingsFile::Result SettingsFile::loadAtStartup(RegConfig& cfg) const
         cfg.VersionCfg = RegConfig::VersionActual;
         changed = true;
     } else if (cfg.VersionCfg != RegConfig::VersionActual) {
-        cfg.applyDefaults(m_appFolder);
+        cfg.applyDefaultsWithRecordFolder(m_recordFolder);
         changed = true;
     }
     if (changed) {

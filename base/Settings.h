@@ -37,8 +37,11 @@ struct RegConfig {
     // come back with '?' in their place: either way another folder than the one chosen.
     static QString dataFolderRefusal(const QString& path);
 
-    // The values a new or unreadable-version file gets; Reservado is kept.
+    // The values a new or unreadable-version file gets, with "<appFolder>/Datos" as the record
+    // folder; Reservado is kept.
     void applyDefaults(const QString& appFolder);
+    // The same with the record folder given.
+    void applyDefaultsWithRecordFolder(const QString& recordFolder);
 };
 
 // "<appFolder>/Datos", the record folder of a new installation.
@@ -51,6 +54,8 @@ public:
     static constexpr int MaxFileSize = 64 * 1024;
 
     explicit SettingsFile(QString appFolder);
+    // A new record names `recordFolder` as its default record folder.
+    SettingsFile(QString appFolder, QString recordFolder);
 
     QString path() const { return m_path; }
     QString appFolder() const { return m_appFolder; }
@@ -75,6 +80,7 @@ public:
 
 private:
     QString m_appFolder;
+    QString m_recordFolder;
     QString m_path;
 };
 

@@ -1,6 +1,10 @@
 #include "link/PortDirectory.h"
 
+#include "base/AtomicWrite.h"
+#include "base/RegularFile.h"
+
 #include <QDir>
+#include <QMap>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSerialPort>
@@ -44,6 +48,58 @@ QString canonical(const QString& path)
 {
     const QString c = QFileInfo(path).canonicalFilePath();
     return c.isEmpty() ? path : c;
+}
+
+// The by-id names of the devices they point to (canonical paths).
+QMap<QString, QString> byIdNames(const QString& devRoot)
+{
+    QMap<QString, QString> names;
+    const QDir dir(QDir(devRoot).filePath(QStringLiteral("serial/by-id")));
+    const QFileInfoList entries = dir.entryInfoList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+    for (const QFileInfo& entry : entries) {
+        const QString target = entry.canonicalFilePath();
+        if (entry.isSymLink() && !target.isEmpty() && !names.contains(target))
+            names.insert(target, entry.fileName());
+    }
+    return names;
+}
+
+// The remembered numbers by by-id name. The file is ours but read as any file: lines that are
+// not "COM<n> <name>", and a name or number given twice after its first line, are passed over.
+QMap<QString, int> rememberedAdapters(const QString& path)
+{
+    constexpr qint64 kMaxBytes = 256 * 1024;
+    static const QRegularExpression line(QStringLiteral("^COM([1-9][0-9]{0,4}) (\\S+)$"));
+    QMap<QString, int> numbers;
+    QSet<int> used;
+    const BoundedRead read = readRegularFile(path, kMaxBytes);
+    for (const QByteArray& raw : read.bytes.split('\n')) {
+        const QRegularExpressionMatch m = line.match(QString::fromUtf8(raw).trimmed());
+        const int com = m.hasMatch() ? m.captured(1).toInt() : 0;
+        if (com == 0 || numbers.contains(m.captured(2)) || used.contains(com))
+            continue;
+        numbers.insert(m.captured(2), com);
+        used.insert(com);
+    }
+    return numbers;
+}
+
+void rememberAdapters(const QString& path, const QMap<QString, int>& numbers)
+{
+    QByteArray text;
+    for (auto it = numbers.cbegin(); it != numbers.cend(); ++it)
+        text += QStringLiteral("COM%1 %2\n").arg(it.value()).arg(it.key()).toUtf8();
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    writeAtomically(path, text);
+}
+
+// The range of numbers of a device's family by the table, or none.
+std::pair<int, int> familyRange(int stable)
+{
+    if (stable <= 0 || stable > 3 * kFamilySize)
+        return {0, -1};
+    const int first = 1 + (stable - 1) / kFamilySize * kFamilySize;
+    return {first, first + kFamilySize - 1};
 }
 
 QString usabilityProblem(const QString& device, bool* permissionDenied)
@@ -102,7 +158,12 @@ QStringList systemSerialDevices()
     return devices;
 }
 
-QList<DetectedPort> numberPorts(const QString& appFolder, const QStringList& systemDevices)
+QString adapterFile(const QString& appFolder)
+{
+    return QDir(aliasFolder(appFolder)).filePath(QStringLiteral("adapters.txt"));
+}
+
+QList<DetectedPort> numberPorts(const QString& appFolder, const QStringList& systemDevices, const QString& devRoot)
 {
     QList<DetectedPort> ports = aliases(appFolder);
     QSet<int> taken;
@@ -112,15 +173,56 @@ QList<DetectedPort> numberPorts(const QString& appFolder, const QStringList& sys
         linked.insert(canonical(p.device));
     }
 
-    QStringList others;
+    const QString memoryPath = adapterFile(appFolder);
+    QMap<QString, int> remembered = rememberedAdapters(memoryPath);
+    QSet<int> reserved;
+    for (int com : std::as_const(remembered))
+        reserved.insert(com);
+    const QMap<QString, QString> byId = byIdNames(devRoot);
+
     QStringList sorted = systemDevices;
     sorted.sort();
     sorted.removeDuplicates();
-    for (const QString& device : sorted) {
-        if (linked.contains(canonical(device)))
-            continue;
-        const int com = stableComNumber(device);
+    QStringList named;
+    QStringList unnamed;
+    for (const QString& device : std::as_const(sorted)) {
+        if (!linked.contains(canonical(device)))
+            (byId.contains(canonical(device)) ? named : unnamed).append(device);
+    }
+
+    QStringList others;
+    bool learned = false;
+    // Adapters first: the numbers they hold are theirs before any name-derived number.
+    for (const QString& device : std::as_const(named)) {
+        const QString id = byId.value(canonical(device));
+        int com = remembered.value(id, 0);
         if (com == 0) {
+            const int stable = stableComNumber(device);
+            const auto [first, last] = familyRange(stable);
+            const auto free = [&](int n) { return !taken.contains(n) && !reserved.contains(n); };
+            if (stable > 0 && free(stable))
+                com = stable;
+            for (int n = first; com == 0 && n <= last; ++n)
+                com = free(n) ? n : 0;
+            if (com != 0) {
+                remembered.insert(id, com);
+                reserved.insert(com);
+                learned = true;
+            }
+        }
+        if (com == 0 || taken.contains(com)) {
+            others.append(device);
+            continue;
+        }
+        taken.insert(com);
+        ports.append(DetectedPort{com, device, true, QString(), false});
+    }
+    if (learned)
+        rememberAdapters(memoryPath, remembered);
+
+    for (const QString& device : std::as_const(unnamed)) {
+        const int com = stableComNumber(device);
+        if (com == 0 || reserved.contains(com)) {
             others.append(device);
             continue;
         }
@@ -129,8 +231,9 @@ QList<DetectedPort> numberPorts(const QString& appFolder, const QStringList& sys
         taken.insert(com);
         ports.append(DetectedPort{com, device, true, QString(), false});
     }
+    others.sort();
     int next = kFirstOther;
-    for (const QString& device : others) {
+    for (const QString& device : std::as_const(others)) {
         while (taken.contains(next))
             ++next;
         taken.insert(next);

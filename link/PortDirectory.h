@@ -11,6 +11,14 @@
 //   COM<n>              COM<n>          Windows names
 //   anything else       COM97 and up, in order of device name
 //
+// A USB adapter with a name under /dev/serial/by-id (its maker, model and serial number) keeps
+// the number it got when it was first seen, whatever name the system gives it later and in
+// whichever order adapters are plugged in: the numbers are remembered in "Puertos/adapters.txt",
+// one "COM<n> <by-id name>" line each. A new adapter gets its number from the table when no
+// other adapter holds it, else the lowest free number of its family (33..64 or 65..96), else
+// one from COM97 up. A device without a by-id name whose number an adapter holds, plugged in or
+// not, is listed from COM97 up.
+//
 // A number held by a link in "Puertos" is taken from the device that would have had it, and a
 // device some link points to is listed once, under the link's number. There is no limit on the
 // number of ports.
@@ -42,9 +50,13 @@ QString aliasFolder(const QString& appFolder);
 
 // The number a device name gets by the table above, or 0 when it falls in "anything else".
 int stableComNumber(const QString& deviceName);
-// The numbering alone, for the given system devices (paths), without opening anything; every
-// entry is marked usable.
-QList<DetectedPort> numberPorts(const QString& appFolder, const QStringList& systemDevices);
+// The numbering alone, for the given system devices (paths), without opening any device; every
+// entry is marked usable. `devRoot` holds "serial/by-id". A newly seen adapter's number is
+// written to the adapters file (when that fails it holds for this run only).
+QList<DetectedPort> numberPorts(const QString& appFolder, const QStringList& systemDevices,
+                                const QString& devRoot = QStringLiteral("/dev"));
+// The file of remembered adapter numbers, "<appFolder>/Puertos/adapters.txt".
+QString adapterFile(const QString& appFolder);
 // The serial devices the system reports (QSerialPortInfo), as paths.
 QStringList systemSerialDevices();
 

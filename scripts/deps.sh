@@ -10,6 +10,8 @@ packages=(build-essential cmake pkg-config qt6-base-dev qt6-serialport-dev libqc
 if [ "${1:-build}" = test ]; then
   # The archive's tests run a throw-away PostgreSQL server of their own.
   packages+=(googletest libgtest-dev xvfb xauth postgresql)
+  # The Debian package and the checks a Debian user applies to it (tests/install/package_test.sh).
+  packages+=(dpkg-dev fakeroot lintian desktop-file-utils libxml2-utils)
 fi
 
 missing=()

@@ -12,6 +12,8 @@ export QT_QPA_PLATFORM=offscreen
 cmake -S . -B build-test -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build-test -j"$jobs"
 (cd build-test && ctest --output-on-failure -j"$jobs" --timeout 300)
+echo "== The Debian package, checked, unpacked and run as a user =="
+tests/install/package_test.sh build-test
 
 if [ "${1:-}" != "--no-sanitizers" ]; then
   echo "== Tests again under AddressSanitizer and UndefinedBehaviorSanitizer =="

@@ -8,6 +8,24 @@
 #include "shell/ui/WindowRegistry.h"
 
 #include <QApplication>
+#include <QTimer>
+#include <cstdio>
+
+namespace {
+
+// Every message the user acknowledges also goes to stderr, where the desktop session's log
+// keeps it after the box is gone.
+class LoggedMessageBoxSink : public orvan::ui::MessageBoxSink {
+public:
+    void show(const QString& text) override
+    {
+        std::fprintf(stderr, "orvanlog: %s\n", qPrintable(QString(text).replace(QLatin1Char('\n'), QLatin1Char(' '))));
+        std::fflush(stderr);
+        orvan::ui::MessageBoxSink::show(text);
+    }
+};
+
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -15,15 +33,23 @@ int main(int argc, char** argv)
     QApplication::setApplicationName(QStringLiteral("orvanlog"));
     QApplication::setWindowIcon(orvan::ui::Pictures::appIcon());
 
-    // The application folder holds the settings, the pictures and the records folder.
-    orvan::AppContext context(QCoreApplication::applicationDirPath());
+    // The settings, the port aliases, the pictures and the records folder: beside the executable
+    // when portable, in the user's folders when installed.
+    orvan::AppContext context(orvan::appFoldersOfThisProgram());
     orvan::records::MissionRecord record;
-    orvan::ui::MessageBoxSink messages;
+    LoggedMessageBoxSink messages;
 
     orvan::shell::MainWindow window(context, record, messages);
     messages.setWindow(&window);
     orvan::shell::registerWindows(window);
     window.show();
     window.startUp();
+    // "orvanlog FILE.klv", as the desktop opens a record: studied as if chosen in the open
+    // dialog, once the window is up.
+    const QStringList arguments = QCoreApplication::arguments();
+    if (arguments.size() > 1) {
+        const QString file = arguments.at(1);
+        QTimer::singleShot(0, &window, [&window, file] { window.openRecordFile(file); });
+    }
     return app.exec();
 }

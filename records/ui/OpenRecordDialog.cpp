@@ -156,10 +156,11 @@ void OpenRecordDialog::Form_Load()
     CmndAbrir->setEnabled(false);
     clearPreview();
 
-    // A default folder that went missing is replaced by the application's own "Datos".
+    // A default folder that went missing is replaced by the application's own record folder
+    // ("Datos" of the application folder when portable), made on first use.
     QString folderPath = m_app.config.carpetaDatos();
     if (folderPath.isEmpty() || !QFileInfo(folderPath).isDir()) {
-        folderPath = defaultDataFolder(m_app.appFolder);
+        folderPath = QDir::toNativeSeparators(m_app.recordFolder);
         if (!QDir().mkpath(folderPath)) {
             m_messages.show(errorInForm(75, QStringLiteral("Path/File access error"), QStringLiteral("Form_Load"), kFormName));
             showApplicationFolder();
@@ -249,13 +250,13 @@ void OpenRecordDialog::fileActivated(const QString& entryName)
     openRecord();
 }
 
-QString OpenRecordDialog::openFailureText(const FileResult& failure) const
+QString OpenRecordDialog::openFailureText(const FileResult& failure, const QString& path, int idioma)
 {
     // A refusal of ours (not an ordinary file, too long for a record) adds the one line every
     // command gives for it.
-    QString text = QStringLiteral("Error al abrir el archivo: ") + m_record.Archivo;
+    QString text = QStringLiteral("Error al abrir el archivo: ") + path;
     if (failure.refusal != FileResult::Refusal::None)
-        text += QLatin1Char('\n') + failureLine(failure, m_record.Archivo, m_app.config.Idioma);
+        text += QLatin1Char('\n') + failureLine(failure, path, idioma);
     return text;
 }
 
@@ -283,7 +284,7 @@ void OpenRecordDialog::showPreview()
     // A file that cannot be read ends the attempt with one message and a blank preview.
     const FileResult readResult = readHeader(m_record, m_record.Archivo);
     if (!readResult.ok) {
-        m_messages.show(openFailureText(readResult));
+        m_messages.show(openFailureText(readResult, m_record.Archivo, m_app.config.Idioma));
         imgOrvan->show();
         unsetCursor();
         return;
@@ -307,6 +308,34 @@ void OpenRecordDialog::showPreview()
     unsetCursor();
 }
 
+OpenRecordDialog::Read OpenRecordDialog::readRecord(AppContext& app, MissionRecord& record, MessageSink& messages,
+                                                    const QString& path)
+{
+    app.UltimoArchivo = QFileInfo(path).fileName();
+    const FileResult readResult = LeerArchivo(record, path);
+    if (!readResult.ok) {
+        messages.show(openFailureText(readResult, path, app.config.Idioma));
+        return Read::Unreadable;
+    }
+    for (const QString& m : record.LeeAuditoria())
+        messages.show(m);
+    return record.campos.ArchivoOk ? Read::Valid : Read::NotValid;
+}
+
+bool OpenRecordDialog::openFile(AppContext& app, MissionRecord& record, ui::Workspace& main, MessageSink& messages,
+                                const QString& path)
+{
+    record.NombreArchivo = QFileInfo(path).fileName();
+    record.Archivo = path;
+    if (readRecord(app, record, messages, path) != Read::Valid)
+        return false;
+    if (ui::StatusPanel* panel = main.panel())
+        PoneResumenMenu(*panel, record, app);
+    main.HabilitaBotones();
+    main.openChild(ui::Child::frmGrafico);
+    return true;
+}
+
 void OpenRecordDialog::openRecord()
 {
     setCursor(Qt::WaitCursor);
@@ -316,20 +345,11 @@ void OpenRecordDialog::openRecord()
         closeDialog();
         return;
     }
-    m_app.UltimoArchivo = QFileInfo(m_path).fileName();
 
-    const FileResult readResult = LeerArchivo(m_record, m_record.Archivo);
-    if (!readResult.ok) {
-        m_messages.show(openFailureText(readResult));
+    const Read read = readRecord(m_app, m_record, m_messages, m_record.Archivo);
+    if (read == Read::Unreadable)
         clearPreview();
-        imgOrvan->show();
-        unsetCursor();
-        return;
-    }
-    for (const QString& m : m_record.LeeAuditoria())
-        m_messages.show(m);
-
-    if (m_record.campos.ArchivoOk) {
+    if (read == Read::Valid) {
         imgOrvan->hide();
         PoneResumenMenu();
         ui::Workspace& workspace = m_main;

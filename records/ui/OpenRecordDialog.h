@@ -39,6 +39,12 @@ public:
     // The full path of the selected file; empty when none is.
     QString selectedPath() const { return m_path; }
 
+    // Opens the record file `path` as OK does for a chosen file: read and decoded, the summary
+    // filled, the views enabled and the graph opened. A file that cannot be read gives the
+    // dialog's message and opens nothing. True when the record was opened.
+    static bool openFile(AppContext& app, MissionRecord& record, ui::Workspace& main, MessageSink& messages,
+                         const QString& path);
+
     FolderLists* folderLists = nullptr;
     QComboBox* Drive1 = nullptr;
     QTreeWidget* Dir1 = nullptr;
@@ -74,7 +80,11 @@ private:
     void cancel();
     void closeDialog();
     QString degreesText(int raw) const;
-    QString openFailureText(const FileResult& failure) const;
+    static QString openFailureText(const FileResult& failure, const QString& path, int idioma);
+    // Reads and decodes the whole file into the record, with the dialog's messages; true when
+    // it holds a valid record.
+    enum class Read { Unreadable, NotValid, Valid };
+    static Read readRecord(AppContext& app, MissionRecord& record, MessageSink& messages, const QString& path);
 
     AppContext& m_app;
     MissionRecord& m_record;

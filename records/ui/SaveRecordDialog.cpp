@@ -77,9 +77,13 @@ void SaveRecordDialog::Form_Load()
     m_record.Archivo.clear();
     m_record.GuardadoEnDisco = false;
 
-    // A default folder that no longer exists leaves the lists on the application's folder.
-    if (!folderLists->setPath(m_app.config.carpetaDatos()))
-        folderLists->setPath(m_app.appFolder);
+    // A default folder that no longer exists leaves the lists on the application's folder; an
+    // installed program's application folder is its configuration, so it offers its record
+    // folder, made on first use.
+    if (!folderLists->setPath(m_app.config.carpetaDatos())) {
+        if (!m_app.installed || !QDir().mkpath(m_app.recordFolder) || !folderLists->setPath(m_app.recordFolder))
+            folderLists->setPath(m_app.appFolder);
+    }
     folderChanged();
 
     setWindowTitle(m_app.textos[Text::SaveDataOnDisk]);

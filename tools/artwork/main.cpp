@@ -1,6 +1,9 @@
-// orvan-artwork: paints the application's pictures and writes them into the folder given.
-// Usage: orvan-artwork OUTPUT_FOLDER
+// orvan-artwork: paints the application's pictures and writes them into the folder given; with
+// an icon folder, also the program's icon as an icon theme lays it out
+// (<ICON_FOLDER>/<n>x<n>/apps/orvanlog.png).
+// Usage: orvan-artwork OUTPUT_FOLDER [ICON_FOLDER]
 
+#include "ProgramIcon.h"
 #include "Scenes.h"
 
 #include <QDir>
@@ -14,8 +17,8 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     QTextStream err(stderr);
-    if (argc != 2) {
-        err << "usage: orvan-artwork OUTPUT_FOLDER\n";
+    if (argc != 2 && argc != 3) {
+        err << "usage: orvan-artwork OUTPUT_FOLDER [ICON_FOLDER]\n";
         return 2;
     }
     const QDir out(QString::fromLocal8Bit(argv[1]));
@@ -38,6 +41,16 @@ int main(int argc, char** argv)
         if (!p.image.save(path, "JPG", 90)) {
             err << "orvan-artwork: cannot write " << path << "\n";
             return 1;
+        }
+    }
+    if (argc == 3) {
+        for (int size : {48, 64, 128, 256}) {
+            const QString folder = QStringLiteral("%1/%2x%2/apps").arg(QString::fromLocal8Bit(argv[2])).arg(size);
+            const QString path = folder + QStringLiteral("/orvanlog.png");
+            if (!QDir().mkpath(folder) || !orvan::artwork::paintProgramIcon(size).save(path, "PNG")) {
+                err << "orvan-artwork: cannot write " << path << "\n";
+                return 1;
+            }
         }
     }
     return 0;

@@ -128,6 +128,11 @@ void printOptions(QTextStream& out, const OptionSpec* begin, const OptionSpec* e
 
 Invocation parseCommandLine(const QStringList& args, const std::vector<CommandSpec>& table, const QString& appFolder)
 {
+    return parseCommandLine(args, table, AppFolders::portable(appFolder));
+}
+
+Invocation parseCommandLine(const QStringList& args, const std::vector<CommandSpec>& table, const AppFolders& folders)
+{
     if (args.isEmpty())
         throw UsageError(QStringLiteral("no command given (try orvanlog-cli --help)"));
     const CommandSpec* command = findCommand(table, args.first());
@@ -136,8 +141,9 @@ Invocation parseCommandLine(const QStringList& args, const std::vector<CommandSp
 
     Invocation inv;
     inv.command = args.first();
-    inv.appFolder = appFolder;
-    inv.dataFolder = appFolder;
+    inv.appFolder = folders.appFolder;
+    inv.dataFolder = folders.dataFolder;
+    inv.recordFolder = folders.recordFolder;
     bool optionsEnded = false;
     for (int i = 1; i < args.size(); ++i) {
         const QString& a = args.at(i);
@@ -167,7 +173,7 @@ Invocation parseCommandLine(const QStringList& args, const std::vector<CommandSp
         }
         inv.options.insert(name, value);
     }
-    inv.fromSettings = applySettings(inv, appFolder);
+    inv.fromSettings = applySettings(inv, folders.appFolder);
     if (inv.has(QStringLiteral("--help")))
         return inv;
     // A wrong --lang or --unit is named first, whatever else the line lacks.
@@ -229,6 +235,11 @@ void printProgramHelp(QTextStream& out, const std::vector<CommandSpec>& table)
 
 int runCommandLine(const QStringList& args, const std::vector<CommandSpec>& table, const QString& appFolder)
 {
+    return runCommandLine(args, table, AppFolders::portable(appFolder));
+}
+
+int runCommandLine(const QStringList& args, const std::vector<CommandSpec>& table, const AppFolders& folders)
+{
     QTextStream out(stdout);
     QTextStream err(stderr);
     if (!args.isEmpty() && (args.first() == QLatin1String("--help") || args.first() == QLatin1String("-h"))) {
@@ -240,7 +251,7 @@ int runCommandLine(const QStringList& args, const std::vector<CommandSpec>& tabl
         return 0;
     }
     try {
-        const Invocation inv = parseCommandLine(args, table, appFolder);
+        const Invocation inv = parseCommandLine(args, table, folders);
         const CommandSpec* command = findCommand(table, inv.command);
         if (inv.has(QStringLiteral("--help"))) {
             printCommandHelp(out, *command, inv);
@@ -301,13 +312,18 @@ void Invocation::makeDefaultFolderFor(const QString& outputPath) const
     const QFileInfo folder(QFileInfo(outputPath).absolutePath());
     if (folder.exists())
         return;
-    const QFileInfo dataFolder(QDir::fromNativeSeparators(defaultDataFolder(appFolder)));
+    // The default record folder is made with the folders above it (a new user may have no
+    // documents folder yet); it is recognised by its path, or by its name in the folder that
+    // holds it when that is reached through a link.
+    const QFileInfo recordFolder(QDir::fromNativeSeparators(this->recordFolder));
     const QString parent = QFileInfo(folder.absolutePath()).canonicalFilePath();
-    if (parent.isEmpty() || parent != QFileInfo(dataFolder.absolutePath()).canonicalFilePath()
-        || folder.fileName() != dataFolder.fileName())
+    const bool samePath = QDir::cleanPath(folder.absoluteFilePath()) == QDir::cleanPath(recordFolder.absoluteFilePath());
+    const bool sameName = !parent.isEmpty() && parent == QFileInfo(recordFolder.absolutePath()).canonicalFilePath()
+        && folder.fileName() == recordFolder.fileName();
+    if (this->recordFolder.isEmpty() || (!samePath && !sameName))
         return;
-    if (!QDir().mkpath(dataFolder.absoluteFilePath()))
-        throw Failure(QStringLiteral("cannot make the record folder %1").arg(QDir::toNativeSeparators(dataFolder.absoluteFilePath())));
+    if (!QDir().mkpath(recordFolder.absoluteFilePath()))
+        throw Failure(QStringLiteral("cannot make the record folder %1").arg(QDir::toNativeSeparators(recordFolder.absoluteFilePath())));
 }
 
 void Invocation::refuseOutput(const QString& outputPath) const

@@ -3,6 +3,7 @@
 // as "--name value" or "--name=value"; "--" ends the options. Every command takes --lang N
 // (0..4: Spanish, English, German, French, Portuguese), --unit C|F and --help besides its own.
 
+#include "base/AppFolders.h"
 #include "tools/cli/CommandTable.h"
 
 #include <QTextStream>
@@ -14,6 +15,8 @@ namespace orvan::cli {
 // Celsius. Throws UsageError with one line. With --help anywhere the checks of arguments and
 // required options are skipped and options["--help"] is set.
 Invocation parseCommandLine(const QStringList& args, const std::vector<CommandSpec>& table, const QString& appFolder);
+// The same with the folders of an installed or portable program.
+Invocation parseCommandLine(const QStringList& args, const std::vector<CommandSpec>& table, const AppFolders& folders);
 
 // "orvanlog-cli status --port DEVICE|COM<n> [options]"
 QString usageLine(const CommandSpec& command);
@@ -23,5 +26,6 @@ void printProgramHelp(QTextStream& out, const std::vector<CommandSpec>& table);
 
 // The whole program: parse, run the command, report errors as one line on stderr.
 int runCommandLine(const QStringList& args, const std::vector<CommandSpec>& table, const QString& appFolder);
+int runCommandLine(const QStringList& args, const std::vector<CommandSpec>& table, const AppFolders& folders);
 
 } // namespace orvan::cli

@@ -29,6 +29,7 @@ struct Invocation {
     QMap<QString, QString> options;   // "--port" -> "COM9"; a flag maps to "" when present
     QString appFolder;                // where the settings record and the port aliases live
     QString dataFolder;               // the program's own data (the records archive)
+    QString recordFolder;             // the default record folder ("Datos" of the application folder when portable)
 
     // From --lang N and --unit C|F; without them from the application folder's settings
     // record, and without that Spanish (0) and Celsius.
@@ -50,9 +51,9 @@ struct Invocation {
     // The device --port names: a path as given, or COM<n> through the port aliases of the
     // application folder (Failure when no such port is known).
     QString portDevice() const;
-    // Makes the application's default record folder ("Datos" in the application folder) when
-    // `outputPath` goes there and it is not made yet, as the application does on first use. Any
-    // other missing folder is the user's mistake and stays missing. Failure when it cannot be made.
+    // Makes the default record folder (recordFolder) when `outputPath` goes there and it is not
+    // made yet, as the application does on first use. Any other missing folder is the user's
+    // mistake and stays missing. Failure when it cannot be made.
     void makeDefaultFolderFor(const QString& outputPath) const;
     // Failure, in the language of the run, when `outputPath` exists and is not an ordinary file
     // (a device, FIFO, socket or folder): such a name is never replaced by an output.

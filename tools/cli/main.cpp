@@ -28,7 +28,8 @@ int main(int argc, char** argv)
     if (!application)
         application = std::make_unique<QCoreApplication>(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("orvanlog-cli"));
-    // The settings record and the port aliases live beside the executable, as for the application.
+    // The settings record, the port aliases and the record folder are the application's: beside
+    // the executable when portable, in the user's folders when installed.
     return orvan::cli::runCommandLine(QCoreApplication::arguments().mid(1), orvan::cli::commandTable(),
-                                      QCoreApplication::applicationDirPath());
+                                      orvan::appFoldersOfThisProgram());
 }

@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Builds the Debian package of OrvanLog from the test build that scripts/test.sh made (nothing is
+# compiled a second time) and prints the package's path.
+# Usage: scripts/package.sh [BUILD_FOLDER]     (default build-test)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=${1:-build-test}
+[ -f "$build/CMakeCache.txt" ] || { echo "package.sh: no build in $build; run scripts/test.sh first" >&2; exit 1; }
+command -v dpkg-shlibdeps >/dev/null || { echo "package.sh: dpkg-shlibdeps is missing; run scripts/deps.sh test" >&2; exit 1; }
+
+# Configuring writes the packaging rules into a build made before them; it compiles nothing.
+cmake -S . -B "$build" >/dev/null
+# CPack installs the build as it stands (building the man pages and icons if they are missing)
+# into a staging folder and packs it.
+rm -f "$build"/orvanlog_*.deb
+(cd "$build" && cpack -G DEB >/dev/null)
+deb=$(ls "$build"/orvanlog_*.deb)
+echo "$(cd "$(dirname "$deb")" && pwd)/$(basename "$deb")"

@@ -1,0 +1,154 @@
+// Portable or installed, from the executable's folder, the install's bin folders, the folder's
+// permissions and the user's XDG folders; and what the settings record and the command-line
+// tool make of the installed folders.
+
+#include "base/AppContext.h"
+#include "base/AppFolders.h"
+#include "support/AsNobody.h"
+#include "tools/cli/Invocation.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace orvan;
+
+namespace {
+
+struct Case {
+    const char* name;
+    bool binIsInstallFolder;   // the executable's folder is the install's bin folder (through a link)
+    bool sharedPictures;       // "../share/orvanlog" exists beside it
+    const char* documents;     // under the fake home; nullptr for none
+    bool installed;
+    const char* recordFolder;  // relative to the fake home, or "exe:" + relative to the bin folder
+    const char* pictureFolder; // relative to the prefix
+};
+
+} // namespace
+
+TEST(AppFolders, PortableOrInstalledAndWhereEachFolderIs)
+{
+    const Case cases[] = {
+        {"build folder", false, false, "Documents", false, "exe:Datos", "bin"},
+        {"install bin folder", true, true, "Documents", true, "Documents/OrvanLog", "share/orvanlog"},
+        {"install bin without shared pictures", true, false, "Dokumente", true, "Dokumente/OrvanLog", "bin"},
+        {"documents not in Windows-1252", true, true, "\u6587\u66f8", true, ".local/share/OrvanLog/Datos", "share/orvanlog"},
+        {"documents longer than the record's 80 bytes", true, true, "d/ddddddddddddddddddddddddddddddddddddddddddddddddddddddddddddddddddddddddddddddddddddddd", true,
+         ".local/share/OrvanLog/Datos", "share/orvanlog"},
+        {"no documents folder", true, true, nullptr, true, ".local/share/OrvanLog/Datos", "share/orvanlog"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QTemporaryDir root;
+        const QString prefix = root.filePath(QStringLiteral("prefix"));
+        const QString bin = prefix + QStringLiteral("/bin");
+        const QString home = root.filePath(QStringLiteral("home"));
+        ASSERT_TRUE(QDir().mkpath(bin) && QDir().mkpath(home));
+        if (c.sharedPictures)
+            ASSERT_TRUE(QDir().mkpath(prefix + QStringLiteral("/share/orvanlog")));
+        // The install's bin folder reached by another name, as /bin is /usr/bin.
+        const QString linkedBin = root.filePath(QStringLiteral("linked-bin"));
+        ASSERT_TRUE(QFile::link(bin, linkedBin));
+        const QStringList installBins = c.binIsInstallFolder ? QStringList{QStringLiteral("/nonexistent/bin"), linkedBin}
+                                                             : QStringList{QStringLiteral("/nonexistent/bin")};
+        const UserFolders user{home + QStringLiteral("/.config"), home + QStringLiteral("/.local/share"),
+                               c.documents ? home + QLatin1Char('/') + QString::fromUtf8(c.documents) : QString()};
+
+        const AppFolders f = decideAppFolders(bin, installBins, user);
+        EXPECT_EQ(f.installed, c.installed);
+        EXPECT_EQ(f.executableFolder, bin);
+        const QString record = QString::fromUtf8(c.recordFolder);
+        const QString expected = record.startsWith(QLatin1String("exe:")) ? bin + QLatin1Char('/') + record.mid(4)
+                                                                          : home + QLatin1Char('/') + record;
+        EXPECT_EQ(f.recordFolder, expected);
+        EXPECT_EQ(QDir::cleanPath(f.pictureFolder), prefix + QLatin1Char('/') + QString::fromUtf8(c.pictureFolder));
+        EXPECT_EQ(f.appFolder, c.installed ? home + QStringLiteral("/.config/OrvanLog") : bin);
+        EXPECT_EQ(f.dataFolder, c.installed ? home + QStringLiteral("/.local/share/OrvanLog") : bin);
+    }
+}
+
+TEST(AppFolders, AFolderThisUserCannotWriteIsInstalled)
+{
+    QTemporaryDir root;
+    const QString bin = root.filePath(QStringLiteral("bin"));
+    ASSERT_TRUE(QDir().mkpath(bin));
+    const UserFolders user{QStringLiteral("/h/.config"), QStringLiteral("/h/.local/share"), QStringLiteral("/h/Documents")};
+    ASSERT_TRUE(QFile::setPermissions(bin, QFileDevice::ReadOwner | QFileDevice::ExeOwner | QFileDevice::ReadOther
+                                               | QFileDevice::ExeOther));
+    const auto mode = [&] { return QString::number(decideAppFolders(bin, {}, user).installed); };
+    // Root may write anywhere: the question is asked as nobody.
+    const std::optional<QString> installed = test::asNobody(mode);
+    ASSERT_TRUE(installed.has_value());
+    EXPECT_EQ(*installed, QStringLiteral("1"));
+    QFile::setPermissions(bin, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    if (!test::root()) {
+        EXPECT_EQ(mode(), QStringLiteral("0"));
+    }
+}
+
+TEST(AppFolders, UserFoldersFollowHomeAndTheXdgVariables)
+{
+    QTemporaryDir home;
+    const QByteArray saved[] = {qgetenv("HOME"), qgetenv("XDG_CONFIG_HOME"), qgetenv("XDG_DATA_HOME")};
+    qputenv("HOME", QFile::encodeName(home.path()));
+    qunsetenv("XDG_CONFIG_HOME");
+    qunsetenv("XDG_DATA_HOME");
+    UserFolders u = userFoldersFromEnvironment();
+    EXPECT_EQ(u.configHome, home.filePath(QStringLiteral(".config")));
+    EXPECT_EQ(u.dataHome, home.filePath(QStringLiteral(".local/share")));
+    EXPECT_EQ(u.documents, home.filePath(QStringLiteral("Documents")));
+
+    // The desktop's own names: XDG variables and the documents entry of user-dirs.dirs.
+    ASSERT_TRUE(QDir().mkpath(home.filePath(QStringLiteral("cfg"))));
+    QFile dirs(home.filePath(QStringLiteral("cfg/user-dirs.dirs")));
+    ASSERT_TRUE(dirs.open(QIODevice::WriteOnly));
+    dirs.write("XDG_DOCUMENTS_DIR=\"$HOME/Papiere\"\n");
+    dirs.close();
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.filePath(QStringLiteral("cfg"))));
+    qputenv("XDG_DATA_HOME", QFile::encodeName(home.filePath(QStringLiteral("data"))));
+    u = userFoldersFromEnvironment();
+    EXPECT_EQ(u.configHome, home.filePath(QStringLiteral("cfg")));
+    EXPECT_EQ(u.dataHome, home.filePath(QStringLiteral("data")));
+    EXPECT_EQ(u.documents, home.filePath(QStringLiteral("Papiere")));
+
+    qputenv("HOME", saved[0]);
+    for (int i = 1; i < 3; ++i) {
+        const char* name = i == 1 ? "XDG_CONFIG_HOME" : "XDG_DATA_HOME";
+        if (saved[i].isEmpty())
+            qunsetenv(name);
+        else
+            qputenv(name, saved[i]);
+    }
+}
+
+TEST(AppFolders, InstalledSettingsNameTheDocumentsRecordFolderWhichTheToolMakesOnFirstUse)
+{
+    QTemporaryDir root;
+    const QString home = root.path();
+    const QString bin = root.filePath(QStringLiteral("usr/bin"));
+    ASSERT_TRUE(QDir().mkpath(bin));
+    const AppFolders f = decideAppFolders(bin, {bin}, {home + QStringLiteral("/.config"), home + QStringLiteral("/.local/share"),
+                                                       home + QStringLiteral("/Documents")});
+    ASSERT_TRUE(f.installed);
+    ASSERT_TRUE(QDir().mkpath(f.appFolder));
+
+    // A new settings record in the configuration folder, naming the documents record folder.
+    AppContext app(f);
+    ASSERT_TRUE(app.settingsFile.loadAtStartup(app.config).ok);
+    EXPECT_EQ(app.settingsFile.path(), home + QStringLiteral("/.config/OrvanLog/Ruta.CnF"));
+    EXPECT_TRUE(QFileInfo::exists(app.settingsFile.path()));
+    EXPECT_EQ(app.config.carpetaDatos(), home + QStringLiteral("/Documents/OrvanLog"));
+    EXPECT_FALSE(QFileInfo::exists(bin + QStringLiteral("/Ruta.CnF")));
+
+    // The tool makes the record folder, and the documents folder above it, for an output there;
+    // any other missing folder stays missing.
+    cli::Invocation inv;
+    inv.recordFolder = f.recordFolder;
+    inv.makeDefaultFolderFor(home + QStringLiteral("/elsewhere/x/r.klv"));
+    EXPECT_FALSE(QFileInfo::exists(home + QStringLiteral("/elsewhere")));
+    inv.makeDefaultFolderFor(home + QStringLiteral("/Documents/OrvanLog/r.klv"));
+    EXPECT_TRUE(QFileInfo(home + QStringLiteral("/Documents/OrvanLog")).isDir());
+}
