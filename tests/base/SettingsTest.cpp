@@ -1,6 +1,8 @@
 // The settings record "Ruta.CnF": its bytes, the start-up version rules and failures.
 
 #include "base/Settings.h"
+#include "support/AsNobody.h"
+#include "support/Files.h"
 #include "support/SpecialFiles.h"
 
 #include <QDir>
@@ -8,7 +10,6 @@
 #include <QTemporaryDir>
 #include <QtEndian>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <functional>
 #include <iostream>
 #include <tuple>
@@ -17,21 +18,10 @@
 
 using orvan::RegConfig;
 using orvan::SettingsFile;
+using orvan::test::readAll;
+using orvan::test::writeFile;
 
 namespace {
-
-QByteArray readAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeAll(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    ASSERT_EQ(f.write(bytes), bytes.size());
-}
 
 void put16(QByteArray& b, int offset, qint16 v)
 {
@@ -91,7 +81,7 @@ TEST_F(SettingsTest, OldLayoutKeepsItsChoicesAndGetsTheLimits)
     const QByteArray reserved = "reserved bytes written by someone else";
     const QByteArray old = record(reserved, "D:\\Registros", 3, 2, "ACME Frio", 0, 55, 5, 20);
     const QByteArray trailer = "tail past record 1";
-    writeAll(path(), old + trailer);
+    ASSERT_TRUE(writeFile(path(), old + trailer));
 
     RegConfig cfg;
     ASSERT_TRUE(SettingsFile(dir.path()).loadAtStartup(cfg).ok);
@@ -110,7 +100,7 @@ TEST_F(SettingsTest, OtherVersionsAreResetButTheReservedFieldIsKept)
     const QByteArray reserved(80, 'R');
     for (qint16 version : {qint16(0), qint16(54), qint16(56), qint16(60), qint16(-1), qint16(0x3B00)}) {
         SCOPED_TRACE(version);
-        writeAll(path(), record(reserved, "C:\\X", 4, 3, "Other", 0, version, 7, 9));
+        ASSERT_TRUE(writeFile(path(), record(reserved, "C:\\X", 4, 3, "Other", 0, version, 7, 9)));
         RegConfig cfg;
         ASSERT_TRUE(SettingsFile(dir.path()).loadAtStartup(cfg).ok);
         EXPECT_EQ(readAll(path()), defaultsFor(dir.path(), reserved));
@@ -119,7 +109,7 @@ TEST_F(SettingsTest, OtherVersionsAreResetButTheReservedFieldIsKept)
 
     // The current version is taken as it is and not written.
     const QByteArray current = record(reserved, "C:\\X", 4, 3, "Other", 0, 59, 7, 9);
-    writeAll(path(), current);
+    ASSERT_TRUE(writeFile(path(), current));
     RegConfig cfg;
     ASSERT_TRUE(SettingsFile(dir.path()).loadAtStartup(cfg).ok);
     EXPECT_EQ(readAll(path()), current);
@@ -142,14 +132,14 @@ TEST_F(SettingsTest, LongFolderIsCutAndShortFileReadsZeros)
 
     // A file that ends inside the language field: the missing bytes read as zeros.
     QByteArray shortFile = record("", "C:\\Y", 4, 2, "", 0, 0, 0, 0).left(163);
-    writeAll(path(), shortFile);
+    ASSERT_TRUE(writeFile(path(), shortFile));
     RegConfig partial;
     ASSERT_TRUE(file.read(partial).ok);
     EXPECT_EQ(std::make_tuple(partial.PuertoCom, partial.Idioma, partial.GradosC, partial.VersionCfg, partial.LimSupDef),
               std::make_tuple(4, 2, 0, 0, 0));
 
     // A current record with bytes after it is used as read, and the odd size is reported.
-    writeAll(path(), record("", "C:\\Y", 4, 2, "Orvan", -1, 59, 1, 7) + QByteArray(10, 'x'));
+    ASSERT_TRUE(writeFile(path(), record("", "C:\\Y", 4, 2, "Orvan", -1, 59, 1, 7) + QByteArray(10, 'x')));
     RegConfig longer;
     const SettingsFile::Result r = file.loadAtStartup(longer);
     EXPECT_FALSE(r.ok);
@@ -192,7 +182,7 @@ TEST_F(SettingsTest, FileThatCannotBeOursIsNeitherReadNorReplaced)
         {"fifo", [](const QString& p) { return makeNode(Node::Fifo, p); }, "is not a regular file"},
         {"device", [](const QString& p) { return makeNode(Node::Device, p); }, "is not a regular file"},
         {"link to /dev/zero", [](const QString& p) { return QFile::link(QStringLiteral("/dev/zero"), p); }, "is not a regular file"},
-        {"longer than the bound", [&](const QString& p) { writeAll(p, longFile); return true; }, "is longer than 65536 bytes"},
+        {"longer than the bound", [&](const QString& p) { return writeFile(p, longFile); }, "is longer than 65536 bytes"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -222,31 +212,19 @@ TEST_F(SettingsTest, ReadOnlyApplicationFolderWithAWritableFileStillTakesTheSett
     cfg.applyDefaults(dir.path());
     ASSERT_TRUE(file.write(cfg).ok);
     const QByteArray tail("kept after the record");
-    writeAll(path(), readAll(path()) + tail);
+    ASSERT_TRUE(writeFile(path(), readAll(path()) + tail));
     ASSERT_EQ(::chmod(path().toLocal8Bit().constData(), 0666), 0);
     ASSERT_EQ(::chmod(dir.path().toLocal8Bit().constData(), 0555), 0);
 
-    // Permissions do not stop root: the write then runs as another user, in a child process.
+    // Permissions do not stop root: the write runs as nobody, in a child process.
     cfg.Idioma = 3;
     cfg.LimSupDef = 12;
-    const auto writeIt = [&] { return file.write(cfg).ok; };
-    bool written = false;
-    if (::geteuid() != 0) {
-        written = writeIt();
-    } else {
-        const pid_t child = ::fork();
-        ASSERT_GE(child, 0);
-        if (child == 0) {
-            const bool ok = ::setgid(65534) == 0 && ::setuid(65534) == 0 && ::access(dir.path().toLocal8Bit().constData(), W_OK) != 0
-                && writeIt();
-            ::_exit(ok ? 0 : 1);
-        }
-        int status = 0;
-        ASSERT_EQ(::waitpid(child, &status, 0), child);
-        written = WIFEXITED(status) && WEXITSTATUS(status) == 0;
-    }
+    const std::optional<QString> written = orvan::test::asNobody([&] {
+        const bool refused = ::access(QFile::encodeName(dir.path()).constData(), W_OK) != 0;
+        return refused && file.write(cfg).ok ? QStringLiteral("written") : QStringLiteral("not written");
+    });
     ::chmod(dir.path().toLocal8Bit().constData(), 0755);
-    EXPECT_TRUE(written);
+    EXPECT_EQ(written, std::optional<QString>(QStringLiteral("written")));
     RegConfig back;
     ASSERT_TRUE(file.read(back).ok);
     EXPECT_EQ(back.Idioma, 3);
