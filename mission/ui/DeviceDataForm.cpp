@@ -92,7 +92,7 @@ void DeviceDataForm::buildControls()
     Picture1 = new QLabel(this);
     Picture1->setAlignment(Qt::AlignCenter);
     Picture1->setMinimumHeight(120);
-    const QPixmap shipPicture = ui::Pictures::fromFile(QDir(m_main.app().appFolder).filePath(QStringLiteral("Barco.jpg")));
+    const QPixmap shipPicture = ui::Pictures::fromFile(QDir(m_main.app().pictureFolder).filePath(QStringLiteral("Barco.jpg")));
     // Without its picture the form still works; nothing to report.
     if (!shipPicture.isNull())
         Picture1->setPixmap(shipPicture.scaled(480, 260, Qt::KeepAspectRatio, Qt::SmoothTransformation));
