@@ -21,6 +21,8 @@
 #include <QSysInfo>
 #include <QVariant>
 
+#include <future>
+
 namespace orvan::archive {
 
 namespace {
@@ -190,6 +192,13 @@ struct Pending {
     qint64 mtime = 0;
     QString formerSha;   // the record its place held before; empty for a new place
     rows::Examined examined;
+};
+
+// What the reading of one file found.
+struct Outcome {
+    Pending pending;
+    bool unchanged = false;   // same size and time as when archived: not read
+    QString reason;           // not archived, and why
 };
 
 } // namespace
@@ -483,8 +492,10 @@ bool Archive::Impl::flush(QVector<Pending>& batch, AddReport& report)
         "INSERT INTO orvan_records (sha, serial, exporter, exporter_key, carrier, carrier_key, mission_start, mission_end,"
         " interval_minutes, low_raw, high_raw, low_limit, high_limit, samples, held_samples, circular, alarm_high, alarm_low,"
         " min_c, max_c, mean_c, mkt_c, minutes_above, minutes_below, minutes_within, excursions, worst_minutes, worst_zone,"
-        " verdict, archived_at, archived_by, archived_on, image)"
-        " VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?) ON CONFLICT (sha) DO NOTHING"));
+        " verdict, archived_at, archived_by, archived_on)"
+        " VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?) ON CONFLICT (sha) DO NOTHING"));
+    QSqlQuery insertImage(db());
+    insertImage.prepare(QStringLiteral("INSERT INTO orvan_images (sha, image) VALUES (?, ?) ON CONFLICT (sha) DO NOTHING"));
     QSqlQuery upsertPlace(db());
     upsertPlace.prepare(QStringLiteral(
         "INSERT INTO orvan_places (computer, path, path_key, sha, size, mtime, state, checked_at) VALUES (?,?,?,?,?,?,0,NULL)"
@@ -504,7 +515,7 @@ bool Archive::Impl::flush(QVector<Pending>& batch, AddReport& report)
                 nullable(r.min), nullable(r.max), nullable(r.mean), nullable(r.mkt), r.minutesAbove, r.minutesBelow,
                 r.minutesWithin, r.excursions, r.worstExcursionMinutes,
                 r.worstExcursionZone ? QVariant(views::zoneKey(*r.worstExcursionZone)) : QVariant(QMetaType(QMetaType::QString)),
-                views::verdictKey(r.verdict), now, text(user), text(computer), p.examined.image,
+                views::verdictKey(r.verdict), now, text(user), text(computer),
             };
             for (int i = 0; i < values.size(); ++i)
                 insertRecord.bindValue(i, values[i]);
@@ -512,6 +523,12 @@ bool Archive::Impl::flush(QVector<Pending>& batch, AddReport& report)
                 return fail();
             // Another PC may have archived the same record a moment ago: then it adds nothing.
             added = insertRecord.numRowsAffected() > 0;
+            if (added) {
+                insertImage.bindValue(0, r.sha);
+                insertImage.bindValue(1, p.examined.image);
+                if (!exec(insertImage))
+                    return fail();
+            }
             held.insert(r.sha);
         }
         const QVariantList place = {text(computer), p.path, rows::searchKey(p.path), r.sha, p.size, p.mtime};
@@ -590,37 +607,59 @@ AddReport Archive::add(const QStringList& paths, const Progress& progress, const
             known.insert(q.value(0).toString(), {q.value(1).toLongLong(), q.value(2).toLongLong(), q.value(3).toString()});
     }
 
-    QVector<Pending> batch;
-    for (int i = 0; i < files.size(); ++i) {
-        if (cancel && cancel->load()) {
+    // While one batch goes into the archive, the next is read, hashed and summarised on another
+    // core: the engine's work and the files' overlap.
+    const int idioma = d->idioma;
+    const auto examineFiles = [&files, &known, cancel, idioma](int from, int to) {
+        QVector<Outcome> outcomes;
+        for (int i = from; i < to && !(cancel && cancel->load()); ++i) {
+            Outcome o;
+            o.pending.path = files[i];
+            const QFileInfo info(files[i]);
+            o.pending.size = info.size();
+            o.pending.mtime = info.lastModified().toMSecsSinceEpoch();
+            const auto k = known.constFind(files[i]);
+            if (k != known.constEnd()) {
+                o.pending.formerSha = k->sha;
+                o.unchanged = k->size == o.pending.size && k->mtime == o.pending.mtime;
+            }
+            if (!o.unchanged) {
+                auto examined = rows::examine(files[i], o.pending.size, idioma);
+                if (auto* reason = std::get_if<QString>(&examined))
+                    o.reason = *reason;
+                else
+                    o.pending.examined = std::move(std::get<rows::Examined>(examined));
+            }
+            outcomes.append(std::move(o));
+        }
+        return outcomes;
+    };
+    const int total = files.size();
+    std::future<QVector<Outcome>> next = std::async(std::launch::async, examineFiles, 0, qMin(kBatch, total));
+    for (int start = 0; start < total; start += kBatch) {
+        const QVector<Outcome> outcomes = next.get();
+        if (start + kBatch < total)
+            next = std::async(std::launch::async, examineFiles, start + kBatch, qMin(start + 2 * kBatch, total));
+        QVector<Pending> batch;
+        for (const Outcome& o : outcomes) {
+            if (o.unchanged)
+                ++report.unchanged;
+            else if (!o.reason.isEmpty())
+                report.skipped.append({o.pending.path, o.reason});
+            else
+                batch.append(o.pending);
+        }
+        if (!d->flush(batch, report)) {
+            report.error = d->error;
+            return report;
+        }
+        for (int i = 0; progress && i < outcomes.size(); ++i)
+            progress(start + i + 1, total, outcomes[i].pending.path);
+        if (outcomes.size() < qMin(kBatch, total - start) || (cancel && cancel->load())) {
             report.cancelled = true;
             break;
         }
-        const QString& path = files[i];
-        const QFileInfo info(path);
-        const qint64 size = info.size();
-        const qint64 mtime = info.lastModified().toMSecsSinceEpoch();
-        const auto k = known.constFind(path);
-        if (k != known.constEnd() && k->size == size && k->mtime == mtime) {
-            ++report.unchanged;
-        } else {
-            auto examined = rows::examine(path, size, d->idioma);
-            if (auto* reason = std::get_if<QString>(&examined)) {
-                report.skipped.append({path, *reason});
-            } else {
-                batch.append({path, size, mtime, k != known.constEnd() ? k->sha : QString(),
-                              std::move(std::get<rows::Examined>(examined))});
-                if (batch.size() >= kBatch && !d->flush(batch, report)) {
-                    report.error = d->error;
-                    return report;
-                }
-            }
-        }
-        if (progress)
-            progress(i + 1, files.size(), path);
     }
-    if (!d->flush(batch, report))
-        report.error = d->error;
     return report;
 }
 
@@ -779,7 +818,7 @@ QVector<Archive::Place> Archive::places(const QString& sha)
 std::optional<QByteArray> Archive::image(const QString& sha)
 {
     d->error.clear();
-    QSqlQuery q = d->prepared(QStringLiteral("SELECT image FROM orvan_records WHERE sha = ?"), {sha});
+    QSqlQuery q = d->prepared(QStringLiteral("SELECT image FROM orvan_images WHERE sha = ?"), {sha});
     if (!d->exec(q) || !q.next())
         return std::nullopt;
     // A shared database is as open to tampering as a file: bytes that are not the record the

@@ -12,6 +12,7 @@ namespace orvan::archive::schema {
 constexpr const char* kVersionTable = "orvan_schema";
 constexpr const char* kRecords = "orvan_records";
 constexpr const char* kPlaces = "orvan_places";
+constexpr const char* kImages = "orvan_images";
 
 // The version the open database carries: 0 when it has no archive tables yet, -1 when it holds
 // tables of something else (an SQLite file only: a shared server database may hold others).

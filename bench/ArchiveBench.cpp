@@ -67,7 +67,7 @@ QString emptyArchive(archive::Engine engine)
         db.setUserName(QStringLiteral("orvan"));
         db.setDatabaseName(QStringLiteral("archive_test"));
         if (db.open())
-            QSqlQuery(db).exec(QStringLiteral("DROP TABLE IF EXISTS orvan_places, orvan_records, orvan_schema"));
+            QSqlQuery(db).exec(QStringLiteral("DROP TABLE IF EXISTS orvan_places, orvan_images, orvan_records, orvan_schema"));
     }
     QSqlDatabase::removeDatabase(QStringLiteral("bench-reset"));
     return pg.url(QStringLiteral("archive_test"));

@@ -2,7 +2,6 @@
 // real PostgreSQL server the test starts itself (PgCluster). Records come from the generator.
 
 #include "archive/PgCluster.h"
-#include <QProcess>
 
 #include "archive/Archive.h"
 #include "tools/generator/RecordGenerator.h"
@@ -12,6 +11,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QProcess>
 #include <QSet>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -112,7 +112,7 @@ protected:
             test::PgCluster& pg = test::PgCluster::instance();
             ASSERT_TRUE(pg.running() || (pg.error().isEmpty() && pg.start())) << pg.error().toStdString();
             m_target = pg.url(QStringLiteral("archive_test"));
-            sql(QStringLiteral("DROP TABLE IF EXISTS orvan_places, orvan_records, orvan_schema"));
+            sql(QStringLiteral("DROP TABLE IF EXISTS orvan_places, orvan_images, orvan_records, orvan_schema"));
         } else {
             m_target = m_dir.filePath(QStringLiteral("archive.sqlite"));
         }
@@ -368,7 +368,7 @@ TEST_P(ArchiveTest, AServerThatGoesAwayMidIndexLeavesTheArchiveConsistentAndTheN
     Archive a;
     open(a);
     const archive::AddReport broken = a.add({many}, [&](int done, int, const QString&) {
-        if (done == 300)
+        if (done == 200)
             pg.stop();
     });
     ASSERT_TRUE(pg.start()) << pg.error().toStdString();

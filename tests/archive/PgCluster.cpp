@@ -56,9 +56,7 @@ PgCluster::PgCluster()
             return;
         }
     }
-    if (!run(m_bin + QStringLiteral("/initdb"), {QStringLiteral("-D"), m_folder + QStringLiteral("/data"), QStringLiteral("-U"),
-                                                 QStringLiteral("orvan"), QStringLiteral("-A"), QStringLiteral("trust"),
-                                                 QStringLiteral("-E"), QStringLiteral("UTF8"), QStringLiteral("--no-sync")}))
+    if (!run(m_bin + QStringLiteral("/initdb"), args("-D %1/data -U orvan -A trust -E UTF8 --no-sync")))
         return;
     if (!start())
         return;
@@ -86,8 +84,7 @@ PgCluster::~PgCluster()
 void PgCluster::shutdown()
 {
     if (m_running)
-        run(m_bin + QStringLiteral("/pg_ctl"), {QStringLiteral("-D"), m_folder + QStringLiteral("/data"), QStringLiteral("-m"),
-                                                QStringLiteral("fast"), QStringLiteral("-w"), QStringLiteral("stop")});
+        run(m_bin + QStringLiteral("/pg_ctl"), args("-D %1/data -m fast -w stop"));
     m_running = false;
 }
 
@@ -98,20 +95,23 @@ QString PgCluster::url(const QString& database) const
 
 bool PgCluster::start()
 {
-    m_running = run(m_bin + QStringLiteral("/pg_ctl"),
-                    {QStringLiteral("-D"), m_folder + QStringLiteral("/data"), QStringLiteral("-l"), m_folder + QStringLiteral("/log"),
-                     QStringLiteral("-w"), QStringLiteral("-o"),
-                     QStringLiteral("-k %1 -c listen_addresses='' -c fsync=off").arg(m_folder), QStringLiteral("start")});
+    // Only a unix socket in the folder: nothing listens on the network.
+    m_running = run(m_bin + QStringLiteral("/pg_ctl"), args("-D %1/data -l %1/log -w -o") +
+                                                           QStringList{QStringLiteral("-k %1 -c listen_addresses='' -c fsync=off").arg(m_folder),
+                                                                       QStringLiteral("start")});
     return m_running;
 }
 
 bool PgCluster::stop()
 {
-    const bool stopped = run(m_bin + QStringLiteral("/pg_ctl"), {QStringLiteral("-D"), m_folder + QStringLiteral("/data"),
-                                                                 QStringLiteral("-m"), QStringLiteral("immediate"),
-                                                                 QStringLiteral("-w"), QStringLiteral("stop")});
+    const bool stopped = run(m_bin + QStringLiteral("/pg_ctl"), args("-D %1/data -m immediate -w stop"));
     m_running = m_running && !stopped;
     return stopped;
+}
+
+QStringList PgCluster::args(const char* line) const
+{
+    return QString::fromLatin1(line).arg(m_folder).split(QLatin1Char(' '));
 }
 
 bool PgCluster::run(const QString& program, const QStringList& args)

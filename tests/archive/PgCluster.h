@@ -33,6 +33,8 @@ public:
 private:
     PgCluster();
     bool run(const QString& program, const QStringList& args);
+    // The words of a command line, %1 the cluster's folder (which holds no blank).
+    QStringList args(const char* line) const;
 
     std::unique_ptr<QTemporaryDir> m_dir;
     QString m_folder, m_bin;
