@@ -82,6 +82,9 @@ enum class AddedText {
     Excursions,          // runs of samples out of range
     Peak,                // an excursion's extreme temperature
     NoExcursions,        // a summary without excursions
+    ShipmentSummary,     // the summary window's title and its toolbar button
+    ShipmentReport,      // the printed one-page shipment report's title
+    ExcursionsShown,     // %1: excursions listed, %2: excursions in all
     // The records archive: its messages and the command line's labels.
     ArchiveCannotOpen,     // %1: the archive (file or URL), %2: why
     ArchiveNotAnArchive,   // %1: the archive; it holds tables of something else

@@ -4,7 +4,6 @@
 #include "base/MessageSink.h"
 #include "base/ui/Workspace.h"
 #include "records/MissionRecord.h"
-#include "records/RecordFile.h"
 #include "records/ui/OpenRecordDialog.h"
 
 #include <QFileInfo>
@@ -48,16 +47,7 @@ bool showDecoded(orvan::ui::Workspace& main, records::MissionRecord& record)
 bool showRecordFile(orvan::ui::Workspace& main, records::MissionRecord& record, const QString& path)
 {
     closeRecordWindows(main);
-    AppContext& app = main.app();
-    record.Archivo = path;
-    record.NombreArchivo = QFileInfo(path).fileName();
-    app.UltimoArchivo = record.NombreArchivo;
-    const records::FileResult read = records::LeerArchivo(record, path);
-    if (!read.ok) {
-        main.messages().show(records::failureLine(read, path, app.config.Idioma));
-        return false;
-    }
-    return showDecoded(main, record);
+    return records::OpenRecordDialog::openFile(main.app(), record, main, main.messages(), path);
 }
 
 bool showRecordImage(orvan::ui::Workspace& main, records::MissionRecord& record, const QByteArray& image,

@@ -407,6 +407,24 @@ void drawAlarms(QPainter& p)
     p.drawEllipse(QPointF(16, 3.2), 1.4, 1.4);
 }
 
+// A clipboard with its figures and a green check: the shipment's verdict on one sheet.
+void drawShipmentSummary(QPainter& p)
+{
+    p.setPen(QPen(kSlate, 1.0));
+    p.setBrush(vertical(2, 30, QColor(0xc8, 0x9a, 0x62), QColor(0x9c, 0x6e, 0x3a)));
+    p.drawRoundedRect(QRectF(4, 3, 22, 27), 2, 2);
+    sheet(p, QRectF(6.5, 6, 17, 22));
+    p.setPen(QPen(kSlate, 0.8));
+    p.setBrush(vertical(1, 7, kSteel.lighter(130), kSteel));
+    p.drawRoundedRect(QRectF(10.5, 1.5, 9, 5.5), 1.5, 1.5);
+    for (int row = 0; row < 4; ++row) {
+        const qreal y = 11 + row * 3.6;
+        p.setPen(pen(row == 0 ? kBlue : kSlate, 1.2));
+        p.drawLine(QPointF(9, y), QPointF(row % 2 ? 16 : 20, y));
+    }
+    badge(p, QPointF(23.5, 24.5), 6.5, kGreen, Sign::Check);
+}
+
 void drawPrint(QPainter& p)
 {
     sheet(p, QRectF(8, 3, 16, 11));
@@ -748,6 +766,7 @@ QIcon Pictures::toolbar1Icon(int index)
     case 5: draw = drawHistogram; break;
     case 6: draw = drawSampleList; break;
     case 7: draw = drawAlarms; break;
+    case 8: draw = drawShipmentSummary; break;
     default: return QIcon();
     }
     return toolbarIcon(draw);

@@ -13,8 +13,8 @@ namespace orvan::ui {
 
 class Pictures {
 public:
-    // The seven commands of Toolbar1 (1 study from disk, 2 connect, 3 graph, 4 proportions,
-    // 5 histogram, 6 sample list, 7 alarms) and the buttons of Toolbar2 (1 print,
+    // The commands of Toolbar1 (1 study from disk, 2 connect, 3 graph, 4 proportions,
+    // 5 histogram, 6 sample list, 7 alarms, 8 shipment summary) and the buttons of Toolbar2 (1 print,
     // 2 configuration, 4 finish). Other indexes give an empty icon.
     static QIcon toolbar1Icon(int index);
     static QIcon toolbar2Icon(int index);

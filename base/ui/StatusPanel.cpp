@@ -363,7 +363,7 @@ bool StatusPanel::serialShown() const
     return !m_serial->isHidden();
 }
 
-QPixmap StatusPanel::fieldIcon(Item item, int size) const
+QPixmap StatusPanel::fieldIcon(Item item, int size)
 {
     return iconFor(item, size);
 }

@@ -50,7 +50,7 @@ public:
     bool serialShown() const;
 
     // The icon beside a field of the record face, for the printed report.
-    QPixmap fieldIcon(Item item, int size) const;
+    static QPixmap fieldIcon(Item item, int size);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -3,6 +3,7 @@
 #include "base/Encodings.h"
 #include "base/ui/Pictures.h"
 #include "base/ui/StatusPanel.h"
+#include "views/ui/ReportRenderer.h"
 
 #include <QLabel>
 
@@ -123,13 +124,13 @@ std::unique_ptr<Report> makeGraphReport()
     return r;
 }
 
-void fillGraphReport(Report& r, const QString& title, const ui::StatusPanel& p, const GraphPrintSource& graph,
+void fillGraphReport(Report& r, const QString& title, const RecordPanel& v, const GraphPrintSource& graph,
                      const QString& trademarkLine)
 {
     r.setText(QStringLiteral("Label1"), title);
-    // The record as the panel shows it.
+    // The record as the panel shows it, with the panel's icons.
     using Item = ui::StatusPanel::Item;
-    const RecordPanel& v = p.record();
+    using ui::StatusPanel;
     constexpr int kIcon = 64;
     r.setText(QStringLiteral("lbInicio"), reformatDateCaption(v.start));
     r.setText(QStringLiteral("lbFin"), reformatDateCaption(v.end));
@@ -141,14 +142,14 @@ void fillGraphReport(Report& r, const QString& title, const ui::StatusPanel& p, 
     r.setText(QStringLiteral("lbTransport"), v.carrier);
     r.setText(QStringLiteral("lbMin"), v.lowLimit);
     r.setText(QStringLiteral("lbMax"), v.highLimit);
-    r.setPixmap(QStringLiteral("Image2"), p.fieldIcon(Item::Start, kIcon));
-    r.setPixmap(QStringLiteral("Image3"), p.fieldIcon(Item::End, kIcon));
-    r.setPixmap(QStringLiteral("Image4"), p.fieldIcon(Item::Interval, kIcon));
-    r.setPixmap(QStringLiteral("Image5"), p.fieldIcon(Item::Samples, kIcon));
-    r.setPixmap(QStringLiteral("imgExport"), p.fieldIcon(Item::Exporter, kIcon));
-    r.setPixmap(QStringLiteral("imgTransport"), p.fieldIcon(Item::Carrier, kIcon));
-    r.setPixmap(QStringLiteral("imgMin"), p.fieldIcon(Item::LowLimit, kIcon));
-    r.setPixmap(QStringLiteral("imgMax"), p.fieldIcon(Item::HighLimit, kIcon));
+    r.setPixmap(QStringLiteral("Image2"), StatusPanel::fieldIcon(Item::Start, kIcon));
+    r.setPixmap(QStringLiteral("Image3"), StatusPanel::fieldIcon(Item::End, kIcon));
+    r.setPixmap(QStringLiteral("Image4"), StatusPanel::fieldIcon(Item::Interval, kIcon));
+    r.setPixmap(QStringLiteral("Image5"), StatusPanel::fieldIcon(Item::Samples, kIcon));
+    r.setPixmap(QStringLiteral("imgExport"), StatusPanel::fieldIcon(Item::Exporter, kIcon));
+    r.setPixmap(QStringLiteral("imgTransport"), StatusPanel::fieldIcon(Item::Carrier, kIcon));
+    r.setPixmap(QStringLiteral("imgMin"), StatusPanel::fieldIcon(Item::LowLimit, kIcon));
+    r.setPixmap(QStringLiteral("imgMax"), StatusPanel::fieldIcon(Item::HighLimit, kIcon));
     r.setPixmap(QStringLiteral("ImgMinOK"), ui::Pictures::statePicture(v.lowExceeded ? 2 : 1, kIcon));
     r.setPixmap(QStringLiteral("imgMaxOK"), ui::Pictures::statePicture(v.highExceeded ? 2 : 1, kIcon));
     r.setText(QStringLiteral("lbTexto0"), graph.text0);
@@ -158,6 +159,18 @@ void fillGraphReport(Report& r, const QString& title, const ui::StatusPanel& p, 
     else
         r.setPixmap(QStringLiteral("Image1"), QPixmap());
     r.setText(QStringLiteral("lbPie"), trademarkLine);
+}
+
+std::unique_ptr<Report> makeShipmentReport(std::shared_ptr<const views::ui::ReportRenderer> renderer,
+                                           const QString& caption)
+{
+    auto r = std::make_unique<Report>(QStringLiteral("arEnvio"), QPageLayout::Portrait);
+    // The renderer lays the whole A4 portrait page out itself.
+    r->addImage(Section::Detail, QStringLiteral("Page"), QRectF(QPointF(0, 0), r->pageSizeMm()));
+    r->setPainter(QStringLiteral("Page"), [renderer, caption](QPainter& painter, const QRectF& page) {
+        renderer->paintShipmentPage(painter, page, caption);
+    });
+    return r;
 }
 
 } // namespace orvan::shell

@@ -1,14 +1,16 @@
 #pragma once
-// The two printed reports: the screen report, a picture of the window in front under the main
-// window's caption (A4 portrait), and the graph report, the temperature chart with the record
-// summary of the status panel (A4 landscape). Both end with the trademark line.
+// The printed reports: the screen report, a picture of the window in front under the main
+// window's caption (A4 portrait); the graph report, the temperature chart with the record
+// summary of the status panel (A4 landscape); and the one-page shipment report (A4 portrait).
+// All end with the trademark line.
 
 #include "shell/ui/Report.h"
 
 #include <QDateTime>
 #include <memory>
 
-namespace orvan::ui { class StatusPanel; }
+namespace orvan { struct RecordPanel; }
+namespace orvan::views::ui { class ReportRenderer; }
 
 namespace orvan::shell {
 
@@ -26,9 +28,13 @@ struct GraphPrintSource {
     Report::Painter chart;     // draws the chart at the device's resolution
 };
 
-// Fills every control of the graph report from the main window's caption and status panel,
-// the graph window's texts and chart, and the trademark line.
-void fillGraphReport(Report& report, const QString& caption, const ui::StatusPanel& panel,
+// Fills every control of the graph report from the main window's caption, the record as the
+// status panel shows it, the graph window's texts and chart, and the trademark line.
+void fillGraphReport(Report& report, const QString& caption, const RecordPanel& record,
                      const GraphPrintSource& graph, const QString& trademarkLine);
+
+// arEnvio: the shipment report drawn by the renderer, which the report keeps alive.
+std::unique_ptr<Report> makeShipmentReport(std::shared_ptr<const views::ui::ReportRenderer> renderer,
+                                           const QString& caption);
 
 } // namespace orvan::shell

@@ -1,20 +1,17 @@
 #include "shell/ui/RecordReport.h"
 
-#include "base/AppContext.h"
-#include "base/MessageSink.h"
 #include "records/MissionRecord.h"
 #include "records/RecordFile.h"
-#include "records/ui/OpenRecordDialog.h"
 #include "shell/ui/MainWindow.h"
-#include "shell/ui/PrintCommand.h"
-#include "shell/ui/WindowRegistry.h"
+#include "shell/ui/PrintReports.h"
+#include "views/ui/ReportRenderer.h"
 
-#include <QCoreApplication>
 #include <QFileInfo>
+#include <QPainter>
 
 namespace orvan::shell {
 
-bool writeRecordGraphReport(AppContext& app, const QString& recordPath, const QString& pdfPath, QString* error)
+bool writeRecordGraphReport(const QString& recordPath, int idioma, Unit unit, const QString& pdfPath, QString* error)
 {
     const auto fail = [error](const QString& why) {
         if (error)
@@ -25,37 +22,30 @@ bool writeRecordGraphReport(AppContext& app, const QString& recordPath, const QS
     records::MissionRecord record;
     const records::FileResult read = records::LeerArchivo(record, recordPath);
     if (!read.ok)
-        return fail(records::failureLine(read, recordPath, app.config.Idioma));
+        return fail(records::failureLine(read, recordPath, idioma));
     record.Archivo = QFileInfo(recordPath).absoluteFilePath();
     record.NombreArchivo = QFileInfo(recordPath).fileName();
     record.LeeAuditoria();   // a start-date fall-back is part of the record as the graph shows it
     if (!record.campos.ArchivoOk)
         return fail(QStringLiteral("%1 is not a record the graph can show").arg(recordPath));
 
-    // The main window as the application has it after start-up, at a usual desktop size, so the
-    // graph lays itself out as on screen.
-    RecordingSink messages;
-    app.textos.CargaTextos(app.config.Idioma);
-    app.LineaMarca = TextTable::LineaMarca(app.config.Idioma);
-    MainWindow main(app, record, messages);
-    registerWindows(main);
-    main.applyCaption();
-    main.PonerTextos();
-    main.resize(1280, 960);
-    main.show();
-    records::OpenRecordDialog::PoneResumenMenu(*main.panel(), record, app);
-    main.HabilitaBotones();
-    if (!main.openChild(MainWindow::Child::frmGrafico))
-        return fail(QStringLiteral("the graph of %1 could not be opened").arg(recordPath));
-    QCoreApplication::processEvents();
-
-    const std::unique_ptr<Report> report = buildPrintReport(main, app.GraficoActivo, printCommand());
-    if (report->name() != QLatin1String("arGrafic"))
-        return fail(QStringLiteral("the graph of %1 could not be opened").arg(recordPath));
+    // The graph as it opens: the whole record, and the window's two notes still empty.
+    auto renderer = std::make_shared<const views::ui::ReportRenderer>(record, idioma, unit);
+    GraphPrintSource graph;
+    graph.chart = [renderer](QPainter& painter, const QRectF& target) { renderer->paintGraph(painter, target); };
+    const std::unique_ptr<Report> report = makeGraphReport();
+    fillGraphReport(*report, MainWindow::versionCaption(), renderer->captions(), graph, renderer->trademarkLine());
     QString why;
     if (!report->writePdf(pdfPath, &why))
         return fail(why);
     return true;
+}
+
+bool writeShipmentReport(const records::MissionRecord& record, int idioma, Unit unit, views::Allowances allowed,
+                         const QString& pdfPath, QString* error)
+{
+    auto renderer = std::make_shared<const views::ui::ReportRenderer>(record, idioma, unit, allowed);
+    return makeShipmentReport(renderer, MainWindow::versionCaption())->writePdf(pdfPath, error);
 }
 
 } // namespace orvan::shell

@@ -1,7 +1,6 @@
 #include "tools/cli/Commands.h"
 #include "tools/cli/Output.h"
 
-#include "base/AppContext.h"
 #include "shell/ui/RecordReport.h"
 
 #include <QFileInfo>
@@ -16,11 +15,8 @@ int runReport(const Invocation& inv)
     inv.refuseOutput(out);
     inv.makeDefaultFolderFor(out);
 
-    AppContext app(inv.appFolder);
-    app.config.Idioma = qint16(inv.idioma);
-    app.config.GradosC = gradosCFor(inv.unit);
     QString error;
-    if (!shell::writeRecordGraphReport(app, inv.positional.at(0), out, &error))
+    if (!shell::writeRecordGraphReport(inv.positional.at(0), inv.idioma, inv.unit, out, &error))
         throw Failure(error);
     tellWritten(inv, out, QFileInfo(out).size());
     return 0;

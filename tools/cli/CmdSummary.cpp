@@ -8,6 +8,9 @@
 #include "records/MissionRecord.h"
 #include "records/RecordFile.h"
 #include "views/ShipmentSummary.h"
+#ifdef ORVAN_CLI_REPORT
+#include "shell/ui/RecordReport.h"
+#endif
 
 #include <QFileInfo>
 
@@ -151,13 +154,32 @@ int runSummary(const Invocation& inv)
     const views::Allowances allowed{inv.intValue(QStringLiteral("--allow-above"), 0, kMostMinutes, 0),
                                     inv.intValue(QStringLiteral("--allow-below"), 0, kMostMinutes, 0)};
     const QString path = inv.positional.first();
+    const QString pdf = inv.value(QStringLiteral("--pdf"));
+    if (inv.has(QStringLiteral("--pdf"))) {
+        if (!pdf.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))
+            throw UsageError(QStringLiteral("the shipment report is a PDF: --pdf OUT must end in .pdf"));
+        inv.refuseOutput(pdf);
+        inv.makeDefaultFolderFor(pdf);
+    }
     records::MissionRecord record;
     const records::FileResult loaded = records::LeerArchivo(record, path);
     if (!loaded.ok)
         throw Failure(records::failureLine(loaded, path, inv.idioma));
     record.LeeAuditoria();
     const views::ShipmentSummary s = views::summarize(record, inv.unit, allowed);
+#ifdef ORVAN_CLI_REPORT
+    // The page first: a run that cannot write it fails whole, with nothing on stdout.
+    if (!pdf.isEmpty()) {
+        record.Archivo = QFileInfo(path).absoluteFilePath();
+        record.NombreArchivo = QFileInfo(path).fileName();
+        QString error;
+        if (!shell::writeShipmentReport(record, inv.idioma, inv.unit, allowed, pdf, &error))
+            throw Failure(error);
+    }
+#endif
     printResult(inv, json(s), table(s, Labels(inv.idioma)));
+    if (!pdf.isEmpty())
+        tellWritten(inv, pdf, QFileInfo(pdf).size());
     return 0;
 }
 

@@ -6,6 +6,7 @@
 #include "records/MissionRecord.h"
 #include "views/TimeFormat.h"
 #include "views/ui/Chart.h"
+#include "views/ui/RecordChart.h"
 #include "views/ui/ViewWindow.h"
 
 #include <QApplication>
@@ -23,13 +24,11 @@
 
 namespace orvan::views {
 
+using ui::kSeriesBelow;
+
 namespace {
 
-// The chart's five series.
-enum { kSeriesBelow = 1, kSeriesWithin = 2, kSeriesAbove = 3, kSeriesLowLimit = 4, kSeriesHighLimit = 5 };
-const QColor kBelowColor(0x1f, 0x6f, 0xd1);
 const QColor kWithinColor(0x1e, 0x9e, 0x4a);
-const QColor kAboveColor(0xd6, 0x2d, 0x2d);
 
 // A magnifier with a plus or a minus, or a frame for the whole record.
 QIcon zoomIcon(char which)
@@ -210,53 +209,12 @@ void GraphWindow::ReleaseHourGlass()
         QApplication::restoreOverrideCursor();
 }
 
-// Loads every point into the chart: each zone in its own series, holes elsewhere, and the two
-// limits as flat lines.
 void GraphWindow::SetZoom()
 {
-    ui::Chart& c = *Chart2D1;
-    c.setTimeLabels(m_record.campos.InicioDatos);
-    c.setBatch(true);
-    c.setSeriesCount(5);
-    c.setSeriesStyle(kSeriesBelow, kBelowColor, 1.8);
-    c.setSeriesStyle(kSeriesWithin, kWithinColor, 1.8);
-    c.setSeriesStyle(kSeriesAbove, kAboveColor, 1.8);
-    c.setSeriesStyle(kSeriesLowLimit, kBelowColor.darker(115), 1.4, Qt::DashLine);
-    c.setSeriesStyle(kSeriesHighLimit, kAboveColor.darker(115), 1.4, Qt::DashLine);
-    c.setPickable(kSeriesLowLimit, false);
-    c.setPickable(kSeriesHighLimit, false);
-    // The zones out of the limits reach to the samples beside them: a sample out of the limits
-    // between two within them shows as a spike in its zone's colour at every zoom level, not as
-    // a point with nothing drawn.
-    c.setSeriesJoined(kSeriesBelow, true);
-    c.setSeriesJoined(kSeriesAbove, true);
+    loadRecordChart(*Chart2D1, m_puntos, m_limits, m_record.campos.InicioDatos);
     const int n = m_puntos.NumPuntos();
-    c.setPointCount(n);
-    m_count = 0;
-    for (int i = 1; i <= n; ++i)
-        ClasificaPunto(i);
-    c.setBatch(false);
     scrGraph->setMaximum(std::max(n, 1));
     scrGraph->setMinimum(0);
-}
-
-void GraphWindow::ClasificaPunto(int i)
-{
-    const Point& p = m_puntos[i];
-    AgregaPunto(p, seriesOfZone(views::ClasificaPunto(p.Temp, m_limits.lo, m_limits.hi)));
-}
-
-// Appends a point to the five series: its temperature in the series of its zone, holes in the
-// other two, and the limits.
-void GraphWindow::AgregaPunto(const Point& p, int curve)
-{
-    ui::Chart& c = *Chart2D1;
-    const int n = ++m_count;
-    c.setX(n, double(minutesFrom(m_record.campos.InicioDatos, p.Fecha)));
-    c.setY(kSeriesLowLimit, n, double(m_limits.lo));
-    c.setY(kSeriesHighLimit, n, double(m_limits.hi));
-    for (int s = kSeriesBelow; s <= kSeriesAbove; ++s)
-        c.setY(s, n, s == curve ? double(p.Temp) : ui::Chart::hole());
 }
 
 void GraphWindow::MuestraVentana(int first, int last)
@@ -271,27 +229,10 @@ void GraphWindow::MuestraVentana(int first, int last)
     // Every change of the window is one batch, so the chart repaints once.
     c.setBatch(true);
 
-    c.setAxisTitle(ui::Chart::Axis::X, axisTitleText(m_app.textos, campos.Circular, first, last, n, campos.NumMuestras));
-    const int shape = withMarkers(first, last) ? ui::Chart::Dot : ui::Chart::NoMarker;
-    for (int s = kSeriesBelow; s <= kSeriesAbove; ++s)
-        c.setMarkerShape(s, shape, 6);
-
-    TempRange r = windowRange(m_puntos, first, last);
-    if (r.empty)
-        r.min = r.max = (m_limits.lo + m_limits.hi) / 2;     // no temperature: frame the limits
-    const double yMin = double(r.min) - 2, yMax = double(r.max) + 2;
-    const double middle = (double(r.min) + double(r.max)) / 2;
-    c.setAxisRange(ui::Chart::Axis::Y, yMin, yMax);
-    c.setAxisOrigin(ui::Chart::Axis::Y, yMin);
-    c.setAxisTitle(ui::Chart::Axis::Y, UnidadTexto(m_unit));
-
+    const double middle = frameRecordChart(
+        c, m_puntos, m_limits, axisTitleText(m_app.textos, campos.Circular, first, last, n, campos.NumMuestras),
+        UnidadTexto(m_unit), m_locale, first, last);
     const double xMin = n > 0 ? c.x(first) : 0, xMax = n > 0 ? c.x(last) : 0;
-    c.setAxisRange(ui::Chart::Axis::X, xMin, xMax);
-
-    const double xMiddle = (xMin + xMax) / 2;
-    c.setLabelText(QStringLiteral("Title"),
-                   dateTitle(c.dateAt(xMin), c.dateAt(xMax), c.dateAt(xMiddle), m_locale));
-    c.attachLabel(QStringLiteral("Title"), xMiddle, yMax);
 
     c.plotArea();   // lay the axes out for the new ranges before asking for pixels
     const int p1 = c.pick(c.dataToPixel({xMin, middle}).toPoint()).point;

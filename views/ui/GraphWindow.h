@@ -60,8 +60,6 @@ protected:
 private:
     void buildControls();
     void SetZoom();
-    void ClasificaPunto(int i);
-    void AgregaPunto(const Point& p, int curve);
     void onScroll(int value);
     void onWheel(int notches, const QPoint& px);
     void onPress(Qt::MouseButton button, const QPoint& px);
@@ -86,7 +84,6 @@ private:
     QRect m_area;                    // AreaGrafico at the press of the band
     QRect m_band{-1, -1, 0, 0};      // RectBanda: left -1 while no band is dragged
     int m_busyDepth = 0;             // hourglass nesting
-    int m_count = 0;                 // points appended to the chart
 };
 
 } // namespace orvan::views
