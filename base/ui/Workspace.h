@@ -17,7 +17,8 @@ namespace orvan::ui {
 class StatusPanel;
 
 // The child windows by the names the toolbar commands close them by.
-enum class Child { frmGrafico, frmTorta, frmHisto, AbreArch, Detalle, frmAlar, Config, frmsave, frmPrep };
+enum class Child { frmGrafico, frmTorta, frmHisto, AbreArch, Detalle, frmAlar, Config, frmsave, frmPrep,
+                   Summary };
 
 class Workspace {
 public:

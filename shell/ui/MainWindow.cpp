@@ -1,5 +1,6 @@
 #include "shell/ui/MainWindow.h"
 
+#include "base/AddedTexts.h"
 #include "base/AppContext.h"
 #include "base/MessageSink.h"
 #include "base/RuntimeError.h"
@@ -44,6 +45,7 @@ void reported(MessageSink& messages, const QString& procedure, const std::functi
 {
     try {
         body();
+    MainWindow::Child::Summary,
     } catch (const RuntimeError& e) {
         messages.show(errorInForm(e, procedure, kFormName));
     } catch (const std::exception& e) {
@@ -97,7 +99,7 @@ void MainWindow::buildToolbars()
     m_toolbar1->setIconSize(QSize(32, 32));
     m_toolbar1->setToolButtonStyle(Qt::ToolButtonIconOnly);
     m_toolbar1->toggleViewAction()->setEnabled(false);
-    for (int i = 1; i <= 7; ++i) {
+    for (int i = 1; i <= kToolbar1Buttons; ++i) {
         QAction* a = m_toolbar1->addAction(Pictures::toolbar1Icon(i), QString());
         a->setObjectName(QStringLiteral("Toolbar1_%1").arg(i));
         connect(a, &QAction::triggered, this, [this, i] { toolbar1Click(i); });
@@ -105,7 +107,7 @@ void MainWindow::buildToolbars()
         if (i == 2)
             m_toolbar1->addSeparator();
     }
-    for (int i = 3; i <= 7; ++i)
+    for (int i = 3; i <= kToolbar1Buttons; ++i)
         m_buttons1[i]->setEnabled(false);
 
     m_toolbar2 = addToolBar(QStringLiteral("Toolbar2"));
@@ -182,7 +184,12 @@ void MainWindow::startUp()
 
 void MainWindow::applyCaption()
 {
-    setWindowTitle(kCaption + QStringLiteral("  ") + QStringLiteral(ORVAN_VERSION_TEXT));
+    setWindowTitle(versionCaption());
+}
+
+QString MainWindow::versionCaption()
+{
+    return kCaption + QStringLiteral("  ") + QStringLiteral(ORVAN_VERSION_TEXT);
 }
 
 bool MainWindow::loadMdiBackground(const QString& path)
@@ -236,14 +243,15 @@ void MainWindow::PonerTextos()
 void MainWindow::DeshabilitaBotones()
 {
     m_buttons1[2]->setEnabled(true);
-    for (int i = 3; i <= 7; ++i)
+    for (int i = 3; i <= kToolbar1Buttons; ++i)
         m_buttons1[i]->setEnabled(false);
     m_panel->showRest();
 }
 
 void MainWindow::HabilitaBotones()
 {
-    for (int i = 3; i <= 7; ++i)
+    for (int i = 3; i <= kToolbar1Buttons; ++i)
+    m_buttons1[8]->setToolTip(addedText(AddedText::ShipmentSummary, m_app.config.Idioma));
         m_buttons1[i]->setEnabled(true);
 }
 
@@ -254,7 +262,7 @@ void MainWindow::setConnectEnabled(bool enabled)
 
 QAction* MainWindow::toolbar1Button(int index) const
 {
-    return index >= 1 && index <= 7 ? m_buttons1[index] : nullptr;
+    return index >= 1 && index <= kToolbar1Buttons ? m_buttons1[index] : nullptr;
 }
 
 QAction* MainWindow::toolbar2Button(int index) const
@@ -283,7 +291,7 @@ void MainWindow::toolbar1Click(int index)
         const quint64 command = ++m_command;
         m_app.flags.CerrarPrep = true;
         closeChildren({Child::frmGrafico, Child::frmTorta, Child::frmHisto, Child::AbreArch, Child::Detalle,
-                       Child::frmAlar, Child::Config});
+                       Child::frmAlar, Child::Summary, Child::Config});
         m_app.flags.CerrarPrep = true;
         m_app.flags.CerrarSave = true;
         letEventsRun();
@@ -327,6 +335,7 @@ void MainWindow::runConnect(quint64 command)
     m_app.flags.CerrarSave = false;
     m_panel->showLive();
     openChild(Child::frmsave);
+        case 8: openChild(Child::Summary); break;
 }
 
 void MainWindow::toolbar2Click(int index)

@@ -35,9 +35,10 @@ public:
     // The start-up sequence: settings, unit, pictures, texts, tool tips. Errors are reported
     // through the message sink; start-up goes on after a missing picture.
     void startUp();
-    // The caption with the version, as the start-up sets it.
+    // The caption with the version, as the start-up sets it; the printed reports head with it.
     void applyCaption();
 
+    static QString versionCaption();
     void setChildFactory(Child which, ChildFactory factory);
 
     AppContext& app() override { return m_app; }
@@ -54,7 +55,9 @@ public:
     // Toolbar dispatch by button index (1-based), as a click runs it.
     void toolbar1Click(int index);
     void toolbar2Click(int index);
-    QAction* toolbar1Button(int index) const;   // 1..7
+    // Toolbar1: the seven commands, then the shipment summary (8).
+    static constexpr int kToolbar1Buttons = 8;
+    QAction* toolbar1Button(int index) const;   // 1..kToolbar1Buttons
     QAction* toolbar2Button(int index) const;   // 1..4
 
     // Opens a child of the given kind through its factory (nothing when none is registered)
@@ -100,7 +103,7 @@ private:
     QMdiArea* m_mdi = nullptr;
     QToolBar* m_toolbar1 = nullptr;
     QToolBar* m_toolbar2 = nullptr;
-    QAction* m_buttons1[8] = {};
+    QAction* m_buttons1[kToolbar1Buttons + 1] = {};
     QAction* m_buttons2[5] = {};
     std::map<Child, ChildFactory> m_factories;
     std::map<Child, QPointer<QWidget>> m_children;

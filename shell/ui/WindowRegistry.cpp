@@ -13,7 +13,9 @@
 #include "views/ui/ProportionsWindow.h"
 #include "views/ui/SampleListWindow.h"
 
+#include "views/ui/ReportRenderer.h"
 #include <QLineEdit>
+#include "views/ui/SummaryWindow.h"
 #include <QPointer>
 
 namespace orvan::shell {
@@ -35,6 +37,7 @@ void registerWindows(MainWindow& main)
     main.setChildFactory(MainWindow::Child::frmTorta, [](MainWindow& m) { return new views::ProportionsWindow(m, m.record()); });
     main.setChildFactory(MainWindow::Child::frmHisto, [](MainWindow& m) { return new views::HistogramWindow(m, m.record()); });
     main.setChildFactory(MainWindow::Child::frmAlar, [](MainWindow& m) { return new views::AlarmListWindow(m, m.record()); });
+    main.setChildFactory(MainWindow::Child::Summary, [](MainWindow& m) { return new views::SummaryWindow(m, m.record()); });
 
     main.printHandler = printCommand();
 }
@@ -63,3 +66,10 @@ PrintCommand printCommand()
 }
 
 } // namespace orvan::shell
+    print.summarySource = [](QWidget* window) -> std::shared_ptr<const views::ui::ReportRenderer> {
+        auto* summary = qobject_cast<views::SummaryWindow*>(window);
+        if (!summary)
+            return nullptr;
+        return std::make_shared<views::ui::ReportRenderer>(summary->record(), summary->idioma(), summary->summary().unit,
+                                                           summary->allowances());
+    };

@@ -34,7 +34,11 @@ const std::vector<CommandSpec>& commandTable()
          "the shipment summary as JSON: lowest, highest, mean and mean kinetic temperature, minutes in each zone, "
          "excursions and the verdict (exit 0 whatever the verdict)",
          {{"--allow-above", "MIN", "minutes above the high limit a passing shipment may spend (default 0)"},
-          {"--allow-below", "MIN", "minutes below the low limit a passing shipment may spend (default 0)"}},
+          {"--allow-below", "MIN", "minutes below the low limit a passing shipment may spend (default 0)"},
+#ifdef ORVAN_CLI_REPORT
+          {"--pdf", "OUT.pdf", "also write the one-page shipment report (A4) there, whole or not at all"},
+#endif
+         },
          1, 1, runSummary},
 #ifdef ORVAN_CLI_REPORT
         {"report", "FILE OUT.pdf",

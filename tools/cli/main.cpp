@@ -16,10 +16,15 @@ int main(int argc, char** argv)
     orvan::cli::installMessageHandler();
     std::unique_ptr<QCoreApplication> application;
 #ifdef ORVAN_CLI_REPORT
-    // The report draws widgets; it never needs a display.
+    // The reports draw with widgets (the graph report, and the shipment report of summary --pdf);
+    // they never need a display.
     bool report = false;
-    for (int i = 1; i < argc && !report; ++i)
-        report = std::strcmp(argv[i], "report") == 0;
+    bool summary = false;
+    for (int i = 1; i < argc && !report; ++i) {
+        summary = summary || std::strcmp(argv[i], "summary") == 0;
+        report = std::strcmp(argv[i], "report") == 0
+                 || (summary && (std::strcmp(argv[i], "--pdf") == 0 || std::strncmp(argv[i], "--pdf=", 6) == 0));
+    }
     if (report) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
         application = std::make_unique<QApplication>(argc, argv);
