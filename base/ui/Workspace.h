@@ -18,7 +18,7 @@ class StatusPanel;
 
 // The child windows by the names the toolbar commands close them by.
 enum class Child { frmGrafico, frmTorta, frmHisto, AbreArch, Detalle, frmAlar, Config, frmsave, frmPrep,
-                   Summary };
+                   Summary, Archive };
 
 class Workspace {
 public:

@@ -7,6 +7,7 @@
 #include "base/ui/Pictures.h"
 #include "base/ui/StatusPanel.h"
 #include "base/ui/Twips.h"
+#include "archive/ui/ArchivePictures.h"
 
 #include <QAction>
 #include <QApplication>
@@ -109,6 +110,15 @@ void MainWindow::buildToolbars()
     }
     for (int i = 3; i <= kToolbar1Buttons; ++i)
         m_buttons1[i]->setEnabled(false);
+
+    // The records archive needs no record in memory: its button sits beside study from disk and
+    // is never disabled; opening it closes nothing.
+    m_archiveButton = new QAction(archive::ui::archiveIcon(), QString(), m_toolbar1);
+    m_archiveButton->setObjectName(QStringLiteral("ToolbarArchive"));
+    m_toolbar1->insertAction(m_buttons1[2], m_archiveButton);
+    connect(m_archiveButton, &QAction::triggered, this, [this] {
+        reported(m_messages, QStringLiteral("ToolbarArchive_Click"), [this] { openChild(Child::Archive); });
+    });
 
     m_toolbar2 = addToolBar(QStringLiteral("Toolbar2"));
     m_toolbar2->setObjectName(QStringLiteral("Toolbar2"));
@@ -237,6 +247,7 @@ void MainWindow::PonerTextos()
     m_buttons2[1]->setToolTip(t[Text::Print]);
     m_buttons2[2]->setToolTip(t[Text::Configuration]);
     m_buttons2[4]->setToolTip(t[Text::Finish]);
+    m_archiveButton->setToolTip(addedText(AddedText::ArchiveWindowTitle, m_app.config.Idioma));
     m_panel->setTexts(t);
 }
 

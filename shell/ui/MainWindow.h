@@ -59,6 +59,8 @@ public:
     static constexpr int kToolbar1Buttons = 8;
     QAction* toolbar1Button(int index) const;   // 1..kToolbar1Buttons
     QAction* toolbar2Button(int index) const;   // 1..4
+    // The records archive's button in Toolbar1.
+    QAction* archiveButton() const { return m_archiveButton; }
 
     // Opens a child of the given kind through its factory (nothing when none is registered)
     // and places it by the child-window rule. Returns the child widget, or nullptr.
@@ -105,6 +107,7 @@ private:
     QToolBar* m_toolbar2 = nullptr;
     QAction* m_buttons1[kToolbar1Buttons + 1] = {};
     QAction* m_buttons2[5] = {};
+    QAction* m_archiveButton = nullptr;
     std::map<Child, ChildFactory> m_factories;
     std::map<Child, QPointer<QWidget>> m_children;
     QPixmap m_mdiPicture;             // "KLV-204.jpg" as loaded

@@ -1,5 +1,7 @@
 #include "shell/ui/WindowRegistry.h"
 
+#include "archive/ui/ArchiveWindow.h"
+#include "archive/ui/SavedRecordArchiver.h"
 #include "mission/ui/DeviceDataForm.h"
 #include "mission/ui/PrepForm.h"
 #include "records/ui/OpenRecordDialog.h"
@@ -11,11 +13,11 @@
 #include "views/ui/GraphWindow.h"
 #include "views/ui/HistogramWindow.h"
 #include "views/ui/ProportionsWindow.h"
-#include "views/ui/SampleListWindow.h"
-
 #include "views/ui/ReportRenderer.h"
-#include <QLineEdit>
+#include "views/ui/SampleListWindow.h"
 #include "views/ui/SummaryWindow.h"
+
+#include <QLineEdit>
 #include <QPointer>
 
 namespace orvan::shell {
@@ -31,13 +33,23 @@ void registerWindows(MainWindow& main)
     main.setChildFactory(MainWindow::Child::frmGrafico, [](MainWindow& m) {
         return new views::GraphWindow(m.app(), m.record(), m.messages());
     });
-    main.setChildFactory(MainWindow::Child::frmsave, [](MainWindow& m) { return new mission::DeviceDataForm(m, m.record()); });
+    main.setChildFactory(MainWindow::Child::frmsave, [](MainWindow& m) {
+        auto* form = new mission::DeviceDataForm(m, m.record());
+        // A download the form saved goes into the archive at once, reported by the main window.
+        form->recordSaved = [&m](const QString& path) { archive::ui::archiveSavedRecord(m, &m, path); };
+        return form;
+    });
     main.setChildFactory(MainWindow::Child::frmPrep, [](MainWindow& m) { return new mission::PrepForm(m); });
     main.setChildFactory(MainWindow::Child::Detalle, [](MainWindow& m) { return new views::SampleListWindow(m, m.record()); });
     main.setChildFactory(MainWindow::Child::frmTorta, [](MainWindow& m) { return new views::ProportionsWindow(m, m.record()); });
     main.setChildFactory(MainWindow::Child::frmHisto, [](MainWindow& m) { return new views::HistogramWindow(m, m.record()); });
     main.setChildFactory(MainWindow::Child::frmAlar, [](MainWindow& m) { return new views::AlarmListWindow(m, m.record()); });
     main.setChildFactory(MainWindow::Child::Summary, [](MainWindow& m) { return new views::SummaryWindow(m, m.record()); });
+    main.setChildFactory(MainWindow::Child::Archive, [](MainWindow& m) {
+        auto* window = new archive::ui::ArchiveWindow(m, m.record());
+        QObject::connect(&m, &MainWindow::configurationAccepted, window, &archive::ui::ArchiveWindow::settingsChanged);
+        return window;
+    });
 
     main.printHandler = printCommand();
 }
@@ -62,10 +74,6 @@ PrintCommand printCommand()
         };
         return source;
     };
-    return print;
-}
-
-} // namespace orvan::shell
     print.summarySource = [](QWidget* window) -> std::shared_ptr<const views::ui::ReportRenderer> {
         auto* summary = qobject_cast<views::SummaryWindow*>(window);
         if (!summary)
@@ -73,3 +81,7 @@ PrintCommand printCommand()
         return std::make_shared<views::ui::ReportRenderer>(summary->record(), summary->idioma(), summary->summary().unit,
                                                            summary->allowances());
     };
+    return print;
+}
+
+} // namespace orvan::shell
