@@ -4,6 +4,7 @@
 #include "records/RecordCaptions.h"
 #include "records/RecordFile.h"
 #include "tools/generator/RecordGenerator.h"
+#include "support/DiskFaults.h"
 #include "support/SpecialFiles.h"
 
 #include <QDir>
@@ -84,6 +85,18 @@ TEST(RecordFile, FailedSaveLeavesTheEarlierFileUntouchedAndReportsIt)
     EXPECT_EQ(res.message, QStringLiteral("Error 57 (Device I/O error) in procedure GuardaArchivo of Módulo Rutat1"));
     EXPECT_EQ(readFile(path), before);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("EXPO_1.klv")});
+    // A disk that fills after 4096 bytes, at once, or takes fewer bytes than it says.
+    for (const orvan::test::DiskFault& c : orvan::test::kDiskFaults) {
+        SCOPED_TRACE(c.what);
+        const FileResult full = GuardaArchivo(r, path, c.write);
+        EXPECT_FALSE(full.ok);
+        EXPECT_TRUE(full.message.startsWith(QStringLiteral("Error ")) && full.message.endsWith(QStringLiteral("GuardaArchivo of Módulo Rutat1")))
+            << full.message.toStdString();
+        EXPECT_EQ(readFile(path), before);
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("EXPO_1.klv")});
+    }
+    ASSERT_TRUE(GuardaArchivo(r, path).ok);
+    EXPECT_EQ(readFile(path), r.fileImage());
 
     // A missing folder.
     const FileResult noFolder = GuardaArchivo(r, dir.filePath(QStringLiteral("no/such/folder/x.klv")));
