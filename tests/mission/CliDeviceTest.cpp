@@ -5,13 +5,12 @@
 #include "mission/DeviceCommands.h"
 #include "mission/Download.h"
 #include "support/RunCli.h"
+#include "support/WaitFor.h"
 #include "tools/emulator/EmulatorFixture.h"
 
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <QThread>
 #include <QFileInfo>
 #include <gtest/gtest.h>
 
@@ -37,12 +36,8 @@ QList<QByteArray> writesTo(emulator::Logger& logger)
 // that has just ended may still be on their way.
 QList<QByteArray> writesTo(emulator::Logger& logger, int expected)
 {
-    QDeadlineTimer deadline(2000);
-    QList<QByteArray> writes = writesTo(logger);
-    while (writes.size() < expected && !deadline.hasExpired()) {
-        QThread::msleep(10);
-        writes = writesTo(logger);
-    }
+    QList<QByteArray> writes;
+    orvan::test::waitFor([&] { return (writes = writesTo(logger)).size() >= expected; }, 5000);
     return writes;
 }
 
@@ -243,7 +238,7 @@ TEST(CliDevice, StopIsReportedOnlyWhenTheLoggerStopped)
 }
 
 // The erase the window asks for, confirmed: a logger whose samples are saved is erased without
-// --discard-unsaved. Takes the 34 s the logger needs.
+// --discard-unsaved.
 TEST(CliDevice, EraseWithYesErasesASavedLogger)
 {
     EmulatorFixture emu(ScenarioKind::Finished);

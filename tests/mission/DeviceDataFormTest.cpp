@@ -13,7 +13,9 @@
 #include "shell/ui/MainWindow.h"
 #include "base/ui/StatusPanel.h"
 #include "support/NoPauses.h"
+#include "support/WaitFor.h"
 #include "support/WhenModal.h"
+#include "support/WindowDesk.h"
 #include "tools/emulator/EmulatorFixture.h"
 
 #include <QAction>
@@ -24,35 +26,25 @@
 #include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QProgressBar>
-#include <QDeadlineTimer>
 #include <QPushButton>
 #include <QTimer>
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <functional>
+#include <tuple>
 
 using namespace orvan;
 using emulator::EmulatorFixture;
 using emulator::ScenarioKind;
 using emulator::ScenarioOptions;
+using orvan::test::waitFor;
 using orvan::test::whenModal;
 
 using Item = orvan::ui::StatusPanel::Item;
 using Face = orvan::ui::StatusPanel::Face;
 
 namespace {
-
-bool waitFor(const std::function<bool()>& done, int ms = 10000)
-{
-    QDeadlineTimer deadline(ms);
-    while (!done()) {
-        if (deadline.hasExpired())
-            return false;
-        QApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
-    return true;
-}
 
 QList<QByteArray> framesOf(emulator::Logger& logger)
 {
@@ -63,22 +55,13 @@ QList<QByteArray> framesOf(emulator::Logger& logger)
 }
 
 // A main window on the emulator's application folder, with its device-data window open.
-struct Connected {
-    explicit Connected(EmulatorFixture& emu) : app(emu.appFolder())
+struct Connected : orvan::test::WindowDesk<> {
+    explicit Connected(EmulatorFixture& emu) : WindowDesk(emu.appFolder(), {1000, 760})
     {
-        app.config.applyDefaults(emu.appFolder());
-        app.textos.CargaTextos(0);
-        window = std::make_unique<shell::MainWindow>(app, record, messages);
-        window->resize(1000, 760);
-        window->show();
         app.flags.CerrarSave = false;
         window->panel()->showLive();
         form = new mission::DeviceDataForm(*window, record, {}, [] { return std::make_unique<orvan::test::NoPauses>(); });
         window->showChild(form);
-    }
-    ~Connected()
-    {
-        window.reset();
     }
 
     // Waits for the search, then for a status that satisfies the condition.
@@ -88,10 +71,6 @@ struct Connected {
     }
     ui::StatusPanel& p() { return *window->panel(); }
 
-    AppContext app;
-    records::MissionRecord record;
-    RecordingSink messages;
-    std::unique_ptr<shell::MainWindow> window;
     QPointer<mission::DeviceDataForm> form;
 };
 
@@ -115,21 +94,12 @@ TEST(DeviceDataForm, FinishedMissionShowsItsTimesAndOffersStore)
     EXPECT_EQ(c.p().text(Item::LiveEnd), "02/03/2024 - 11:30");
     EXPECT_EQ(c.p().text(Item::LiveSamples), "100");
     EXPECT_EQ(c.p().text(Item::LiveInterval), "15 min");
+    // The pictures and limits of each state: LiveSummaryTest; the commands: EachLoggerState below.
     EXPECT_EQ(c.p().picture(Item::Recording), 11);
-    EXPECT_EQ(c.p().toolTip(Item::Recording), "Registro Finalizado");
-    EXPECT_EQ(c.p().picture(Item::StartMode), 17);
-    EXPECT_EQ(c.p().toolTip(Item::StartMode), "Datos no almacenados en disco");
     EXPECT_EQ(c.p().text(Item::LiveSerial).trimmed(), "12345");
     EXPECT_EQ(c.p().text(Item::LiveExporter), "FRUTAS SUR  ");
     EXPECT_EQ(c.p().text(Item::LiveHighLimit), " > 8 °C");
-    EXPECT_EQ(c.p().text(Item::LiveLowLimit), " < 2 °C");
-    EXPECT_TRUE(c.form->cmdAlmacena->isEnabled());
-    EXPECT_TRUE(c.form->cmdClear->isEnabled());
-    EXPECT_FALSE(c.form->cmdStop->isEnabled());
-    EXPECT_FALSE(c.form->cmdPrepara->isEnabled());
-    EXPECT_EQ(c.app.VerFw[0], 1);
-    EXPECT_EQ(c.app.VerFw[1], 7);
-    EXPECT_EQ(c.app.VerFw[2], 2);
+    EXPECT_EQ(std::make_tuple(c.app.VerFw[0], c.app.VerFw[1], c.app.VerFw[2]), std::make_tuple(1, 7, 2));
     EXPECT_TRUE(c.messages.messages.isEmpty()) << c.messages.messages.join('\n').toStdString();
 
     // The poll reads the status blocks in the window's order: 0, 8, 15, 2, then 8 again.
@@ -143,92 +113,37 @@ TEST(DeviceDataForm, FinishedMissionShowsItsTimesAndOffersStore)
     EXPECT_EQ(reads.mid(reads.size() - 5), order);
 }
 
-TEST(DeviceDataForm, EachLoggerStateShowsItsPicturesAndCommands)
-{
-    {
-        EmulatorFixture emu(ScenarioKind::Empty);
-        ASSERT_TRUE(emu.ok());
-        Connected c(emu);
-        ASSERT_TRUE(c.waitStatus([&] { return c.p().picture(Item::Recording) == 4; }));
-        EXPECT_EQ(c.p().toolTip(Item::Recording), "KLV-100 Sin Datos");
-        EXPECT_EQ(c.p().text(Item::LiveStart), "--/--/--  --:--");
-        EXPECT_EQ(c.p().text(Item::LiveEnd), "--/--/--  --:--");
-    }
-    {
-        ScenarioOptions o;
-        o.delay = 120;
-        EmulatorFixture emu(ScenarioKind::SetTime, o);
-        ASSERT_TRUE(emu.ok());
-        Connected c(emu);
-        ASSERT_TRUE(c.waitStatus([&] { return c.p().picture(Item::Recording) == 7; }));
-        EXPECT_EQ(c.p().text(Item::LiveStart), "--/--/--  --:--");
-        EXPECT_EQ(c.p().picture(Item::StartMode), 6);
-        EXPECT_EQ(c.p().toolTip(Item::StartMode), "Esperando la hora de comienzo del registro");
-        EXPECT_EQ(c.p().text(Item::Temperature), "--");
-    }
-    {
-        // Recording in a freezer: temperatures of 0 degrees or below are not shown.
-        ScenarioOptions o;
-        o.delay = 0;
-        o.samples = 20;
-        o.low = NAN;
-        o.profile = [](double) { return -18.0; };
-        EmulatorFixture emu(ScenarioKind::Recording, o);
-        ASSERT_TRUE(emu.ok());
-        Connected c(emu);
-        ASSERT_TRUE(c.waitStatus([&] { return c.p().picture(Item::Recording) == 7; }));
-        EXPECT_EQ(c.p().toolTip(Item::Recording), "KLV-100 Registrando");
-        EXPECT_EQ(c.p().text(Item::Temperature), "--");
-        EXPECT_EQ(c.p().text(Item::LiveEnd), "--/--/--  --:--");
-        EXPECT_EQ(c.p().text(Item::LiveLowLimit), "    --  °C");
-    }
-}
-
-TEST(DeviceDataForm, SilentLoggerShowsNoCommunicationAndComesBack)
-{
-    EmulatorFixture emu(ScenarioKind::Finished);
-    ASSERT_TRUE(emu.ok());
-    Connected c(emu);
-    ASSERT_TRUE(c.waitStatus([&] { return c.p().picture(Item::Link) == 9; }));
-
-    emu.logger().setFault(emulator::Fault::Silent);
-    // While the link waits for replies the window keeps handling events.
-    bool handledWhileBusy = false;
-    ASSERT_TRUE(waitFor([&] {
-        if (c.form->session().busy())
-            QTimer::singleShot(0, [&] { handledWhileBusy = handledWhileBusy || c.form->session().busy(); });
-        return c.p().picture(Item::Link) == 10;
-    }));
-    EXPECT_TRUE(handledWhileBusy);
-    EXPECT_EQ(c.p().toolTip(Item::Link), "No hay comunicacion con KLV-100");
-    EXPECT_FALSE(c.p().missionShown());
-    EXPECT_FALSE(c.p().serialShown());
-    for (QPushButton* b : {c.form->cmdAlmacena, c.form->cmdClear, c.form->cmdStop, c.form->cmdPrepara})
-        EXPECT_FALSE(b->isEnabled());
-    EXPECT_TRUE(c.messages.messages.isEmpty()) << "a lost reply is not an error to report";
-
-    emu.logger().setFault(emulator::Fault::None);
-    ASSERT_TRUE(c.waitStatus([&] { return c.p().picture(Item::Link) == 9; }));
-    EXPECT_TRUE(c.p().missionShown());
-    EXPECT_TRUE(c.form->cmdAlmacena->isEnabled());
-}
-
-TEST(DeviceDataForm, ShortAndLongRepliesAreBothLost)
+// A logger that falls silent or answers 40 or 33 bytes (a reply that runs on could be the head of
+// a shifted one): no communication shown, nothing offered, nothing reported; the window keeps
+// handling events while the link waits, and shows the logger again once it answers.
+TEST(DeviceDataForm, SilentOrBadRepliesShowNoCommunicationAndComeBack)
 {
     EmulatorFixture emu(ScenarioKind::Finished);
     ASSERT_TRUE(emu.ok());
     Connected c(emu);
     ASSERT_TRUE(c.waitStatus([&] { return c.p().picture(Item::Link) == 9; }));
     EXPECT_EQ(c.p().text(Item::LiveSamples), "100");
-
-    // A reply that runs on could be the head of a shifted one: it is not taken either.
-    for (const auto fault : {emulator::Fault::LongReply, emulator::Fault::ShortReply}) {
+    bool handledWhileBusy = false;
+    for (const auto fault : {emulator::Fault::Silent, emulator::Fault::LongReply, emulator::Fault::ShortReply}) {
+        SCOPED_TRACE(int(fault));
         emu.logger().setFault(fault);
-        ASSERT_TRUE(c.waitStatus([&] { return c.p().picture(Item::Link) == 10; }, 20000));
+        ASSERT_TRUE(waitFor([&] {
+            if (c.form->session().busy())
+                QTimer::singleShot(0, [&] { handledWhileBusy = handledWhileBusy || c.form->session().busy(); });
+            return c.p().picture(Item::Link) == 10;
+        }, 20000));
+        EXPECT_EQ(c.p().toolTip(Item::Link), "No hay comunicacion con KLV-100");
+        EXPECT_FALSE(c.p().missionShown());
+        EXPECT_FALSE(c.p().serialShown());
+        for (QPushButton* b : {c.form->cmdAlmacena, c.form->cmdClear, c.form->cmdStop, c.form->cmdPrepara})
+            EXPECT_FALSE(b->isEnabled());
         emu.logger().setFault(emulator::Fault::None);
         ASSERT_TRUE(c.waitStatus([&] { return c.p().picture(Item::Link) == 9; }));
+        EXPECT_TRUE(c.p().missionShown());
+        EXPECT_TRUE(c.form->cmdAlmacena->isEnabled());
     }
-    EXPECT_TRUE(c.messages.messages.isEmpty());
+    EXPECT_TRUE(handledWhileBusy);
+    EXPECT_TRUE(c.messages.messages.isEmpty()) << "a lost reply is not an error to report";
 }
 
 TEST(DeviceDataForm, CancelWhileTheLoggerIsSilentClosesTheLink)
@@ -261,22 +176,49 @@ TEST(DeviceDataForm, NoLoggerAnywhereKeepsThePortAndShowsNoCommunication)
     EXPECT_EQ(c.app.VerFw[0], 0);
 }
 
-TEST(DeviceDataForm, CommandsFollowTheLoggerState)
+// Each state of the logger: the commands offered, and the panel's pictures and texts.
+TEST(DeviceDataForm, EachLoggerStateShowsItsPicturesAndCommands)
 {
+    using Panel = ui::StatusPanel;
     struct Case {
         const char* what;
         ScenarioKind kind;
         int samples;
         bool saved;
         bool stop, store, prepare;
+        std::function<void(Panel&)> panel;
+        double temperature = 22;
     };
+    const QString noDate = QStringLiteral("--/--/--  --:--");
     const Case cases[] = {
-        {"no data", ScenarioKind::Empty, 0, false, false, false, true},
-        {"armed for a set time", ScenarioKind::SetTime, 0, false, true, false, false},
-        {"recording", ScenarioKind::Recording, 20, false, true, false, false},
-        {"finished with samples", ScenarioKind::Finished, 100, false, false, true, false},
-        {"finished without samples", ScenarioKind::Finished, 0, false, false, false, true},
-        {"finished and saved", ScenarioKind::Finished, 100, true, false, true, false},
+        {"no data", ScenarioKind::Empty, 0, false, false, false, true,
+         [&](Panel& p) {
+             EXPECT_EQ(p.picture(Item::Recording), 4);
+             EXPECT_EQ(p.toolTip(Item::Recording), "KLV-100 Sin Datos");
+             EXPECT_EQ(p.text(Item::LiveStart), noDate);
+             EXPECT_EQ(p.text(Item::LiveEnd), noDate);
+         }},
+        {"armed for a set time", ScenarioKind::SetTime, 0, false, true, false, false,
+         [&](Panel& p) {
+             EXPECT_EQ(p.picture(Item::Recording), 7);
+             EXPECT_EQ(p.text(Item::LiveStart), noDate);
+             EXPECT_EQ(p.picture(Item::StartMode), 6);
+             EXPECT_EQ(p.toolTip(Item::StartMode), "Esperando la hora de comienzo del registro");
+             EXPECT_EQ(p.text(Item::Temperature), "--");
+         }},
+        // Recording in a freezer: temperatures of 0 degrees or below are not shown.
+        {"recording", ScenarioKind::Recording, 20, false, true, false, false,
+         [&](Panel& p) {
+             EXPECT_EQ(p.picture(Item::Recording), 7);
+             EXPECT_EQ(p.toolTip(Item::Recording), "KLV-100 Registrando");
+             EXPECT_EQ(p.text(Item::Temperature), "--");
+             EXPECT_EQ(p.text(Item::LiveEnd), noDate);
+             EXPECT_EQ(p.text(Item::LiveLowLimit), "    --  °C");
+         },
+         -18},
+        {"finished with samples", ScenarioKind::Finished, 100, false, false, true, false, {}},
+        {"finished without samples", ScenarioKind::Finished, 0, false, false, false, true, {}},
+        {"finished and saved", ScenarioKind::Finished, 100, true, false, true, false, {}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -284,6 +226,10 @@ TEST(DeviceDataForm, CommandsFollowTheLoggerState)
         o.samples = c.samples;
         // A start delay keeps a mission stopped at once from taking its first sample.
         o.delay = c.kind == ScenarioKind::SetTime ? 120 : c.kind == ScenarioKind::Recording ? 0 : 30;
+        if (c.temperature < 0) {
+            o.low = NAN;
+            o.profile = [t = c.temperature](double) { return t; };
+        }
         EmulatorFixture emu(c.kind, o);
         ASSERT_TRUE(emu.ok());
         if (c.saved)
@@ -296,6 +242,8 @@ TEST(DeviceDataForm, CommandsFollowTheLoggerState)
         EXPECT_EQ(conn.form->availability().canStop, c.stop);
         EXPECT_EQ(conn.form->availability().canStore, c.store);
         EXPECT_EQ(conn.form->availability().canPrepare, c.prepare);
+        if (c.panel)
+            c.panel(conn.p());
     }
 }
 
@@ -396,42 +344,6 @@ TEST(DeviceDataForm, StoreWhoseMarkDoesNotArriveSaysSo)
     EXPECT_TRUE(QFileInfo(c.record.Archivo).isFile());
     EXPECT_EQ(c.messages.messages, QStringList{mission::markFailedMessage(c.record.Archivo, 0)});
     EXPECT_EQ(emu.logger().memory(), before);
-}
-
-TEST(DeviceDataForm, LoggerLostDuringStoreLeavesRecordAndDiskAlone)
-{
-    ScenarioOptions o;
-    o.samples = 2000;
-    EmulatorFixture emu(ScenarioKind::Finished, o);
-    ASSERT_TRUE(emu.ok());
-    Connected c(emu);
-    c.record.setByte(300, 0x5A);
-    c.record.Archivo = QStringLiteral("/ruta/anterior.klv");
-    const QByteArray before = c.record.fileImage();
-    ASSERT_TRUE(c.waitStatus([&] { return c.form->cmdAlmacena->isEnabled(); }));
-
-    bool dialogShown = false;
-    whenModal<records::SaveRecordDialog>([&](records::SaveRecordDialog* d) {
-        dialogShown = true;
-        d->CmndCancel->click();
-    });
-    bool done = false;
-    QObject::connect(c.form, &mission::DeviceDataForm::commandFinished, [&] { done = true; });
-    c.form->cmdAlmacena->click();
-    ASSERT_TRUE(waitFor([&] { return c.form->commandRunning(); }));
-    emu.logger().setFault(emulator::Fault::SilentAfter, 30);
-    ASSERT_TRUE(waitFor([&] { return done; }, 30000));
-
-    EXPECT_FALSE(dialogShown);
-    EXPECT_EQ(c.messages.messages, QStringList({"Error! Desconexión del equipo durante la descarga de datos"}));
-    EXPECT_EQ(c.record.fileImage(), before) << "the record on screen is unchanged";
-    EXPECT_EQ(c.record.Archivo, "/ruta/anterior.klv");
-    EXPECT_TRUE(QDir(c.app.config.CarpetaDatos.trimmed()).entryList({"*.klv"}).isEmpty());
-    EXPECT_TRUE(c.form->CmndCancel->isVisible()) << "the way out is shown again";
-    EXPECT_FALSE(c.form->testAttribute(Qt::WA_SetCursor)) << "the pointer is back to normal";
-    EXPECT_TRUE(c.form->isEnabled());
-    for (const QByteArray& f : framesOf(emu.logger()))
-        EXPECT_NE(quint8(f[0]), 0x22) << "nothing is written to a logger whose record was not saved";
 }
 
 TEST(DeviceDataForm, StopAndEraseAskFirstAndRefusalSendsNothing)

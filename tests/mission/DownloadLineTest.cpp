@@ -9,7 +9,6 @@
 #include "tools/emulator/EmulatorFixture.h"
 
 #include <gtest/gtest.h>
-#include <iostream>
 
 using namespace orvan;
 using emulator::EmulatorFixture;
@@ -62,10 +61,6 @@ TEST(DownloadLine, PacedFaultsNeverReachTheSavedImage)
             misaligned += got != memory.mid(at, link::kBlockSize) && got != QByteArray(link::kBlockSize, '\0');
         }
         const link::FramingCounts& n = line.link.framingCounts();
-        std::cout << "[ download ] " << c.what << ": blocks " << d.blocksRead << " of " << plan.blocks.size()
-                  << ", accepted " << n.accepted << " (given back " << n.revoked << "), refused "
-                  << n.runOn + n.leftover + n.timedOut << " (run-on " << n.runOn << ", leftover " << n.leftover
-                  << ", time-out " << n.timedOut << "), misaligned " << misaligned << std::endl;
         EXPECT_EQ(misaligned, 0);
         EXPECT_EQ(d.ok(), c.ok);
         if (c.ok) {

@@ -3,6 +3,7 @@
 
 #include <QProcess>
 #include <QStringList>
+#include <functional>
 
 namespace orvan::test {
 
@@ -11,10 +12,17 @@ struct CliRun {
     QByteArray out, err;
 };
 
-// `program` is a copy of orvanlog-cli, for a run in another application folder.
-inline CliRun runCliAt(const QString& program, const QStringList& args)
+// `program` is a copy of orvanlog-cli, for a run in another application folder; `inChild` runs in
+// the child before the program starts (to become another user). The fixed pauses a real logger
+// needs shrink to a quiet moment: the emulated logger needs no more between frames.
+inline CliRun runCliAt(const QString& program, const QStringList& args, const std::function<void()>& inChild = {})
 {
     QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("ORVANLOG_SHORT_PAUSES"), QStringLiteral("1"));
+    p.setProcessEnvironment(env);
+    if (inChild)
+        p.setChildProcessModifier(inChild);
     p.start(program, args);
     CliRun r;
     if (p.waitForFinished(60000) && p.exitStatus() == QProcess::NormalExit)

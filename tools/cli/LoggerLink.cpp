@@ -27,6 +27,16 @@ bool isTerminal(const QString& device)
 
 } // namespace
 
+void CommandClock::sleepMs(int ms)
+{
+    constexpr int kShortPauseMs = 10;
+    if (m_short && ms > kShortPauseMs) {
+        m_skipped += ms - kShortPauseMs;
+        ms = kShortPauseMs;
+    }
+    SystemClock::sleepMs(ms);
+}
+
 LoggerLink::LoggerLink(const Invocation& inv, const link::LinkProfile& profile)
     : m_device(inv.portDevice()), m_idioma(inv.idioma)
 {

@@ -15,6 +15,20 @@
 
 namespace orvan::cli {
 
+// The system clock, except that with ORVANLOG_SHORT_PAUSES in the environment each fixed pause
+// (between writes, the erase's wait) lasts at most 10 ms and the clock moves on by the rest;
+// reply time-outs stay real. The tests run the commands against an emulated logger, which needs
+// only a quiet moment between frames, without waiting the seconds a real logger does.
+class CommandClock : public link::SystemClock {
+public:
+    qint64 nowMs() override { return SystemClock::nowMs() + m_skipped; }
+    void sleepMs(int ms) override;
+
+private:
+    const bool m_short = qEnvironmentVariableIsSet("ORVANLOG_SHORT_PAUSES");
+    qint64 m_skipped = 0;
+};
+
 class LoggerLink {
 public:
     // Opens the port; a port that cannot be opened, or a path that is no serial port, is a Failure.
@@ -38,7 +52,7 @@ private:
     QString m_device;
     int m_idioma = 0;
     link::QtSerialPort m_port;
-    link::SystemClock m_clock;
+    CommandClock m_clock;
     std::atomic<bool> m_closing{false};
     QStringList m_errors;
     std::unique_ptr<link::Link> m_link;
