@@ -22,7 +22,7 @@ if [ ! -f "$build/CMakeCache.txt" ]; then
   launcher=()
   command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
   cmake -S . -B "$build" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORVAN_FUZZ=ON \
-        -DORVAN_BUILD_GUI=OFF -DORVAN_BUILD_TESTS=OFF "${launcher[@]}" >/dev/null
+        -DORVAN_BUILD_GUI=OFF -DORVAN_BUILD_TESTS=OFF -DORVAN_PCH=OFF "${launcher[@]}" >/dev/null
 fi
 cmake --build "$build" -j"$(nproc)" --target "${targets[@]}" >/dev/null
 

@@ -1,0 +1,22 @@
+// The headers nearly every file includes, parsed once per target (see ORVAN_PCH).
+#pragma once
+#include <QByteArray>
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QList>
+#include <QLocale>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <QTimer>
+#include <algorithm>
+#include <array>
+#include <atomic>
+#include <cmath>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
