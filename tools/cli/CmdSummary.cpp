@@ -8,6 +8,7 @@
 #include "records/MissionRecord.h"
 #include "records/RecordFile.h"
 #include "views/ShipmentSummary.h"
+#include "views/SummaryFigures.h"
 #ifdef ORVAN_CLI_REPORT
 #include "shell/ui/RecordReport.h"
 #endif
@@ -83,19 +84,6 @@ QString json(const views::ShipmentSummary& s)
     return QStringLiteral("{\n  ") + members.join(QStringLiteral(",\n  ")) + QStringLiteral("\n}\n");
 }
 
-QString verdictText(views::Verdict v, const Labels& l)
-{
-    switch (v) {
-    case views::Verdict::Pass:
-        return l(AddedText::VerdictPass);
-    case views::Verdict::Fail:
-        return l(AddedText::VerdictFail);
-    case views::Verdict::NoData:
-        break;
-    }
-    return l(AddedText::VerdictNoData);
-}
-
 QString table(const views::ShipmentSummary& s, const Labels& l)
 {
     const QString unit = unitSymbol(s.unit);
@@ -107,7 +95,7 @@ QString table(const views::ShipmentSummary& s, const Labels& l)
         return TextGrid::Cell::numeric(text + QLatin1Char(' ') + unit);
     };
     TextGrid figures;
-    figures.row({l(AddedText::Verdict), verdictText(s.verdict, l)});
+    figures.row({l(AddedText::Verdict), views::verdictText(s.verdict, l.idioma())});
     const QString note = views::heldNote(s, l.idioma());
     if (!note.isEmpty())
         figures.heading(note);

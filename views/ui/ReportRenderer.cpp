@@ -29,10 +29,15 @@ ReportRenderer::~ReportRenderer() = default;
 
 void ReportRenderer::paintGraph(QPainter& painter, const QRectF& target) const
 {
+    renderChart(painter, target, false);
+}
+
+void ReportRenderer::renderChart(QPainter& painter, const QRectF& target, bool withLimits) const
+{
+    const int n = m_puntos.NumPuntos();
     if (!m_chart) {
         m_chart = std::make_unique<Chart>();
         m_chart->setLocale(languageLocale(m_idioma));
-        const int n = m_puntos.NumPuntos();
         loadRecordChart(*m_chart, m_puntos, m_limits, m_record.campos.InicioDatos);
         m_chart->setBatch(true);
         frameRecordChart(*m_chart, m_puntos, m_limits,
@@ -41,7 +46,21 @@ void ReportRenderer::paintGraph(QPainter& painter, const QRectF& target) const
                          UnidadTexto(m_unit), languageLocale(m_idioma), 1, std::max(n, 1));
         m_chart->setLabelVisible(QStringLiteral("lbcursor"), false);
         m_chart->setBatch(false);
+        m_samplesRange = {m_chart->axisMin(Chart::Axis::Y), m_chart->axisMax(Chart::Axis::Y)};
     }
+    // The graph report frames the samples, as the graph opens; the shipment report has no zoom
+    // and always frames both limit lines too, even when every sample stays well inside them.
+    double low = m_samplesRange.first, high = m_samplesRange.second;
+    if (withLimits) {
+        low = std::min(low, double(m_limits.lo) - 1);
+        high = std::max(high, double(m_limits.hi) + 1);
+    }
+    m_chart->setBatch(true);
+    m_chart->setAxisRange(Chart::Axis::Y, low, high);
+    m_chart->setAxisOrigin(Chart::Axis::Y, low);
+    if (n > 0)
+        m_chart->attachLabel(QStringLiteral("Title"), (m_chart->x(1) + m_chart->x(n)) / 2, high);
+    m_chart->setBatch(false);
     m_chart->render(painter, target, Chart::Layers::WithoutCursor);
 }
 
@@ -167,7 +186,7 @@ void ReportRenderer::paintShipmentPage(QPainter& painter, const QRectF& page, co
     // The graph of the whole record.
     const qreal graphTop = std::max<qreal>(y, zy) + 3;
     const qreal graphHeight = 80;
-    paintGraph(painter, pg.mm(kLeft, graphTop, kWidth, graphHeight));
+    renderChart(painter, pg.mm(kLeft, graphTop, kWidth, graphHeight), true);
 
     // The excursions that fit above the footer.
     const qreal footer = 280;

@@ -12,6 +12,7 @@
 
 #include <QLocale>
 #include <memory>
+#include <utility>
 
 class QPainter;
 class QRectF;
@@ -42,6 +43,8 @@ public:
     void paintShipmentPage(QPainter& painter, const QRectF& page, const QString& caption) const;
 
 private:
+    void renderChart(QPainter& painter, const QRectF& target, bool withLimits) const;
+
     records::MissionRecord m_record;
     int m_idioma;
     Unit m_unit;
@@ -53,6 +56,7 @@ private:
     Puntos m_puntos;
     Limits m_limits;
     mutable std::unique_ptr<Chart> m_chart;   // built at the first paint
+    mutable std::pair<double, double> m_samplesRange;   // Y range framing the samples
 };
 
 } // namespace orvan::views::ui
