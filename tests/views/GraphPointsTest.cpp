@@ -7,7 +7,6 @@
 #include "views/GraphRecords.h"
 
 #include <gtest/gtest.h>
-#include <random>
 
 using namespace orvan;
 using namespace orvan::views;
@@ -232,69 +231,4 @@ TEST(TimeFormat, PatternsAndTicksAtEveryWidth)
     EXPECT_TRUE(timeMarks(QDateTime(), 0, 10, 5, kEnglish).empty());
     // A span of exactly twelve hours holds thirteen hour ticks: one more than twelve allowed.
     EXPECT_LE(timeMarks(date(2024, 3, 1), 0, 12 * 60, 12, kEnglish).size(), 12u);
-}
-
-// Hostile records and random clicks: any header, any samples, any sequence of zoom steps.
-TEST(GraphPoints, RandomRecordsAndZoomSequencesKeepTheirInvariants)
-{
-    std::mt19937 rng(7);
-    for (int testCase = 0; testCase < 60; ++testCase) {
-        records::MissionRecord r;
-        QByteArray image(records::kImageSize, '\0');
-        for (char& b : image)
-            b = char(rng() & 0xFF);
-        r.setBytes(0, image);
-        r.LeeAuditoria();
-        const Unit unit = testCase % 2 ? Unit::Celsius : Unit::Fahrenheit;
-        const Puntos p = CargaPuntos(r, unit);
-        ASSERT_GE(p.NumPuntos(), 0);
-        ASSERT_LE(p.NumPuntos(), kMaxPuntos);
-        const int n = p.NumPuntos();
-        for (int i = 2; i <= n; ++i)
-            ASSERT_GE(minutesFrom(p[1].Fecha, p[i].Fecha), minutesFrom(p[1].Fecha, p[i - 1].Fecha))
-                << "points never go back in time";
-
-        ZoomLevels z;
-        z.init(n);
-        int first = 1, last = std::max(1, n);
-        for (int step = 0; step < 200; ++step) {
-            switch (rng() % 4) {
-            case 0:
-                if (z.zoomInHalf(first, last) > 0) {
-                    first = z.ZoomDesde[z.NivelZoom];
-                    last = z.ZoomHasta[z.NivelZoom];
-                }
-                break;
-            case 1:
-                z.zoomOut();
-                break;
-            case 2:
-                if (z.beginBand(1 + int(rng() % std::max(1, n))) && z.endBand(1 + int(rng() % std::max(1, n)))) {
-                    first = z.ZoomDesde[z.NivelZoom];
-                    last = z.ZoomHasta[z.NivelZoom];
-                }
-                break;
-            default: {
-                const PointWindow v = scrollWindow(1 + int(rng() % std::max(1, n)), last - first, n);
-                ASSERT_LE(v.first, v.last);
-                ASSERT_GE(v.first, 1);
-                first = v.first;
-                last = v.last;
-            }
-            }
-            ASSERT_GE(z.NivelZoom, 0);
-            ASSERT_LE(z.NivelZoom, 23);
-            ASSERT_LE(z.ZoomDesde[z.NivelZoom], z.ZoomHasta[z.NivelZoom]);
-        }
-        if (n >= 1) {
-            const TempRange range = windowRange(p, first, std::min(last, n));
-            if (!range.empty) {
-                ASSERT_LE(range.min, range.max);
-            }
-            const QDateTime a = p[std::min(first, n)].Fecha, b = p[std::min(last, n)].Fecha;
-            EXPECT_FALSE(dateTitle(a, b, a.addSecs(a.secsTo(b) / 2), kSpanish).isEmpty());
-            const double x0 = double(minutesFrom(p[1].Fecha, a)), x1 = double(minutesFrom(p[1].Fecha, b));
-            EXPECT_LE(timeMarks(p[1].Fecha, x0, x1, 10, kEnglish).size(), 10u);
-        }
-    }
 }

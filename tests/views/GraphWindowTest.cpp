@@ -1,109 +1,9 @@
 // The graph window: the whole-record window, zoom by buttons and by dragging a band with the
 // mouse, scrolling to the end, the cursor readout, and records with nothing much to show.
 
-#include "base/AppContext.h"
-#include "base/MessageSink.h"
-#include "shell/ui/PrintCommand.h"
-#include "shell/ui/PrintReports.h"
-#include "shell/ui/WindowRegistry.h"
-#include "views/ChartPixels.h"
-#include "views/GraphRecords.h"
-#include "views/ui/Chart.h"
-#include "views/ui/GraphWindow.h"
-#include "views/ui/QCustomPlotInclude.h"
+#include "views/GraphWindowFixture.h"
 
-#include <QApplication>
-#include <QDir>
-#include <QLabel>
-#include <QMouseEvent>
-#include <QPainter>
-#include <QWheelEvent>
-#include <QPushButton>
-#include <QScrollBar>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
 #include <random>
-
-using namespace orvan;
-using namespace orvan::views;
-using orvan::views::ui::Chart;
-
-namespace {
-
-class GraphWindowTest : public ::testing::Test {
-protected:
-    QTemporaryDir dir;
-    AppContext app{dir.path()};
-    RecordingSink messages;
-    records::MissionRecord record;
-    std::unique_ptr<GraphWindow> form;
-
-    void open(records::MissionRecord r, int idioma = 1, Unit unit = Unit::Celsius, QSize size = {1000, 600})
-    {
-        app.config.Idioma = qint16(idioma);
-        app.config.GradosC = gradosCFor(unit);
-        app.textos.CargaTextos(idioma);
-        app.LineaMarca = QStringLiteral("Orvan");
-        record = std::move(r);
-        form = std::make_unique<GraphWindow>(app, record, messages);
-        form->resize(size);
-        form->show();
-        QApplication::processEvents();
-        // The window shown at load was laid out before the form had its size.
-        form->MuestraNivel(form->levels().NivelZoom);
-        QApplication::processEvents();
-    }
-
-    Chart& chart() { return *form->Chart2D1; }
-    QWidget* plot() { return reinterpret_cast<QWidget*>(chart().plot()); }
-
-    // The pixel column of point p, in the middle of the plotting area's height.
-    QPoint at(int p)
-    {
-        const QRect area = chart().plotArea();
-        return QPoint(int(std::lround(chart().dataToPixel({chart().x(p), 0}).x())), area.center().y());
-    }
-
-    void mouse(QEvent::Type type, QPoint p, Qt::MouseButton button, Qt::MouseButtons buttons)
-    {
-        QMouseEvent e(type, QPointF(p), plot()->mapToGlobal(QPointF(p)), button, buttons, Qt::NoModifier);
-        QApplication::sendEvent(plot(), &e);
-    }
-    void drag(QPoint from, QPoint to)
-    {
-        mouse(QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
-        mouse(QEvent::MouseMove, (from + to) / 2, Qt::NoButton, Qt::LeftButton);
-        mouse(QEvent::MouseMove, to, Qt::NoButton, Qt::LeftButton);
-        mouse(QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton);
-    }
-    void hover(QPoint p) { mouse(QEvent::MouseMove, p, Qt::NoButton, Qt::NoButton); }
-    void wheel(QPoint p, int delta)
-    {
-        QWheelEvent e(QPointF(p), plot()->mapToGlobal(QPointF(p)), QPoint(), QPoint(0, delta), Qt::NoButton,
-                      Qt::NoModifier, Qt::NoScrollPhase, false);
-        QApplication::sendEvent(plot(), &e);
-    }
-
-    // The graph report's page as the print command fills it with this window's chart, at 120 dpi,
-    // and where the chart lies on it.
-    QImage printedPage(QRect* chartArea)
-    {
-        auto report = orvan::shell::makeGraphReport();
-        const std::optional<orvan::shell::GraphPrintSource> source = orvan::shell::printCommand().graphSource(form.get());
-        report->setPainter(QStringLiteral("Image1"), source->chart);
-        const qreal dpmm = 120 / 25.4;
-        QImage page(QSize(int(297 * dpmm), int(210 * dpmm)), QImage::Format_ARGB32);
-        page.setDotsPerMeterX(int(dpmm * 1000));
-        page.setDotsPerMeterY(int(dpmm * 1000));
-        page.fill(Qt::white);
-        QPainter painter(&page);
-        report->paint(painter, page);
-        *chartArea = QRectF(12 * dpmm, 67 * dpmm, 273 * dpmm, 125 * dpmm).toRect();
-        return page;
-    }
-};
-
-} // namespace
 
 TEST_F(GraphWindowTest, TenSamplesShowEveryPointWithMarkers)
 {
@@ -294,7 +194,6 @@ TEST_F(GraphWindowTest, RecordsWithNothingMuchToShow)
     EXPECT_EQ(form->levels().NivelZoom, 1) << "all points share one column: no band";
 }
 
-// At every zoom level and window width the time labels stand apart and there are enough of them.
 // One sample out of the limits between samples within them is drawn beyond its limit line, on
 // screen and on the printed page, over the whole record and zoomed in to level 5.
 TEST_F(GraphWindowTest, EverySampleOutOfTheLimitsShowsOnScreenAndOnPaper)
@@ -368,6 +267,7 @@ TEST_F(GraphWindowTest, TheWheelZoomsAroundThePointer)
     EXPECT_EQ(form->firstShown(), form->levels().ZoomDesde[2]);
 }
 
+// At every zoom level and window width the time labels stand apart and there are enough of them.
 TEST_F(GraphWindowTest, TimeLabelsNeverOverlap)
 {
     for (int width : {480, 900, 1500}) {
@@ -414,44 +314,4 @@ TEST_F(GraphWindowTest, RandomImagesOpenZoomAndReadOut)
         form->cmdResetZoom->click();
         EXPECT_EQ(form->levels().NivelZoom, 0);
     }
-}
-
-// Pictures of the window for a person to look at: ORVAN_SHOTS=folder build/bin/test_views_ui
-TEST_F(GraphWindowTest, Screenshots)
-{
-    const QString folder = qEnvironmentVariable("ORVAN_SHOTS");
-    if (folder.isEmpty())
-        GTEST_SKIP() << "set ORVAN_SHOTS to a folder to save pictures";
-    QDir().mkpath(folder);
-    struct Case { const char* name; int idioma; Unit unit; bool zoom; };
-    for (const Case& k : {Case{"alarms_es_C", 0, Unit::Celsius, false}, Case{"alarms_en_F", 1, Unit::Fahrenheit, false},
-                          Case{"alarms_es_C_hours", 0, Unit::Celsius, true},
-                          Case{"alarms_en_F_hours", 1, Unit::Fahrenheit, true}}) {
-        open(graphdata::generatedRecord(generator::Scenario::Alarms, 24576, 5), k.idioma, k.unit, QSize(1400, 760));
-        if (k.zoom) {
-            drag(at(12000), at(12040));
-            hover(at(12020) + QPoint(0, -20));
-        } else {
-            hover(at(9000));
-        }
-        QApplication::processEvents();
-        form->grab().save(folder + QStringLiteral("/%1.png").arg(QString::fromLatin1(k.name)));
-    }
-    open(graphdata::recordOf({100, 101, 96, 84, 83, 97, 110, 90, 91, 92}), 2, Unit::Celsius, QSize(1000, 560));
-    hover(at(3));
-    form->grab().save(folder + QStringLiteral("/diez_de_C.png"));
-    open(graphdata::generatedRecord(generator::Scenario::Circular, 30000, 15), 4, Unit::Celsius, QSize(1000, 560));
-    hover(at(20000));
-    form->grab().save(folder + QStringLiteral("/circular_pt_C.png"));
-    open(graphdata::spikeRecord(), 1, Unit::Celsius, QSize(1000, 560));
-    form->grab().save(folder + QStringLiteral("/spike_whole.png"));
-    QRect area;
-    printedPage(&area).save(folder + QStringLiteral("/spike_printed_whole.png"));
-    for (int notch = 0; notch < 5; ++notch)
-        wheel(at(601), 120);
-    hover(at(601));
-    form->grab().save(folder + QStringLiteral("/spike_level5.png"));
-    printedPage(&area).save(folder + QStringLiteral("/spike_printed_level5.png"));
-    open(graphdata::generatedRecord(generator::Scenario::Empty, 0), 3, Unit::Fahrenheit, QSize(1000, 560));
-    form->grab().save(folder + QStringLiteral("/vacio_fr_F.png"));
 }

@@ -113,40 +113,16 @@ TEST(SampleListWindow, RowsScrollAndThePositionLabelFollowsTheThumb)
     EXPECT_FALSE(d.lbKm[7]->font().bold());
 }
 
-TEST(SampleListWindow, ExportWritesNextToTheRecordAndReportsAFailure)
+// The export of a record not read from a file: nothing to name the file after, nothing happens.
+// The export and its failures in the window: WindowFaults.SampleListExport.
+TEST(SampleListWindow, ExportWithoutARecordFileDoesNothing)
 {
-    QTemporaryDir dir;
     FakeWorkspace ws;
     auto r = makeRecord({3}, {85, 84, 100, 60});
-
-    // No record file yet: nothing happens.
-    {
-        SampleListWindow d(ws, r);
-        d.cmdExcel->click();
-        EXPECT_TRUE(ws.sink.messages.isEmpty());
-        EXPECT_TRUE(ws.status.isEmpty());
-    }
-
-    r.Archivo = dir.filePath(QStringLiteral("ENVIO_1.klv"));
-    {
-        SampleListWindow d(ws, r);
-        d.cmdExcel->click();
-        const QString csv = dir.filePath(QStringLiteral("ENVIO_1.csv"));
-        ASSERT_TRUE(QFile::exists(csv));
-        EXPECT_EQ(records::testdata::readFile(csv).count('\n'), 15);
-        EXPECT_TRUE(ws.status.contains(QStringLiteral("ENVIO_1.csv")));
-        EXPECT_TRUE(d.cmdExcel->isEnabled());
-    }
-
-    r.Archivo = dir.filePath(QStringLiteral("missing/ENVIO_2.klv"));
-    {
-        SampleListWindow d(ws, r);
-        d.cmdExcel->click();
-        ASSERT_EQ(ws.sink.messages.size(), 1);
-        EXPECT_TRUE(ws.sink.messages.first().contains(QStringLiteral("ENVIO_2.csv")));
-        EXPECT_TRUE(ws.sink.messages.first().contains(QStringLiteral("of Formulario Detalle")));
-        EXPECT_TRUE(d.cmdExcel->isEnabled());
-    }
+    SampleListWindow d(ws, r);
+    d.cmdExcel->click();
+    EXPECT_TRUE(ws.sink.messages.isEmpty());
+    EXPECT_TRUE(ws.status.isEmpty());
 }
 
 TEST(AlarmListWindow, TitlesAndRowsInFahrenheit)
@@ -284,10 +260,6 @@ TEST(ZoneWindows, ASmallZoneIsNeverShownAsNone)
             for (int x = 0; x < image.width(); ++x)
                 above += image.pixelColor(x, y) == zoneColor(Above);
         EXPECT_EQ(above > 40, k.slice) << above << " pixels of the slice";
-        if (!qEnvironmentVariableIsEmpty("ORVAN_SHOTS") && k.above == 13) {
-            pie.resize(900, 560);
-            pie.grab().save(qEnvironmentVariable("ORVAN_SHOTS") + QStringLiteral("/pie_small_zone.png"));
-        }
 
         HistogramWindow histogram(ws, r);
         EXPECT_EQ(histogram.lbMueMay[0]->text(), QString::fromUtf8(k.caption));
