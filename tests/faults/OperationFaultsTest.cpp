@@ -24,7 +24,6 @@
 #include <functional>
 #include <optional>
 #include <gtest/gtest.h>
-#include <iostream>
 #include <memory>
 #include <thread>
 
@@ -119,8 +118,6 @@ TEST(FaultMatrix, EraseInterruptedDuringItsWait)
         if (c.unplugged) {
             EXPECT_EQ(to->sink.messages.size(), 1) << to->sink.messages.join(QLatin1Char('|')).toStdString();
         }
-        std::cout << "[ fault    ] erase, " << c.fault << ": " << told.toStdString()
-                  << " | logger: trigger received, erase not reported" << std::endl;
 
         // The fault goes; the logger holds a mission again and is erased on the next try.
         to.reset();
@@ -145,20 +142,25 @@ TEST(FaultMatrix, DownloadPreparationAndEraseUnderLoggerFaults)
     // Either: chance decides, and whichever happens must be whole.
     enum class Outcome { Fails, Works, Either };
     constexpr Outcome Fails = Outcome::Fails, Works = Outcome::Works, Either = Outcome::Either;
+    // recover: the fault may leave the logger or its port changed (a partial write, a new
+    // pseudo-terminal), so the same download and preparation run again once it is gone; a fault
+    // that fails the first status read leaves nothing to recover from.
     struct Case {
         const char* fault;
         std::function<void(EmulatorFixture&)> apply;
         Outcome outcome;
+        bool recover = false;
     };
     const Case cases[] = {
         {"silent", [](EmulatorFixture& e) { e.logger().setFault(Fault::Silent); }, Fails},
         {"33-byte replies", [](EmulatorFixture& e) { e.logger().setFault(Fault::ShortReply); }, Fails},
         {"40-byte replies", [](EmulatorFixture& e) { e.logger().setFault(Fault::LongReply); }, Fails},
         {"reply ends just outside 300 ms", [](EmulatorFixture& e) { e.server().setPaceUs(10000); }, Fails},
-        {"pseudo-terminal gone", [](EmulatorFixture& e) { e.server().stop(); }, Fails},
+        {"pseudo-terminal gone", [](EmulatorFixture& e) { e.server().stop(); }, Fails, true},
         // The first reads pass (the download's status read, the preparation's serial number read);
         // the fault hits the download itself, the preparation's writes and its verification.
-        {"silent after the first reads", [](EmulatorFixture& e) { e.logger().setFault(Fault::SilentAfter, 5); }, Fails},
+        {"silent after the first reads", [](EmulatorFixture& e) { e.logger().setFault(Fault::SilentAfter, 5); }, Fails,
+         true},
         {"reply ends just inside 300 ms", [](EmulatorFixture& e) { e.server().setPaceUs(6500); }, Works},
         {"reply in 34 pieces, 2 ms apart", [](EmulatorFixture& e) { e.server().setPaceUs(2000); }, Works},
         {"random bytes between replies, 9600 baud",
@@ -166,7 +168,7 @@ TEST(FaultMatrix, DownloadPreparationAndEraseUnderLoggerFaults)
              e.logger().setFault(Fault::Noise);
              e.server().setPaced(true);
          },
-         Either},
+         Either, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.fault);
@@ -198,10 +200,6 @@ TEST(FaultMatrix, DownloadPreparationAndEraseUnderLoggerFaults)
                 << "a record written as whole holds the logger's samples";
         }
         EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("EXPO_1.klv")});
-        std::cout << "[ fault    ] download, " << c.fault << ": exit " << download.code << " "
-                  << (download.code == 0 ? std::string("(record written)") : lastLine(download.err).toStdString())
-                  << " | disk: " << (readAll(out) == earlier ? "earlier file unchanged" : "complete 32768-byte record")
-                  << std::endl;
 
         // Preparation and its verification: a fresh logger each time, empty, as a logger must be to
         // be prepared.
@@ -212,19 +210,14 @@ TEST(FaultMatrix, DownloadPreparationAndEraseUnderLoggerFaults)
             prepEmu.logger().setFault(Fault::SilentAfter, 5);
         else
             c.apply(prepEmu);
-        const QByteArray before = prepEmu.logger().memory();
         const CliRun prepare = runCli(prepareArgs(prepEmu.devicePath()));
         if (c.outcome == Fails || (c.outcome == Either && prepare.code != 0)) {
             expectFailure(prepare);
         } else {
             EXPECT_EQ(prepare.code, 0) << prepare.err.constData();
         }
-        const bool written = prepEmu.logger().memory() != before;
-        std::cout << "[ fault    ] prepare, " << c.fault << ": exit " << prepare.code << " "
-                  << (prepare.code == 0 ? std::string("(programmed, read back)") : lastLine(prepare.err).toStdString())
-                  << " | logger: " << (written ? "written" : "untouched") << std::endl;
 
-        // Erase, only where it fails before the wait: an erase that runs waits 34 s.
+        // Erase, where the logger does not answer to its status read: never started.
         if (c.outcome == Fails && QLatin1String(c.fault) != QLatin1String("silent after the first reads")) {
             EmulatorFixture eraseEmu(ScenarioKind::Finished);
             ASSERT_TRUE(eraseEmu.ok());
@@ -233,11 +226,11 @@ TEST(FaultMatrix, DownloadPreparationAndEraseUnderLoggerFaults)
             const CliRun erase = runCli({QStringLiteral("erase"), QStringLiteral("--yes"), QStringLiteral("--port"), eraseEmu.devicePath()});
             expectFailure(erase);
             EXPECT_EQ(eraseEmu.logger().memory(), mem) << "an erase was started on a logger that did not answer";
-            std::cout << "[ fault    ] erase, " << c.fault << ": exit " << erase.code << " "
-                      << lastLine(erase.err).toStdString() << " | logger: not erased" << std::endl;
         }
 
         // The fault goes: the same download and preparation work.
+        if (!c.recover)
+            continue;
         if (QLatin1String(c.fault) == QLatin1String("pseudo-terminal gone")) {
             ASSERT_TRUE(emu.server().start());
             ASSERT_TRUE(prepEmu.server().start());

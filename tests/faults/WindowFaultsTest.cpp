@@ -24,6 +24,7 @@
 #include "support/NoPauses.h"
 #include "support/WaitFor.h"
 #include "support/WhenModal.h"
+#include "support/WindowDesk.h"
 #include "tools/emulator/EmulatorFixture.h"
 #include "tools/generator/RecordGenerator.h"
 #include "views/CsvExport.h"
@@ -37,7 +38,6 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <gtest/gtest.h>
-#include <iostream>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -57,35 +57,17 @@ namespace {
 
 // The main window as the user has it, recording the messages it would show in boxes; where a
 // fault closes the window, each message waits in a real box whose loop runs the window's poll.
-struct Desk {
-    explicit Desk(const QString& appFolder) : app(appFolder)
-    {
-        app.config.applyDefaults(appFolder);
-        app.textos.CargaTextos(TextTable::Spanish);
-        window = std::make_unique<shell::MainWindow>(app, record, messages);
-        window->resize(1100, 800);
-        window->show();
-    }
+struct Desk : orvan::test::WindowDesk<orvan::test::NestedLoopSink> {
+    explicit Desk(const QString& appFolder) : WindowDesk(appFolder) {}
     QString status() const { return window->statusBar()->currentMessage(); }
     QString dataFolder() const { return app.config.CarpetaDatos.trimmed(); }
     // The messages shown since `from`, one line.
     QString seenSince(int from) const { return messages.messages.mid(from).join(QStringLiteral(" / ")); }
     bool connectEnabled() const { return window->toolbar1Button(2)->isEnabled(); }
-
-    AppContext app;
-    records::MissionRecord record;
-    orvan::test::NestedLoopSink messages;
-    std::unique_ptr<shell::MainWindow> window;
 };
 
 // Longer than a poll period: the window's own tick runs inside every box.
 constexpr int kBoxMs = 1100;
-
-void report(const std::string& fault, const char* operation, const QString& seen, const std::string& state)
-{
-    std::cout << "[ fault    ] " << fault << " x " << operation << ": " << seen.toStdString() << " | " << state
-              << std::endl;
-}
 
 // Pulls the plug from another thread (the server cannot stop itself from its own): now, or once
 // `frames` frames of the kind have come since arm().
@@ -202,6 +184,9 @@ TEST(WindowFaults, SampleListExport)
         EXPECT_TRUE(seen.startsWith(QStringLiteral("Error 57 (") + QDir::toNativeSeparators(csv) + QStringLiteral(": ")))
             << seen.toStdString();
         EXPECT_TRUE(seen.endsWith(QStringLiteral(") in procedure cmdExcel_Click of Formulario Detalle"))) << seen.toStdString();
+        if (c.writer) {
+            EXPECT_TRUE(seen.contains(QStringLiteral(": the write stopped after "))) << "how far it got";
+        }
         EXPECT_TRUE(desk.status().isEmpty()) << "success reported: " << desk.status().toStdString();
         EXPECT_EQ(everyName(folder), before);
         if (QFileInfo(csv).isDir()) {
@@ -210,9 +195,6 @@ TEST(WindowFaults, SampleListExport)
             EXPECT_EQ(readAll(csv), earlier);
         }
         EXPECT_TRUE(list->cmdExcel->isEnabled());
-        report(c.fault, "sample list export", seen,
-               QFileInfo(csv).isDir() ? "disk: the folder and its content untouched"
-                                      : "disk: earlier export unchanged, no temporary file left");
 
         // The window goes on: it scrolls, and without the fault the same export works.
         const int row = list->PrimeraFila() + 5;
@@ -263,16 +245,48 @@ bool waitCommand(const QPointer<mission::DeviceDataForm>& form)
     return waitFor([&] { return done || !form; }, 30000);
 }
 
-// The store's download at the line's pace, with the pseudo-terminal vanishing or the logger
-// falling silent after the first blocks: no save dialog, no file, the record on screen and the
-// logger as they were; then the same store works.
-void storeUnder(bool unplugged)
+// A window whose port vanished closes once the message box is closed and gives the connect
+// command back; the logger then comes back on a new pseudo-terminal.
+template <class Form>
+void expectClosedThenPlugBackIn(Desk& desk, const QPointer<Form>& form, Unplugger& plug)
 {
-    const std::string fault = unplugged ? "pseudo-terminal gone after 6 blocks" : "logger silent after 5 blocks";
-    EmulatorFixture emu(ScenarioKind::Finished);
-    ASSERT_TRUE(emu.ok()) << emu.errorString().toStdString();
-    emu.server().setPaced(true);
-    Desk desk(emu.appFolder());
+    EXPECT_TRUE(plug.pulled());
+    ASSERT_TRUE(waitFor([&] { return form.isNull(); }, 10000)) << "the window stayed on a vanished port";
+    EXPECT_TRUE(desk.connectEnabled());
+    EXPECT_GT(desk.messages.boxesShown, 0);
+    desk.messages.holdMs = 0;
+    ASSERT_TRUE(plug.plugBackIn());
+}
+
+// The emulated logger at the line's pace and the main window on its folder; where the fault
+// vanishes the port, each message waits in a real box.
+struct Bench {
+    Bench(ScenarioKind kind, bool unplugged) : emu(kind)
+    {
+        EXPECT_TRUE(emu.ok()) << emu.errorString().toStdString();
+        emu.server().setPaced(true);
+        desk.emplace(emu.appFolder());
+        if (unplugged)
+            desk->messages.holdMs = kBoxMs;
+    }
+    EmulatorFixture emu;
+    std::optional<Desk> desk;
+    Unplugger plug{emu};
+};
+
+} // namespace
+
+// The store's download at the line's pace, with the pseudo-terminal vanishing after 6 blocks or
+// the logger falling silent after 5: no save dialog, no file, the record on screen and the
+// logger as they were; then the same store works.
+class StoreUnder : public ::testing::TestWithParam<bool> {};
+
+TEST_P(StoreUnder, DeviceWindowDownload)
+{
+    const bool unplugged = GetParam();
+    Bench b(ScenarioKind::Finished, unplugged);
+    ASSERT_TRUE(b.emu.ok());
+    Desk& desk = *b.desk;
     // The record on screen, and an earlier record file of the name the user would pick.
     desk.record.setByte(300, 0x5A);
     desk.record.Archivo = QStringLiteral("/ruta/anterior.klv");
@@ -283,8 +297,6 @@ void storeUnder(bool unplugged)
     ASSERT_TRUE(writeFile(target, earlier));
     const QStringList folderBefore = everyName(desk.dataFolder());
 
-    if (unplugged)
-        desk.messages.holdMs = kBoxMs;
     QPointer<mission::DeviceDataForm> form = openDeviceWindow(desk);
     int dialogs = 0;
     // The save dialog: the user keeps the name of the earlier record and replaces it.
@@ -296,15 +308,14 @@ void storeUnder(bool unplugged)
     form->GrabArch = saveDialog;
     ASSERT_TRUE(waitFor([&] { return form && form->cmdAlmacena->isEnabled(); }, 20000));
 
-    Unplugger plug(emu);
-    emu.logger().clearFrameLog();
+    b.emu.logger().clearFrameLog();
     const int shown = int(desk.messages.messages.size());
     form->cmdAlmacena->click();
     if (unplugged)
-        plug.arm(0x33, 6);
+        b.plug.arm(0x33, 6);
     ASSERT_TRUE(waitFor([&] { return form && form->commandRunning(); }));
     if (!unplugged)
-        emu.logger().setFault(Fault::SilentAfter, 5);
+        b.emu.logger().setFault(Fault::SilentAfter, 5);
     ASSERT_TRUE(waitCommand(form));
 
     EXPECT_EQ(dialogs, 0) << "the save dialog came after a failed download";
@@ -313,30 +324,21 @@ void storeUnder(bool unplugged)
     EXPECT_EQ(desk.record.Archivo, QStringLiteral("/ruta/anterior.klv"));
     EXPECT_EQ(everyName(desk.dataFolder()), folderBefore);
     EXPECT_EQ(readAll(target), earlier);
-    EXPECT_EQ(writesTo(emu.logger()), 0) << "the logger was marked as saved";
+    EXPECT_EQ(writesTo(b.emu.logger()), 0) << "the logger was marked as saved";
 
-    std::string after;
     if (unplugged) {
-        // A vanished port closes the window and gives the connect command back.
-        EXPECT_TRUE(plug.pulled());
-        ASSERT_TRUE(waitFor([&] { return form.isNull(); }, 5000)) << "the window stayed on a vanished port";
-        EXPECT_TRUE(desk.connectEnabled());
-        EXPECT_GT(desk.messages.boxesShown, 0);
-        after = "window closes once the box is closed, connect enabled";
-        desk.messages.holdMs = 0;
-        ASSERT_TRUE(plug.plugBackIn());
+        expectClosedThenPlugBackIn(desk, form, b.plug);
         form = openDeviceWindow(desk);
         form->GrabArch = saveDialog;
     } else {
         // The window goes on polling, and shows the logger when it answers again.
+        EXPECT_EQ(desk.messages.messages.mid(shown), QStringList{mission::disconnectionMessage()});
+        EXPECT_FALSE(form->testAttribute(Qt::WA_SetCursor)) << "the pointer is back to normal";
         EXPECT_TRUE(form->isEnabled());
         EXPECT_TRUE(form->CmndCancel->isVisible());
         EXPECT_EQ(nextPoll(form.data()), std::optional<bool>(false));
-        emu.logger().setFault(Fault::None);
-        after = "window polls on";
+        b.emu.logger().setFault(Fault::None);
     }
-    report(fault, "device-data window store", desk.seenSince(shown),
-           after + "; disk: no record file, earlier EXPO_1.klv unchanged; logger: not marked");
 
     const int before = int(desk.messages.messages.size());
     ASSERT_TRUE(waitFor([&] { return form && form->cmdAlmacena->isEnabled(); }, 20000));
@@ -349,102 +351,66 @@ void storeUnder(bool unplugged)
     EXPECT_EQ(readAll(target).size(), records::kImageSize);
 }
 
-} // namespace
+// The erase's wait (17 steps, shortened to 100 ms each) interrupted three steps in by the
+// pseudo-terminal vanishing or the logger falling silent: the erase is not reported as done; the
+// next erase of a logger that holds a mission again works.
+class EraseUnder : public ::testing::TestWithParam<bool> {};
 
-TEST(WindowFaults, DeviceWindowDownloadLosesThePort)
+TEST_P(EraseUnder, DeviceWindowEraseWait)
 {
-    storeUnder(true);
-}
-
-TEST(WindowFaults, DeviceWindowDownloadLoggerFallsSilent)
-{
-    storeUnder(false);
-}
-
-namespace {
-
-// The erase's wait (17 steps, shortened to 100 ms each) interrupted by the pseudo-terminal
-// vanishing or the logger falling silent: the erase is not reported as done; the next erase of a
-// logger that holds a mission again works.
-void eraseUnder(bool unplugged)
-{
-    const std::string fault = unplugged ? "pseudo-terminal gone during the erase wait" : "logger silent during the erase wait";
-    EmulatorFixture emu(ScenarioKind::Finished);
-    ASSERT_TRUE(emu.ok()) << emu.errorString().toStdString();
-    emu.server().setPaced(true);
-    const QByteArray mission = emu.logger().memory();
-    Desk desk(emu.appFolder());
-    if (unplugged)
-        desk.messages.holdMs = kBoxMs;
-    QPointer<mission::DeviceDataForm> form = openDeviceWindow(desk, true);
-    form->setEraseStepMs(100);
-    ASSERT_TRUE(waitFor([&] { return form && form->cmdClear->isEnabled(); }, 20000));
-
-    // Three steps into the wait, 1.4 s before its end.
-    Unplugger plug(emu);
+    const bool unplugged = GetParam();
+    Bench b(ScenarioKind::Finished, unplugged);
+    ASSERT_TRUE(b.emu.ok());
+    Desk& desk = *b.desk;
+    const QByteArray mission = b.emu.logger().memory();
+    QPointer<mission::DeviceDataForm> form;
+    const auto erase = [&] {
+        if (!form) {
+            form = openDeviceWindow(desk, true);
+            form->setEraseStepMs(100);
+        }
+        if (!waitFor([&] { return form && form->cmdAlmacena->isEnabled() && form->cmdClear->isEnabled(); }, 20000))
+            return false;
+        orvan::test::whenModal<ui::ConfirmDialog>([](ui::ConfirmDialog* d) { d->CmndAbrir->click(); });
+        form->cmdClear->click();
+        return waitCommand(form);
+    };
     bool struck = false;
+    form = openDeviceWindow(desk, true);
+    form->setEraseStepMs(100);
     QObject::connect(form->ProgressBar2, &QProgressBar::valueChanged, [&](int value) {
         if (struck || value != mission::eraseStepValue(3) || form->ProgressBar2->maximum() != mission::kEraseMaximum)
             return;
         struck = true;
         if (unplugged)
-            plug.pull();
+            b.plug.pull();
         else
-            emu.logger().setFault(Fault::Silent);
+            b.emu.logger().setFault(Fault::Silent);
     });
-    orvan::test::whenModal<ui::ConfirmDialog>([](ui::ConfirmDialog* d) { d->CmndAbrir->click(); });
-    form->cmdClear->click();
-    ASSERT_TRUE(waitCommand(form));
+    ASSERT_TRUE(erase());
     const QString seen = desk.seenSince(0);
     EXPECT_FALSE(desk.messages.messages.contains(mission::eraseMessage(mission::EraseResult::Ok))) << seen.toStdString();
     EXPECT_TRUE(desk.messages.messages.contains(mission::eraseMessage(mission::EraseResult::NoAnswer)))
         << seen.toStdString();
 
-    std::string after;
     if (unplugged) {
-        ASSERT_TRUE(waitFor([&] { return form.isNull(); }, 5000)) << "the window stayed on a vanished port";
-        EXPECT_TRUE(desk.connectEnabled());
-        EXPECT_GT(desk.messages.boxesShown, 0);
-        after = "window closes once the box is closed, connect enabled";
-        desk.messages.holdMs = 0;
-        ASSERT_TRUE(plug.plugBackIn());
+        expectClosedThenPlugBackIn(desk, form, b.plug);
     } else {
         // No answer: the next poll shows no communication, then the logger once it answers.
         EXPECT_EQ(nextPoll(form.data()), std::optional<bool>(false));
         EXPECT_FALSE(form->cmdClear->isEnabled());
         EXPECT_TRUE(form->CmndCancel->isVisible());
         EXPECT_FALSE(form->ProgressBar2->isVisible());
-        after = "window polls on";
     }
-    report(fault, "device-data window erase", seen, after + "; logger: trigger received, erase not reported");
 
     // The logger answers again and holds a mission: the same erase works.
-    emu.logger().setFault(Fault::None);
-    emu.logger().loadImage(mission);
-    if (unplugged) {
-        form = openDeviceWindow(desk, true);
-        form->setEraseStepMs(100);
-    }
+    b.emu.logger().setFault(Fault::None);
+    b.emu.logger().loadImage(mission);
     const int before = int(desk.messages.messages.size());
-    ASSERT_TRUE(waitFor([&] { return form && form->cmdAlmacena->isEnabled() && form->cmdClear->isEnabled(); }, 20000));
-    orvan::test::whenModal<ui::ConfirmDialog>([](ui::ConfirmDialog* d) { d->CmndAbrir->click(); });
-    form->cmdClear->click();
-    ASSERT_TRUE(waitCommand(form));
+    ASSERT_TRUE(erase());
     EXPECT_EQ(desk.seenSince(before), mission::eraseMessage(mission::EraseResult::Ok));
-    EXPECT_EQ(emu.logger().phase(), emulator::Logger::Phase::Idle);
-    EXPECT_EQ(emu.logger().sampleCount(), 0u);
-}
-
-} // namespace
-
-TEST(WindowFaults, DeviceWindowEraseWaitLosesThePort)
-{
-    eraseUnder(true);
-}
-
-TEST(WindowFaults, DeviceWindowEraseWaitLoggerFallsSilent)
-{
-    eraseUnder(false);
+    EXPECT_EQ(b.emu.logger().phase(), emulator::Logger::Phase::Idle);
+    EXPECT_EQ(b.emu.logger().sampleCount(), 0u);
 }
 
 namespace {
@@ -477,27 +443,27 @@ bool programOnce(mission::PrepForm* form, const std::function<void()>& beforeAcc
     return waitFor([&] { return done || !form; }, 30000);
 }
 
-// Programming at the line's pace, with the pseudo-terminal vanishing after the first writes or
-// the logger falling silent after the serial number read: the window says the logger is not
-// programmed; then the same programming works and reads back as written.
-void programUnder(bool unplugged)
-{
-    const std::string fault = unplugged ? "pseudo-terminal gone after 3 writes" : "logger silent after the first read";
-    EmulatorFixture emu(ScenarioKind::Empty);
-    ASSERT_TRUE(emu.ok()) << emu.errorString().toStdString();
-    emu.server().setPaced(true);
-    Desk desk(emu.appFolder());
-    if (unplugged)
-        desk.messages.holdMs = kBoxMs;
-    QPointer<mission::PrepForm> form = openPrepWindow(desk, emu);
-    const QByteArray before = emu.logger().memory();
+} // namespace
 
-    Unplugger plug(emu);
+// Programming at the line's pace, with the pseudo-terminal vanishing after 3 writes or the
+// logger falling silent after the serial number read: the window says the logger is not
+// programmed; then the same programming works and reads back as written.
+class ProgramUnder : public ::testing::TestWithParam<bool> {};
+
+TEST_P(ProgramUnder, PreparationWindowProgramming)
+{
+    const bool unplugged = GetParam();
+    Bench b(ScenarioKind::Empty, unplugged);
+    ASSERT_TRUE(b.emu.ok());
+    Desk& desk = *b.desk;
+    QPointer<mission::PrepForm> form = openPrepWindow(desk, b.emu);
+    const QByteArray before = b.emu.logger().memory();
+
     ASSERT_TRUE(programOnce(form, [&] {
         if (unplugged)
-            plug.arm(0x22, 3);
+            b.plug.arm(0x22, 3);
         else
-            emu.logger().setFault(Fault::SilentAfter, 1);
+            b.emu.logger().setFault(Fault::SilentAfter, 1);
     }));
     const QString seen = desk.seenSince(0);
     const QString notProgrammed = mission::prepText(mission::PrepSentence::NotProgrammed, desk.app.config.Idioma);
@@ -507,46 +473,32 @@ void programUnder(bool unplugged)
         EXPECT_FALSE(form->result()->verified());
         EXPECT_FALSE(form->ProgressBar1->isVisible());
     }
-    const bool touched = emu.logger().memory() != before;
 
-    std::string after;
     if (unplugged) {
-        EXPECT_TRUE(plug.pulled());
-        ASSERT_TRUE(waitFor([&] { return form.isNull(); }, 5000)) << "the window stayed on a vanished port";
-        EXPECT_TRUE(desk.connectEnabled());
-        EXPECT_GT(desk.messages.boxesShown, 0);
-        after = "window closes once the box is closed, connect enabled";
-        desk.messages.holdMs = 0;
-        ASSERT_TRUE(plug.plugBackIn());
-        form = openPrepWindow(desk, emu);
+        expectClosedThenPlugBackIn(desk, form, b.plug);
+        form = openPrepWindow(desk, b.emu);
     } else {
-        EXPECT_FALSE(touched) << "a silent logger took writes";
+        EXPECT_EQ(b.emu.logger().memory(), before) << "a silent logger took writes";
         EXPECT_EQ(nextPoll(form.data()), std::optional<bool>(false));
-        after = "window polls on";
-        emu.logger().setFault(Fault::None);
+        b.emu.logger().setFault(Fault::None);
     }
-    report(fault, "preparation window programming", seen,
-           after + "; logger: " + (touched ? "partly written, reported as not programmed" : "untouched"));
 
     const int shown = int(desk.messages.messages.size());
     ASSERT_TRUE(programOnce(form, [] {}));
     ASSERT_TRUE(form && form->result());
     EXPECT_TRUE(form->result()->verified());
     EXPECT_EQ(desk.messages.messages.size(), shown) << desk.seenSince(shown).toStdString();
-    EXPECT_EQ(emu.logger().phase(), emulator::Logger::Phase::WaitingButton);
+    EXPECT_EQ(b.emu.logger().phase(), emulator::Logger::Phase::WaitingButton);
 }
 
-} // namespace
-
-TEST(WindowFaults, PreparationWindowProgrammingLosesThePort)
+std::string faultName(const ::testing::TestParamInfo<bool>& info)
 {
-    programUnder(true);
+    return info.param ? "LosesThePort" : "LoggerFallsSilent";
 }
 
-TEST(WindowFaults, PreparationWindowProgrammingLoggerFallsSilent)
-{
-    programUnder(false);
-}
+INSTANTIATE_TEST_SUITE_P(WindowFaults, StoreUnder, ::testing::Bool(), faultName);
+INSTANTIATE_TEST_SUITE_P(WindowFaults, EraseUnder, ::testing::Bool(), faultName);
+INSTANTIATE_TEST_SUITE_P(WindowFaults, ProgramUnder, ::testing::Bool(), faultName);
 
 // The plug pulled while the device-data window only polls: the link's error waits in a real box
 // while the window's poll goes on ticking; the window goes once the box is closed, and Connect
@@ -562,15 +514,7 @@ TEST(WindowFaults, DeviceWindowPollLosesThePortDuringABox)
 
     Unplugger plug(emu);
     plug.pull();
-    EXPECT_TRUE(plug.pulled());
-    ASSERT_TRUE(waitFor([&] { return form.isNull(); }, 10000)) << "the window stayed on a vanished port";
-    EXPECT_GT(desk.messages.boxesShown, 0);
-    EXPECT_TRUE(desk.connectEnabled());
-    report("pseudo-terminal gone while polling", "device-data window poll", desk.seenSince(0),
-           "window closes once the box is closed, connect enabled");
-
-    desk.messages.holdMs = 0;
-    ASSERT_TRUE(plug.plugBackIn());
+    expectClosedThenPlugBackIn(desk, form, plug);
     form = openDeviceWindow(desk, true);
     EXPECT_EQ(nextPoll(form.data()), std::optional<bool>(true));
 }
