@@ -8,10 +8,11 @@ build=${1:-build-test}
 [ -f "$build/CMakeCache.txt" ] || { echo "package.sh: no build in $build; run scripts/test.sh first" >&2; exit 1; }
 command -v dpkg-shlibdeps >/dev/null || { echo "package.sh: dpkg-shlibdeps is missing; run scripts/deps.sh test" >&2; exit 1; }
 
-# Configuring writes the packaging rules into a build made before them; it compiles nothing.
+# Configuring writes the packaging rules into a build made before them; the programs, pictures,
+# icons and manual pages are the build's (made now only if the build lacks them).
 cmake -S . -B "$build" >/dev/null
-# CPack installs the build as it stands (building the man pages and icons if they are missing)
-# into a staging folder and packs it.
+cmake --build "$build" --target orvanlog orvanlog-cli klv-emulator orvan-artwork-files orvan-man-pages orvan-changelog >/dev/null
+# CPack installs them into a staging folder and packs it.
 rm -f "$build"/orvanlog_*.deb
 (cd "$build" && cpack -G DEB >/dev/null)
 deb=$(ls "$build"/orvanlog_*.deb)
