@@ -91,13 +91,21 @@ def discovered(build):
     """Every ctest test of the build: (number, name, folder under tests/, program)."""
     out = subprocess.run(["ctest", "--test-dir", build, "--show-only=json-v1"], capture_output=True,
                          text=True, check=True).stdout
+    data = json.loads(out)
+    graph = data.get("backtraceGraph", {})
+    files, nodes = graph.get("files", []), graph.get("nodes", [])
     tests_root = os.path.join(os.path.realpath(build), "tests")
     result = []
-    for number, test in enumerate(json.loads(out)["tests"], 1):
-        # Each folder's tests run in that folder's build folder.
+    for number, test in enumerate(data["tests"], 1):
+        # A discovered test runs in its folder's build folder; a plain add_test is known by the
+        # CMakeLists.txt that added it.
         where = [p["value"] for p in test.get("properties", []) if p["name"] == "WORKING_DIRECTORY"]
         relative = os.path.relpath(os.path.realpath(where[0]), tests_root) if where else ".."
         folder = "" if relative.startswith("..") or relative == "." else relative.split(os.sep)[0]
+        backtrace = test.get("backtrace")
+        if not folder and backtrace is not None and backtrace < len(nodes):
+            added_in = re.search(r"/tests/([^/]+)/CMakeLists\.txt$", files[nodes[backtrace]["file"]])
+            folder = added_in.group(1) if added_in else ""
         if test["name"].startswith("layout."):
             folder = "layout"
         command = test.get("command") or [""]
