@@ -80,10 +80,15 @@ UserFolders userFoldersFromEnvironment()
     return u;
 }
 
+QStringList installedBinFolders()
+{
+    return QString::fromUtf8(ORVAN_INSTALLED_BIN_FOLDERS).split(QLatin1Char(':'), Qt::SkipEmptyParts);
+}
+
 AppFolders appFoldersOfThisProgram()
 {
-    const QStringList bins = QString::fromUtf8(ORVAN_INSTALLED_BIN_FOLDERS).split(QLatin1Char(':'), Qt::SkipEmptyParts);
-    const AppFolders f = decideAppFolders(QCoreApplication::applicationDirPath(), bins, userFoldersFromEnvironment());
+    const AppFolders f = decideAppFolders(QCoreApplication::applicationDirPath(), installedBinFolders(),
+                                          userFoldersFromEnvironment());
     if (f.installed)
         QDir().mkpath(f.appFolder);
     return f;

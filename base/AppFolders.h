@@ -49,6 +49,9 @@ AppFolders decideAppFolders(const QString& executableFolder, const QStringList& 
 // documents entry of user-dirs.dirs).
 UserFolders userFoldersFromEnvironment();
 
+// The bin folders this build's installs put the programs in.
+QStringList installedBinFolders();
+
 // The folders of the running program. When installed, the application folder is made if it is
 // missing; a failure shows later as the settings record's own write error.
 AppFolders appFoldersOfThisProgram();

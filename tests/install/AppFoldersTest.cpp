@@ -47,8 +47,9 @@ TEST(AppFolders, PortableOrInstalledAndWhereEachFolderIs)
         const QString bin = prefix + QStringLiteral("/bin");
         const QString home = root.filePath(QStringLiteral("home"));
         ASSERT_TRUE(QDir().mkpath(bin) && QDir().mkpath(home));
-        if (c.sharedPictures)
+        if (c.sharedPictures) {
             ASSERT_TRUE(QDir().mkpath(prefix + QStringLiteral("/share/orvanlog")));
+        }
         // The install's bin folder reached by another name, as /bin is /usr/bin.
         const QString linkedBin = root.filePath(QStringLiteral("linked-bin"));
         ASSERT_TRUE(QFile::link(bin, linkedBin));
@@ -68,6 +69,12 @@ TEST(AppFolders, PortableOrInstalledAndWhereEachFolderIs)
         EXPECT_EQ(f.appFolder, c.installed ? home + QStringLiteral("/.config/OrvanLog") : bin);
         EXPECT_EQ(f.dataFolder, c.installed ? home + QStringLiteral("/.local/share/OrvanLog") : bin);
     }
+}
+
+TEST(AppFolders, TheBuildKnowsThePackagesBinFolder)
+{
+    // Root runs /usr/bin/orvanlog installed only because the build told it where packages go.
+    EXPECT_TRUE(installedBinFolders().contains(QStringLiteral("/usr/bin"))) << qPrintable(installedBinFolders().join(QLatin1Char(':')));
 }
 
 TEST(AppFolders, AFolderThisUserCannotWriteIsInstalled)
