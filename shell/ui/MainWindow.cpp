@@ -8,10 +8,16 @@
 #include "base/ui/StatusPanel.h"
 #include "base/ui/Twips.h"
 #include "archive/ui/ArchivePictures.h"
+#include "records/ui/OpenRecordDialog.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QMimeData>
+#include <QUrl>
 #include <QDir>
 #include <QEventLoop>
 #include <QGuiApplication>
@@ -39,6 +45,7 @@ const QString kFormName = QStringLiteral("MDIMenu");
 constexpr std::initializer_list<MainWindow::Child> kViewsAndDialogs = {
     MainWindow::Child::frmGrafico, MainWindow::Child::frmTorta, MainWindow::Child::frmHisto,
     MainWindow::Child::AbreArch,   MainWindow::Child::Detalle,  MainWindow::Child::frmAlar,
+    MainWindow::Child::Summary,
 };
 
 // A command that fails is reported in the usual error format and the application carries on.
@@ -46,7 +53,6 @@ void reported(MessageSink& messages, const QString& procedure, const std::functi
 {
     try {
         body();
-    MainWindow::Child::Summary,
     } catch (const RuntimeError& e) {
         messages.show(errorInForm(e, procedure, kFormName));
     } catch (const std::exception& e) {
@@ -87,6 +93,7 @@ MainWindow::MainWindow(AppContext& app, records::MissionRecord& record, MessageS
         resize(1180, 820);
     }
     setMinimumSize(800, 560);
+    setAcceptDrops(true);
 }
 
 MainWindow::~MainWindow() = default;
@@ -149,7 +156,7 @@ void MainWindow::buildPanel()
     auto* v = new QVBoxLayout(central);
     v->setContentsMargins(0, 0, 0, 0);
     v->setSpacing(0);
-    m_panel = new StatusPanel(m_app.appFolder, central);
+    m_panel = new StatusPanel(m_app.pictureFolder, central);
     v->addWidget(m_panel);
     m_mdi = new QMdiArea(central);
     m_mdi->setObjectName(QStringLiteral("MDIArea"));
@@ -174,7 +181,7 @@ void MainWindow::startUp()
 
         // A missing picture is one message, whichever are missing; the window works without them.
         QStringList missing;
-        const QDir folder(m_app.appFolder);
+        const QDir folder(m_app.pictureFolder);
         const QString mdiPicture = folder.filePath(QStringLiteral("KLV-204.jpg"));
         if (!loadMdiBackground(mdiPicture))
             missing << QDir::toNativeSeparators(mdiPicture);
@@ -244,6 +251,7 @@ void MainWindow::PonerTextos()
                              Text::Histogram, Text::TemperatureList, Text::Alarms};
     for (int i = 1; i <= 7; ++i)
         m_buttons1[i]->setToolTip(t[commands[i - 1]]);
+    m_buttons1[8]->setToolTip(addedText(AddedText::ShipmentSummary, m_app.config.Idioma));
     m_buttons2[1]->setToolTip(t[Text::Print]);
     m_buttons2[2]->setToolTip(t[Text::Configuration]);
     m_buttons2[4]->setToolTip(t[Text::Finish]);
@@ -262,7 +270,6 @@ void MainWindow::DeshabilitaBotones()
 void MainWindow::HabilitaBotones()
 {
     for (int i = 3; i <= kToolbar1Buttons; ++i)
-    m_buttons1[8]->setToolTip(addedText(AddedText::ShipmentSummary, m_app.config.Idioma));
         m_buttons1[i]->setEnabled(true);
 }
 
@@ -296,17 +303,23 @@ void MainWindow::pause(int ms)
     loop.exec();
 }
 
+quint64 MainWindow::beginToolbar1Command()
+{
+    const quint64 command = ++m_command;
+    m_app.flags.CerrarPrep = true;
+    closeChildren({Child::frmGrafico, Child::frmTorta, Child::frmHisto, Child::AbreArch, Child::Detalle,
+                   Child::frmAlar, Child::Summary, Child::Config});
+    m_app.flags.CerrarPrep = true;
+    m_app.flags.CerrarSave = true;
+    letEventsRun();
+    m_app.GraficoActivo = false;
+    return command;
+}
+
 void MainWindow::toolbar1Click(int index)
 {
     reported(m_messages, QStringLiteral("Toolbar1_ButtonClick"), [this, index] {
-        const quint64 command = ++m_command;
-        m_app.flags.CerrarPrep = true;
-        closeChildren({Child::frmGrafico, Child::frmTorta, Child::frmHisto, Child::AbreArch, Child::Detalle,
-                       Child::frmAlar, Child::Summary, Child::Config});
-        m_app.flags.CerrarPrep = true;
-        m_app.flags.CerrarSave = true;
-        letEventsRun();
-        m_app.GraficoActivo = false;
+        const quint64 command = beginToolbar1Command();
 
         switch (index) {
         case 1:
@@ -322,9 +335,61 @@ void MainWindow::toolbar1Click(int index)
         case 5: openChild(Child::frmHisto); break;
         case 6: openChild(Child::Detalle); break;
         case 7: openChild(Child::frmAlar); break;
+        case 8: openChild(Child::Summary); break;
         default: break;
         }
     });
+}
+
+void MainWindow::openRecordFile(const QString& path)
+{
+    // Study from disk with the file already chosen: the same closing of windows and flags, then
+    // what the open dialog's OK does.
+    reported(m_messages, QStringLiteral("OpenRecordFile"), [this, path] {
+        beginToolbar1Command();
+        DeshabilitaBotones();
+        setConnectEnabled(true);
+        records::OpenRecordDialog::openFile(m_app, m_record, *this, m_messages, path);
+    });
+}
+
+QString MainWindow::droppedRecordFile(const QMimeData* data)
+{
+    // One local file named *.klv; anything else is not for this window.
+    if (!data || !data->hasUrls() || data->urls().size() != 1)
+        return QString();
+    const QUrl url = data->urls().first();
+    if (!url.isLocalFile() || QFileInfo(url.toLocalFile()).suffix().compare(QLatin1String("klv"), Qt::CaseInsensitive) != 0)
+        return QString();
+    return url.toLocalFile();
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (droppedRecordFile(event->mimeData()).isEmpty())
+        event->ignore();
+    else
+        event->acceptProposedAction();
+}
+
+void MainWindow::dragMoveEvent(QDragMoveEvent* event)
+{
+    if (droppedRecordFile(event->mimeData()).isEmpty())
+        event->ignore();
+    else
+        event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event)
+{
+    const QString path = droppedRecordFile(event->mimeData());
+    if (path.isEmpty()) {
+        event->ignore();
+        return;
+    }
+    event->acceptProposedAction();
+    // The drag source waits for the drop to end: the record opens, and may show messages, after.
+    QTimer::singleShot(0, this, [this, path] { openRecordFile(path); });
 }
 
 void MainWindow::runConnect(quint64 command)
@@ -346,7 +411,6 @@ void MainWindow::runConnect(quint64 command)
     m_app.flags.CerrarSave = false;
     m_panel->showLive();
     openChild(Child::frmsave);
-        case 8: openChild(Child::Summary); break;
 }
 
 void MainWindow::toolbar2Click(int index)

@@ -12,6 +12,7 @@
 #include <map>
 
 class QAction;
+class QMimeData;
 class QMdiArea;
 class QMdiSubWindow;
 class QToolBar;
@@ -37,8 +38,8 @@ public:
     void startUp();
     // The caption with the version, as the start-up sets it; the printed reports head with it.
     void applyCaption();
-
     static QString versionCaption();
+
     void setChildFactory(Child which, ChildFactory factory);
 
     AppContext& app() override { return m_app; }
@@ -51,6 +52,12 @@ public:
     void DeshabilitaBotones() override;
     void HabilitaBotones() override;
     void setConnectEnabled(bool enabled) override;
+
+    // Opens a record file as the study-from-disk command does once the file is chosen; for a file
+    // given on the command line or dropped on the window.
+    void openRecordFile(const QString& path);
+    // The record file a drop carries (one local *.klv file), or an empty text.
+    static QString droppedRecordFile(const QMimeData* data);
 
     // Toolbar dispatch by button index (1-based), as a click runs it.
     void toolbar1Click(int index);
@@ -87,12 +94,18 @@ Q_SIGNALS:
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void buildToolbars();
     void buildPanel();
     void letEventsRun();
     void pause(int ms);
+    // What every Toolbar1 command does first: close the views and dialogs, set the closing
+    // flags, let events run. Returns the command's number.
+    quint64 beginToolbar1Command();
     void runConnect(quint64 command);
     bool loadMdiBackground(const QString& path);
     void updateMdiBackground();
