@@ -32,10 +32,11 @@ bool ownWord(int language, const QString& word)
 }
 
 // The identifier words in a sentence of the language. Lowercase whole words only: a German noun
-// ("Name") is the language's own, and option names (--no-mark) are not words of any language.
+// ("Name") is the language's own, and option names (--no-mark) and addresses (postgresql://…) are
+// not words of any language.
 QStringList englishWords(const QString& sentence, int language)
 {
-    static const QRegularExpression option(QStringLiteral("--[a-z-]+"));
+    static const QRegularExpression option(QStringLiteral("--[a-z-]+|[a-z]+://\\S*"));
     static const QRegularExpression word(QStringLiteral("\\b[a-z]+\\b"), QRegularExpression::UseUnicodePropertiesOption);
     QString text = sentence;
     text.remove(option);
@@ -93,8 +94,12 @@ TEST(AddedTexts, EverySentenceIsInFiveLanguagesInTheirOwnWords)
             for (const char* arg : {"%1", "%2"})
                 EXPECT_EQ(s.texts[l].contains(QLatin1String(arg)), s.texts[kEnglish].contains(QLatin1String(arg)))
                     << "language " << l << " " << arg;
-            for (int other = 0; other < l; ++other)
+            // Spanish and Portuguese share many words: a lone word may be the same in both.
+            for (int other = 0; other < l; ++other) {
+                if (other == 0 && l == 4 && !s.texts[l].trimmed().contains(QLatin1Char(' ')))
+                    continue;
                 EXPECT_NE(s.texts[l], s.texts[other]) << "languages " << other << " and " << l << " share it";
+            }
             if (l != kEnglish) {
                 EXPECT_EQ(englishWords(s.texts[l], l).join(' ').toStdString(), "") << "language " << l << ": "
                                                                                << s.texts[l].toStdString();
