@@ -107,7 +107,7 @@ Where whereOf(const Filter& f, const QString& computer)
         const QString pattern = likePattern(f.text);
         terms << QStringLiteral("(r.exporter_key LIKE ? ESCAPE '\\' OR r.carrier_key LIKE ? ESCAPE '\\'"
                                 " OR CAST(r.serial AS TEXT) LIKE ? ESCAPE '\\'"
-                                " OR EXISTS (SELECT 1 FROM orvan_places t WHERE t.sha = r.sha AND t.path_key LIKE ? ESCAPE '\\'))");
+                                " OR r.sha IN (SELECT t.sha FROM orvan_places t WHERE t.path_key LIKE ? ESCAPE '\\'))");
         w.values << pattern << pattern << pattern << pattern;
     }
     if (f.flaggedOnly) {
