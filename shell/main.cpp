@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QTimer>
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -29,6 +30,16 @@ public:
 
 int main(int argc, char** argv)
 {
+    // A terminal user asking what the program takes gets an answer, not a record named "--help".
+    if (argc > 1 && argv[1][0] == '-' && argv[1][1] != '\0') {
+        const bool help = std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0;
+        const bool version = std::strcmp(argv[1], "--version") == 0;
+        if (help || version) {
+            std::printf(help ? "Usage: orvanlog [FILE.klv]\nStarts OrvanLog; with a record file, opens it for study.\n"
+                             : "orvanlog " ORVAN_VERSION_TEXT "\n");
+            return 0;
+        }
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("orvanlog"));
     QApplication::setWindowIcon(orvan::ui::Pictures::appIcon());
