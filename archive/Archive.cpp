@@ -125,23 +125,27 @@ const QString kRowColumns = QStringLiteral(
     " r.min_c, r.max_c, r.mean_c, r.mkt_c, r.minutes_above, r.minutes_below, r.minutes_within,"
     " r.excursions, r.worst_minutes, r.worst_zone, r.verdict, r.archived_at, r.archived_by, r.archived_on");
 
+// The keys made once: a search compares thousands of rows against them.
 std::optional<views::Verdict> verdictFrom(const QString& key)
 {
-    for (views::Verdict v : {views::Verdict::Pass, views::Verdict::Fail, views::Verdict::NoData}) {
-        if (views::verdictKey(v) == key)
-            return v;
+    static const views::Verdict all[] = {views::Verdict::Pass, views::Verdict::Fail, views::Verdict::NoData};
+    static const QString keys[] = {views::verdictKey(all[0]), views::verdictKey(all[1]), views::verdictKey(all[2])};
+    for (int i = 0; i < 3; ++i) {
+        if (keys[i] == key)
+            return all[i];
     }
     return std::nullopt;
 }
 
 views::Zone zoneFrom(const QString& key)
 {
-    return key == views::zoneKey(views::Below) ? views::Below : views::Above;
+    static const QString below = views::zoneKey(views::Below);
+    return key == below ? views::Below : views::Above;
 }
 
-RecordRow rowFrom(const QSqlQuery& q)
+// Fills a row the caller has already placed in its list, so that no row is copied.
+void rowFrom(const QSqlQuery& q, RecordRow& r)
 {
-    RecordRow r;
     int i = 0;
     const auto next = [&]() { return q.value(i++); };
     r.sha = next().toString();
@@ -176,7 +180,6 @@ RecordRow rowFrom(const QSqlQuery& q)
     r.archivedAt = rows::dateFrom(next());
     r.archivedBy = next().toString();
     r.archivedOn = next().toString();
-    return r;
 }
 
 struct KnownPlace {
@@ -668,34 +671,80 @@ QVector<RecordRow> Archive::query(const Filter& filter)
     d->error.clear();
     QVector<RecordRow> result;
     const Where where = whereOf(filter, d->computer);
-    // One pass over the records with their places: how many, the worst state of this
-    // computer's, a path here, else any computer's place.
-    QString sql = QStringLiteral("SELECT ") + kRowColumns +
-                  QStringLiteral(", count(p.sha), max(CASE WHEN p.computer = ? THEN p.state END),"
-                                 " min(CASE WHEN p.computer = ? THEN p.path END), min(p.computer || '|' || p.path)"
-                                 " FROM orvan_records r LEFT JOIN orvan_places p ON p.sha = r.sha") +
-                  where.sql + QStringLiteral(" GROUP BY r.sha ORDER BY r.mission_start DESC, r.sha");
-    if (filter.limit > 0)
-        sql += QStringLiteral(" LIMIT %1").arg(filter.limit);
-    QSqlQuery q = d->prepared(sql, QVariantList{d->computer, d->computer} + where.values);
-    if (!d->exec(q))
+    const QString order = QStringLiteral(" ORDER BY r.mission_start DESC, r.sha") +
+                          (filter.limit > 0 ? QStringLiteral(" LIMIT %1").arg(filter.limit) : QString());
+
+    // Two statements instead of one join grouped by record: neither engine then joins, groups
+    // and sorts every wide record row with its places; the places are merged here by SHA. Both
+    // read one snapshot, so that a job indexing meanwhile cannot give a record without the
+    // places it had.
+    if (!d->exec(d->sqlite() ? QStringLiteral("BEGIN") : QStringLiteral("BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY")))
         return result;
-    const int extra = kRowColumns.count(QLatin1Char(',')) + 1;
-    while (q.next()) {
-        RecordRow r = rowFrom(q);
-        r.places = q.value(extra).toInt();
-        r.state = q.value(extra + 1).isNull() ? PlaceState::Unchecked : PlaceState(q.value(extra + 1).toInt());
-        if (!q.value(extra + 2).isNull()) {
-            r.path = q.value(extra + 2).toString();
-            r.computer = d->computer;
-        } else if (!q.value(extra + 3).isNull()) {
-            const QString any = q.value(extra + 3).toString();
-            const int bar = any.indexOf(QLatin1Char('|'));
-            r.computer = any.left(bar);
-            r.path = any.mid(bar + 1);
+    const auto finish = [&](bool ok) {
+        if (ok && d->exec(QStringLiteral("COMMIT")))
+            return;
+        d->rollback();
+        result.clear();
+    };
+
+    // The places of the selected records (all of them when nothing narrows the search): how
+    // many, the worst state of this computer's, a path here, and else the first of another
+    // computer (only needed without a path here, so only those are joined into texts).
+    struct Places {
+        int count = 0;
+        int state = -1;    // -1: no place here
+        QString here, elsewhere;
+    };
+    QHash<QString, Places> places;
+    {
+        QString sql = QStringLiteral("SELECT p.sha, count(*), max(CASE WHEN p.computer = ? THEN p.state END),"
+                                     " min(CASE WHEN p.computer = ? THEN p.path END),"
+                                     " min(CASE WHEN p.computer <> ? THEN p.computer || '|' || p.path END)"
+                                     " FROM orvan_places p");
+        if (!where.sql.isEmpty() || filter.limit > 0)
+            sql += QStringLiteral(" WHERE p.sha IN (SELECT r.sha FROM orvan_records r") + where.sql +
+                   (filter.limit > 0 ? order : QString()) + QLatin1Char(')');
+        sql += QStringLiteral(" GROUP BY p.sha");
+        QSqlQuery q = d->prepared(sql, QVariantList{d->computer, d->computer, d->computer} + where.values);
+        if (!d->exec(q)) {
+            finish(false);
+            return result;
         }
-        result.append(r);
+        while (q.next()) {
+            const QVariant state = q.value(2);
+            places.insert(q.value(0).toString(),
+                          {q.value(1).toInt(), state.isNull() ? -1 : state.toInt(), q.value(3).toString(), q.value(4).toString()});
+        }
     }
+
+    QSqlQuery q = d->prepared(QStringLiteral("SELECT ") + kRowColumns + QStringLiteral(" FROM orvan_records r") + where.sql + order,
+                              where.values);
+    if (!d->exec(q)) {
+        finish(false);
+        return result;
+    }
+    // Nearly every record has a place: as many rows as records with places, give or take.
+    result.reserve(places.size());
+    while (q.next()) {
+        result.append(RecordRow());
+        RecordRow& r = result.last();
+        rowFrom(q, r);
+        const auto p = places.constFind(r.sha);
+        if (p == places.constEnd())
+            continue;
+        r.places = p->count;
+        r.state = p->state < 0 ? PlaceState::Unchecked : PlaceState(p->state);
+        if (!p->here.isNull()) {
+            r.path = p->here;
+            r.computer = d->computer;
+        } else if (!p->elsewhere.isNull()) {
+            const int bar = p->elsewhere.indexOf(QLatin1Char('|'));
+            r.computer = p->elsewhere.left(bar);
+            r.path = p->elsewhere.mid(bar + 1);
+        }
+    }
+    q.finish();
+    finish(true);
     return result;
 }
 

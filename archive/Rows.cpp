@@ -78,10 +78,19 @@ QDateTime dateFrom(const QVariant& v)
     const QString text = v.toString();
     if (text.size() != 16)
         return {};
-    const auto number = [&](int from, int length) { return QStringView(text).mid(from, length).toInt(); };
+    // Digit by digit: a number parser's generality costs more than the rest of the date.
+    bool digits = true;
+    const auto number = [&](int from, int length) {
+        int n = 0;
+        for (const QChar c : QStringView(text).mid(from, length)) {
+            digits = digits && c.unicode() >= '0' && c.unicode() <= '9';
+            n = n * 10 + (c.unicode() - '0');
+        }
+        return n;
+    };
     const QDate day(number(0, 4), number(5, 2), number(8, 2));
     const QTime time(number(11, 2), number(14, 2));
-    return day.isValid() && time.isValid() ? QDateTime(day, time, Qt::UTC) : QDateTime();
+    return digits && day.isValid() && time.isValid() ? QDateTime(day, time, Qt::UTC) : QDateTime();
 }
 
 std::variant<Examined, QString> examine(const QString& path, qint64 size, int idioma)
