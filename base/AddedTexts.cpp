@@ -770,6 +770,12 @@ const Entry kEntries[] = {
       u"Min. außerhalb",
       u"Min. hors plage",
       u"Min. fora"}},
+    {AddedText::ArchiveSearching,
+     {u"Buscando…",
+      u"Searching…",
+      u"Suche läuft…",
+      u"Recherche…",
+      u"Pesquisando…"}},
 };
 
 } // namespace

@@ -140,6 +140,7 @@ enum class AddedText {
     ArchiveServer,           // a PostgreSQL server shared by a team
     ArchiveServerHint,       // the form of its address
     ArchiveMinutesOutShort,  // column of the minutes out of range
+    ArchiveSearching,        // a search of the archive window is on its way
 };
 
 // The text in the language (0 Spanish .. 4 Portuguese; anything else Spanish). Texts with %1, %2

@@ -62,4 +62,72 @@ ArchiveJob::Work ArchiveJob::verifyPlaces()
     };
 }
 
+ArchiveSearcher::ArchiveSearcher(const QString& target, int idioma)
+    : m_thread(new QThread), m_archive(std::make_unique<Archive>()),
+      m_newest(std::make_shared<std::atomic<quint64>>(0))
+{
+    qRegisterMetaType<SearchAnswer>();
+    qRegisterMetaType<std::optional<QByteArray>>();
+    m_thread->setObjectName(QStringLiteral("archive searches"));
+    moveToThread(m_thread);
+    // The worker goes once its thread has run out, the thread object after it on its own thread.
+    connect(m_thread, &QThread::finished, this, &QObject::deleteLater);
+    connect(this, &QObject::destroyed, m_thread, &QObject::deleteLater);
+    m_thread->start();
+    m_target = target;
+    m_idioma = idioma;
+}
+
+void ArchiveSearcher::open()
+{
+    QMetaObject::invokeMethod(this, [this, target = m_target, idioma = m_idioma] {
+        m_archive->setLanguage(idioma);
+        const bool ok = m_archive->open(target);
+        Q_EMIT opened(ok, ok ? QString() : m_archive->error(), m_archive->computer());
+    }, Qt::QueuedConnection);
+}
+
+ArchiveSearcher::~ArchiveSearcher() = default;
+
+quint64 ArchiveSearcher::search(const Filter& filter)
+{
+    const quint64 request = ++*m_newest;
+    QMetaObject::invokeMethod(this, [this, request, filter] {
+        // A newer search is already waiting: this one's answer would be dropped anyway.
+        if (request != *m_newest || !m_archive->isOpen())
+            return;
+        SearchAnswer a;
+        a.request = request;
+        a.rows = m_archive->query(filter);
+        a.problem = m_archive->error();
+        a.stats = m_archive->stats(filter);
+        if (a.problem.isEmpty())
+            a.problem = m_archive->error();
+        Q_EMIT searched(a);
+    }, Qt::QueuedConnection);
+    return request;
+}
+
+void ArchiveSearcher::setLanguage(int idioma)
+{
+    QMetaObject::invokeMethod(this, [this, idioma] { m_archive->setLanguage(idioma); }, Qt::QueuedConnection);
+}
+
+void ArchiveSearcher::fetchImage(const QString& sha)
+{
+    QMetaObject::invokeMethod(this, [this, sha] {
+        std::optional<QByteArray> bytes;
+        if (m_archive->isOpen())
+            bytes = m_archive->image(sha);
+        Q_EMIT image(sha, bytes, m_archive->error());
+    }, Qt::QueuedConnection);
+}
+
+void ArchiveSearcher::retire()
+{
+    // Requests still queued behind the one at hand are void: the window asking for them is gone.
+    ++*m_newest;
+    m_thread->quit();
+}
+
 } // namespace orvan::archive::ui

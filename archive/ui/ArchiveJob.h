@@ -12,6 +12,7 @@
 
 #include <QFutureWatcher>
 #include <QObject>
+#include <QThread>
 
 #include <functional>
 #include <memory>
@@ -62,4 +63,54 @@ private:
     bool m_running = true;
 };
 
+// The archive window's searches: the open and every query with its figures on a thread of their
+// own, whose worker owns the one connection they use. A server that is slow or gone then stalls
+// only that thread, never the window.
+//
+// The window posts requests and hears the answers through queued signals; it never touches the
+// worker's archive. Each search carries a number: a newer request makes the older ones void, so
+// the worker skips those still waiting and the window drops any answer but the newest. When the
+// window goes, the thread finishes the request at hand, then ends and deletes itself and its
+// worker; no answer can land in the window any more, for its connections went with it.
+struct SearchAnswer {
+    quint64 request = 0;
+    QVector<RecordRow> rows;
+    FleetStats stats;
+    QString problem;    // empty when the archive answered
+};
+
+class ArchiveSearcher : public QObject {
+    Q_OBJECT
+public:
+    // Starts the thread for `target` (messages in the language idioma).
+    ArchiveSearcher(const QString& target, int idioma);
+    // Opens the archive there, answered by opened(): called once the answers are connected, for
+    // an answer sent before would be lost.
+    void open();
+    // Runs on the window's thread: the newest search number, shared with the worker.
+    quint64 search(const Filter& filter);
+    void setLanguage(int idioma);
+    // The archived bytes of a record, answered by image().
+    void fetchImage(const QString& sha);
+    // Ends the thread once the request at hand is done; the thread then deletes this object.
+    void retire();
+
+Q_SIGNALS:
+    void opened(bool ok, const QString& error, const QString& computer);
+    void searched(const orvan::archive::ui::SearchAnswer& answer);
+    void image(const QString& sha, const std::optional<QByteArray>& bytes, const QString& error);
+
+private:
+    ~ArchiveSearcher() override;
+
+    QThread* m_thread;
+    QString m_target;
+    int m_idioma = 0;
+    // Lives on m_thread only.
+    std::unique_ptr<Archive> m_archive;
+    std::shared_ptr<std::atomic<quint64>> m_newest;
+};
+
 } // namespace orvan::archive::ui
+
+Q_DECLARE_METATYPE(orvan::archive::ui::SearchAnswer)

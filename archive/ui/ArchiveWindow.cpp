@@ -120,7 +120,22 @@ ArchiveWindow::ArchiveWindow(orvan::ui::Workspace& main, records::MissionRecord&
     openArchive();
 }
 
-ArchiveWindow::~ArchiveWindow() = default;
+ArchiveWindow::~ArchiveWindow()
+{
+    retireSearcher();
+}
+
+void ArchiveWindow::retireSearcher()
+{
+    if (!m_searcher)
+        return;
+    // Its answers stop here; the thread finishes what it is doing and then goes with the worker.
+    disconnect(m_searcher, nullptr, this, nullptr);
+    m_searcher->retire();
+    m_searcher = nullptr;
+    m_open = false;
+    m_searching = false;
+}
 
 void ArchiveWindow::buildControls()
 {
@@ -304,27 +319,53 @@ void ArchiveWindow::openArchive()
 {
     const AppContext& app = m_main.app();
     m_target = effectiveTarget(app.appFolder, app.dataFolder);
-    m_archive = std::make_unique<Archive>();
-    m_archive->setLanguage(app.config.Idioma);
-    if (!m_archive->open(m_target)) {
+    retireSearcher();
+    m_pendingCopy = {};
+    m_searcher = new ArchiveSearcher(m_target, app.config.Idioma);
+    connect(m_searcher, &ArchiveSearcher::opened, this, &ArchiveWindow::onOpened);
+    connect(m_searcher, &ArchiveSearcher::searched, this, &ArchiveWindow::onSearched);
+    connect(m_searcher, &ArchiveSearcher::image, this, &ArchiveWindow::onImage);
+    m_searcher->open();
+    m_searching = true;
+    m_holdStatus = false;
+    showSearching();
+    updateCommands();
+}
+
+void ArchiveWindow::onOpened(bool ok, const QString& error, const QString& computer)
+{
+    m_open = ok;
+    m_computer = computer;
+    if (!ok) {
         // The window stays, empty, with the reason: the configuration may point it elsewhere.
+        m_searching = false;
         m_table->setRows({});
         m_stats = {};
         showFigures();
-        showStatus(m_archive->error(), true);
+        showStatus(error, true);
         updateCommands();
+        Q_EMIT rowsChanged();
         return;
     }
     updateCommands();
     refresh();
 }
 
+void ArchiveWindow::showSearching()
+{
+    // Discreet: the status line says so unless a job or its report holds it, and the table keeps
+    // its rows until the answer replaces them.
+    table->viewport()->setCursor(m_searching ? Qt::BusyCursor : Qt::ArrowCursor);
+    if (m_searching && !m_holdStatus && !jobRunning())
+        showStatus(addedText(AddedText::ArchiveSearching, m_main.app().config.Idioma));
+}
+
 void ArchiveWindow::settingsChanged()
 {
     setTexts();
     const AppContext& app = m_main.app();
-    if (effectiveTarget(app.appFolder, app.dataFolder) == m_target && m_archive && m_archive->isOpen()) {
-        m_archive->setLanguage(app.config.Idioma);
+    if (effectiveTarget(app.appFolder, app.dataFolder) == m_target && m_searcher && m_open) {
+        m_searcher->setLanguage(app.config.Idioma);
         refresh();
         return;
     }
@@ -366,21 +407,31 @@ Filter ArchiveWindow::filter() const
 void ArchiveWindow::refresh()
 {
     m_filterDelay.stop();
-    if (!m_archive || !m_archive->isOpen())
+    // Before the open has answered there is nothing to ask: its answer searches by itself.
+    if (!m_searcher || !m_open)
         return;
-    const Filter f = filter();
-    QVector<RecordRow> rows = m_archive->query(f);
-    QString problem = m_archive->error();
-    m_stats = m_archive->stats(f);
-    if (problem.isEmpty())
-        problem = m_archive->error();
-    m_table->setRows(std::move(rows));
+    m_request = m_searcher->search(filter());
+    m_searching = true;
+    m_holdStatus = false;
+    showSearching();
+}
+
+void ArchiveWindow::onSearched(const SearchAnswer& answer)
+{
+    // An older filter's answer arriving late: the newest one is on its way.
+    if (answer.request != m_request)
+        return;
+    m_searching = false;
+    showSearching();
+    m_stats = answer.stats;
+    m_table->setRows(answer.rows);
     showFigures();
-    if (!problem.isEmpty())
-        showStatus(problem, true);
-    else if (!jobRunning())
+    if (!answer.problem.isEmpty())
+        showStatus(answer.problem, true);
+    else if (!m_holdStatus && !jobRunning())
         showStatus(addedText(AddedText::ArchiveRecordsShown, m_main.app().config.Idioma).arg(m_table->rows().size()));
     updateCommands();
+    Q_EMIT rowsChanged();
 }
 
 const QVector<RecordRow>& ArchiveWindow::rows() const
@@ -419,7 +470,7 @@ void ArchiveWindow::showStatus(const QString& text, bool problem)
 
 void ArchiveWindow::updateCommands()
 {
-    const bool open = m_archive && m_archive->isOpen();
+    const bool open = m_searcher && m_open;
     const bool busy = jobRunning();
     cmdIndex->setEnabled(open && !busy);
     cmdVerify->setEnabled(open && !busy);
@@ -443,7 +494,7 @@ void ArchiveWindow::verifyArchive()
 
 void ArchiveWindow::startJob(JobKind kind, const QStringList& paths)
 {
-    if (jobRunning() || !m_archive || !m_archive->isOpen())
+    if (jobRunning() || !m_searcher || !m_open)
         return;
     if (m_job)
         m_job->deleteLater();
@@ -532,6 +583,7 @@ void ArchiveWindow::onJobFinished()
         showStatus(error, true);
     else
         showStatus(report);
+    m_holdStatus = true;
     updateCommands();
     Q_EMIT jobFinished();
 
@@ -544,10 +596,14 @@ void ArchiveWindow::onJobFinished()
 
 bool ArchiveWindow::exportCsv(const QString& path)
 {
-    if (!m_archive || !m_archive->isOpen())
+    if (!m_searcher || !m_open)
         return false;
-    if (!m_archive->exportCsv(m_table->rows(), path, m_main.app().unit())) {
-        const QString why = m_archive->error();
+    // Writing the rows the window shows needs no connection: an archive object of this thread
+    // that stays closed does it.
+    Archive writer;
+    writer.setLanguage(m_main.app().config.Idioma);
+    if (!writer.exportCsv(m_table->rows(), path, m_main.app().unit())) {
+        const QString why = writer.error();
         showStatus(why, true);
         m_main.messages().show(why);
         return false;
@@ -560,7 +616,7 @@ bool ArchiveWindow::exportCsv(const QString& path)
 
 void ArchiveWindow::openRow(int row)
 {
-    if (row < 0 || row >= m_table->rows().size() || !m_archive || !m_archive->isOpen())
+    if (row < 0 || row >= m_table->rows().size() || !m_searcher || !m_open)
         return;
     // Everything the opening needs is taken now: a message box runs a nested loop in which this
     // window may close, and the record and the main window outlive it.
@@ -570,7 +626,7 @@ void ArchiveWindow::openRow(int row)
     const int idioma = main.app().config.Idioma;
     const QString shown = QDir::toNativeSeparators(r.path);
 
-    const bool onThisComputer = !r.path.isEmpty() && (r.computer.isEmpty() || r.computer == m_archive->computer());
+    const bool onThisComputer = !r.path.isEmpty() && (r.computer.isEmpty() || r.computer == m_computer);
     const PlaceState state = onThisComputer ? checkFile(r.path, r.sha) : PlaceState::Missing;
     if (state == PlaceState::Ok) {
         showRecordFile(main, record, r.path);
@@ -581,13 +637,27 @@ void ArchiveWindow::openRow(int row)
         showRecordFile(main, record, r.path);
         return;
     }
-    // Gone from its place, or on another computer: the archive's own copy, when it holds one.
-    const std::optional<QByteArray> image = m_archive->image(r.sha);
+    // Gone from its place, or on another computer: the archive's own copy, when it holds one,
+    // asked of the searches' thread; the last double-click wins.
+    m_pendingCopy = r;
+    m_searcher->fetchImage(r.sha);
+}
+
+void ArchiveWindow::onImage(const QString& sha, const std::optional<QByteArray>& image, const QString&)
+{
+    if (m_pendingCopy.sha.isEmpty() || sha != m_pendingCopy.sha)
+        return;
+    const RecordRow r = m_pendingCopy;
+    m_pendingCopy = {};
+    // As in openRow: the message may run a nested loop in which this window closes.
+    orvan::ui::Workspace& main = m_main;
+    const int idioma = main.app().config.Idioma;
+    const QString shown = QDir::toNativeSeparators(r.path);
     if (!image) {
         main.messages().show(addedText(AddedText::ArchiveNoCopy, idioma).arg(shown));
         return;
     }
-    if (showRecordImage(main, record, *image, r.path))
+    if (showRecordImage(main, m_record, *image, r.path))
         main.showStatusMessage(addedText(AddedText::ArchiveOpenFromCopy, idioma).arg(shown));
 }
 

@@ -2,7 +2,8 @@
 // The records archive window: a filter bar, the fleet's figures of the current filter and a
 // sortable table of the matching records. A double-click opens a record in the main window as the
 // open dialog does; indexing a folder and verifying the files run as background jobs with a
-// progress bar and Cancel, on a connection of their own, so the window never waits for them.
+// progress bar and Cancel, on a connection of their own, so the window never waits for them; the
+// open and the searches run on a thread of their own as well (ArchiveSearcher).
 
 #include "archive/Archive.h"
 
@@ -28,6 +29,8 @@ namespace orvan::records { class MissionRecord; }
 namespace orvan::archive::ui {
 
 class ArchiveJob;
+class ArchiveSearcher;
+struct SearchAnswer;
 class ArchiveTable;
 
 class ArchiveWindow : public QWidget {
@@ -39,8 +42,10 @@ public:
 
     // After the configuration window's OK: the language, the unit and the archive may have changed.
     void settingsChanged();
-    // Searches again with the filter bar as it stands.
+    // Searches again with the filter bar as it stands; the answer comes later, with rowsChanged().
     void refresh();
+    // A search (or the open) is on its way.
+    bool searching() const { return m_searching; }
     Filter filter() const;
 
     // The rows as the table shows them, in its order, and the figures above it.
@@ -88,6 +93,9 @@ public:
 Q_SIGNALS:
     // A background job has ended (run out, cancelled or failed) and the table shows its outcome.
     void jobFinished();
+    // The newest search has answered (or the archive could not be opened): rows() and stats() are
+    // its outcome.
+    void rowsChanged();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -98,6 +106,11 @@ private:
     void buildControls();
     void setTexts();
     void openArchive();
+    void retireSearcher();
+    void onOpened(bool ok, const QString& error, const QString& computer);
+    void onSearched(const SearchAnswer& answer);
+    void onImage(const QString& sha, const std::optional<QByteArray>& bytes, const QString& error);
+    void showSearching();
     void showFigures();
     void showStatus(const QString& text, bool problem = false);
     void startJob(JobKind kind, const QStringList& paths);
@@ -109,7 +122,16 @@ private:
 
     orvan::ui::Workspace& m_main;
     records::MissionRecord& m_record;
-    std::unique_ptr<Archive> m_archive;
+    // Owned by its own thread; this window only posts to it until it retires it.
+    ArchiveSearcher* m_searcher = nullptr;
+    bool m_open = false;
+    bool m_searching = false;
+    QString m_computer;
+    quint64 m_request = 0;
+    // A job's report stays on the status line through the search that follows it.
+    bool m_holdStatus = false;
+    // The record of the double-click waiting for the archive's copy.
+    RecordRow m_pendingCopy;
     QString m_target;
     ArchiveTable* m_table = nullptr;
     FleetStats m_stats;

@@ -1,7 +1,7 @@
 // The archive window on an SQLite archive of a few generated records, inside a real main window:
 // the filters narrow the table and the figures alike, a double-click opens the record as the open
 // dialog does, verification flags a changed file, and a cancelled indexing leaves the window
-// usable.
+// usable. The searches answer from their own thread, so each check waits for the answer.
 
 #include "archive/Archive.h"
 #include "archive/ui/ArchiveWindow.h"
@@ -109,7 +109,15 @@ protected:
         main->archiveButton()->trigger();
         auto* w = qobject_cast<ArchiveWindow*>(main->child(Child::Archive));
         EXPECT_NE(w, nullptr);
+        if (w)
+            EXPECT_TRUE(settled(w));
         return w;
+    }
+
+    // Waits for the window's newest search to answer.
+    static bool settled(ArchiveWindow* w)
+    {
+        return orvan::test::waitFor([w] { return !w->searching(); });
     }
 
     int rowOf(ArchiveWindow* w, int serial) const
@@ -164,6 +172,7 @@ TEST_F(ArchiveWindowTest, FiltersNarrowTheTableAndTheFleetFiguresAlike)
         if (c.from.isValid())
             w->dateFrom->setDate(c.from);
         w->refresh();
+        ASSERT_TRUE(settled(w));
 
         QList<int> serials;
         for (const auto& row : w->rows())
@@ -209,6 +218,7 @@ TEST_F(ArchiveWindowTest, VerifyFlagsAChangedAndAMissingFileWhichStillOpen)
 
     w->cmdVerify->click();
     ASSERT_TRUE(orvan::test::waitFor([w] { return !w->jobRunning(); }));
+    ASSERT_TRUE(settled(w));
     const struct {
         int serial;
         PlaceState state;
@@ -236,6 +246,7 @@ TEST_F(ArchiveWindowTest, VerifyFlagsAChangedAndAMissingFileWhichStillOpen)
     // The missing one opens from the archive's copy.
     sink.messages.clear();
     w->openRow(rowOf(w, 222));
+    ASSERT_TRUE(orvan::test::waitFor([this] { return record.campos.NumSerie.trimmed().toInt() == 222; }));
     EXPECT_TRUE(sink.messages.isEmpty()) << sink.messages.join(QLatin1Char('\n')).toStdString();
     EXPECT_EQ(record.campos.NumSerie.trimmed().toInt(), 222);
     EXPECT_NE(main->child(Child::frmGrafico), nullptr);
@@ -259,6 +270,7 @@ TEST_F(ArchiveWindowTest, CancelledIndexingLeavesTheWindowUsableAndClosingMidJob
     EXPECT_TRUE(w->cmdCancel->isVisible());
     w->cmdCancel->click();
     ASSERT_TRUE(orvan::test::waitFor([&finished] { return finished == 1; }));
+    ASSERT_TRUE(settled(w));
 
     EXPECT_TRUE(w->cmdIndex->isEnabled());
     EXPECT_TRUE(w->cmdVerify->isEnabled());
@@ -270,6 +282,7 @@ TEST_F(ArchiveWindowTest, CancelledIndexingLeavesTheWindowUsableAndClosingMidJob
     // Indexing again completes what the cancelled job left.
     w->cmdIndex->click();
     ASSERT_TRUE(orvan::test::waitFor([&finished] { return finished == 2; }));
+    ASSERT_TRUE(settled(w));
     EXPECT_EQ(w->rows().size(), 64);
 
     // A window closed while its job runs goes at once; the job ends on its own connection and a new
@@ -280,7 +293,41 @@ TEST_F(ArchiveWindowTest, CancelledIndexingLeavesTheWindowUsableAndClosingMidJob
     main->archiveButton()->trigger();
     auto* again = qobject_cast<ArchiveWindow*>(main->child(Child::Archive));
     ASSERT_TRUE(again);
+    ASSERT_TRUE(settled(again));
     EXPECT_EQ(again->rows().size(), 64);
+}
+
+TEST_F(ArchiveWindowTest, TheNewestFilterWinsAndClosingMidSearchIsSafe)
+{
+    ArchiveWindow* w = openArchiveWindow();
+    ASSERT_TRUE(w);
+    int answers = 0;
+    QObject::connect(w, &ArchiveWindow::rowsChanged, [&answers] { ++answers; });
+    w->txtExporter->setText(QStringLiteral("frutas"));
+    w->refresh();
+    w->txtExporter->setText(QStringLiteral("vinos"));
+    w->refresh();
+    EXPECT_TRUE(w->searching());
+    // One thread answers in order: any answer of the first filter came before this one.
+    ASSERT_TRUE(settled(w));
+    QList<int> serials;
+    for (const auto& row : w->rows())
+        serials << row.serial;
+    std::sort(serials.begin(), serials.end());
+    EXPECT_EQ(serials, (QList<int>{333, 444}));
+    EXPECT_EQ(w->stats().shipments, 2);
+    EXPECT_EQ(answers, 1);
+
+    // Closed with a search on its way: the window goes at once and the answer lands nowhere.
+    w->txtExporter->clear();
+    w->refresh();
+    main->closeChildren({Child::Archive});
+    ASSERT_TRUE(orvan::test::waitFor([this] { return main->child(Child::Archive) == nullptr; }));
+    main->archiveButton()->trigger();
+    auto* again = qobject_cast<ArchiveWindow*>(main->child(Child::Archive));
+    ASSERT_TRUE(again);
+    ASSERT_TRUE(settled(again));
+    EXPECT_EQ(again->rows().size(), 4);
 }
 
 TEST_F(ArchiveWindowTest, ASavedRecordIsArchivedAtOnceAndAnArchiveFailureIsOnlyAMessage)
