@@ -41,6 +41,13 @@ int main(int argc, char** argv)
         }
     }
     QApplication app(argc, argv);
+    const QStringList arguments = QCoreApplication::arguments();
+    // Qt has taken its own options (-platform, -style ...) out by now; any other option is a
+    // mistake to say so, not a record name to fail on.
+    if (arguments.size() > 1 && arguments.at(1).startsWith(QLatin1Char('-'))) {
+        std::fprintf(stderr, "orvanlog: unknown option %s\nUsage: orvanlog [FILE.klv]\n", qPrintable(arguments.at(1)));
+        return 2;
+    }
     QApplication::setApplicationName(QStringLiteral("orvanlog"));
     QApplication::setWindowIcon(orvan::ui::Pictures::appIcon());
 
@@ -57,7 +64,6 @@ int main(int argc, char** argv)
     window.startUp();
     // "orvanlog FILE.klv", as the desktop opens a record: studied as if chosen in the open
     // dialog, once the window is up.
-    const QStringList arguments = QCoreApplication::arguments();
     if (arguments.size() > 1) {
         const QString file = arguments.at(1);
         QTimer::singleShot(0, &window, [&window, file] { window.openRecordFile(file); });
