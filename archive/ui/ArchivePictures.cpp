@@ -1,5 +1,6 @@
 #include "archive/ui/ArchivePictures.h"
 
+#include "base/ui/PictureKit.h"
 #include "base/ui/Pictures.h"
 
 #include <QGuiApplication>
@@ -13,39 +14,7 @@ namespace orvan::archive::ui {
 
 namespace {
 
-// The palette of the toolbar's pictures.
-const QColor kNavy(0x1f, 0x3b, 0x63);
-const QColor kBlue(0x2f, 0x6f, 0xb3);
-const QColor kSky(0x6c, 0xb4, 0xee);
-const QColor kSlate(0x4a, 0x55, 0x63);
-const QColor kSteel(0x8f, 0x9a, 0xa6);
-const QColor kPaperEdge(0x8a, 0x96, 0xa3);
-
-QLinearGradient vertical(qreal top, qreal bottom, const QColor& a, const QColor& b)
-{
-    QLinearGradient g(0, top, 0, bottom);
-    g.setColorAt(0, a);
-    g.setColorAt(1, b);
-    return g;
-}
-
-QPen roundPen(const QColor& c, qreal width)
-{
-    return QPen(c, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
-}
-
-QPixmap glyph(int size, const std::function<void(QPainter&)>& draw)
-{
-    const qreal ratio = qGuiApp ? qGuiApp->devicePixelRatio() : 1.0;
-    QPixmap pm(QSize(size, size) * ratio);
-    pm.setDevicePixelRatio(ratio);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.scale(size / 32.0, size / 32.0);
-    draw(p);
-    return pm;
-}
+using namespace orvan::ui::kit;
 
 void drawArchive(QPainter& p)
 {
@@ -55,7 +24,7 @@ void drawArchive(QPainter& p)
     p.drawRoundedRect(QRectF(3, 9, 24, 21), 2, 2);
     p.setBrush(vertical(21, 28, kSteel.lighter(140), kSteel));
     p.drawRoundedRect(QRectF(5, 21.5, 20, 6.5), 1, 1);
-    p.setPen(roundPen(kSlate, 1.4));
+    p.setPen(pen(kSlate, 1.4));
     p.drawLine(QPointF(12.5, 24.7), QPointF(17.5, 24.7));
 
     // The open upper drawer: record cards standing in it, the front one with its curve.
@@ -69,7 +38,7 @@ void drawArchive(QPainter& p)
         p.setBrush(i == 2 ? kBlue : kSky);
         p.drawRoundedRect(QRectF(x + 1.5, y - 1.6, 5, 2.4), 0.8, 0.8);
     }
-    p.setPen(roundPen(kBlue, 1.3));
+    p.setPen(pen(kBlue, 1.3));
     QPolygonF curve;
     curve << QPointF(13, 14) << QPointF(15.5, 10.5) << QPointF(18, 12.5) << QPointF(21, 8.8) << QPointF(24, 10);
     p.drawPolyline(curve);
@@ -78,7 +47,7 @@ void drawArchive(QPainter& p)
     p.drawRoundedRect(QRectF(4.5, 14.5, 21, 5.5), 1, 1);
 
     // The magnifying glass of the search.
-    p.setPen(roundPen(QColor(0x33, 0x3c, 0x47), 3.2));
+    p.setPen(pen(QColor(0x33, 0x3c, 0x47), 3.2));
     p.drawLine(QPointF(26.2, 26.2), QPointF(30, 30));
     QRadialGradient lens(QPointF(22, 20), 6);
     lens.setColorAt(0, QColor(255, 255, 255, 235));

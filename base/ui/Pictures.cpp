@@ -1,6 +1,7 @@
 #include "base/ui/Pictures.h"
 
 #include "base/RegularFile.h"
+#include "base/ui/PictureKit.h"
 
 #include <QGuiApplication>
 #include <QLabel>
@@ -16,56 +17,7 @@ namespace orvan::ui {
 
 namespace {
 
-// One palette for every picture, so that the application reads as one piece.
-const QColor kNavy(0x1f, 0x3b, 0x63);
-const QColor kBlue(0x2f, 0x6f, 0xb3);
-const QColor kSky(0x6c, 0xb4, 0xee);
-const QColor kIce(0xe4, 0xf1, 0xfb);
-const QColor kGreen(0x2e, 0x9d, 0x4f);
-const QColor kRed(0xd2, 0x38, 0x2f);
-const QColor kAmber(0xf0, 0xa8, 0x30);
-const QColor kSlate(0x4a, 0x55, 0x63);
-const QColor kSteel(0x8f, 0x9a, 0xa6);
-const QColor kPaperEdge(0x8a, 0x96, 0xa3);
-
-qreal deviceRatio()
-{
-    return qGuiApp ? qGuiApp->devicePixelRatio() : 1.0;
-}
-
-QPixmap blank(const QSize& size)
-{
-    const qreal ratio = deviceRatio();
-    QPixmap pm(size * ratio);
-    pm.setDevicePixelRatio(ratio);
-    pm.fill(Qt::transparent);
-    return pm;
-}
-
-// Every glyph is drawn on a 32 x 32 canvas and scaled to the size asked for.
-QPixmap glyph(int size, const std::function<void(QPainter&)>& draw)
-{
-    QPixmap pm = blank(QSize(size, size));
-    QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setRenderHint(QPainter::SmoothPixmapTransform);
-    p.scale(size / 32.0, size / 32.0);
-    draw(p);
-    return pm;
-}
-
-QLinearGradient vertical(qreal top, qreal bottom, const QColor& a, const QColor& b)
-{
-    QLinearGradient g(0, top, 0, bottom);
-    g.setColorAt(0, a);
-    g.setColorAt(1, b);
-    return g;
-}
-
-QPen pen(const QColor& c, qreal width)
-{
-    return QPen(c, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
-}
+using namespace kit;
 
 // A round badge with a white sign inside: the common language of ok, wrong and attention.
 enum class Sign { Check, Cross, Exclamation, Play, Stop };
