@@ -1,5 +1,9 @@
 #include "archive/ui/ArchiveJob.h"
 
+#include <QCoreApplication>
+#include <QMutex>
+#include <QSet>
+#include <QThread>
 #include <QtConcurrent/QtConcurrentRun>
 
 namespace orvan::archive::ui {
@@ -62,6 +66,27 @@ ArchiveJob::Work ArchiveJob::verifyPlaces()
     };
 }
 
+namespace {
+
+// Threads of searchers that may still be finishing a request after their window went. The
+// process waits for them as the application object goes: a thread still closing its database
+// connection while Qt SQL's own globals are torn down would crash the exit.
+QMutex liveMutex;
+QSet<QThread*> liveThreads;
+
+void waitForSearchers()
+{
+    QList<QThread*> threads;
+    {
+        const QMutexLocker lock(&liveMutex);
+        threads = liveThreads.values();
+    }
+    for (QThread* thread : threads)
+        thread->wait();
+}
+
+} // namespace
+
 ArchiveSearcher::ArchiveSearcher(const QString& target, int idioma)
     : m_thread(new QThread), m_archive(std::make_unique<Archive>()),
       m_newest(std::make_shared<std::atomic<quint64>>(0))
@@ -73,6 +98,16 @@ ArchiveSearcher::ArchiveSearcher(const QString& target, int idioma)
     // The worker goes once its thread has run out, the thread object after it on its own thread.
     connect(m_thread, &QThread::finished, this, &QObject::deleteLater);
     connect(this, &QObject::destroyed, m_thread, &QObject::deleteLater);
+    static const bool waitsAtExit = (qAddPostRoutine(waitForSearchers), true);
+    Q_UNUSED(waitsAtExit);
+    {
+        const QMutexLocker lock(&liveMutex);
+        liveThreads.insert(m_thread);
+    }
+    connect(m_thread, &QObject::destroyed, [thread = m_thread] {
+        const QMutexLocker lock(&liveMutex);
+        liveThreads.remove(thread);
+    });
     m_thread->start();
     m_target = target;
     m_idioma = idioma;
