@@ -1,5 +1,5 @@
-// The option parser of orvanlog-cli on a table of its own: option order, values, refusals, and
-// the language and unit the settings record gives.
+// The option parser of orvanlog-cli on a command table of its own: option order, values, refusals,
+// and the language and unit the settings record gives.
 
 #include "tools/cli/CommandLine.h"
 
@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 using namespace orvan::cli;
+using orvan::Unit;
 
 namespace {
 
@@ -29,15 +30,21 @@ const std::vector<CommandSpec>& testTable()
     return table;
 }
 
-Invocation parse(const QStringList& args, const QString& appFolder = QStringLiteral("/nonexistent-orvan-folder"))
+// '|' between the words; an empty word stays a word.
+QStringList words(const char* line)
 {
-    return parseCommandLine(args, testTable(), appFolder);
+    return *line ? QString::fromUtf8(line).split(QLatin1Char('|')) : QStringList();
 }
 
-QString usageErrorOf(const QStringList& args)
+Invocation parse(const char* line, const QString& appFolder = QStringLiteral("/nonexistent-orvan-folder"))
+{
+    return parseCommandLine(words(line), testTable(), appFolder);
+}
+
+QString usageErrorOf(const char* line)
 {
     try {
-        parse(args);
+        parse(line);
     } catch (const UsageError& e) {
         return QString::fromStdString(e.what());
     }
@@ -58,37 +65,28 @@ void writeSettings(const QString& folder, qint16 idioma, qint16 gradosC, qint16 
 
 TEST(CommandLine, OptionsGoBeforeOrAfterTheArguments)
 {
-    const char* const orders[] = {
-        "copy|a.klv|b.klv|--samples|7|--quiet|--lang|2|--unit|F",
-        "copy|--lang|2|--samples|7|a.klv|--unit|f|b.klv|--quiet",
-        "copy|--unit=F|--lang=2|--quiet|--samples=7|a.klv|b.klv",
-        "copy|--quiet|--samples|7|--unit|F|--lang|2|--|a.klv|b.klv",
-    };
-    for (const char* order : orders) {
+    for (const char* order : {"copy|a.klv|b.klv|--samples|7|--quiet|--lang|2|--unit|F", "copy|--lang|2|--samples|7|a.klv|--unit|f|b.klv|--quiet",
+                              "copy|--unit=F|--lang=2|--quiet|--samples=7|a.klv|b.klv", "copy|--quiet|--samples|7|--unit|F|--lang|2|--|a.klv|b.klv"}) {
         SCOPED_TRACE(order);
-        const Invocation inv = parse(QString::fromLatin1(order).split(QLatin1Char('|')));
+        const Invocation inv = parse(order);
         EXPECT_EQ(inv.command, QStringLiteral("copy"));
-        EXPECT_EQ(inv.positional, (QStringList{QStringLiteral("a.klv"), QStringLiteral("b.klv")}));
+        EXPECT_EQ(inv.positional, words("a.klv|b.klv"));
         EXPECT_EQ(inv.value(QStringLiteral("--samples")), QStringLiteral("7"));
         EXPECT_TRUE(inv.has(QStringLiteral("--quiet")));
         EXPECT_EQ(inv.idioma, 2);
-        EXPECT_EQ(inv.unit, orvan::Unit::Fahrenheit);
+        EXPECT_EQ(inv.unit, Unit::Fahrenheit);
     }
     // After "--" and as an option's value, what looks like an option is an argument.
-    const Invocation dashes = parse({QStringLiteral("copy"), QStringLiteral("--samples"), QStringLiteral("-5"),
-                                     QStringLiteral("--"), QStringLiteral("--quiet"), QStringLiteral("-")});
-    EXPECT_EQ(dashes.positional, (QStringList{QStringLiteral("--quiet"), QStringLiteral("-")}));
+    const Invocation dashes = parse("copy|--samples|-5|--|--quiet|-");
+    EXPECT_EQ(dashes.positional, words("--quiet|-"));
     EXPECT_EQ(dashes.value(QStringLiteral("--samples")), QStringLiteral("-5"));
     EXPECT_FALSE(dashes.has(QStringLiteral("--quiet")));
 
-    const Invocation status = parse({QStringLiteral("status"), QStringLiteral("--fahrenheit"), QStringLiteral("--port"), QStringLiteral("COM3")});
-    EXPECT_EQ(status.unit, orvan::Unit::Fahrenheit);
-    EXPECT_EQ(parse({QStringLiteral("status"), QStringLiteral("--port=/dev/x"), QStringLiteral("--fahrenheit"), QStringLiteral("--unit"), QStringLiteral("F")}).unit, orvan::Unit::Fahrenheit);
-    // JSON unless a table is asked for, with either spelling of the option.
-    EXPECT_EQ(status.format, Invocation::Format::Json);
-    EXPECT_EQ(parse({QStringLiteral("stats"), QStringLiteral("a"), QStringLiteral("--format=table")}).format, Invocation::Format::Table);
-    EXPECT_EQ(parse({QStringLiteral("stats"), QStringLiteral("--format"), QStringLiteral("json"), QStringLiteral("a")}).format, Invocation::Format::Json);
-    EXPECT_EQ(parse({QStringLiteral("stats"), QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")}).positional.size(), 3);
+    // JSON unless a table is asked for, with either spelling of the option; --fahrenheit is --unit F.
+    EXPECT_EQ(parse("status|--fahrenheit|--port|COM3").unit, Unit::Fahrenheit);
+    EXPECT_EQ(parse("status|--port=/dev/x|--fahrenheit|--unit|F").format, Invocation::Format::Json);
+    EXPECT_EQ(parse("stats|a|--format=table").format, Invocation::Format::Table);
+    EXPECT_EQ(parse("stats|--format|json|a|b|c").format, Invocation::Format::Json);
 }
 
 TEST(CommandLine, RefusesWhatMakesNoSense)
@@ -115,32 +113,30 @@ TEST(CommandLine, RefusesWhatMakesNoSense)
         {"status|--port|x|--fahrenheit|--unit|C", "--fahrenheit contradicts --unit C"},
         {"copy|a|b|--format|TABLE", "invalid value 'TABLE' for --format (json or table)"},
         {"copy|a|b|--format|", "invalid value '' for --format"},
+        // --help skips the checks of arguments and required options, not the check of option names.
+        {"copy|--help|--nope", "--nope"},
     };
     for (const auto& [args, message] : refused) {
         SCOPED_TRACE(args);
-        const QStringList list = *args ? QString::fromLatin1(args).split(QLatin1Char('|')) : QStringList();
-        const QString error = usageErrorOf(list);
+        const QString error = usageErrorOf(args);
         EXPECT_TRUE(error.contains(QLatin1String(message))) << error.toStdString();
         EXPECT_FALSE(error.contains(QLatin1Char('\n')));
     }
-    // --help skips the checks of arguments and required options, not the check of option names.
-    EXPECT_TRUE(parse({QStringLiteral("status"), QStringLiteral("--help")}).has(QStringLiteral("--help")));
-    EXPECT_TRUE(parse({QStringLiteral("copy"), QStringLiteral("-h")}).has(QStringLiteral("--help")));
-    EXPECT_TRUE(usageErrorOf({QStringLiteral("copy"), QStringLiteral("--help"), QStringLiteral("--nope")}).contains(QLatin1String("--nope")));
+    EXPECT_TRUE(parse("status|--help").has(QStringLiteral("--help")));
+    EXPECT_TRUE(parse("copy|-h").has(QStringLiteral("--help")));
 }
 
 TEST(CommandLine, SettingsRecordGivesLanguageAndUnit)
 {
-    constexpr orvan::Unit C = orvan::Unit::Celsius, F = orvan::Unit::Fahrenheit;
-    struct Case {
+    constexpr Unit C = Unit::Celsius, F = Unit::Fahrenheit;
+    const struct {
         const char* what;
         bool file;
         qint16 idioma, gradosC, version;
         int expectIdioma;
-        orvan::Unit expectUnit;
+        Unit expectUnit;
         bool fromSettings;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {"no file: Spanish, Celsius", false, 0, 0, 0, 0, C, false},
         {"German, Fahrenheit", true, 2, 0, orvan::RegConfig::VersionActual, 2, F, true},
         {"Portuguese, Celsius", true, 4, -1, orvan::RegConfig::VersionActual, 4, C, true},
@@ -148,19 +144,17 @@ TEST(CommandLine, SettingsRecordGivesLanguageAndUnit)
         {"unknown version: defaults", true, 3, 0, 12, 0, C, false},
         {"language out of range: Spanish", true, 9, 0, orvan::RegConfig::VersionActual, 0, F, true},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         QTemporaryDir dir;
-        ASSERT_TRUE(dir.isValid());
         if (c.file)
             writeSettings(dir.path(), c.idioma, c.gradosC, c.version);
-        const QStringList args{QStringLiteral("copy"), QStringLiteral("a"), QStringLiteral("b")};
-        const Invocation inv = parse(args, dir.path());
+        const Invocation inv = parse("copy|a|b", dir.path());
         EXPECT_EQ(inv.idioma, c.expectIdioma);
         EXPECT_EQ(inv.unit, c.expectUnit);
         EXPECT_EQ(inv.fromSettings, c.fromSettings);
         // The command line wins over the record.
-        const Invocation given = parse(args + QStringList{QStringLiteral("--lang"), QStringLiteral("1"), QStringLiteral("--unit"), QStringLiteral("C")}, dir.path());
+        const Invocation given = parse("copy|a|b|--lang|1|--unit|C", dir.path());
         EXPECT_EQ(given.idioma, 1);
         EXPECT_EQ(given.unit, C);
     }
@@ -169,7 +163,7 @@ TEST(CommandLine, SettingsRecordGivesLanguageAndUnit)
     writeSettings(dir.path(), 1, 0);
     QFile(orvan::SettingsFile(dir.path()).path()).setPermissions(QFileDevice::WriteOwner);
     if (!QFile(orvan::SettingsFile(dir.path()).path()).open(QIODevice::ReadOnly)) {
-        const Invocation inv = parse({QStringLiteral("copy"), QStringLiteral("a"), QStringLiteral("b")}, dir.path());
+        const Invocation inv = parse("copy|a|b", dir.path());
         EXPECT_EQ(inv.idioma, 0);
         EXPECT_EQ(inv.unit, C);
     }
@@ -180,19 +174,16 @@ TEST(CommandLine, ValuesAndPorts)
     QTemporaryDir dir;
     ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("Puertos")));
     ASSERT_TRUE(QFile::link(QStringLiteral("/dev/null"), dir.filePath(QStringLiteral("Puertos/COM250"))));
-    const auto status = [&](const char* port) {
-        return parseCommandLine({QStringLiteral("status"), QStringLiteral("--port"), QString::fromLatin1(port)}, testTable(), dir.path());
-    };
-    EXPECT_EQ(status("/dev/ttyUSB7").portDevice(), QStringLiteral("/dev/ttyUSB7"));
-    EXPECT_FALSE(status("com250").portDevice().isEmpty());
-    EXPECT_THROW(status("COM251").portDevice(), Failure);
+    EXPECT_EQ(parse("status|--port|/dev/ttyUSB7", dir.path()).portDevice(), QStringLiteral("/dev/ttyUSB7"));
+    EXPECT_FALSE(parse("status|--port|com250", dir.path()).portDevice().isEmpty());
+    EXPECT_THROW(parse("status|--port|COM251", dir.path()).portDevice(), Failure);
 
-    const Invocation inv = parse({QStringLiteral("copy"), QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("--samples"), QStringLiteral("300")});
+    const Invocation inv = parse("copy|a|b|--samples|300");
     EXPECT_EQ(inv.intValue(QStringLiteral("--samples"), 0, 300, 1), 300);
     EXPECT_THROW(inv.intValue(QStringLiteral("--samples"), 0, 299, 1), UsageError);
     EXPECT_EQ(inv.intValue(QStringLiteral("--missing"), 0, 9, -1), -1);
     EXPECT_DOUBLE_EQ(inv.numberValue(QStringLiteral("--samples"), 0), 300.0);
-    const Invocation text = parse({QStringLiteral("copy"), QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("--samples"), QStringLiteral("3x")});
+    const Invocation text = parse("copy|a|b|--samples|3x");
     EXPECT_THROW(text.intValue(QStringLiteral("--samples"), 0, 9, 1), UsageError);
     EXPECT_THROW(text.numberValue(QStringLiteral("--samples"), 1), UsageError);
 }
