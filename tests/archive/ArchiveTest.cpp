@@ -4,10 +4,9 @@
 #include "archive/PgCluster.h"
 
 #include "archive/Archive.h"
+#include "support/Files.h"
 #include "tools/generator/RecordGenerator.h"
 
-#include <QDir>
-#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -30,6 +29,7 @@ using namespace orvan;
 using archive::Archive;
 using archive::Engine;
 using archive::PlaceState;
+using test::readAll;
 using views::Verdict;
 
 namespace {
@@ -45,8 +45,7 @@ struct Made {
     const char* file;
     generator::Scenario scenario;
     quint32 serial;
-    const char* exporter;
-    const char* carrier;
+    const char *exporter, *carrier;
     QDate prepared;
     double low, high;
 };
@@ -74,25 +73,14 @@ QByteArray image(const Made& m, quint64 seed = 1)
     return generator::generateImage(o);
 }
 
-void write(const QString& path, const QByteArray& bytes)
+// A null `bytes` leaves the content and only sets the time.
+void write(const QString& path, const QByteArray& bytes, const QDateTime& time = {})
 {
     QDir().mkpath(QFileInfo(path).absolutePath());
     QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    ASSERT_TRUE(f.open(QIODevice::ReadWrite | (bytes.isNull() ? QIODevice::NotOpen : QIODevice::Truncate)));
     ASSERT_EQ(f.write(bytes), bytes.size());
-}
-
-QByteArray read(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void touch(const QString& path, const QDateTime& time)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::ReadWrite));
-    ASSERT_TRUE(f.setFileTime(time, QFileDevice::FileModificationTime));
+    ASSERT_TRUE(!time.isValid() || f.setFileTime(time, QFileDevice::FileModificationTime));
 }
 
 QSet<QString> namesOf(const QVector<archive::RecordRow>& rows)
@@ -118,22 +106,17 @@ protected:
         }
         for (const Made& m : kRecords)
             write(recs(m.file), image(m));
-        write(recs("sub/copy.klv"), read(recs("c.klv")));
+        write(recs("sub/copy.klv"), readAll(recs("c.klv")));
         write(recs("short.klv"), QByteArray(100, '\0'));
-        QByteArray badDate = read(recs("a.klv"));
+        QByteArray badDate = readAll(recs("a.klv"));
         badDate[24] = char(0x1A);   // a month byte that is no decimal number
         write(recs("dates.klv"), badDate);
         write(recs("notes.txt"), QByteArray(32768, 'x'));
+        ASSERT_TRUE(archive.open(m_target)) << archive.error().toStdString();
     }
 
     QString recs(const char* name) const { return m_dir.filePath(QStringLiteral("recs/") + QLatin1String(name)); }
-
-    void open(Archive& a)
-    {
-        ASSERT_TRUE(a.open(m_target)) << a.error().toStdString();
-    }
-
-    archive::AddReport addAll(Archive& a) { return a.add({m_dir.filePath(QStringLiteral("recs"))}); }
+    archive::AddReport addAll() { return archive.add({m_dir.filePath(QStringLiteral("recs"))}); }
 
     // A statement straight on the engine, past the archive's own checks; the first value.
     QVariant sql(const QString& statement)
@@ -155,18 +138,21 @@ protected:
         QSqlDatabase::removeDatabase(name);
         return value;
     }
-
     int count(const char* table) { return sql(QStringLiteral("SELECT count(*) FROM %1").arg(QLatin1String(table))).toInt(); }
 
     QTemporaryDir m_dir;
     QString m_target;
+    Archive archive;
 };
+
+// The server going away mid-index: PostgreSQL only, an embedded file has no server to lose.
+class ArchiveServerTest : public ArchiveTest {};
+
+} // namespace
 
 TEST_P(ArchiveTest, AddsEachRecordOnceListsWhatItCannotArchiveAndSkipsUnchangedPlacesUnread)
 {
-    Archive a;
-    open(a);
-    const archive::AddReport first = addAll(a);
+    const archive::AddReport first = addAll();
     ASSERT_TRUE(first.ok()) << first.error.toStdString();
     EXPECT_EQ(first.found, 8);   // every .klv under the folder, not notes.txt
     EXPECT_EQ(first.added, 5);
@@ -176,20 +162,17 @@ TEST_P(ArchiveTest, AddsEachRecordOnceListsWhatItCannotArchiveAndSkipsUnchangedP
     EXPECT_EQ(QFileInfo(first.skipped[1].path).fileName(), QStringLiteral("short.klv"));
     EXPECT_EQ(count("orvan_records"), 5);
     EXPECT_EQ(count("orvan_places"), 6);
-
-    const QString sha = archive::sha256Hex(read(recs("b.klv")));
-    EXPECT_EQ(a.image(sha), read(recs("b.klv")));
-    EXPECT_EQ(a.places(sha).size(), 1);
+    const QString sha = archive::sha256Hex(readAll(recs("b.klv")));
+    EXPECT_EQ(archive.image(sha), readAll(recs("b.klv")));
+    EXPECT_EQ(archive.places(sha).size(), 1);
 
     // Other bytes under c.klv with its former size and time: an unchanged place is not read.
-    const QDateTime time = QFileInfo(recs("c.klv")).lastModified();
-    write(recs("c.klv"), image(kRecords[0], 7));
-    touch(recs("c.klv"), time);
     // A new time on the same bytes, and a new record under an archived place.
-    touch(recs("d.klv"), time.addSecs(60));
+    const QDateTime time = QFileInfo(recs("c.klv")).lastModified();
+    write(recs("c.klv"), image(kRecords[0], 7), time);
+    write(recs("d.klv"), QByteArray(), time.addSecs(60));
     write(recs("b.klv"), image(kRecords[1], 9));
-
-    const archive::AddReport second = addAll(a);
+    const archive::AddReport second = addAll();
     ASSERT_TRUE(second.ok()) << second.error.toStdString();
     EXPECT_EQ(second.unchanged, 4);
     EXPECT_EQ(second.refreshed, 1);
@@ -200,11 +183,9 @@ TEST_P(ArchiveTest, AddsEachRecordOnceListsWhatItCannotArchiveAndSkipsUnchangedP
     EXPECT_EQ(count("orvan_places"), 6);
 }
 
-TEST_P(ArchiveTest, EachFilterSelectsItsRecords)
+TEST_P(ArchiveTest, EachFilterSelectsItsRecordsAndASearchExportsAsCsv)
 {
-    Archive a;
-    open(a);
-    ASSERT_TRUE(addAll(a).ok());
+    ASSERT_TRUE(addAll().ok());
     const auto with = [](auto set) {
         archive::Filter f;
         set(f);
@@ -232,62 +213,60 @@ TEST_P(ArchiveTest, EachFilterSelectsItsRecords)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        EXPECT_EQ(namesOf(a.query(c.filter)), c.expected);
-        EXPECT_EQ(a.stats(c.filter).shipments, c.filter.limit ? 5 : c.expected.size());
-        EXPECT_TRUE(a.error().isEmpty()) << a.error().toStdString();
+        EXPECT_EQ(namesOf(archive.query(c.filter)), c.expected);
+        EXPECT_EQ(archive.stats(c.filter).shipments, c.filter.limit ? 5 : c.expected.size());
+        EXPECT_TRUE(archive.error().isEmpty()) << archive.error().toStdString();
     }
-
-    const QVector<archive::RecordRow> rows = a.query();
-    const archive::FleetStats s = a.stats();
+    const archive::FleetStats s = archive.stats();
     EXPECT_EQ(s.pass, 2);
     EXPECT_EQ(s.fail, 2);
     EXPECT_EQ(s.noData, 1);
     EXPECT_DOUBLE_EQ(s.percentPass(), 40.0);
-    qint64 above = 0, below = 0;
-    const archive::RecordRow* worst = nullptr;
-    for (const archive::RecordRow& r : rows) {
-        above += r.minutesAbove;
-        below += r.minutesBelow;
-        if (!worst || r.worstExcursionMinutes > worst->worstExcursionMinutes)
-            worst = &r;
-        if (r.serial == 1003)
-            EXPECT_EQ(r.places, 2);
-    }
-    EXPECT_EQ(s.minutesAbove, above);
-    EXPECT_EQ(s.minutesBelow, below);
     ASSERT_TRUE(s.worstExcursion);
-    EXPECT_EQ(s.worstExcursion->minutes, worst->worstExcursionMinutes);
     EXPECT_GT(s.worstExcursion->minutes, 0);
+
+    const QString out = m_dir.filePath(QStringLiteral("out.csv"));
+    ASSERT_TRUE(archive.exportCsv(archive.query(), out, Unit::Fahrenheit)) << archive.error().toStdString();
+    const QList<QByteArray> lines = readAll(out).split('\n');
+    ASSERT_EQ(lines.size(), 7);   // header, five records, nothing after the last CRLF
+    EXPECT_TRUE(lines[0].startsWith("sha256,unit,serial,exporter,carrier,mission_start,")) << lines[0].toStdString();
+    // The newest missions first: d, then c, its limits in Fahrenheit.
+    EXPECT_TRUE(lines[2].contains(",F,1003,\"VINOS \"\"N\"\",S\",TRANS ANDES,2024-04-02T10:00,")) << lines[2].toStdString();
+    EXPECT_TRUE(lines[2].contains(",-40,140,")) << lines[2].toStdString();
+    for (int i = 0; i < 6; ++i)
+        EXPECT_TRUE(lines[i].endsWith('\r'));
+    // A folder of that name is left as it is.
+    EXPECT_FALSE(archive.exportCsv(archive.query(), m_dir.filePath(QStringLiteral("recs"))));
+    EXPECT_FALSE(archive.error().isEmpty());
 }
 
 TEST_P(ArchiveTest, VerifyFlagsAChangedAndAMissingFile)
 {
-    Archive a;
-    open(a);
-    ASSERT_TRUE(addAll(a).ok());
-    QByteArray changed = read(recs("b.klv"));
+    ASSERT_TRUE(addAll().ok());
+    QByteArray changed = readAll(recs("b.klv"));
     changed[9000] = char(changed[9000] ^ 1);
     write(recs("b.klv"), changed);
     ASSERT_TRUE(QFile::remove(recs("d.klv")));
 
-    const archive::VerifyReport r = a.verify();
+    const archive::VerifyReport r = archive.verify();
     ASSERT_TRUE(r.ok()) << r.error.toStdString();
     EXPECT_EQ(r.checked, 6);
     ASSERT_EQ(r.problems.size(), 2);
-    EXPECT_EQ(QFileInfo(r.problems[0].path).fileName(), QStringLiteral("b.klv"));
+    EXPECT_EQ(r.problems[0].path, recs("b.klv"));
     EXPECT_EQ(r.problems[0].state, PlaceState::Changed);
-    EXPECT_EQ(QFileInfo(r.problems[1].path).fileName(), QStringLiteral("d.klv"));
+    EXPECT_EQ(r.problems[1].path, recs("d.klv"));
     EXPECT_EQ(r.problems[1].state, PlaceState::Missing);
 
     // The outcome stays in the archive for the window, and another computer's view is its own.
     archive::Filter flagged;
     flagged.flaggedOnly = true;
-    EXPECT_EQ(namesOf(a.query(flagged)), (QSet<QString>{"b.klv", "d.klv"}));
-    for (const archive::RecordRow& row : a.query()) {
-        const QString name = QFileInfo(row.path).fileName();
-        EXPECT_EQ(row.state, name == "b.klv" ? PlaceState::Changed : name == "d.klv" ? PlaceState::Missing : PlaceState::Ok)
-            << name.toStdString();
-    }
+    EXPECT_EQ(namesOf(archive.query(flagged)), (QSet<QString>{"b.klv", "d.klv"}));
+    Archive elsewhere;
+    ASSERT_TRUE(elsewhere.open(m_target));
+    elsewhere.setComputer(QStringLiteral("another-pc"));
+    EXPECT_TRUE(elsewhere.query(flagged).isEmpty());
+    EXPECT_EQ(elsewhere.verify().checked, 0);
+
     // The command line exits 1 with the list.
     QProcess cli;
     cli.start(QStringLiteral(ORVAN_CLI_PATH), {"archive", "verify", "--db", m_target, "--lang", "1"});
@@ -297,38 +276,30 @@ TEST_P(ArchiveTest, VerifyFlagsAChangedAndAMissingFile)
     EXPECT_EQ(json.value("changed").toArray().at(0).toString(), recs("b.klv"));
     EXPECT_EQ(json.value("missing").toArray().at(0).toString(), recs("d.klv"));
     EXPECT_EQ(cli.readAllStandardError(), "2 of 6 archived files changed or missing\n");
-
-    Archive elsewhere;
-    open(elsewhere);
-    elsewhere.setComputer(QStringLiteral("another-pc"));
-    EXPECT_TRUE(elsewhere.query(flagged).isEmpty());
-    EXPECT_EQ(elsewhere.verify().checked, 0);
 }
 
 TEST_P(ArchiveTest, AnArchiveOfALaterVersionIsRefusedAndLeftUntouched)
 {
-    {
-        Archive a;
-        open(a);
-        ASSERT_TRUE(addAll(a).ok());
-    }
+    ASSERT_TRUE(addAll().ok());
+    archive.close();
     sql(QStringLiteral("UPDATE orvan_schema SET value = 99 WHERE name = 'version'"));
     const auto snapshot = [&]() {
-        return GetParam() == Engine::SQLite ? read(m_target)
+        return GetParam() == Engine::SQLite ? readAll(m_target)
                                             : sql("SELECT string_agg(sha || archived_at, ',' ORDER BY sha) FROM orvan_records").toByteArray();
     };
     const QByteArray before = snapshot();
-    Archive a;
-    EXPECT_FALSE(a.open(m_target));
-    EXPECT_TRUE(a.error().contains(QStringLiteral("99"))) << a.error().toStdString();
-    EXPECT_FALSE(a.isOpen());
+    Archive later;
+    EXPECT_FALSE(later.open(m_target));
+    EXPECT_TRUE(later.error().contains(QStringLiteral("99"))) << later.error().toStdString();
+    EXPECT_FALSE(later.isOpen());
     EXPECT_EQ(snapshot(), before);
     EXPECT_EQ(sql(QStringLiteral("SELECT value FROM orvan_schema WHERE name = 'version'")).toInt(), 99);
 }
 
 TEST_P(ArchiveTest, TwoProcessesIndexingTheSameFilesAtOnceArchiveEachRecordOnce)
 {
-    // 60 records, each in two places: every record is new to both processes at once.
+    // 60 records, each in two places: every record is new to both processes at once. The tables
+    // exist before the race, as on a team's server.
     const QString many = m_dir.filePath(QStringLiteral("many"));
     for (int i = 0; i < 60; ++i) {
         Made m = kRecords[i % 5];
@@ -336,13 +307,10 @@ TEST_P(ArchiveTest, TwoProcessesIndexingTheSameFilesAtOnceArchiveEachRecordOnce)
         for (const char* folder : {"a", "b"})
             write(QStringLiteral("%1/%2/r%3.klv").arg(many, QLatin1String(folder)).arg(i), image(m));
     }
-    Archive tables;   // they exist before the race, as on a team's server
-    open(tables);
     QProcess first, second;
-    const QStringList args = {QStringLiteral("archive"), QStringLiteral("add"), many, QStringLiteral("--db"), m_target};
-    first.start(QStringLiteral(ORVAN_CLI_PATH), args);
-    second.start(QStringLiteral(ORVAN_CLI_PATH), args);
     int added = 0;
+    for (QProcess* p : {&first, &second})
+        p->start(QStringLiteral(ORVAN_CLI_PATH), {QStringLiteral("archive"), QStringLiteral("add"), many, QStringLiteral("--db"), m_target});
     for (QProcess* p : {&first, &second}) {
         ASSERT_TRUE(p->waitForFinished(120000));
         EXPECT_EQ(p->exitCode(), 0) << p->readAllStandardError().toStdString();
@@ -353,10 +321,8 @@ TEST_P(ArchiveTest, TwoProcessesIndexingTheSameFilesAtOnceArchiveEachRecordOnce)
     EXPECT_EQ(count("orvan_places"), 120);
 }
 
-TEST_P(ArchiveTest, AServerThatGoesAwayMidIndexLeavesTheArchiveConsistentAndTheNextRunCompletes)
+TEST_P(ArchiveServerTest, AServerThatGoesAwayMidIndexLeavesTheArchiveConsistentAndTheNextRunCompletes)
 {
-    if (GetParam() == Engine::SQLite)
-        GTEST_SKIP() << "an embedded file has no server to lose";
     test::PgCluster& pg = test::PgCluster::instance();
     const QString many = m_dir.filePath(QStringLiteral("many"));
     constexpr int kFiles = 450;   // three transactions
@@ -365,9 +331,7 @@ TEST_P(ArchiveTest, AServerThatGoesAwayMidIndexLeavesTheArchiveConsistentAndTheN
         m.serial = quint32(20000 + i);
         write(QStringLiteral("%1/r%2.klv").arg(many).arg(i), image(m));
     }
-    Archive a;
-    open(a);
-    const archive::AddReport broken = a.add({many}, [&](int done, int, const QString&) {
+    const archive::AddReport broken = archive.add({many}, [&](int done, int, const QString&) {
         if (done == 200)
             pg.stop();
     });
@@ -379,7 +343,7 @@ TEST_P(ArchiveTest, AServerThatGoesAwayMidIndexLeavesTheArchiveConsistentAndTheN
     EXPECT_EQ(count("orvan_places"), kept);
 
     Archive again;
-    open(again);
+    ASSERT_TRUE(again.open(m_target)) << again.error().toStdString();
     const archive::AddReport completed = again.add({many});
     ASSERT_TRUE(completed.ok()) << completed.error.toStdString();
     EXPECT_EQ(completed.unchanged, kept);
@@ -387,35 +351,14 @@ TEST_P(ArchiveTest, AServerThatGoesAwayMidIndexLeavesTheArchiveConsistentAndTheN
     EXPECT_EQ(count("orvan_records"), kFiles);
 }
 
-TEST_P(ArchiveTest, ExportsASearchAsCsv)
-{
-    Archive a;
-    open(a);
-    ASSERT_TRUE(addAll(a).ok());
-    const QString out = m_dir.filePath(QStringLiteral("out.csv"));
-    ASSERT_TRUE(a.exportCsv(a.query(), out, Unit::Fahrenheit)) << a.error().toStdString();
-    const QList<QByteArray> lines = read(out).split('\n');
-    ASSERT_EQ(lines.size(), 7);   // header, five records, nothing after the last CRLF
-    EXPECT_TRUE(lines[0].startsWith("sha256,unit,serial,exporter,carrier,mission_start,")) << lines[0].toStdString();
-    const QByteArray c = lines[2];   // the newest missions first: d, then c
-    EXPECT_TRUE(c.contains(",F,1003,\"VINOS \"\"N\"\",S\",TRANS ANDES,2024-04-02T10:00,")) << c.toStdString();
-    EXPECT_TRUE(c.contains(",-40,140,")) << c.toStdString();   // the limits in Fahrenheit
-    for (int i = 0; i < 6; ++i)
-        EXPECT_TRUE(lines[i].endsWith('\r'));
-    // A folder of that name is left as it is.
-    EXPECT_FALSE(a.exportCsv(a.query(), m_dir.filePath(QStringLiteral("recs"))));
-    EXPECT_FALSE(a.error().isEmpty());
-}
-
-INSTANTIATE_TEST_SUITE_P(Engines, ArchiveTest, ::testing::Values(Engine::SQLite, Engine::PostgreSQL),
-                         [](const auto& info) { return info.param == Engine::SQLite ? "SQLite" : "PostgreSQL"; });
+const auto engineName = [](const auto& info) { return info.param == Engine::SQLite ? "SQLite" : "PostgreSQL"; };
+INSTANTIATE_TEST_SUITE_P(Engines, ArchiveTest, ::testing::Values(Engine::SQLite, Engine::PostgreSQL), engineName);
+INSTANTIATE_TEST_SUITE_P(Engines, ArchiveServerTest, ::testing::Values(Engine::PostgreSQL), engineName);
 
 TEST(ArchiveTarget, UrlsAndFilePathsName)
 {
-    const struct {
-        const char* text;
-        const char* parsed;   // engine, host, port, database, user; empty when refused
-    } cases[] = {
+    const std::pair<const char*, const char*> cases[] = {
+        // engine, host, port, database, user; empty when refused
         {"postgresql://qa@db.example:5433/shipments", "pg db.example 5433 shipments qa"},
         {"postgres://qa@/shipments?host=/run/pg%20x", "pg /run/pg x -1 shipments qa"},
         {"postgresql://db.example/", ""},
@@ -423,13 +366,13 @@ TEST(ArchiveTarget, UrlsAndFilePathsName)
         {"sqlite:///data/archive.sqlite", "sqlite /data/archive.sqlite"},
         {"/data/archive.sqlite", "sqlite /data/archive.sqlite"},
     };
-    for (const auto& c : cases) {
-        const auto t = archive::parseTarget(QString::fromUtf8(c.text));
+    for (const auto& [text, expected] : cases) {
+        const auto t = archive::parseTarget(QString::fromUtf8(text));
         const QString parsed = !t ? QString()
                                : t->engine == Engine::SQLite
                                    ? QStringLiteral("sqlite ") + t->path
                                    : QStringLiteral("pg %1 %2 %3 %4").arg(t->host).arg(t->port).arg(t->database, t->user);
-        EXPECT_EQ(parsed, QString::fromUtf8(c.parsed)) << c.text;
+        EXPECT_EQ(parsed, QString::fromUtf8(expected)) << text;
     }
     // The configured choice lives in its own file beside the settings record.
     QTemporaryDir config;
@@ -438,5 +381,3 @@ TEST(ArchiveTarget, UrlsAndFilePathsName)
     EXPECT_EQ(archive::effectiveTarget(config.path(), "/data"), QStringLiteral("postgresql://qa@db/x"));
     EXPECT_TRUE(QFileInfo::exists(config.filePath("OrvanLog.ini")));
 }
-
-} // namespace

@@ -1,7 +1,7 @@
 // The archive window on an SQLite archive of a few generated records, inside a real main window:
-// the filters narrow the table and the figures alike, a double-click opens the record as the open
-// dialog does, verification flags a changed file, and a cancelled indexing leaves the window
-// usable. The searches answer from their own thread, so each check waits for the answer.
+// the filters narrow the table and the figures alike, a double-click opens the record (from the
+// archive's copy when the file went), verification flags a changed file, and a window closed
+// while its thread works goes at once. Each check waits for the search thread's answer.
 
 #include "archive/Archive.h"
 #include "archive/ui/ArchiveWindow.h"
@@ -22,8 +22,6 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -35,17 +33,18 @@
 
 #include <gtest/gtest.h>
 #include <memory>
+#include <optional>
 
 namespace {
 
 using orvan::archive::PlaceState;
 using orvan::archive::ui::ArchiveWindow;
+using orvan::test::waitFor;
 using Child = orvan::ui::Child;
 
 struct Shipment {
     quint32 serial;
-    const char* exporter;
-    const char* carrier;
+    const char *exporter, *carrier;
     double low, high;   // limits wide enough for the generated trace pass, narrow ones fail
     QDate prepared;
 };
@@ -76,6 +75,31 @@ QString writeRecord(const QString& folder, const Shipment& s)
     return path;
 }
 
+QList<int> serialsOf(const ArchiveWindow* w)
+{
+    QList<int> serials;
+    for (const auto& row : w->rows())
+        serials << row.serial;
+    std::sort(serials.begin(), serials.end());
+    return serials;
+}
+
+int rowOf(const ArchiveWindow* w, int serial)
+{
+    for (int i = 0; i < w->rows().size(); ++i)
+        if (w->rows().at(i).serial == serial)
+            return i;
+    return -1;
+}
+
+// Waits for the window's newest search to answer.
+bool settled(const ArchiveWindow* w)
+{
+    return waitFor([w] { return !w->searching(); });
+}
+
+// The four records archived beforehand, as an earlier session left them, and the archive window
+// open in a main window.
 class ArchiveWindowTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -89,10 +113,14 @@ protected:
         app = std::make_unique<orvan::AppContext>(dir.path());
         app->config.Idioma = 1;
         app->textos.CargaTextos(1);
-        // Archived beforehand, as an earlier session left them.
         orvan::archive::Archive archive;
         ASSERT_TRUE(archive.open(orvan::archive::effectiveTarget(app->appFolder, app->dataFolder))) << archive.error().toStdString();
         ASSERT_EQ(archive.add({records}).added, 4);
+        main = std::make_unique<orvan::shell::MainWindow>(*app, record, sink);
+        orvan::shell::registerWindows(*main);
+        main->show();
+        w = reopened();
+        ASSERT_TRUE(w);
     }
 
     void TearDown() override
@@ -101,45 +129,16 @@ protected:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
-    ArchiveWindow* openArchiveWindow()
-    {
-        main = std::make_unique<orvan::shell::MainWindow>(*app, record, sink);
-        orvan::shell::registerWindows(*main);
-        main->show();
-        main->archiveButton()->trigger();
-        auto* w = qobject_cast<ArchiveWindow*>(main->child(Child::Archive));
-        EXPECT_NE(w, nullptr);
-        if (w)
-            EXPECT_TRUE(settled(w));
-        return w;
-    }
-
-    // Waits for the window's newest search to answer.
-    static bool settled(ArchiveWindow* w)
-    {
-        return orvan::test::waitFor([w] { return !w->searching(); });
-    }
-
-    // Closes the archive window at once (whatever it is doing), opens it again and counts the
-    // rows its first search finds; -1 when the window did not go or come back.
-    int closedAndOpenedAgain()
+    // Closes the archive window at once (whatever it is doing) and opens it again, its first
+    // search answered; nullptr when the window did not go or come back.
+    ArchiveWindow* reopened()
     {
         main->closeChildren({Child::Archive});
-        if (!orvan::test::waitFor([this] { return main->child(Child::Archive) == nullptr; }))
-            return -1;
+        if (!waitFor([this] { return main->child(Child::Archive) == nullptr; }))
+            return nullptr;
         main->archiveButton()->trigger();
         auto* again = qobject_cast<ArchiveWindow*>(main->child(Child::Archive));
-        if (!again || !settled(again))
-            return -1;
-        return int(again->rows().size());
-    }
-
-    int rowOf(ArchiveWindow* w, int serial) const
-    {
-        for (int i = 0; i < w->rows().size(); ++i)
-            if (w->rows().at(i).serial == serial)
-                return i;
-        return -1;
+        return again && settled(again) ? again : nullptr;
     }
 
     QTemporaryDir dir;
@@ -149,24 +148,21 @@ protected:
     orvan::records::MissionRecord record;
     orvan::RecordingSink sink;
     std::unique_ptr<orvan::shell::MainWindow> main;
+    ArchiveWindow* w = nullptr;
 };
+
+} // namespace
 
 TEST_F(ArchiveWindowTest, FiltersNarrowTheTableAndTheFleetFiguresAlike)
 {
-    ArchiveWindow* w = openArchiveWindow();
-    ASSERT_TRUE(w);
-    ASSERT_EQ(w->rows().size(), 4) << w->lbStatus->text().toStdString();
-    EXPECT_TRUE(main->archiveButton()->isEnabled());
-
-    struct Case {
+    const struct {
         const char* name;
         QString serial, exporter, carrier, search;
-        int verdict;        // the combo's index: 0 any, 1 pass, 2 fail
+        int verdict;   // the combo's index: 0 any, 1 pass, 2 fail
         QDate from;
         QList<int> serials;
         int passed;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {"everything", {}, {}, {}, {}, 0, {}, {111, 222, 333, 444}, 2},
         {"serial", QStringLiteral("333"), {}, {}, {}, 0, {}, {333}, 1},
         {"exporter, any case", {}, QStringLiteral("vinos"), {}, {}, 0, {}, {333, 444}, 1},
@@ -175,7 +171,7 @@ TEST_F(ArchiveWindowTest, FiltersNarrowTheTableAndTheFleetFiguresAlike)
         {"text over names", {}, {}, {}, QStringLiteral("azul"), 0, {}, {111, 444}, 1},
         {"from a date", {}, {}, {}, {}, 0, QDate(2024, 5, 1), {444}, 0},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         w->txtSerial->setText(c.serial);
         w->txtExporter->setText(c.exporter);
@@ -183,45 +179,37 @@ TEST_F(ArchiveWindowTest, FiltersNarrowTheTableAndTheFleetFiguresAlike)
         w->txtSearch->setText(c.search);
         w->cboVerdict->setCurrentIndex(c.verdict);
         w->chkFrom->setChecked(c.from.isValid());
-        if (c.from.isValid())
-            w->dateFrom->setDate(c.from);
+        w->dateFrom->setDate(c.from.isValid() ? c.from : QDate(2000, 1, 1));
         w->refresh();
         ASSERT_TRUE(settled(w));
-
-        QList<int> serials;
-        for (const auto& row : w->rows())
-            serials << row.serial;
-        std::sort(serials.begin(), serials.end());
-        EXPECT_EQ(serials, c.serials);
+        EXPECT_EQ(serialsOf(w), c.serials);
         EXPECT_EQ(w->stats().shipments, c.serials.size());
         EXPECT_EQ(w->stats().pass, c.passed);
         EXPECT_EQ(w->lbShipments->text(), QString::number(c.serials.size()));
         EXPECT_EQ(w->table->model()->rowCount(), c.serials.size());
     }
+    // Only the newest filter's answer lands: one thread answers in order.
+    w->chkFrom->setChecked(false);
+    ASSERT_TRUE(settled(w));
+    int answers = 0;
+    QObject::connect(w, &ArchiveWindow::rowsChanged, [&answers] { ++answers; });
+    w->txtExporter->setText(QStringLiteral("frutas"));
+    w->refresh();
+    w->txtExporter->setText(QStringLiteral("vinos"));
+    w->refresh();
+    EXPECT_TRUE(w->searching());
+    ASSERT_TRUE(settled(w));
+    EXPECT_EQ(serialsOf(w), (QList<int>{333, 444}));
+    EXPECT_EQ(answers, 1);
+    // Closed with a search on its way: the window goes at once and the answer lands nowhere.
+    w->refresh();
+    ArchiveWindow* again = reopened();
+    ASSERT_TRUE(again);
+    EXPECT_EQ(again->rows().size(), 4);
 }
 
-TEST_F(ArchiveWindowTest, DoubleClickOpensTheRecordInTheMainWindow)
+TEST_F(ArchiveWindowTest, VerifyFlagsAChangedAndAMissingFileAndEachRowStillOpens)
 {
-    ArchiveWindow* w = openArchiveWindow();
-    ASSERT_TRUE(w);
-    const int row = rowOf(w, 333);
-    ASSERT_GE(row, 0);
-    Q_EMIT w->table->doubleClicked(w->table->model()->index(row, 2));
-
-    EXPECT_TRUE(sink.messages.isEmpty()) << sink.messages.join(QLatin1Char('\n')).toStdString();
-    EXPECT_EQ(record.campos.NumSerie.trimmed().toInt(), 333);
-    EXPECT_EQ(QDir::cleanPath(record.Archivo), QDir::cleanPath(paths.at(2)));
-    EXPECT_EQ(main->panel()->face(), orvan::ui::StatusPanel::Face::Record);
-    EXPECT_TRUE(main->toolbar1Button(3)->isEnabled());
-    EXPECT_NE(main->child(Child::frmGrafico), nullptr);
-    // The archive stays open behind the graph for the next search.
-    EXPECT_EQ(main->child(Child::Archive), w);
-}
-
-TEST_F(ArchiveWindowTest, VerifyFlagsAChangedAndAMissingFileWhichStillOpen)
-{
-    ArchiveWindow* w = openArchiveWindow();
-    ASSERT_TRUE(w);
     {
         QFile f(paths.at(0));   // serial 111: one sample byte differs
         ASSERT_TRUE(f.open(QIODevice::ReadWrite));
@@ -229,41 +217,46 @@ TEST_F(ArchiveWindowTest, VerifyFlagsAChangedAndAMissingFileWhichStillOpen)
         ASSERT_EQ(f.write("\x50", 1), 1);
     }
     ASSERT_TRUE(QFile::remove(paths.at(1)));   // serial 222
-
     w->cmdVerify->click();
-    ASSERT_TRUE(orvan::test::waitFor([w] { return !w->jobRunning(); }));
+    ASSERT_TRUE(waitFor([this] { return !w->jobRunning(); }));
     ASSERT_TRUE(settled(w));
+
+    // A double-click opens the row's record in the main window, the archive staying open behind
+    // the graph; the changed file says so before it opens as it is now, the missing one opens from
+    // the archive's copy.
     const struct {
         int serial;
         PlaceState state;
-        orvan::AddedText word;
-    } expected[] = {
-        {111, PlaceState::Changed, orvan::AddedText::ArchivePlaceChanged},
-        {222, PlaceState::Missing, orvan::AddedText::ArchivePlaceMissing},
+        std::optional<orvan::AddedText> word;   // the state column's text
+        int messages;
+        int path;   // the file it opens from; -1: the archive's copy
+    } rows[] = {
+        {333, PlaceState::Ok, std::nullopt, 0, 2},
+        {111, PlaceState::Changed, orvan::AddedText::ArchivePlaceChanged, 1, 0},
+        {222, PlaceState::Missing, orvan::AddedText::ArchivePlaceMissing, 0, -1},
     };
-    for (const auto& e : expected) {
-        const int row = rowOf(w, e.serial);
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.serial);
+        const int row = rowOf(w, r.serial);
         ASSERT_GE(row, 0);
-        EXPECT_EQ(w->rows().at(row).state, e.state);
+        EXPECT_EQ(w->rows().at(row).state, r.state);
         const QModelIndex cell = w->table->model()->index(row, 0);
-        EXPECT_EQ(cell.data().toString(), orvan::addedText(e.word, 1));
-        EXPECT_FALSE(cell.data(Qt::DecorationRole).isNull());
+        if (r.word) {
+            EXPECT_EQ(cell.data().toString(), orvan::addedText(*r.word, 1));
+            EXPECT_FALSE(cell.data(Qt::DecorationRole).isNull());
+        }
+        sink.messages.clear();
+        Q_EMIT w->table->doubleClicked(w->table->model()->index(row, 2));
+        ASSERT_TRUE(waitFor([&] { return record.campos.NumSerie.trimmed().toInt() == r.serial; }));
+        ASSERT_EQ(sink.messages.size(), r.messages) << sink.messages.join(QLatin1Char('\n')).toStdString();
+        if (r.messages)
+            EXPECT_TRUE(sink.messages.first().startsWith(QDir::toNativeSeparators(paths.at(0))));
+        EXPECT_EQ(main->panel()->face(), orvan::ui::StatusPanel::Face::Record);
+        EXPECT_TRUE(main->toolbar1Button(3)->isEnabled());
+        EXPECT_NE(main->child(Child::frmGrafico), nullptr);
+        EXPECT_EQ(main->child(Child::Archive), w);
+        EXPECT_TRUE(r.path < 0 || QDir::cleanPath(record.Archivo) == QDir::cleanPath(paths.at(r.path))) << record.Archivo.toStdString();
     }
-    EXPECT_TRUE(w->rows().at(rowOf(w, 333)).state == PlaceState::Ok);
-
-    // The changed file says so before it opens as it is now.
-    w->openRow(rowOf(w, 111));
-    ASSERT_EQ(sink.messages.size(), 1);
-    EXPECT_TRUE(sink.messages.first().startsWith(QDir::toNativeSeparators(paths.at(0))));
-    EXPECT_EQ(record.campos.NumSerie.trimmed().toInt(), 111);
-
-    // The missing one opens from the archive's copy.
-    sink.messages.clear();
-    w->openRow(rowOf(w, 222));
-    ASSERT_TRUE(orvan::test::waitFor([this] { return record.campos.NumSerie.trimmed().toInt() == 222; }));
-    EXPECT_TRUE(sink.messages.isEmpty()) << sink.messages.join(QLatin1Char('\n')).toStdString();
-    EXPECT_EQ(record.campos.NumSerie.trimmed().toInt(), 222);
-    EXPECT_NE(main->child(Child::frmGrafico), nullptr);
 }
 
 TEST_F(ArchiveWindowTest, CancelledIndexingLeavesTheWindowUsableAndClosingMidJobIsSafe)
@@ -272,9 +265,6 @@ TEST_F(ArchiveWindowTest, CancelledIndexingLeavesTheWindowUsableAndClosingMidJob
     ASSERT_TRUE(QDir().mkpath(more));
     for (quint32 i = 0; i < 60; ++i)
         writeRecord(more, {5000 + i, "CARNES ESTE", "MSC", 2, 8, QDate(2024, 4, 1)});
-
-    ArchiveWindow* w = openArchiveWindow();
-    ASSERT_TRUE(w);
     int finished = 0;
     QObject::connect(w, &ArchiveWindow::jobFinished, [&finished] { ++finished; });
     w->askFolder = [more] { return more; };
@@ -283,74 +273,42 @@ TEST_F(ArchiveWindowTest, CancelledIndexingLeavesTheWindowUsableAndClosingMidJob
     EXPECT_FALSE(w->cmdIndex->isEnabled());
     EXPECT_TRUE(w->cmdCancel->isVisible());
     w->cmdCancel->click();
-    ASSERT_TRUE(orvan::test::waitFor([&finished] { return finished == 1; }));
+    ASSERT_TRUE(waitFor([&finished] { return finished == 1; }));
     ASSERT_TRUE(settled(w));
-
     EXPECT_TRUE(w->cmdIndex->isEnabled());
     EXPECT_TRUE(w->cmdVerify->isEnabled());
     EXPECT_FALSE(w->progress->isVisible());
-    const int afterCancel = w->rows().size();
-    EXPECT_GE(afterCancel, 4);
-    EXPECT_LE(afterCancel, 64);
+    EXPECT_GE(w->rows().size(), 4);
+    EXPECT_LE(w->rows().size(), 64);
 
     // Indexing again completes what the cancelled job left.
     w->cmdIndex->click();
-    ASSERT_TRUE(orvan::test::waitFor([&finished] { return finished == 2; }));
+    ASSERT_TRUE(waitFor([&finished] { return finished == 2; }));
     ASSERT_TRUE(settled(w));
     EXPECT_EQ(w->rows().size(), 64);
 
     // A window closed while its job runs goes at once; the job ends on its own connection and a new
     // window finds the archive whole.
     w->indexFolder(records);
-    EXPECT_EQ(closedAndOpenedAgain(), 64);
-}
-
-TEST_F(ArchiveWindowTest, TheNewestFilterWinsAndClosingMidSearchIsSafe)
-{
-    ArchiveWindow* w = openArchiveWindow();
-    ASSERT_TRUE(w);
-    int answers = 0;
-    QObject::connect(w, &ArchiveWindow::rowsChanged, [&answers] { ++answers; });
-    w->txtExporter->setText(QStringLiteral("frutas"));
-    w->refresh();
-    w->txtExporter->setText(QStringLiteral("vinos"));
-    w->refresh();
-    EXPECT_TRUE(w->searching());
-    // One thread answers in order: any answer of the first filter came before this one.
-    ASSERT_TRUE(settled(w));
-    QList<int> serials;
-    for (const auto& row : w->rows())
-        serials << row.serial;
-    std::sort(serials.begin(), serials.end());
-    EXPECT_EQ(serials, (QList<int>{333, 444}));
-    EXPECT_EQ(w->stats().shipments, 2);
-    EXPECT_EQ(answers, 1);
-
-    // Closed with a search on its way: the window goes at once and the answer lands nowhere.
-    w->txtExporter->clear();
-    w->refresh();
-    EXPECT_EQ(closedAndOpenedAgain(), 4);
+    ArchiveWindow* again = reopened();
+    ASSERT_TRUE(again);
+    EXPECT_EQ(again->rows().size(), 64);
 }
 
 TEST_F(ArchiveWindowTest, ASavedRecordIsArchivedAtOnceAndAnArchiveFailureIsOnlyAMessage)
 {
-    ArchiveWindow* w = openArchiveWindow();
-    ASSERT_TRUE(w);
     const QString saved = writeRecord(records, {777, "MIEL CENTRO", "MSC", 2, 8, QDate(2024, 7, 1)});
     orvan::archive::ui::archiveSavedRecord(*main, main.get(), saved);
-    ASSERT_TRUE(orvan::test::waitFor([&] { return w->rows().size() == 5; }));
+    ASSERT_TRUE(waitFor([this] { return w->rows().size() == 5; }));
     EXPECT_TRUE(sink.messages.isEmpty()) << sink.messages.join(QLatin1Char('\n')).toStdString();
-
     EXPECT_TRUE(main->statusBar()->currentMessage().contains(QDir::toNativeSeparators(saved)));
 
     // An archive that cannot be opened (its folder is a file) leaves the saved file as it is and says so once.
     ASSERT_TRUE(orvan::archive::writeArchiveChoice(app->appFolder, paths.first() + QStringLiteral("/a.sqlite")));
     const QString next = writeRecord(records, {778, "MIEL CENTRO", "MSC", 2, 8, QDate(2024, 7, 2)});
     orvan::archive::ui::archiveSavedRecord(*main, main.get(), next);
-    ASSERT_TRUE(orvan::test::waitFor([&] { return !sink.messages.isEmpty(); }));
+    ASSERT_TRUE(waitFor([this] { return !sink.messages.isEmpty(); }));
     EXPECT_EQ(sink.messages.size(), 1);
     EXPECT_TRUE(sink.messages.first().contains(QDir::toNativeSeparators(next)));
     EXPECT_EQ(QFileInfo(next).size(), 32768);
 }
-
-} // namespace

@@ -1,43 +1,38 @@
 #pragma once
-// A throw-away PostgreSQL cluster for the archive's tests: made with initdb in a temporary
-// folder and started with pg_ctl, listening only on a unix socket in that folder. Under root
-// (a container, CI) the server runs as the unprivileged user "nobody", as PostgreSQL insists.
-// Started once, on first use, and stopped when the test program ends.
+// A throw-away PostgreSQL cluster for the archive's tests and benchmarks: made with initdb in a
+// temporary folder, listening only on a unix socket there, with the empty database archive_test.
+// Under root (a container, CI) the server runs as the user "nobody", as PostgreSQL insists.
+// Started on first use of instance(), stopped by shutdown() or when the program ends.
 
 #include <QString>
 #include <QTemporaryDir>
-#include <memory>
 
 namespace orvan::test {
 
 class PgCluster {
 public:
-    // The one cluster of this test program, started on first call. `error` says why there is
-    // none (binaries missing, initdb or the start failed); the tests then fail with it.
+    // `error` says why there is no cluster (no server binaries, initdb or the start failed).
     static PgCluster& instance();
-    ~PgCluster();
+    ~PgCluster() { shutdown(); }
 
     bool running() const { return m_running; }
     const QString& error() const { return m_error; }
     // "postgresql://orvan@/<database>?host=<socket folder>"
-    QString url(const QString& database) const;
+    QString url(const QString& database) const { return QStringLiteral("postgresql://orvan@/%1?host=%2").arg(database, m_folder); }
     const QString& socketFolder() const { return m_folder; }
 
-    // The server goes away as a crashed or rebooted server would (immediate shutdown), and
-    // comes back.
+    // The server goes away as a crashed server would (immediate shutdown), and comes back.
     bool stop();
     bool start();
-    // Stops the server for good (the test program's end).
     void shutdown();
 
 private:
     PgCluster();
-    bool run(const QString& program, const QStringList& args);
-    // The words of a command line, %1 the cluster's folder (which holds no blank).
-    QStringList args(const char* line) const;
+    // Runs a server program of the cluster's version; %1 in `line` is the cluster's folder.
+    bool run(const char* program, const char* line, const QStringList& more = {});
 
-    std::unique_ptr<QTemporaryDir> m_dir;
-    QString m_folder, m_bin;
+    QTemporaryDir m_dir{QDir::tempPath() + QStringLiteral("/orvan-pg-XXXXXX")};
+    QString m_folder = m_dir.path(), m_bin;
     bool m_running = false;
     QString m_error;
 };
