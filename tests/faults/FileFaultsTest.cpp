@@ -1,9 +1,7 @@
 // The file system refusing, end to end: a read-only record folder, a name taken by a FIFO, a
-// folder or a device, a read-only settings file (a disk that fills: RecordFile and the sample
-// list's export in WindowFaults). For each the user gets one clear message, no success is
-// reported, every earlier file stays as it was, nothing half-written is left, and the next
-// attempt without the fault works. Tests run as root, who may write anywhere, so the refused
-// cases run as the user nobody.
+// folder or a device, a read-only settings file. One clear message, no success, every earlier
+// file as it was, nothing half-written; the next attempt without the fault works. Refused cases
+// run as the user nobody, as root may write anywhere.
 
 #include "base/Settings.h"
 #include "base/TextTable.h"
@@ -18,7 +16,6 @@
 #include "views/SampleList.h"
 
 #include <QDir>
-#include <QFile>
 #include <QLocale>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -37,13 +34,6 @@ using orvan::test::writeFile;
 
 namespace {
 
-CliRun cliAsNobody(const QStringList& args)
-{
-    return orvan::test::runCliAt(QStringLiteral(ORVAN_CLI_PATH), args, [] {
-        if (root() && (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0))
-            ::_exit(99);
-    });
-}
 
 MissionRecord finishedRecord()
 {
@@ -53,9 +43,13 @@ MissionRecord finishedRecord()
     return r;
 }
 
-// One refused command-line run: one line on stderr, nothing on stdout, exit 1.
-void expectOneLineFailure(const CliRun& run)
+// The command line run as nobody is refused: one line on stderr, nothing on stdout, exit 1.
+void expectRefusedAsNobody(const QStringList& args)
 {
+    const CliRun run = orvan::test::runCliAt(QStringLiteral(ORVAN_CLI_PATH), args, [] {
+        if (root() && (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0))
+            ::_exit(99);
+    });
     EXPECT_EQ(run.code, 1);
     EXPECT_TRUE(run.out.isEmpty()) << run.out.constData();
     EXPECT_EQ(run.err.count('\n'), 1) << run.err.constData();
@@ -77,7 +71,6 @@ TEST(FaultMatrix, ReadOnlyRecordFolder)
     setMode(folder, 0555);
     const QStringList before = QDir(folder).entryList(QDir::Files);
 
-    // The save dialog's save, over the earlier record and under a new name.
     for (const char* name : {"EXPO_1.klv", "EXPO_2.klv"}) {
         SCOPED_TRACE(name);
         const QString path = folder + QLatin1Char('/') + QLatin1String(name);
@@ -85,16 +78,12 @@ TEST(FaultMatrix, ReadOnlyRecordFolder)
         ASSERT_TRUE(seen.has_value());
         EXPECT_EQ(*seen, QStringLiteral("Error 70 (Permission denied) in procedure GuardaArchivo of Módulo Rutat1"));
     }
-    // The command line's save and the CSV export next to the record.
-    const CliRun generate = cliAsNobody({QStringLiteral("generate"), QStringLiteral("finished"), folder + QStringLiteral("/EXPO_3.klv")});
-    expectOneLineFailure(generate);
-    const CliRun csv = cliAsNobody({QStringLiteral("csv"), earlier});
-    expectOneLineFailure(csv);
+    expectRefusedAsNobody({QStringLiteral("generate"), QStringLiteral("finished"), folder + QStringLiteral("/EXPO_3.klv")});
+    expectRefusedAsNobody({QStringLiteral("csv"), earlier});
 
     EXPECT_EQ(readAll(earlier), earlierBytes);
     EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System), before);
 
-    // Writable again: the same save works.
     setMode(folder, 0777);
     const auto saved = asNobody([&] { return GuardaArchivo(record, folder + QStringLiteral("/EXPO_2.klv")).message; });
     ASSERT_TRUE(saved.has_value());
@@ -104,9 +93,7 @@ TEST(FaultMatrix, ReadOnlyRecordFolder)
 
 TEST(FaultMatrix, ChosenNameIsAFifoFolderOrDevice)
 {
-    // Every save goes through the one atomic write: the record save (of the save dialog and of a
-    // download), the CSV export and the settings. Its final rename would put an ordinary file in
-    // place of the node; each must be refused and the node left as it was, with no file beside it.
+    // Every save's final rename would put an ordinary file in place of the node: each is refused.
     const MissionRecord record = finishedRecord();
     TextTable textos;
     textos.CargaTextos(0);
@@ -141,38 +128,30 @@ TEST(FaultMatrix, ReadOnlySettingsFile)
     QTemporaryDir dir;
     setMode(dir.path(), 0555);
     const SettingsFile file(dir.path());
-    // A record of the older version: the start-up brings it up to date and wants to write it back.
     RegConfig old;
     old.applyDefaults(dir.path());
     old.VersionCfg = RegConfig::VersionAntigua;
-    old.LimInfDef = -5;
     old.LimSupDef = 30;
     old.Idioma = 2;
     ASSERT_TRUE(writeFile(file.path(), old.toBytes()));
     setMode(file.path(), 0444);
     const QByteArray before = readAll(file.path());
 
-    const auto startUp = asNobody([&] {
+    // The start-up brings the record up to date in memory and cannot write it back, nor can a save.
+    const auto seen = asNobody([&] {
         RegConfig cfg;
-        const SettingsFile::Result r = file.loadAtStartup(cfg);
-        // The settings in memory are usable whatever the file said.
-        if (r.ok || cfg.VersionCfg != RegConfig::VersionActual || cfg.LimSupDef != 8 || cfg.Idioma != 2)
-            return QStringLiteral("<wrong: settings in memory not usable or success reported>");
-        return r.error;
-    });
-    ASSERT_TRUE(startUp.has_value());
-    EXPECT_TRUE(startUp->startsWith(QStringLiteral("No se puede escribir "))) << startUp->toStdString();
-
-    const auto save = asNobody([&] {
-        RegConfig cfg = old;
-        cfg.VersionCfg = RegConfig::VersionActual;
+        const SettingsFile::Result start = file.loadAtStartup(cfg);
+        if (start.ok || cfg.VersionCfg != RegConfig::VersionActual || cfg.LimSupDef != 8 || cfg.Idioma != 2)
+            return QStringLiteral("<start-up: settings in memory not usable or success reported>");
         cfg.Idioma = 1;
-        const SettingsFile::Result r = file.write(cfg);
-        return r.ok ? QStringLiteral("<success reported>") : r.error;
+        const SettingsFile::Result save = file.write(cfg);
+        return save.ok ? QStringLiteral("<save: success reported>") : start.error + QLatin1Char('|') + save.error;
     });
-    ASSERT_TRUE(save.has_value());
-    EXPECT_TRUE(save->startsWith(QStringLiteral("No se puede escribir "))) << save->toStdString();
-
+    ASSERT_TRUE(seen.has_value());
+    const QStringList errors = seen->split(QLatin1Char('|'));
+    ASSERT_EQ(errors.size(), 2) << seen->toStdString();
+    for (const QString& e : errors)
+        EXPECT_TRUE(e.startsWith(QStringLiteral("No se puede escribir "))) << e.toStdString();
     EXPECT_EQ(readAll(file.path()), before);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("Ruta.CnF")});
 

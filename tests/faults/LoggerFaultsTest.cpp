@@ -1,238 +1,183 @@
-// The logger misbehaving while it is polled, end to end: the emulator on a pseudo-terminal, the
-// real serial stack, the device-data window's session and orvanlog-cli. For every fault the user
-// gets a clear message or correct data, never data that were not the logger's, and once the
-// fault is gone the next poll works.
+// The logger misbehaving, end to end on the emulator's pseudo-terminal and the real serial stack,
+// during orvanlog-cli's download and preparation and during the erase's wait: the user gets the
+// logger's own data or a clear failure, never a record file half written or a success not read
+// back; once the fault is gone the same thing works. A poll under faults is the windows' tests'.
 
-#include "link/DeviceSession.h"
-#include "link/Pty.h"
-#include "link/QtSerialPort.h"
+#include "link/LoggerStatus.h"
+#include "mission/DeviceCommands.h"
+#include "records/MissionRecord.h"
+#include "records/RecordFile.h"
+#include "support/DeviceLink.h"
+#include "support/Files.h"
 #include "support/RunCli.h"
-#include "support/WaitFor.h"
 #include "tools/emulator/EmulatorFixture.h"
 
+#include <QDir>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
-#include <random>
-#include <thread>
+#include <optional>
 
 using namespace orvan;
 using namespace orvan::link;
 using orvan::emulator::EmulatorFixture;
 using orvan::emulator::Fault;
-using orvan::emulator::PtyServer;
 using orvan::emulator::ScenarioKind;
+using orvan::test::CliRun;
+using orvan::test::readAll;
 using orvan::test::runCli;
-using orvan::test::waitFor;
 
 namespace {
 
-// What one status poll through the device-data window's session showed.
-struct Poll {
-    bool done = false;
-    bool linked = false;        // Comunicado
-    qint32 samples = -1;        // NumMuestras when linked
-    QString exporter;
-    QStringList messages;
-    bool linkFailed = false;    // the window closes
-};
-
-Poll pollOnce(DeviceSession& session)
+using Apply = std::function<void(EmulatorFixture&)>;
+Apply fault(Fault f, int after = 0)
 {
-    Poll p;
-    const auto read = QObject::connect(&session, &DeviceSession::statusRead, [&](const EstadoKLV& e) {
-        p.done = true;
-        p.linked = e.Comunicado;
-        p.samples = e.NumMuestras;
-        p.exporter = e.Exportador;
-    });
-    const auto said = QObject::connect(&session, &DeviceSession::message, [&](const QString& m) { p.messages << m; });
-    const auto failed = QObject::connect(&session, &DeviceSession::linkFailed, [&] { p.linkFailed = true; });
-    const auto finished = QObject::connect(&session, &DeviceSession::jobFinished, [&] { p.done = true; });
-    if (waitFor([&] { return session.poll(Unit::Celsius); }, 20000))
-        waitFor([&] { return p.done || p.linkFailed; }, 30000);
-    waitFor([&] { return !session.busy(); }, 5000);
-    QObject::disconnect(read);
-    QObject::disconnect(said);
-    QObject::disconnect(failed);
-    QObject::disconnect(finished);
-    return p;
+    return [=](EmulatorFixture& e) { e.logger().setFault(f, after); };
 }
 
-std::unique_ptr<DeviceSession> sessionOn(const QString& device, std::atomic<bool>& flag)
+// A refused command: exit 1, nothing on stdout, its last line the tool's one-line failure.
+void expectFailure(const CliRun& run)
 {
-    DeviceSession::Options options;
-    options.profile = LinkProfile::frmsave();
-    options.portFactory = [] { return std::make_unique<QtSerialPort>(); };
-    options.device = device;
-    return std::make_unique<DeviceSession>(flag, options);
+    EXPECT_EQ(run.code, 1) << run.err.constData();
+    EXPECT_TRUE(run.out.isEmpty()) << run.out.constData();
+    EXPECT_TRUE(run.err.trimmed().split('\n').last().startsWith("orvanlog-cli: ")) << run.err.constData();
 }
 
-// A device that answers every frame with random bytes of a random length, now and then none.
-class GarbageDevice {
-public:
-    GarbageDevice()
-        : m_thread([this] {
-              std::mt19937 random(7);
-              while (!m_stop) {
-                  if (pty.receive(20).isEmpty())
-                      continue;
-                  QByteArray reply(int(random() % 80), '\0');
-                  for (char& b : reply)
-                      b = char(random() & 0xFF);
-                  pty.send(reply);
-              }
-          })
-    {
-    }
-    ~GarbageDevice()
-    {
-        m_stop = true;
-        m_thread.join();
-    }
-    orvan::test::Pty pty;
-
-private:
-    std::atomic<bool> m_stop{false};
-    std::thread m_thread;
-};
-
-enum class Expect { Data, NoLogger, PortLost, Either };
+QStringList prepareArgs(const QString& device)
+{
+    return QStringLiteral("prepare|--port|%1|--interval|15|--lo|2|--hi|8|--start|button|--exporter|NORTE|--carrier|RUTA 5")
+        .arg(device)
+        .split(QLatin1Char('|'));
+}
 
 } // namespace
 
-// Fault x status poll: what the device-data window's session shows, then whether the next poll
-// works once the fault is gone. The command line meets the same faults in its status read at the
-// start of every logger command (OperationFaultsTest), and long replies at the line's pace are
-// LinkEndToEnd's.
-TEST(FaultMatrix, StatusPollUnderEveryLoggerFault)
+// The erase trigger sent, then the logger lost while it clears its memory: not reported as done;
+// the next erase, of a logger that holds a mission again, works. The wait's steps pass in 10 ms.
+TEST(FaultMatrix, EraseInterruptedDuringItsWait)
 {
-    struct Case {
-        const char* fault;
-        std::function<void(EmulatorFixture&)> apply;
-        Expect expect;
-    };
-    const Case cases[] = {
-        {"sound line, paced 9600 baud", [](EmulatorFixture& e) { e.server().setPaced(true); }, Expect::Data},
-        {"silent", [](EmulatorFixture& e) { e.logger().setFault(Fault::Silent); }, Expect::NoLogger},
-        {"33-byte replies", [](EmulatorFixture& e) { e.logger().setFault(Fault::ShortReply); }, Expect::NoLogger},
-        {"40-byte replies", [](EmulatorFixture& e) { e.logger().setFault(Fault::LongReply); }, Expect::NoLogger},
-        // 34 bytes 6.5 ms apart end about 220 ms after the request (room left for a loaded machine);
-        // 10 ms apart, about 335 ms.
-        {"reply ends just inside 300 ms", [](EmulatorFixture& e) { e.server().setPaceUs(6500); }, Expect::Data},
-        {"reply ends just outside 300 ms", [](EmulatorFixture& e) { e.server().setPaceUs(10000); }, Expect::NoLogger},
-        {"reply in 34 pieces, 2 ms apart", [](EmulatorFixture& e) { e.server().setPaceUs(2000); }, Expect::Data},
-        {"random bytes between replies", [](EmulatorFixture& e) { e.logger().setFault(Fault::Noise); }, Expect::Either},
-        {"silent after 2 block reads", [](EmulatorFixture& e) { e.logger().setFault(Fault::SilentAfter, 2); },
-         Expect::NoLogger},
-        {"pseudo-terminal gone before the poll", [](EmulatorFixture& e) { e.server().stop(); }, Expect::PortLost},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.fault);
+    for (const bool unplugged : {true, false}) {
+        SCOPED_TRACE(unplugged ? "pseudo-terminal gone during the wait" : "silent during the wait");
         EmulatorFixture emu(ScenarioKind::Finished);
         ASSERT_TRUE(emu.ok()) << emu.errorString().toStdString();
-        const QString device = emu.devicePath();
-        c.apply(emu);
-        const bool gone = c.expect == Expect::PortLost;
+        emu.server().setPaced(true);
+        const QByteArray mission = emu.logger().memory();
 
-        // The device-data window's session: the logger's own data or no link, and it stays usable.
-        std::atomic<bool> flag{false};
-        auto session = sessionOn(device, flag);
-        const Poll under = pollOnce(*session);
-        if (under.linked) {
-            EXPECT_TRUE(c.expect == Expect::Data || c.expect == Expect::Either);
-            EXPECT_EQ(under.samples, 100);
-            EXPECT_EQ(under.exporter, QStringLiteral("FRUTAS SUR  "));
+        std::optional<test::DeviceLink> to(std::in_place, emu.devicePath(), LinkProfile::frmsave());
+        EstadoKLV e;
+        ASSERT_TRUE(ActualizaEstado(to->link, e, Unit::Celsius));
+        int steps = 0;
+        const mission::EraseResult r = mission::BorraMemoria(
+            to->link,
+            [&](int value, int) {
+                ++steps;
+                if (value != mission::eraseStepValue(3))
+                    return;
+                if (unplugged)
+                    emu.server().stop();
+                else
+                    emu.logger().setFault(Fault::Silent);
+            },
+            10);
+        EXPECT_EQ(r, mission::EraseResult::NoAnswer);
+        if (unplugged) {
+            EXPECT_LT(steps, 1 + mission::kEraseSteps) << "a pulled cable ends the wait when it happens";
+            ASSERT_EQ(to->sink.messages.size(), 1);
+            EXPECT_TRUE(to->sink.messages.first().startsWith(QStringLiteral("Error"))) << to->sink.messages.first().toStdString();
         } else {
-            EXPECT_NE(c.expect, Expect::Data);
-        }
-        if (!gone) {
-            EXPECT_TRUE(under.messages.isEmpty()) << under.messages.join(QLatin1Char('|')).toStdString();
-            EXPECT_FALSE(under.linkFailed);
+            EXPECT_EQ(steps, 1 + mission::kEraseSteps) << "a silent logger is asked at the end of the wait";
+            EXPECT_TRUE(to->sink.messages.isEmpty());
         }
 
-        // The fault goes: the next poll shows the logger. Replies to the faulty poll's retries may
-        // still be crossing the line at the fault's pace; the logger on a new pseudo-terminal
-        // starts from a quiet line, as a user's next command, seconds later, would.
-        session.reset();
-        emu.server().stop();
+        to.reset();
+        ASSERT_TRUE(!unplugged || emu.server().start());
         emu.logger().setFault(Fault::None);
-        emu.server().setPaceUs(0);
-        ASSERT_TRUE(emu.server().start());
-        flag = false;
-        session = sessionOn(emu.devicePath(), flag);
-        const Poll after = pollOnce(*session);
-        EXPECT_TRUE(after.linked);
-        EXPECT_EQ(after.samples, 100);
-        EXPECT_TRUE(after.messages.isEmpty());
+        emu.logger().loadImage(mission);
+        to.emplace(emu.devicePath(), LinkProfile::frmsave());
+        ASSERT_TRUE(ActualizaEstado(to->link, e, Unit::Celsius));
+        EXPECT_FALSE(e.SinDatos);
+        EXPECT_EQ(mission::BorraMemoria(to->link, {}, 10), mission::EraseResult::Ok);
+        ASSERT_TRUE(ActualizaEstado(to->link, e, Unit::Celsius));
+        EXPECT_TRUE(e.SinDatos);
+        EXPECT_TRUE(to->sink.messages.isEmpty()) << to->sink.messages.join(QLatin1Char('|')).toStdString();
     }
 }
 
-// A device that answers anything with random bytes: never data, never a crash, and the window's
-// session keeps polling.
-TEST(FaultMatrix, StatusPollAgainstGarbage)
+// The command line's download and preparation (with its read-back): a failed download leaves the
+// earlier record file of that name as it was and nothing beside it, a preparation succeeds only
+// when it reads back.
+TEST(FaultMatrix, DownloadPreparationAndEraseUnderLoggerFaults)
 {
-    GarbageDevice garbage;
-    ASSERT_TRUE(garbage.pty.ok());
-    const auto cli = runCli({QStringLiteral("status"), QStringLiteral("--port"), garbage.pty.slave()});
-    EXPECT_EQ(cli.code, 1);
-    EXPECT_TRUE(cli.out.isEmpty());
-    EXPECT_EQ(cli.err.count('\n'), 1) << cli.err.constData();
-    std::atomic<bool> flag{false};
-    auto session = sessionOn(garbage.pty.slave(), flag);
-    for (int i = 0; i < 2; ++i) {
-        const Poll p = pollOnce(*session);
-        EXPECT_TRUE(p.done);
-        EXPECT_FALSE(p.linked);
-        EXPECT_TRUE(p.messages.isEmpty());
-        EXPECT_FALSE(p.linkFailed);
+    // Either: chance decides, and whichever happens must be whole. recover: the fault may leave
+    // the logger or its port changed, so the same download and preparation run again once it is gone.
+    enum class Outcome { Fails, Works, Either };
+    struct Case {
+        const char* fault;
+        Apply apply;
+        Outcome outcome;
+        bool recover;
+    };
+    const Case cases[] = {
+        {"silent", fault(Fault::Silent), Outcome::Fails, false},
+        {"40-byte replies", fault(Fault::LongReply), Outcome::Fails, false},
+        {"pseudo-terminal gone", [](EmulatorFixture& e) { e.server().stop(); }, Outcome::Fails, true},
+        // The status read (blocks 8, 0, 8, 2) and the serial number's read pass; the download
+        // itself, the preparation's writes and its verification are lost.
+        {"silent after the first reads", fault(Fault::SilentAfter, 5), Outcome::Fails, true},
+        {"reply in 34 pieces, 2 ms apart", [](EmulatorFixture& e) { e.server().setPaceUs(2000); }, Outcome::Works, false},
+        {"random bytes between replies, 9600 baud",
+         [](EmulatorFixture& e) {
+             e.logger().setFault(Fault::Noise);
+             e.server().setPaced(true);
+         },
+         Outcome::Either, true},
+    };
+    const QByteArray earlier("an earlier record of this name");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.fault);
+        QTemporaryDir dir;
+        const QString out = dir.filePath(QStringLiteral("EXPO_1.klv"));
+        ASSERT_TRUE(test::writeFile(out, earlier));
+        EmulatorFixture emu(ScenarioKind::Finished), prepEmu(ScenarioKind::Empty);
+        ASSERT_TRUE(emu.ok() && prepEmu.ok()) << emu.errorString().toStdString();
+        const QString device = emu.devicePath(), prepDevice = prepEmu.devicePath();
+        c.apply(emu);
+        c.apply(prepEmu);
+
+        const CliRun download = runCli({QStringLiteral("download"), out, QStringLiteral("--port"), device});
+        if (c.outcome == Outcome::Fails || (c.outcome == Outcome::Either && download.code != 0)) {
+            expectFailure(download);
+            EXPECT_EQ(readAll(out), earlier);
+        } else {
+            EXPECT_EQ(download.code, 0) << download.err.constData();
+            records::MissionRecord r;
+            ASSERT_TRUE(records::LeerArchivo(r, out).ok);
+            r.LeeAuditoria();
+            EXPECT_EQ(r.campos.NumMuestras, 100);
+            EXPECT_EQ(readAll(out).size(), records::kImageSize);
+            EXPECT_EQ(readAll(out).mid(records::kSampleBase, 100), emu.logger().memory().mid(records::kSampleBase, 100));
+        }
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("EXPO_1.klv")});
+
+        const CliRun prepare = runCli(prepareArgs(prepDevice));
+        if (c.outcome == Outcome::Fails || (c.outcome == Outcome::Either && prepare.code != 0)) {
+            expectFailure(prepare);
+        } else {
+            EXPECT_EQ(prepare.code, 0) << prepare.err.constData();
+        }
+
+        if (!c.recover)
+            continue;
+        // On a new pseudo-terminal: a quiet line, as a user's next command would find.
+        for (EmulatorFixture* e : {&emu, &prepEmu}) {
+            e->logger().setFault(Fault::None);
+            e->server().setPaceUs(0);
+            e->server().stop();
+            ASSERT_TRUE(e->server().start());
+        }
+        const CliRun again = runCli({QStringLiteral("download"), out, QStringLiteral("--port"), emu.devicePath()});
+        EXPECT_EQ(again.code, 0) << again.err.constData();
+        EXPECT_EQ(readAll(out).size(), records::kImageSize);
+        const CliRun prepAgain = runCli(prepareArgs(prepEmu.devicePath()));
+        EXPECT_EQ(prepAgain.code, 0) << prepAgain.err.constData();
     }
-}
-
-// The pseudo-terminal vanishes in the middle of a poll, after the logger answered its first
-// block: the command line says so in one line, the window shows no link, reports the port error
-// once and closes; opened again on the logger's port, it polls.
-TEST(FaultMatrix, PseudoTerminalVanishesDuringAPoll)
-{
-    EmulatorFixture emu(ScenarioKind::Finished);
-    ASSERT_TRUE(emu.ok()) << emu.errorString().toStdString();
-    std::thread stopper;
-    std::atomic<int> frames{0};
-    // The server cannot stop itself from its own thread; another one pulls the plug.
-    const auto arm = [&] {
-        frames = 0;
-        emu.logger().setFrameObserver([&](const orvan::emulator::FrameLogEntry&) {
-            if (++frames == 2)
-                stopper = std::thread([&] { emu.server().stop(); });
-        });
-    };
-    const auto restart = [&] {
-        if (stopper.joinable())
-            stopper.join();
-        emu.logger().setFrameObserver({});
-        ASSERT_TRUE(emu.server().start());
-    };
-
-    arm();
-    const auto cli = runCli({QStringLiteral("status"), QStringLiteral("--port"), emu.devicePath()});
-    EXPECT_EQ(cli.code, 1);
-    EXPECT_TRUE(cli.out.isEmpty());
-    EXPECT_EQ(cli.err.count('\n'), 1) << cli.err.constData();
-    EXPECT_EQ(frames.load(), 2) << "the plug was pulled during the poll";
-    restart();
-
-    arm();
-    std::atomic<bool> flag{false};
-    auto session = sessionOn(emu.devicePath(), flag);
-    const Poll p = pollOnce(*session);
-    EXPECT_FALSE(p.linked);
-    EXPECT_LE(p.messages.size(), 1);
-    session.reset();
-    restart();
-
-    flag = false;
-    session = sessionOn(emu.devicePath(), flag);
-    const Poll after = pollOnce(*session);
-    EXPECT_TRUE(after.linked);
-    EXPECT_TRUE(after.messages.isEmpty());
-    session.reset();
-    EXPECT_EQ(runCli({QStringLiteral("status"), QStringLiteral("--port"), emu.devicePath()}).code, 0);
 }

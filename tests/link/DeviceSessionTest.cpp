@@ -51,7 +51,7 @@ DeviceSession::Options options(bool silent)
 
 } // namespace
 
-TEST(DeviceSession, RefusesPostsWhileBusyAndDeliversOnTheWindowThread)
+TEST(DeviceSession, RefusesPostsWhileBusyAndDeliversResultsAndFailuresOnTheWindowThread)
 {
     std::atomic<bool> closing{false};
     DeviceSession session(closing, options(false));
@@ -86,89 +86,9 @@ TEST(DeviceSession, RefusesPostsWhileBusyAndDeliversOnTheWindowThread)
     EXPECT_TRUE(snapshots.first().Comunicado && snapshots.first().Registrando);
     EXPECT_EQ(snapshots.first().NumMuestras, 100);
 
-    // An error a job lets out reaches the window as a message; the session goes on.
-    ASSERT_TRUE(session.post([](LinkContext& ctx) { ctx.link.LeeBloque(5000); }));
-    ASSERT_TRUE(waitFor([&] { return finished == 3; }));
-    EXPECT_EQ(messages, QStringList{QStringLiteral("Error 6 (Overflow) in procedure Timer2_Timer of Formulario frmsave")});
-    EXPECT_FALSE(closing);
-}
-
-TEST(DeviceSession, CloseEndsTheExchangeAndReleasesThePortOnItsThread)
-{
-    std::atomic<bool> closing{false};
-    portDestroyedOn = nullptr;
-    auto session = std::make_unique<DeviceSession>(closing, options(true));
-    int delivered = 0;
-    QObject::connect(session.get(), &DeviceSession::statusRead, [&] { ++delivered; });
-
-    // A poll of a silent logger takes seconds; closing ends it at its next check.
-    std::atomic<bool> inJob{false};
-    ASSERT_TRUE(session->post([&](LinkContext& ctx) {
-        inJob = true;
-        ActualizaEstado(ctx.link, ctx.estado, Unit::Celsius);
-    }));
-    ASSERT_TRUE(waitFor([&] { return inJob.load(); }));
-    session->close();
-    EXPECT_TRUE(session->cancelled());
-    EXPECT_FALSE(closing);   // the window's flag is the window's
-    EXPECT_NE(portDestroyedOn.load(), nullptr);
-    EXPECT_NE(portDestroyedOn.load(), QThread::currentThread());
-    EXPECT_FALSE(session->post([](LinkContext&) {}));
-    session.reset();
-    QCoreApplication::processEvents();
-    EXPECT_EQ(delivered, 0);
-}
-
-TEST(DeviceSession, EachSessionHasItsOwnTokenAndOnlyTheWindowThreadRaisesTheWindowFlag)
-{
-    std::atomic<bool> windowFlag{false};
-    DeviceSession::Options failing = options(false);
-    failing.profile = LinkProfile::frmPrep();   // a read error ends the link
-    DeviceSession broken(windowFlag, failing);
-    DeviceSession other(options(false));
-    int failed = 0;
-    QObject::connect(&broken, &DeviceSession::linkFailed, [&] { ++failed; });
-
-    ASSERT_TRUE(broken.post([](LinkContext& ctx) {
-        auto& port = static_cast<ScriptedPort&>(ctx.port);
-        port.responder = [](const QByteArray&, ScriptedPort& p) { p.readError = RuntimeError(ErrReadDevice, QStringLiteral("Boom")); };
-        EXPECT_EQ(ctx.link.LeeBloque(0).status, ReplyStatus::PortError);
-    }));
-    // The job is over, but no event of this thread has run: the worker left the flag alone.
-    for (int i = 0; i < 1500 && broken.busy(); ++i)
-        QThread::msleep(10);
-    ASSERT_FALSE(broken.busy());
-    EXPECT_TRUE(broken.cancelled());
-    EXPECT_FALSE(windowFlag);
-    ASSERT_TRUE(waitFor([&] { return failed == 1; }));
-    EXPECT_TRUE(windowFlag);
-    EXPECT_FALSE(other.cancelled());
-
-    // The other session still reads; cancelling it is not a link failure.
-    int finished = 0;
-    QObject::connect(&other, &DeviceSession::jobFinished, [&] { ++finished; });
-    ASSERT_TRUE(other.post([](LinkContext& ctx) { EXPECT_TRUE(ctx.link.LeeBloque(0).ok()); }));
-    ASSERT_TRUE(waitFor([&] { return finished == 1; }));
-    other.cancel();
-    ASSERT_TRUE(other.post([](LinkContext& ctx) { EXPECT_EQ(ctx.link.LeeBloque(0).status, ReplyStatus::Cancelled); }));
-    ASSERT_TRUE(waitFor([&] { return finished == 2; }));
-
-    // A closed session raises nobody's flag, even when its last job failed.
-    windowFlag = false;
-    broken.close();
-    QCoreApplication::processEvents();
-    EXPECT_FALSE(windowFlag);
-}
-
-TEST(DeviceSession, EveryFailureBecomesAMessageAndTheSessionGoesOn)
-{
-    std::atomic<bool> closing{false};
-    DeviceSession session(closing, options(false));
-    QStringList messages;
-    int finished = 0;
-    QObject::connect(&session, &DeviceSession::message, [&](const QString& m) { messages.append(m); });
-    QObject::connect(&session, &DeviceSession::jobFinished, [&] { ++finished; });
+    // Whatever a job lets out reaches the window as a message; the session goes on.
     const std::function<void(LinkContext&)> jobs[] = {
+        [](LinkContext& ctx) { ctx.link.LeeBloque(5000); },
         [](LinkContext&) { throw std::runtime_error("bad_alloc-like"); },
         [](LinkContext&) { throw 42; },
         [](LinkContext& ctx) { EXPECT_TRUE(ctx.link.LeeBloque(0).ok()); },
@@ -179,6 +99,7 @@ TEST(DeviceSession, EveryFailureBecomesAMessageAndTheSessionGoesOn)
         ASSERT_TRUE(waitFor([&] { return finished == before + 1; }));
     }
     EXPECT_EQ(messages, (QStringList{
+                            QStringLiteral("Error 6 (Overflow) in procedure Timer2_Timer of Formulario frmsave"),
                             QStringLiteral("Error 0 (bad_alloc-like) in procedure Timer2_Timer of Formulario frmsave"),
                             QStringLiteral("Error 0 (Unexpected error) in procedure Timer2_Timer of Formulario frmsave"),
                         }));
@@ -208,9 +129,51 @@ TEST(DeviceSession, EveryFailureBecomesAMessageAndTheSessionGoesOn)
     }
 }
 
-// close() cuts a job short on the link's own clock: a long pause ends early and a run of reads
-// from a silent logger stops at the next read instead of waiting out every time-out.
-TEST(DeviceSession, CloseCutsAPauseAndAReadRunShort)
+TEST(DeviceSession, EachSessionHasItsOwnTokenAndOnlyTheWindowThreadRaisesTheWindowFlag)
+{
+    std::atomic<bool> windowFlag{false};
+    DeviceSession::Options failing = options(false);
+    failing.profile = LinkProfile::frmPrep();   // a read error ends the link
+    DeviceSession broken(windowFlag, failing);
+    DeviceSession other(options(false));
+    int failed = 0;
+    QObject::connect(&broken, &DeviceSession::linkFailed, [&] { ++failed; });
+
+    QSemaphore jobDone;
+    ASSERT_TRUE(broken.post([&](LinkContext& ctx) {
+        auto& port = static_cast<ScriptedPort&>(ctx.port);
+        port.responder = [](const QByteArray&, ScriptedPort& p) { p.readError = RuntimeError(ErrReadDevice, QStringLiteral("Boom")); };
+        EXPECT_EQ(ctx.link.LeeBloque(0).status, ReplyStatus::PortError);
+        jobDone.release();
+    }));
+    // The job is over, but no event of this thread has run: the worker left the flag alone.
+    ASSERT_TRUE(jobDone.tryAcquire(1, 15000));
+    EXPECT_TRUE(broken.cancelled());
+    EXPECT_FALSE(windowFlag);
+    ASSERT_TRUE(waitFor([&] { return failed == 1; }));
+    EXPECT_TRUE(windowFlag);
+    EXPECT_FALSE(other.cancelled());
+
+    // The other session still reads; cancelling it is not a link failure.
+    int finished = 0;
+    QObject::connect(&other, &DeviceSession::jobFinished, [&] { ++finished; });
+    ASSERT_TRUE(other.post([](LinkContext& ctx) { EXPECT_TRUE(ctx.link.LeeBloque(0).ok()); }));
+    ASSERT_TRUE(waitFor([&] { return finished == 1; }));
+    other.cancel();
+    ASSERT_TRUE(other.post([](LinkContext& ctx) { EXPECT_EQ(ctx.link.LeeBloque(0).status, ReplyStatus::Cancelled); }));
+    ASSERT_TRUE(waitFor([&] { return finished == 2; }));
+
+    // A closed session raises nobody's flag, even when its last job failed.
+    windowFlag = false;
+    broken.close();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(windowFlag);
+}
+
+// close() cuts a job on a silent logger short on the link's own clock (a poll, a long pause, a run
+// of reads stop at their next look at the token), releases the port on the worker thread and
+// delivers nothing more.
+TEST(DeviceSession, CloseCutsAJobShortAndReleasesThePortOnItsThread)
 {
     struct Ran {
         qint64 pausedMs = -1;
@@ -218,6 +181,7 @@ TEST(DeviceSession, CloseCutsAPauseAndAReadRunShort)
         bool cancelled = false;
     };
     const std::function<void(LinkContext&, Ran&)> jobs[] = {
+        [](LinkContext& ctx, Ran&) { ActualizaEstado(ctx.link, ctx.estado, Unit::Celsius); },
         [](LinkContext& ctx, Ran& ran) {
             const qint64 from = ctx.clock.nowMs();
             ctx.clock.sleepMs(60000);
@@ -225,31 +189,35 @@ TEST(DeviceSession, CloseCutsAPauseAndAReadRunShort)
         },
         [](LinkContext& ctx, Ran& ran) {
             for (int i = 0; i < 100 && !ran.cancelled; ++i) {
-                const ReplyStatus s = ctx.link.LeeBloque(i).status;
-                ran.cancelled = s == ReplyStatus::Cancelled;
+                ran.cancelled = ctx.link.LeeBloque(i).status == ReplyStatus::Cancelled;
                 ran.timedOut += !ran.cancelled;
             }
         },
     };
-    for (int j = 0; j < 2; ++j) {
+    for (int j = 0; j < 3; ++j) {
+        SCOPED_TRACE(j);
         std::atomic<bool> closing{false};
+        portDestroyedOn = nullptr;
         Ran ran;
-        {
-            DeviceSession session(closing, options(true));
-            std::atomic<bool> inJob{false};
-            ASSERT_TRUE(session.post([&](LinkContext& ctx) {
-                inJob = true;
-                jobs[j](ctx, ran);
-            }));
-            ASSERT_TRUE(waitFor([&] { return inJob.load(); }));
-            session.close();
-        }
-        if (j == 0) {
-            EXPECT_GE(ran.pausedMs, 0);
-            EXPECT_LT(ran.pausedMs, 60000) << "the pause ran to its end";
-        } else {
-            EXPECT_TRUE(ran.cancelled);
-            EXPECT_LT(ran.timedOut, 100);
-        }
+        int delivered = 0;
+        auto session = std::make_unique<DeviceSession>(closing, options(true));
+        QObject::connect(session.get(), &DeviceSession::statusRead, [&] { ++delivered; });
+        std::atomic<bool> inJob{false};
+        ASSERT_TRUE(session->post([&](LinkContext& ctx) {
+            inJob = true;
+            jobs[j](ctx, ran);
+        }));
+        ASSERT_TRUE(waitFor([&] { return inJob.load(); }));
+        session->close();
+        EXPECT_TRUE(session->cancelled());
+        EXPECT_FALSE(closing);   // the window's flag is the window's
+        EXPECT_NE(portDestroyedOn.load(), nullptr);
+        EXPECT_NE(portDestroyedOn.load(), QThread::currentThread());
+        EXPECT_FALSE(session->post([](LinkContext&) {}));
+        session.reset();
+        QCoreApplication::processEvents();
+        EXPECT_EQ(delivered, 0);
+        EXPECT_TRUE(j != 1 || (ran.pausedMs >= 0 && ran.pausedMs < 60000)) << "the pause ran to its end";
+        EXPECT_TRUE(j != 2 || (ran.cancelled && ran.timedOut < 100)) << "the reads ran to their end";
     }
 }

@@ -1,7 +1,7 @@
 // COM numbers for the system's serial devices and the alias links of the application folder.
 
 #include "link/PortDirectory.h"
-#include "link/Pty.h"
+#include "tools/emulator/EmulatorFixture.h"
 
 #include <QDir>
 #include <QFile>
@@ -56,10 +56,10 @@ TEST(PortDirectory, StableNumbersAndAliasesFirst)
 
 TEST(PortDirectory, DetectionOpensEachPortToTellUsableFromNot)
 {
-    orvan::test::Pty pty;
-    ASSERT_TRUE(pty.ok());
+    orvan::emulator::EmulatorFixture emu(orvan::emulator::ScenarioKind::Finished);   // a tty
+    ASSERT_TRUE(emu.ok());
     QTemporaryDir app;
-    ASSERT_TRUE(link(app, {{QStringLiteral("COM150"), pty.slave()},
+    ASSERT_TRUE(link(app, {{QStringLiteral("COM150"), emu.devicePath()},
                            {QStringLiteral("COM151"), QStringLiteral("/dev/null")},
                            {QStringLiteral("COM152"), QStringLiteral("/dev/klv-missing")}}));
     QHash<int, DetectedPort> byCom;
@@ -69,7 +69,7 @@ TEST(PortDirectory, DetectionOpensEachPortToTellUsableFromNot)
     EXPECT_FALSE(byCom.value(151).usable);   // not a tty
     EXPECT_FALSE(byCom.value(151).reason.isEmpty());
     EXPECT_FALSE(byCom.value(152).usable);   // dangling link
-    EXPECT_EQ(devicePathFor(app.path(), 150), pty.slave());
+    EXPECT_EQ(devicePathFor(app.path(), 150), emu.devicePath());
     EXPECT_EQ(devicePathFor(app.path(), 152), QStringLiteral("/dev/klv-missing"));
     EXPECT_EQ(devicePathFor(app.path(), 4999), QString());
 

@@ -1,6 +1,5 @@
 #pragma once
-// The alarm list of a record against the samples its logger took: shared by the generator's and
-// the emulator's tests, which both know every sample of the mission.
+// The alarm list of a record against the samples its logger took (every sample of the mission).
 
 #include "support/ImageTables.h"
 

@@ -1,6 +1,5 @@
 #pragma once
-// Refused file-system cases for tests that run as root, who may write anywhere: the body runs in
-// a child process that has become the user nobody first.
+// Refused file-system cases for tests that run as root, who may write anywhere: as the user nobody.
 
 #include <QString>
 #include <functional>
@@ -20,8 +19,7 @@ inline bool root()
 }
 
 // Runs body in a child process (as nobody when this process is root) and returns the text it
-// produced; nothing when the child could not become nobody or died. The child only runs body:
-// no event loop, no other thread.
+// produced; nothing when the child could not become nobody or died.
 inline std::optional<QString> asNobody(const std::function<QString()>& body)
 {
     int fds[2];
@@ -48,10 +46,8 @@ inline std::optional<QString> asNobody(const std::function<QString()>& body)
     return QString::fromUtf8(text);
 }
 
-// Until destroyed, the calling thread (and any thread it starts meanwhile) reaches the file
-// system as nobody, without the permissions root has there; the rest of the process is left
-// alone. For refused cases in a process with threads of its own (a window test), where a fork
-// would be unsafe.
+// Until destroyed, the calling thread reaches the file system as nobody: for a process with threads
+// of its own (a window test), where a fork would be unsafe.
 class FileSystemAsNobody {
 public:
     FileSystemAsNobody()

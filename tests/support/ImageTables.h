@@ -1,7 +1,6 @@
 #pragma once
 // What a logger's memory image must hold in its count table, alarm tables and alarm bits after the
-// given samples, computed again from the samples alone. Shared by the emulator's and the record
-// generator's tests, which both build such images.
+// given samples, computed again from the samples alone.
 
 #include <QByteArray>
 #include <gtest/gtest.h>

@@ -12,9 +12,8 @@ struct CliRun {
     QByteArray out, err;
 };
 
-// `program` is a copy of orvanlog-cli, for a run in another application folder; `inChild` runs in
-// the child before the program starts (to become another user). The fixed pauses a real logger
-// needs shrink to a quiet moment: the emulated logger needs no more between frames.
+// `inChild` runs in the child before the program starts (to become another user). The fixed pauses
+// a real logger needs shrink to a quiet moment: the emulated logger needs no more.
 inline CliRun runCliAt(const QString& program, const QStringList& args, const std::function<void()>& inChild = {})
 {
     QProcess p;

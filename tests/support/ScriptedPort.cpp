@@ -19,6 +19,8 @@ void throwOnce(std::optional<RuntimeError>& error)
 
 void ScriptedPort::open()
 {
+    if (onOpen)
+        onOpen(*this);
     if (openError)
         throw *openError;
     if (m_open)
@@ -42,8 +44,7 @@ int ScriptedPort::bytesWaiting()
     if (!m_open)
         throw RuntimeError(link::ErrPortNotOpen, QStringLiteral("Port not open"));
     throwOnce(readError);
-    // Arrival times never go down (arrive() keeps them in order) and neither does the clock, so
-    // what has arrived is a prefix that only grows until read.
+    // Arrival times and the clock never go down: what has arrived is a prefix of m_incoming.
     const qint64 now = m_clock.nowMs();
     while (m_arrived < m_incoming.size() && m_incoming[m_arrived].first <= now)
         ++m_arrived;

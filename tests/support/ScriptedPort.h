@@ -1,7 +1,6 @@
 #pragma once
-// An in-memory serial port for link tests. What the "device" sends is scheduled on the link's
-// clock and becomes readable when that clock reaches it; waiting on the port moves the clock, so
-// with a ManualClock a 300 ms time-out costs no real time. A responder sees every frame written.
+// An in-memory serial port for link tests: what the "device" sends becomes readable when the link's
+// clock reaches it, and waiting moves that clock, so a 300 ms time-out costs no real time.
 
 #include "link/Link.h"
 #include "link/LinkClock.h"
@@ -36,6 +35,7 @@ public:
 
     std::function<void(const QByteArray& frame, ScriptedPort& port)> responder;
     std::function<void()> onWait;                        // at every wait for input
+    std::function<void(ScriptedPort& port)> onOpen;      // before every open(); may set openError
     std::optional<RuntimeError> openError;   // thrown by every open()
     std::optional<RuntimeError> readError;   // thrown once, by the next look at the input
     std::optional<RuntimeError> writeError;  // thrown once, by the next write()

@@ -1,7 +1,6 @@
 #pragma once
-// Names that are not ordinary files, for the tests that a record, settings file or output never
-// reads or replaces one: a FIFO, a folder and a character device (the null device's numbers).
-// Making a device needs root; a test skips that row when it cannot be made.
+// Names that are not ordinary files, which no record, settings file or output may read or replace:
+// a FIFO, a folder and a character device (the null device's numbers; making it needs root).
 
 #include <QFile>
 #include <QString>

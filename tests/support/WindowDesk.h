@@ -1,7 +1,6 @@
 #pragma once
-// The main window as the user has it, offscreen, on an application folder (an emulated logger's
-// or a temporary one) with the default settings, in Spanish; the messages it would show in boxes
-// are kept in `messages`. `before` adjusts the settings before the window reads them.
+// The main window as the user has it, offscreen, on an application folder with the default
+// settings, in Spanish; `messages` keeps what it would show in boxes. `before` adjusts the settings.
 
 #include "base/AppContext.h"
 #include "base/MessageSink.h"

@@ -1,5 +1,4 @@
-// Entry point of the core tests: a QCoreApplication (event loop for serial ports and timers),
-// then GoogleTest.
+// Entry point of the core tests: a QCoreApplication (for serial ports and timers), then GoogleTest.
 
 #include <QCoreApplication>
 #include <gtest/gtest.h>
