@@ -11,29 +11,22 @@
 #include <gtest/gtest.h>
 
 using namespace orvan::records;
-
-namespace {
-
-QString dateText(const QDateTime& t)
-{
-    return t.toString(QStringLiteral("yyyy-MM-dd'T'HH:mm"));
-}
-
-} // namespace
+using orvan::test::runCli;
 
 TEST(CliInfo, GeneratedRecordsPrintTheirDecodedHeader)
 {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
-    for (const char* arguments : {"finished|--samples|2400|--exporter|FRUTAS SUR|--delay|40000",
+    // A quotation mark and a backslash in a name must still give readable JSON.
+    for (const char* arguments : {"finished|--samples|2400|--exporter|FR\\UTAS \"SUR\"|--delay|40000",
                                    "circular|--interval|5|--seed|9", "empty"}) {
         const QStringList g = QString::fromLatin1(arguments).split(QLatin1Char('|'));
         SCOPED_TRACE(qPrintable(g.first()));
         const QString path = dir.filePath(g.first() + QStringLiteral(".klv"));
-        const orvan::test::CliRun gen = orvan::test::runCli(QStringList{QStringLiteral("generate"), g.first(), path} + g.mid(1));
+        const auto gen = runCli(QStringList{QStringLiteral("generate"), g.first(), path} + g.mid(1));
         ASSERT_EQ(gen.code, 0) << gen.err.constData();
 
-        const orvan::test::CliRun info = orvan::test::runCli({QStringLiteral("info"), path});
+        const auto info = runCli({QStringLiteral("info"), path});
         ASSERT_EQ(info.code, 0) << info.err.constData();
         QJsonParseError error;
         const QJsonObject j = QJsonDocument::fromJson(info.out, &error).object();
@@ -43,9 +36,9 @@ TEST(CliInfo, GeneratedRecordsPrintTheirDecodedHeader)
         ASSERT_TRUE(LeerArchivo(r, path).ok);
         const QStringList messages = r.LeeAuditoria();
         const Auditoria& c = r.campos;
+        const auto dateText = [](const QDateTime& t) { return t.toString(QStringLiteral("yyyy-MM-dd'T'HH:mm")); };
 
         EXPECT_EQ(j.keys().size(), 20);
-        // Numbers, booleans and texts each in their JSON type.
         const std::pair<const char*, QJsonValue> campos[] = {
             {"EsperaInicio", c.EsperaInicio},   {"DemoraInicio", c.DemoraInicio},     {"LoThreshold", c.LoThreshold},
             {"HiThreshold", c.HiThreshold},     {"Rango", c.Rango},                   {"NumMuestras", c.NumMuestras},
@@ -57,34 +50,23 @@ TEST(CliInfo, GeneratedRecordsPrintTheirDecodedHeader)
         };
         for (const auto& [key, expected] : campos)
             EXPECT_EQ(j.value(QLatin1String(key)), expected) << key;
-        EXPECT_EQ(c.Exportador.size(), 12);
         EXPECT_EQ(j.value(QLatin1String("mensajes")).toVariant().toStringList(), messages);
     }
 }
 
-TEST(CliInfo, DecodingMessagesAndUnreadableFiles)
+TEST(CliInfo, DecodingMessagesAndAFailedGenerate)
 {
     QTemporaryDir dir;
     MissionRecord r;
     r.setByte(23, quint8(0x1A));
     const QString damaged = dir.filePath(QStringLiteral("malo.klv"));
     ASSERT_TRUE(GuardaArchivo(r, damaged).ok);
-    const orvan::test::CliRun info = orvan::test::runCli({QStringLiteral("info"), damaged});
+    const auto info = runCli({QStringLiteral("info"), damaged});
     ASSERT_EQ(info.code, 0);
     const QJsonObject j = QJsonDocument::fromJson(info.out).object();
     EXPECT_EQ(j.value(QLatin1String("mensajes")).toArray(), QJsonArray{startDateMessage()});
     EXPECT_EQ(j.value(QLatin1String("InicioMision")).toString(), QStringLiteral("2011-01-01T00:00"));
 
-    const QString tooLong = dir.filePath(QStringLiteral("largo.klv"));
-    ASSERT_TRUE(testdata::writeFile(tooLong, QByteArray(kMemoriaSize + 1, '\0')));
-    for (const QString& path : {dir.filePath(QStringLiteral("falta.klv")), tooLong}) {
-        const orvan::test::CliRun s = orvan::test::runCli({QStringLiteral("info"), path});
-        EXPECT_NE(s.code, 0);
-        EXPECT_TRUE(s.out.isEmpty());
-        EXPECT_EQ(s.err.count('\n'), 1) << s.err.constData();
-        EXPECT_TRUE(s.err.contains(path.toUtf8()));
-    }
-
-    EXPECT_NE(orvan::test::runCli({QStringLiteral("generate"), QStringLiteral("broken"), dir.filePath(QStringLiteral("x.klv"))}).code, 0);
+    EXPECT_NE(runCli({QStringLiteral("generate"), QStringLiteral("broken"), dir.filePath(QStringLiteral("x.klv"))}).code, 0);
     EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("x.klv"))));
 }

@@ -10,42 +10,30 @@
 using namespace orvan::records;
 using namespace orvan::records::testdata;
 
-TEST(LeeAuditoria, AllZeroImageDecodesAsAnEmptyRecordStartingOn30November1999)
-{
-    MissionRecord r;
-    EXPECT_TRUE(r.LeeAuditoria().isEmpty());
-    const Auditoria& c = r.campos;
-    EXPECT_TRUE(c.ArchivoOk);
-    EXPECT_EQ(c.NumMuestras, 0);
-    EXPECT_EQ(c.InicioMision, utc(1999, 11, 30));
-    EXPECT_EQ(c.InicioMision.timeSpec(), Qt::UTC);
-    EXPECT_EQ(std::make_tuple(c.FinMision, c.FinDatos), std::make_tuple(c.InicioMision, c.InicioMision));
-    EXPECT_EQ(c.NumSerie, QStringLiteral("0       "));
-    EXPECT_EQ(c.NumSerie5, QStringLiteral("0    "));
-    EXPECT_EQ(c.Exportador, QString(12, QChar(0)));
-    EXPECT_FALSE(c.Circular || c.AlarmaHi || c.AlarmaLo);
-}
-
 TEST(LeeAuditoria, HeaderFieldsNamesSerialAndBits)
 {
+    // An all-zero image is an empty record; its stamp 00/00/00 carries back to 30 November 1999.
+    MissionRecord empty;
+    EXPECT_TRUE(empty.LeeAuditoria().isEmpty());
+    EXPECT_EQ(std::make_tuple(empty.campos.NumMuestras, empty.campos.InicioMision, empty.campos.FinDatos, empty.campos.NumSerie),
+              std::make_tuple(0, utc(1999, 11, 30), utc(1999, 11, 30), QStringLiteral("0       ")));
+    EXPECT_EQ(empty.campos.InicioMision.timeSpec(), Qt::UTC);
+    EXPECT_FALSE(empty.campos.Circular || empty.campos.AlarmaHi || empty.campos.AlarmaLo);
+
     MissionRecord r = recordWith({{11, 84}, {12, 96}, {13, 15}, {90, 0x00}, {91, 0x30}, {92, 0x39},
                                    {256, 8 | 16}, {258, 2 | 4 | 128}});
     putSampleCount(r, 0x012345);
     // Windows-1252: 0xD1 is Ñ, 0x80 the euro sign.
     r.setBytes(64, QByteArray("ESPA\xD1" "A \x80    ", 12));
     r.setBytes(76, QByteArray("NAVIERA AZUL", 12));
-
     r.LeeAuditoria();
     const Auditoria& c = r.campos;
     EXPECT_EQ(std::make_tuple(c.LoThreshold, c.HiThreshold, c.Rango, c.NumMuestras), std::make_tuple(84, 96, 15, 0x012345));
-    EXPECT_EQ(c.NumSerie, QStringLiteral("12345   "));
-    EXPECT_EQ(c.NumSerie5, QStringLiteral("12345"));
-    EXPECT_EQ(c.Exportador, QStringLiteral("ESPAÑA €    "));
-    EXPECT_EQ(c.Transportador, QStringLiteral("NAVIERA AZUL"));
+    EXPECT_EQ(std::make_tuple(c.NumSerie, c.NumSerie5), std::make_tuple(QStringLiteral("12345   "), QStringLiteral("12345")));
+    EXPECT_EQ(std::make_tuple(c.Exportador, c.Transportador), std::make_tuple(QStringLiteral("ESPAÑA €    "), QStringLiteral("NAVIERA AZUL")));
     EXPECT_TRUE(c.Circular && c.AlarmaHi && c.AlarmaLo);
 
-    // The largest serial still fits the eight characters.
-    MissionRecord large = recordWith({{90, 0xFF}, {91, 0xFF}, {92, 0xFF}});
+    MissionRecord large = recordWith({{90, 0xFF}, {91, 0xFF}, {92, 0xFF}});   // the largest serial fits eight characters
     large.LeeAuditoria();
     EXPECT_EQ(large.campos.NumSerie, QStringLiteral("16777215"));
 }
@@ -56,23 +44,19 @@ TEST(LeeAuditoria, HeldSamplesFollowCircularModeAndCapacity)
         bool circular;
         int count, first, last;
     };
-    const Case cases[] = {
-        {true, 30000, 5424, 30000}, {false, 30000, 0, 24576}, {true, 24576, 0, 24576},
-        {false, 24576, 0, 24576},   {true, 100, 0, 100},
-    };
-    for (const Case& k : cases) {
+    for (const Case& k : {Case{true, 30000, 5424, 30000}, Case{false, 30000, 0, 24576}, Case{true, 24576, 0, 24576},
+                          Case{false, 24576, 0, 24576}, Case{true, 100, 0, 100}}) {
         SCOPED_TRACE(testing::Message() << "circular " << k.circular << ", " << k.count << " samples");
         MissionRecord r = recordWith({{13, 10}, {256, k.circular ? 8 : 0}});
         putStamp(r, 0, 12, 1, 6, 24);
         putSampleCount(r, k.count);
         EXPECT_TRUE(r.LeeAuditoria().isEmpty());
         const Auditoria& c = r.campos;
-        EXPECT_EQ(c.PrimeraMuestra, k.first);
-        EXPECT_EQ(c.UltimaMuestra, k.last);
-        EXPECT_EQ(r.muestrasGuardadas(), k.last - k.first);
+        EXPECT_EQ(std::make_tuple(c.PrimeraMuestra, c.UltimaMuestra, r.muestrasGuardadas()), std::make_tuple(k.first, k.last, k.last - k.first));
         EXPECT_EQ(c.InicioDatos, c.InicioMision);
         EXPECT_EQ(c.FinMision, c.InicioMision.addSecs(qint64(k.count) * 10 * 60));
         EXPECT_EQ(c.FinDatos, c.InicioMision.addSecs(qint64(k.last) * 10 * 60));
+        EXPECT_EQ(r.heldSampleTime(0), c.InicioMision.addSecs(qint64(k.first) * 10 * 60));   // the oldest held sample
     }
 }
 
@@ -96,13 +80,10 @@ TEST(LeeAuditoria, StartDateCarriesLikeCalendarArithmeticAndAddsBothDelays)
     };
     for (const Case& k : cases) {
         SCOPED_TRACE(k.name);
-        MissionRecord r = recordWith({{0, k.wait & 0xFF}, {1, k.wait >> 8},
-                                       {18, k.delay & 0xFF}, {19, k.delay >> 8}});
+        MissionRecord r = recordWith({{0, k.wait & 0xFF}, {1, k.wait >> 8}, {18, k.delay & 0xFF}, {19, k.delay >> 8}});
         putStamp(r, k.minute, k.hour, k.day, k.month, k.year2);
         EXPECT_TRUE(r.LeeAuditoria().isEmpty());
-        EXPECT_EQ(r.campos.DemoraInicio, k.delay);
-        EXPECT_EQ(r.campos.EsperaInicio, k.wait);
-        EXPECT_EQ(r.campos.InicioMision, k.start);
+        EXPECT_EQ(std::make_tuple(r.campos.DemoraInicio, r.campos.EsperaInicio, r.campos.InicioMision), std::make_tuple(k.delay, k.wait, k.start));
         EXPECT_TRUE(r.campos.ArchivoOk);
     }
 }
@@ -111,9 +92,7 @@ TEST(LeeAuditoria, BadStampFallsBackTo2011AndStillGetsTheDelays)
 {
     const QString message = QStringLiteral("Error de fecha de inicio\r\nSe adopta 1/1/2011 00:00");
     EXPECT_EQ(startDateMessage(), message);
-
-    // One non-decimal digit in any of the five stamp bytes.
-    for (int dir = 21; dir <= 25; ++dir) {
+    for (int dir = 21; dir <= 25; ++dir) {   // one non-decimal digit in any of the five stamp bytes
         SCOPED_TRACE(dir);
         MissionRecord r = recordWith({{13, 5}, {18, 30}, {0, 15}});
         putStamp(r, 0, 10, 1, 3, 24);
@@ -121,13 +100,10 @@ TEST(LeeAuditoria, BadStampFallsBackTo2011AndStillGetsTheDelays)
         r.setByte(dir, quint8(0x1A));
         EXPECT_EQ(r.LeeAuditoria(), QStringList{message});
         const Auditoria& c = r.campos;
-        EXPECT_EQ(c.InicioMision, utc(2011, 1, 1, 0, 45));
-        EXPECT_EQ(c.InicioDatos, c.InicioMision);
-        EXPECT_EQ(c.FinMision, utc(2011, 1, 1, 1, 45));
-        EXPECT_EQ(c.FinDatos, c.FinMision);
+        EXPECT_EQ(std::make_tuple(c.InicioMision, c.InicioDatos), std::make_tuple(utc(2011, 1, 1, 0, 45), utc(2011, 1, 1, 0, 45)));
+        EXPECT_EQ(std::make_tuple(c.FinMision, c.FinDatos), std::make_tuple(utc(2011, 1, 1, 1, 45), utc(2011, 1, 1, 1, 45)));
         EXPECT_TRUE(c.ArchivoOk);
-        // Decoding again shows the message again.
-        EXPECT_EQ(r.LeeAuditoria().size(), 1);
+        EXPECT_EQ(r.LeeAuditoria().size(), 1);   // decoding again shows the message again
     }
 }
 
@@ -137,40 +113,28 @@ TEST(LeeAuditoria, EndBeyondTheCalendarFallsBackWithoutKeepingAnEarlierRecordsVa
     putStamp(r, 0, 10, 1, 3, 24);
     putSampleCount(r, 100);
     ASSERT_TRUE(r.LeeAuditoria().isEmpty());
-    const QDateTime previousEnd = r.campos.FinMision;
 
     // 16777215 samples of 255 minutes reach past the year 9999 even from 2011.
     r.setByte(13, quint8(255));
     r.setByte(256, quint8(8));
     putSampleCount(r, 0xFFFFFF);
-    const QStringList messages = r.LeeAuditoria();
+    EXPECT_EQ(r.LeeAuditoria(), QStringList(2, startDateMessage()));   // end, then end of data from 2011
     const Auditoria& c = r.campos;
-    EXPECT_EQ(messages, QStringList(2, startDateMessage()));   // end, then end of data from 2011
-    EXPECT_EQ(c.InicioMision, fallbackDate());
-    EXPECT_EQ(c.InicioDatos, fallbackDate());
-    EXPECT_NE(c.FinMision, previousEnd);
-    EXPECT_EQ(c.FinMision, fallbackDate());
-    EXPECT_EQ(c.FinDatos, fallbackDate());
+    for (const QDateTime& t : {c.InicioMision, c.InicioDatos, c.FinMision, c.FinDatos})
+        EXPECT_EQ(t, fallbackDate());
 
     // Not circular: the end of data is 24576 samples after the fall-back start.
     r.setByte(256, quint8(0));
     EXPECT_EQ(r.LeeAuditoria().size(), 1);
     EXPECT_EQ(r.campos.FinDatos, fallbackDate().addSecs(24576LL * 255 * 60));
 
-    // 200-minute samples would still end inside the calendar, in the year 8416, but their minutes
-    // no longer fit the logger's 32-bit count: that end is as unusable.
+    // 200-minute samples end in the year 8416, but their minutes no longer fit the logger's
+    // 32-bit count: that end is as unusable.
     r.setByte(13, quint8(200));
     putStamp(r, 0, 10, 1, 3, 24);
     EXPECT_EQ(r.LeeAuditoria(), QStringList(startDateMessage()));
     EXPECT_EQ(r.campos.FinMision, fallbackDate());
     EXPECT_EQ(r.campos.FinDatos, fallbackDate().addSecs(24576LL * 200 * 60));
-}
-
-TEST(MissionRecord, TextoMemoriaStopsAtTheEndOfTheImage)
-{
-    MissionRecord r = recordWith({{66999, 'A'}, {67000, 'B'}});
-    EXPECT_EQ(r.TextoMemoria(66999, 2), QStringLiteral("AB"));
-    EXPECT_THROW(r.TextoMemoria(66999, 3), orvan::RuntimeError);
 }
 
 TEST(MissionRecord, TheImageKeepsItsSizeAndReadsOutsideItAsZero)
@@ -180,9 +144,9 @@ TEST(MissionRecord, TheImageKeepsItsSizeAndReadsOutsideItAsZero)
     r.setBytes(-2, QByteArray("WXYZ", 4));                 // starts before 0: clipped
     r.setByte(kMemoriaSize, 9);
     EXPECT_EQ(r.Memoria().size(), kMemoriaSize);
-    EXPECT_EQ(r.byte(kMemoriaSize - 1), 'B');
-    EXPECT_EQ(r.byte(0), 'Y');
-    EXPECT_EQ(r.byte(-1), 0);
+    EXPECT_EQ(std::make_tuple(r.byte(kMemoriaSize - 1), r.byte(0), r.byte(-1)), std::make_tuple(quint8('B'), quint8('Y'), quint8(0)));
+    EXPECT_EQ(r.TextoMemoria(kMemoriaSize - 2, 2), QStringLiteral("AB"));
+    EXPECT_THROW(r.TextoMemoria(kMemoriaSize - 2, 3), orvan::RuntimeError);
     // A hostile sample count indexes far past the image.
     EXPECT_FALSE(MissionRecord::inImage(kSampleBase + 16777215));
     EXPECT_EQ(r.muestra(16777215), 0);

@@ -4,14 +4,12 @@
 #include "records/RecordFile.h"
 #include "records/ui/FolderLists.h"
 #include "records/ui/OpenRecordDialog.h"
-#include "base/AppContext.h"
-#include "shell/ui/MainWindow.h"
 #include "base/ui/StatusPanel.h"
 #include "base/ui/Pictures.h"
+#include "support/WindowDesk.h"
 #include "tools/generator/RecordGenerator.h"
 
 #include <QAction>
-#include <QCheckBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QLabel>
@@ -22,13 +20,10 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
-#include <memory>
 
 using namespace orvan;
 using namespace orvan::records;
 using shell::MainWindow;
-using ui::StatusPanel;
-
 using Item = orvan::ui::StatusPanel::Item;
 using Face = orvan::ui::StatusPanel::Face;
 
@@ -38,15 +33,8 @@ class OpenDialogTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        QLocale::setDefault(QLocale::c());
-        ASSERT_TRUE(dir.isValid());
-        app = std::make_unique<AppContext>(dir.path());
-        app->config.applyDefaults(dir.path());
-        app->textos.CargaTextos(0);
-        dataFolder = dir.filePath(QStringLiteral("Datos"));
         ASSERT_TRUE(QDir().mkpath(dataFolder));
-        window = std::make_unique<MainWindow>(*app, record, sink);
-        window->setChildFactory(MainWindow::Child::frmGrafico, [this](MainWindow&) -> QWidget* {
+        window.setChildFactory(MainWindow::Child::frmGrafico, [this](MainWindow&) -> QWidget* {
             ++charts;
             return new QWidget;
         });
@@ -65,27 +53,28 @@ protected:
         return path;
     }
 
-    OpenRecordDialog* openDialog()
+    QPointer<OpenRecordDialog> openDialog()
     {
-        auto* d = new OpenRecordDialog(*app, record, *window, sink);
+        auto* d = new OpenRecordDialog(app, record, window, sink);
         d->show();
         return d;
     }
 
-    static int rowOf(OpenRecordDialog* d, const QString& name)
+    static void select(OpenRecordDialog* d, const QString& name)
     {
-        const auto items = d->File1->findItems(name, Qt::MatchExactly);
-        return items.isEmpty() ? -1 : d->File1->row(items.first());
+        d->File1->setCurrentItem(d->File1->findItems(name, Qt::MatchExactly).value(0));
     }
 
     static void flushDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 
+    const bool cLocale = (QLocale::setDefault(QLocale::c()), true);   // before the window: dates as dd/MM/yyyy, 35.6
     QTemporaryDir dir;
-    std::unique_ptr<AppContext> app;
-    MissionRecord record;
-    RecordingSink sink;
-    std::unique_ptr<MainWindow> window;
-    QString dataFolder;
+    test::WindowDesk<> desk{dir.path()};
+    AppContext& app = desk.app;
+    MissionRecord& record = desk.record;
+    RecordingSink& sink = desk.messages;
+    MainWindow& window = *desk.window;
+    const QString dataFolder = dir.filePath(QStringLiteral("Datos"));
     int charts = 0;
 };
 
@@ -101,36 +90,27 @@ TEST_F(OpenDialogTest, ClickPreviewsTheRecordHeader)
     EXPECT_EQ(d->folderLists->fileList(), (QStringList{QStringLiteral("FRUTAS SUR_1.klv"), QStringLiteral("otro.KLV")}));
     EXPECT_FALSE(d->CmndAbrir->isEnabled());
 
-    d->File1->setCurrentRow(rowOf(d, QStringLiteral("FRUTAS SUR_1.klv")));
+    select(d, QStringLiteral("FRUTAS SUR_1.klv"));
     EXPECT_TRUE(sink.messages.isEmpty()) << qPrintable(sink.messages.join(QLatin1Char('|')));
     EXPECT_EQ(d->Label1->text(), QStringLiteral("FRUTAS SUR_1.klv"));
     EXPECT_EQ(record.Archivo, QDir(dataFolder).filePath(QStringLiteral("FRUTAS SUR_1.klv")));
-    EXPECT_EQ(record.NombreArchivo, QStringLiteral("FRUTAS SUR_1.klv"));
-    EXPECT_EQ(app->UltimoArchivo, QStringLiteral("FRUTAS SUR_1.klv"));
+    EXPECT_EQ(app.UltimoArchivo, QStringLiteral("FRUTAS SUR_1.klv"));
     EXPECT_TRUE(d->CmndAbrir->isEnabled());
-    EXPECT_EQ(d->lbInicioMision->text(), QStringLiteral("01/03/2024 - 10:30"));
-    EXPECT_EQ(d->lbFinMision->text(), QStringLiteral("26/03/2024 - 10:30"));
-    EXPECT_EQ(d->lbNumMuestras->text(), QStringLiteral("2400"));
-    EXPECT_EQ(d->lbRango->text(), QStringLiteral("15 min."));
-    EXPECT_EQ(d->lbLoThreshold->text(), QStringLiteral("< 2 °C"));
-    EXPECT_EQ(d->lbHiThtreshold->text(), QStringLiteral("> 8 °C"));
+    const QLabel* shown[] = {d->lbInicioMision, d->lbFinMision, d->lbNumMuestras, d->lbRango, d->lbLoThreshold, d->lbHiThtreshold};
+    const char* expected[] = {"01/03/2024 - 10:30", "26/03/2024 - 10:30", "2400", "15 min.", "< 2 °C", "> 8 °C"};
+    for (size_t i = 0; i < std::size(shown); ++i)
+        EXPECT_EQ(shown[i]->text(), QString::fromUtf8(expected[i])) << i;
     EXPECT_EQ(std::make_pair(ui::Pictures::shownState(d->ImgHiAlar), ui::Pictures::shownState(d->imgLoAlar)), std::make_pair(2, 2));
     EXPECT_TRUE(d->imgOrvan->isHidden());
-    // The preview reads only the header: the samples are not in memory.
-    EXPECT_EQ(record.muestra(0), 0);
+    EXPECT_EQ(record.muestra(0), 0);   // the preview reads only the header
 
     // Fahrenheit, and a record without alarms or a readable stamp.
-    app->config.GradosC = 0;
-    MissionRecord noAlarms;
-    noAlarms.setByte(11, quint8(84));
-    noAlarms.setByte(12, quint8(96));
-    noAlarms.setByte(21, quint8(0x1A));
-    ASSERT_TRUE(GuardaArchivo(noAlarms, QDir(dataFolder).filePath(QStringLiteral("otro.KLV"))).ok);
-    d->File1->setCurrentRow(rowOf(d, QStringLiteral("otro.KLV")));
+    app.config.GradosC = 0;
+    ASSERT_TRUE(GuardaArchivo(testdata::recordWith({{11, 84}, {12, 96}, {21, 0x1A}}), QDir(dataFolder).filePath(QStringLiteral("otro.KLV"))).ok);
+    select(d, QStringLiteral("otro.KLV"));
     EXPECT_EQ(sink.messages, QStringList{startDateMessage()});
     EXPECT_EQ(d->lbInicioMision->text(), QStringLiteral("01/01/2011 - 00:00"));
-    EXPECT_EQ(d->lbLoThreshold->text(), QStringLiteral("< 35.6 °F"));
-    EXPECT_EQ(d->lbHiThtreshold->text(), QStringLiteral("> 46.4 °F"));
+    EXPECT_EQ(std::make_pair(d->lbLoThreshold->text(), d->lbHiThtreshold->text()), std::make_pair(QStringLiteral("< 35.6 °F"), QStringLiteral("> 46.4 °F")));
     EXPECT_EQ(std::make_pair(ui::Pictures::shownState(d->ImgHiAlar), ui::Pictures::shownState(d->imgLoAlar)), std::make_pair(1, 1));
     delete d;
 }
@@ -140,20 +120,18 @@ TEST_F(OpenDialogTest, SecondOpeningPreselectsTheLastFileAndCancelHidesTheSummar
     generateRecord(QStringLiteral("A_1.klv"));
     generateRecord(QStringLiteral("B_1.klv"));
 
-    QPointer<OpenRecordDialog> firstRow = openDialog();
-    EXPECT_EQ(firstRow->File1->currentRow(), -1);
-    firstRow->File1->setCurrentRow(rowOf(firstRow, QStringLiteral("B_1.klv")));
-    window->panel()->showRecord({});
-    firstRow->CmndCancel->click();
+    QPointer<OpenRecordDialog> first = openDialog();
+    EXPECT_EQ(first->File1->currentRow(), -1);
+    select(first, QStringLiteral("B_1.klv"));
+    window.panel()->showRecord({});
+    first->CmndCancel->click();
     flushDeletes();
-    EXPECT_TRUE(firstRow.isNull());
-    EXPECT_TRUE((window->panel()->face() != Face::Record));
-    EXPECT_EQ(charts, 0);
+    EXPECT_TRUE(first.isNull());
+    EXPECT_NE(window.panel()->face(), Face::Record);
 
     QPointer<OpenRecordDialog> second = openDialog();
     ASSERT_NE(second->File1->currentItem(), nullptr);
     EXPECT_EQ(second->File1->currentItem()->text(), QStringLiteral("B_1.klv"));
-    EXPECT_EQ(second->Label1->text(), QStringLiteral("B_1.klv"));
     EXPECT_EQ(second->lbNumMuestras->text(), QStringLiteral("2400"));
     EXPECT_TRUE(second->CmndAbrir->isEnabled());
 
@@ -170,46 +148,39 @@ TEST_F(OpenDialogTest, SecondOpeningPreselectsTheLastFileAndCancelHidesTheSummar
     flushDeletes();
     EXPECT_TRUE(second.isNull());
     EXPECT_EQ(charts, 0);
-    EXPECT_FALSE(window->toolbar1Button(3)->isEnabled());
+    EXPECT_FALSE(window.toolbar1Button(3)->isEnabled());
 }
 
 TEST_F(OpenDialogTest, OpenLoadsTheRecordFillsTheSummaryAndOpensTheGraph)
 {
     const QString path = generateRecord(QStringLiteral("FRUTAS SUR_1.klv"));
-
     // Study from disk, as the toolbar runs it: the dialog opens inside the main window.
-    window->setChildFactory(MainWindow::Child::AbreArch, [](MainWindow& m) {
+    window.setChildFactory(MainWindow::Child::AbreArch, [](MainWindow& m) {
         return new OpenRecordDialog(m.app(), m.record(), m, m.messages());
     });
-    window->toolbar1Click(1);
-    QPointer<OpenRecordDialog> d = qobject_cast<OpenRecordDialog*>(window->child(MainWindow::Child::AbreArch));
+    window.toolbar1Click(1);
+    QPointer<OpenRecordDialog> d = qobject_cast<OpenRecordDialog*>(window.child(MainWindow::Child::AbreArch));
     ASSERT_FALSE(d.isNull());
-    EXPECT_FALSE(window->toolbar1Button(3)->isEnabled());
     d->File1->setCurrentRow(0);
     d->CmndAbrir->click();
     flushDeletes();
 
     EXPECT_TRUE(d.isNull());
-    EXPECT_EQ(window->child(MainWindow::Child::AbreArch), nullptr);
     EXPECT_EQ(charts, 1);
     EXPECT_TRUE(sink.messages.isEmpty());
     EXPECT_EQ(record.fileImage(), testdata::readFile(path));
-    EXPECT_EQ(record.campos.NumMuestras, 2400);
     for (int i = 3; i <= 7; ++i)
-        EXPECT_TRUE(window->toolbar1Button(i)->isEnabled()) << i;
-
-    const StatusPanel& p = *window->panel();
-    EXPECT_FALSE((p.face() != Face::Record));
-    EXPECT_EQ(p.text(Item::HighLimit), QStringLiteral(" > 8 °C"));
-    EXPECT_EQ(p.text(Item::LowLimit), QStringLiteral(" < 2 °C"));
-    EXPECT_EQ(p.text(Item::Start), QStringLiteral("01/03/2024 - 10:30"));
-    EXPECT_EQ(p.text(Item::End), QStringLiteral("26/03/2024 - 10:30"));
-    EXPECT_EQ(p.text(Item::Samples), QStringLiteral("2400"));
-    EXPECT_EQ(p.text(Item::Interval), QStringLiteral("15min."));
-    EXPECT_EQ(p.text(Item::File), QStringLiteral("FRUTAS SUR_1.klv"));
-    EXPECT_EQ(p.text(Item::Exporter), QStringLiteral("FRUTAS SUR  "));
-    EXPECT_EQ(p.text(Item::Carrier), QStringLiteral("NAVIERA AZUL"));
-    EXPECT_EQ(p.text(Item::Serial), QStringLiteral("12345   "));
+        EXPECT_TRUE(window.toolbar1Button(i)->isEnabled()) << i;
+    const ui::StatusPanel& p = *window.panel();
+    EXPECT_EQ(p.face(), Face::Record);
+    const std::pair<Item, const char*> texts[] = {
+        {Item::HighLimit, " > 8 °C"},           {Item::LowLimit, " < 2 °C"},   {Item::Start, "01/03/2024 - 10:30"},
+        {Item::End, "26/03/2024 - 10:30"},      {Item::Samples, "2400"},       {Item::Interval, "15min."},
+        {Item::File, "FRUTAS SUR_1.klv"},       {Item::Exporter, "FRUTAS SUR  "}, {Item::Carrier, "NAVIERA AZUL"},
+        {Item::Serial, "12345   "},
+    };
+    for (const auto& [item, text] : texts)
+        EXPECT_EQ(p.text(item), QString::fromUtf8(text)) << int(item);
     EXPECT_EQ(std::make_pair(p.picture(Item::HighAlarm), p.picture(Item::LowAlarm)), std::make_pair(2, 2));
 }
 
@@ -225,14 +196,12 @@ TEST_F(OpenDialogTest, UnreadableFileEndsTheAttemptWithOneMessage)
     d->File1->setCurrentRow(0);
     EXPECT_EQ(sink.messages, QStringList{message});
     EXPECT_TRUE(d->lbNumMuestras->text().isEmpty());
-    EXPECT_TRUE(d->lbInicioMision->text().isEmpty());
-
     d->CmndAbrir->click();
     flushDeletes();
     EXPECT_EQ(sink.messages, (QStringList{message, message}));
     ASSERT_FALSE(d.isNull());
     EXPECT_EQ(charts, 0);
-    EXPECT_FALSE(window->toolbar1Button(3)->isEnabled());
+    EXPECT_FALSE(window.toolbar1Button(3)->isEnabled());
     EXPECT_EQ(record.Memoria(), QByteArray(kMemoriaSize, '\0'));
     EXPECT_FALSE(d->imgOrvan->isHidden());
     delete d;
@@ -240,15 +209,13 @@ TEST_F(OpenDialogTest, UnreadableFileEndsTheAttemptWithOneMessage)
 
 TEST_F(OpenDialogTest, MissingDefaultFolderIsCreatedAndStored)
 {
-    app->config.setCarpetaDatos(dir.filePath(QStringLiteral("gone")));
+    app.config.setCarpetaDatos(dir.filePath(QStringLiteral("gone")));
     ASSERT_TRUE(QDir(dataFolder).removeRecursively());
-
     QPointer<OpenRecordDialog> d = openDialog();
     EXPECT_TRUE(sink.messages.isEmpty()) << qPrintable(sink.messages.join(QLatin1Char('|')));
-    EXPECT_TRUE(QFileInfo(dataFolder).isDir());
     EXPECT_EQ(d->folderLists->path(), dataFolder);
     RegConfig saved;
-    ASSERT_TRUE(app->settingsFile.read(saved).ok);
+    ASSERT_TRUE(app.settingsFile.read(saved).ok);
     EXPECT_EQ(saved.carpetaDatos(), QDir::toNativeSeparators(dataFolder));
     delete d;
 }

@@ -8,6 +8,9 @@ using orvan::records::proposedName;
 
 TEST(proposedName, FirstFreeNumberOfTheTrimmedExporter)
 {
+    QStringList thousand;
+    for (int i = 1; i <= 1000; ++i)
+        thousand << QStringLiteral("EXPO_%1.klv").arg(i);
     struct Case {
         const char* name;
         QString exporter;
@@ -23,19 +26,11 @@ TEST(proposedName, FirstFreeNumberOfTheTrimmedExporter)
         {"blank exporter", QString(12, QLatin1Char(' ')), {}, QStringLiteral("_1")},
         {"never named logger", QString(12, QChar(0)), {}, QStringLiteral("_1")},
         {"separators", QStringLiteral("A/B\\C"), {}, QStringLiteral("A_B_C_1")},
+        {"all thousand taken", QStringLiteral("EXPO"), thousand, QStringLiteral("EXPO_9999")},
+        {"the thousandth free", QStringLiteral("EXPO"), thousand.mid(0, 999), QStringLiteral("EXPO_1000")},
     };
     for (const Case& k : cases) {
         SCOPED_TRACE(k.name);
         EXPECT_EQ(proposedName(k.exporter, k.listed), k.expected);
     }
-}
-
-TEST(proposedName, AllThousandTakenGives9999)
-{
-    QStringList listed;
-    for (int i = 1; i <= 1000; ++i)
-        listed << QStringLiteral("EXPO_%1.klv").arg(i);
-    EXPECT_EQ(proposedName(QStringLiteral("EXPO"), listed), QStringLiteral("EXPO_9999"));
-    listed.removeAt(999);
-    EXPECT_EQ(proposedName(QStringLiteral("EXPO"), listed), QStringLiteral("EXPO_1000"));
 }

@@ -2,6 +2,7 @@
 // Small helpers to build record images and files for the record tests.
 
 #include "records/MissionRecord.h"
+#include "support/Files.h"
 
 #include <QByteArray>
 #include <QFile>
@@ -10,6 +11,8 @@
 #include <utility>
 
 namespace orvan::records::testdata {
+
+using orvan::test::writeFile;
 
 // A record whose image holds the given bytes at the given addresses, zero elsewhere.
 inline MissionRecord recordWith(std::initializer_list<std::pair<int, int>> bytes)
@@ -22,28 +25,19 @@ inline MissionRecord recordWith(std::initializer_list<std::pair<int, int>> bytes
 
 inline void putSampleCount(MissionRecord& r, int n)
 {
-    r.setByte(26, quint8(n & 0xFF));
-    r.setByte(27, quint8((n >> 8) & 0xFF));
-    r.setByte(28, quint8((n >> 16) & 0xFF));
+    for (int i = 0; i < 3; ++i)
+        r.setByte(26 + i, quint8((n >> (8 * i)) & 0xFF));
 }
 
 // Preparation stamp as the logger stores it: BCD minute, hour, day, month, year - 2000.
 inline void putStamp(MissionRecord& r, int minute, int hour, int day, int month, int year2)
 {
-    const auto bcd = [](int v) { return char((v / 10) * 16 + v % 10); };
-    r.setByte(21, quint8(bcd(minute)));
-    r.setByte(22, quint8(bcd(hour)));
-    r.setByte(23, quint8(bcd(day)));
-    r.setByte(24, quint8(bcd(month)));
-    r.setByte(25, quint8(bcd(year2)));
+    int address = 21;
+    for (const int v : {minute, hour, day, month, year2})
+        r.setByte(address++, quint8((v / 10) * 16 + v % 10));
 }
 
-inline bool writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
-
+// The whole file; empty when it cannot be read.
 inline QByteArray readFile(const QString& path)
 {
     QFile f(path);
