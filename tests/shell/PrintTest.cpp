@@ -2,12 +2,10 @@
 
 #include "ShellUiFixture.h"
 
-#include "base/ui/Pictures.h"
 #include "base/ui/StatusPanel.h"
-#include "shell/ui/PrintCommand.h"
-#include "shell/ui/WindowRegistry.h"
+#include "support/AsNobody.h"
+#include "support/Files.h"
 #include "support/RunCli.h"
-#include "tools/generator/RecordGenerator.h"
 #include "views/ui/Chart.h"
 #include "views/ChartPixels.h"
 #include "views/GraphPoints.h"
@@ -15,24 +13,18 @@
 #include "views/ui/QCustomPlotInclude.h"
 
 #include <QApplication>
-#include <QLabel>
-#include <QMouseEvent>
-
-#include <QCoreApplication>
-#include <QLineEdit>
-#include <QTemporaryDir>
-
 #include <QFile>
 #include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
 #include <QPainter>
 
 using namespace shelltest;
 using orvan::shell::GraphPrintSource;
 using orvan::shell::PrintCommand;
 using orvan::shell::Report;
-
-using Item = orvan::ui::StatusPanel::Item;
-using Face = orvan::ui::StatusPanel::Face;
+using orvan::test::runCli;
 
 namespace {
 
@@ -44,24 +36,16 @@ struct Shown {
 };
 
 // A print command that records the report instead of opening the preview.
-PrintCommand recordingCommand(std::vector<Shown>& shown, bool* chartPainted = nullptr)
+PrintCommand recordingCommand(std::vector<Shown>& shown)
 {
     PrintCommand c;
-    c.graphSource = [chartPainted](QWidget*) -> std::optional<GraphPrintSource> {
-        GraphPrintSource s;
-        s.text0 = QStringLiteral("Nota uno");
-        s.text1 = QStringLiteral("Nota dos");
-        s.chart = [chartPainted](QPainter& p, const QRectF& r) {
-            p.fillRect(r, Qt::white);
-            if (chartPainted)
-                *chartPainted = true;
-        };
-        return s;
+    c.graphSource = [](QWidget*) -> std::optional<GraphPrintSource> {
+        return GraphPrintSource{QStringLiteral("Nota uno"), QStringLiteral("Nota dos"), [](QPainter& p, const QRectF& r) { p.fillRect(r, Qt::white); }};
     };
     c.show = [&shown](const Report& r, const QString& title, QString*) {
         Shown s{title, r.name(), {}, !r.pixmap(QStringLiteral("Image1")).isNull()};
-        for (const char* n : {"Label1", "lbInicio", "lbFin", "lbRango", "lbCantMuestras", "lbSerial", "lbArchivo",
-                              "lbExport", "lbTransport", "lbMin", "lbMax", "lbTexto0", "lbTexto1", "lbPie"})
+        for (const char* n : {"Label1", "lbInicio", "lbFin", "lbRango", "lbCantMuestras", "lbSerial", "lbMin", "lbMax",
+                              "lbTexto0", "lbTexto1", "lbPie"})
             s.texts[QString::fromLatin1(n)] = r.text(QString::fromLatin1(n));
         shown.push_back(s);
         return true;
@@ -87,35 +71,24 @@ TEST_F(ShellUiTest, PrintChoosesTheReportByTheLastViewAndFillsIt)
     EXPECT_EQ(shown[0].texts["lbPie"], app->LineaMarca);
 
     // A record summary on the panel and the graph open: the graph report.
-    orvan::ui::StatusPanel& p = *window->panel();
-    orvan::RecordPanel shownRecord;
-    shownRecord.start = QStringLiteral("01/03/2024 - 10:30");
-    shownRecord.end = QStringLiteral("Registrando");   // not a date: passed unchanged
-    shownRecord.interval = QStringLiteral("15 min");
-    shownRecord.samples = QStringLiteral("2400");
-    shownRecord.serial = QStringLiteral("12345");
-    shownRecord.file = QStringLiteral("FRUTAS SUR_1.klv");
-    shownRecord.exporter = QStringLiteral("FRUTAS SUR");
-    shownRecord.carrier = QStringLiteral("NAVIERA AZUL");
-    shownRecord.lowLimit = QStringLiteral(" < 2 °C");
-    shownRecord.highLimit = QStringLiteral(" > 8 °C");
-    p.showRecord(shownRecord);
+    orvan::RecordPanel shownRecord{QStringLiteral("FRUTAS SUR_1.klv"), QStringLiteral("12345"), QStringLiteral("01/03/2024 - 10:30"),
+                                   QStringLiteral("Registrando"),   // not a date: passed unchanged
+                                   QStringLiteral("15 min"), QStringLiteral("2400"), QStringLiteral(" > 8 °C"), QStringLiteral(" < 2 °C"),
+                                   QStringLiteral("FRUTAS SUR"), QStringLiteral("NAVIERA AZUL")};
+    window->panel()->showRecord(shownRecord);
     window->HabilitaBotones();
     window->toolbar1Click(3);
-    app->GraficoActivo = true;   // the graph window sets it when it opens
     window->toolbar2Click(1);
     ASSERT_EQ(shown.size(), 2u);
     EXPECT_EQ(shown[1].title, QStringLiteral("Imprime Gráfico"));
     EXPECT_EQ(shown[1].name, QStringLiteral("arGrafic"));
-    EXPECT_EQ(shown[1].texts["lbInicio"], QStringLiteral("01/03/2024 - 10:30"));
-    EXPECT_EQ(shown[1].texts["lbFin"], QStringLiteral("Registrando"));
-    EXPECT_EQ(shown[1].texts["lbRango"], QStringLiteral("15 min"));
-    EXPECT_EQ(shown[1].texts["lbCantMuestras"], QStringLiteral("2400"));
-    EXPECT_EQ(shown[1].texts["lbSerial"], QStringLiteral("Serial: 12345"));
-    EXPECT_EQ(shown[1].texts["lbMin"], QStringLiteral(" < 2 °C"));
-    EXPECT_EQ(shown[1].texts["lbMax"], QStringLiteral(" > 8 °C"));
-    EXPECT_EQ(shown[1].texts["lbTexto0"], QStringLiteral("Nota uno"));
-    EXPECT_EQ(shown[1].texts["lbTexto1"], QStringLiteral("Nota dos"));
+    const std::pair<const char*, const char*> texts[] = {
+        {"lbInicio", "01/03/2024 - 10:30"}, {"lbFin", "Registrando"}, {"lbRango", "15 min"},  {"lbCantMuestras", "2400"},
+        {"lbSerial", "Serial: 12345"},      {"lbMin", " < 2 °C"},     {"lbMax", " > 8 °C"},   {"lbTexto0", "Nota uno"},
+        {"lbTexto1", "Nota dos"},
+    };
+    for (const auto& [name, text] : texts)
+        EXPECT_EQ(shown[1].texts[QLatin1String(name)], QString::fromUtf8(text)) << name;
     EXPECT_EQ(shown[1].texts["lbPie"], app->LineaMarca);
 
     // Another view after the graph: back to the screen report. The configuration clears it too.
@@ -127,54 +100,19 @@ TEST_F(ShellUiTest, PrintChoosesTheReportByTheLastViewAndFillsIt)
     window->toolbar2Click(2);
     EXPECT_FALSE(app->GraficoActivo);
     EXPECT_TRUE(sink.messages.isEmpty());
-}
 
-TEST_F(ShellUiTest, APrintThatFailsIsReportedAndTheWindowGoesOn)
-{
-    start();
-    PrintCommand c;
-    c.show = [](const Report&, const QString&, QString* error) {
+    // A print that fails is one message, and the next command works.
+    PrintCommand failing;
+    failing.show = [](const Report&, const QString&, QString* error) {
         *error = QStringLiteral("no printer is available");
         return false;
     };
-    window->printHandler = c;
+    window->printHandler = failing;
     window->toolbar2Click(1);
     ASSERT_EQ(sink.messages.size(), 1);
-    EXPECT_TRUE(sink.messages[0].startsWith(QStringLiteral("Error 482 (Printer error: no printer is available)")))
-        << sink.messages[0].toStdString();
-    window->toolbar1Click(1);   // the next command works
-    EXPECT_NE(standIn(Child::AbreArch), nullptr);
-}
-
-TEST(Report, WritesAnA4PdfOnlyWhenComplete)
-{
-    QTemporaryDir dir;
-    auto report = orvan::shell::makeGraphReport();
-    report->setText(QStringLiteral("Label1"), QStringLiteral("Data Logger Orvan ®  v_1.7"));
-    report->setPainter(QStringLiteral("Image1"), [](QPainter& p, const QRectF& r) { p.drawLine(r.topLeft(), r.bottomRight()); });
-
-    const QString pdf = dir.filePath(QStringLiteral("graph.pdf"));
-    QString error;
-    ASSERT_TRUE(report->writePdf(pdf, &error)) << error.toStdString();
-    QFile f(pdf);
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    const QByteArray bytes = f.readAll();
-    EXPECT_TRUE(bytes.startsWith("%PDF"));
-    // A4 landscape: 842 x 595 points.
-    EXPECT_TRUE(bytes.contains("/MediaBox [0 0 842.000000 595.000000]")) << "no A4 landscape page";
-    f.close();
-
-    // A folder, or a folder that does not exist: refused, and an existing file stays as it was.
-    EXPECT_FALSE(report->writePdf(dir.path(), &error));
-    EXPECT_FALSE(error.isEmpty());
-    EXPECT_FALSE(report->writePdf(dir.filePath(QStringLiteral("missing/graph.pdf")), &error));
-    QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-    const bool readOnlyHonoured = !QFile(dir.filePath(QStringLiteral("probe"))).open(QIODevice::WriteOnly);
-    if (readOnlyHonoured) {   // root ignores the permission bits
-        EXPECT_FALSE(report->writePdf(pdf, &error));
-        EXPECT_EQ(QFileInfo(pdf).size(), bytes.size());
-    }
-    QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    EXPECT_TRUE(sink.messages[0].startsWith(QStringLiteral("Error 482 (Printer error: no printer is available)"))) << sink.messages[0].toStdString();
+    window->toolbar1Click(1);
+    EXPECT_NE(window->child(Child::AbreArch), nullptr);
 }
 
 namespace {
@@ -253,13 +191,13 @@ TEST_F(ShellUiTest, ThePrintedChartNeverShowsTheCursor)
     EXPECT_FALSE(orvan::shell::printCommand().graphSource(&other).has_value());
 }
 
+// orvanlog-cli report writes the graph report as an A4 landscape PDF (842 x 595 points), or
+// nothing: a PDF already there stays as it was.
 TEST(ReportCommand, WritesTheGraphReportOfARecordOrNothing)
 {
-    using orvan::test::runCli;
     QTemporaryDir dir;
     const QString klv = dir.filePath(QStringLiteral("demo.klv"));
     ASSERT_EQ(runCli({QStringLiteral("generate"), QStringLiteral("alarms"), klv}).code, 0);
-
     const QString pdf = dir.filePath(QStringLiteral("demo.pdf"));
     const auto ok = runCli({QStringLiteral("report"), klv, pdf, QStringLiteral("--lang"), QStringLiteral("1")});
     EXPECT_EQ(ok.code, 0) << ok.err.toStdString();
@@ -269,21 +207,23 @@ TEST(ReportCommand, WritesTheGraphReportOfARecordOrNothing)
     EXPECT_TRUE(bytes.startsWith("%PDF"));
     EXPECT_TRUE(bytes.contains("/MediaBox [0 0 842.000000 595.000000]"));
 
-    // A file that is not a record, or a PDF path in a missing folder: exit 1, one line, and the
-    // PDF already there stays as it was.
+    // A file that is not a record: exit 1, one line; an unknown output type: exit 2.
     const QString junk = dir.filePath(QStringLiteral("junk.klv"));
-    QFile j(junk);
-    ASSERT_TRUE(j.open(QIODevice::WriteOnly));
-    j.write(QByteArray(70000, '\x7f'));
-    j.close();
-    for (const QStringList& args : {QStringList{QStringLiteral("report"), junk, pdf},
-                                    QStringList{QStringLiteral("report"), dir.filePath(QStringLiteral("none.klv")), pdf},
-                                    QStringList{QStringLiteral("report"), klv, dir.filePath(QStringLiteral("no/x.pdf"))}}) {
-        const auto bad = runCli(args);
-        EXPECT_EQ(bad.code, 1) << args.join(' ').toStdString();
-        EXPECT_EQ(bad.err.count('\n'), 1) << bad.err.toStdString();
-        EXPECT_TRUE(bad.out.isEmpty());
-    }
-    EXPECT_EQ(QFileInfo(pdf).size(), bytes.size());
+    ASSERT_TRUE(orvan::test::writeFile(junk, QByteArray(70000, '\x7f')));
+    const auto bad = runCli({QStringLiteral("report"), junk, pdf});
+    EXPECT_EQ(std::make_pair(bad.code, bad.err.count('\n')), std::make_pair(1, qsizetype(1))) << bad.err.toStdString();
     EXPECT_EQ(runCli({QStringLiteral("report"), klv, dir.filePath(QStringLiteral("x.png"))}).code, 2);
+
+    // In the window's own process: a folder as the target, or a folder this user cannot write.
+    auto report = orvan::shell::makeGraphReport();
+    QString error;
+    EXPECT_FALSE(report->writePdf(dir.path(), &error));
+    EXPECT_FALSE(error.isEmpty());
+    orvan::test::setMode(dir.path(), 0555);
+    {
+        const orvan::test::FileSystemAsNobody nobody;   // root may write anywhere
+        EXPECT_FALSE(report->writePdf(pdf, &error));
+    }
+    orvan::test::setMode(dir.path(), 0755);
+    EXPECT_EQ(orvan::test::readAll(pdf), bytes);
 }

@@ -6,18 +6,22 @@
 #include "base/AppContext.h"
 #include "base/MessageSink.h"
 #include "shell/ui/MainWindow.h"
+#include "shell/ui/PrintCommand.h"
+#include "shell/ui/WindowRegistry.h"
 
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QImage>
 #include <QTemporaryDir>
 #include <QWidget>
 #include <functional>
 #include <gtest/gtest.h>
+#include <map>
 #include <memory>
 
 namespace shelltest {
 
 using Child = orvan::shell::MainWindow::Child;
-
-QString childName(Child which);
 
 // What a child saw of the shared state when it was built.
 struct Seen {
@@ -28,42 +32,96 @@ struct Seen {
 
 class StandIn : public QWidget {
 public:
-    StandIn(Child which, std::vector<QString>* closed) : m_which(which), m_closed(closed) {}
+    StandIn(Child which, std::vector<Child>* closed) : m_which(which), m_closed(closed) {}
 
 protected:
-    void closeEvent(QCloseEvent* event) override;
+    void closeEvent(QCloseEvent* event) override
+    {
+        m_closed->push_back(m_which);
+        QWidget::closeEvent(event);
+    }
 
 private:
     Child m_which;
-    std::vector<QString>* m_closed;
+    std::vector<Child>* m_closed;
 };
 
 class ShellUiTest : public ::testing::Test {
 protected:
-    void SetUp() override;
-    void TearDown() override;
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        // Closing the main window in one test must not end the event loops of the next.
+        QGuiApplication::setQuitOnLastWindowClosed(false);
+        app = std::make_unique<orvan::AppContext>(dir.path());
+    }
+
+    void TearDown() override
+    {
+        window.reset();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
 
     // Writes small stand-ins for the two pictures of the main window.
-    void writePictures(bool mdi = true, bool panel = true);
-    // Builds the main window, registers the real configuration window and stand-ins for the others.
-    void makeWindow();
-    // Pictures, window and start-up, expected to run without a message.
-    void start();
-    QByteArray settingsBytes() const;
-    QString settingsPath() const;
-    qint16 storedInt(int offset) const;
+    void writePictures(bool mdi = true, bool panel = true)
+    {
+        QImage img(16, 16, QImage::Format_RGB32);
+        img.fill(Qt::darkBlue);
+        ASSERT_TRUE(!mdi || img.save(dir.filePath(QStringLiteral("KLV-204.jpg")), "JPG"));
+        ASSERT_TRUE(!panel || img.save(dir.filePath(QStringLiteral("KLV-chico.jpg")), "JPG"));
+    }
 
-    StandIn* standIn(Child which) const;
+    // The main window with the real configuration window and stand-ins for the others.
+    void makeWindow()
+    {
+        window = std::make_unique<orvan::shell::MainWindow>(*app, record, sink);
+        window->connectPauseMs = 30;
+        orvan::shell::registerWindows(*window);
+        // The real print command, with a preview that is never shown: a modal window would stop the test.
+        orvan::shell::PrintCommand print;
+        print.show = [](const orvan::shell::Report&, const QString&, QString*) { return true; };
+        window->printHandler = print;
+        for (Child which : {Child::frmGrafico, Child::frmTorta, Child::frmHisto, Child::AbreArch, Child::Detalle,
+                            Child::frmAlar, Child::frmsave, Child::frmPrep}) {
+            window->setChildFactory(which, [this, which](orvan::shell::MainWindow& main) -> QWidget* {
+                if (failOpening)
+                    failOpening(which);
+                seen[which] = {main.app().flags.CerrarPrep.load(), main.app().flags.CerrarSave.load(), main.app().GraficoActivo};
+                // The graph tells the print command that it is the active view.
+                if (which == Child::frmGrafico)
+                    main.app().GraficoActivo = true;
+                return new StandIn(which, &closed);
+            });
+        }
+        window->show();
+    }
+
+    // Pictures, window and start-up, expected to run without a message.
+    void start()
+    {
+        writePictures();
+        makeWindow();
+        window->startUp();
+        EXPECT_TRUE(sink.messages.isEmpty()) << sink.messages.join(QStringLiteral("\n")).toStdString();
+    }
+
+    QString settingsPath() const { return dir.filePath(QStringLiteral("Ruta.CnF")); }
+
+    orvan::RegConfig stored() const
+    {
+        orvan::RegConfig saved;
+        EXPECT_TRUE(app->settingsFile.read(saved).ok);
+        return saved;
+    }
 
     QTemporaryDir dir;
     std::unique_ptr<orvan::AppContext> app;
     orvan::records::MissionRecord record;
     orvan::RecordingSink sink;
     std::unique_ptr<orvan::shell::MainWindow> window;
-    std::vector<QString> closed;
+    std::vector<Child> closed;
     std::map<Child, Seen> seen;
-    // Throws from the factory of that child when set.
-    std::function<void(Child)> failOpening;
+    std::function<void(Child)> failOpening;   // throws from the factory of that child when set
 };
 
 } // namespace shelltest
