@@ -12,37 +12,30 @@ using namespace orvan::link;
 
 namespace {
 
-// A device tree with the devices named and, for adapters, their by-id links; and an
-// application folder. Each step plugs a set of "device=by-id name" (no name: no link).
-class FakeTree {
-public:
-    FakeTree() { QDir().mkpath(dev() + QStringLiteral("/serial/by-id")); }
-    QString dev() const { return m_root.filePath(QStringLiteral("dev")); }
-    QString app() const { return m_root.filePath(QStringLiteral("app")); }
+// A device tree and an application folder. Each step plugs exactly these devices, as
+// "device=by-id name" (no name: no link), and gives their numbers as "COM=device" ascending.
+struct FakeTree {
+    QTemporaryDir root;
+    const QString dev = root.filePath(QStringLiteral("dev"));
+    const QString app = root.filePath(QStringLiteral("app"));
 
-    // Plugs exactly these devices and numbers them: "COM=device-name" in ascending order.
     QString plug(const QStringList& devices)
     {
-        QDir(dev()).removeRecursively();
-        QDir().mkpath(dev() + QStringLiteral("/serial/by-id"));
+        QDir(dev).removeRecursively();
+        QDir().mkpath(dev + QStringLiteral("/serial/by-id"));
         QStringList paths;
         for (const QString& d : devices) {
-            const QString name = d.section(QLatin1Char('='), 0, 0);
-            const QString id = d.section(QLatin1Char('='), 1);
-            QFile f(dev() + QLatin1Char('/') + name);
+            QFile f(dev + QLatin1Char('/') + d.section(QLatin1Char('='), 0, 0));
             f.open(QIODevice::WriteOnly);
-            if (!id.isEmpty())
-                QFile::link(QStringLiteral("../../") + name, dev() + QStringLiteral("/serial/by-id/") + id);
+            if (d.contains(QLatin1Char('=')))
+                QFile::link(QStringLiteral("../../") + d.section(QLatin1Char('='), 0, 0), dev + QStringLiteral("/serial/by-id/") + d.section(QLatin1Char('='), 1));
             paths << f.fileName();
         }
         QStringList out;
-        for (const DetectedPort& p : numberPorts(app(), paths, dev()))
+        for (const DetectedPort& p : numberPorts(app, paths, dev))
             out << QStringLiteral("%1=%2").arg(p.com).arg(p.device.section(QLatin1Char('/'), -1));
         return out.join(QLatin1Char(' '));
     }
-
-private:
-    QTemporaryDir m_root;
 };
 
 } // namespace
@@ -71,7 +64,7 @@ TEST(AdapterNumbers, AnAdapterKeepsItsNumberWhateverTheOrderOfPlugging)
         EXPECT_EQ(tree.plug(s.plugged), QString::fromLatin1(s.numbers)) << qPrintable(s.plugged.join(QLatin1Char(' ')));
 
     // The numbers stay in the application folder, beside the user's aliases.
-    QFile memory(adapterFile(tree.app()));
+    QFile memory(adapterFile(tree.app));
     ASSERT_TRUE(memory.open(QIODevice::ReadOnly));
     EXPECT_EQ(memory.readAll(),
               QByteArray("COM65 usb-Arduino_C3\nCOM33 usb-FTDI_A1\nCOM66 usb-Logger_D4\nCOM34 usb-Prolific_B2\n"));
@@ -80,10 +73,10 @@ TEST(AdapterNumbers, AnAdapterKeepsItsNumberWhateverTheOrderOfPlugging)
 TEST(AdapterNumbers, TheUsersAliasesAndADamagedFileDoNotUpsetTheNumbers)
 {
     FakeTree tree;
-    QDir().mkpath(aliasFolder(tree.app()));
+    QDir().mkpath(aliasFolder(tree.app));
     // The user's own link holds COM33; the file holds junk, a repeated number and a repeated name.
-    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/null"), aliasFolder(tree.app()) + QStringLiteral("/COM33")));
-    QFile memory(adapterFile(tree.app()));
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/null"), aliasFolder(tree.app) + QStringLiteral("/COM33")));
+    QFile memory(adapterFile(tree.app));
     ASSERT_TRUE(memory.open(QIODevice::WriteOnly));
     memory.write("garbage\nCOM40 usb-X\nCOM40 usb-Y\nCOM41 usb-X\nCOM0 usb-Z\n\xff\xfe\n");
     memory.close();

@@ -12,6 +12,7 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <tuple>
 
 using namespace orvan;
 
@@ -71,12 +72,6 @@ TEST(AppFolders, PortableOrInstalledAndWhereEachFolderIs)
     }
 }
 
-TEST(AppFolders, TheBuildKnowsThePackagesBinFolder)
-{
-    // Root runs /usr/bin/orvanlog installed only because the build told it where packages go.
-    EXPECT_TRUE(installedBinFolders().contains(QStringLiteral("/usr/bin"))) << qPrintable(installedBinFolders().join(QLatin1Char(':')));
-}
-
 TEST(AppFolders, AFolderThisUserCannotWriteIsInstalled)
 {
     QTemporaryDir root;
@@ -99,36 +94,27 @@ TEST(AppFolders, AFolderThisUserCannotWriteIsInstalled)
 TEST(AppFolders, UserFoldersFollowHomeAndTheXdgVariables)
 {
     QTemporaryDir home;
-    const QByteArray saved[] = {qgetenv("HOME"), qgetenv("XDG_CONFIG_HOME"), qgetenv("XDG_DATA_HOME")};
+    const char* const names[] = {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME"};
+    const QByteArray saved[] = {qgetenv(names[0]), qgetenv(names[1]), qgetenv(names[2])};
     qputenv("HOME", QFile::encodeName(home.path()));
-    qunsetenv("XDG_CONFIG_HOME");
-    qunsetenv("XDG_DATA_HOME");
-    UserFolders u = userFoldersFromEnvironment();
-    EXPECT_EQ(u.configHome, home.filePath(QStringLiteral(".config")));
-    EXPECT_EQ(u.dataHome, home.filePath(QStringLiteral(".local/share")));
-    EXPECT_EQ(u.documents, home.filePath(QStringLiteral("Documents")));
+    qunsetenv(names[1]);
+    qunsetenv(names[2]);
+    const UserFolders plain = userFoldersFromEnvironment();
 
     // The desktop's own names: XDG variables and the documents entry of user-dirs.dirs.
     ASSERT_TRUE(QDir().mkpath(home.filePath(QStringLiteral("cfg"))));
     QFile dirs(home.filePath(QStringLiteral("cfg/user-dirs.dirs")));
-    ASSERT_TRUE(dirs.open(QIODevice::WriteOnly));
-    dirs.write("XDG_DOCUMENTS_DIR=\"$HOME/Papiere\"\n");
+    ASSERT_TRUE(dirs.open(QIODevice::WriteOnly) && dirs.write("XDG_DOCUMENTS_DIR=\"$HOME/Papiere\"\n") > 0);
     dirs.close();
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.filePath(QStringLiteral("cfg"))));
-    qputenv("XDG_DATA_HOME", QFile::encodeName(home.filePath(QStringLiteral("data"))));
-    u = userFoldersFromEnvironment();
-    EXPECT_EQ(u.configHome, home.filePath(QStringLiteral("cfg")));
-    EXPECT_EQ(u.dataHome, home.filePath(QStringLiteral("data")));
-    EXPECT_EQ(u.documents, home.filePath(QStringLiteral("Papiere")));
+    qputenv(names[1], QFile::encodeName(home.filePath(QStringLiteral("cfg"))));
+    qputenv(names[2], QFile::encodeName(home.filePath(QStringLiteral("data"))));
+    const UserFolders named = userFoldersFromEnvironment();
+    for (int i = 0; i < 3; ++i)
+        saved[i].isEmpty() && i > 0 ? qunsetenv(names[i]) : qputenv(names[i], saved[i]);
 
-    qputenv("HOME", saved[0]);
-    for (int i = 1; i < 3; ++i) {
-        const char* name = i == 1 ? "XDG_CONFIG_HOME" : "XDG_DATA_HOME";
-        if (saved[i].isEmpty())
-            qunsetenv(name);
-        else
-            qputenv(name, saved[i]);
-    }
+    const auto in = [&](const char* path) { return home.filePath(QLatin1String(path)); };
+    EXPECT_EQ(std::make_tuple(plain.configHome, plain.dataHome, plain.documents), std::make_tuple(in(".config"), in(".local/share"), in("Documents")));
+    EXPECT_EQ(std::make_tuple(named.configHome, named.dataHome, named.documents), std::make_tuple(in("cfg"), in("data"), in("Papiere")));
 }
 
 TEST(AppFolders, InstalledSettingsNameTheDocumentsRecordFolderWhichTheToolMakesOnFirstUse)

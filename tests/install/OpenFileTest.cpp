@@ -2,21 +2,16 @@
 // as the open dialog's OK opens it; anything else dropped is ignored; an unreadable record gives
 // the dialog's message and leaves the window at rest.
 
-#include "base/AppContext.h"
-#include "base/MessageSink.h"
 #include "base/ui/StatusPanel.h"
-#include "records/MissionRecord.h"
 #include "records/RecordFile.h"
-#include "shell/ui/MainWindow.h"
 #include "shell/ui/WindowRegistry.h"
+#include "support/Files.h"
+#include "support/WindowDesk.h"
 #include "tools/generator/RecordGenerator.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QDir>
 #include <QDropEvent>
-#include <QFile>
-#include <QLocale>
 #include <QMimeData>
 #include <QTemporaryDir>
 #include <QUrl>
@@ -32,30 +27,13 @@ class OpenFileTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        QLocale::setDefault(QLocale::c());
-        app = std::make_unique<AppContext>(dir.path());
-        app->config.applyDefaults(dir.path());
-        app->textos.CargaTextos(0);
-        window = std::make_unique<shell::MainWindow>(*app, record, sink);
-        shell::registerWindows(*window);
-        window->show();
-
+        shell::registerWindows(*desk.window);
         records::MissionRecord r;
         r.setBytes(0, generator::generateImage({}));
         ASSERT_TRUE(records::GuardaArchivo(r, path("FRUTAS SUR_1.klv")).ok);
         ASSERT_TRUE(records::GuardaArchivo(r, path("otro.KLV")).ok);
-        // Longer than any record: refused on reading.
-        QFile bad(path("roto.klv"));
-        ASSERT_TRUE(bad.open(QIODevice::WriteOnly) && bad.write(QByteArray(70000, 'x')) == 70000);
-        bad.close();
-        QFile notes(path("notas.txt"));
-        ASSERT_TRUE(notes.open(QIODevice::WriteOnly));
-    }
-
-    void TearDown() override
-    {
-        window.reset();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        ASSERT_TRUE(test::writeFile(path("roto.klv"), QByteArray(70000, 'x')));   // longer than any record
+        ASSERT_TRUE(test::writeFile(path("notas.txt"), {}));
     }
 
     QString path(const char* name) const { return dir.filePath(QString::fromUtf8(name)); }
@@ -63,11 +41,11 @@ protected:
     // Sends a drag entering and then the drop to the window itself; true when it took the drop.
     bool drop(QMimeData& data)
     {
-        const QPoint at = window->rect().center();
+        const QPoint at = desk.window->rect().center();
         QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(window.get(), &enter);
+        QApplication::sendEvent(desk.window.get(), &enter);
         QDropEvent dropped(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(window.get(), &dropped);
+        QApplication::sendEvent(desk.window.get(), &dropped);
         QCoreApplication::processEvents();
         EXPECT_EQ(enter.isAccepted(), dropped.isAccepted());
         return dropped.isAccepted();
@@ -78,39 +56,34 @@ protected:
     {
         bool views = true;
         for (int i = 3; i <= 7; ++i)
-            views = views && window->toolbar1Button(i)->isEnabled();
-        const bool graph = window->child(Child::frmGrafico) != nullptr;
-        if (window->panel()->face() == Face::Record && views && graph)
-            return QStringLiteral("D ") + record.NombreArchivo;
-        if (window->panel()->face() == Face::Rest && !views && !graph)
-            return QStringLiteral("I");
-        return QStringLiteral("mixed");
+            views = views && desk.window->toolbar1Button(i)->isEnabled();
+        const bool graph = desk.window->child(Child::frmGrafico) != nullptr;
+        const Face face = desk.window->panel()->face();
+        if (face == Face::Record && views && graph)
+            return QStringLiteral("D ") + desk.record.NombreArchivo;
+        return face == Face::Rest && !views && !graph ? QStringLiteral("I") : QStringLiteral("mixed");
     }
 
     QTemporaryDir dir;
-    std::unique_ptr<AppContext> app;
-    records::MissionRecord record;
-    RecordingSink sink;
-    std::unique_ptr<shell::MainWindow> window;
+    test::WindowDesk<> desk{dir.path()};
 };
 
 } // namespace
 
 TEST_F(OpenFileTest, ARecordOnTheCommandLineOpensAsTheDialogsOkOpensIt)
 {
-    window->openRecordFile(path("FRUTAS SUR_1.klv"));
-    EXPECT_EQ(state(), QStringLiteral("D FRUTAS SUR_1.klv")) << qPrintable(state());
-    EXPECT_EQ(record.Archivo, path("FRUTAS SUR_1.klv"));
-    EXPECT_EQ(record.campos.NumMuestras, 2400);
-    EXPECT_EQ(window->panel()->text(ui::StatusPanel::Item::Samples), QStringLiteral("2400"));
-    EXPECT_TRUE(app->GraficoActivo);
-    EXPECT_TRUE(sink.messages.isEmpty()) << qPrintable(sink.messages.join(QLatin1Char('|')));
+    desk.window->openRecordFile(path("FRUTAS SUR_1.klv"));
+    EXPECT_EQ(state(), QStringLiteral("D FRUTAS SUR_1.klv"));
+    EXPECT_EQ(desk.record.Archivo, path("FRUTAS SUR_1.klv"));
+    EXPECT_EQ(desk.window->panel()->text(ui::StatusPanel::Item::Samples), QStringLiteral("2400"));
+    EXPECT_TRUE(desk.app.GraficoActivo);
+    EXPECT_TRUE(desk.messages.messages.isEmpty()) << qPrintable(desk.messages.messages.join(QLatin1Char('|')));
 
     // A file that cannot be a record: the dialog's message, and the window at rest.
-    window->openRecordFile(path("roto.klv"));
-    EXPECT_EQ(state(), QStringLiteral("I")) << qPrintable(state());
-    ASSERT_FALSE(sink.messages.isEmpty());
-    EXPECT_EQ(sink.messages.first().section(QLatin1Char('\n'), 0, 0),
+    desk.window->openRecordFile(path("roto.klv"));
+    EXPECT_EQ(state(), QStringLiteral("I"));
+    ASSERT_FALSE(desk.messages.messages.isEmpty());
+    EXPECT_EQ(desk.messages.messages.first().section(QLatin1Char('\n'), 0, 0),
               QStringLiteral("Error al abrir el archivo: ") + path("roto.klv"));
 }
 
@@ -135,9 +108,9 @@ TEST_F(OpenFileTest, ADroppedRecordOpensAndAnythingElseDroppedIsIgnored)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        window->openRecordFile(path("otro.KLV"));
+        desk.window->openRecordFile(path("otro.KLV"));
         ASSERT_EQ(state(), QStringLiteral("D otro.KLV"));
-        sink.messages.clear();
+        desk.messages.messages.clear();
 
         QMimeData data;
         if (!c.urls.isEmpty())
@@ -145,7 +118,7 @@ TEST_F(OpenFileTest, ADroppedRecordOpensAndAnythingElseDroppedIsIgnored)
         if (!c.text.isEmpty())
             data.setText(c.text);
         EXPECT_EQ(drop(data), c.taken);
-        EXPECT_EQ(state(), c.after) << qPrintable(state());
-        EXPECT_EQ(sink.messages.size(), c.messages) << qPrintable(sink.messages.join(QLatin1Char('|')));
+        EXPECT_EQ(state(), c.after);
+        EXPECT_EQ(desk.messages.messages.size(), c.messages) << qPrintable(desk.messages.messages.join(QLatin1Char('|')));
     }
 }
