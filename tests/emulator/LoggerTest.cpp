@@ -1,9 +1,8 @@
-// The device model: missions as the PC arms them, what the logger records, and its fault modes.
+// The device model: missions as the PC arms them and what the logger records. Its fault modes are
+// seen by every test that uses them against the program.
 
 #include "tools/emulator/Logger.h"
 #include "tools/emulator/Scenarios.h"
-#include "records/MissionRecord.h"
-
 #include "support/ImageTables.h"
 
 #include <gtest/gtest.h>
@@ -31,47 +30,42 @@ ScenarioOptions options(int interval, int delay, TemperatureProfile profile = {}
     return o;
 }
 
-// The preparation's writes with a sensor that reads a constant temperature.
-void arm(Logger& logger, int interval, int delay, double celsius, quint8 mode, quint8 status)
+// The preparation's writes, with a sensor that reads 5 °C.
+void arm(Logger& logger, int interval, int delay, quint8 mode, quint8 status)
 {
-    logger.setProfile(constantProfile(celsius));
+    logger.setProfile(constantProfile(5.0));
     Scenarios::prepare(logger, options(interval, delay), kStamp, mode, status);
 }
 
 } // namespace
 
-TEST(EmulatorLogger, SetTimeMissionStartsAtStampPlusDelayAndSamplesEveryInterval)
+// A set-time mission starts at stamp + delay; a push-button one at the press + delay, and keeps the
+// minutes to the press. Either takes sample 0 at its start minute, then one every interval.
+TEST(EmulatorLogger, ArmedMissionsStartWhenTheyShouldAndSampleEveryInterval)
 {
-    Logger logger;
-    arm(logger, 15, 30, 5.0, 0, 32);
-    EXPECT_EQ(logger.phase(), Logger::Phase::WaitingStart);
-    logger.advanceMinutes(29);
-    EXPECT_EQ(logger.sampleCount(), 0u);
-    logger.advanceMinutes(1);
-    EXPECT_EQ(logger.phase(), Logger::Phase::Recording);
-    EXPECT_EQ(logger.sampleCount(), 1u);   // sample 0 at the start minute
-    EXPECT_EQ(logger.peek(Logger::kSampleBase), 90);   // 5 °C
-    logger.advanceMinutes(14);
-    EXPECT_EQ(logger.sampleCount(), 1u);
-    logger.advanceMinutes(1 + 15 * 98);
-    EXPECT_EQ(orvan::test::imageInt24(logger.memory(), Logger::AddrCount), 100);
-}
-
-TEST(EmulatorLogger, PushButtonStoresMinutesToThePressAndStartsAfterTheDelay)
-{
-    Logger logger;
-    arm(logger, 5, 10, 4.0, 16, 0);
-    EXPECT_EQ(logger.phase(), Logger::Phase::WaitingButton);
-    logger.advanceMinutes(1000);
-    EXPECT_EQ(logger.sampleCount(), 0u);
-    ASSERT_TRUE(logger.pressButton());
-    EXPECT_EQ(logger.peek(0) + 256 * logger.peek(1), 1000);
-    EXPECT_EQ(logger.peek(258) & 32, 32);
-    EXPECT_FALSE(logger.pressButton());   // pressed once per preparation
-    logger.advanceMinutes(9);
-    EXPECT_EQ(logger.sampleCount(), 0u);
-    logger.advanceMinutes(1);   // stamp + EsperaInicio + DemoraInicio
-    EXPECT_EQ(logger.sampleCount(), 1u);
+    Logger setTime, button;
+    arm(setTime, 15, 30, 0, 32);
+    arm(button, 5, 10, 16, 0);
+    EXPECT_EQ(setTime.phase(), Logger::Phase::WaitingStart);
+    EXPECT_EQ(button.phase(), Logger::Phase::WaitingButton);
+    setTime.advanceMinutes(29);
+    button.advanceMinutes(1000);
+    EXPECT_EQ(setTime.sampleCount() + button.sampleCount(), 0u);
+    ASSERT_TRUE(button.pressButton());
+    EXPECT_FALSE(button.pressButton()) << "pressed once per preparation";
+    EXPECT_EQ(button.peek(0) + 256 * button.peek(1), 1000);
+    EXPECT_EQ(button.peek(258) & 32, 32);
+    button.advanceMinutes(9);
+    setTime.advanceMinutes(1);
+    EXPECT_EQ(button.sampleCount(), 0u);
+    EXPECT_EQ(setTime.phase(), Logger::Phase::Recording);
+    EXPECT_EQ(setTime.sampleCount(), 1u);
+    EXPECT_EQ(setTime.peek(Logger::kSampleBase), 90);   // 5 °C
+    button.advanceMinutes(1);
+    setTime.advanceMinutes(14);
+    EXPECT_EQ(button.sampleCount() + setTime.sampleCount(), 2u);
+    setTime.advanceMinutes(1 + 15 * 98);
+    EXPECT_EQ(orvan::test::imageInt24(setTime.memory(), Logger::AddrCount), 100);
 }
 
 TEST(EmulatorLogger, CountAndAlarmTablesFollowTheSamples)
@@ -118,51 +112,4 @@ TEST(EmulatorLogger, CircularMissionWrapsAndKeepsCounting)
     for (int raw = 0; raw < 256; ++raw)
         total += at(m, 4096 + 2 * raw) * 256 + at(m, 4097 + 2 * raw);
     EXPECT_EQ(total, 30000);
-}
-
-TEST(EmulatorLogger, FaultsShapeTheRepliesAndCanBeSwitchedOff)
-{
-    const QByteArray readBlock2 = QByteArray::fromHex("330040");
-    const std::vector<std::pair<Fault, std::vector<int>>> cases = {   // sizes of successive block reads
-        {Fault::ShortReply, {33, 33}}, {Fault::LongReply, {40, 40}}, {Fault::Silent, {0, 0}}, {Fault::SilentAfter, {34, 34, 0}},
-        {Fault::DropsWrites, {34, 34}},
-    };
-    for (const auto& [fault, sizes] : cases) {
-        SCOPED_TRACE(Logger::faultName(fault).toStdString());
-        Logger logger;
-        logger.setFault(fault, 2);
-        for (int expected : sizes)
-            EXPECT_EQ(logger.handleFrame(readBlock2).size(), expected);
-        const bool ignoresWrites = sizes.back() == 0 || fault == Fault::DropsWrites;
-        logger.handleFrame(QByteArray::fromHex("22000507"));
-        logger.handleFrame(QByteArray::fromHex("220608"));
-        EXPECT_EQ(logger.peek(5) == 7, !ignoresWrites) << "a silent logger acts on nothing";
-        EXPECT_EQ(logger.peek(6) == 8, !ignoresWrites);
-        logger.setFault(Fault::None);
-        EXPECT_EQ(logger.handleFrame(readBlock2).size(), 34);
-    }
-}
-
-// The emulator keeps its own map of the logger's memory on purpose, so that it checks the
-// program instead of repeating it; the two must still describe the same logger.
-TEST(Logger, ItsMemoryMapIsTheProgramsMap)
-{
-    using L = orvan::emulator::Logger;
-    namespace r = orvan::records;
-    EXPECT_EQ(L::kMemorySize, r::kImageSize);
-    EXPECT_EQ(L::kSampleBase, r::kSampleBase);
-    EXPECT_EQ(L::kCapacity, r::kCapacity);
-    EXPECT_EQ(L::kLowAlarms, r::AddrLowAlarms);
-    EXPECT_EQ(L::kHighAlarms, r::AddrHighAlarms);
-    EXPECT_EQ(L::kAlarmEntries, r::kAlarmSlots);
-    const std::pair<int, int> fields[] = {
-        {L::AddrEsperaInicio, r::AddrWait},      {L::AddrLowLimit, r::AddrLowLimit},
-        {L::AddrHighLimit, r::AddrHighLimit},    {L::AddrInterval, r::AddrInterval},
-        {L::AddrDemoraInicio, r::AddrDelay},     {L::AddrStamp, r::AddrStampMinute},
-        {L::AddrCount, r::AddrSampleCount},      {L::AddrExporter, r::AddrExporter},
-        {L::AddrCarrier, r::AddrCarrier},        {L::AddrSerial, r::AddrSerial},
-        {L::AddrMode, r::AddrMode},              {L::AddrStatus, r::AddrStatus},
-    };
-    for (const auto& [emulated, ours] : fields)
-        EXPECT_EQ(emulated, ours);
 }

@@ -1,8 +1,11 @@
-// What the status panel shows for a snapshot, in both windows' rules.
+// What the status panel shows and the device-data window offers for a status snapshot, in both
+// logger windows' rules.
 
 #include "mission/LiveSummary.h"
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 using namespace orvan;
 using namespace orvan::link;
@@ -10,137 +13,129 @@ using namespace orvan::mission;
 
 namespace {
 
-const QString kNoDate = QStringLiteral("--/--/--  --:--");
+using Buttons = std::vector<std::optional<bool>>;   // store, erase, stop, prepare
 
-class LiveSummaryTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        textos.CargaTextos(TextTable::Spanish);
-        e.Comunicado = true;
-        e.HoraPrep = QDateTime(QDate(2024, 3, 1), QTime(10, 0), Qt::UTC);
-        e.Intervalo = 15;
-        e.LimInf = 2;
-        e.LimSup = 8;
-        e.Exportador = QStringLiteral("FRUTAS SUR  ");
-        e.SerieKLV = QStringLiteral("12345");
-    }
-    LiveSummary save(CommandAvailability before = {})
-    {
-        return PoneResumen(e, QStringLiteral(" °C"), textos, now, SummaryCopy::frmsave, before);
-    }
-    LiveSummary prep() { return PoneResumen(e, QStringLiteral(" °C"), textos, now, SummaryCopy::frmPrep); }
-
+// A finished mission of 100 samples, 15 minutes apart, started 30 minutes after its preparation.
+EstadoKLV finished()
+{
     EstadoKLV e;
-    TextTable textos;
-    QDateTime now = QDateTime(QDate(2024, 3, 5), QTime(9, 41), Qt::LocalTime);
-};
+    e.Comunicado = true;
+    e.HoraPrep = QDateTime(QDate(2024, 3, 1), QTime(10, 0), Qt::UTC);
+    e.Intervalo = 15;
+    e.LimInf = 2;
+    e.LimSup = 8;
+    e.NumMuestras = 100;
+    e.DemoraInicio = 30;
+    e.Exportador = QStringLiteral("FRUTAS SUR  ");
+    return e;
+}
 
-// store, erase, stop, prepare
-std::vector<std::optional<bool>> buttons(const LiveSummary& r)
+LiveSummary summary(const EstadoKLV& e, SummaryCopy copy, CommandAvailability before = {}, int idioma = TextTable::Spanish)
+{
+    TextTable textos;
+    textos.CargaTextos(idioma);
+    const QDateTime now(QDate(2024, 3, 5), QTime(9, 41), Qt::LocalTime);
+    return PoneResumen(e, QStringLiteral(" °C"), textos, now, copy, before);
+}
+
+Buttons buttons(const LiveSummary& r)
 {
     return {r.storeButton, r.eraseButton, r.stopButton, r.prepareButton};
-}
-std::vector<std::optional<bool>> enabled(bool store, bool clear, bool stop, bool prepara)
-{
-    return {store, clear, stop, prepara};
 }
 
 } // namespace
 
-TEST_F(LiveSummaryTest, EmptyLoggerOffersEraseAndPrepareOnly)
+// The recording and start-mode pictures and the start label in both windows, and the device-data
+// window's commands.
+TEST(LiveSummary, EachStateShowsItsPicturesStartAndCommands)
 {
+    const QString none = noDateText();
+    struct Case {
+        const char* what;
+        std::function<void(EstadoKLV&)> change;
+        int recording, startMode;
+        QString start;
+        Buttons offered;
+    };
+    const Case cases[] = {
+        {"finished", [](EstadoKLV&) {}, 11, 17, "01/03/2024 - 10:30", {true, true, false, false}},
+        {"finished and saved: store stays", [](EstadoKLV& e) { e.Guardado = true; }, 11, 16, "01/03/2024 - 10:30",
+         {true, true, false, false}},
+        {"armed for a set time that has not come", [](EstadoKLV& e) { e.Registrando = true, e.NumMuestras = 0, e.DemoraInicio = 90; },
+         7, 6, none, {false, true, true, false}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        EstadoKLV e = finished();
+        c.change(e);
+        for (const SummaryCopy copy : {SummaryCopy::frmsave, SummaryCopy::frmPrep}) {
+            const LiveSummary r = summary(e, copy);
+            EXPECT_EQ(r.panel.recording->index, c.recording);
+            EXPECT_EQ(r.panel.startMode->index, c.startMode);
+            EXPECT_EQ(r.panel.start, c.start);
+        }
+        EXPECT_EQ(buttons(summary(e, SummaryCopy::frmsave)), c.offered);
+    }
+    EXPECT_EQ(summary(finished(), SummaryCopy::frmsave).panel.end, QStringLiteral("02/03/2024 - 11:30"));
+
+    // Ended without a sample: the preparation stamp, and prepare again.
+    EstadoKLV e = finished();
+    e.NumMuestras = e.DemoraInicio = 0;
+    EXPECT_EQ(summary(e, SummaryCopy::frmsave).panel.start, QStringLiteral("01/03/2024 - 10:00"));
+    EXPECT_EQ(buttons(summary(e, SummaryCopy::frmsave)), Buttons({false, true, false, true}));
+
+    // An empty logger: erase and prepare only; the preparation window leaves the times alone.
+    e = finished();
     e.SinDatos = true;
     e.NumMuestras = 5;
-    const LiveSummary r = save({true, true, false});
-    EXPECT_EQ(r.panel.recording, (PanelPicture{4, QStringLiteral("KLV-100 Sin Datos")}));
-    EXPECT_EQ(r.panel.link, (PanelPicture{9, QStringLiteral("Comunicado con KLV-100")}));
+    const LiveSummary r = summary(e, SummaryCopy::frmsave, {true, true, false});
+    EXPECT_EQ(r.panel.recording->index, 4);
     EXPECT_FALSE(r.panel.samples);   // left as they were
-    EXPECT_FALSE(r.panel.interval);
-    EXPECT_EQ(r.panel.start, kNoDate);
-    EXPECT_EQ(r.panel.end, kNoDate);
-    EXPECT_EQ(buttons(r), enabled(false, true, false, true));
+    EXPECT_EQ(std::make_pair(*r.panel.start, *r.panel.end), std::make_pair(none, none));
+    EXPECT_EQ(buttons(r), Buttons({false, true, false, true}));
     EXPECT_EQ(r.panel.clock, QStringLiteral("05/03/2024 - 09:41"));
-    // The preparation window leaves the start and end labels alone.
-    EXPECT_FALSE(prep().panel.start);
-    EXPECT_FALSE(prep().panel.end);
+    EXPECT_FALSE(summary(e, SummaryCopy::frmPrep).panel.start);
 }
 
-TEST_F(LiveSummaryTest, RecordingShowsTemperatureFromOneDegreeAndWaitsForASetTime)
+TEST(LiveSummary, TemperatureAlarmsAndLimits)
 {
+    EstadoKLV e = finished();
     e.Registrando = true;
-    e.NumMuestras = 12;
     for (const auto& [temp, shown] : {std::pair{-5, "--"}, {0, "--"}, {1, "1 °C"}, {23, "23 °C"}}) {
         e.TempActual = temp;
-        EXPECT_EQ(save().panel.temperature, QString::fromUtf8(shown)) << temp;
-        EXPECT_EQ(prep().panel.temperature, QString::fromUtf8(shown)) << temp;
+        EXPECT_EQ(summary(e, SummaryCopy::frmsave).panel.temperature, QString::fromUtf8(shown)) << temp;
+        EXPECT_EQ(summary(e, SummaryCopy::frmPrep).panel.temperature, QString::fromUtf8(shown)) << temp;
     }
-    // Armed for a set time that has not come: no start, no temperature, only stop and erase.
-    e.NumMuestras = 0;
-    e.DemoraInicio = 90;
-    for (const LiveSummary& r : {save(), prep()}) {
-        EXPECT_EQ(r.panel.start, kNoDate);
-        EXPECT_EQ(r.panel.startMode, (PanelPicture{6, QStringLiteral("Esperando la hora de comienzo del registro")}));
-        EXPECT_EQ(r.panel.recording, (PanelPicture{7, QStringLiteral("KLV-100 Registrando")}));
-        EXPECT_EQ(r.panel.temperature, QStringLiteral("--"));
-    }
-    EXPECT_EQ(buttons(save()), enabled(false, true, true, false));
-}
-
-TEST_F(LiveSummaryTest, FinishedMissionShowsStartEndAndSavedState)
-{
-    e.NumMuestras = 100;
-    e.DemoraInicio = 30;
+    e = finished();
     e.AlarmaHi = true;
-    for (const LiveSummary& r : {save(), prep()}) {
-        EXPECT_EQ(r.panel.start, QStringLiteral("01/03/2024 - 10:30"));
-        EXPECT_EQ(r.panel.end, QStringLiteral("02/03/2024 - 11:30"));
-        EXPECT_EQ(r.panel.recording, (PanelPicture{11, QStringLiteral("Registro Finalizado")}));
-        EXPECT_EQ(r.panel.startMode, (PanelPicture{17, QStringLiteral("Datos no almacenados en disco")}));
+    for (const LiveSummary& r : {summary(e, SummaryCopy::frmsave), summary(e, SummaryCopy::frmPrep)}) {
         EXPECT_EQ(std::make_pair(r.panel.highAlarm->index, r.panel.lowAlarm->index), std::make_pair(2, 1));
         // Changing the picture must not wipe the limit tool tips the panel carries.
         EXPECT_EQ(r.panel.highAlarm->toolTip, QStringLiteral("Limite superior de temperatura"));
-        EXPECT_EQ(r.panel.lowAlarm->toolTip, QStringLiteral("Limite inferior de temperatura"));
-        EXPECT_EQ(r.panel.highLimit, QStringLiteral(" > 8 °C"));
-        EXPECT_EQ(r.panel.lowLimit, QStringLiteral(" < 2 °C"));
+        EXPECT_EQ(std::make_pair(*r.panel.lowLimit, *r.panel.highLimit), std::make_pair(QStringLiteral(" < 2 °C"), QStringLiteral(" > 8 °C")));
     }
-    EXPECT_EQ(buttons(save()), enabled(true, true, false, false));
-    // After a save, store stays available.
-    e.Guardado = true;
-    EXPECT_EQ(save().panel.startMode, (PanelPicture{16, QStringLiteral("Datos almacenados en disco")}));
-    EXPECT_EQ(buttons(save()), enabled(true, true, false, false));
-
-    // Ended with no sample: the preparation stamp, and prepare allowed again.
-    e.NumMuestras = 0;
-    e.DemoraInicio = 0;
-    EXPECT_EQ(save().panel.start, QStringLiteral("01/03/2024 - 10:00"));
-    EXPECT_EQ(buttons(save()), enabled(false, true, false, true));
-
     // No limit (raw 0) shows as dashes on the device-data window only.
     e.LimSup = -40;
-    EXPECT_EQ(save().panel.highLimit, QStringLiteral("    --  °C"));
-    EXPECT_EQ(prep().panel.highLimit, QStringLiteral(" > -40 °C"));
+    EXPECT_EQ(summary(e, SummaryCopy::frmsave).panel.highLimit, QStringLiteral("    --  °C"));
+    EXPECT_EQ(summary(e, SummaryCopy::frmPrep).panel.highLimit, QStringLiteral(" > -40 °C"));
 }
 
-TEST_F(LiveSummaryTest, NoCommunicationDisablesEveryCommand)
+TEST(LiveSummary, NoCommunicationDisablesEveryCommand)
 {
+    EstadoKLV e = finished();
     e.Comunicado = false;
-    const LiveSummary r = save({false, true, false});
-    EXPECT_EQ(r.panel.link, (PanelPicture{10, QStringLiteral("No hay comunicacion con KLV-100")}));
+    const LiveSummary r = summary(e, SummaryCopy::frmsave, {false, true, false});
+    EXPECT_EQ(r.panel.link->index, 10);
     EXPECT_EQ(r.panel.missionShown, false);
     // The last poll's permission to store must not re-enable store with no logger answering.
-    EXPECT_EQ(buttons(r), enabled(false, false, false, false));
+    EXPECT_EQ(buttons(r), Buttons({false, false, false, false}));
     EXPECT_TRUE(r.availability.canStore);
     EXPECT_FALSE(r.panel.exporter);
-    EXPECT_TRUE(prep().disableAccept);
-    EXPECT_EQ(prep().panel.highLimit, QStringLiteral("    --  °C"));
-
-    textos.CargaTextos(TextTable::English);   // tool tips follow the language
-    EXPECT_EQ(save().panel.link->toolTip, QStringLiteral("No connection with KLV-100"));
-}
-
-TEST(LiveSummary, FirmwareVersionNeedsThreeNonZeroNumbers)
-{
+    EXPECT_TRUE(summary(e, SummaryCopy::frmPrep).disableAccept);
+    EXPECT_EQ(summary(e, SummaryCopy::frmPrep).panel.highLimit, QStringLiteral("    --  °C"));
+    // Tool tips follow the language.
+    EXPECT_EQ(summary(e, SummaryCopy::frmsave, {}, TextTable::English).panel.link->toolTip, QStringLiteral("No connection with KLV-100"));
+    // The firmware is shown only when its three numbers came.
     EXPECT_EQ(firmwareMessage(2, 1, 3), QStringLiteral("Version de Firmware 2.1.3"));
-    EXPECT_EQ(firmwareMessage(2, 1, 0), QStringLiteral("Establezca conexión con el equipo primero"));
+    EXPECT_FALSE(firmwareMessage(2, 1, 0).contains(QStringLiteral("Firmware")));
 }

@@ -1,5 +1,7 @@
 #include "tools/emulator/EmulatorFixture.h"
 
+#include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QDir>
 
 namespace orvan::emulator {
@@ -24,6 +26,24 @@ EmulatorFixture::~EmulatorFixture()
 QString EmulatorFixture::aliasFolder() const
 {
     return QDir(m_dir.path()).filePath(QStringLiteral("Puertos"));
+}
+
+QList<QByteArray> EmulatorFixture::frames() const
+{
+    QList<QByteArray> out;
+    for (const FrameLogEntry& e : m_logger->frameLog())
+        out.append(e.frame);
+    return out;
+}
+
+QList<QByteArray> EmulatorFixture::writes(int atLeast) const
+{
+    for (QDeadlineTimer deadline(5000);; QCoreApplication::processEvents(QEventLoop::AllEvents, 10)) {
+        QList<QByteArray> out = frames();
+        out.removeIf([](const QByteArray& f) { return quint8(f.at(0)) != 0x22 && quint8(f.at(0)) != 0xA5; });
+        if (out.size() >= atLeast || deadline.hasExpired())
+            return out;
+    }
 }
 
 void EmulatorFixture::setUp()

@@ -1,11 +1,6 @@
 #pragma once
-// An emulated logger on a pseudo-terminal for the duration of a test: builds the scenario,
-// starts a PtyServer, makes a temporary application folder whose "Puertos" folder holds the
-// link COM<n> to the pseudo-terminal, and stops and removes it all on destruction.
-//
-//     orvan::emulator::EmulatorFixture emu(orvan::emulator::ScenarioKind::Finished);
-//     ASSERT_TRUE(emu.ok()) << emu.errorString();
-//     QSerialPort port(emu.devicePath());   // or PortDirectory with emu.appFolder(), COM emu.com()
+// An emulated logger on a pseudo-terminal for the duration of a test, with a temporary application
+// folder whose "Puertos" folder holds the link COM<n> to it; all of it goes with the fixture.
 
 #include "tools/emulator/Logger.h"
 #include "tools/emulator/PtyServer.h"
@@ -39,6 +34,12 @@ public:
     QString aliasFolder() const;        // "<appFolder>/Puertos"
     QString aliasPath() const { return m_alias; }
     int com() const { return m_com; }
+
+    // The frames the logger has taken, in order; writes() only those that change it (0x22, 0xA5).
+    // The logger takes a frame once the line has been quiet a moment, so the last writes of a
+    // command that has just ended may still be on their way: writes() waits a while for `atLeast`.
+    QList<QByteArray> frames() const;
+    QList<QByteArray> writes(int atLeast = 0) const;
 
 private:
     void setUp();
