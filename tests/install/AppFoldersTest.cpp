@@ -16,57 +16,42 @@
 
 using namespace orvan;
 
-namespace {
-
-struct Case {
-    const char* name;
-    bool binIsInstallFolder;   // the executable's folder is the install's bin folder (through a link)
-    bool sharedPictures;       // "../share/orvanlog" exists beside it
-    const char* documents;     // under the fake home; nullptr for none
-    bool installed;
-    const char* recordFolder;  // relative to the fake home, or "exe:" + relative to the bin folder
-    const char* pictureFolder; // relative to the prefix
-};
-
-} // namespace
-
 TEST(AppFolders, PortableOrInstalledAndWhereEachFolderIs)
 {
-    const Case cases[] = {
-        {"build folder", false, false, "Documents", false, "exe:Datos", "bin"},
-        {"install bin folder", true, true, "Documents", true, "Documents/OrvanLog", "share/orvanlog"},
-        {"install bin without shared pictures", true, false, "Dokumente", true, "Dokumente/OrvanLog", "bin"},
-        {"documents not in Windows-1252", true, true, "\u6587\u66f8", true, ".local/share/OrvanLog/Datos", "share/orvanlog"},
-        {"documents longer than the record's 80 bytes", true, true, "d/ddddddddddddddddddddddddddddddddddddddddddddddddddddddddddddddddddddddddddddddddddddddd", true,
-         ".local/share/OrvanLog/Datos", "share/orvanlog"},
-        {"no documents folder", true, true, nullptr, true, ".local/share/OrvanLog/Datos", "share/orvanlog"},
+    const struct {
+        const char* name;
+        bool installed;             // the executable's folder is the install's bin folder (through a link)
+        bool sharedPictures;        // "../share/orvanlog" exists beside it
+        const char* documents;      // under the fake home; nullptr for none
+        const char* recordFolder;   // relative to the fake home, or to the bin folder when portable
+    } cases[] = {
+        {"build folder", false, false, "Documents", "Datos"},
+        {"install bin folder", true, true, "Documents", "Documents/OrvanLog"},
+        {"install bin without shared pictures", true, false, "Dokumente", "Dokumente/OrvanLog"},
+        {"documents not in Windows-1252", true, true, "\u6587\u66f8", ".local/share/OrvanLog/Datos"},
+        {"documents longer than the record's 80 bytes", true, true, "d/ddddddddddddddddddddddddddddddddddddddddddddddddddddddddddddddddddddddddddddddddddddddd",
+         ".local/share/OrvanLog/Datos"},
+        {"no documents folder", true, true, nullptr, ".local/share/OrvanLog/Datos"},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         QTemporaryDir root;
         const QString prefix = root.filePath(QStringLiteral("prefix"));
         const QString bin = prefix + QStringLiteral("/bin");
         const QString home = root.filePath(QStringLiteral("home"));
         ASSERT_TRUE(QDir().mkpath(bin) && QDir().mkpath(home));
-        if (c.sharedPictures) {
-            ASSERT_TRUE(QDir().mkpath(prefix + QStringLiteral("/share/orvanlog")));
-        }
+        ASSERT_TRUE(!c.sharedPictures || QDir().mkpath(prefix + QStringLiteral("/share/orvanlog")));
         // The install's bin folder reached by another name, as /bin is /usr/bin.
         const QString linkedBin = root.filePath(QStringLiteral("linked-bin"));
         ASSERT_TRUE(QFile::link(bin, linkedBin));
-        const QStringList installBins = c.binIsInstallFolder ? QStringList{QStringLiteral("/nonexistent/bin"), linkedBin}
-                                                             : QStringList{QStringLiteral("/nonexistent/bin")};
+        const QStringList installBins = QStringList{QStringLiteral("/nonexistent/bin")} + (c.installed ? QStringList{linkedBin} : QStringList());
         const UserFolders user{home + QStringLiteral("/.config"), home + QStringLiteral("/.local/share"),
                                c.documents ? home + QLatin1Char('/') + QString::fromUtf8(c.documents) : QString()};
 
         const AppFolders f = decideAppFolders(bin, installBins, user);
-        EXPECT_EQ(f.installed, c.installed);
-        EXPECT_EQ(f.executableFolder, bin);
-        const QString record = QString::fromUtf8(c.recordFolder);
-        const QString expected = record.startsWith(QLatin1String("exe:")) ? bin + QLatin1Char('/') + record.mid(4)
-                                                                          : home + QLatin1Char('/') + record;
-        EXPECT_EQ(f.recordFolder, expected);
-        EXPECT_EQ(QDir::cleanPath(f.pictureFolder), prefix + QLatin1Char('/') + QString::fromUtf8(c.pictureFolder));
+        EXPECT_EQ(std::make_pair(f.installed, f.executableFolder), std::make_pair(c.installed, bin));
+        EXPECT_EQ(f.recordFolder, (c.installed ? home : bin) + QLatin1Char('/') + QString::fromUtf8(c.recordFolder));
+        EXPECT_EQ(QDir::cleanPath(f.pictureFolder), prefix + (c.sharedPictures ? QStringLiteral("/share/orvanlog") : QStringLiteral("/bin")));
         EXPECT_EQ(f.appFolder, c.installed ? home + QStringLiteral("/.config/OrvanLog") : bin);
         EXPECT_EQ(f.dataFolder, c.installed ? home + QStringLiteral("/.local/share/OrvanLog") : bin);
     }

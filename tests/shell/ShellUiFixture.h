@@ -25,32 +25,24 @@ using Child = orvan::shell::MainWindow::Child;
 
 // What a child saw of the shared state when it was built.
 struct Seen {
-    bool CerrarPrep = false;
-    bool CerrarSave = false;
-    bool GraficoActivo = true;
+    bool CerrarPrep = false, CerrarSave = false, GraficoActivo = true;
 };
 
-class StandIn : public QWidget {
-public:
-    StandIn(Child which, std::vector<Child>* closed) : m_which(which), m_closed(closed) {}
-
-protected:
+struct StandIn : QWidget {
+    StandIn(Child which, std::vector<Child>& closed) : which(which), closed(closed) {}
     void closeEvent(QCloseEvent* event) override
     {
-        m_closed->push_back(m_which);
+        closed.push_back(which);
         QWidget::closeEvent(event);
     }
-
-private:
-    Child m_which;
-    std::vector<Child>* m_closed;
+    Child which;
+    std::vector<Child>& closed;
 };
 
 class ShellUiTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(dir.isValid());
         // Closing the main window in one test must not end the event loops of the next.
         QGuiApplication::setQuitOnLastWindowClosed(false);
         app = std::make_unique<orvan::AppContext>(dir.path());
@@ -62,13 +54,13 @@ protected:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
-    // Writes small stand-ins for the two pictures of the main window.
-    void writePictures(bool mdi = true, bool panel = true)
+    // Small stand-ins for the two pictures of the main window.
+    void writePictures()
     {
         QImage img(16, 16, QImage::Format_RGB32);
         img.fill(Qt::darkBlue);
-        ASSERT_TRUE(!mdi || img.save(dir.filePath(QStringLiteral("KLV-204.jpg")), "JPG"));
-        ASSERT_TRUE(!panel || img.save(dir.filePath(QStringLiteral("KLV-chico.jpg")), "JPG"));
+        for (const char* name : {"KLV-204.jpg", "KLV-chico.jpg"})
+            ASSERT_TRUE(img.save(dir.filePath(QLatin1String(name)), "JPG"));
     }
 
     // The main window with the real configuration window and stand-ins for the others.
@@ -87,10 +79,9 @@ protected:
                 if (failOpening)
                     failOpening(which);
                 seen[which] = {main.app().flags.CerrarPrep.load(), main.app().flags.CerrarSave.load(), main.app().GraficoActivo};
-                // The graph tells the print command that it is the active view.
                 if (which == Child::frmGrafico)
-                    main.app().GraficoActivo = true;
-                return new StandIn(which, &closed);
+                    main.app().GraficoActivo = true;   // the graph tells the print command it is the active view
+                return new StandIn(which, closed);
             });
         }
         window->show();
