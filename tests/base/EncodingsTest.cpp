@@ -27,43 +27,36 @@ TEST(Encodings, FramesAndByteSplitting)
     EXPECT_EQ(std::make_tuple(Byte2(0x123456), Byte1(0x123456), Byte0(0x123456)), std::make_tuple(0x12, 0x34, 0x56));
 }
 
-TEST(Encodings, TemperaturesBcdAndTexts)
+TEST(Encodings, TemperaturesBcdDatesAndTexts)
 {
     const Unit C = Unit::Celsius, F = Unit::Fahrenheit;
     // The settings' flag: -1 is Celsius, any other value Fahrenheit; and back.
-    EXPECT_EQ(unitFromGradosC(-1), C);
-    EXPECT_EQ(unitFromGradosC(0), F);
-    EXPECT_EQ(unitFromGradosC(1), F);
+    EXPECT_EQ(std::make_tuple(unitFromGradosC(-1), unitFromGradosC(0), unitFromGradosC(1)), std::make_tuple(C, F, F));
     EXPECT_EQ(std::make_tuple(gradosCFor(C), gradosCFor(F)), std::make_tuple(qint16(-1), qint16(0)));
     // raw, unit, degrees
     for (const auto& [raw, unit, degrees] : {std::tuple{250, C, 85.0}, {250, F, 185.0}, {0, C, -40.0}, {0, F, -40.0}})
         EXPECT_DOUBLE_EQ(RawAGrados(raw, unit), degrees) << raw << " " << int(unit);
-    EXPECT_EQ(GradosARaw(8, C), 96);
-    EXPECT_EQ(GradosARaw(50, F), 100);
+    EXPECT_EQ(std::make_tuple(GradosARaw(8, C), GradosARaw(50, F)), std::make_tuple(96, 100));
     EXPECT_EQ(wholeDegrees(1, C), -40);   // -39.5, halves to even
     EXPECT_EQ(wholeDegrees(3, C), -38);   // -38.5
-    EXPECT_EQ(UnidadTexto(C) + UnidadTexto(F), QStringLiteral(" \u00b0C \u00b0F"));
 
-    EXPECT_EQ(ABcd(9), 0x09);
-    EXPECT_EQ(ABcd(59), 0x59);
+    EXPECT_EQ(std::make_tuple(ABcd(9), ABcd(59)), std::make_tuple(0x09, 0x59));
     EXPECT_EQ(BcdATexto(0x59), QStringLiteral("59"));
-    EXPECT_EQ(bcdLeadingValue(0x59), 59);
-    EXPECT_EQ(bcdLeadingValue(0x1A), 1);   // not BCD: its leading decimal digits
-    EXPECT_EQ(Dec2(7), QStringLiteral("07"));
-    EXPECT_EQ(Dec2(123), QStringLiteral("00"));
+    EXPECT_EQ(std::make_tuple(bcdLeadingValue(0x59), bcdLeadingValue(0x1A)), std::make_tuple(59, 1));
+    // A stamp byte with a digit past 9 in either half is no date.
+    EXPECT_EQ(strictBcd(0x59), std::optional<int>(59));
+    EXPECT_FALSE(strictBcd(0x1A).has_value());
+    EXPECT_FALSE(strictBcd(0xA1).has_value());
+    EXPECT_EQ(std::make_tuple(Dec2(7), Dec2(123)), std::make_tuple(QStringLiteral("07"), QStringLiteral("00")));
 
     EXPECT_EQ(Nombre12(QStringLiteral("  ABCDEFGHIJK LMN")), QStringLiteral("ABCDEFGHIJK "));
     EXPECT_EQ(Nombre12(QString()), QString(12, QLatin1Char(' ')));
     const quint8 stamp[5] = {0x59, 0x23, 0x31, 0x12, 0x99};   // years 30..99 are 19xx
     EXPECT_EQ(formatDate(*preparationStamp(stamp)), QStringLiteral("31/12/1999 - 23:59"));
-}
 
-TEST(Encodings, DateCaptionsAreReformattedAndOtherCaptionsPassUnchanged)
-{
-    using orvan::reformatDateCaption;
-    EXPECT_EQ(reformatDateCaption(QStringLiteral("01/03/2024 - 10:30")), QStringLiteral("01/03/2024 - 10:30"));
-    EXPECT_EQ(reformatDateCaption(QStringLiteral("1/3/2024 9:05")), QStringLiteral("01/03/2024 - 09:05"));
-    EXPECT_EQ(reformatDateCaption(QStringLiteral("Registrando")), QStringLiteral("Registrando"));
-    EXPECT_EQ(reformatDateCaption(QStringLiteral("")), QStringLiteral(""));
-    EXPECT_EQ(reformatDateCaption(QStringLiteral("31/02/2024 - 10:30")), QStringLiteral("31/02/2024 - 10:30"));
+    // Date captions are reformatted; other captions, and dates that are no dates, pass unchanged.
+    for (const auto& [in, out] : {std::pair{"01/03/2024 - 10:30", "01/03/2024 - 10:30"},
+                                  {"1/3/2024 9:05", "01/03/2024 - 09:05"}, {"Registrando", "Registrando"},
+                                  {"", ""}, {"31/02/2024 - 10:30", "31/02/2024 - 10:30"}})
+        EXPECT_EQ(reformatDateCaption(QString::fromLatin1(in)), QString::fromLatin1(out)) << in;
 }

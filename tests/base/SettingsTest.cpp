@@ -9,7 +9,6 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtEndian>
-#include <sys/stat.h>
 #include <functional>
 #include <iostream>
 #include <tuple>
@@ -18,8 +17,7 @@
 
 using orvan::RegConfig;
 using orvan::SettingsFile;
-using orvan::test::readAll;
-using orvan::test::writeFile;
+using namespace orvan::test;
 
 namespace {
 
@@ -28,82 +26,50 @@ void put16(QByteArray& b, int offset, qint16 v)
     qToLittleEndian<qint16>(v, b.data() + offset);
 }
 
-QByteArray padded(const QByteArray& text, int width)
-{
-    return text.leftJustified(width, ' ', true);
-}
-
 // The bytes of a record built field by field, independent of the code under test.
 QByteArray record(const QByteArray& reserved, const QByteArray& folderText, qint16 port, qint16 idioma,
                   const QByteArray& company, qint16 grados, qint16 version, qint16 limInf, qint16 limSup)
 {
-    QByteArray b = reserved.left(80).leftJustified(80, '\0') + padded(folderText, 80);
-    b += QByteArray(2, '\0') + QByteArray(2, '\0') + padded(company, 30) + QByteArray(8, '\0');
-    put16(b, 160, port);
-    put16(b, 162, idioma);
-    put16(b, 194, grados);
-    put16(b, 196, version);
-    put16(b, 198, limInf);
-    put16(b, 200, limSup);
+    QByteArray b = reserved.left(80).leftJustified(80, '\0') + folderText.leftJustified(80, ' ', true);
+    b += QByteArray(4, '\0') + company.leftJustified(30, ' ', true) + QByteArray(8, '\0');
+    for (const auto& [offset, v] : {std::pair{160, port}, {162, idioma}, {194, grados}, {196, version},
+                                    {198, limInf}, {200, limSup}})
+        put16(b, offset, v);
     return b;
-}
-
-QByteArray defaultsFor(const QString& appFolder, const QByteArray& reserved)
-{
-    const QByteArray folder = QDir::toNativeSeparators(appFolder + QStringLiteral("/Datos")).toLatin1();
-    return record(reserved, folder, 1, 0, "Orvan", -1, 59, 0, 8);
 }
 
 class SettingsTest : public ::testing::Test {
 protected:
     QTemporaryDir dir;
     QString path() const { return dir.filePath(QStringLiteral("Ruta.CnF")); }
+    QByteArray defaults(const QByteArray& reserved) const
+    {
+        return record(reserved, QDir::toNativeSeparators(dir.path() + QStringLiteral("/Datos")).toLatin1(), 1, 0,
+                      "Orvan", -1, 59, 0, 8);
+    }
+    SettingsFile::Result load(RegConfig& cfg) const { return SettingsFile(dir.path()).loadAtStartup(cfg); }
 };
 
 } // namespace
 
-TEST_F(SettingsTest, NewFileGetsTheDefaultRecord)
+// A new file, and a record of any version but the current and the old layout's, get the default
+// record; the reserved field is kept.
+TEST_F(SettingsTest, NewFilesAndOtherVersionsGetTheDefaultRecord)
 {
-    ASSERT_TRUE(dir.isValid());
-    RegConfig cfg;
-    const SettingsFile::Result r = SettingsFile(dir.path()).loadAtStartup(cfg);
-    ASSERT_TRUE(r.ok) << r.error.toStdString();
-
-    // A new file has nothing in its reserved field: the record is read from an empty file.
-    EXPECT_EQ(readAll(path()), defaultsFor(dir.path(), QByteArray(80, '\0')));
-    EXPECT_EQ(cfg.carpetaDatos(), QDir::toNativeSeparators(dir.path() + QStringLiteral("/Datos")));
-    EXPECT_EQ(std::make_tuple(cfg.PuertoCom, cfg.Idioma, cfg.GradosC, cfg.LimInfDef, cfg.LimSupDef),
+    RegConfig fresh;
+    ASSERT_TRUE(load(fresh).ok);
+    EXPECT_EQ(readAll(path()), defaults(QByteArray(80, '\0')));
+    EXPECT_EQ(fresh.carpetaDatos(), QDir::toNativeSeparators(dir.path() + QStringLiteral("/Datos")));
+    EXPECT_EQ(std::make_tuple(fresh.PuertoCom, fresh.Idioma, fresh.GradosC, fresh.LimInfDef, fresh.LimSupDef),
               std::make_tuple(1, 0, -1, 0, 8));
-}
 
-TEST_F(SettingsTest, OldLayoutKeepsItsChoicesAndGetsTheLimits)
-{
-    const QByteArray reserved = "reserved bytes written by someone else";
-    const QByteArray old = record(reserved, "D:\\Registros", 3, 2, "ACME Frio", 0, 55, 5, 20);
-    const QByteArray trailer = "tail past record 1";
-    ASSERT_TRUE(writeFile(path(), old + trailer));
-
-    RegConfig cfg;
-    ASSERT_TRUE(SettingsFile(dir.path()).loadAtStartup(cfg).ok);
-
-    QByteArray expected = old;
-    put16(expected, 196, 59);
-    put16(expected, 198, 0);
-    put16(expected, 200, 8);
-    EXPECT_EQ(readAll(path()), expected + trailer);
-    EXPECT_EQ(cfg.carpetaDatos(), QStringLiteral("D:\\Registros"));
-    EXPECT_EQ(std::make_tuple(cfg.PuertoCom, cfg.Idioma, cfg.GradosC), std::make_tuple(3, 2, 0));
-}
-
-TEST_F(SettingsTest, OtherVersionsAreResetButTheReservedFieldIsKept)
-{
     const QByteArray reserved(80, 'R');
     for (qint16 version : {qint16(0), qint16(54), qint16(56), qint16(60), qint16(-1), qint16(0x3B00)}) {
         SCOPED_TRACE(version);
         ASSERT_TRUE(writeFile(path(), record(reserved, "C:\\X", 4, 3, "Other", 0, version, 7, 9)));
         RegConfig cfg;
-        ASSERT_TRUE(SettingsFile(dir.path()).loadAtStartup(cfg).ok);
-        EXPECT_EQ(readAll(path()), defaultsFor(dir.path(), reserved));
+        ASSERT_TRUE(load(cfg).ok);
+        EXPECT_EQ(readAll(path()), defaults(reserved));
         EXPECT_EQ(cfg.Reservado, reserved);
     }
 
@@ -111,12 +77,29 @@ TEST_F(SettingsTest, OtherVersionsAreResetButTheReservedFieldIsKept)
     const QByteArray current = record(reserved, "C:\\X", 4, 3, "Other", 0, 59, 7, 9);
     ASSERT_TRUE(writeFile(path(), current));
     RegConfig cfg;
-    ASSERT_TRUE(SettingsFile(dir.path()).loadAtStartup(cfg).ok);
+    ASSERT_TRUE(load(cfg).ok);
     EXPECT_EQ(readAll(path()), current);
     EXPECT_EQ(std::make_tuple(cfg.LimInfDef, cfg.LimSupDef, cfg.Idioma), std::make_tuple(7, 9, 3));
 }
 
-TEST_F(SettingsTest, LongFolderIsCutAndShortFileReadsZeros)
+TEST_F(SettingsTest, OldLayoutKeepsItsChoicesAndGetsTheLimits)
+{
+    const QByteArray old = record("reserved bytes written by someone else", "D:\\Registros", 3, 2, "ACME Frio", 0,
+                                  55, 5, 20);
+    const QByteArray trailer = "tail past record 1";
+    ASSERT_TRUE(writeFile(path(), old + trailer));
+    RegConfig cfg;
+    ASSERT_TRUE(load(cfg).ok);
+
+    QByteArray expected = old;   // the version and the limits change, nothing else
+    for (const auto& [offset, v] : {std::pair{196, 59}, {198, 0}, {200, 8}})
+        put16(expected, offset, qint16(v));
+    EXPECT_EQ(readAll(path()), expected + trailer);
+    EXPECT_EQ(cfg.carpetaDatos(), QStringLiteral("D:\\Registros"));
+    EXPECT_EQ(std::make_tuple(cfg.PuertoCom, cfg.Idioma, cfg.GradosC), std::make_tuple(3, 2, 0));
+}
+
+TEST_F(SettingsTest, LongFolderIsCutShortFileReadsZerosLongerFileIsReported)
 {
     const SettingsFile file(dir.path());
     RegConfig cfg;
@@ -125,14 +108,12 @@ TEST_F(SettingsTest, LongFolderIsCutAndShortFileReadsZeros)
     cfg.setCarpetaDatos(longPath);
     ASSERT_TRUE(file.write(cfg).ok);
     EXPECT_EQ(readAll(path()).size(), RegConfig::Size);
-    EXPECT_EQ(readAll(path()).mid(80, 80), longPath.left(80).toLatin1());
     RegConfig back;
     ASSERT_TRUE(file.read(back).ok);
     EXPECT_EQ(back.carpetaDatos(), longPath.left(80));
 
-    // A file that ends inside the language field: the missing bytes read as zeros.
-    QByteArray shortFile = record("", "C:\\Y", 4, 2, "", 0, 0, 0, 0).left(163);
-    ASSERT_TRUE(writeFile(path(), shortFile));
+    // A file that ends inside the language field.
+    ASSERT_TRUE(writeFile(path(), record("", "C:\\Y", 4, 2, "", 0, 0, 0, 0).left(163)));
     RegConfig partial;
     ASSERT_TRUE(file.read(partial).ok);
     EXPECT_EQ(std::make_tuple(partial.PuertoCom, partial.Idioma, partial.GradosC, partial.VersionCfg, partial.LimSupDef),
@@ -141,44 +122,22 @@ TEST_F(SettingsTest, LongFolderIsCutAndShortFileReadsZeros)
     // A current record with bytes after it is used as read, and the odd size is reported.
     ASSERT_TRUE(writeFile(path(), record("", "C:\\Y", 4, 2, "Orvan", -1, 59, 1, 7) + QByteArray(10, 'x')));
     RegConfig longer;
-    const SettingsFile::Result r = file.loadAtStartup(longer);
+    const SettingsFile::Result r = load(longer);
     EXPECT_FALSE(r.ok);
     EXPECT_TRUE(r.error.contains(QStringLiteral("212"))) << r.error.toStdString();
     EXPECT_EQ(std::make_tuple(longer.PuertoCom, longer.Idioma, longer.LimSupDef), std::make_tuple(4, 2, 7));
 }
 
-TEST_F(SettingsTest, UnreadableOrUnwritableFileIsReportedWithUsableSettings)
-{
-    // A folder where the file should be: it can be neither read nor replaced.
-    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("Ruta.CnF")));
-    RegConfig cfg;
-    SettingsFile::Result r = SettingsFile(dir.path()).loadAtStartup(cfg);
-    EXPECT_FALSE(r.ok);
-    EXPECT_FALSE(r.error.isEmpty());
-    EXPECT_EQ(std::make_tuple(cfg.VersionCfg, cfg.GradosC, cfg.PuertoCom), std::make_tuple(59, -1, 1));
-    EXPECT_FALSE(SettingsFile(dir.path()).write(cfg).ok);
-
-    // An application folder that cannot take the file: defaults in memory, failure reported.
-    const QString gone = dir.filePath(QStringLiteral("missing/folder"));
-    RegConfig fresh;
-    r = SettingsFile(gone).loadAtStartup(fresh);
-    EXPECT_FALSE(r.ok);
-    EXPECT_EQ(fresh.Idioma, 0);
-    EXPECT_EQ(fresh.LimSupDef, 8);
-    EXPECT_FALSE(QFile::exists(gone + QStringLiteral("/Ruta.CnF")));
-}
-
 TEST_F(SettingsTest, FileThatCannotBeOursIsNeitherReadNorReplaced)
 {
-    using namespace orvan::test;
-    // Each makes "Ruta.CnF" something no settings record is: the start-up must not wait on it
-    // or read it without end, and no save may put a file in its place.
+    // Start-up must not wait on such a file or read it without end, and no save may replace it.
     const QByteArray longFile(SettingsFile::MaxFileSize + 1, '\x01');
     const struct {
         const char* name;
         std::function<bool(const QString&)> make;
         const char* words;
     } cases[] = {
+        {"folder", [](const QString& p) { return QDir().mkdir(p); }, "Ruta.CnF"},
         {"fifo", [](const QString& p) { return makeNode(Node::Fifo, p); }, "is not a regular file"},
         {"device", [](const QString& p) { return makeNode(Node::Device, p); }, "is not a regular file"},
         {"link to /dev/zero", [](const QString& p) { return QFile::link(QStringLiteral("/dev/zero"), p); }, "is not a regular file"},
@@ -186,15 +145,14 @@ TEST_F(SettingsTest, FileThatCannotBeOursIsNeitherReadNorReplaced)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        QFile::remove(path());
+        QFile::remove(path()) || QDir().rmdir(path());
         if (!c.make(path())) {
             std::cout << "[ skipped  ] cannot make a " << c.name << " here\n";
             continue;
         }
         const quint64 before = nodeIdentity(path());
         RegConfig cfg;
-        const SettingsFile::Result started = SettingsFile(dir.path()).loadAtStartup(cfg);
-        EXPECT_FALSE(started.ok);
+        EXPECT_FALSE(load(cfg).ok);
         EXPECT_EQ(std::make_tuple(cfg.VersionCfg, cfg.GradosC, cfg.LimSupDef), std::make_tuple(59, -1, 8));
         cfg.Idioma = 1;
         const SettingsFile::Result saved = SettingsFile(dir.path()).write(cfg);
@@ -203,6 +161,13 @@ TEST_F(SettingsTest, FileThatCannotBeOursIsNeitherReadNorReplaced)
         EXPECT_EQ(nodeIdentity(path()), before);
     }
     EXPECT_EQ(readAll(path()), longFile);
+
+    // An application folder that cannot take the file: defaults in memory, failure reported.
+    const QString gone = dir.filePath(QStringLiteral("missing/folder"));
+    RegConfig fresh;
+    EXPECT_FALSE(SettingsFile(gone).loadAtStartup(fresh).ok);
+    EXPECT_EQ(std::make_tuple(fresh.Idioma, fresh.LimSupDef), std::make_tuple(0, 8));
+    EXPECT_FALSE(QFile::exists(gone + QStringLiteral("/Ruta.CnF")));
 }
 
 TEST_F(SettingsTest, ReadOnlyApplicationFolderWithAWritableFileStillTakesTheSettings)
@@ -213,41 +178,32 @@ TEST_F(SettingsTest, ReadOnlyApplicationFolderWithAWritableFileStillTakesTheSett
     ASSERT_TRUE(file.write(cfg).ok);
     const QByteArray tail("kept after the record");
     ASSERT_TRUE(writeFile(path(), readAll(path()) + tail));
-    ASSERT_EQ(::chmod(path().toLocal8Bit().constData(), 0666), 0);
-    ASSERT_EQ(::chmod(dir.path().toLocal8Bit().constData(), 0555), 0);
+    setMode(path(), 0666);
+    setMode(dir.path(), 0555);
 
     // Permissions do not stop root: the write runs as nobody, in a child process.
     cfg.Idioma = 3;
     cfg.LimSupDef = 12;
-    const std::optional<QString> written = orvan::test::asNobody([&] {
+    const std::optional<QString> written = asNobody([&] {
         const bool refused = ::access(QFile::encodeName(dir.path()).constData(), W_OK) != 0;
         return refused && file.write(cfg).ok ? QStringLiteral("written") : QStringLiteral("not written");
     });
-    ::chmod(dir.path().toLocal8Bit().constData(), 0755);
+    setMode(dir.path(), 0755);
     EXPECT_EQ(written, std::optional<QString>(QStringLiteral("written")));
     RegConfig back;
     ASSERT_TRUE(file.read(back).ok);
-    EXPECT_EQ(back.Idioma, 3);
-    EXPECT_EQ(back.LimSupDef, 12);
+    EXPECT_EQ(std::make_tuple(back.Idioma, back.LimSupDef), std::make_tuple(3, 12));
     EXPECT_TRUE(readAll(path()).endsWith(tail));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("Ruta.CnF")});
 }
 
 TEST(Settings, AFolderNameMustComeBackAsItWent)
 {
-    const struct {
-        QString carpeta;
-        const char* motivo;   // nullptr: kept
-    } casos[] = {
-        {QStringLiteral("C:\\Datos"), nullptr},
-        {QStringLiteral("/home/ana/Año ñandú € ¿?"), nullptr},
-        {QString(80, QLatin1Char('a')), nullptr},
-        {QString(81, QLatin1Char('a')), "más de 80"},
-        {QStringLiteral("/home/用户/datos"), "caracteres"},
-        {QStringLiteral("/data/Ω"), "caracteres"},
-        {QStringLiteral("/data/") + QString::fromUtf8("\xF0\x9F\x93\x81"), "caracteres"},
-    };
-    for (const auto& c : casos) {
+    struct Caso { QString carpeta; const char* motivo; };   // motivo nullptr: kept
+    for (const Caso& c : {Caso{QStringLiteral("C:\\Datos"), nullptr}, {QStringLiteral("/home/ana/Año ñandú € ¿?"), nullptr},
+                          {QString(80, QLatin1Char('a')), nullptr}, {QString(81, QLatin1Char('a')), "más de 80"},
+                          {QStringLiteral("/home/用户/datos"), "caracteres"}, {QStringLiteral("/data/Ω"), "caracteres"},
+                          {QStringLiteral("/data/") + QString::fromUtf8("\xF0\x9F\x93\x81"), "caracteres"}}) {
         SCOPED_TRACE(c.carpeta.toStdString());
         const QString rechazo = RegConfig::dataFolderRefusal(c.carpeta);
         if (!c.motivo) {
