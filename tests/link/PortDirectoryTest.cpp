@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 using namespace orvan::link;
@@ -25,11 +26,9 @@ QString numbering(const QList<DetectedPort>& ports)
 bool link(QTemporaryDir& app, const QList<std::pair<QString, QString>>& links)
 {
     QDir(app.path()).mkdir(QStringLiteral("Puertos"));
-    for (const auto& [name, target] : links) {
-        if (!QFile::link(target, aliasFolder(app.path()) + QLatin1Char('/') + name))
-            return false;
-    }
-    return true;
+    return std::all_of(links.begin(), links.end(), [&](const auto& l) {
+        return QFile::link(l.second, aliasFolder(app.path()) + QLatin1Char('/') + l.first);
+    });
 }
 
 } // namespace

@@ -13,10 +13,9 @@
 
 namespace orvan::test {
 
-// Rows 1..10 and 11..20 are the first ten stored low and high crossings of `taken` (every sample
-// of the mission, in order): each filled row is dated `when`(k) of its sample k and shows that
-// sample's temperature while the record holds it, none once a circular memory has overwritten
-// it; the rows after them are empty. Returns how many rows showed an overwritten sample.
+// Rows 1..10 and 11..20 are the first ten low and high crossings of `taken`: each dated `when`(k) of
+// its sample k, with that sample's temperature unless a circular memory overwrote it (counted and
+// returned); the rows after them are empty.
 inline int expectAlarmRowsAreCrossings(const records::MissionRecord& r, const QByteArray& taken,
                                        const std::function<QDateTime(qint64)>& when)
 {

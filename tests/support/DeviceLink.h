@@ -1,6 +1,5 @@
 #pragma once
-// A window's link on a real serial device (the emulator's pseudo-terminal) through QSerialPort,
-// on the system clock; the messages the link reports are kept in sink.
+// A window's link on a real serial device through QSerialPort, on the system clock; messages in sink.
 
 #include "base/MessageSink.h"
 #include "link/Link.h"

@@ -1,6 +1,5 @@
 #pragma once
-// A link clock for window tests: real time for reply time-outs, but the fixed pauses (between
-// writes, the erase's wait) pass at once: a pause moves the clock instead of waiting.
+// A link clock for window tests: real time for reply time-outs; a fixed pause moves it at once.
 
 #include "link/LinkClock.h"
 

@@ -1,21 +1,15 @@
 #include "support/ScriptedPort.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace orvan::test {
 
-namespace {
-
-void throwOnce(std::optional<RuntimeError>& error)
+static void throwOnce(std::optional<RuntimeError>& error)
 {
-    if (error) {
-        const RuntimeError e = *error;
-        error.reset();
-        throw e;
-    }
+    if (const std::optional<RuntimeError> e = std::exchange(error, std::nullopt))
+        throw *e;
 }
-
-} // namespace
 
 void ScriptedPort::open()
 {

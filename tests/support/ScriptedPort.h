@@ -35,7 +35,7 @@ public:
 
     std::function<void(const QByteArray& frame, ScriptedPort& port)> responder;
     std::function<void()> onWait;                        // at every wait for input
-    std::function<void(ScriptedPort& port)> onOpen;      // before every open(); may set openError
+    std::function<void(ScriptedPort& port)> onOpen;      // before every open(); may throw
     std::optional<RuntimeError> openError;   // thrown by every open()
     std::optional<RuntimeError> readError;   // thrown once, by the next look at the input
     std::optional<RuntimeError> writeError;  // thrown once, by the next write()

@@ -1,6 +1,5 @@
 #pragma once
-// Processes events, deferred deletions included, until the condition holds or a generous deadline
-// passes: no fixed sleeps racing against timers.
+// Processes events (deferred deletions too) until the condition holds; the deadline is only a guard.
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
