@@ -8,7 +8,6 @@
 #include "shell/ui/PrintReports.h"
 #include "shell/ui/WindowRegistry.h"
 #include "views/ChartPixels.h"
-#include "views/GraphRecords.h"
 #include "views/ui/Chart.h"
 #include "views/ui/GraphWindow.h"
 #include "views/ui/QCustomPlotInclude.h"
