@@ -12,12 +12,10 @@ using namespace orvan::records::testdata;
 
 TEST(LeeAuditoria, HeaderFieldsNamesSerialAndBits)
 {
-    // An all-zero image is an empty record; its stamp 00/00/00 carries back to 30 November 1999.
+    // An all-zero image is an empty record on the logger's first serial.
     MissionRecord empty;
     EXPECT_TRUE(empty.LeeAuditoria().isEmpty());
-    EXPECT_EQ(std::make_tuple(empty.campos.NumMuestras, empty.campos.InicioMision, empty.campos.FinDatos, empty.campos.NumSerie),
-              std::make_tuple(0, utc(1999, 11, 30), utc(1999, 11, 30), QStringLiteral("0       ")));
-    EXPECT_EQ(empty.campos.InicioMision.timeSpec(), Qt::UTC);
+    EXPECT_EQ(std::make_tuple(empty.campos.NumMuestras, empty.campos.NumSerie), std::make_tuple(0, QStringLiteral("0       ")));
     EXPECT_FALSE(empty.campos.Circular || empty.campos.AlarmaHi || empty.campos.AlarmaLo);
 
     MissionRecord r = recordWith({{11, 84}, {12, 96}, {13, 15}, {90, 0x00}, {91, 0x30}, {92, 0x39},
@@ -70,6 +68,7 @@ TEST(LeeAuditoria, StartDateCarriesLikeCalendarArithmeticAndAddsBothDelays)
     };
     const Case cases[] = {
         {"plain", 30, 10, 1, 3, 24, 0, 0, utc(2024, 3, 1, 10, 30)},
+        {"all zero: 00/00/00 carries back", 0, 0, 0, 0, 0, 0, 0, utc(1999, 11, 30)},
         {"month 13", 0, 0, 15, 13, 23, 0, 0, utc(2024, 1, 15)},
         {"day 0", 0, 0, 0, 3, 24, 0, 0, utc(2024, 2, 29)},
         {"minute 75, hour 24", 75, 24, 31, 12, 24, 0, 0, utc(2025, 1, 1, 1, 15)},
@@ -84,6 +83,7 @@ TEST(LeeAuditoria, StartDateCarriesLikeCalendarArithmeticAndAddsBothDelays)
         putStamp(r, k.minute, k.hour, k.day, k.month, k.year2);
         EXPECT_TRUE(r.LeeAuditoria().isEmpty());
         EXPECT_EQ(std::make_tuple(r.campos.DemoraInicio, r.campos.EsperaInicio, r.campos.InicioMision), std::make_tuple(k.delay, k.wait, k.start));
+        EXPECT_EQ(r.campos.InicioMision.timeSpec(), Qt::UTC);
         EXPECT_TRUE(r.campos.ArchivoOk);
     }
 }

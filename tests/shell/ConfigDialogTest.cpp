@@ -65,11 +65,26 @@ TEST_F(ConfigTest, UnitOptionsReadAndStoreTheSettingsFlag)
     }
 }
 
-TEST_F(ConfigTest, OkStoresLanguageAndRelabelsTheWindow)
+TEST_F(ConfigTest, ButtonsAnswerAndOkStoresLanguageAndRelabelsTheWindow)
 {
     start();
     app->config.PuertoCom = 7;   // changed in memory elsewhere and never written: not stored here
     ConfigDialog* config = openConfig();
+    // The firmware button asks with the version last read; the port search, whatever ports this
+    // computer has, says something.
+    app->VerFw[0] = 0;
+    app->VerFw[1] = 7;
+    app->VerFw[2] = 2;
+    config->Command2->click();
+    app->VerFw[0] = 3;
+    config->Command2->click();
+    config->Command1->click();
+    ASSERT_EQ(sink.messages.size(), 3);
+    EXPECT_EQ(sink.messages.mid(0, 2), (QStringList{QStringLiteral("Establezca conexión con el equipo primero"),
+                                                     QStringLiteral("Version de Firmware 3.7.2")}));
+    EXPECT_FALSE(sink.messages[2].isEmpty());
+    sink.messages.clear();
+
     config->optLenguaje[1]->click();
     config->CmndAbrir->click();
     EXPECT_TRUE(sink.messages.isEmpty()) << sink.messages.join(QStringLiteral("\n")).toStdString();
@@ -107,26 +122,6 @@ TEST_F(ConfigTest, SettingsFileFailuresAreReportedAndAVanishedFileIsWrittenAgain
     EXPECT_EQ(std::make_pair(next.VersionCfg, next.Idioma), std::make_pair(qint16(59), qint16(3)));
     EXPECT_EQ(next.carpetaDatos(), app->config.carpetaDatos());
     EXPECT_FALSE(next.carpetaDatos().isEmpty());
-}
-
-TEST_F(ConfigTest, FirmwareAndPortButtonsAlwaysAnswer)
-{
-    start();
-    ConfigDialog* config = openConfig();
-    // The button asks with the version last read.
-    app->VerFw[0] = 0;
-    app->VerFw[1] = 7;
-    app->VerFw[2] = 2;
-    config->Command2->click();
-    app->VerFw[0] = 3;
-    config->Command2->click();
-    EXPECT_EQ(sink.messages, (QStringList{QStringLiteral("Establezca conexión con el equipo primero"),
-                                          QStringLiteral("Version de Firmware 3.7.2")}));
-    // Whatever ports this computer has, the search says something.
-    sink.messages.clear();
-    config->Command1->click();
-    ASSERT_EQ(sink.messages.size(), 1);
-    EXPECT_FALSE(sink.messages.first().isEmpty());
 }
 
 // The box runs its own event loop; only its accept button confirms.
