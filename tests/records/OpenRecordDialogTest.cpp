@@ -184,7 +184,7 @@ TEST_F(OpenDialogTest, UnreadableFileEndsTheAttemptWithOneMessage)
     delete d;
 }
 
-TEST_F(OpenDialogTest, MissingDefaultFolderIsCreatedAndStored)
+TEST_F(OpenDialogTest, MissingDefaultFolderIsCreatedAndStoredOrTheApplicationFolderListed)
 {
     app.config.setCarpetaDatos(dir.filePath(QStringLiteral("gone")));
     ASSERT_TRUE(QDir(dataFolder).removeRecursively());
@@ -194,5 +194,15 @@ TEST_F(OpenDialogTest, MissingDefaultFolderIsCreatedAndStored)
     RegConfig saved;
     ASSERT_TRUE(app.settingsFile.read(saved).ok);
     EXPECT_EQ(saved.carpetaDatos(), QDir::toNativeSeparators(dataFolder));
+    delete d;
+
+    // "Datos" a file: the folder cannot be made; the dialog keeps its title and lists the
+    // application folder.
+    ASSERT_TRUE(QDir(dataFolder).removeRecursively() && testdata::writeFile(dataFolder, "x"));
+    d = openDialog();
+    ASSERT_EQ(sink.messages.size(), 1);
+    EXPECT_TRUE(sink.messages.first().startsWith(QLatin1String("Error 75 (Path/File access error)")));
+    EXPECT_FALSE(d->windowTitle().isEmpty());
+    EXPECT_EQ(QFileInfo(d->folderLists->path()).canonicalFilePath(), QFileInfo(dir.path()).canonicalFilePath());
     delete d;
 }

@@ -2,18 +2,14 @@
 // and their effect on buttons, panel, flags and child windows.
 
 #include "ShellUiFixture.h"
-#include "support/Files.h"
 #include "support/SpecialFiles.h"
 #include "support/WaitFor.h"
 
 #include "base/RuntimeError.h"
 #include "base/ui/StatusPanel.h"
-#include "records/ui/FolderLists.h"
-#include "records/ui/OpenRecordDialog.h"
 
 #include <QAction>
 #include <QFileInfo>
-#include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QTimer>
@@ -77,19 +73,6 @@ TEST_F(ShellUiTest, StartUpFileFaultsAreOneMessageAndTheWindowGoesOn)
         EXPECT_EQ(app->textos[orvan::Text::TrademarkLine], app->LineaMarca);
         EXPECT_EQ(QFileInfo(settingsPath()).isFile(), !QByteArray(c.name).startsWith("settings"));   // a settings node is left alone
     }
-}
-
-TEST_F(ShellUiTest, OpenDialogStaysUsableWhenItsFolderCannotBeMade)
-{
-    start();
-    // "Datos" is a file: the dialog still has its title and lists the application folder.
-    ASSERT_TRUE(orvan::test::writeFile(dir.filePath(QStringLiteral("Datos")), "x"));
-    orvan::records::OpenRecordDialog d(*app, record, *window, sink);
-    d.show();
-    ASSERT_EQ(sink.messages.size(), 1);
-    EXPECT_TRUE(sink.messages.first().startsWith(QLatin1String("Error 75 (Path/File access error)")));
-    EXPECT_FALSE(d.windowTitle().isEmpty());
-    EXPECT_EQ(QFileInfo(d.folderLists->path()).canonicalFilePath(), QFileInfo(dir.path()).canonicalFilePath());
 }
 
 TEST_F(ShellUiTest, CommandsSetButtonsPanelAndChildren)

@@ -24,40 +24,28 @@ using orvan::shell::PrintCommand;
 using orvan::shell::Report;
 using orvan::test::runCli;
 
-namespace {
-
-struct Shown {
-    QString title;
-    QString name;
-    std::map<QString, QString> texts;
-    bool picture = false;
-};
-
-// A print command that records the report instead of opening the preview.
-PrintCommand recordingCommand(std::vector<Shown>& shown)
+TEST_F(ShellUiTest, PrintChoosesTheReportByTheLastViewAndFillsIt)
 {
-    PrintCommand c;
-    c.graphSource = [](QWidget*) -> std::optional<GraphPrintSource> {
+    start();
+    // The print command records each report instead of opening the preview.
+    struct Shown {
+        QString title, name;
+        std::map<QString, QString> texts;
+        bool picture;
+    };
+    std::vector<Shown> shown;
+    PrintCommand recording;
+    recording.graphSource = [](QWidget*) -> std::optional<GraphPrintSource> {
         return GraphPrintSource{QStringLiteral("Nota uno"), QStringLiteral("Nota dos"), [](QPainter& p, const QRectF& r) { p.fillRect(r, Qt::white); }};
     };
-    c.show = [&shown](const Report& r, const QString& title, QString*) {
+    recording.show = [&shown](const Report& r, const QString& title, QString*) {
         Shown s{title, r.name(), {}, !r.pixmap(QStringLiteral("Image1")).isNull()};
-        for (const char* n : {"Label1", "lbInicio", "lbFin", "lbRango", "lbCantMuestras", "lbSerial", "lbMin", "lbMax",
-                              "lbTexto0", "lbTexto1", "lbPie"})
+        for (const char* n : {"Label1", "lbInicio", "lbFin", "lbRango", "lbCantMuestras", "lbSerial", "lbMin", "lbMax", "lbTexto0", "lbTexto1", "lbPie"})
             s.texts[QString::fromLatin1(n)] = r.text(QString::fromLatin1(n));
         shown.push_back(s);
         return true;
     };
-    return c;
-}
-
-} // namespace
-
-TEST_F(ShellUiTest, PrintChoosesTheReportByTheLastViewAndFillsIt)
-{
-    start();
-    std::vector<Shown> shown;
-    window->printHandler = recordingCommand(shown);
+    window->printHandler = recording;
 
     // Nothing loaded: a screen report of the window at rest.
     window->toolbar2Click(1);
@@ -134,8 +122,10 @@ int readoutPixels(const QImage& image)
 {
     int n = 0;
     for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            n += QList<QRgb>{orvan::views::kColorBelow, orvan::views::kColorAbove}.contains(image.pixel(x, y) & 0xFFFFFF);
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb c = image.pixel(x, y) & 0xFFFFFF;
+            n += c == orvan::views::kColorBelow || c == orvan::views::kColorAbove;
+        }
     return n;
 }
 
