@@ -9,12 +9,6 @@
 
 namespace orvan::test {
 
-PgCluster& PgCluster::instance()
-{
-    static PgCluster cluster;
-    return cluster;
-}
-
 PgCluster::PgCluster()
 {
     // The newest installed server: /usr/lib/postgresql/<version>/bin.

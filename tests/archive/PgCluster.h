@@ -1,8 +1,6 @@
 #pragma once
-// A throw-away PostgreSQL cluster for the archive's tests and benchmarks: made with initdb in a
-// temporary folder, listening only on a unix socket there, with the empty database archive_test.
-// Under root (a container, CI) the server runs as the user "nobody", as PostgreSQL insists.
-// Started on first use of instance(), stopped by shutdown() or when the program ends.
+// A throw-away PostgreSQL cluster with the database archive_test, on a unix socket in a temporary
+// folder only; under root the server runs as "nobody", as PostgreSQL insists.
 
 #include <QString>
 #include <QTemporaryDir>
@@ -12,7 +10,11 @@ namespace orvan::test {
 class PgCluster {
 public:
     // `error` says why there is no cluster (no server binaries, initdb or the start failed).
-    static PgCluster& instance();
+    static PgCluster& instance()
+    {
+        static PgCluster cluster;
+        return cluster;
+    }
     ~PgCluster() { shutdown(); }
 
     bool running() const { return m_running; }
