@@ -124,6 +124,10 @@ const QString kRowColumns = QStringLiteral(
     " r.low_limit, r.high_limit, r.samples, r.held_samples, r.circular, r.alarm_high, r.alarm_low,"
     " r.min_c, r.max_c, r.mean_c, r.mkt_c, r.minutes_above, r.minutes_below, r.minutes_within,"
     " r.excursions, r.worst_minutes, r.worst_zone, r.verdict, r.archived_at, r.archived_by, r.archived_on");
+// What the archive window's table shows and its opening needs, in the order listedRowFrom reads.
+const QString kListedColumns = QStringLiteral(
+    "r.sha, r.serial, r.exporter, r.carrier, r.mission_start, r.samples, r.min_c, r.max_c, r.mkt_c,"
+    " r.minutes_above, r.minutes_below, r.verdict, r.archived_at");
 
 // The keys made once: a search compares thousands of rows against them.
 std::optional<views::Verdict> verdictFrom(const QString& key)
@@ -180,6 +184,23 @@ void rowFrom(const QSqlQuery& q, RecordRow& r)
     r.archivedAt = rows::dateFrom(next());
     r.archivedBy = next().toString();
     r.archivedOn = next().toString();
+}
+
+void listedRowFrom(const QSqlQuery& q, RecordRow& r)
+{
+    r.sha = q.value(0).toString();
+    r.serial = q.value(1).toInt();
+    r.exporter = q.value(2).toString();
+    r.carrier = q.value(3).toString();
+    r.missionStart = rows::dateFrom(q.value(4));
+    r.samples = q.value(5).toInt();
+    r.min = optionalDouble(q.value(6));
+    r.max = optionalDouble(q.value(7));
+    r.mkt = optionalDouble(q.value(8));
+    r.minutesAbove = q.value(9).toLongLong();
+    r.minutesBelow = q.value(10).toLongLong();
+    r.verdict = verdictFrom(q.value(11).toString()).value_or(views::Verdict::NoData);
+    r.archivedAt = rows::dateFrom(q.value(12));
 }
 
 struct KnownPlace {
@@ -666,7 +687,7 @@ AddReport Archive::add(const QStringList& paths, const Progress& progress, const
     return report;
 }
 
-QVector<RecordRow> Archive::query(const Filter& filter)
+QVector<RecordRow> Archive::query(const Filter& filter, RowDetail detail)
 {
     d->error.clear();
     QVector<RecordRow> result;
@@ -717,7 +738,9 @@ QVector<RecordRow> Archive::query(const Filter& filter)
         }
     }
 
-    QSqlQuery q = d->prepared(QStringLiteral("SELECT ") + kRowColumns + QStringLiteral(" FROM orvan_records r") + where.sql + order,
+    const bool full = detail == RowDetail::Full;
+    QSqlQuery q = d->prepared(QStringLiteral("SELECT ") + (full ? kRowColumns : kListedColumns) +
+                                  QStringLiteral(" FROM orvan_records r") + where.sql + order,
                               where.values);
     if (!d->exec(q)) {
         finish(false);
@@ -728,7 +751,10 @@ QVector<RecordRow> Archive::query(const Filter& filter)
     while (q.next()) {
         result.append(RecordRow());
         RecordRow& r = result.last();
-        rowFrom(q, r);
+        if (full)
+            rowFrom(q, r);
+        else
+            listedRowFrom(q, r);
         const auto p = places.constFind(r.sha);
         if (p == places.constEnd())
             continue;

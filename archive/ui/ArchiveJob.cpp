@@ -66,6 +66,31 @@ ArchiveJob::Work ArchiveJob::verifyPlaces()
     };
 }
 
+ArchiveJob::Work ArchiveJob::exportRows(const Filter& filter, const QStringList& shown, const QString& path, Unit unit)
+{
+    return [=](Archive& archive, JobState& state) {
+        // The list holds only what it shows: the other fields are read again here. A record
+        // indexed since the list was made is not in it, so it is not exported either.
+        const QVector<RecordRow> all = archive.query(filter, RowDetail::Full);
+        if (!archive.error().isEmpty()) {
+            state.exportError = archive.error();
+            return;
+        }
+        QHash<QString, qsizetype> found;
+        for (qsizetype i = 0; i < all.size(); ++i)
+            found.insert(all.at(i).sha, i);
+        QVector<RecordRow> rows;
+        rows.reserve(shown.size());
+        for (const QString& sha : shown) {
+            const auto i = found.constFind(sha);
+            if (i != found.constEnd())
+                rows.append(all.at(*i));
+        }
+        if (!archive.exportCsv(rows, path, unit))
+            state.exportError = archive.error();
+    };
+}
+
 namespace {
 
 // Threads of searchers that may still be finishing a request after their window went. The
@@ -133,7 +158,7 @@ quint64 ArchiveSearcher::search(const Filter& filter)
             return;
         SearchAnswer a;
         a.request = request;
-        a.rows = m_archive->query(filter);
+        a.rows = m_archive->query(filter, RowDetail::Listed);
         a.problem = m_archive->error();
         a.stats = m_archive->stats(filter);
         if (a.problem.isEmpty())

@@ -27,6 +27,7 @@ struct JobState {
     QString openError;      // the archive could not be opened: nothing ran
     AddReport added;
     VerifyReport verified;
+    QString exportError;    // empty when the export was written
 };
 
 class ArchiveJob : public QObject {
@@ -51,6 +52,9 @@ public:
     // Both jobs of the window: index these paths, or verify every place of this computer.
     static Work addPaths(const QStringList& paths);
     static Work verifyPlaces();
+    // Writes to `path` (CSV, whole or not at all) every field of the records a list shows: those
+    // of `filter` whose SHA-256 is in `shown`, in that order.
+    static Work exportRows(const Filter& filter, const QStringList& shown, const QString& path, Unit unit);
 
 Q_SIGNALS:
     void finished();

@@ -410,7 +410,8 @@ void ArchiveWindow::refresh()
     // Before the open has answered there is nothing to ask: its answer searches by itself.
     if (!m_searcher || !m_open)
         return;
-    m_request = m_searcher->search(filter());
+    m_askedFilter = filter();
+    m_request = m_searcher->search(m_askedFilter);
     m_searching = true;
     m_holdStatus = false;
     showSearching();
@@ -424,6 +425,7 @@ void ArchiveWindow::onSearched(const SearchAnswer& answer)
     m_searching = false;
     showSearching();
     m_stats = answer.stats;
+    m_shownFilter = m_askedFilter;
     m_table->setRows(answer.rows);
     showFigures();
     if (!answer.problem.isEmpty())
@@ -474,7 +476,7 @@ void ArchiveWindow::updateCommands()
     const bool busy = jobRunning();
     cmdIndex->setEnabled(open && !busy);
     cmdVerify->setEnabled(open && !busy);
-    cmdExport->setEnabled(open);
+    cmdExport->setEnabled(open && !busy);
 }
 
 bool ArchiveWindow::jobRunning() const
@@ -484,31 +486,32 @@ bool ArchiveWindow::jobRunning() const
 
 void ArchiveWindow::indexFolder(const QString& folder)
 {
-    startJob(JobKind::Index, {folder});
+    startJob(JobKind::Index, ArchiveJob::addPaths({folder}));
 }
 
 void ArchiveWindow::verifyArchive()
 {
-    startJob(JobKind::Verify, {});
+    startJob(JobKind::Verify, ArchiveJob::verifyPlaces());
 }
 
-void ArchiveWindow::startJob(JobKind kind, const QStringList& paths)
+bool ArchiveWindow::startJob(JobKind kind, const ArchiveJob::Work& work)
 {
     if (jobRunning() || !m_searcher || !m_open)
-        return;
+        return false;
     if (m_job)
         m_job->deleteLater();
     m_jobKind = kind;
-    m_job = new ArchiveJob(m_target, m_main.app().config.Idioma,
-                           kind == JobKind::Index ? ArchiveJob::addPaths(paths) : ArchiveJob::verifyPlaces(), this);
+    m_job = new ArchiveJob(m_target, m_main.app().config.Idioma, work, this);
     connect(m_job, &ArchiveJob::finished, this, &ArchiveWindow::onJobFinished);
     progress->setRange(0, 0);
     progress->show();
-    cmdCancel->setEnabled(true);
-    cmdCancel->show();
+    // An export is one read and one write: nothing to stop halfway.
+    cmdCancel->setEnabled(kind != JobKind::Export);
+    cmdCancel->setVisible(kind != JobKind::Export);
     showStatus(QString());
     m_progressTimer.start();
     updateCommands();
+    return true;
 }
 
 void ArchiveWindow::showProgress()
@@ -566,6 +569,11 @@ void ArchiveWindow::onJobFinished()
             error = r.error;
         for (const SkippedFile& f : r.skipped)
             notArchived << QDir::toNativeSeparators(f.path) + QStringLiteral(": ") + f.reason;
+    } else if (m_jobKind == JobKind::Export) {
+        if (error.isEmpty())
+            error = s.exportError;
+        if (error.isEmpty())
+            report = addedText(AddedText::Wrote, idioma).arg(QDir::toNativeSeparators(m_exportPath)).arg(QFileInfo(m_exportPath).size());
     } else {
         const VerifyReport& r = s.verified;
         report = addedText(AddedText::ArchiveVerifyProblems, idioma).arg(r.problems.size()).arg(r.checked);
@@ -596,21 +604,13 @@ void ArchiveWindow::onJobFinished()
 
 bool ArchiveWindow::exportCsv(const QString& path)
 {
-    if (!m_searcher || !m_open)
+    QStringList shown;
+    shown.reserve(m_table->rows().size());
+    for (const RecordRow& r : m_table->rows())
+        shown << r.sha;
+    if (!startJob(JobKind::Export, ArchiveJob::exportRows(m_shownFilter, shown, path, m_main.app().unit())))
         return false;
-    // Writing the rows the window shows needs no connection: an archive object of this thread
-    // that stays closed does it.
-    Archive writer;
-    writer.setLanguage(m_main.app().config.Idioma);
-    if (!writer.exportCsv(m_table->rows(), path, m_main.app().unit())) {
-        const QString why = writer.error();
-        showStatus(why, true);
-        m_main.messages().show(why);
-        return false;
-    }
-    showStatus(addedText(AddedText::Wrote, m_main.app().config.Idioma)
-                   .arg(QDir::toNativeSeparators(path))
-                   .arg(QFileInfo(path).size()));
+    m_exportPath = path;
     return true;
 }
 

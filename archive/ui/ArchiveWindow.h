@@ -6,6 +6,7 @@
 // open and the searches run on a thread of their own as well (ArchiveSearcher).
 
 #include "archive/Archive.h"
+#include "archive/ui/ArchiveJob.h"
 
 #include <QPointer>
 #include <QTimer>
@@ -28,7 +29,6 @@ namespace orvan::records { class MissionRecord; }
 
 namespace orvan::archive::ui {
 
-class ArchiveJob;
 class ArchiveSearcher;
 struct SearchAnswer;
 class ArchiveTable;
@@ -57,6 +57,7 @@ public:
     // The commands, as their buttons run them.
     void indexFolder(const QString& folder);
     void verifyArchive();
+    // Starts writing the list as shown, every field, to `path` as a job; false when it cannot start.
     bool exportCsv(const QString& path);
     void cancelJob();
     bool jobRunning() const;
@@ -101,7 +102,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    enum class JobKind { Index, Verify };
+    enum class JobKind { Index, Verify, Export };
 
     void buildControls();
     void setTexts();
@@ -113,7 +114,7 @@ private:
     void showSearching();
     void showFigures();
     void showStatus(const QString& text, bool problem = false);
-    void startJob(JobKind kind, const QStringList& paths);
+    bool startJob(JobKind kind, const ArchiveJob::Work& work);
     void onJobFinished();
     void showProgress();
     void updateCommands();
@@ -137,6 +138,9 @@ private:
     FleetStats m_stats;
     QPointer<ArchiveJob> m_job;
     JobKind m_jobKind = JobKind::Index;
+    QString m_exportPath;
+    // The filter of the newest search asked, and of the rows shown.
+    Filter m_askedFilter, m_shownFilter;
     QTimer m_filterDelay;
     QTimer m_progressTimer;
     QList<QLabel*> m_figureCaptions;
