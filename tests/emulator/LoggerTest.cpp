@@ -1,5 +1,4 @@
-// The device model: missions as the PC arms them and what the logger records. Its fault modes are
-// seen by every test that uses them against the program.
+// The device model: missions as the PC arms them and what the logger records.
 
 #include "tools/emulator/Logger.h"
 #include "tools/emulator/Scenarios.h"
@@ -15,11 +14,6 @@ using namespace orvan::emulator;
 namespace {
 
 const QDateTime kStamp(QDate(2024, 3, 1), QTime(10, 0), Qt::UTC);
-
-quint8 at(const QByteArray& m, int a)
-{
-    return quint8(m[a]);
-}
 
 ScenarioOptions options(int interval, int delay, TemperatureProfile profile = {})
 {
@@ -92,8 +86,8 @@ TEST(EmulatorLogger, CountAndAlarmTablesFollowTheSamples)
         o.high = c.high;
         const QByteArray m = Scenarios::finished(o)->memory();
         EXPECT_EQ(orvan::test::imageInt24(m, Logger::AddrCount), c.samples);
-        EXPECT_EQ(bool(at(m, 258) & 4), c.lowAlarm);
-        EXPECT_EQ(bool(at(m, 258) & 2), c.highAlarm);
+        EXPECT_EQ(bool(quint8(m[258]) & 4), c.lowAlarm);
+        EXPECT_EQ(bool(quint8(m[258]) & 2), c.highAlarm);
         orvan::test::expectTablesFollowSamples(m, m.mid(Logger::kSampleBase, c.samples));
     }
 }
@@ -106,10 +100,10 @@ TEST(EmulatorLogger, CircularMissionWrapsAndKeepsCounting)
     EXPECT_EQ(orvan::test::imageInt24(m, Logger::AddrCount), 30000);
     // The newest 24576 samples are held, each at 8192 + (k mod 24576).
     for (int k = 30000 - Logger::kCapacity; k < 30000; ++k)
-        ASSERT_EQ(at(m, Logger::kSampleBase + k % Logger::kCapacity), k % 251) << "sample " << k;
+        ASSERT_EQ(quint8(m[Logger::kSampleBase + k % Logger::kCapacity]), k % 251) << "sample " << k;
     // The count table covers the whole mission, overwritten samples included.
     int total = 0;
     for (int raw = 0; raw < 256; ++raw)
-        total += at(m, 4096 + 2 * raw) * 256 + at(m, 4097 + 2 * raw);
+        total += quint8(m[4096 + 2 * raw]) * 256 + quint8(m[4097 + 2 * raw]);
     EXPECT_EQ(total, 30000);
 }

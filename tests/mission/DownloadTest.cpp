@@ -1,6 +1,5 @@
-// The download, the saved mark, stop and erase on an in-memory port and a clock that moves only
-// when the link waits: block plans at the edges of the count, retries, a logger that goes away,
-// and the frames each command sends and reads back. Then the download on a paced emulated line.
+// The download, mark, stop and erase on an in-memory port whose clock moves only when the link waits
+// (block plans, retries, frames sent and read back); then the download on a paced emulated line.
 
 #include "mission/DeviceCommands.h"
 #include "mission/Download.h"
@@ -139,17 +138,15 @@ TEST(DeviceCommands, SavedMarkStopAndEraseSendTheirFrames)
     e.EstadoByte = 0x02;
     {
         Bench b;
-        const QByteArray serial = b.logger.memory.mid(89, 7);
         ASSERT_EQ(markDownloadSaved(b.link, e), MarkResult::Marked);
         QList<QByteArray> want;
         const QByteArray bytes = QByteArray("FRUTAS SUR  TRANSMAR    ") + char(1);
         for (int i = 0; i < bytes.size(); ++i)
             want.append(QByteArray(1, char(0x22)) + char(64 + i) + bytes.at(i));
-        // The status byte, then the read-back of the names and the flags.
+        // The status byte, then the read-back of the names and the flags; nothing else is written.
         want << QByteArray::fromHex("22010282") << QByteArray::fromHex("330040") << QByteArray::fromHex("330100");
         EXPECT_EQ(b.port.writes, want);
         EXPECT_GE(b.clock.nowMs(), 50) << "the status byte follows the names after a pause";
-        EXPECT_EQ(b.logger.memory.mid(89, 7), serial) << "serial and firmware are never written";
     }
     {
         Bench b;
@@ -193,10 +190,7 @@ TEST(DeviceCommands, MarkAndStopAreVerifiedByOneRead)
             });
             link::EstadoKLV e;
             e.EstadoByte = stop ? 0x22 : 0x02;
-            if (stop)
-                EXPECT_EQ(stopVerified(b.link, e).outcome, c.stop);
-            else
-                EXPECT_EQ(markDownloadSaved(b.link, e), c.mark);
+            EXPECT_TRUE(stop ? stopVerified(b.link, e).outcome == c.stop : markDownloadSaved(b.link, e) == c.mark) << stop;
         }
     }
 }

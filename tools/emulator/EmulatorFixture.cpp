@@ -2,7 +2,6 @@
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
-#include <QDir>
 
 namespace orvan::emulator {
 
@@ -21,11 +20,6 @@ EmulatorFixture::EmulatorFixture(std::unique_ptr<Logger> logger, int com)
 EmulatorFixture::~EmulatorFixture()
 {
     m_server->stop();
-}
-
-QString EmulatorFixture::aliasFolder() const
-{
-    return QDir(m_dir.path()).filePath(QStringLiteral("Puertos"));
 }
 
 QList<QByteArray> EmulatorFixture::frames() const

@@ -31,13 +31,12 @@ public:
     PtyServer& server() { return *m_server; }
     QString devicePath() const { return m_server->devicePath(); }
     QString appFolder() const { return m_dir.path(); }
-    QString aliasFolder() const;        // "<appFolder>/Puertos"
+    QString aliasFolder() const { return m_dir.filePath(QStringLiteral("Puertos")); }
     QString aliasPath() const { return m_alias; }
     int com() const { return m_com; }
 
-    // The frames the logger has taken, in order; writes() only those that change it (0x22, 0xA5).
-    // The logger takes a frame once the line has been quiet a moment, so the last writes of a
-    // command that has just ended may still be on their way: writes() waits a while for `atLeast`.
+    // The frames the logger has taken, in order; writes() those that change it (0x22, 0xA5), waiting
+    // a while for `atLeast`: the logger takes a frame once the line has been quiet a moment.
     QList<QByteArray> frames() const;
     QList<QByteArray> writes(int atLeast = 0) const;
 
