@@ -10,6 +10,7 @@
 #include "records/RecordFile.h"
 #include "support/AsNobody.h"
 #include "support/DeviceLink.h"
+#include "support/DiskFaults.h"
 #include "support/Files.h"
 #include "support/RunCli.h"
 #include "support/SpecialFiles.h"
@@ -46,8 +47,7 @@ Apply fault(Fault f, int after = 0)
     return [=](EmulatorFixture& e) { e.logger().setFault(f, after); };
 }
 
-// A refused command: exit 1, nothing on stdout, its last line (with oneLine its only one) the
-// tool's one-line failure.
+// Exit 1, nothing on stdout, the tool's failure its last line (with oneLine, its only one).
 void expectFailure(const CliRun& run, bool oneLine = false)
 {
     EXPECT_EQ(run.code, 1) << run.err.constData();
@@ -71,7 +71,6 @@ MissionRecord finishedRecord()
     return r;
 }
 
-// The command line run as nobody.
 CliRun cliAsNobody(const QStringList& args)
 {
     return orvan::test::runCliAt(QStringLiteral(ORVAN_CLI_PATH), args, [] {
@@ -118,9 +117,8 @@ TEST(FaultMatrix, EraseInterruptedDuringItsWait)
     }
 }
 
-// The command line's download and preparation (with its read-back): a failed download leaves the
-// earlier record file of that name as it was and nothing beside it, a preparation succeeds only
-// when it reads back.
+// A failed download leaves the earlier record file of that name as it was and nothing beside it; a
+// preparation succeeds only when the logger reads back as written.
 TEST(FaultMatrix, DownloadAndPreparationUnderLoggerFaults)
 {
     // Either: chance decides, and whichever happens must be whole. recover: the fault may leave
@@ -192,7 +190,7 @@ TEST(FaultMatrix, DownloadAndPreparationUnderLoggerFaults)
     }
 }
 
-TEST(FaultMatrix, ReadOnlyRecordFolder)
+TEST(FaultMatrix, FullDiskAndReadOnlyRecordFolder)
 {
     QTemporaryDir dir;
     setMode(dir.path(), 0755);
@@ -201,6 +199,8 @@ TEST(FaultMatrix, ReadOnlyRecordFolder)
     const QString earlier = folder + QStringLiteral("/EXPO_1.klv");
     const MissionRecord record = finishedRecord();
     ASSERT_TRUE(GuardaArchivo(record, earlier).ok);
+    for (const orvan::test::DiskFault& f : orvan::test::kDiskFaults)   // a disk that fills, before the folder turns read-only
+        EXPECT_FALSE(GuardaArchivo(record, earlier, f.write).ok) << f.what;
     setMode(folder, 0555);
 
     for (const char* name : {"EXPO_1.klv", "EXPO_2.klv"}) {
