@@ -1,5 +1,6 @@
 // The archive window in a real main window; its searches answer from a thread, so checks wait.
 
+#include "archive/ui/ArchiveTable.h"
 #include "archive/ui/ArchiveWindow.h"
 #include "archive/ui/SavedRecordArchiver.h"
 #include "base/AddedTexts.h"
@@ -261,4 +262,27 @@ TEST_F(ArchiveWindowTest, ASavedRecordIsArchivedAtOnceAndAnArchiveFailureIsOnlyA
     EXPECT_EQ(sink.messages.size(), 1);
     EXPECT_TRUE(sink.messages.first().contains(QDir::toNativeSeparators(next)));
     EXPECT_EQ(QFileInfo(next).size(), 32768);
+}
+
+TEST_F(ArchiveWindowTest, ExportWritesEveryFieldOfTheRowsShownInTheirOrder)
+{
+    // The list holds only what it shows: the export must read the rest again, not write blanks.
+    w->txtExporter->setText(QStringLiteral("vinos"));
+    w->refresh();
+    ASSERT_TRUE(settled(w));
+    w->table->sortByColumn(orvan::archive::ui::ArchiveTable::Serial, Qt::DescendingOrder);
+    const QString out = dir.filePath(QStringLiteral("list.csv"));
+    ASSERT_TRUE(w->exportCsv(out));
+    ASSERT_TRUE(waitFor([this] { return !w->jobRunning(); }));
+    const QStringList lines = QString::fromUtf8(orvan::test::readAll(out)).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 3) << lines.join(QLatin1Char('\n')).toStdString();
+    const QStringList header = lines.at(0).split(QLatin1Char(','));
+    for (const int row : {1, 2}) {
+        const QStringList fields = lines.at(row).split(QLatin1Char(','));
+        ASSERT_EQ(fields.size(), header.size());
+        EXPECT_EQ(fields.at(header.indexOf(QStringLiteral("serial"))), QString::number(row == 1 ? 444 : 333));
+        for (const char* name : {"mission_end", "interval_minutes", "mean", "archived_by", "path"})
+            EXPECT_FALSE(fields.at(header.indexOf(QLatin1String(name))).isEmpty()) << name;
+    }
+    EXPECT_TRUE(w->lbStatus->text().contains(QDir::toNativeSeparators(out))) << w->lbStatus->text().toStdString();
 }
