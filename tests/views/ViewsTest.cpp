@@ -114,6 +114,7 @@ TEST(SampleList, ThreeSamplesGiveThreeEntriesAndThreeExportLines)
     EXPECT_EQ(csv[0], QByteArray("\"KLV-100's Serial #\",\"0       \",\"\",\"\",\"\"\r"));
     EXPECT_EQ(csv[1], QByteArray("\"File's name\",\"X.klv\",\"\",\"\",\"\"\r"));
     EXPECT_EQ(csv[8].mid(csv[8].indexOf(",")), QByteArray(",\"2.0\",\"\",\"\",\"\"\r"));
+    EXPECT_EQ(csv[11], QByteArray("\"Sample #\",\"Elapsed\",\"Date / Time\",\"Time\",\"Temperature\"\r"));
     EXPECT_EQ(csv[12], QByteArray("\"0001\",\"0\",\"06.12.2026\",\"14:30\",\"2.5\"\r"));
     EXPECT_EQ(csv[14], QByteArray("\"0003\",\"30\",\"06.12.2026\",\"15:00\",\"-10.0\"\r"));
 

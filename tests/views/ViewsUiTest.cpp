@@ -334,7 +334,7 @@ TEST_F(GraphWindowTest, ButtonsAndBandsStackLevelsAndScrollingReachesTheLastPoin
     EXPECT_EQ(form->levels().NivelZoom, 0);
 }
 
-TEST_F(GraphWindowTest, NarrowBandsClicksAndTheLevelLimit)
+TEST_F(GraphWindowTest, NarrowBandsAndTheLevelLimit)
 {
     open(graphdata::recordOf({100, 101, 96, 84, 83, 97, 110, 90, 91, 92}));
     // A band over fewer than 2 points is cancelled and leaves no trace.
