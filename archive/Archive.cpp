@@ -32,6 +32,8 @@ std::atomic<int> connectionCount{0};
 // Files indexed per transaction: few enough that an interrupted job loses little, many enough
 // that the engines' commit cost stays small beside the work.
 constexpr int kBatch = 200;
+// Records or places added at once after which the server analyses the tables again.
+constexpr int kAnalyzeAfter = 1000;
 
 QString loginName()
 {
@@ -684,6 +686,11 @@ AddReport Archive::add(const QStringList& paths, const Progress& progress, const
             break;
         }
     }
+    // After a large index the server's statistics still describe the archive before it, and its
+    // plans for the whole list took several times as long until its own analysis came round.
+    // A failure here costs only speed: the records are in.
+    if (!d->sqlite() && report.added + report.newPlaces >= kAnalyzeAfter && !d->exec(QStringLiteral("ANALYZE orvan_records, orvan_places")))
+        d->error.clear();
     return report;
 }
 
