@@ -348,6 +348,8 @@ bool Archive::Impl::prepareTables(int& carried, QString& driverError)
     bool ok = carried >= 0 && carried <= kSchemaVersion;
     if (ok && carried < kSchemaVersion)
         ok = schema::createOrMigrate(d, target.engine, carried, &driverError);
+    if (ok)
+        ok = schema::ensureSearchIndexes(d, target.engine, &driverError);
     if (ok && !q.exec(QStringLiteral("COMMIT")))
         return failed(q);
     if (!ok)

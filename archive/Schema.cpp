@@ -57,11 +57,22 @@ QStringList version1(Engine engine)
         QStringLiteral("CREATE INDEX IF NOT EXISTS orvan_records_serial ON orvan_records (serial)"),
         QStringLiteral("CREATE INDEX IF NOT EXISTS orvan_records_exporter ON orvan_records (exporter_key)"),
         QStringLiteral("CREATE INDEX IF NOT EXISTS orvan_records_carrier ON orvan_records (carrier_key)"),
-        QStringLiteral("CREATE INDEX IF NOT EXISTS orvan_records_start ON orvan_records (mission_start)"),
         QStringLiteral("CREATE INDEX IF NOT EXISTS orvan_records_verdict ON orvan_records (verdict, mission_start)"),
-        QStringLiteral("CREATE INDEX IF NOT EXISTS orvan_places_sha ON orvan_places (sha)"),
     };
 }
+
+// Indexes for the searches, made where missing on every open: they change nothing that a program
+// reading version 1 relies on, so they do not raise the version, which would shut the older
+// programs of a team out of their shared archive. The list's order is an index of its own, and
+// the places a list groups by record are read from their index alone.
+struct SearchIndex {
+    const char* name;
+    const char* definition;
+};
+constexpr SearchIndex kSearchIndexes[] = {
+    {"orvan_records_list", "orvan_records (mission_start DESC, sha)"},
+    {"orvan_places_cover", "orvan_places (sha, computer, state, path)"},
+};
 
 } // namespace
 
@@ -107,6 +118,24 @@ bool createOrMigrate(QSqlDatabase& db, Engine engine, int from, QString* driverE
                                " ON CONFLICT (name) DO UPDATE SET value = excluded.value")
                     .arg(kSchemaVersion),
                 driverError);
+}
+
+bool ensureSearchIndexes(QSqlDatabase& db, Engine engine, QString* driverError)
+{
+    for (const SearchIndex& index : kSearchIndexes) {
+        QSqlQuery look(db);
+        look.prepare(engine == Engine::SQLite ? QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'index' AND name = ?")
+                                              : QStringLiteral("SELECT 1 FROM pg_indexes WHERE schemaname = current_schema() AND indexname = ?"));
+        look.addBindValue(QLatin1String(index.name));
+        if (!look.exec()) {
+            if (driverError)
+                *driverError = look.lastError().text().simplified();
+            return false;
+        }
+        if (!look.next() && !exec(db, QStringLiteral("CREATE INDEX %1 ON %2").arg(QLatin1String(index.name), QLatin1String(index.definition)), driverError))
+            return false;
+    }
+    return true;
 }
 
 } // namespace orvan::archive::schema

@@ -23,4 +23,8 @@ int carriedVersion(QSqlDatabase& db, Engine engine, QString* driverError);
 // forward, inside the caller's transaction.
 bool createOrMigrate(QSqlDatabase& db, Engine engine, int from, QString* driverError);
 
+// Makes the searches' indexes that an archive of this version lacks, inside the caller's
+// transaction: an archive written before they existed gets them at its next open.
+bool ensureSearchIndexes(QSqlDatabase& db, Engine engine, QString* driverError);
+
 } // namespace orvan::archive::schema

@@ -280,6 +280,22 @@ TEST_P(ArchiveTest, AnArchiveOfALaterVersionIsRefusedAndLeftUntouched)
     EXPECT_EQ(counts(), "5 records 6 places");
 }
 
+TEST_P(ArchiveTest, AnArchiveWithoutTheSearchIndexesGetsThemAtItsNextOpenAsTheSameVersion)
+{
+    ASSERT_TRUE(addAll().ok());
+    archive.close();
+    const QString names = QStringLiteral("('orvan_records_list', 'orvan_places_cover')");
+    const QString look = GetParam() == Engine::SQLite ? QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'index' AND name IN ")
+                                                      : QStringLiteral("SELECT count(*) FROM pg_indexes WHERE indexname IN ");
+    sql(QStringLiteral("DROP INDEX orvan_records_list"));
+    sql(QStringLiteral("DROP INDEX orvan_places_cover"));
+    ASSERT_EQ(sql(look + names).toInt(), 0);
+    ASSERT_TRUE(archive.open(m_target)) << archive.error().toStdString();
+    EXPECT_EQ(sql(look + names).toInt(), 2);
+    EXPECT_EQ(sql(QStringLiteral("SELECT value FROM orvan_schema WHERE name = 'version'")).toInt(), 1);
+    EXPECT_EQ(archive.query().size(), 5);
+}
+
 TEST_P(ArchiveTest, TwoProcessesIndexingTheSameFilesAtOnceArchiveEachRecordOnce)
 {
     // Every record is new to both processes at once; the tables exist, as on a team's server.
