@@ -63,14 +63,15 @@ QStringList version1(Engine engine)
 
 // Indexes for the searches, made where missing on every open: they change nothing that a program
 // reading version 1 relies on, so they do not raise the version, which would shut the older
-// programs of a team out of their shared archive. The list's order is an index of its own, and
-// the places a list groups by record are read from their index alone.
+// programs of a team out of their shared archive. A list reads the fields it shows from an index
+// in its own order, and the places it groups by record from theirs, without the tables.
 struct SearchIndex {
     const char* name;
     const char* definition;
 };
 constexpr SearchIndex kSearchIndexes[] = {
-    {"orvan_records_list", "orvan_records (mission_start DESC, sha)"},
+    {"orvan_records_listed", "orvan_records (mission_start DESC, sha, serial, exporter, carrier, samples, min_c, max_c, mkt_c,"
+                           " minutes_above, minutes_below, verdict, archived_at)"},
     {"orvan_places_cover", "orvan_places (sha, computer, state, path)"},
 };
 

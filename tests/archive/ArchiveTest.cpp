@@ -284,10 +284,10 @@ TEST_P(ArchiveTest, AnArchiveWithoutTheSearchIndexesGetsThemAtItsNextOpenAsTheSa
 {
     ASSERT_TRUE(addAll().ok());
     archive.close();
-    const QString names = QStringLiteral("('orvan_records_list', 'orvan_places_cover')");
+    const QString names = QStringLiteral("('orvan_records_listed', 'orvan_places_cover')");
     const QString look = GetParam() == Engine::SQLite ? QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'index' AND name IN ")
                                                       : QStringLiteral("SELECT count(*) FROM pg_indexes WHERE indexname IN ");
-    sql(QStringLiteral("DROP INDEX orvan_records_list"));
+    sql(QStringLiteral("DROP INDEX orvan_records_listed"));
     sql(QStringLiteral("DROP INDEX orvan_places_cover"));
     ASSERT_EQ(sql(look + names).toInt(), 0);
     ASSERT_TRUE(archive.open(m_target)) << archive.error().toStdString();
