@@ -121,15 +121,15 @@ Where whereOf(const Filter& f, const QString& computer)
     return w;
 }
 
-const QString kRowColumns = QStringLiteral(
-    "r.sha, r.serial, r.exporter, r.carrier, r.mission_start, r.mission_end, r.interval_minutes, r.low_raw, r.high_raw,"
-    " r.low_limit, r.high_limit, r.samples, r.held_samples, r.circular, r.alarm_high, r.alarm_low,"
-    " r.min_c, r.max_c, r.mean_c, r.mkt_c, r.minutes_above, r.minutes_below, r.minutes_within,"
-    " r.excursions, r.worst_minutes, r.worst_zone, r.verdict, r.archived_at, r.archived_by, r.archived_on");
-// What the archive window's table shows and its opening needs, in the order listedRowFrom reads.
+// Every field of a row, those a list shows (and its opening needs) first: RowDetail::Listed reads
+// only the first group, in the order rowFrom reads them.
 const QString kListedColumns = QStringLiteral(
     "r.sha, r.serial, r.exporter, r.carrier, r.mission_start, r.samples, r.min_c, r.max_c, r.mkt_c,"
     " r.minutes_above, r.minutes_below, r.verdict, r.archived_at");
+const QString kOtherColumns = QStringLiteral(
+    ", r.mission_end, r.interval_minutes, r.low_raw, r.high_raw, r.low_limit, r.high_limit, r.held_samples,"
+    " r.circular, r.alarm_high, r.alarm_low, r.mean_c, r.minutes_within, r.excursions, r.worst_minutes,"
+    " r.worst_zone, r.archived_by, r.archived_on");
 
 // The keys made once: a search compares thousands of rows against them.
 std::optional<views::Verdict> verdictFrom(const QString& key)
@@ -150,7 +150,7 @@ views::Zone zoneFrom(const QString& key)
 }
 
 // Fills a row the caller has already placed in its list, so that no row is copied.
-void rowFrom(const QSqlQuery& q, RecordRow& r)
+void rowFrom(const QSqlQuery& q, RecordRow& r, RowDetail detail)
 {
     int i = 0;
     const auto next = [&]() { return q.value(i++); };
@@ -159,50 +159,35 @@ void rowFrom(const QSqlQuery& q, RecordRow& r)
     r.exporter = next().toString();
     r.carrier = next().toString();
     r.missionStart = rows::dateFrom(next());
+    r.samples = next().toInt();
+    r.min = optionalDouble(next());
+    r.max = optionalDouble(next());
+    r.mkt = optionalDouble(next());
+    r.minutesAbove = next().toLongLong();
+    r.minutesBelow = next().toLongLong();
+    r.verdict = verdictFrom(next().toString()).value_or(views::Verdict::NoData);
+    r.archivedAt = rows::dateFrom(next());
+    if (detail == RowDetail::Listed)
+        return;
     r.missionEnd = rows::dateFrom(next());
     r.interval = next().toInt();
     r.lowLimitRaw = next().toInt();
     r.highLimitRaw = next().toInt();
     r.lowLimit = next().toDouble();
     r.highLimit = next().toDouble();
-    r.samples = next().toInt();
     r.heldSamples = next().toInt();
     r.circular = next().toInt() != 0;
     r.alarmHigh = next().toInt() != 0;
     r.alarmLow = next().toInt() != 0;
-    r.min = optionalDouble(next());
-    r.max = optionalDouble(next());
     r.mean = optionalDouble(next());
-    r.mkt = optionalDouble(next());
-    r.minutesAbove = next().toLongLong();
-    r.minutesBelow = next().toLongLong();
     r.minutesWithin = next().toLongLong();
     r.excursions = next().toInt();
     r.worstExcursionMinutes = next().toLongLong();
     const QVariant zone = next();
     if (!zone.isNull())
         r.worstExcursionZone = zoneFrom(zone.toString());
-    r.verdict = verdictFrom(next().toString()).value_or(views::Verdict::NoData);
-    r.archivedAt = rows::dateFrom(next());
     r.archivedBy = next().toString();
     r.archivedOn = next().toString();
-}
-
-void listedRowFrom(const QSqlQuery& q, RecordRow& r)
-{
-    r.sha = q.value(0).toString();
-    r.serial = q.value(1).toInt();
-    r.exporter = q.value(2).toString();
-    r.carrier = q.value(3).toString();
-    r.missionStart = rows::dateFrom(q.value(4));
-    r.samples = q.value(5).toInt();
-    r.min = optionalDouble(q.value(6));
-    r.max = optionalDouble(q.value(7));
-    r.mkt = optionalDouble(q.value(8));
-    r.minutesAbove = q.value(9).toLongLong();
-    r.minutesBelow = q.value(10).toLongLong();
-    r.verdict = verdictFrom(q.value(11).toString()).value_or(views::Verdict::NoData);
-    r.archivedAt = rows::dateFrom(q.value(12));
 }
 
 struct KnownPlace {
@@ -754,8 +739,7 @@ QVector<RecordRow> Archive::query(const Filter& filter, RowDetail detail)
         }
     }
 
-    const bool full = detail == RowDetail::Full;
-    QSqlQuery q = d->prepared(QStringLiteral("SELECT ") + (full ? kRowColumns : kListedColumns) +
+    QSqlQuery q = d->prepared(QStringLiteral("SELECT ") + kListedColumns + (detail == RowDetail::Full ? kOtherColumns : QString()) +
                                   QStringLiteral(" FROM orvan_records r") + where.sql + order,
                               where.values);
     if (!d->exec(q)) {
@@ -767,10 +751,7 @@ QVector<RecordRow> Archive::query(const Filter& filter, RowDetail detail)
     while (q.next()) {
         result.append(RecordRow());
         RecordRow& r = result.last();
-        if (full)
-            rowFrom(q, r);
-        else
-            listedRowFrom(q, r);
+        rowFrom(q, r, detail);
         const auto p = places.constFind(r.sha);
         if (p == places.constEnd())
             continue;
