@@ -32,7 +32,7 @@ std::atomic<int> connectionCount{0};
 // Files indexed per transaction: few enough that an interrupted job loses little, many enough
 // that the engines' commit cost stays small beside the work.
 constexpr int kBatch = 200;
-// Records or places added at once after which the server analyses the tables again.
+// Records or places added at once after which the server vacuums and analyses the tables.
 constexpr int kAnalyzeAfter = 1000;
 
 QString loginName()
